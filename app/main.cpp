@@ -1,0 +1,19 @@
+#include "app/MainWindow.h"
+#include "diag/ErrLog.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv)
+{
+    ErrLogStartup();
+    int exitCode = 0;
+    {
+        QApplication app(argc, argv);
+        QApplication::setApplicationName(QStringLiteral("Kalmoria"));
+        TF_Kalmoria_main mainWindow;
+        mainWindow.show();
+        exitCode = QApplication::exec();
+    }
+    ErrLogShutdown(exitCode);
+    return exitCode;
+}

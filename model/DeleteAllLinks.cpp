@@ -1,0 +1,22 @@
+#include "model/DeleteAllLinks.h"
+
+#include "i18n/LanguageTexts.h"
+#include "i18n/MessageBoxEx.h"
+#include "model/DeviceValues.h"
+#include "model/LinkModel.h"
+#include "model/ModuleModel.h"
+#include "model/ShellView.h"
+
+bool DeleteAllLinks(ShellView& view)
+{
+    const std::string question = GetMessageText(14, {DefaultMessageArgument}, 0);
+    const bool confirmed = MessageBoxEx(question, mbQuestion, mbYesNo, 0) == idYes;
+    if (confirmed) {
+        while (AnzBefehle > 0)
+            DeleteLink(AnzBefehle);
+        DataState = 0;
+    }
+    view.ShowStatus();
+    view.SelectPage(0);
+    return confirmed;
+}

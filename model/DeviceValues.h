@@ -1,0 +1,15 @@
+#pragma once
+
+// Values of the connected central device and of the session, shared by the
+// main window, the device sequences and the link file.
+
+#include <cstdint>
+#include <string>
+
+extern uint16_t DeviceType;   // register 1506; 0x0900 is a QMX-620
+extern uint16_t SerialNumber; // register 1508
+extern int32_t DeviceAddress; // register 1516; module addresses are shown relative to it
+extern std::string StartDirectory;
+extern std::string LinkFileName;
+// The single argument of the numbered messages that take none of their own.
+extern std::string DefaultMessageArgument;

@@ -1,0 +1,100 @@
+#include "model/LinkModel.h"
+
+#include "diag/TextHelpers.h"
+
+std::array<LinkRecord, kLinkSlots> LinkTable;
+int32_t AnzBefehle = 0;
+
+namespace {
+
+void copyNumberFields(const LinkRecord& from, LinkRecord& to)
+{
+    std::string keep = std::move(to.encodedText);
+    to = from;
+    to.encodedText = std::move(keep);
+}
+
+} // namespace
+
+bool IsLinkSlot(int32_t n)
+{
+    return n >= 0 && n < kLinkSlots;
+}
+
+void ClearLink(int32_t n)
+{
+    if (!IsLinkSlot(n))
+        return;
+    LinkTable[static_cast<std::size_t>(n)] = LinkRecord{};
+    LinkTable[static_cast<std::size_t>(n)].encodedText = kEmptyLinkText;
+}
+
+void DeleteLink(int32_t n)
+{
+    if (n < 1 || n > AnzBefehle || AnzBefehle >= kLinkSlots - 1)
+        return;
+    // The end-marker slot (AnzBefehle + 1) moves down with the links.
+    for (int32_t slot = n; slot <= AnzBefehle; ++slot)
+        copyNumberFields(LinkTable[static_cast<std::size_t>(slot + 1)], LinkTable[static_cast<std::size_t>(slot)]);
+    const int32_t formerEndMarker = AnzBefehle + 1;
+    --AnzBefehle;
+    ClearLink(formerEndMarker);
+}
+
+bool AppendLink(int32_t modulQ, int32_t regVon, int32_t bitVon, int32_t anzBit, int32_t modulZ,
+                int32_t regZ, int32_t bitZ)
+{
+    if (AnzBefehle >= kMaxLinks)
+        return false;
+    ++AnzBefehle;
+    LinkRecord& link = LinkTable[static_cast<std::size_t>(AnzBefehle)];
+    link.ModulQ = modulQ;
+    link.RegVon = regVon;
+    link.BitVon = bitVon;
+    link.AnzBit = anzBit;
+    link.ModulZ = modulZ;
+    link.RegZ = regZ;
+    link.BitZ = bitZ;
+    link.deaktiv = 1;
+    return true;
+}
+
+DeviceLinkWords EncodeLinkWords(const LinkRecord& link)
+{
+    // Each word is computed in 16 bits, as the device stores it; unsigned
+    // arithmetic so that out-of-range fields wrap instead of overflowing.
+    const auto u = [](int32_t field) { return static_cast<uint32_t>(field); };
+    DeviceLinkWords words;
+    words.r1 = static_cast<uint16_t>(u(link.deaktiv) * 0x8000u + u(link.ModulQ) * 256u + u(link.ModulZ));
+    words.r2 = static_cast<uint16_t>(u(link.RegVon));
+    words.r3 = static_cast<uint16_t>(u(link.RegZ));
+    words.r4 = static_cast<uint16_t>(u(link.BitVon) * 4096u + u(link.BitZ) * 256u + u(link.AnzBit));
+    return words;
+}
+
+bool EncodeLink(int32_t n, DeviceLinkWords& words)
+{
+    if (!IsLinkSlot(n))
+        return false;
+    LinkRecord& link = LinkTable[static_cast<std::size_t>(n)];
+    if (n > AnzBefehle) {
+        link.AnzBit = 0;
+        return false;
+    }
+    words = EncodeLinkWords(link);
+    link.encodedText = WordToHex4(words.r1) + "," + WordToHex4(words.r2) + "," + WordToHex4(words.r3)
+                       + "," + WordToHex4(words.r4);
+    return true;
+}
+
+void DecodeLink(const DeviceLinkWords& words, LinkRecord& link)
+{
+    link.deaktiv = words.r1 >> 15;
+    link.ModulQ = (words.r1 >> 8) & 0x7F;
+    link.ModulZ = words.r1 & 0x7F;
+    link.RegVon = words.r2;
+    link.RegZ = words.r3;
+    link.BitVon = (words.r4 >> 12) & 0xF;
+    link.BitZ = (words.r4 >> 8) & 0xF;
+    link.AnzBit = words.r4 & 0xFF;
+}

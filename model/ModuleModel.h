@@ -1,0 +1,46 @@
+#pragma once
+
+// The modules of the connected central device: one record per module address
+// (0 = the central device itself) and the display list of those present.
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+constexpr int kMaxModuleAddress = 64;
+constexpr int kModuleSlots = kMaxModuleAddress + 1;
+constexpr std::size_t kMaxModuleTextLength = 40;
+
+struct ModuleRecord {
+    uint8_t present = 0;
+    std::string name;     // at most 40 characters
+    std::string typeText; // at most 40 characters
+    int32_t iModulKennNr = 0;
+    int32_t srcBitCount = 0;
+    int32_t dstBitCount = 0;
+    int32_t srcRegCount = 0;
+    int32_t dstRegCount = 0;
+    int32_t src2RegCount = 0;
+    int32_t src4Count = 0;
+};
+
+extern std::array<ModuleRecord, kModuleSlots> ModuleTable;
+// Module addresses in display order: the central device, the present modules
+// in ascending order, and the central device once more after a complete read.
+// With all 64 addresses present that trailing entry is the 66th, so the list
+// has room for it.
+constexpr int kModuleListSize = kModuleSlots + 1;
+extern std::array<int32_t, kModuleListSize> ModuleList;
+extern int32_t ModulAnzahl;
+// 99 until the first read or file load, 0 when the data are complete, 1 after
+// a communication failure. Writing and saving are refused while it is above 0.
+extern int32_t DataState;
+
+// True for 0..64: the only addresses that may index ModuleTable.
+bool IsModuleAddress(int32_t address);
+// Empties modules, the display list and both counts; link slots stay.
+void ResetModel();
+// ModuleList position of a present address: the present records below it.
+int ModuleListPosition(int32_t address);
+// Appends an address to the display list; false when the list is full.
+bool AppendToModuleList(int32_t address);
