@@ -20,3 +20,5 @@ int32_t DebugLevel();
 void ErrLogStartup();
 // Shutdown hook: writes the end line with the process exit code. Runs last.
 void ErrLogShutdown(int exitCode);
+// Ends the program at once with `exitCode`, writing the end line first.
+[[noreturn]] void ExitProgram(int exitCode);
