@@ -1,7 +1,451 @@
 #include "app/MainWindow.h"
 
+#include "app/StringGrid.h"
+#include "app/ToolbarIcons.h"
+#include "diag/AnsiText.h"
+#include "diag/ErrLog.h"
+#include "diag/TextHelpers.h"
+#include "i18n/FormTranslation.h"
+#include "i18n/LanguageMenu.h"
+#include "model/DeleteAllLinks.h"
+#include "model/DeviceValues.h"
+#include "model/LinkModel.h"
+#include "model/ModuleModel.h"
+#include "comm/PortSettings.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int kLanguageFileStamp = 20150610;
+constexpr uint16_t kTypeQmx620 = 0x0900;
+
+struct ToolButtonDesign {
+    const char* name;
+    const char* caption;
+    int image;
+};
+
+// Strips the "i=" with which the design-time lines of a text table begin.
+std::string textTableLine(const QPlainTextEdit* table, int i)
+{
+    const QString line = table->document()->findBlockByNumber(i).text();
+    const QString prefix = QString::number(i) + QLatin1Char('=');
+    return qStringToAnsi(line.startsWith(prefix) ? line.mid(prefix.size()) : line);
+}
+
+QPlainTextEdit* createTextTable(QWidget* parent, const char* name, const QStringList& lines)
+{
+    auto* table = new QPlainTextEdit(parent);
+    table->setObjectName(QLatin1String(name));
+    table->setPlainText(lines.join(QLatin1Char('\n')));
+    table->hide();
+    return table;
+}
+
+} // namespace
+
 TF_Kalmoria_main::TF_Kalmoria_main(QWidget* parent)
     : QMainWindow(parent)
 {
+    setObjectName(QStringLiteral("F_Kalmoria_main"));
+    resize(800, 640);
+    createActions();
+    createToolBar();
+    createMenu();
+    createPages();
+    createStatusBar();
+    createTextTables();
+    FormCreate();
+}
+
+QAction* TF_Kalmoria_main::createAction(const char* name, void (TF_Kalmoria_main::*handler)())
+{
+    auto* action = new QAction(this);
+    action->setObjectName(QLatin1String(name));
+    connect(action, &QAction::triggered, this, handler);
+    return action;
+}
+
+void TF_Kalmoria_main::createActions()
+{
+    ActionEnde = createAction("ActionEnde", &TF_Kalmoria_main::ActionEndeExecute);
+    ActionAlleVerknLoeschen = createAction("ActionAlleVerknLoeschen", &TF_Kalmoria_main::ActionAlleVerknLoeschenExecute);
+    ActionLesen = createAction("ActionLesen", &TF_Kalmoria_main::ActionLesenExecute);
+    ActionSpeichern = createAction("ActionSpeichern", &TF_Kalmoria_main::ActionSpeichernExecute);
+    ActionLadenQMX = createAction("ActionLadenQMX", &TF_Kalmoria_main::ActionLadenQMXExecute);
+    ActionSpeichernQMX = createAction("ActionSpeichernQMX", &TF_Kalmoria_main::ActionSpeichernQMXExecute);
+    ActionComSuche = createAction("ActionComSuche", &TF_Kalmoria_main::ActionComSucheExecute);
+}
+
+void TF_Kalmoria_main::createToolBar()
+{
+    ToolBar1 = new QToolBar(this);
+    ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
+    ToolBar1->setFixedHeight(49);
+    ToolBar1->setMovable(false);
+    ToolBar1->setIconSize(QSize(kToolbarIconSize, kToolbarIconSize));
+    addToolBar(Qt::TopToolBarArea, ToolBar1);
+
+    const std::array<std::pair<ToolButtonDesign, QAction*>, 6> buttons{{
+        {{"ToolButton1", "@11quitt", 0}, ActionEnde},
+        {{"ToolButton7", "@14Loeschen", 9}, ActionAlleVerknLoeschen},
+        {{"ToolButton2", "@12\xC3\xB6" "ffnen", 1}, ActionLesen},
+        {{"ToolButton3", "@13Speichern", 2}, ActionSpeichern},
+        {{"ToolButton4", "@18LadenQMX", 4}, ActionLadenQMX},
+        {{"ToolButton6", "@19\xC3\xBC" "bertragen", 7}, ActionSpeichernQMX},
+    }};
+    for (const auto& [design, action] : buttons) {
+        auto* button = new QToolButton(ToolBar1);
+        button->setObjectName(QLatin1String(design.name));
+        button->setText(QString::fromUtf8(design.caption));
+        button->setIcon(ImageList1(design.image));
+        button->setFixedSize(47, 46);
+        button->setToolButtonStyle(Qt::ToolButtonIconOnly);
+        connect(button, &QToolButton::clicked, action, &QAction::trigger);
+        ToolBar1->addWidget(button);
+    }
+}
+
+void TF_Kalmoria_main::createMenu()
+{
+    QMenuBar* MainMenu1 = menuBar();
+    MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
+
+    const auto addItem = [this](QMenu* menu, const char* name, const QString& caption, QAction* action) {
+        QAction* item = menu->addAction(caption);
+        item->setObjectName(QLatin1String(name));
+        connect(item, &QAction::triggered, action, &QAction::trigger);
+        return item;
+    };
+
+    QMenu* Datei1 = MainMenu1->addMenu(QStringLiteral("@10&Datei"));
+    Datei1->setObjectName(QStringLiteral("Datei1"));
+    addItem(Datei1, "neu1", QStringLiteral("@14Loeschen"), ActionAlleVerknLoeschen);
+    QAction* Oeffnen1 = addItem(Datei1, "Oeffnen1", QStringLiteral("@12aden"), ActionLesen);
+    Oeffnen1->setStatusTip(QStringLiteral("Modulliste laden"));
+    Oeffnen1->setToolTip(Oeffnen1->statusTip());
+    addItem(Datei1, "N14speichern1", QStringLiteral("@13Speichern"), ActionSpeichern);
+    addItem(Datei1, "ende1", QStringLiteral("@11beenden"), ActionEnde);
+
+    QMenu* Einstellung1 = MainMenu1->addMenu(QStringLiteral("@20&Einstellung"));
+    Einstellung1->setObjectName(QStringLiteral("Einstellung1"));
+    QAction* ComPort1 = Einstellung1->addAction(QString::fromUtf8("@21ComPort ausw\xC3\xA4hlen"));
+    ComPort1->setObjectName(QStringLiteral("ComPort1"));
+    connect(ComPort1, &QAction::triggered, this, &TF_Kalmoria_main::ComPort1Click);
+    addItem(Einstellung1, "ComPortsuchen", QStringLiteral("@22ComPort automatisch suchen"), ActionComSuche);
+
+    mSprachwahl = MainMenu1->addMenu(QStringLiteral("@25&Sprachwahl"));
+    mSprachwahl->setObjectName(QStringLiteral("mSprachwahl"));
+}
+
+void TF_Kalmoria_main::createPages()
+{
+    TabSheet = new QTabWidget(this);
+    TabSheet->setObjectName(QStringLiteral("TabSheet"));
+    TabSheet->setStyleSheet(QStringLiteral("QTabBar::tab { min-width: 124px; }"));
+    setCentralWidget(TabSheet);
+
+    TabSheet1 = new QWidget(TabSheet);
+    TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
+    SG1 = new StringGrid(kOverviewColumns, kOverviewRows, TabSheet1);
+    SG1->setObjectName(QStringLiteral("SG1"));
+    SG1->setColumnWidths({40, 162, 255, 56, 60, 58, 59, 58});
+    connect(SG1, &QTableWidget::cellDoubleClicked, this, &TF_Kalmoria_main::SG1DblClick);
+    auto* overviewLayout = new QVBoxLayout(TabSheet1);
+    overviewLayout->setContentsMargins(0, 0, 0, 0);
+    overviewLayout->addWidget(SG1);
+    TabSheet->addTab(TabSheet1, QString::fromUtf8("@26Module \xC3\x9C" "bersicht"));
+
+    // The link editor: source and target pane with their module and signal-group boxes.
+    TabSheet2 = new QWidget(TabSheet);
+    TabSheet2->setObjectName(QStringLiteral("TabSheet2"));
+    auto* editorLayout = new QHBoxLayout(TabSheet2);
+    const auto createPane = [this, editorLayout](const char* name, const char* caption, int firstBox) {
+        auto* pane = new QGroupBox(QLatin1String(caption), TabSheet2);
+        pane->setObjectName(QLatin1String(name));
+        auto* paneLayout = new QVBoxLayout(pane);
+        for (int i = firstBox; i < firstBox + 2; ++i) {
+            auto* box = new QComboBox(pane);
+            box->setObjectName(QStringLiteral("ComboBox%1").arg(i + 1));
+            m_editorComboBoxes[static_cast<std::size_t>(i)] = box;
+            paneLayout->addWidget(box);
+        }
+        paneLayout->addStretch();
+        editorLayout->addWidget(pane);
+    };
+    createPane("GQuelle", "@30Quelle", 0);
+    createPane("GZiehl", "@31Ziel", 2);
+    TabSheet->addTab(TabSheet2, QString::fromUtf8("@27Verkn\xC3\xBCpfungen"));
+    TabSheet->setTabEnabled(1, false);
+
+    TabSheet3 = new QWidget(TabSheet);
+    TabSheet3->setObjectName(QStringLiteral("TabSheet3"));
+    SG2 = new StringGrid(11, 300, TabSheet3);
+    SG2->setObjectName(QStringLiteral("SG2"));
+    connect(SG2, &QTableWidget::cellDoubleClicked, this, &TF_Kalmoria_main::SG1DblClick);
+    auto* tableLayout = new QVBoxLayout(TabSheet3);
+    tableLayout->setContentsMargins(0, 16, 0, 0);
+    tableLayout->addWidget(SG2);
+    TabSheet->addTab(TabSheet3, QString::fromUtf8("@28Verkn\xC3\xBCpfungstabelle"));
+}
+
+void TF_Kalmoria_main::createStatusBar()
+{
+    QStatusBar* StatusBar1 = statusBar();
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    StatusBar1->setSizeGripEnabled(false);
+    for (std::size_t i = 0; i < m_statusPanels.size(); ++i) {
+        auto* panel = new QLabel(StatusBar1);
+        panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
+        panel->setFrameShape(QFrame::StyledPanel);
+        panel->setFrameShadow(QFrame::Sunken);
+        if (i + 1 < m_statusPanels.size())
+            panel->setFixedWidth(100);
+        else
+            panel->setMinimumWidth(100);
+        StatusBar1->addWidget(panel, i + 1 < m_statusPanels.size() ? 0 : 1);
+        m_statusPanels[i] = panel;
+    }
+    m_statusPanels[0]->setText(QStringLiteral("QMX-Adr.:"));
+    m_statusPanels[7]->setText(QStringLiteral("QMX Vers.:"));
+}
+
+void TF_Kalmoria_main::createTextTables()
+{
+    QStringList memTab{QStringLiteral("@91MemoTabelle"), QStringLiteral("1=M Nr."), QStringLiteral("2=Modulname"),
+                       QStringLiteral("3=ab Reg"), QStringLiteral("4=ab Bit"), QStringLiteral("5=Anzahl"),
+                       QStringLiteral("6=DE")};
+    for (int i = 7; i <= 20; ++i)
+        memTab << QStringLiteral("%1=x").arg(i);
+    MemTab = createTextTable(this, "MemTab", memTab);
+
+    QStringList memo1{QStringLiteral("@92Bez"), QStringLiteral("1=a.")};
+    for (int i = 2; i <= 20; ++i)
+        memo1 << QStringLiteral("%1=%2").arg(i).arg(QChar(u'a' + i - 1));
+    memo1 << QString();
+    Memo1 = createTextTable(this, "Memo1", memo1);
+
+    Memo2 = createTextTable(this, "Memo2",
+                            {QStringLiteral("@93div"),
+                             QString::fromUtf8("1=inaktive Verkn\xC3\xBCpfung (zum aktivieren im anderen Reiter "
+                                               "Rechtsclick auf eines der zugeh\xC3\xB6rigen Bits)"),
+                             QString(), QString(), QString()});
+}
+
+void TF_Kalmoria_main::FormCreate()
+{
+    DefaultMessageArgument = " - ";
+    BuildLanguageMenu(kLanguageFileStamp, mSprachwahl, "Kalmoria.ini",
+                      [this](QAction* item) { mSprachwahlClick(item); }, "Kalmoria", "Sprache");
+    TranslateForm(this);
+    ShowOverviewHeadings();
     setWindowTitle(QStringLiteral(" Kalmoria 1.30"));
+    SelectPage(0);
+    StartDirectory = QDir::currentPath().toStdString();
+    LinkFileName = "QMXverk";
+    for (QComboBox* box : m_editorComboBoxes)
+        box->setCurrentIndex(0);
+    // No page can be used until modules are known.
+    TabSheet->setEnabled(false);
+    DataState = 99;
+    if (DebugBit(2))
+        WriteErrLog("Kalmorin-Start");
+    ActionComSucheExecute();
+    // The status bar keeps what the port search showed until the next refresh.
+    DeviceType = 0;
+}
+
+void TF_Kalmoria_main::ShowStatus()
+{
+    const auto setPanel = [this](int panel, const std::string& text) {
+        m_statusPanels[static_cast<std::size_t>(panel)]->setText(ansiToQString(text));
+    };
+    setPanel(0, "QMX-Adr.: " + IntToText(DeviceAddress));
+    if (DeviceType == 0)
+        setPanel(1, " ");
+    else if (DeviceType == kTypeQmx620)
+        setPanel(1, "QMX-620");
+    else
+        setPanel(1, "QMX-Type: " + WordToHex4(DeviceType));
+    setPanel(2, "SerNr.: " + IntToText(SerialNumber));
+    setPanel(3, DataState == 0 ? "Data: OK" : "Data: Missing");
+    setPanel(4, "ComPort: " + IntToText(ComPortNr));
+    setPanel(5, std::string());
+    setPanel(6, "Stations: " + IntToText(ModulAnzahl));
+    setPanel(7, "Links: " + IntToText(AnzBefehle));
+}
+
+void TF_Kalmoria_main::ZeigeStation()
+{
+    if (ModulAnzahl > 0)
+        TabSheet->setEnabled(true);
+    ShowOverviewHeadings();
+
+    const int shown = std::clamp(ModulAnzahl, 0, kOverviewRows - 1);
+    for (int p = 0; p < shown; ++p) {
+        const int32_t address = ModuleList[static_cast<std::size_t>(p)];
+        if (!IsModuleAddress(address))
+            continue;
+        const ModuleRecord& module = ModuleTable[static_cast<std::size_t>(address)];
+        const int row = p + 1;
+        // The last slot is listed under the device's own address.
+        SG1->setCell(0, row, IntToText(address < kMaxModuleAddress ? DeviceAddress + address : DeviceAddress));
+        SG1->setCell(1, row, module.typeText);
+        SG1->setCell(2, row, module.name);
+        SG1->setCell(3, row, IntToText(module.srcBitCount));
+        SG1->setCell(4, row, IntToText(module.srcRegCount));
+        SG1->setCell(5, row, IntToText(module.dstBitCount));
+        SG1->setCell(6, row, IntToText(module.dstRegCount));
+        SG1->setCell(7, row, IntToText(module.src2RegCount));
+    }
+    for (int row = shown + 1; row < kOverviewRows; ++row) {
+        for (int col = 0; col < kOverviewColumns; ++col)
+            SG1->setCell(col, row, std::string());
+    }
+    ShowStatus();
+}
+
+void TF_Kalmoria_main::ShowOverviewHeadings()
+{
+    constexpr std::array<int, kOverviewColumns> headingLines{7, 8, 2, 9, 10, 11, 12, 13};
+    for (int col = 0; col < kOverviewColumns; ++col)
+        SG1->setCell(col, 0, MemTabLine(headingLines[static_cast<std::size_t>(col)]));
+}
+
+void TF_Kalmoria_main::SelectPage(int index)
+{
+    TabSheet->setCurrentIndex(index);
+}
+
+void TF_Kalmoria_main::SetProgressText(const std::string& text)
+{
+    m_statusPanels[5]->setText(ansiToQString(text));
+    m_statusPanels[5]->repaint();
+}
+
+void TF_Kalmoria_main::Repaint()
+{
+    // Paint what changed, but let no click or key through while a device
+    // sequence holds the GUI thread.
+    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void TF_Kalmoria_main::EnableLinkEditorPage()
+{
+    TabSheet->setTabEnabled(1, true);
+}
+
+void TF_Kalmoria_main::SetBusyCursor(bool busy)
+{
+    if (busy)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}
+
+void TF_Kalmoria_main::SG1DblClick()
+{
+    // The overview's current row decides, also for a double click on the link table.
+    const int row = SG1->currentGridRow();
+    SelectPage(1);
+    m_editorComboBoxes[0]->setCurrentIndex(row - 1);
+    // The link editor refreshes its source module here once the editor page exists.
+}
+
+void TF_Kalmoria_main::ActionEndeExecute()
+{
+    close();
+}
+
+void TF_Kalmoria_main::ActionAlleVerknLoeschenExecute()
+{
+    DeleteAllLinks(*this);
+}
+
+void TF_Kalmoria_main::ActionLadenQMXExecute()
+{
+    // Reading the device joins here once the device sequences exist.
+}
+
+void TF_Kalmoria_main::ActionSpeichernQMXExecute()
+{
+    // Writing the links to the device joins here once the device sequences exist.
+}
+
+void TF_Kalmoria_main::ActionLesenExecute()
+{
+    // Loading a link file joins here once the link file exists.
+}
+
+void TF_Kalmoria_main::ActionSpeichernExecute()
+{
+    // Saving a link file joins here once the link file exists.
+}
+
+void TF_Kalmoria_main::ActionComSucheExecute()
+{
+    // The automatic port search joins here once the serial line exists; it
+    // ends by refreshing the status bar.
+    ShowStatus();
+}
+
+void TF_Kalmoria_main::ComPort1Click()
+{
+    // The "RS232 Einstellung" dialog joins here once the serial line exists.
+    ShowStatus();
+}
+
+void TF_Kalmoria_main::mSprachwahlClick(QAction* item)
+{
+    LanguageMenuClick(mSprachwahl, item);
+    // The headings are copies of the text table: take the new language's.
+    ShowOverviewHeadings();
+}
+
+std::string TF_Kalmoria_main::MemTabLine(int i) const
+{
+    return textTableLine(MemTab, i);
+}
+
+std::string TF_Kalmoria_main::Memo1Line(int i) const
+{
+    return textTableLine(Memo1, i);
+}
+
+std::string TF_Kalmoria_main::Memo2Line(int i) const
+{
+    return textTableLine(Memo2, i);
+}
+
+std::string TF_Kalmoria_main::statusPanelText(int panel) const
+{
+    if (panel < 0 || panel >= kStatusPanelCount)
+        return {};
+    return qStringToAnsi(m_statusPanels[static_cast<std::size_t>(panel)]->text());
+}
+
+void TF_Kalmoria_main::keyPressEvent(QKeyEvent* event)
+{
+    FormKeyDown(event);
+    QMainWindow::keyPressEvent(event);
+}
+
+void TF_Kalmoria_main::FormKeyDown(QKeyEvent*)
+{
+    // The window handles no keys of its own.
 }

@@ -1,9 +1,92 @@
 #pragma once
 
+#include "model/ShellView.h"
+
 #include <QMainWindow>
 
-class TF_Kalmoria_main : public QMainWindow {
+#include <array>
+#include <string>
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QMenu;
+class QPlainTextEdit;
+class QTabWidget;
+class QToolBar;
+class StringGrid;
+
+// The main window: tool bar, menu, the three pages (module overview, link
+// editor, link table), the status bar and the hidden text tables.
+class TF_Kalmoria_main : public QMainWindow, public ShellView {
     Q_OBJECT
 public:
+    static constexpr int kStatusPanelCount = 8;
+    static constexpr int kOverviewColumns = 8;
+    static constexpr int kOverviewRows = 66;
+
     explicit TF_Kalmoria_main(QWidget* parent = nullptr);
+
+    // ShellView
+    void ShowStatus() override;
+    void ZeigeStation() override;
+    void SelectPage(int index) override;
+    void SetProgressText(const std::string& text) override;
+    void Repaint() override;
+    void EnableLinkEditorPage() override;
+    void SetBusyCursor(bool busy) override;
+
+    void SG1DblClick();
+    void ActionEndeExecute();
+    void ActionAlleVerknLoeschenExecute();
+    void ActionLadenQMXExecute();
+    void ActionSpeichernQMXExecute();
+    void ActionLesenExecute();
+    void ActionSpeichernExecute();
+    void ActionComSucheExecute();
+    void ComPort1Click();
+    void mSprachwahlClick(QAction* item);
+
+    // Line i of a hidden text table, without a leading "i=" of the design texts.
+    std::string MemTabLine(int i) const;
+    std::string Memo1Line(int i) const;
+    std::string Memo2Line(int i) const;
+    std::string statusPanelText(int panel) const;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void FormCreate();
+    void FormKeyDown(QKeyEvent* event);
+    void ShowOverviewHeadings();
+    void createActions();
+    void createToolBar();
+    void createMenu();
+    void createPages();
+    void createStatusBar();
+    void createTextTables();
+    QAction* createAction(const char* name, void (TF_Kalmoria_main::*handler)());
+
+    QAction* ActionEnde = nullptr;
+    QAction* ActionAlleVerknLoeschen = nullptr;
+    QAction* ActionLesen = nullptr;
+    QAction* ActionSpeichern = nullptr;
+    QAction* ActionLadenQMX = nullptr;
+    QAction* ActionSpeichernQMX = nullptr;
+    QAction* ActionComSuche = nullptr;
+
+    QToolBar* ToolBar1 = nullptr;
+    QMenu* mSprachwahl = nullptr;
+    QTabWidget* TabSheet = nullptr;
+    QWidget* TabSheet1 = nullptr;
+    QWidget* TabSheet2 = nullptr;
+    QWidget* TabSheet3 = nullptr;
+    StringGrid* SG1 = nullptr;
+    StringGrid* SG2 = nullptr;
+    std::array<QComboBox*, 4> m_editorComboBoxes{}; // ComboBox1..ComboBox4
+    std::array<QLabel*, kStatusPanelCount> m_statusPanels{};
+    QPlainTextEdit* MemTab = nullptr;
+    QPlainTextEdit* Memo1 = nullptr;
+    QPlainTextEdit* Memo2 = nullptr;
 };

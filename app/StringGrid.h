@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QTableWidget>
+
+#include <string>
+
+// A read-only text grid addressed like the device tools' grids: cell (col, row)
+// with row 0 as the fixed heading row and column 0 as the fixed first column.
+// The heading row is the table's horizontal header, so it stays in view while
+// the rows scroll; grid row r is table row r - 1.
+class StringGrid : public QTableWidget {
+    Q_OBJECT
+public:
+    StringGrid(int columnCount, int rowCount, QWidget* parent = nullptr);
+
+    int gridRowCount() const { return rowCount() + 1; }
+    // Texts are Windows-1252, as everywhere in the program.
+    std::string cell(int col, int row) const;
+    void setCell(int col, int row, const std::string& text);
+    void setColumnWidths(std::initializer_list<int> widths);
+    // Grid row of the current cell (1 for the first row below the headings).
+    int currentGridRow() const;
+    void setCurrentGridRow(int row);
+};
