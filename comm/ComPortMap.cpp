@@ -1,0 +1,49 @@
+#include "comm/ComPortMap.h"
+
+#include "diag/SettingsFile.h"
+
+#include <QSerialPortInfo>
+#include <SimpleIni.h>
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+constexpr const char* PortSection = "Schnittstellen";
+
+// True when the settings file maps ports by hand; `path` gets the entry for
+// `key`, empty when the section lacks it.
+bool mappedBySettings(const std::string& key, std::string& path)
+{
+    CSimpleIniA ini;
+    if (ini.LoadFile(settingsFilePath().c_str()) < 0)
+        return false;
+    if (ini.GetSection(PortSection) == nullptr)
+        return false;
+    path = ini.GetValue(PortSection, key.c_str(), "");
+    return true;
+}
+
+std::string systemPortPath(int32_t port)
+{
+    std::vector<std::string> paths;
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
+        paths.push_back(info.systemLocation().toStdString());
+    std::sort(paths.begin(), paths.end());
+    if (static_cast<size_t>(port) > paths.size())
+        return {};
+    return paths[static_cast<size_t>(port) - 1];
+}
+
+} // namespace
+
+std::string comPortPath(int32_t port)
+{
+    if (port < 1 || port > MaxComPort)
+        return {};
+    std::string path;
+    if (mappedBySettings("COM" + std::to_string(port), path))
+        return path;
+    return systemPortPath(port);
+}

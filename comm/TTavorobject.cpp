@@ -1,0 +1,254 @@
+#include "comm/TTavorobject.h"
+
+#include "comm/ComPortMap.h"
+#include "diag/ErrLog.h"
+#include "diag/TextHelpers.h"
+
+#include <QElapsedTimer>
+#include <QSerialPort>
+
+#include <algorithm>
+#include <climits>
+#include <exception>
+
+namespace {
+
+constexpr int32_t SerialTrace = 8;        // debug bit of the frame trace
+constexpr int32_t LowestBaud = 300;       // below this the line runs at the default
+constexpr int32_t DefaultBaud = 9600;
+constexpr int32_t MaxChunk = 254;         // the most one read may ask for
+constexpr int32_t UnboundedChars = 99999; // "no limit" for a receive
+constexpr int32_t QuietReads = 3;         // empty reads in a row that end a reply
+constexpr int WaitSliceMs = 20;           // how often a waiting read lets the window repaint
+// A request is handed to the driver as a whole; this only guards against a
+// line that takes nothing at all (a peer that never reads).
+constexpr int WriteGraceMs = 1000;
+
+QSerialPort::Parity qtParity(char parity)
+{
+    switch (parity) {
+    case 'e':
+    case 'E':
+        return QSerialPort::EvenParity;
+    case 'o':
+    case 'O':
+        return QSerialPort::OddParity;
+    default:
+        return QSerialPort::NoParity;
+    }
+}
+
+} // namespace
+
+TTavorobject::TTavorobject() = default;
+
+TTavorobject::~TTavorobject()
+{
+    ClosePort();
+}
+
+bool TTavorobject::OpenPort(int32_t port, int32_t baud, char parity)
+{
+    bool result = true;
+    try {
+        if (DebugBit(SerialTrace))
+            WriteErrLog("+ReOpenPort");
+        // Always reopen, even the same port: the line settings may differ.
+        ClosePort();
+        if (baud < LowestBaud)
+            baud = DefaultBaud;
+        result = openAndConfigure(port, baud, parity);
+        if (DebugFlag())
+            WriteErrLog("Com=" + IntToText(port) + ": " + BoolText(result) + "  Baud=" + IntToText(baud));
+        if (DebugBit(SerialTrace))
+            WriteErrLog(" OpenPort");
+    } catch (const std::exception& e) {
+        WriteErrLog(std::string("OpenPort: Exception ") + e.what());
+        result = false;
+    } catch (...) {
+        WriteErrLog("OpenPort: Exception unknown");
+        result = false;
+    }
+    // A half-opened port after an exception must not look usable.
+    if (!result && PortNumber > 0)
+        ClosePort();
+    return result;
+}
+
+bool TTavorobject::openAndConfigure(int32_t port, int32_t baud, char parity)
+{
+    if (port < 1)
+        return false;
+    const std::string path = comPortPath(port);
+    if (path.empty())
+        return false;
+
+    auto serial = std::make_unique<QSerialPort>();
+    serial->setPortName(QString::fromStdString(path));
+    // Qt keeps a lock file per port and marks the terminal exclusive, so a
+    // second program (or a second object here) cannot open the same line.
+    if (!serial->open(QIODevice::ReadWrite))
+        return false;
+
+    Handle = std::move(serial);
+    PortNumber = port;
+    Baud = baud;
+
+    Dcb.BaudRate = baud;
+    Dcb.Parity = (parity == 'e' || parity == 'o' || parity == 'E' || parity == 'O') ? parity : 'n';
+    Dcb.DataBits = 8;
+    Dcb.StopBits = 1;
+    Dcb.ModeString = IntToText(baud) + "," + Dcb.Parity + ",8,1";
+    // As with the driver calls these stand for, a setting the line refuses
+    // is not fatal: the device answers or it does not.
+    Handle->setBaudRate(baud);
+    Handle->setDataBits(QSerialPort::Data8);
+    Handle->setParity(qtParity(Dcb.Parity));
+    Handle->setStopBits(QSerialPort::OneStop);
+    Handle->setFlowControl(QSerialPort::NoFlowControl);
+    Handle->clearError();
+
+    SetLines(true, true);
+    SetReadTimeout(0);
+    return true;
+}
+
+void TTavorobject::ClosePort()
+{
+    if (PortNumber > 0) {
+        if (DebugFlag())
+            WriteErrLog("CLOSE COM" + IntToText(PortNumber));
+        SetLines(false, false);
+        if (Handle)
+            Handle->close();
+    }
+    Handle.reset();
+    PortNumber = 0;
+    Baud = 0;
+}
+
+void TTavorobject::SetReadTimeout(int32_t ms)
+{
+    // The driver adds 1 ms per requested byte, so one-byte reads wait ms in all.
+    // A negative time would mean waiting for ever; it counts as 0.
+    const int32_t constant = ms > 1 ? ms - 1 : std::max(ms, 0);
+    Timeouts.ReadIntervalTimeout = 0xFFFFFFFF;
+    Timeouts.ReadTotalTimeoutMultiplier = 1;
+    Timeouts.ReadTotalTimeoutConstant = static_cast<uint32_t>(constant);
+    Timeouts.WriteTotalTimeoutMultiplier = 1;
+    Timeouts.WriteTotalTimeoutConstant = 0;
+}
+
+void TTavorobject::SetLines(bool rts, bool dtr)
+{
+    if (PortNumber > 0 && Handle) {
+        // A pseudo-terminal has no control lines; the port stays usable.
+        Handle->setRequestToSend(rts);
+        Handle->setDataTerminalReady(dtr);
+        Handle->clearError();
+    }
+    Rts = rts;
+    Dtr = dtr;
+}
+
+void TTavorobject::SetWaitHook(std::function<void()> hook)
+{
+    m_waitHook = std::move(hook);
+}
+
+bool TTavorobject::waitForByte(int msecs)
+{
+    if (!m_waitHook) {
+        const bool ready = Handle->waitForReadyRead(msecs);
+        // Every time-out leaves a sticky error behind that would spoil the next read.
+        if (!ready)
+            Handle->clearError();
+        return ready;
+    }
+    QElapsedTimer clock;
+    clock.start();
+    for (;;) {
+        const int left = msecs - static_cast<int>(clock.elapsed());
+        if (Handle->waitForReadyRead(std::clamp(left, 1, WaitSliceMs)))
+            return true;
+        const bool lineLost = Handle->error() != QSerialPort::TimeoutError;
+        Handle->clearError();
+        if (lineLost || clock.elapsed() >= msecs)
+            return false;
+        m_waitHook();
+    }
+}
+
+int32_t TTavorobject::ReadChunk(int32_t maxBytes)
+{
+    if (PortNumber <= 0 || !Handle)
+        return 0;
+    const int32_t wanted = std::min(maxBytes, MaxChunk);
+    if (wanted < 1)
+        return 0;
+    if (Handle->bytesAvailable() == 0) {
+        const int64_t wait = int64_t{Timeouts.ReadTotalTimeoutMultiplier} * wanted
+            + Timeouts.ReadTotalTimeoutConstant;
+        if (!waitForByte(static_cast<int>(std::min<int64_t>(wait, INT_MAX))))
+            return 0;
+    }
+    const QByteArray got = Handle->read(wanted);
+    if (got.isEmpty()) {
+        Handle->clearError();
+        return 0;
+    }
+    RxBuffer.append(got.constData(), static_cast<size_t>(got.size()));
+    return static_cast<int32_t>(got.size());
+}
+
+void TTavorobject::SendString(const std::string& data)
+{
+    if (PortNumber <= 0 || !Handle)
+        return;
+    RxBuffer.clear();
+    if (DebugBit(SerialTrace))
+        WriteErrLog("  RS+: " + HexDump(data));
+    if (Handle->write(data.data(), static_cast<qint64>(data.size())) < 0) {
+        Handle->clearError();
+        return;
+    }
+    // Without an event loop nothing leaves until we wait for it; each wait
+    // may hand over only part of the request.
+    QElapsedTimer clock;
+    clock.start();
+    const int64_t limit = WriteGraceMs + 2 * static_cast<int64_t>(data.size());
+    while (Handle->bytesToWrite() > 0 && clock.elapsed() < limit) {
+        if (!Handle->waitForBytesWritten(static_cast<int>(limit - clock.elapsed()))) {
+            Handle->clearError();
+            break;
+        }
+    }
+    // A request cut short must not trail into the next one.
+    if (Handle->bytesToWrite() > 0)
+        Handle->clear(QSerialPort::Output);
+}
+
+std::string TTavorobject::ReceiveString(int32_t maxChars, int32_t firstTimeout, int32_t charTimeout)
+{
+    if (maxChars < 1)
+        maxChars = UnboundedChars;
+    RxBuffer.clear();
+    int32_t idle = 0;
+    int32_t count = 0;
+    SetReadTimeout(firstTimeout);
+    do {
+        count = ReadChunk(1);
+        idle = count == 0 ? idle + 1 : 0;
+        if (count > 0 && charTimeout >= 0)
+            SetReadTimeout(charTimeout);
+    } while (idle < QuietReads && RxBuffer.size() <= static_cast<size_t>(maxChars));
+
+    if (DebugBit(SerialTrace)) {
+        WriteErrLog("  RX iCnt: " + IntToText(count) + ", Len: " + IntToText(static_cast<int32_t>(RxBuffer.size()))
+                    + ", iMaxZeichen: " + IntToText(maxChars));
+        WriteErrLog("  RS-: " + HexDump(RxBuffer));
+    }
+    std::string reply;
+    reply.swap(RxBuffer);
+    return reply;
+}

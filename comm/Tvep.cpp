@@ -1,0 +1,170 @@
+#include "comm/Tvep.h"
+
+#include "comm/Crc16.h"
+#include "diag/ErrLog.h"
+
+#include <cxxabi.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <exception>
+#include <memory>
+#include <typeinfo>
+
+namespace {
+
+constexpr char RequestStartCrc = 0x61;
+constexpr char RequestStartPlain = 0x60;
+constexpr uint8_t ReplyStartCrc = 0xE1;
+constexpr uint8_t ReplyStartPlain = 0xE0;
+constexpr size_t ReplyHeaderBytes = 8;   // start, one free byte, address field, register, count
+constexpr size_t AddressFieldBytes = 4;  // in a request; a reply echoes the first three
+
+void appendWord(std::string& frame, uint32_t word)
+{
+    frame += static_cast<char>((word >> 8) & 0xFF);
+    frame += static_cast<char>(word & 0xFF);
+}
+
+void appendCrc(std::string& frame)
+{
+    const uint16_t crc = Crc16(frame);
+    frame += static_cast<char>(crc & 0xFF);
+    frame += static_cast<char>(crc >> 8);
+}
+
+std::string className(const std::exception& e)
+{
+    int status = 0;
+    const char* mangled = typeid(e).name();
+    std::unique_ptr<char, void (*)(void*)> plain(abi::__cxa_demangle(mangled, nullptr, nullptr, &status), std::free);
+    return status == 0 && plain ? std::string(plain.get()) : std::string(mangled);
+}
+
+} // namespace
+
+Tvep::Tvep() = default;
+
+bool Tvep::OpenPort(int32_t port, int32_t baud, char parity)
+{
+    Serial.SetReadTimeout(0);
+    return Serial.OpenPort(port, baud, parity);
+}
+
+void Tvep::ClosePort()
+{
+    Serial.ClosePort();
+}
+
+void Tvep::SetTimeouts(int32_t replyTimeout, int32_t charTimeout)
+{
+    ReplyTimeout = replyTimeout;
+    CharTimeout = charTimeout;
+}
+
+std::string Tvep::addressField() const
+{
+    std::string field;
+    if (Addr1 != 0)
+        field += static_cast<char>(Addr1);
+    if (Addr2 != 0)
+        field += static_cast<char>(Addr2);
+    field += static_cast<char>(Addr3);
+    field.resize(AddressFieldBytes, '\0');
+    return field;
+}
+
+std::string Tvep::BuildRequest(std::span<const uint16_t> sendData) const
+{
+    // The words come from the array alone: a count larger than the array
+    // shrinks to it, in the count byte too, so the frame stays consistent.
+    const int32_t count = static_cast<int32_t>(std::min<int64_t>(WriteCount, static_cast<int64_t>(sendData.size())));
+    std::string frame;
+    frame.reserve(13 + 2 * static_cast<size_t>(std::max(count, 0)));
+    frame += WithCrc ? RequestStartCrc : RequestStartPlain;
+    frame += addressField();
+    appendWord(frame, static_cast<uint32_t>(ReadAddr));
+    frame += static_cast<char>(ReadCount & 0xFF);
+    appendWord(frame, static_cast<uint32_t>(WriteAddr));
+    // Only the low byte fits; all words follow even past 255, and what the
+    // device makes of such a frame is its own affair.
+    frame += static_cast<char>(count & 0xFF);
+    for (int32_t i = 0; i < count; ++i)
+        appendWord(frame, sendData[static_cast<size_t>(i)]);
+    if (WithCrc)
+        appendCrc(frame);
+    return frame;
+}
+
+int32_t Tvep::CheckReply(std::string_view reply, std::span<uint16_t> recvData) const
+{
+    const auto byteAt = [&reply](size_t i) { return static_cast<uint8_t>(reply[i]); };
+    const size_t length = reply.size();
+    if (length < ReplyHeaderBytes)
+        return ErrLength;
+
+    const int32_t count = byteAt(7);
+    const int32_t returnedAddr = byteAt(5) * 256 + byteAt(6);
+    int64_t payload = static_cast<int64_t>(length) - 5;
+
+    // A damaged frame says nothing reliable about itself, so the CRC is judged
+    // before its length or content.
+    if (WithCrc) {
+        const uint16_t crc = Crc16(reply.substr(0, length - 2));
+        if (byteAt(length - 2) != (crc & 0xFF) || byteAt(length - 1) != (crc >> 8))
+            return ErrCrc;
+        payload -= 2;
+    }
+
+    // The device may append two or four bytes of its own after the words.
+    const int64_t expected = 2 * static_cast<int64_t>(count) + 3;
+    if (payload != expected && payload != expected + 2 && payload != expected + 4)
+        return ErrLength;
+
+    // Byte 1 is the device's own and is not examined.
+    const bool startOk = byteAt(0) == (WithCrc ? ReplyStartCrc : ReplyStartPlain);
+    const bool addressOk = reply.substr(2, 3) == std::string_view(addressField()).substr(0, 3);
+    const bool registerOk = returnedAddr == ReadAddr;
+    const bool countOk = count == ReadCount;
+    if (!(startOk && addressOk && registerOk && countOk))
+        return ErrMismatch;
+
+    if (static_cast<size_t>(count) > recvData.size())
+        return ErrCapacity;
+    for (size_t i = 0; i < static_cast<size_t>(count); ++i)
+        recvData[i] = static_cast<uint16_t>(byteAt(8 + 2 * i) * 256 + byteAt(9 + 2 * i));
+    return Ok;
+}
+
+int32_t Tvep::Transfer(int32_t writeAddr, int32_t writeCount, std::span<const uint16_t> sendData,
+                       int32_t readAddr, int32_t readCount, std::span<uint16_t> recvData, bool withCrc)
+{
+    if (Serial.PortNumber <= 0)
+        return ErrPortClosed;
+    if (writeCount > static_cast<int64_t>(sendData.size()) || readCount > static_cast<int64_t>(recvData.size()))
+        return ErrCapacity;
+
+    WithCrc = withCrc;
+    WriteAddr = writeAddr;
+    WriteCount = writeCount;
+    ReadAddr = readAddr;
+    ReadCount = readCount;
+
+    try {
+        const std::string request = BuildRequest(sendData);
+        // A late reply to an earlier request must not be taken for this one.
+        Serial.ReceiveString(MaxStaleBytes, 0, 0);
+        Serial.SendString(request);
+        const std::string reply = Serial.ReceiveString(MaxReplyBytes, ReplyTimeout, CharTimeout);
+        if (reply.empty())
+            return ErrNoReply;
+        if (reply.size() > static_cast<size_t>(MaxReplyBytes))
+            return ErrLength;
+        return CheckReply(reply, recvData);
+    } catch (const std::exception& e) {
+        WriteErrLog("Exception VEPtransfer: " + className(e) + " " + e.what());
+    } catch (...) {
+        WriteErrLog("Exception VEPtransfer: unknown");
+    }
+    return ErrException;
+}

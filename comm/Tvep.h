@@ -1,0 +1,81 @@
+#pragma once
+
+#include "comm/TTavorobject.h"
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+// Client side of the central device's register protocol. One transfer is one
+// request frame, which writes a block of consecutive 16-bit registers and/or
+// asks for a block, answered by one reply frame carrying the asked registers.
+// The PC always starts, with at most one request outstanding; there are no
+// retries here, the device sequences decide what a failure means.
+//
+// Register words are passed in spans whose size is the capacity the transfer
+// may use: the device sequences keep 501-word buffers and pass the first 500.
+class Tvep {
+public:
+    // Transfer results. Callers only tell 0 from non-zero; the codes go into
+    // their log lines.
+    static constexpr int32_t Ok = 0;
+    static constexpr int32_t ErrPortClosed = -1;
+    static constexpr int32_t ErrException = -2;
+    static constexpr int32_t ErrNoReply = -10;
+    static constexpr int32_t ErrCrc = -20;
+    static constexpr int32_t ErrMismatch = -21;   // start byte, address field, register or count
+    static constexpr int32_t ErrLength = -22;     // too short, not fitting the count, or overlong
+    static constexpr int32_t ErrCapacity = -23;   // a count larger than its buffer
+
+    // The longest reply any request can earn: header, 255 words, the largest
+    // tolerated tail and the CRC. A receive stops one byte past it, so a
+    // device that never falls silent cannot hold the program forever.
+    static constexpr int32_t MaxReplyBytes = 8 + 2 * 255 + 4 + 2;
+    // How much stale input is dropped before a request: the most a serial
+    // driver's input queue holds. Bounded for the same reason.
+    static constexpr int32_t MaxStaleBytes = 4096;
+
+    static constexpr int32_t DefaultReplyTimeout = 500; // ms to the first reply byte
+    static constexpr int32_t DefaultCharTimeout = 50;   // ms between reply bytes
+
+    Tvep();
+
+    // Opens the serial line with its read time-out reset; see TTavorobject::OpenPort.
+    bool OpenPort(int32_t port, int32_t baud, char parity);
+    void ClosePort();
+    // (500, 50) for ordinary transfers, (1500, 50) before 128-word reads.
+    void SetTimeouts(int32_t replyTimeout, int32_t charTimeout);
+
+    // One exchange: writes sendData[0 .. writeCount-1] to the registers from
+    // writeAddr and reads readCount registers from readAddr into recvData.
+    // Returns Ok with recvData[0 .. readCount-1] filled, or a negative code
+    // with recvData untouched. Never throws.
+    int32_t Transfer(int32_t writeAddr, int32_t writeCount, std::span<const uint16_t> sendData,
+                     int32_t readAddr, int32_t readCount, std::span<uint16_t> recvData,
+                     bool withCrc);
+
+    // The request frame for the current fields. Takes at most sendData.size()
+    // words, whatever WriteCount says.
+    std::string BuildRequest(std::span<const uint16_t> sendData) const;
+    // Validates a reply against the current fields and, when it is good,
+    // copies its words into recvData. Ok or a result code.
+    int32_t CheckReply(std::string_view reply, std::span<uint16_t> recvData) const;
+
+    bool WithCrc = false;
+    uint8_t Addr1 = 0;
+    uint8_t Addr2 = 0;
+    uint8_t Addr3 = 0;
+    int32_t ReplyTimeout = DefaultReplyTimeout;
+    int32_t CharTimeout = DefaultCharTimeout;
+    int32_t WriteAddr = 0;
+    int32_t WriteCount = 0;
+    int32_t ReadAddr = 0;
+    int32_t ReadCount = 0;
+    TTavorobject Serial;
+
+private:
+    // The address bytes as a frame carries them: the non-zero ones of Addr1
+    // and Addr2, then Addr3, padded with zeros.
+    std::string addressField() const;
+};
