@@ -1,7 +1,11 @@
 #include "diag/TextHelpers.h"
 
-#include <filesystem>
-#include <fstream>
+#include <algorithm>
+#include <cerrno>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -32,6 +36,9 @@ std::string IntToText(int32_t value)
 
 std::string IntToTextZero(int32_t value, int width)
 {
+    // No caller asks for more than 10 places; a wider field would push the
+    // digits past the 10-character cut and leave only zeros.
+    width = std::min(width, static_cast<int>(kMaxNumberText));
     std::string text = std::to_string(value);
     if (width > 0 && text.size() < static_cast<std::size_t>(width))
         text.insert(0, static_cast<std::size_t>(width) - text.size(), ' ');
@@ -81,9 +88,18 @@ std::string BoolText(bool flag)
 
 bool FileExistsIO(const std::string& name)
 {
-    std::error_code error;
-    if (name.empty() || std::filesystem::is_directory(name, error))
+    if (name.empty())
         return false;
-    std::ifstream probe(name, std::ios::binary);
-    return probe.is_open();
+    // The probe must not disturb the caller's error state, and must not hang
+    // on a named pipe that nobody writes to.
+    const int savedErrno = errno;
+    bool readable = false;
+    const int fd = ::open(name.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd >= 0) {
+        struct stat info {};
+        readable = ::fstat(fd, &info) == 0 && !S_ISDIR(info.st_mode);
+        ::close(fd);
+    }
+    errno = savedErrno;
+    return readable;
 }
