@@ -17,8 +17,19 @@ int32_t DebugLevel();
 
 // Start-up hook: reads the marker files of the program folder and writes the
 // start line. Runs before any window exists.
+//
+// It also hooks fatal errors, so the log's end line is written even when the
+// process dies (on, even when the log is otherwise off). The end line then
+// shows as RT the status a shell reports for the death, 128 + signal number:
+// 139 for SIGSEGV, 135 SIGBUS, 136 SIGFPE, 132 SIGILL, 134 SIGABRT and an
+// uncaught C++ exception. The address is the one the kernel reports with the
+// signal (for SIGSEGV and SIGBUS the memory address touched, for SIGILL and
+// SIGFPE the instruction), lowest 24 bits; 0 for an abort or an uncaught
+// exception. Afterwards the signal takes its earlier course (core dump,
+// sanitizer report).
 void ErrLogStartup();
-// Shutdown hook: writes the end line with the process exit code. Runs last.
+// Shutdown hook: writes the end line with the process exit code. Runs last;
+// later messages are not written.
 void ErrLogShutdown(int exitCode);
 // Ends the program at once with `exitCode`, writing the end line first.
 [[noreturn]] void ExitProgram(int exitCode);
