@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
 #include "diag/ErrLog.h"
+#include "i18n/QtMessageBox.h"
 
 #include <QApplication>
 
@@ -10,6 +11,7 @@ int main(int argc, char** argv)
     {
         QApplication app(argc, argv);
         QApplication::setApplicationName(QStringLiteral("Kalmoria"));
+        SetMessageBoxPresenter(ShowQtMessageBox);
         TF_Kalmoria_main mainWindow;
         mainWindow.show();
         exitCode = QApplication::exec();

@@ -43,4 +43,14 @@ using MessageBoxPresenter = std::function<int(const MessageBoxRequest&)>;
 // Installs the presenter and returns the previous one.
 MessageBoxPresenter SetMessageBoxPresenter(MessageBoxPresenter presenter);
 
+// Window titles per kind, from "TitelW", "TitelE", "TitelI", "TitelB" and
+// "TitelM" of the language file read last (index = kind code 0..4).
+void SetMessageTitles(const std::string& warning, const std::string& error, const std::string& information,
+                      const std::string& question, const std::string& plain);
+// The title for `kind`; an unknown kind is a plain box.
+const std::string& MessageTitle(int kind);
+
+// Shows `text` modally with the icon and title of `kind`, the `buttons` and the
+// default button (2, 3 or 4 = that button, else the first) and returns the
+// result code of the user's answer. Without a presenter: idCancel.
 int MessageBoxEx(const std::string& text, int kind, int buttons, int defaultButton);
