@@ -7,8 +7,6 @@
 #include <climits>
 #include <cstdio>
 #include <ctime>
-#include <fstream>
-#include <iterator>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -20,7 +18,7 @@ namespace {
 constexpr const char* kStartLineBegin = " [Neustart Korvex-32 PC-Programm , DbgFlag=$";
 constexpr const char* kEndLineBegin = "[Ende PC-Programm , (Dbg=";
 // Nobody writes a debug level with more blanks in front than this.
-constexpr std::streamsize kMarkerReadLimit = 64 * 1024;
+constexpr std::size_t kMarkerReadLimit = 64 * 1024;
 
 // Appends into a fixed buffer; used where nothing may be allocated.
 class FixedText {
@@ -130,6 +128,26 @@ bool renameWithoutReplacing(const std::string& from, const std::string& to) noex
     return !fileExists(to) && ::rename(from.c_str(), to.c_str()) == 0;
 }
 
+// Like the probe, the read must not hang on a named pipe without a writer.
+std::string readMarker(const std::string& path)
+{
+    std::string content;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return content;
+    char chunk[4096];
+    while (content.size() < kMarkerReadLimit) {
+        const ssize_t got = ::read(fd, chunk, sizeof chunk);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            break;
+        content.append(chunk, static_cast<std::size_t>(got));
+    }
+    ::close(fd);
+    return content;
+}
+
 class ErrnoKeeper {
 public:
     ErrnoKeeper() noexcept : m_saved(errno) {}
@@ -151,7 +169,7 @@ DiagnosticLog::DiagnosticLog(Setup setup) : m_setup(std::move(setup))
         m_setup.debuggerOutput = writeToStandardError;
 }
 
-std::string DiagnosticLog::markerPath(const char* name) const
+std::string DiagnosticLog::inProgramFolder(const char* name) const
 {
     return m_setup.programFolder + name;
 }
@@ -162,18 +180,11 @@ void DiagnosticLog::startup()
     m_startStop = true;
     m_stopped = false;
 
-    const bool debug = FileExistsIO(markerPath("DEBUG"));
-    m_debug1 = FileExistsIO(markerPath("DEBUG1"));
-    m_debugSps = FileExistsIO(markerPath("DEBUGSPS"));
+    const bool debug = FileExistsIO(inProgramFolder("DEBUG"));
+    m_debug1 = FileExistsIO(inProgramFolder("DEBUG1"));
+    m_debugSps = FileExistsIO(inProgramFolder("DEBUGSPS"));
 
-    int32_t value = 0;
-    if (debug) {
-        std::ifstream in(markerPath("DEBUG"), std::ios::binary);
-        std::string content(static_cast<std::size_t>(kMarkerReadLimit), '\0');
-        in.read(content.data(), kMarkerReadLimit);
-        content.resize(static_cast<std::size_t>(std::max<std::streamsize>(in.gcount(), 0)));
-        value = parseDebugLevel(content);
-    }
+    const int32_t value = debug ? parseDebugLevel(readMarker(inProgramFolder("DEBUG"))) : 0;
     // The level is compared before its sign is dropped: a negative level
     // gives the high trace bits while keeping the file log.
     m_debuggerOutput = value >= kDebuggerOutputLevel;
@@ -190,9 +201,9 @@ void DiagnosticLog::startup()
     if ((m_debugFlag || m_debug1 || m_debugSps) && 2 * kBaseSize > m_maximumSize)
         m_maximumSize = 2 * kBaseSize;
 
-    m_currentPath = markerPath(kCurrentFile);
-    m_previousPath = markerPath(kPreviousFile);
-    m_oldestPath = markerPath(kOldestFile);
+    m_currentPath = inProgramFolder(kCurrentFile);
+    m_previousPath = inProgramFolder(kPreviousFile);
+    m_oldestPath = inProgramFolder(kOldestFile);
     {
         const std::lock_guard guard(m_lock);
         m_lastMessage.clear();

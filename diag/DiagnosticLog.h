@@ -79,7 +79,7 @@ public:
 
 private:
     LogTime now() noexcept;
-    std::string markerPath(const char* name) const;
+    std::string inProgramFolder(const char* name) const;
     void writeLocked(std::string_view msg);
     void writeLine(std::string_view msg, const LogTime& time);
     void appendToCurrentFile(const char* line, std::size_t length) noexcept;
