@@ -1,0 +1,105 @@
+#include "comm/ComPortMap.h"
+#include "comm/TTavorobject.h"
+#include "tests/comm/PtyLineTest.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+using Clock = std::chrono::steady_clock;
+
+TEST(SerialLine, ClosedObjectTouchesNothing)
+{
+    TTavorobject line;
+    EXPECT_FALSE(line.OpenPort(0, 9600, 'n'));
+    line.ClosePort();
+    EXPECT_EQ(line.PortNumber, 0);
+    EXPECT_EQ(line.Baud, 0);
+    EXPECT_EQ(line.ReadChunk(10), 0);
+
+    const auto start = Clock::now();
+    EXPECT_EQ(line.ReceiveString(0, 500, 50), "");
+    EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(100)) << "no waiting on a closed port";
+
+    // The driver adds a millisecond per byte, so the constant is one less.
+    line.SetReadTimeout(500);
+    EXPECT_EQ(line.Timeouts.ReadTotalTimeoutConstant, 499u);
+    line.SetReadTimeout(1);
+    EXPECT_EQ(line.Timeouts.ReadTotalTimeoutConstant, 1u);
+    line.SetReadTimeout(0);
+    EXPECT_EQ(line.Timeouts.ReadTotalTimeoutConstant, 0u);
+    EXPECT_EQ(line.Timeouts.ReadTotalTimeoutMultiplier, 1u);
+}
+
+TEST_F(PtyLineTest, PortNumbersFollowTheSettingsFile)
+{
+    EXPECT_EQ(comPortPath(1), peer.path());
+    EXPECT_EQ(comPortPath(3), "") << "a number without a key has no port";
+    EXPECT_EQ(comPortPath(0), "");
+    EXPECT_EQ(comPortPath(MaxComPort + 1), "");
+
+    TTavorobject line;
+    EXPECT_FALSE(line.OpenPort(2, 9600, 'n')) << "mapped to a path that does not exist";
+    EXPECT_FALSE(line.OpenPort(3, 9600, 'n'));
+    EXPECT_EQ(line.PortNumber, 0);
+}
+
+TEST_F(PtyLineTest, OpenTakesTheLineSettingsAndReopens)
+{
+    TTavorobject line;
+    ASSERT_TRUE(line.OpenPort(1, 110, 'x'));
+    EXPECT_EQ(line.PortNumber, 1);
+    EXPECT_EQ(line.Baud, 9600);
+    EXPECT_EQ(line.Dcb.ModeString, "9600,n,8,1");
+    EXPECT_TRUE(line.Rts && line.Dtr);
+
+    // Asking again for the same port closes and reopens it with the new settings.
+    ASSERT_TRUE(line.OpenPort(1, 19200, 'E'));
+    EXPECT_EQ(line.Dcb.ModeString, "19200,E,8,1");
+
+    line.ClosePort();
+    EXPECT_EQ(line.PortNumber, 0);
+    EXPECT_EQ(line.Baud, 0);
+    EXPECT_FALSE(line.Rts || line.Dtr);
+}
+
+TEST_F(PtyLineTest, SecondOpenOfTheSameLineIsRefused)
+{
+    TTavorobject first;
+    TTavorobject second;
+    ASSERT_TRUE(first.OpenPort(1, 9600, 'n'));
+    EXPECT_FALSE(second.OpenPort(1, 9600, 'n'));
+    EXPECT_EQ(second.PortNumber, 0);
+    first.ClosePort();
+    EXPECT_TRUE(second.OpenPort(1, 9600, 'n'));
+}
+
+TEST_F(PtyLineTest, RequestGoesOutWholeAndAnyByteComesBack)
+{
+    TTavorobject line;
+    ASSERT_TRUE(line.OpenPort(1, 9600, 'n'));
+    const std::string request("\x61\x00\x0D\x0A\xFF\x11\x13", 7);
+    line.SendString(request);
+    ASSERT_TRUE(peer.waitForRequests(1, 1000));
+    EXPECT_EQ(peer.requests()[0], request);
+
+    std::string reply;
+    for (int i = 0; i < 40; ++i)
+        reply += static_cast<char>(i * 7);
+    peer.send(reply);
+    // More than MaxChars ends the receive at once; what is left stays on the line.
+    EXPECT_EQ(line.ReceiveString(20, 500, 50), reply.substr(0, 21));
+    EXPECT_EQ(line.ReceiveString(0, 50, 10), reply.substr(21));
+}
+
+TEST_F(PtyLineTest, ReplyEndsThreeCharTimeoutsAfterItsLastByte)
+{
+    TTavorobject line;
+    ASSERT_TRUE(line.OpenPort(1, 9600, 'n'));
+    peer.send("\x42");
+    const auto start = Clock::now();
+    EXPECT_EQ(line.ReceiveString(0, 1000, 30), "\x42");
+    // Three quiet reads of 30 ms, not of the 1000 ms the first byte was given.
+    EXPECT_GE(secondsSince(start), 0.08);
+    EXPECT_LT(secondsSince(start), 0.9);
+}

@@ -1,0 +1,126 @@
+#include "comm/Tvep.h"
+#include "tests/comm/Frames.h"
+#include "tests/comm/PtyLineTest.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <chrono>
+#include <thread>
+
+namespace {
+
+// The device sequences' buffers: 501 words, of which they offer 500.
+struct Buffers {
+    std::array<uint16_t, 501> send{};
+    std::array<uint16_t, 501> recv{};
+    std::span<const uint16_t> sendSpan() const { return std::span(send).first(500); }
+    std::span<uint16_t> recvSpan() { return std::span(recv).first(500); }
+};
+
+std::vector<uint16_t> configurationWords()
+{
+    std::vector<uint16_t> words(20, 0);
+    words[6] = 0x0300; // device type
+    words[8] = 4711;   // serial number
+    words[16] = 3;     // device address
+    return words;
+}
+
+} // namespace
+
+class TransferTest : public PtyLineTest {
+protected:
+    void SetUp() override { ASSERT_TRUE(vep.OpenPort(1, 0, '\0')); }
+
+    int readConfiguration() { return vep.Transfer(0, 0, buf.sendSpan(), 1500, 20, buf.recvSpan(), true); }
+
+    Tvep vep;
+    Buffers buf;
+};
+
+TEST_F(TransferTest, ConfigurationReadAndLinkWriteOverTheLine)
+{
+    buf.recv[20] = 0xBEEF;
+    peer.answer(replyFrame(1500, configurationWords()));
+    ASSERT_EQ(readConfiguration(), Tvep::Ok);
+    EXPECT_EQ(peer.requests().at(0),
+              bytes({0x61, 0x00, 0x00, 0x00, 0x00, 0x05, 0xDC, 0x14, 0x00, 0x00, 0x00, 0x28, 0x6F}));
+    EXPECT_EQ(buf.recv[6], 0x0300);
+    EXPECT_EQ(buf.recv[8], 4711);
+    EXPECT_EQ(buf.recv[20], 0xBEEF) << "only the asked words are written";
+
+    buf.send = {0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF};
+    peer.answer(replyFrame(0, {}));
+    EXPECT_EQ(vep.Transfer(30800, 4, buf.sendSpan(), 0, 0, buf.recvSpan(), true), Tvep::Ok);
+    EXPECT_EQ(peer.requests().at(1), withCrc(bytes({0x61, 0, 0, 0, 0, 0, 0, 0, 0x78, 0x50, 0x04, 0xFF, 0xFF,
+                                                    0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF})));
+}
+
+TEST_F(TransferTest, ReplyInPiecesIsWholeUnlessItFallsSilent)
+{
+    const std::string reply = replyFrame(1500, configurationWords(), "\x01\x02\x03\x04", 0x33);
+
+    // Pauses shorter than three character time-outs keep the reply together.
+    peer.answer({{0, reply.substr(0, 9)}, {60, reply.substr(9, 20)}, {60, reply.substr(29)}});
+    EXPECT_EQ(readConfiguration(), Tvep::Ok);
+
+    // A longer pause ends the reply early; the rest arrives late and must not
+    // be taken for the answer to the next request.
+    peer.answer({{0, reply.substr(0, 20)}, {250, reply.substr(20)}});
+    EXPECT_EQ(readConfiguration(), Tvep::ErrCrc);
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    peer.answer(replyFrame(1500, configurationWords()));
+    EXPECT_EQ(readConfiguration(), Tvep::Ok);
+}
+
+TEST_F(TransferTest, CountsBeyondTheBuffersSendNothing)
+{
+    std::array<uint16_t, 4> four{};
+    EXPECT_EQ(vep.Transfer(30800, 5, four, 0, 0, buf.recvSpan(), true), Tvep::ErrCapacity);
+    EXPECT_EQ(vep.Transfer(0, 0, {}, 1500, 21, std::span(buf.recv).first(20), true), Tvep::ErrCapacity);
+
+    peer.answer(replyFrame(1500, configurationWords()));
+    ASSERT_EQ(readConfiguration(), Tvep::Ok);
+    ASSERT_EQ(peer.requests().size(), 1u);
+    EXPECT_EQ(peer.requests()[0].substr(5, 3), bytes({0x05, 0xDC, 0x14}));
+}
+
+TEST_F(TransferTest, ClosedPortFailsAtOnce)
+{
+    vep.ClosePort();
+    EXPECT_EQ(readConfiguration(), Tvep::ErrPortClosed);
+    Tvep neverOpened;
+    EXPECT_EQ(neverOpened.Transfer(0, 0, {}, 1500, 0, {}, true), Tvep::ErrPortClosed);
+    EXPECT_TRUE(peer.requests().empty());
+}
+
+TEST_F(TransferTest, SilentDeviceCostsThreeReplyTimeouts)
+{
+    buf.recv[6] = 0x0900;
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(readConfiguration(), Tvep::ErrNoReply);
+    EXPECT_GE(secondsSince(start), 1.3);
+    EXPECT_LT(secondsSince(start), 3.0);
+    EXPECT_EQ(buf.recv[6], 0x0900);
+}
+
+TEST_F(TransferTest, LongestValidReplyPassesButAFloodEnds)
+{
+    std::vector<uint16_t> words(255);
+    for (size_t i = 0; i < words.size(); ++i)
+        words[i] = static_cast<uint16_t>(i * 257);
+    const std::string longest = replyFrame(30800, words, "\xAA\xBB\xCC\xDD");
+    ASSERT_EQ(longest.size(), static_cast<size_t>(Tvep::MaxReplyBytes));
+    peer.answer(longest);
+    ASSERT_EQ(vep.Transfer(0, 0, buf.sendSpan(), 30800, 255, buf.recvSpan(), true), Tvep::Ok);
+    EXPECT_EQ(buf.recv[254], static_cast<uint16_t>(254 * 257));
+
+    peer.flood();
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(readConfiguration(), Tvep::ErrLength);
+    EXPECT_LT(secondsSince(start), 2.0);
+    // It stopped listening soon after the longest valid reply, not when some
+    // general limit ran out; only what the line buffers had taken is gone.
+    EXPECT_LT(peer.floodedBytes(), 32768u);
+}
