@@ -1,0 +1,135 @@
+#include "sim/SimOptions.h"
+
+#include <charconv>
+#include <optional>
+
+namespace qmxsim {
+
+namespace {
+
+std::optional<long> parseNumber(std::string_view text)
+{
+    int base = 10;
+    if (text.starts_with("0x") || text.starts_with("0X")) {
+        text.remove_prefix(2);
+        base = 16;
+    }
+    long value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value, base);
+    if (text.empty() || ec != std::errc() || end != text.data() + text.size())
+        return std::nullopt;
+    return value;
+}
+
+} // namespace
+
+std::string SimUsage()
+{
+    return R"(Usage: qmx-sim [--image FILE] [--device PATH] [--no-pacing] [fault options]
+
+A simulated QMX central device. It opens a pseudo-terminal (or the serial
+port given with --device), prints the path a client must open as its first
+line of output, and answers register requests until SIGINT or SIGTERM.
+
+  --image FILE       device image to serve (default: qmx-demo.ini beside
+                     the executable)
+  --device PATH      serve this serial port (raw, 9600 8N1) instead of a
+                     pseudo-terminal
+  --no-pacing        answer at full speed instead of at 9600 bps
+  --verbose          trace every request on standard error
+  --help             show this text
+
+Fault options (a request the device cannot answer always gets no reply):
+  --silent           never answer
+  --bad-crc          corrupt the CRC of every reply
+  --wrong-address    echo the register address plus one
+  --wrong-count      echo a word count one off (with data to match)
+  --extra-bytes N    add N zero bytes before the CRC; clients accept 2 and 4
+  --pause-ms N       pause N ms in the middle of every reply
+  --fail-from N      answer transfers 1 .. N-1, then stay silent
+  --fail-range A:B   stay silent for requests touching registers A..B
+  --flood N          answer with N bytes that never form a reply
+)";
+}
+
+bool ParseSimOptions(const std::vector<std::string>& args, SimOptions& options, std::string& error)
+{
+    Faults& f = options.faults;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        // The value of an option that takes one.
+        auto value = [&](std::string& out) {
+            if (i + 1 >= args.size()) {
+                error = arg + " needs a value";
+                return false;
+            }
+            out = args[++i];
+            return true;
+        };
+        auto number = [&](int& out, long min, long max) {
+            std::string text;
+            if (!value(text))
+                return false;
+            const std::optional<long> n = parseNumber(text);
+            if (!n || *n < min || *n > max) {
+                error = arg + " takes a number from " + std::to_string(min) + " to " + std::to_string(max);
+                return false;
+            }
+            out = static_cast<int>(*n);
+            return true;
+        };
+
+        bool ok = true;
+        if (arg == "--help" || arg == "-h")
+            options.help = true;
+        else if (arg == "--image")
+            ok = value(options.image);
+        else if (arg == "--device")
+            ok = value(options.device);
+        else if (arg == "--no-pacing")
+            options.pacing = false;
+        else if (arg == "--verbose")
+            options.verbose = true;
+        else if (arg == "--silent")
+            f.silent = true;
+        else if (arg == "--bad-crc")
+            f.badCrc = true;
+        else if (arg == "--wrong-address")
+            f.wrongAddress = true;
+        else if (arg == "--wrong-count")
+            f.wrongCount = true;
+        else if (arg == "--extra-bytes")
+            ok = number(f.extraBytes, 0, 255);
+        else if (arg == "--pause-ms")
+            ok = number(f.pauseMs, 0, 600000);
+        else if (arg == "--fail-from")
+            ok = number(f.failFrom, 1, 1 << 30);
+        else if (arg == "--flood")
+            ok = number(f.floodBytes, 1, 1 << 24);
+        else if (arg == "--fail-range") {
+            std::string text;
+            ok = value(text);
+            const std::size_t colon = text.find(':');
+            const auto first = parseNumber(std::string_view(text).substr(0, colon));
+            const auto last = colon == std::string::npos ? std::nullopt
+                                                         : parseNumber(std::string_view(text).substr(colon + 1));
+            if (ok && (!first || !last || *first < 0 || *first > *last || *last > 0xFFFF)) {
+                error = "--fail-range takes A:B, registers with A <= B <= 65535";
+                ok = false;
+            }
+            if (ok) {
+                f.hasFailRange = true;
+                f.failFirst = static_cast<uint16_t>(*first);
+                f.failLast = static_cast<uint16_t>(*last);
+            }
+        } else {
+            error = "unknown option " + arg;
+            ok = false;
+        }
+        if (!ok)
+            return false;
+    }
+    return true;
+}
+
+} // namespace qmxsim

@@ -1,0 +1,144 @@
+#include "sim/Responder.h"
+
+#include <gtest/gtest.h>
+
+using namespace qmxsim;
+
+namespace {
+
+Request read(uint16_t addr, uint8_t count)
+{
+    Request r;
+    r.readAddr = addr;
+    r.readCount = count;
+    return r;
+}
+
+Request write(uint16_t addr, std::vector<uint16_t> words)
+{
+    Request r;
+    r.writeAddr = addr;
+    r.words = std::move(words);
+    return r;
+}
+
+} // namespace
+
+TEST(RegisterMap, AnswersOnlyBlocksThatLieWhollyInsideAnArea)
+{
+    const RegisterMap map;
+    struct Block {
+        uint16_t first;
+        int count;
+        bool readable;
+    };
+    const Block blocks[] = {
+        {1500, 20, true},   {1499, 2, false}, {1519, 2, false}, {2100, 64, true}, {2100, 65, false},
+        {5920, 20, true},   {5920, 21, false}, {6100, 20, true}, {17440, 20, true}, {17460, 1, false},
+        {30800, 252, true}, {31999, 1, true},  {32000, 128, true}, {32384, 128, true}, {32384, 129, false},
+        {0, 1, false},      {0, 0, true},      {65535, 2, false},
+    };
+    for (const Block& b : blocks)
+        EXPECT_EQ(map.read(b.first, b.count).has_value(), b.readable) << b.first << " x " << b.count;
+    EXPECT_EQ(*map.read(30800, 4), (std::vector<uint16_t>(4, 0xFFFF))) << "erased link area";
+}
+
+TEST(RegisterMap, OnlyTheLinkAreaTakesWrites)
+{
+    RegisterMap map;
+    const std::vector<uint16_t> words = {1, 2, 3, 4};
+    EXPECT_FALSE(map.write(1506, words));
+    EXPECT_EQ(map.get(1506), 0);
+    EXPECT_FALSE(map.write(31998, words)) << "runs into the name area";
+    EXPECT_EQ(map.get(31998), 0xFFFF);
+    EXPECT_TRUE(map.write(30800, words));
+    EXPECT_EQ(*map.read(30800, 5), (std::vector<uint16_t>{1, 2, 3, 4, 0xFFFF}));
+}
+
+TEST(Responder, PureWriteIsAnsweredWithCountZeroAndReadsBack)
+{
+    RegisterMap map;
+    Responder device(map, {});
+    const auto written = device.answer(write(30800, {0x8305, 0x0064, 0x012C, 0x2704, 0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF}));
+    ASSERT_TRUE(written);
+    EXPECT_EQ(written->bytes.size(), 10u);
+    EXPECT_EQ(written->bytes[7], 0);
+
+    const auto reply = device.answer(read(30800, 4));
+    ASSERT_TRUE(reply);
+    EXPECT_EQ(reply->bytes.substr(8, 8), std::string("\x83\x05\x00\x64\x01\x2C\x27\x04", 8));
+}
+
+TEST(Responder, ARefusedRequestChangesNothing)
+{
+    RegisterMap map;
+    Responder device(map, {});
+    Request both = write(30800, {1, 2, 3, 4});
+    both.readAddr = 40000;
+    both.readCount = 1;
+    EXPECT_FALSE(device.answer(both));
+    EXPECT_EQ(map.get(30800), 0xFFFF) << "no half-done write";
+
+    EXPECT_FALSE(device.answer(write(1506, {0x0900})));
+    EXPECT_EQ(map.get(1506), 0);
+    EXPECT_TRUE(device.answer(read(1500, 20))) << "still answering";
+}
+
+TEST(Responder, FailFromAnswersOnlyTheTransfersBefore)
+{
+    RegisterMap map;
+    Faults faults;
+    faults.failFrom = 3;
+    Responder device(map, faults);
+    EXPECT_TRUE(device.answer(read(1500, 20)));
+    EXPECT_TRUE(device.answer(read(2100, 64)));
+    EXPECT_FALSE(device.answer(read(1500, 20)));
+    EXPECT_FALSE(device.answer(write(30800, {0, 0, 0, 0})));
+    EXPECT_EQ(map.get(30800), 0xFFFF) << "a silent device takes no write";
+    EXPECT_EQ(device.transfers(), 4);
+}
+
+TEST(Responder, FailRangeSilencesOnlyRequestsTouchingIt)
+{
+    RegisterMap map;
+    Faults faults;
+    faults.hasFailRange = true;
+    faults.failFirst = 6100;
+    faults.failLast = 6119;
+    Responder device(map, faults);
+    EXPECT_FALSE(device.answer(read(6100, 20)));
+    EXPECT_FALSE(device.answer(read(6119, 1)));
+    EXPECT_TRUE(device.answer(read(5920, 20)));
+    EXPECT_TRUE(device.answer(read(6280, 20)));
+
+    faults.failFirst = 30800;
+    faults.failLast = 30800;
+    Responder links(map, faults);
+    EXPECT_FALSE(links.answer(write(30800, {0, 0, 0, 0})));
+    EXPECT_TRUE(links.answer(read(1500, 20)));
+}
+
+TEST(Responder, ShapesRepliesByItsFaults)
+{
+    RegisterMap map;
+    map.set(1516, 10);
+    Faults faults;
+    faults.pauseMs = 200;
+    faults.extraBytes = 2;
+    auto reply = Responder(map, faults).answer(read(1500, 20));
+    ASSERT_TRUE(reply);
+    EXPECT_EQ(reply->bytes.size(), 8u + 40u + 2u + 2u);
+    EXPECT_EQ(reply->bytes[1], 10) << "device address as station byte";
+    EXPECT_EQ(reply->pauseAfter, reply->bytes.size() / 2);
+    EXPECT_EQ(reply->pauseMs, 200);
+
+    Faults silent;
+    silent.silent = true;
+    EXPECT_FALSE(Responder(map, silent).answer(read(1500, 20)));
+
+    Faults flood;
+    flood.floodBytes = 2000;
+    reply = Responder(map, flood).answer(read(1500, 20));
+    ASSERT_TRUE(reply);
+    EXPECT_EQ(reply->bytes.size(), 2000u);
+}
