@@ -55,16 +55,6 @@ TEST(RequestFrame, CountByteKeepsLowBitsButAllWordsFollow)
     EXPECT_EQ(static_cast<uint8_t>(frame[10]), 300 & 0xFF);
 }
 
-TEST(RequestFrame, PlainVariantAndAddressBytes)
-{
-    const auto vep = clientFor(1500, 20, 0, 0, false);
-    EXPECT_EQ(vep->BuildRequest({}), bytes({0x60, 0, 0, 0, 0, 0x05, 0xDC, 0x14, 0, 0, 0}));
-    // Zero Addr1/Addr2 are left out, Addr3 always goes in.
-    vep->Addr2 = 5;
-    vep->Addr3 = 7;
-    EXPECT_EQ(vep->BuildRequest({}).substr(1, 4), bytes({5, 7, 0, 0}));
-}
-
 TEST(ReplyCheck, GoodReplyFillsOnlyTheAskedWords)
 {
     std::array<uint16_t, 4> recv{0, 0, 0, 0x5555};

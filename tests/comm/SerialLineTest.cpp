@@ -103,3 +103,16 @@ TEST_F(PtyLineTest, ReplyEndsThreeCharTimeoutsAfterItsLastByte)
     EXPECT_GE(secondsSince(start), 0.08);
     EXPECT_LT(secondsSince(start), 0.9);
 }
+
+TEST_F(PtyLineTest, WaitingReadLetsTheWindowRepaintAndStillKeepsTime)
+{
+    TTavorobject line;
+    ASSERT_TRUE(line.OpenPort(1, 9600, 'n'));
+    int repaints = 0;
+    line.SetWaitHook([&repaints] { ++repaints; });
+    const auto start = Clock::now();
+    EXPECT_EQ(line.ReceiveString(0, 100, 50), "");
+    EXPECT_GE(repaints, 6) << "three silent reads of 100 ms, looked after every 20 ms";
+    EXPECT_GE(secondsSince(start), 0.28);
+    EXPECT_LT(secondsSince(start), 0.9);
+}
