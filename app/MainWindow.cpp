@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
 
+#include "app/InputBlocker.h"
 #include "app/StringGrid.h"
 #include "app/ToolbarIcons.h"
 #include "diag/AnsiText.h"
@@ -11,7 +12,12 @@
 #include "model/DeviceValues.h"
 #include "model/LinkModel.h"
 #include "model/ModuleModel.h"
+#include "comm/DeviceRead.h"
+#include "comm/LinkWrite.h"
+#include "comm/PortSearch.h"
 #include "comm/PortSettings.h"
+#include "comm/TF_rs232.h"
+#include "comm/Tvep.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -71,7 +77,10 @@ TF_Kalmoria_main::TF_Kalmoria_main(QWidget* parent)
     createStatusBar();
     createTextTables();
     FormCreate();
+    F_rs232 = new TF_rs232(this);
 }
+
+TF_Kalmoria_main::~TF_Kalmoria_main() = default;
 
 QAction* TF_Kalmoria_main::createAction(const char* name, void (TF_Kalmoria_main::*handler)())
 {
@@ -379,12 +388,14 @@ void TF_Kalmoria_main::ActionAlleVerknLoeschenExecute()
 
 void TF_Kalmoria_main::ActionLadenQMXExecute()
 {
-    // Reading the device joins here once the device sequences exist.
+    const InputBlocker noInputWhileReading;
+    ReadDevice(*m_vep, *this);
 }
 
 void TF_Kalmoria_main::ActionSpeichernQMXExecute()
 {
-    // Writing the links to the device joins here once the device sequences exist.
+    const InputBlocker noInputWhileWriting;
+    WriteLinksToDevice(*m_vep);
 }
 
 void TF_Kalmoria_main::ActionLesenExecute()
@@ -399,14 +410,13 @@ void TF_Kalmoria_main::ActionSpeichernExecute()
 
 void TF_Kalmoria_main::ActionComSucheExecute()
 {
-    // The automatic port search joins here once the serial line exists; it
-    // ends by refreshing the status bar.
-    ShowStatus();
+    const InputBlocker noInputWhileSearching;
+    SearchComPort(m_vep, *this);
 }
 
 void TF_Kalmoria_main::ComPort1Click()
 {
-    // The "RS232 Einstellung" dialog joins here once the serial line exists.
+    F_rs232->exec();
     ShowStatus();
 }
 

@@ -5,6 +5,7 @@
 #include <QMainWindow>
 
 #include <array>
+#include <memory>
 #include <string>
 
 class QAction;
@@ -15,6 +16,8 @@ class QPlainTextEdit;
 class QTabWidget;
 class QToolBar;
 class StringGrid;
+class TF_rs232;
+class Tvep;
 
 // The main window: tool bar, menu, the three pages (module overview, link
 // editor, link table), the status bar and the hidden text tables.
@@ -26,6 +29,7 @@ public:
     static constexpr int kOverviewRows = 66;
 
     explicit TF_Kalmoria_main(QWidget* parent = nullptr);
+    ~TF_Kalmoria_main() override;
 
     // ShellView
     void ShowStatus() override;
@@ -89,4 +93,7 @@ private:
     QPlainTextEdit* MemTab = nullptr;
     QPlainTextEdit* Memo1 = nullptr;
     QPlainTextEdit* Memo2 = nullptr;
+    TF_rs232* F_rs232 = nullptr;
+    // The one protocol client; each port search makes a new one.
+    std::unique_ptr<Tvep> m_vep;
 };

@@ -65,7 +65,9 @@ DeviceLinkWords EncodeLinkWords(const LinkRecord& link)
     // arithmetic so that out-of-range fields wrap instead of overflowing.
     const auto u = [](int32_t field) { return static_cast<uint32_t>(field); };
     DeviceLinkWords words;
-    words.r1 = static_cast<uint16_t>(u(link.deaktiv) * 0x8000u + u(link.ModulQ) * 256u + u(link.ModulZ));
+    // Any non-zero deaktiv means inactive; only bit 15 may carry it.
+    const uint32_t inactive = link.deaktiv != 0 ? 0x8000u : 0u;
+    words.r1 = static_cast<uint16_t>(inactive + u(link.ModulQ) * 256u + u(link.ModulZ));
     words.r2 = static_cast<uint16_t>(u(link.RegVon));
     words.r3 = static_cast<uint16_t>(u(link.RegZ));
     words.r4 = static_cast<uint16_t>(u(link.BitVon) * 4096u + u(link.BitZ) * 256u + u(link.AnzBit));

@@ -1,3 +1,6 @@
+#include "diag/ProgramFolder.h"
+#include "i18n/LanguageTexts.h"
+
 #include <QApplication>
 #include <gtest/gtest.h>
 
@@ -10,5 +13,7 @@ int main(int argc, char** argv)
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
     testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
+    // Test binaries sit beside the program: they read its own language files.
+    ResetLanguageTexts(programFolder(), "Kalmoria");
     return RUN_ALL_TESTS();
 }

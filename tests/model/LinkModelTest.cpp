@@ -182,13 +182,13 @@ TEST(LinkCodec, DecodingTheExampleWordsGivesTheInactiveLink)
     EXPECT_EQ(link.AnzBit, 4);
 }
 
-TEST(LinkCodec, FieldsOutsideTheDeviceFormWrapInSixteenBitsWithoutOverflow)
+TEST(LinkCodec, FieldsOutsideTheDeviceFormWrapInSixteenBitsAndStayInactive)
 {
     LinkRecord link;
-    link.deaktiv = 70000;
+    link.deaktiv = 2; // inactive, though not stored as 1
     link.ModulQ = 1 << 20;
     link.AnzBit = -1;
     const DeviceLinkWords words = EncodeLinkWords(link);
-    EXPECT_EQ(words.r1, 0x0000);
+    EXPECT_EQ(words.r1, 0x8000);
     EXPECT_EQ(words.r4, 0xFFFF);
 }

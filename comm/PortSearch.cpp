@@ -1,0 +1,51 @@
+#include "comm/PortSearch.h"
+
+#include "comm/ComPortMap.h"
+#include "comm/DeviceRegisters.h"
+#include "comm/PortSettings.h"
+#include "comm/TransferBuffers.h"
+#include "comm/Tvep.h"
+#include "diag/ErrLog.h"
+#include "diag/TextHelpers.h"
+#include "model/DeviceValues.h"
+#include "model/ShellView.h"
+
+namespace R = DeviceRegisters;
+
+void SearchComPort(std::unique_ptr<Tvep>& client, ShellView& view)
+{
+    ComPortNr = 1;
+    client = std::make_unique<Tvep>();
+    client->Serial.SetWaitHook([&view] { view.Repaint(); });
+
+    // Every port is tried: with devices on several ports the highest wins.
+    for (int32_t port = 1; port <= MaxComPort; ++port) {
+        if (client->OpenPort(port, ComBaud, ComParity)) {
+            if (DebugFlag())
+                WriteErrLog("find Comport:" + IntToText(port));
+            client->SetTimeouts(500, 50);
+            const int32_t result = client->Transfer(0, 0, sendWords(), R::Configuration, R::ConfigurationCount,
+                                                    receiveWords(), true);
+            DeviceType = ReceiveBuffer[R::TypeWord];
+            if (result == 0) {
+                DeviceAddress = ReceiveBuffer[R::AddressWord];
+                if (!R::IsAcceptedDevice(DeviceType, DeviceAddress)) {
+                    if (DebugBit(32))
+                        WriteErrLog("L09 - Falsches oder kein Ger\xE4t - Modultyp: " + IntToText(DeviceType));
+                } else {
+                    ComPortNr = port;
+                    if (DebugFlag())
+                        WriteErrLog("QMX_Typ (1506): " + IntToText(DeviceType) + " ist an Comport " + IntToText(port)
+                                    + " angeschlossen");
+                }
+            } else if (DebugBit(32)) {
+                WriteErrLog("L08 - keine Modul");
+            }
+        }
+        client->ClosePort();
+    }
+    DeviceAddress = 0;
+    view.ShowStatus();
+    ComBaud = 9600;
+    ComParity = 'n';
+}

@@ -1,0 +1,75 @@
+#include "comm/TF_rs232.h"
+
+#include "comm/ComPortMap.h"
+#include "comm/PortSettings.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
+
+TF_rs232::TF_rs232(QWidget* parent)
+    : QDialog(parent)
+{
+    setObjectName(QStringLiteral("F_rs232"));
+    setWindowTitle(QStringLiteral("RS232 Einstellung"));
+    resize(275, 186);
+    setFont(QFont(QStringLiteral("MS Sans Serif"), 10));
+
+    Label1 = new QLabel(QStringLiteral("Schnittstelle:"), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    ComboBox1 = new QComboBox(this);
+    ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
+    for (int port = 1; port <= MaxComPort; ++port)
+        ComboBox1->addItem(QStringLiteral("COM%1").arg(port));
+    // Which device file stands behind the COM number, so the user can tell.
+    m_portPath = new QLabel(this);
+    m_portPath->setObjectName(QStringLiteral("LabelPortPath"));
+    Btn_OK = new QPushButton(QStringLiteral("OK"), this);
+    Btn_OK->setObjectName(QStringLiteral("Btn_OK"));
+    Btn_OK->setDefault(true);
+    Btn_abb = new QPushButton(QStringLiteral("Abbrechen"), this);
+    Btn_abb->setObjectName(QStringLiteral("Btn_abb"));
+
+    auto* layout = new QGridLayout(this);
+    layout->addWidget(Label1, 0, 0);
+    layout->addWidget(ComboBox1, 0, 1);
+    layout->addWidget(m_portPath, 1, 1);
+    layout->setRowStretch(2, 1);
+    layout->addWidget(Btn_OK, 3, 0);
+    layout->addWidget(Btn_abb, 3, 1);
+
+    connect(ComboBox1, &QComboBox::currentIndexChanged, this, &TF_rs232::showPortPath);
+    connect(Btn_OK, &QPushButton::clicked, this, &TF_rs232::Btn_OKClick);
+    connect(Btn_abb, &QPushButton::clicked, this, &TF_rs232::Btn_abbClick);
+}
+
+void TF_rs232::showEvent(QShowEvent* event)
+{
+    FormShow();
+    QDialog::showEvent(event);
+}
+
+void TF_rs232::FormShow()
+{
+    ComboBox1->setCurrentIndex(ComPortNr - 1);
+    showPortPath(ComboBox1->currentIndex());
+}
+
+void TF_rs232::Btn_OKClick()
+{
+    if (ComboBox1->currentIndex() >= 0)
+        ComPortNr = ComboBox1->currentIndex() + 1;
+    accept();
+}
+
+void TF_rs232::Btn_abbClick()
+{
+    reject();
+}
+
+void TF_rs232::showPortPath(int index)
+{
+    const std::string path = comPortPath(index + 1);
+    m_portPath->setText(path.empty() ? QStringLiteral("-") : QString::fromStdString(path));
+}

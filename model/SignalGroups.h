@@ -1,0 +1,27 @@
+#pragma once
+
+// Signal groups per module kind, offered by the link editor: read from the
+// signal-group file "QMXFO.ini" in the working directory.
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+constexpr int kSignalGroupKinds = 5;   // kind codes 0..4
+constexpr int kSignalGroupEntries = 5; // entries per kind
+
+struct SignalGroup {
+    int32_t firstRegister = 0;
+    int32_t registerCount = 0;
+    std::string name;
+};
+
+// Entries are numbered from 1, as in the file; index 0 stays unused.
+extern std::array<std::array<SignalGroup, kSignalGroupEntries + 1>, kSignalGroupKinds> SignalGroupTable;
+extern std::array<int32_t, kSignalGroupKinds> SignalGroupCount;
+
+// Section of the signal-group file for a kind code: "KRA", "SK40", "XTQ", "LIO", "QMX".
+const char* SignalGroupSection(int kind);
+// Reads "QMXFO.ini" (a missing file reads as empty). Each kind takes its
+// entries up to the first one without registers, at most five.
+void LoadSignalGroups(const std::string& fileName = "QMXFO.ini");
