@@ -1,0 +1,115 @@
+#include "tests/i18n/LanguageFixture.h"
+
+#include <filesystem>
+#include <set>
+
+namespace {
+
+// Captions of the main window: tool buttons, menus, pages, editor labels.
+const std::vector<int> kMainWindowCaptions{10, 11, 12, 13, 14, 18, 19, 20, 21, 22, 25, 26, 27, 28,
+                                          30, 31, 37, 38, 39, 40, 41, 42};
+// Tool buttons and menu entries carry a hint.
+const std::vector<int> kHinted{11, 12, 13, 14, 18, 19, 21, 22};
+const std::vector<int> kMessages{1, 2, 5, 10, 11, 13, 14, 15, 20, 21, 22, 23, 24};
+
+class ShippedLanguageFiles : public LanguageTest, public testing::WithParamInterface<std::string> {
+protected:
+    void SetUp() override
+    {
+        LanguageTest::SetUp();
+        const std::string name = GetParam();
+        std::filesystem::copy_file(std::string(KALMORIA_DATA_DIR) + name, program.file(name));
+        if (name != "Kalmoria.TXT")
+            std::filesystem::copy_file(std::string(KALMORIA_DATA_DIR) + "Kalmoria.TXT", program.file("Kalmoria.TXT"));
+        ResetLanguageTexts(program.path(), "Kalmoria");
+        SetMinimumLanguageVersion(kStamp);
+    }
+
+    static bool present(const std::string& text) { return !text.empty() && text[0] != '@'; }
+};
+
+} // namespace
+
+TEST_P(ShippedLanguageFiles, AreWindows1252WithCrLfLineEnds)
+{
+    const std::string bytes = program.read(GetParam());
+    ASSERT_FALSE(bytes.empty());
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] == '\n') {
+            ASSERT_TRUE(i > 0 && bytes[i - 1] == '\r') << "bare LF at " << i;
+        }
+        if (bytes[i] == '\r') {
+            ASSERT_TRUE(i + 1 < bytes.size() && bytes[i + 1] == '\n') << "bare CR at " << i;
+        }
+        // Bytes without a Windows-1252 character, and UTF-8 lead bytes of the
+        // German letters, betray a file saved in the wrong encoding.
+        const auto byte = static_cast<unsigned char>(bytes[i]);
+        ASSERT_TRUE(byte != 0x81 && byte != 0x8D && byte != 0x8F && byte != 0x90 && byte != 0x9D && byte != 0xC3)
+            << "byte " << int(byte) << " at " << i;
+    }
+}
+
+TEST_P(ShippedLanguageFiles, HoldEveryCaptionHintTableLineAndMessage)
+{
+    ASSERT_TRUE(ActivateLanguage(GetParam()));
+    EXPECT_TRUE(boxes.empty());
+    for (int kind = mbWarning; kind <= mbPlain; ++kind)
+        EXPECT_FALSE(MessageTitle(kind).empty()) << kind;
+
+    SetTextSection("F_Kalmoria_main");
+    for (int n : kMainWindowCaptions)
+        EXPECT_TRUE(present(GetText(n, ""))) << n;
+    for (int n : kHinted)
+        EXPECT_TRUE(present(GetText(n, "H"))) << n;
+    for (int i = 1; i <= 20; ++i) {
+        EXPECT_TRUE(present(GetText(91, "-" + std::to_string(i)))) << "T91-" << i;
+        EXPECT_TRUE(present(GetText(92, "-" + std::to_string(i)))) << "T92-" << i;
+    }
+    EXPECT_TRUE(present(GetText(93, "-1")));
+    for (int i = 2; i <= 4; ++i)
+        EXPECT_EQ(GetText(93, "-" + std::to_string(i)), "");
+    EXPECT_EQ(GetText(92, "-21"), "");
+
+    // The link editor tells signal groups apart by these labels alone.
+    std::set<std::string> groups;
+    for (int label : {1, 2, 3, 4, 5, 6, 7, 8, 9, 11, 12})
+        groups.insert(GetText(92, "-" + std::to_string(label)));
+    EXPECT_EQ(groups.size(), 11u);
+
+    for (const char* form : {"F_PDauswahl", "F_rs232"}) {
+        SetTextSection(form);
+        for (int n = 1; n <= 4; ++n)
+            EXPECT_TRUE(present(GetText(n, ""))) << form << " " << n;
+    }
+    EXPECT_EQ(MissingTextCount(), 0);
+
+    for (int n : kMessages)
+        EXPECT_TRUE(present(GetMessageText(n, {}, -1))) << n;
+    const std::string written = GetMessageText(20, {"9", "7", "2"}, 2);
+    EXPECT_NE(written.find('9'), std::string::npos);
+    EXPECT_NE(written.find('7'), std::string::npos);
+    EXPECT_NE(written.find('2'), std::string::npos);
+    EXPECT_NE(GetMessageText(21, {"12"}, 0).find("12"), std::string::npos);
+    const std::string refused = GetMessageText(24, {"63", "REASON"}, 1);
+    EXPECT_NE(refused.find("63"), std::string::npos);
+    EXPECT_NE(refused.find("REASON"), std::string::npos);
+    // Messages 10 and 11 get a number appended: they end in a blank.
+    EXPECT_EQ(GetMessageText(10, {" - "}, 0).back(), ' ');
+    EXPECT_EQ(GetMessageText(11, {" - "}, 0).back(), ' ');
+}
+
+TEST_P(ShippedLanguageFiles, ShowUmlautsAsSingleBytes)
+{
+    ASSERT_TRUE(ActivateLanguage(GetParam()));
+    SetTextSection("F_Kalmoria_main");
+    if (GetParam() == "KalmoriaEN.TXT")
+        EXPECT_EQ(GetText(28, ""), "Link table");
+    else
+        EXPECT_EQ(GetText(28, ""), "Verkn\xFCpfungstabelle");
+}
+
+INSTANTIATE_TEST_SUITE_P(Data, ShippedLanguageFiles,
+                         testing::Values("Kalmoria.TXT", "KalmoriaDE.TXT", "KalmoriaEN.TXT"),
+                         [](const testing::TestParamInfo<std::string>& info) {
+                             return info.param.substr(0, info.param.find('.'));
+                         });
