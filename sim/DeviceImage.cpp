@@ -51,6 +51,14 @@ std::optional<long> parseInteger(std::string_view text)
     return value;
 }
 
+std::string quoted(std::string_view text)
+{
+    std::string out(1, '"');
+    out.append(text);
+    out.push_back('"');
+    return out;
+}
+
 std::vector<std::string> splitComma(std::string_view text)
 {
     std::vector<std::string> parts;
@@ -110,7 +118,7 @@ std::optional<long> ImageReader::number(const char* section, const char* key, lo
         return fallback;
     const std::optional<long> value = parseInteger(text);
     if (!value) {
-        fail(section, key, "\"" + std::string(text) + "\" is not a number");
+        fail(section, key, quoted(text) + " is not a number");
         return std::nullopt;
     }
     if (*value < min || *value > max) {
@@ -249,7 +257,7 @@ bool ImageReader::loadLinks(const char* section)
             for (std::size_t i = 0; i < 4; ++i) {
                 const std::optional<long> w = parseInteger("0x" + parts[i]);
                 if (parts[i].size() > 4 || !w)
-                    return fail(section, key, "\"" + parts[i] + "\" is not a hex word");
+                    return fail(section, key, quoted(parts[i]) + " is not a hex word");
                 words[i] = static_cast<uint16_t>(*w);
             }
         } else if (parts.size() == 8) {
@@ -259,8 +267,8 @@ bool ImageReader::loadLinks(const char* section)
             for (std::size_t i = 0; i < 8; ++i) {
                 const std::optional<long> v = parseInteger(parts[i]);
                 if (!v || *v < 0 || *v > kMax[i])
-                    return fail(section, key, "field " + std::to_string(i + 1) + " \"" + parts[i] +
-                                                  "\" is outside 0.." + std::to_string(kMax[i]));
+                    return fail(section, key, "field " + std::to_string(i + 1) + " " + quoted(parts[i]) +
+                                                  " is outside 0.." + std::to_string(kMax[i]));
                 f[i] = *v;
             }
             words = {static_cast<uint16_t>(f[7] << 15 | f[0] << 8 | f[4]), static_cast<uint16_t>(f[1]),

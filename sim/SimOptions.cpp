@@ -110,17 +110,19 @@ bool ParseSimOptions(const std::vector<std::string>& args, SimOptions& options, 
             std::string text;
             ok = value(text);
             const std::size_t colon = text.find(':');
-            const auto first = parseNumber(std::string_view(text).substr(0, colon));
-            const auto last = colon == std::string::npos ? std::nullopt
-                                                         : parseNumber(std::string_view(text).substr(colon + 1));
-            if (ok && (!first || !last || *first < 0 || *first > *last || *last > 0xFFFF)) {
-                error = "--fail-range takes A:B, registers with A <= B <= 65535";
-                ok = false;
+            std::optional<long> first;
+            std::optional<long> last;
+            if (ok && colon != std::string::npos) {
+                first = parseNumber(std::string_view(text).substr(0, colon));
+                last = parseNumber(std::string_view(text).substr(colon + 1));
             }
-            if (ok) {
+            if (ok && first && last && *first >= 0 && *first <= *last && *last <= 0xFFFF) {
                 f.hasFailRange = true;
                 f.failFirst = static_cast<uint16_t>(*first);
                 f.failLast = static_cast<uint16_t>(*last);
+            } else if (ok) {
+                error = "--fail-range takes A:B, registers with A <= B <= 65535";
+                ok = false;
             }
         } else {
             error = "unknown option " + arg;
