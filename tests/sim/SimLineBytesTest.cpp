@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <fcntl.h>
 #include <poll.h>
 #include <termios.h>
@@ -25,7 +26,11 @@ constexpr std::size_t kConfigReplySize = 8 + 40 + 2;
 class RawLine {
 public:
     explicit RawLine(const std::string& path)
-        : m_fd(open(path.c_str(), O_RDWR | O_NOCTTY))
+        : RawLine(open(path.c_str(), O_RDWR | O_NOCTTY))
+    {
+    }
+    explicit RawLine(int fd)
+        : m_fd(fd)
     {
         termios tio{};
         if (m_fd >= 0 && tcgetattr(m_fd, &tio) == 0) {
@@ -117,6 +122,22 @@ TEST(SimLineBytes, RepliesArePacedLikeNineThousandSixHundredBaudUnlessSwitchedOf
         EXPECT_TRUE(isConfigReply(line.receive(kConfigReplySize)));
         EXPECT_LT(msSince(start), lineMs / 2);
     }
+}
+
+TEST(SimLineBytes, ServesASerialPortGivenByPath)
+{
+    // The far end of a pseudo-terminal stands in for the cable to a PC.
+    const int pc = posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_GE(pc, 0);
+    ASSERT_EQ(grantpt(pc), 0);
+    ASSERT_EQ(unlockpt(pc), 0);
+    RawLine line(pc);
+    const std::string port = ptsname(pc);
+
+    SimProcess sim({"--no-pacing", "--device", QString::fromStdString(port)});
+    EXPECT_EQ(sim.path(), port);
+    line.send(kConfigRequest);
+    EXPECT_TRUE(isConfigReply(line.receive(kConfigReplySize)));
 }
 
 TEST(SimLineBytes, CommandLineAndEnding)
