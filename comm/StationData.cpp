@@ -117,7 +117,9 @@ std::string ModuleDisplayName(const std::string& decoded, int32_t address)
     std::string name = decoded.substr(0, kMaxModuleTextLength);
     if (name.starts_with("Modul-Adresse:") || name.starts_with("    "))
         return "Modul-Adr." + IntToText(address + 1);
-    // A NUL filler byte can neither be shown nor stored in a link file.
+    // A NUL filler byte can neither be shown nor stored in a link file, and
+    // the blanks that pad a name to its sixteen characters are no part of it.
     std::erase(name, '\0');
+    name.erase(name.find_last_not_of(' ') + 1);
     return name;
 }

@@ -7,6 +7,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <exception>
+#include <utility>
 
 namespace {
 
@@ -85,24 +86,38 @@ void installFatalErrorHooks()
 
 } // namespace
 
+namespace {
+DiagnosticLog* g_testLog = nullptr;
+
+DiagnosticLog& activeLog()
+{
+    return g_testLog != nullptr ? *g_testLog : processLog();
+}
+} // namespace
+
+DiagnosticLog* RouteErrLogForTesting(DiagnosticLog* log)
+{
+    return std::exchange(g_testLog, log);
+}
+
 void WriteErrLog(const std::string& msg)
 {
-    processLog().write(msg);
+    activeLog().write(msg);
 }
 
 bool DebugBit(int32_t mask)
 {
-    return processLog().debugBit(mask);
+    return activeLog().debugBit(mask);
 }
 
 bool DebugFlag()
 {
-    return processLog().debugFlag();
+    return activeLog().debugFlag();
 }
 
 int32_t DebugLevel()
 {
-    return processLog().debugLevel();
+    return activeLog().debugLevel();
 }
 
 void ErrLogStartup()

@@ -33,3 +33,9 @@ void ErrLogStartup();
 void ErrLogShutdown(int exitCode);
 // Ends the program at once with `exitCode`, writing the end line first.
 [[noreturn]] void ExitProgram(int exitCode);
+
+class DiagnosticLog;
+// Sends WriteErrLog and the debug switches to `log` (nullptr: back to the
+// program's own log) and returns the previous route. For tests that check
+// the trace lines of other parts.
+DiagnosticLog* RouteErrLogForTesting(DiagnosticLog* log);

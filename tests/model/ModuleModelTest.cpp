@@ -3,43 +3,14 @@
 #include "model/LinkModel.h"
 #include "model/ModuleModel.h"
 #include "model/ShellView.h"
+#include "tests/common/RecordingView.h"
+#include "tests/common/ScriptedMessageBoxes.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
 namespace {
-
-class RecordingView : public ShellView {
-public:
-    void ShowStatus() override { calls.push_back("ShowStatus"); }
-    void ZeigeStation() override { calls.push_back("ZeigeStation"); }
-    void SelectPage(int index) override { calls.push_back("SelectPage " + std::to_string(index)); }
-    void SetProgressText(const std::string& text) override { calls.push_back("Progress " + text); }
-    void Repaint() override {}
-    void EnableLinkEditorPage() override {}
-    void SetBusyCursor(bool) override {}
-
-    std::vector<std::string> calls;
-};
-
-// Answers every box with `answer` and remembers what was asked.
-class ScriptedAnswer {
-public:
-    explicit ScriptedAnswer(int answer)
-    {
-        m_previous = SetMessageBoxPresenter([this, answer](const MessageBoxRequest& request) {
-            asked.push_back(request);
-            return answer;
-        });
-    }
-    ~ScriptedAnswer() { SetMessageBoxPresenter(m_previous); }
-
-    std::vector<MessageBoxRequest> asked;
-
-private:
-    MessageBoxPresenter m_previous;
-};
 
 void fillThreeLinks()
 {
@@ -104,14 +75,14 @@ TEST(DeleteAllLinks, YesEmptiesTheTableAndMarksTheDataConsistent)
 {
     fillThreeLinks();
     DataState = 99;
-    ScriptedAnswer yes(idYes);
+    ScriptedMessageBoxes yes(idYes);
     RecordingView view;
 
     EXPECT_TRUE(DeleteAllLinks(view));
 
-    ASSERT_EQ(yes.asked.size(), 1u);
-    EXPECT_EQ(yes.asked[0].kind, mbQuestion);
-    EXPECT_EQ(yes.asked[0].buttons, mbYesNo);
+    ASSERT_EQ(yes.shown.size(), 1u);
+    EXPECT_EQ(yes.shown[0].kind, mbQuestion);
+    EXPECT_EQ(yes.shown[0].buttons, mbYesNo);
     EXPECT_EQ(AnzBefehle, 0);
     EXPECT_EQ(LinkTable[1].encodedText, kEmptyLinkText);
     EXPECT_EQ(DataState, 0);
@@ -122,7 +93,7 @@ TEST(DeleteAllLinks, NoKeepsEveryLinkButStillShowsTheOverview)
 {
     fillThreeLinks();
     DataState = 99;
-    ScriptedAnswer no(idNo);
+    ScriptedMessageBoxes no(idNo);
     RecordingView view;
 
     EXPECT_FALSE(DeleteAllLinks(view));

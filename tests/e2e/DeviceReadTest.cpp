@@ -1,0 +1,210 @@
+#include "app/MainWindow.h"
+#include "app/StringGrid.h"
+#include "comm/DeviceMessages.h"
+#include "comm/DeviceRead.h"
+#include "comm/PortSettings.h"
+#include "model/DeviceValues.h"
+#include "model/LinkModel.h"
+#include "model/ModuleModel.h"
+#include "tests/common/CapturedLog.h"
+#include "tests/e2e/DeviceTestBench.h"
+
+#include <QTabWidget>
+
+namespace {
+
+using DeviceRead = DeviceTestBench;
+
+std::vector<int32_t> shownModuleList()
+{
+    return {ModuleList.begin(), ModuleList.begin() + ModulAnzahl + 1};
+}
+
+} // namespace
+
+TEST_F(DeviceRead, AFullDeviceFillsModelOverviewAndStatusBar)
+{
+    startDevice(kSmallDevice);
+    CapturedLog log(16 | 32 | 128);
+    TF_Kalmoria_main window;
+    ASSERT_EQ(ComPortNr, 1);
+
+    window.ActionLadenQMXExecute();
+
+    EXPECT_TRUE(boxes.shown.empty()) << shownTexts().front();
+    EXPECT_EQ(DataState, 0);
+    EXPECT_EQ(ModulAnzahl, 4);
+    EXPECT_EQ(shownModuleList(), (std::vector<int32_t>{0, 2, 3, 9, 0}));
+    EXPECT_EQ(ModuleTable[2].typeText, "KRA-520/DA1");
+    EXPECT_EQ(ModuleTable[2].name, "Pumpwerk Nord");
+    EXPECT_EQ(ModuleTable[3].typeText, "SK40F");
+    EXPECT_EQ(ModuleTable[9].typeText, "PDX-44");
+    EXPECT_EQ(ModuleTable[9].srcBitCount, 44);
+    EXPECT_EQ(ModuleTable[0].name, "Zentrale");
+    EXPECT_EQ(ModuleTable[0].typeText, "QMX-240.100");
+    EXPECT_EQ(ModuleTable[0].iModulKennNr, 6);
+
+    ASSERT_EQ(AnzBefehle, 3);
+    EXPECT_EQ(LinkTable[1].ModulQ, 2);
+    EXPECT_EQ(LinkTable[1].ModulZ, 9);
+    EXPECT_EQ(LinkTable[1].AnzBit, 8);
+    EXPECT_EQ(LinkTable[2].BitVon, 1);
+    EXPECT_EQ(LinkTable[2].BitZ, 8);
+    EXPECT_EQ(LinkTable[3].deaktiv, 1);
+    EXPECT_EQ(LinkTable[3].RegZ, 300);
+
+    auto* grid = window.findChild<StringGrid*>(QStringLiteral("SG1"));
+    EXPECT_EQ(grid->cell(0, 1), "20");
+    EXPECT_EQ(grid->cell(2, 1), "Zentrale");
+    EXPECT_EQ(grid->cell(0, 2), "22");
+    EXPECT_EQ(grid->cell(2, 2), "Pumpwerk Nord");
+    EXPECT_EQ(grid->cell(2, 4), "Brunnen 9");
+    EXPECT_EQ(grid->cell(2, 5), "");
+    const std::vector<std::string> panels{"QMX-Adr.: 20", "QMX-Type: 3301", "SerNr.: 815", "Data: OK",
+                                          "ComPort: 1",   "",               "Stations: 4", "Links: 3"};
+    for (int i = 0; i < TF_Kalmoria_main::kStatusPanelCount; ++i)
+        EXPECT_EQ(window.statusPanelText(i), panels[static_cast<std::size_t>(i)]) << "panel " << i;
+    EXPECT_TRUE(window.findChild<QTabWidget*>(QStringLiteral("TabSheet"))->isTabEnabled(1));
+
+    EXPECT_TRUE(log.contains("L01 - QMX-lesen - OpenComport:1, 9600, n"));
+    EXPECT_TRUE(log.contains("L07 - QMX_Typ(1506) = 13057"));
+    EXPECT_TRUE(log.contains("L10 - QMX ist OK - SN 815"));
+    EXPECT_TRUE(log.contains("L11-3 - Lade Namensblock 32"));
+    EXPECT_TRUE(log.contains("L17b - iModulKennNr = 5"));
+    EXPECT_TRUE(log.contains("L17d - ModulTyp: KRA-520/DA1"));
+    EXPECT_TRUE(log.contains("B-Name: Pumpwerk Nord"));
+    EXPECT_TRUE(log.contains("L23-3 - Verkn\xFCpfungen lesen. R1=33541, R2=100, R3=300, R4=9988"));
+    EXPECT_TRUE(log.contains("L25 - QMX-lesen ende - ModulAnzahl:4, AnzBefehle:3"));
+}
+
+TEST_F(DeviceRead, ShowsItsProgressPerAddressAndEndsWithThePortClosed)
+{
+    startDevice(kSmallDevice);
+    ReadDevice(vep, view);
+    ASSERT_EQ(view.progress.size(), 64u);
+    EXPECT_EQ(view.progress.front(), "lese: 1");
+    EXPECT_EQ(view.progress.back(), "lese: 64");
+    EXPECT_EQ(vep.Serial.PortNumber, 0);
+    EXPECT_EQ(view.calls.back(), "ShowStatus");
+    EXPECT_GT(view.repaints, 0);
+}
+
+TEST_F(DeviceRead, AnEmptyDeviceGivesOnlyTheCentralDevice)
+{
+    startDevice("[Device]\nType=0x0300\nSerial=1\nAddress=0\n");
+    ReadDevice(vep, view);
+    EXPECT_TRUE(boxes.shown.empty());
+    EXPECT_EQ(ModulAnzahl, 1);
+    EXPECT_EQ(AnzBefehle, 0);
+    EXPECT_EQ(DataState, 0);
+}
+
+TEST_F(DeviceRead, AQmx620NamesItsCentralRecordSo)
+{
+    startDevice("[Device]\nType=0x0900\nSerial=2\nAddress=3\n");
+    ReadDevice(vep, view);
+    EXPECT_EQ(ModuleTable[0].typeText, "QMX-620");
+    EXPECT_EQ(DeviceAddress, 3);
+}
+
+TEST_F(DeviceRead, ADeviceAddressAbove240IsNoDeviceOfOurs)
+{
+    startDevice("[Device]\nType=0x3301\nSerial=2\nAddress=241\n[Module1]\nKind=5\n");
+    CapturedLog log(32);
+    ReadDevice(vep, view);
+    EXPECT_EQ(shownTexts(), std::vector<std::string>{message(11, "13057")});
+    EXPECT_EQ(boxes.shown.front().kind, mbError);
+    EXPECT_EQ(ModulAnzahl, 0);
+    EXPECT_EQ(AnzBefehle, 0);
+    EXPECT_TRUE(log.contains("L09 - Falsches oder kein Ger\xE4t - Modultyp: 13057"));
+}
+
+TEST_F(DeviceRead, UnusableNamesFallBackToTheAddress)
+{
+    // Module 6: third name register with a zero high byte; module 7: four blanks;
+    // module 8: never named on the device.
+    startDevice(std::string(kSmallDevice) + R"(
+[Module6]
+Kind=2
+Name=Schieber Ost
+[Module7]
+Kind=2
+[Module8]
+Kind=2
+[Registers]
+R32042=0x0041
+R32048=0x2020
+R32049=0x2020
+)");
+    ReadDevice(vep, view);
+    EXPECT_EQ(ModuleTable[6].name, "Modul-Adr.7");
+    EXPECT_EQ(ModuleTable[7].name, "Modul-Adr.8");
+    EXPECT_EQ(ModuleTable[8].name, "Modul-Adr.9");
+    EXPECT_EQ(ModuleTable[2].name, "Pumpwerk Nord");
+}
+
+TEST_F(DeviceRead, AModuleWithAnUnknownKindIsNotListed)
+{
+    startDevice(std::string(kSmallDevice) + "[Module12]\nKind=7\nName=Zukunft\n");
+    CapturedLog log(32);
+    ReadDevice(vep, view);
+    EXPECT_EQ(ModuleTable[12].present, 0);
+    EXPECT_EQ(shownModuleList(), (std::vector<int32_t>{0, 2, 3, 9, 0}));
+    EXPECT_TRUE(log.contains("L17c - iModulKennNr error12"));
+}
+
+TEST_F(DeviceRead, ASilentDeviceIsReportedAndNothingIsKept)
+{
+    startDevice(kSmallDevice, {QStringLiteral("--silent")});
+    ReadDevice(vep, view);
+    EXPECT_EQ(shownTexts(), (std::vector<std::string>{message(13), message(11, "0")}));
+    EXPECT_EQ(DataState, 1);
+    EXPECT_EQ(ModulAnzahl, 0);
+    EXPECT_EQ(AnzBefehle, 0);
+    EXPECT_EQ(DeviceType, 0);
+}
+
+TEST_F(DeviceRead, ADeviceThatFallsSilentMidwayKeepsTheModulesFoundSoFar)
+{
+    // Transfers: existence, configuration, name block 0, module 2, then silence at module 3.
+    startDevice(kSmallDevice, {QStringLiteral("--fail-from"), QStringLiteral("5")});
+    ReadDevice(vep, view);
+    EXPECT_EQ(DataState, 1);
+    EXPECT_EQ(shownModuleList(), (std::vector<int32_t>{0, 2}));
+    // The links are still asked for, since a module was found; that fails too.
+    EXPECT_EQ(shownTexts(), (std::vector<std::string>{message(13), message(13)}));
+    EXPECT_EQ(AnzBefehle, 0);
+}
+
+TEST_F(DeviceRead, AFailedLinkReadKeepsTheModulesButNoLinks)
+{
+    startDevice(kSmallDevice, {QStringLiteral("--fail-range"), QStringLiteral("30800:31051")});
+    CapturedLog log(32);
+    ReadDevice(vep, view);
+    EXPECT_EQ(shownTexts(), std::vector<std::string>{message(13)});
+    EXPECT_EQ(DataState, 1);
+    EXPECT_EQ(ModulAnzahl, 4);
+    EXPECT_EQ(AnzBefehle, 0);
+    EXPECT_TRUE(log.contains("L12.6 - Kommunikationsfehler"));
+}
+
+TEST_F(DeviceRead, ALinkListWithoutEndSlotStopsAtTheAreaAndSaysSo)
+{
+    std::string image = "[Device]\nType=0x3301\nAddress=1\n[Module2]\nKind=5\n[Module3]\nKind=5\n[Links]\n";
+    for (int n = 1; n <= 70; ++n)
+        image += std::to_string(n) + "=2," + std::to_string(n) + ",0,1,3,300,0,0\n";
+    startDevice(image);
+    ReadDevice(vep, view);
+    EXPECT_EQ(AnzBefehle, 63);
+    EXPECT_EQ(LinkTable[63].RegVon, 63);
+    EXPECT_EQ(shownTexts(), std::vector<std::string>{messageWith(kMessageLinkListNotTerminated, {"63"})});
+}
+
+TEST_F(DeviceRead, APortThatWillNotOpenIsReported)
+{
+    CapturedLog log(32);
+    ReadDevice(vep, view);
+    EXPECT_EQ(shownTexts(), std::vector<std::string>{message(10, "0")});
+    EXPECT_EQ(ModulAnzahl, 0);
+    EXPECT_TRUE(log.contains("L20 - Comport l\xE4sst sich nicht \xF6" "ffnen"));
+}

@@ -1,0 +1,101 @@
+#include "tests/e2e/DeviceTestBench.h"
+
+#include "comm/PortSettings.h"
+#include "i18n/LanguageTexts.h"
+#include "model/DeviceValues.h"
+#include "model/LinkModel.h"
+#include "model/ModuleModel.h"
+
+const char* const kSmallDevice = R"(
+[Device]
+Type=0x3301
+Serial=815
+Address=20
+
+[Module2]
+Kind=0
+SrcBits=32
+SrcRegs=12
+DstBits=24
+DstRegs=8
+Name=Pumpwerk Nord
+
+[Module3]
+Kind=1
+Name=Hochbehaelter
+
+[Module9]
+Kind=5
+SrcBits=44
+SrcRegs=4
+DstBits=44
+DstRegs=4
+Name=Brunnen 9
+
+[Links]
+1=2,100,0,8,9,300,0,0
+2=3,42,1,2,2,300,8,0
+3=8305,0064,012C,2704
+)";
+
+void DeviceTestBench::SetUp()
+{
+    qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(folder.path()));
+    mapPorts({});
+    ResetModel();
+    for (int n = 0; n < kLinkSlots; ++n)
+        ClearLink(n);
+    AnzBefehle = 0;
+    DataState = 99;
+    DeviceType = 0;
+    DeviceAddress = 0;
+    SerialNumber = 0;
+    DefaultMessageArgument = " - ";
+    ComPortNr = 1;
+    ComBaud = 9600;
+    ComParity = 'n';
+}
+
+QmxSim& DeviceTestBench::startDevice(const std::string& image, const QStringList& options)
+{
+    devices.push_back(std::make_unique<QmxSim>(writeImage(image), options));
+    QmxSim& device = *devices.back();
+    EXPECT_FALSE(device.path().empty()) << "qmx-sim did not start";
+    mapPorts({device.path()});
+    return device;
+}
+
+void DeviceTestBench::mapPorts(const std::vector<std::string>& paths)
+{
+    std::string ini = "[Schnittstellen]\r\n";
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        if (!paths[i].empty())
+            ini += "COM" + std::to_string(i + 1) + "=" + paths[i] + "\r\n";
+    }
+    folder.write("Kalmoria.ini", ini);
+}
+
+std::string DeviceTestBench::writeImage(const std::string& image)
+{
+    const std::string name = "image" + std::to_string(devices.size()) + ".ini";
+    folder.write(name, image);
+    return folder.file(name);
+}
+
+std::string DeviceTestBench::message(int n, const std::string& appended)
+{
+    return GetMessageText(n, {" - "}, 0) + appended;
+}
+
+std::string DeviceTestBench::messageWith(int n, const std::vector<std::string>& arguments)
+{
+    return GetMessageText(n, arguments, static_cast<int>(arguments.size()) - 1);
+}
+
+std::vector<std::string> DeviceTestBench::shownTexts() const
+{
+    std::vector<std::string> texts;
+    for (const MessageBoxRequest& box : boxes.shown)
+        texts.push_back(box.text);
+    return texts;
+}

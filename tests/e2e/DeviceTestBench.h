@@ -1,0 +1,40 @@
+#pragma once
+
+#include "comm/Tvep.h"
+#include "tests/common/QmxSim.h"
+#include "tests/common/RecordingView.h"
+#include "tests/common/ScriptedMessageBoxes.h"
+#include "tests/common/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+// A clean model, a settings file of its own that maps COM numbers to the
+// simulators' pseudo-terminals, and a user who answers every box with OK.
+class DeviceTestBench : public testing::Test {
+protected:
+    void SetUp() override;
+
+    // Starts a simulator on the image text and maps COM1 to it.
+    QmxSim& startDevice(const std::string& image, const QStringList& options = {});
+    // Maps COM1, COM2, ... to the given paths (empty: that COM number has no port).
+    void mapPorts(const std::vector<std::string>& paths);
+    std::string writeImage(const std::string& image);
+
+    // The text of numbered message n as the sequences show it.
+    static std::string message(int n, const std::string& appended = {});
+    static std::string messageWith(int n, const std::vector<std::string>& arguments);
+    std::vector<std::string> shownTexts() const;
+
+    TempDir folder;
+    std::vector<std::unique_ptr<QmxSim>> devices;
+    ScriptedMessageBoxes boxes;
+    RecordingView view;
+    Tvep vep;
+};
+
+// A small device: a KRA-520/DA1 at 2, an SK40F at 3 and a PDX-44 at 9, three links.
+extern const char* const kSmallDevice;

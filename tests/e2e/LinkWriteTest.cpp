@@ -1,0 +1,143 @@
+#include "comm/DeviceMessages.h"
+#include "comm/DeviceRead.h"
+#include "comm/LinkWrite.h"
+#include "model/LinkModel.h"
+#include "model/ModuleModel.h"
+#include "tests/common/CapturedLog.h"
+#include "tests/e2e/DeviceTestBench.h"
+
+namespace {
+
+class LinkWrite : public DeviceTestBench {
+protected:
+    // The links as the device holds them now, read by a fresh device read.
+    std::vector<std::array<int32_t, 8>> readBackLinks()
+    {
+        ReadDevice(vep, view);
+        std::vector<std::array<int32_t, 8>> links;
+        for (int n = 1; n <= AnzBefehle; ++n)
+            links.push_back(fields(n));
+        return links;
+    }
+
+    static std::array<int32_t, 8> fields(int n)
+    {
+        const LinkRecord& l = LinkTable[static_cast<std::size_t>(n)];
+        return {l.ModulQ, l.RegVon, l.BitVon, l.AnzBit, l.ModulZ, l.RegZ, l.BitZ, l.deaktiv};
+    }
+
+    void readDeviceAndForgetMessages()
+    {
+        ReadDevice(vep, view);
+        ASSERT_EQ(DataState, 0);
+        boxes.shown.clear();
+    }
+};
+
+} // namespace
+
+TEST_F(LinkWrite, WrittenLinksReadBackUnchanged)
+{
+    startDevice(kSmallDevice);
+    readDeviceAndForgetMessages();
+    DeleteLink(1);
+    ASSERT_TRUE(AppendLink(9, 150, 3, 12, 2, 350, 4));
+    AppendLink(3, 43, 15, 255, 9, 65535, 15);
+    LinkTable[4].deaktiv = 0;
+    std::vector<std::array<int32_t, 8>> written;
+    for (int n = 1; n <= AnzBefehle; ++n)
+        written.push_back(fields(n));
+
+    CapturedLog log(1);
+    WriteLinksToDevice(vep);
+
+    EXPECT_EQ(shownTexts(), std::vector<std::string>{messageWith(20, {"4", "2", "2"})});
+    EXPECT_EQ(boxes.shown.front().kind, mbInformation);
+    EXPECT_EQ(LinkTable[2].encodedText, "8305,0064,012C,2704");
+    EXPECT_TRUE(log.contains("230-Verkn\xFCpfungsdaten in QMX geschrieben !!!"));
+    EXPECT_EQ(vep.Serial.PortNumber, 0);
+    EXPECT_EQ(readBackLinks(), written);
+}
+
+TEST_F(LinkWrite, AnEmptyTableWritesOnlyTheEndSlot)
+{
+    startDevice(kSmallDevice);
+    readDeviceAndForgetMessages();
+    while (AnzBefehle > 0)
+        DeleteLink(AnzBefehle);
+    WriteLinksToDevice(vep);
+    EXPECT_EQ(shownTexts(), std::vector<std::string>{messageWith(20, {"0", "0", "0"})});
+    EXPECT_TRUE(readBackLinks().empty());
+}
+
+TEST_F(LinkWrite, SixtyTwoLinksFillTheLinkArea)
+{
+    startDevice(kSmallDevice);
+    readDeviceAndForgetMessages();
+    while (AnzBefehle < 62)
+        AppendLink(2, AnzBefehle, 0, 1, 9, 300, 0);
+    const auto written = [] {
+        std::vector<std::array<int32_t, 8>> all;
+        for (int n = 1; n <= 62; ++n)
+            all.push_back(fields(n));
+        return all;
+    }();
+    WriteLinksToDevice(vep);
+    EXPECT_EQ(shownTexts(), std::vector<std::string>{messageWith(20, {"62", "2", "60"})});
+    EXPECT_EQ(readBackLinks(), written);
+}
+
+TEST_F(LinkWrite, IsRefusedWhileTheDataAreIncomplete)
+{
+    startDevice(kSmallDevice);
+    CapturedLog log(32);
+    for (const int state : {99, 1}) {
+        DataState = state;
+        AnzBefehle = 0;
+        WriteLinksToDevice(vep);
+    }
+    EXPECT_EQ(shownTexts(), (std::vector<std::string>{message(15), message(15)}));
+    EXPECT_TRUE(log.contains("L12.W - Kommunikationsfehler verhindert Schreiben"));
+    EXPECT_EQ(readBackLinks().size(), 3u);
+}
+
+TEST_F(LinkWrite, ATableTheDeviceCannotHoldIsNeverSent)
+{
+    startDevice(kSmallDevice);
+    readDeviceAndForgetMessages();
+    const auto original = [] {
+        std::vector<std::array<int32_t, 8>> all;
+        for (int n = 1; n <= AnzBefehle; ++n)
+            all.push_back(fields(n));
+        return all;
+    }();
+
+    LinkTable[2].ModulQ = 130;
+    WriteLinksToDevice(vep);
+    LinkTable[2].ModulQ = 3;
+    LinkTable[3].BitZ = 16;
+    WriteLinksToDevice(vep);
+    LinkTable[3].BitZ = 7;
+    while (AnzBefehle < 63)
+        AppendLink(2, 100, 0, 1, 9, 300, 0);
+    WriteLinksToDevice(vep);
+
+    EXPECT_EQ(shownTexts(), (std::vector<std::string>{messageWith(kMessageLinkNotWritable, {"2", "ModulQ=130 (0..127)"}),
+                                                      messageWith(kMessageLinkNotWritable, {"3", "BitZ=16 (0..15)"}),
+                                                      messageWith(kMessageLinkNotWritable, {"0", "63 > 62"})}));
+    EXPECT_EQ(readBackLinks(), original);
+}
+
+TEST_F(LinkWrite, AFailedTransferIsReportedAsAnError)
+{
+    // Transfers of the read: existence, configuration, four name blocks,
+    // three modules, the central device, the links; the write is the twelfth.
+    startDevice(kSmallDevice, {QStringLiteral("--fail-from"), QStringLiteral("12")});
+    readDeviceAndForgetMessages();
+    CapturedLog log(1);
+    WriteLinksToDevice(vep);
+    EXPECT_EQ(shownTexts(), std::vector<std::string>{message(5)});
+    EXPECT_EQ(boxes.shown.front().kind, mbError);
+    EXPECT_TRUE(log.contains("230-FEHLER beim Verkn\xFCpfungsdaten in QMX schreiben err"));
+    EXPECT_EQ(vep.Serial.PortNumber, 0);
+}

@@ -1,0 +1,99 @@
+#include "comm/PortSearch.h"
+#include "comm/PortSettings.h"
+#include "comm/TF_rs232.h"
+#include "model/DeviceValues.h"
+#include "tests/common/CapturedLog.h"
+#include "tests/e2e/DeviceTestBench.h"
+
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QPushButton>
+
+namespace {
+
+class PortSearch : public DeviceTestBench {
+protected:
+    std::string device(const std::string& image, const QStringList& options = {})
+    {
+        devices.push_back(std::make_unique<QmxSim>(writeImage(image), options));
+        EXPECT_FALSE(devices.back()->path().empty());
+        return devices.back()->path();
+    }
+
+    std::unique_ptr<Tvep> client;
+};
+
+const char* const kDeviceAt3 = "[Device]\nType=2304\nAddress=3\n";
+
+} // namespace
+
+TEST_F(PortSearch, WithDevicesOnTwoPortsTheHigherWins)
+{
+    const std::string first = device(kDeviceAt3);
+    const std::string second = device(kSmallDevice);
+    mapPorts({"", first, "", "", second});
+    CapturedLog log(1);
+
+    SearchComPort(client, view);
+
+    EXPECT_EQ(ComPortNr, 5);
+    EXPECT_EQ(ComBaud, 9600);
+    EXPECT_EQ(ComParity, 'n');
+    EXPECT_EQ(DeviceAddress, 0);
+    EXPECT_NE(client, nullptr);
+    EXPECT_EQ(view.calls, std::vector<std::string>{"ShowStatus"});
+    EXPECT_TRUE(log.contains("find Comport:2"));
+    EXPECT_TRUE(log.contains("QMX_Typ (1506): 2304 ist an Comport 2 angeschlossen"));
+    EXPECT_TRUE(log.contains("QMX_Typ (1506): 13057 ist an Comport 5 angeschlossen"));
+}
+
+TEST_F(PortSearch, WithoutAnyPortItStaysOnCom1)
+{
+    ComPortNr = 7;
+    ComBaud = 0;
+    SearchComPort(client, view);
+    EXPECT_EQ(ComPortNr, 1);
+    EXPECT_EQ(ComBaud, 9600);
+    EXPECT_EQ(view.calls, std::vector<std::string>{"ShowStatus"});
+}
+
+TEST_F(PortSearch, ASilentPortCostsOneTransferAndIsPassedOver)
+{
+    mapPorts({device(kDeviceAt3), "", device(kSmallDevice, {QStringLiteral("--silent")})});
+    QElapsedTimer clock;
+    clock.start();
+    SearchComPort(client, view);
+    EXPECT_EQ(ComPortNr, 1);
+    EXPECT_LT(clock.elapsed(), 3000);
+}
+
+TEST_F(PortSearch, ADeviceAtAddressAbove240IsNotTaken)
+{
+    mapPorts({"", device("[Device]\nType=0x3301\nAddress=241\n")});
+    SearchComPort(client, view);
+    EXPECT_EQ(ComPortNr, 1);
+}
+
+TEST(PortDialog, ShowsTheCurrentPortAndChangesItOnlyOnOk)
+{
+    ComPortNr = 4;
+    TF_rs232 dialog;
+    auto* list = dialog.findChild<QComboBox*>(QStringLiteral("ComboBox1"));
+    ASSERT_EQ(list->count(), 16);
+    EXPECT_EQ(list->itemText(15), QStringLiteral("COM16"));
+
+    dialog.FormShow();
+    EXPECT_EQ(list->currentIndex(), 3);
+    dialog.Btn_OKClick();
+    EXPECT_EQ(ComPortNr, 4);
+
+    dialog.FormShow();
+    list->setCurrentIndex(10);
+    dialog.findChild<QPushButton*>(QStringLiteral("Btn_abb"))->click();
+    EXPECT_EQ(ComPortNr, 4);
+
+    dialog.FormShow();
+    list->setCurrentIndex(10);
+    dialog.findChild<QPushButton*>(QStringLiteral("Btn_OK"))->click();
+    EXPECT_EQ(ComPortNr, 11);
+}
