@@ -92,7 +92,7 @@ private:
     bool fail(const std::string& section, const std::string& key, const std::string& problem)
     {
         if (m_error.empty())
-            m_error = "[" + section + "] " + key + ": " + problem;
+            m_error = "[" + section + "]" + (key.empty() ? "" : " " + key) + ": " + problem;
         return false;
     }
     // The value of `key` within [min, max], or `fallback` when the key is missing.
