@@ -223,10 +223,8 @@ void TF_Kalmoria_main::createStatusBar()
         panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
         panel->setFrameShape(QFrame::StyledPanel);
         panel->setFrameShadow(QFrame::Sunken);
-        if (i + 1 < m_statusPanels.size())
-            panel->setFixedWidth(100);
-        else
-            panel->setMinimumWidth(100);
+        // 100 pixels each, wider where a text needs it; the last takes the rest.
+        panel->setMinimumWidth(100);
         StatusBar1->addWidget(panel, i + 1 < m_statusPanels.size() ? 0 : 1);
         m_statusPanels[i] = panel;
     }
