@@ -1,4 +1,5 @@
 #include "app/MainWindow.h"
+#include "app/TerminationSignals.h"
 #include "diag/ErrLog.h"
 #include "i18n/QtMessageBox.h"
 
@@ -12,6 +13,7 @@ int main(int argc, char** argv)
         QApplication app(argc, argv);
         QApplication::setApplicationName(QStringLiteral("Kalmoria"));
         SetMessageBoxPresenter(ShowQtMessageBox);
+        const TerminationSignals endOnSignal;
         TF_Kalmoria_main mainWindow;
         mainWindow.show();
         exitCode = QApplication::exec();
