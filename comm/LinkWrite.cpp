@@ -37,7 +37,7 @@ constexpr std::array<FieldRange, 7> kDeviceForm{{
 std::optional<LinkWriteObstacle> FindLinkWriteObstacle()
 {
     if (AnzBefehle > R::MaxWritableLinks)
-        return LinkWriteObstacle{0, IntToText(AnzBefehle) + " > " + IntToText(R::MaxWritableLinks)};
+        return LinkWriteObstacle{R::MaxWritableLinks + 1, IntToText(AnzBefehle) + " > " + IntToText(R::MaxWritableLinks)};
     for (int32_t n = 1; n <= AnzBefehle; ++n) {
         const LinkRecord& link = LinkTable[static_cast<std::size_t>(n)];
         for (const FieldRange& range : kDeviceForm) {

@@ -8,7 +8,7 @@ class Tvep;
 
 // Why the link table cannot go to the device as it is.
 struct LinkWriteObstacle {
-    int32_t linkNumber = 0; // 0: the table as a whole
+    int32_t linkNumber = 0; // the first link the device cannot take
     std::string reason;     // e.g. "ModulQ=130 (0..127)"
 };
 

@@ -2,6 +2,7 @@
 
 #include "comm/ComPortMap.h"
 #include "comm/PortSettings.h"
+#include "i18n/FormTranslation.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -12,12 +13,14 @@ TF_rs232::TF_rs232(QWidget* parent)
     : QDialog(parent)
 {
     setObjectName(QStringLiteral("F_rs232"));
+    setProperty("tag", 1);
     setWindowTitle(QStringLiteral("RS232 Einstellung"));
     resize(275, 186);
     setFont(QFont(QStringLiteral("MS Sans Serif"), 10));
 
     Label1 = new QLabel(QStringLiteral("Schnittstelle:"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setProperty("tag", 2);
     ComboBox1 = new QComboBox(this);
     ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
     for (int port = 1; port <= MaxComPort; ++port)
@@ -27,9 +30,11 @@ TF_rs232::TF_rs232(QWidget* parent)
     m_portPath->setObjectName(QStringLiteral("LabelPortPath"));
     Btn_OK = new QPushButton(QStringLiteral("OK"), this);
     Btn_OK->setObjectName(QStringLiteral("Btn_OK"));
+    Btn_OK->setProperty("tag", 3);
     Btn_OK->setDefault(true);
     Btn_abb = new QPushButton(QStringLiteral("Abbrechen"), this);
     Btn_abb->setObjectName(QStringLiteral("Btn_abb"));
+    Btn_abb->setProperty("tag", 4);
 
     auto* layout = new QGridLayout(this);
     layout->addWidget(Label1, 0, 0);
@@ -42,6 +47,8 @@ TF_rs232::TF_rs232(QWidget* parent)
     connect(ComboBox1, &QComboBox::currentIndexChanged, this, &TF_rs232::showPortPath);
     connect(Btn_OK, &QPushButton::clicked, this, &TF_rs232::Btn_OKClick);
     connect(Btn_abb, &QPushButton::clicked, this, &TF_rs232::Btn_abbClick);
+    // A dialog made after the language was chosen speaks it from the start.
+    TranslateForm(this);
 }
 
 void TF_rs232::showEvent(QShowEvent* event)

@@ -124,7 +124,7 @@ TEST_F(LinkWrite, ATableTheDeviceCannotHoldIsNeverSent)
 
     EXPECT_EQ(shownTexts(), (std::vector<std::string>{messageWith(kMessageLinkNotWritable, {"2", "ModulQ=130 (0..127)"}),
                                                       messageWith(kMessageLinkNotWritable, {"3", "BitZ=16 (0..15)"}),
-                                                      messageWith(kMessageLinkNotWritable, {"0", "63 > 62"})}));
+                                                      messageWith(kMessageLinkNotWritable, {"63", "63 > 62"})}));
     EXPECT_EQ(readBackLinks(), original);
 }
 

@@ -84,7 +84,8 @@ TEST(DeleteAllLinks, YesEmptiesTheTableAndMarksTheDataConsistent)
     EXPECT_EQ(yes.shown[0].kind, mbQuestion);
     EXPECT_EQ(yes.shown[0].buttons, mbYesNo);
     EXPECT_EQ(AnzBefehle, 0);
-    EXPECT_EQ(LinkTable[1].encodedText, kEmptyLinkText);
+    EXPECT_EQ(LinkTable[1].ModulQ, 0);
+    EXPECT_EQ(LinkTable[2].encodedText, kEmptyLinkText);
     EXPECT_EQ(DataState, 0);
     EXPECT_EQ(view.calls, (std::vector<std::string>{"ShowStatus", "SelectPage 0"}));
 }
