@@ -80,6 +80,8 @@ private:
 
     void readModuleExistence()
     {
+        // What an earlier run found says nothing about the device now.
+        ModuleExists.fill(false);
         if (!openPort())
             return;
         logIf(readTrace(), "L03 - lese Modul-Exist ab 2100");

@@ -1,6 +1,6 @@
 #include "model/SignalGroups.h"
 
-#include <SimpleIni.h>
+#include "i18n/IniBytes.h"
 
 std::array<std::array<SignalGroup, kSignalGroupEntries + 1>, kSignalGroupKinds> SignalGroupTable;
 std::array<int32_t, kSignalGroupKinds> SignalGroupCount{};
@@ -13,19 +13,20 @@ const char* SignalGroupSection(int kind)
 
 void LoadSignalGroups(const std::string& fileName)
 {
-    CSimpleIniA file;
-    file.LoadFile(fileName.c_str()); // a missing or unreadable file reads as empty
+    // A missing or unreadable file reads as empty.
+    const std::unique_ptr<CSimpleIniA> ini = LoadIniFile(fileName);
+    const CSimpleIniA& file = *ini;
 
     for (int kind = 0; kind < kSignalGroupKinds; ++kind) {
         const char* section = SignalGroupSection(kind);
         auto& groups = SignalGroupTable[static_cast<std::size_t>(kind)];
         int count = 0;
         for (int n = 1; n <= kSignalGroupEntries; ++n) {
-            const std::string key = std::to_string(n * 10);
+            const auto key = [n](int field) { return std::to_string(n * 10 + field); };
             SignalGroup& group = groups[static_cast<std::size_t>(n)];
-            group.firstRegister = static_cast<int32_t>(file.GetLongValue(section, key.c_str(), 0));
-            group.registerCount = static_cast<int32_t>(file.GetLongValue(section, (key + "1").c_str(), 0));
-            group.name = file.GetValue(section, (key + "2").c_str(), "");
+            group.firstRegister = static_cast<int32_t>(file.GetLongValue(section, key(0).c_str(), 0));
+            group.registerCount = static_cast<int32_t>(file.GetLongValue(section, key(1).c_str(), 0));
+            group.name = file.GetValue(section, key(2).c_str(), "");
             if (group.registerCount == 0)
                 break;
             ++count;

@@ -21,4 +21,6 @@ kept=""
 [ -f "$settings" ] && kept=$(awk '/^\[/{skip = ($0 ~ /^\[Schnittstellen\]/)} !skip' "$settings")
 printf '%s\r\n[Schnittstellen]\r\nCOM1=%s\r\n' "$kept" "$device_path" > "$settings"
 
-"$bin/Kalmoria" "$@"
+# The program finds its signal-group file QMXFO.ini in its working folder.
+cd "$bin"
+./Kalmoria "$@"

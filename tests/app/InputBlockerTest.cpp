@@ -1,0 +1,27 @@
+#include "app/InputBlocker.h"
+
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <optional>
+
+TEST(InputBlocker, ClicksAndKeysWhileASequenceRunsAreDroppedNotQueued)
+{
+    QPushButton button(QStringLiteral("@18LadenQMX"));
+    button.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&button));
+    int clicks = 0;
+    QObject::connect(&button, &QPushButton::clicked, [&clicks] { ++clicks; });
+
+    std::optional<InputBlocker> sequenceRunning(std::in_place);
+    QTest::mouseClick(&button, Qt::LeftButton);
+    QTest::keyClick(&button, Qt::Key_Space);
+    QCoreApplication::processEvents();
+    sequenceRunning.reset();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(clicks, 0);
+
+    QTest::mouseClick(&button, Qt::LeftButton);
+    EXPECT_EQ(clicks, 1);
+}
