@@ -1,5 +1,7 @@
 #include "sim/DeviceImage.h"
 
+#include "sim/NumberText.h"
+
 #include "diag/AnsiText.h"
 
 #include <QStringDecoder>
@@ -33,23 +35,6 @@ std::string lower(std::string_view text)
     return out;
 }
 
-// Decimal, or hexadecimal with 0x or $ in front, as in the program's link files.
-std::optional<long> parseInteger(std::string_view text)
-{
-    int base = 10;
-    if (text.starts_with("0x") || text.starts_with("0X")) {
-        text.remove_prefix(2);
-        base = 16;
-    } else if (text.starts_with("$")) {
-        text.remove_prefix(1);
-        base = 16;
-    }
-    long value = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value, base);
-    if (text.empty() || ec != std::errc() || end != text.data() + text.size())
-        return std::nullopt;
-    return value;
-}
 
 std::string quoted(std::string_view text)
 {

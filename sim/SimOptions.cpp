@@ -1,27 +1,10 @@
 #include "sim/SimOptions.h"
 
-#include <charconv>
+#include "sim/NumberText.h"
+
 #include <optional>
 
 namespace qmxsim {
-
-namespace {
-
-std::optional<long> parseNumber(std::string_view text)
-{
-    int base = 10;
-    if (text.starts_with("0x") || text.starts_with("0X")) {
-        text.remove_prefix(2);
-        base = 16;
-    }
-    long value = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value, base);
-    if (text.empty() || ec != std::errc() || end != text.data() + text.size())
-        return std::nullopt;
-    return value;
-}
-
-} // namespace
 
 std::string SimUsage()
 {
@@ -70,7 +53,7 @@ bool ParseSimOptions(const std::vector<std::string>& args, SimOptions& options, 
             std::string text;
             if (!value(text))
                 return false;
-            const std::optional<long> n = parseNumber(text);
+            const std::optional<long> n = parseInteger(text);
             if (!n || *n < min || *n > max) {
                 error = arg + " takes a number from " + std::to_string(min) + " to " + std::to_string(max);
                 return false;
@@ -113,8 +96,8 @@ bool ParseSimOptions(const std::vector<std::string>& args, SimOptions& options, 
             std::optional<long> first;
             std::optional<long> last;
             if (ok && colon != std::string::npos) {
-                first = parseNumber(std::string_view(text).substr(0, colon));
-                last = parseNumber(std::string_view(text).substr(colon + 1));
+                first = parseInteger(std::string_view(text).substr(0, colon));
+                last = parseInteger(std::string_view(text).substr(colon + 1));
             }
             if (ok && first && last && *first >= 0 && *first <= *last && *last <= 0xFFFF) {
                 f.hasFailRange = true;
