@@ -69,7 +69,7 @@ TF_Kalmoria_main::TF_Kalmoria_main(QWidget* parent)
     : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("F_Kalmoria_main"));
-    resize(800, 640);
+    resize(880, 660);
     createActions();
     createToolBar();
     createMenu();
@@ -223,9 +223,12 @@ void TF_Kalmoria_main::createStatusBar()
         panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
         panel->setFrameShape(QFrame::StyledPanel);
         panel->setFrameShadow(QFrame::Sunken);
-        // 100 pixels each, wider where a text needs it; the last takes the rest.
-        panel->setMinimumWidth(100);
-        StatusBar1->addWidget(panel, i + 1 < m_statusPanels.size() ? 0 : 1);
+        // 100 pixels each, wider where a text needs it; the last takes what is left.
+        const bool last = i + 1 == m_statusPanels.size();
+        if (!last)
+            panel->setMinimumWidth(100);
+        panel->setContentsMargins(3, 0, 3, 0);
+        StatusBar1->addWidget(panel, last ? 1 : 0);
         m_statusPanels[i] = panel;
     }
     m_statusPanels[0]->setText(QStringLiteral("QMX-Adr.:"));
