@@ -163,7 +163,7 @@ TEST_F(LanguageTest, UnusableChoiceFallsBackToTheDefaultAndStoresAnEmptyChoice)
     EXPECT_TRUE(ActivateLanguage("KalmoriaEN.TXT"));
     EXPECT_EQ(GetText(1, ""), "English text");
     EXPECT_EQ(LanguageHelpFile(), program.file("KalmoriaEN.hlp"));
-    EXPECT_EQ(settings(), "[Schnittstellen]\r\nCOM3=/dev/ttyUSB0\r\n\r\n[Kalmoria]\r\nSprache=KalmoriaEN.TXT\r\n\r\n");
+    EXPECT_EQ(settings(), "[Schnittstellen]\r\nCOM3=/dev/ttyUSB0\r\n\r\n[Kalmoria]\r\nSprache=KalmoriaEN.TXT\r\n");
 
     GetText(2, "");
     EXPECT_EQ(MissingTextCount(), 1);
@@ -172,7 +172,7 @@ TEST_F(LanguageTest, UnusableChoiceFallsBackToTheDefaultAndStoresAnEmptyChoice)
     EXPECT_EQ(MissingTextCount(), 0);
     EXPECT_EQ(GetText(1, ""), "Standardtext");
     EXPECT_EQ(LanguageHelpFile(), program.file("Kalmoria.hlp"));
-    EXPECT_EQ(settings(), "[Schnittstellen]\r\nCOM3=/dev/ttyUSB0\r\n\r\n[Kalmoria]\r\nSprache=\r\n\r\n");
+    EXPECT_EQ(settings(), "[Schnittstellen]\r\nCOM3=/dev/ttyUSB0\r\n\r\n[Kalmoria]\r\nSprache=\r\n");
 }
 
 // Whatever a language file holds, reading it ends, and the worst outcome is a
