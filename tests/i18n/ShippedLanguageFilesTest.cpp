@@ -10,7 +10,7 @@ const std::vector<int> kMainWindowCaptions{10, 11, 12, 13, 14, 18, 19, 20, 21, 2
                                           30, 31, 37, 38, 39, 40, 41, 42};
 // Tool buttons and menu entries carry a hint.
 const std::vector<int> kHinted{11, 12, 13, 14, 18, 19, 21, 22};
-const std::vector<int> kMessages{1, 2, 5, 10, 11, 13, 14, 15, 20, 21, 22, 23, 24};
+const std::vector<int> kMessages{1, 2, 5, 10, 11, 13, 14, 15, 20, 21, 22, 23, 24, 25};
 
 class ShippedLanguageFiles : public LanguageTest, public testing::WithParamInterface<std::string> {
 protected:
@@ -69,6 +69,11 @@ TEST_P(ShippedLanguageFiles, HoldEveryCaptionHintTableLineAndMessage)
     for (int i = 2; i <= 4; ++i)
         EXPECT_EQ(GetText(93, "-" + std::to_string(i)), "");
     EXPECT_EQ(GetText(92, "-21"), "");
+    // The overview grid's narrow columns cut longer headings off: about five
+    // characters fit the address column, about eight the count columns.
+    EXPECT_LE(GetText(91, "-7").size(), 5u);
+    for (int i = 9; i <= 13; ++i)
+        EXPECT_LE(GetText(91, "-" + std::to_string(i)).size(), 8u) << "T91-" << i;
 
     // The link editor tells signal groups apart by these labels alone.
     std::set<std::string> groups;
@@ -93,6 +98,7 @@ TEST_P(ShippedLanguageFiles, HoldEveryCaptionHintTableLineAndMessage)
     const std::string refused = GetMessageText(24, {"63", "REASON"}, 1);
     EXPECT_NE(refused.find("63"), std::string::npos);
     EXPECT_NE(refused.find("REASON"), std::string::npos);
+    EXPECT_NE(GetMessageText(25, {"70"}, 0).find("70"), std::string::npos);
     // Messages 10 and 11 get a number appended: they end in a blank.
     EXPECT_EQ(GetMessageText(10, {" - "}, 0).back(), ' ');
     EXPECT_EQ(GetMessageText(11, {" - "}, 0).back(), ' ');
