@@ -1,6 +1,8 @@
 #include "app/InputBlocker.h"
 
+#include <QMessageBox>
 #include <QPushButton>
+#include <QTimer>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -24,4 +26,19 @@ TEST(InputBlocker, ClicksAndKeysWhileASequenceRunsAreDroppedNotQueued)
 
     QTest::mouseClick(&button, Qt::LeftButton);
     EXPECT_EQ(clicks, 1);
+}
+
+TEST(InputBlocker, AMessageBoxTheSequenceOpensCanStillBeAnswered)
+{
+    const InputBlocker sequenceRunning;
+    QMessageBox box(QMessageBox::Information, QStringLiteral("Kalmoria"), QStringLiteral("@20"), QMessageBox::Ok);
+    QTimer::singleShot(0, &box, [&box] {
+        QTest::keyClick(&box, Qt::Key_Return);
+    });
+    QTimer watchdog;
+    watchdog.setSingleShot(true);
+    QObject::connect(&watchdog, &QTimer::timeout, &box, [&box] { box.hide(); });
+    watchdog.start(5000);
+
+    EXPECT_EQ(box.exec(), QMessageBox::Ok);
 }
