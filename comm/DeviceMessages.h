@@ -4,10 +4,11 @@
 #include <vector>
 
 // Message numbers of the device sequences that the language files add to the
-// classic ones: the device's link list had no end mark; a link set that the
-// device cannot hold.
+// classic ones: the device's link list had no end mark; a link that does not
+// fit the device's form; more links than the device's link area holds.
 constexpr int kMessageLinkListNotTerminated = 23;
 constexpr int kMessageLinkNotWritable = 24;
+constexpr int kMessageTooManyLinks = 25;
 
 // Shows numbered message n with an OK button. Without arguments of its own a
 // message gets " - " as its first argument; `appended` follows the text

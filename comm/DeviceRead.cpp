@@ -82,8 +82,11 @@ private:
     {
         // What an earlier run found says nothing about the device now.
         ModuleExists.fill(false);
-        if (!openPort())
+        if (!openPort()) {
+            // Without the existence words the module list cannot be complete.
+            DataState = 1;
             return;
+        }
         logIf(readTrace(), "L03 - lese Modul-Exist ab 2100");
         m_vep.SetTimeouts(500, 50);
         m_lastResult = readRegisters(m_vep, R::ModuleExistence, R::ModuleExistenceCount, receiveWords());
@@ -101,6 +104,9 @@ private:
     {
         logIf(stepTrace(), "L05 - if OpenComport");
         if (!openPort()) {
+            // Nothing was read: writing now would replace the device's links
+            // with an empty list.
+            DataState = 1;
             ShowDeviceMessage(10, mbError, IntToText(m_lastResult));
             logIf(stepTrace(), "L20 - Comport l\xE4sst sich nicht \xF6" "ffnen");
             return;
@@ -137,6 +143,8 @@ private:
             DeviceAddress = result;
         }
         if (result != 0 || !R::IsAcceptedDevice(DeviceType, DeviceAddress)) {
+            // No device of ours: nothing read may be written back.
+            DataState = 1;
             ShowDeviceMessage(11, mbError, IntToText(DeviceType));
             logIf(stepTrace(), "L09 - Falsches oder kein Ger\xE4t - Modultyp: " + IntToText(DeviceType));
             return false;

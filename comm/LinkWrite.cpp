@@ -36,8 +36,6 @@ constexpr std::array<FieldRange, 7> kDeviceForm{{
 
 std::optional<LinkWriteObstacle> FindLinkWriteObstacle()
 {
-    if (AnzBefehle > R::MaxWritableLinks)
-        return LinkWriteObstacle{R::MaxWritableLinks + 1, IntToText(AnzBefehle) + " > " + IntToText(R::MaxWritableLinks)};
     for (int32_t n = 1; n <= AnzBefehle; ++n) {
         const LinkRecord& link = LinkTable[static_cast<std::size_t>(n)];
         for (const FieldRange& range : kDeviceForm) {
@@ -56,6 +54,12 @@ void WriteLinksToDevice(Tvep& vep)
         if (DebugBit(32))
             WriteErrLog("L12.W - Kommunikationsfehler verhindert Schreiben");
         ShowDeviceMessage(15, mbInformation);
+        return;
+    }
+    // The device's link area holds 62 links and the end slot, and a write
+    // frame counts its registers in one byte: a larger table is never sent.
+    if (AnzBefehle > R::MaxWritableLinks) {
+        ShowDeviceMessage(kMessageTooManyLinks, mbError, std::vector<std::string>{IntToText(AnzBefehle)});
         return;
     }
     if (const auto obstacle = FindLinkWriteObstacle()) {

@@ -6,14 +6,13 @@
 
 class Tvep;
 
-// Why the link table cannot go to the device as it is.
+// A link the device cannot hold as it is.
 struct LinkWriteObstacle {
-    int32_t linkNumber = 0; // the first link the device cannot take
-    std::string reason;     // e.g. "ModulQ=130 (0..127)"
+    int32_t linkNumber = 0;
+    std::string reason; // e.g. "ModulQ=130 (0..127)"
 };
 
-// The first reason the device could not hold the link table: more links than
-// its link area has slots, or a field outside the device form.
+// The first link with a field outside the device form, if any.
 std::optional<LinkWriteObstacle> FindLinkWriteObstacle();
 
 // Sends every link and the end slot to the device's link area in one

@@ -116,6 +116,7 @@ TEST_F(DeviceRead, ADeviceAddressAbove240IsNoDeviceOfOurs)
     EXPECT_EQ(boxes.shown.front().kind, mbError);
     EXPECT_EQ(ModulAnzahl, 0);
     EXPECT_EQ(AnzBefehle, 0);
+    EXPECT_EQ(DataState, 1); // so that no empty link list is written to it
     EXPECT_TRUE(log.contains("L09 - Falsches oder kein Ger\xE4t - Modultyp: 13057"));
 }
 
@@ -206,5 +207,6 @@ TEST_F(DeviceRead, APortThatWillNotOpenIsReported)
     ReadDevice(vep, view);
     EXPECT_EQ(shownTexts(), std::vector<std::string>{message(10, "0")});
     EXPECT_EQ(ModulAnzahl, 0);
+    EXPECT_EQ(DataState, 1);
     EXPECT_TRUE(log.contains("L20 - Comport l\xE4sst sich nicht \xF6" "ffnen"));
 }

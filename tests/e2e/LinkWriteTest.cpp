@@ -101,6 +101,15 @@ TEST_F(LinkWrite, IsRefusedWhileTheDataAreIncomplete)
     EXPECT_EQ(readBackLinks().size(), 3u);
 }
 
+TEST_F(LinkWrite, AReadThatFoundNoDeviceOfOursCannotBeWrittenBack)
+{
+    startDevice("[Device]\nType=0x3301\nAddress=241\n[Module2]\nKind=5\n[Links]\n1=2,100,0,1,2,300,0,0\n");
+    ReadDevice(vep, view);
+    boxes.shown.clear();
+    WriteLinksToDevice(vep);
+    EXPECT_EQ(shownTexts(), std::vector<std::string>{message(15)});
+}
+
 TEST_F(LinkWrite, ATableTheDeviceCannotHoldIsNeverSent)
 {
     startDevice(kSmallDevice);
@@ -124,7 +133,7 @@ TEST_F(LinkWrite, ATableTheDeviceCannotHoldIsNeverSent)
 
     EXPECT_EQ(shownTexts(), (std::vector<std::string>{messageWith(kMessageLinkNotWritable, {"2", "ModulQ=130 (0..127)"}),
                                                       messageWith(kMessageLinkNotWritable, {"3", "BitZ=16 (0..15)"}),
-                                                      messageWith(kMessageLinkNotWritable, {"63", "63 > 62"})}));
+                                                      messageWith(kMessageTooManyLinks, {"63"})}));
     EXPECT_EQ(readBackLinks(), original);
 }
 
