@@ -2,7 +2,7 @@
 #include "app/StringGrid.h"
 #include "diag/AnsiText.h"
 #include "i18n/LanguageTexts.h"
-#include "tests/common/TempDir.h"
+#include "tests/common/ScopedConfigHome.h"
 
 #include <QAction>
 #include <QMenu>
@@ -47,9 +47,8 @@ class MainWindowLanguage : public testing::TestWithParam<Language> {};
 
 TEST_P(MainWindowLanguage, ShowsNoTextPlaceholder)
 {
-    TempDir config;
-    config.write("Kalmoria.ini", std::string("[Kalmoria]\r\nSprache=") + GetParam().file + "\r\n[Schnittstellen]\r\n");
-    qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(config.path()));
+    const ScopedConfigHome config;
+    config.writeSettings(std::string("[Kalmoria]\r\nSprache=") + GetParam().file + "\r\n[Schnittstellen]\r\n");
 
     const TF_Kalmoria_main window;
 

@@ -3,7 +3,7 @@
 #include "model/DeviceValues.h"
 #include "model/LinkModel.h"
 #include "model/ModuleModel.h"
-#include "tests/common/TempDir.h"
+#include "tests/common/ScopedConfigHome.h"
 
 #include <QComboBox>
 #include <QHeaderView>
@@ -24,8 +24,7 @@ class MainWindowTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        m_config.write("Kalmoria.ini", "[Schnittstellen]\r\n");
-        qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(m_config.path()));
+        m_config.writeSettings("[Schnittstellen]\r\n");
         ResetModel();
         DeviceAddress = 0;
         DeviceType = 0;
@@ -62,7 +61,7 @@ protected:
         AppendToModuleList(0);
     }
 
-    TempDir m_config;
+    ScopedConfigHome m_config;
     std::unique_ptr<TF_Kalmoria_main> window;
 };
 

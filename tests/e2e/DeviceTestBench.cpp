@@ -40,7 +40,6 @@ Name=Brunnen 9
 
 void DeviceTestBench::SetUp()
 {
-    qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(folder.path()));
     mapPorts({});
     ResetModel();
     for (int n = 0; n < kLinkSlots; ++n)
@@ -72,7 +71,7 @@ void DeviceTestBench::mapPorts(const std::vector<std::string>& paths)
         if (!paths[i].empty())
             ini += "COM" + std::to_string(i + 1) + "=" + paths[i] + "\r\n";
     }
-    folder.write("Kalmoria.ini", ini);
+    config.writeSettings(ini);
 }
 
 std::string DeviceTestBench::writeImage(const std::string& image)

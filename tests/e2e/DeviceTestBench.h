@@ -3,6 +3,7 @@
 #include "comm/Tvep.h"
 #include "tests/common/QmxSim.h"
 #include "tests/common/RecordingView.h"
+#include "tests/common/ScopedConfigHome.h"
 #include "tests/common/ScriptedMessageBoxes.h"
 #include "tests/common/TempDir.h"
 
@@ -29,7 +30,8 @@ protected:
     static std::string messageWith(int n, const std::vector<std::string>& arguments);
     std::vector<std::string> shownTexts() const;
 
-    TempDir folder;
+    TempDir folder; // device images
+    ScopedConfigHome config;
     std::vector<std::unique_ptr<QmxSim>> devices;
     ScriptedMessageBoxes boxes;
     RecordingView view;

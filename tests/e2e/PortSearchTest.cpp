@@ -7,6 +7,7 @@
 
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QPushButton>
 
 namespace {
@@ -76,6 +77,8 @@ TEST_F(PortSearch, ADeviceAtAddressAbove240IsNotTaken)
 
 TEST(PortDialog, ShowsTheCurrentPortAndChangesItOnlyOnOk)
 {
+    const ScopedConfigHome config;
+    config.writeSettings("[Schnittstellen]\r\nCOM4=/dev/ttyUSB3\r\n");
     ComPortNr = 4;
     TF_rs232 dialog;
     auto* list = dialog.findChild<QComboBox*>(QStringLiteral("ComboBox1"));
@@ -84,6 +87,7 @@ TEST(PortDialog, ShowsTheCurrentPortAndChangesItOnlyOnOk)
 
     dialog.FormShow();
     EXPECT_EQ(list->currentIndex(), 3);
+    EXPECT_EQ(dialog.findChild<QLabel*>(QStringLiteral("LabelPortPath"))->text(), QStringLiteral("/dev/ttyUSB3"));
     dialog.Btn_OKClick();
     EXPECT_EQ(ComPortNr, 4);
 
