@@ -166,7 +166,7 @@ void TF_Kalmoria_main::createPages()
 {
     TabSheet = new QTabWidget(this);
     TabSheet->setObjectName(QStringLiteral("TabSheet"));
-    TabSheet->setStyleSheet(QStringLiteral("QTabBar::tab { min-width: 124px; }"));
+    TabSheet->setStyleSheet(QStringLiteral("QTabBar::tab { min-width: 140px; }"));
     setCentralWidget(TabSheet);
 
     TabSheet1 = new QWidget(TabSheet);
@@ -327,6 +327,8 @@ void TF_Kalmoria_main::ZeigeStation()
         for (int col = 0; col < kOverviewColumns; ++col)
             SG1->setCell(col, row, std::string());
     }
+    if (SG1->currentGridRow() < 1)
+        SG1->setCurrentGridRow(1);
     ShowStatus();
 }
 
@@ -370,8 +372,9 @@ void TF_Kalmoria_main::SetBusyCursor(bool busy)
 
 void TF_Kalmoria_main::SG1DblClick()
 {
-    // The overview's current row decides, also for a double click on the link table.
-    const int row = SG1->currentGridRow();
+    // The overview's current row decides, also for a double click on the link
+    // table; before the overview had a row selected, that is its first row.
+    const int row = std::clamp(SG1->currentGridRow(), 1, std::max(ModulAnzahl, 1));
     SelectPage(1);
     m_editorComboBoxes[0]->setCurrentIndex(row - 1);
     // The link editor refreshes its source module here once the editor page exists.

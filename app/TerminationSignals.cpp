@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QSocketNotifier>
 
+#include <atomic>
 #include <csignal>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -10,10 +11,12 @@
 namespace {
 
 int g_signalPipe[2] = {-1, -1};
+std::atomic<bool> g_requested{false};
 constexpr int kSignals[] = {SIGTERM, SIGINT, SIGHUP};
 
 void onTerminationSignal(int)
 {
+    g_requested = true;
     const char byte = 1;
     [[maybe_unused]] const auto written = ::write(g_signalPipe[0], &byte, 1);
 }
@@ -23,7 +26,8 @@ void onTerminationSignal(int)
 TerminationSignals::TerminationSignals(QObject* parent)
     : QObject(parent)
 {
-    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalPipe) != 0)
+    // Non-blocking, so the handler can never hang on a full socket.
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0, g_signalPipe) != 0)
         return;
     m_notifier = new QSocketNotifier(g_signalPipe[1], QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, [] {
@@ -37,6 +41,11 @@ TerminationSignals::TerminationSignals(QObject* parent)
     action.sa_flags = SA_RESTART;
     for (const int signal : kSignals)
         ::sigaction(signal, &action, nullptr);
+}
+
+bool TerminationSignals::requested()
+{
+    return g_requested;
 }
 
 TerminationSignals::~TerminationSignals()

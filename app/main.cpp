@@ -16,7 +16,8 @@ int main(int argc, char** argv)
         const TerminationSignals endOnSignal;
         TF_Kalmoria_main mainWindow;
         mainWindow.show();
-        exitCode = QApplication::exec();
+        if (!TerminationSignals::requested())
+            exitCode = QApplication::exec();
     }
     ErrLogShutdown(exitCode);
     return exitCode;

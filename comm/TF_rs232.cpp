@@ -3,6 +3,7 @@
 #include "comm/ComPortMap.h"
 #include "comm/PortSettings.h"
 #include "i18n/FormTranslation.h"
+#include "i18n/LanguageTexts.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -47,8 +48,11 @@ TF_rs232::TF_rs232(QWidget* parent)
     connect(ComboBox1, &QComboBox::currentIndexChanged, this, &TF_rs232::showPortPath);
     connect(Btn_OK, &QPushButton::clicked, this, &TF_rs232::Btn_OKClick);
     connect(Btn_abb, &QPushButton::clicked, this, &TF_rs232::Btn_abbClick);
-    // A dialog made after the language was chosen speaks it from the start.
+    // A dialog made after the language was chosen speaks it from the start;
+    // the main window's texts stay the current ones.
+    const std::string section = TextSection();
     TranslateForm(this);
+    SetTextSection(section);
 }
 
 void TF_rs232::showEvent(QShowEvent* event)

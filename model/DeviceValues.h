@@ -9,6 +9,8 @@
 extern uint16_t DeviceType;   // register 1506; 0x0900 is a QMX-620
 extern uint16_t SerialNumber; // register 1508
 extern int32_t DeviceAddress; // register 1516; module addresses are shown relative to it
+// Working folder at start, where the file dialogs open: a path in the file
+// system's own encoding, not a display text.
 extern std::string StartDirectory;
 extern std::string LinkFileName;
 // The single argument of the numbered messages that take none of their own.

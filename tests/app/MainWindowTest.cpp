@@ -198,6 +198,16 @@ TEST_F(MainWindowTest, DoubleClickOpensTheEditorWithTheOverviewsModule)
     EXPECT_EQ(sourceBox->currentIndex(), 2);
 }
 
+TEST_F(MainWindowTest, DoubleClickBeforeAnyRowWasChosenTakesTheFirstModule)
+{
+    presentModules({2, 3});
+    auto* sourceBox = child<QComboBox>("ComboBox1");
+    sourceBox->addItems({"Zentrale", "Station 2", "Station 3"});
+    overview().setCurrentCell(-1, -1);
+    window->SG1DblClick();
+    EXPECT_EQ(sourceBox->currentIndex(), 0);
+}
+
 TEST_F(MainWindowTest, QuitClosesTheWindowWithoutAsking)
 {
     window->show();

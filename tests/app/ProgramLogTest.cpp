@@ -28,45 +28,72 @@ bool endsWith(const std::string& text, const std::string& tail)
     return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
 }
 
-} // namespace
-
 // The real program, copied with its language files into a folder whose DEBUG
-// marker holds 2, started and ended the way a user's session ends it.
-TEST(ProgramLog, AStartAndANormalEndAreLoggedAtLevel2)
-{
+// marker holds 2, ended the way a user's session ends it: by SIGTERM.
+class ProgramLog : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        namespace fs = std::filesystem;
+        for (const auto& entry : fs::directory_iterator(QmxSim::binDir())) {
+            const std::string name = entry.path().filename().string();
+            if (name == "Kalmoria" || entry.path().extension() == ".TXT")
+                fs::copy_file(entry.path(), program.file(name));
+        }
+        program.write("DEBUG", "2\r\n");
+    }
+
+    // Starts the program with these settings and ends it once it has logged
+    // its start line from the main window's creation.
+    void runAndEnd(const std::string& settings)
+    {
+        config.write("Kalmoria.ini", settings);
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), QString::fromStdString(config.path()));
+        kalmoria.setProcessEnvironment(environment);
+        kalmoria.setWorkingDirectory(QString::fromStdString(program.path()));
+        kalmoria.start(QString::fromStdString(program.file("Kalmoria")), {});
+        ASSERT_TRUE(kalmoria.waitForStarted(5000));
+
+        QElapsedTimer waited;
+        waited.start();
+        while (program.read("Problem2.TXT").find(">Kalmorin-Start<") == std::string::npos && waited.elapsed() < 10000)
+            QTest::qWait(20);
+        kalmoria.terminate();
+        ASSERT_TRUE(kalmoria.waitForFinished(5000));
+        EXPECT_EQ(kalmoria.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(kalmoria.exitCode(), 0);
+    }
+
+    std::vector<std::string> log() const { return lines(program.read("Problem2.TXT")); }
+
     TempDir program;
     TempDir config;
-    namespace fs = std::filesystem;
-    for (const auto& entry : fs::directory_iterator(QmxSim::binDir())) {
-        const std::string name = entry.path().filename().string();
-        if (name == "Kalmoria" || entry.path().extension() == ".TXT")
-            fs::copy_file(entry.path(), program.file(name));
-    }
-    program.write("DEBUG", "2\r\n");
-    config.write("Kalmoria.ini", "[Schnittstellen]\r\n");
-
     QProcess kalmoria;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), QString::fromStdString(config.path()));
-    kalmoria.setProcessEnvironment(environment);
-    kalmoria.setWorkingDirectory(QString::fromStdString(program.path()));
-    kalmoria.start(QString::fromStdString(program.file("Kalmoria")), {});
-    ASSERT_TRUE(kalmoria.waitForStarted(5000));
+};
 
-    QElapsedTimer waited;
-    waited.start();
-    while (program.read("Problem2.TXT").find(">Kalmorin-Start<") == std::string::npos && waited.elapsed() < 10000)
-        QTest::qWait(20);
-    kalmoria.terminate();
-    ASSERT_TRUE(kalmoria.waitForFinished(5000));
-    EXPECT_EQ(kalmoria.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(kalmoria.exitCode(), 0);
+} // namespace
 
-    const std::vector<std::string> log = lines(program.read("Problem2.TXT"));
-    ASSERT_GE(log.size(), 3u);
-    EXPECT_TRUE(endsWith(log[0], "  > [Neustart Korvex-32 PC-Programm , DbgFlag=$02]<")) << log[0];
-    EXPECT_TRUE(endsWith(log[1], "  >Kalmorin-Start<")) << log[1];
-    EXPECT_TRUE(endsWith(log.back(), "  >[Ende PC-Programm , (Dbg=2), RT 0 at 000000]<")) << log.back();
+TEST_F(ProgramLog, AStartAndANormalEndAreLoggedAtLevel2)
+{
+    runAndEnd("[Schnittstellen]\r\n");
+    const std::vector<std::string> lines = log();
+    ASSERT_GE(lines.size(), 3u);
+    EXPECT_TRUE(endsWith(lines[0], "  > [Neustart Korvex-32 PC-Programm , DbgFlag=$02]<")) << lines[0];
+    EXPECT_TRUE(endsWith(lines[1], "  >Kalmorin-Start<")) << lines[1];
+    EXPECT_TRUE(endsWith(lines.back(), "  >[Ende PC-Programm , (Dbg=2), RT 0 at 000000]<")) << lines.back();
     EXPECT_FALSE(program.exists("Problem1.TXT"));
+}
+
+TEST_F(ProgramLog, AnEndAskedForDuringThePortSearchIsNotLost)
+{
+    // A silent device keeps the start-up search busy for a second and a half.
+    TempDir images;
+    images.write("device.ini", "[Device]\r\n");
+    const QmxSim silent(images.file("device.ini"), {QStringLiteral("--silent")});
+    ASSERT_FALSE(silent.path().empty());
+
+    runAndEnd("[Schnittstellen]\r\nCOM1=" + silent.path() + "\r\n");
+    EXPECT_TRUE(endsWith(log().back(), "  >[Ende PC-Programm , (Dbg=2), RT 0 at 000000]<")) << log().back();
 }

@@ -104,3 +104,13 @@ TEST(DeleteAllLinks, NoKeepsEveryLinkButStillShowsTheOverview)
     EXPECT_EQ(DataState, 99);
     EXPECT_EQ(view.calls, (std::vector<std::string>{"ShowStatus", "SelectPage 0"}));
 }
+
+TEST(DeleteAllLinks, ACountTheTableCannotHoldIsClearedToo)
+{
+    AnzBefehle = 400; // more than the slots, as a damaged file could claim
+    ScriptedMessageBoxes yes(idYes);
+    RecordingView view;
+    EXPECT_TRUE(DeleteAllLinks(view));
+    EXPECT_EQ(AnzBefehle, 0);
+    EXPECT_EQ(LinkTable[kLinkSlots - 1].encodedText, kEmptyLinkText);
+}
