@@ -24,6 +24,8 @@
 #include <QToolButton>
 
 #include <algorithm>
+#include <functional>
+#include <optional>
 #include <set>
 
 namespace {
@@ -35,43 +37,13 @@ constexpr int kLowestTextNumber = -99;
 constexpr int kHighestTextNumber = 199;
 
 // How a component shows its caption and hint.
-class CaptionAccess {
-public:
-    virtual ~CaptionAccess() = default;
-    virtual QString caption() const = 0;
-    virtual void setCaption(const QString& text) = 0;
-    virtual void setHint(const QString& text) = 0;
+struct CaptionAccess {
+    std::function<QString()> caption;
+    std::function<void(const QString&)> setCaption;
+    std::function<void(const QString&)> setHint;
     // An edit field's caption is its content, which translation leaves alone.
-    virtual bool keepsCaption() const { return false; }
+    bool keepsCaption = false;
 };
-
-template <typename Get, typename Set, typename Hint>
-class Access final : public CaptionAccess {
-public:
-    Access(Get get, Set set, Hint hint, bool keep = false)
-        : m_get(get)
-        , m_set(set)
-        , m_hint(hint)
-        , m_keep(keep)
-    {
-    }
-    QString caption() const override { return m_get(); }
-    void setCaption(const QString& text) override { m_set(text); }
-    void setHint(const QString& text) override { m_hint(text); }
-    bool keepsCaption() const override { return m_keep; }
-
-private:
-    Get m_get;
-    Set m_set;
-    Hint m_hint;
-    bool m_keep;
-};
-
-template <typename Get, typename Set, typename Hint>
-std::unique_ptr<CaptionAccess> access(Get get, Set set, Hint hint, bool keep = false)
-{
-    return std::make_unique<Access<Get, Set, Hint>>(get, set, hint, keep);
-}
 
 // The tab widget that shows `page` as one of its tabs, if any.
 QTabWidget* tabWidgetOf(QWidget* page)
@@ -88,53 +60,59 @@ bool isForm(const QWidget* widget)
     return widget->isWindow() && qobject_cast<const QMenu*>(widget) == nullptr;
 }
 
-// The caption of the classes that have one, tested in the order of the
-// designer's component classes; nullptr for every other component.
-std::unique_ptr<CaptionAccess> captionAccess(QObject* component)
+// Labels and buttons of every kind: the caption is their text.
+template <typename Widget>
+CaptionAccess textCaption(Widget* widget)
 {
-    const auto toolTip = [](QWidget* w) { return [w](const QString& t) { w->setToolTip(t); }; };
+    return {[widget] { return widget->text(); }, [widget](const QString& t) { widget->setText(t); },
+            [widget](const QString& t) { widget->setToolTip(t); }};
+}
+
+// The caption of the classes that have one, tested in the order of the
+// designer's component classes; nothing for every other component.
+std::optional<CaptionAccess> captionAccess(QObject* component)
+{
     if (auto* label = qobject_cast<QLabel*>(component))
-        return access([label] { return label->text(); }, [label](const QString& t) { label->setText(t); },
-                      toolTip(label));
+        return textCaption(label);
     if (auto* button = qobject_cast<QPushButton*>(component))
-        return access([button] { return button->text(); }, [button](const QString& t) { button->setText(t); },
-                      toolTip(button));
+        return textCaption(button);
     if (auto* check = qobject_cast<QCheckBox*>(component))
-        return access([check] { return check->text(); }, [check](const QString& t) { check->setText(t); },
-                      toolTip(check));
+        return textCaption(check);
     if (auto* group = qobject_cast<QGroupBox*>(component))
-        return access([group] { return group->title(); }, [group](const QString& t) { group->setTitle(t); },
-                      toolTip(group));
+        return CaptionAccess{[group] { return group->title(); }, [group](const QString& t) { group->setTitle(t); },
+                             [group](const QString& t) { group->setToolTip(t); }};
     if (auto* radio = qobject_cast<QRadioButton*>(component))
-        return access([radio] { return radio->text(); }, [radio](const QString& t) { radio->setText(t); },
-                      toolTip(radio));
-    if (auto* edit = qobject_cast<QLineEdit*>(component))
-        return access([edit] { return edit->text(); }, [](const QString&) {}, toolTip(edit), true);
+        return textCaption(radio);
+    if (auto* edit = qobject_cast<QLineEdit*>(component)) {
+        CaptionAccess caption = textCaption(edit);
+        caption.keepsCaption = true;
+        return caption;
+    }
     if (auto* menu = qobject_cast<QMenu*>(component))
-        return access([menu] { return menu->title(); }, [menu](const QString& t) { menu->setTitle(t); },
-                      [menu](const QString& t) {
-                          menu->menuAction()->setStatusTip(t);
-                          menu->menuAction()->setToolTip(t);
-                      });
+        return CaptionAccess{[menu] { return menu->title(); }, [menu](const QString& t) { menu->setTitle(t); },
+                             [menu](const QString& t) {
+                                 menu->menuAction()->setStatusTip(t);
+                                 menu->menuAction()->setToolTip(t);
+                             }};
     if (auto* widget = qobject_cast<QWidget*>(component); widget != nullptr && isForm(widget))
-        return access([widget] { return widget->windowTitle(); },
-                      [widget](const QString& t) { widget->setWindowTitle(t); }, toolTip(widget));
+        return CaptionAccess{[widget] { return widget->windowTitle(); },
+                             [widget](const QString& t) { widget->setWindowTitle(t); },
+                             [widget](const QString& t) { widget->setToolTip(t); }};
     if (auto* action = qobject_cast<QAction*>(component))
-        return access([action] { return action->text(); }, [action](const QString& t) { action->setText(t); },
-                      [action](const QString& t) {
-                          action->setStatusTip(t);
-                          action->setToolTip(t);
-                      });
+        return CaptionAccess{[action] { return action->text(); }, [action](const QString& t) { action->setText(t); },
+                             [action](const QString& t) {
+                                 action->setStatusTip(t);
+                                 action->setToolTip(t);
+                             }};
     if (auto* tool = qobject_cast<QToolButton*>(component))
-        return access([tool] { return tool->text(); }, [tool](const QString& t) { tool->setText(t); },
-                      toolTip(tool));
+        return textCaption(tool);
     if (auto* page = qobject_cast<QWidget*>(component)) {
         if (QTabWidget* tabs = tabWidgetOf(page))
-            return access([tabs, page] { return tabs->tabText(tabs->indexOf(page)); },
-                          [tabs, page](const QString& t) { tabs->setTabText(tabs->indexOf(page), t); },
-                          [tabs, page](const QString& t) { tabs->setTabToolTip(tabs->indexOf(page), t); });
+            return CaptionAccess{[tabs, page] { return tabs->tabText(tabs->indexOf(page)); },
+                                 [tabs, page](const QString& t) { tabs->setTabText(tabs->indexOf(page), t); },
+                                 [tabs, page](const QString& t) { tabs->setTabToolTip(tabs->indexOf(page), t); }};
     }
-    return nullptr;
+    return std::nullopt;
 }
 
 // A text table: line 0 names the text number, lines 1.. are replaced.
@@ -248,7 +226,7 @@ void TranslateComponent(QObject* component)
 {
     if (component == nullptr)
         return;
-    const std::unique_ptr<CaptionAccess> caption = captionAccess(component);
+    const std::optional<CaptionAccess> caption = captionAccess(component);
     if (!caption) {
         translateTextTable(component);
         return;
@@ -266,7 +244,7 @@ void TranslateComponent(QObject* component)
     if (!hint.empty() && hint[0] != '@')
         caption->setHint(ansiToQString(hint));
     const std::string text = GetText(n, std::string());
-    if (!caption->keepsCaption())
+    if (!caption->keepsCaption)
         caption->setCaption(ansiToQString(text));
 }
 
