@@ -137,6 +137,9 @@ bool ImageReader::load()
                 static_cast<uint8_t>(name[2 * i]) << 8 | static_cast<uint8_t>(name[2 * i + 1]));
     }
     put(Registers::station(0) + Registers::StationKindWord, kCentralKind);
+    // The configuration has its defaults also when the image leaves [Device] out.
+    if (!loadDevice())
+        return false;
 
     CSimpleIniA::TNamesDepend sections;
     m_ini.GetAllSections(sections);
@@ -146,8 +149,7 @@ bool ImageReader::load()
     for (const auto& entry : sections) {
         const std::string name = lower(entry.pItem);
         if (name == "device") {
-            if (!loadDevice())
-                return false;
+            // read above, with its defaults
         } else if (name == "links") {
             links = entry.pItem;
         } else if (name == "registers") {

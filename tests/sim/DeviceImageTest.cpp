@@ -61,6 +61,17 @@ TEST(DeviceImage, SectionsBecomeConfigurationExistenceStationAndNameRegisters)
     EXPECT_EQ(nameOf(map, 64), "Modul-Adresse:64");
 }
 
+TEST(DeviceImage, ConfigurationDefaultsHoldWithOrWithoutADeviceSection)
+{
+    for (const char* text : {"", "[Device]\n", "[Module1]\nKind=1\n", "[Device]\nSerial=7\n"}) {
+        const RegisterMap map = load(text);
+        EXPECT_EQ(map.get(1506), 0x3301) << text;
+        EXPECT_EQ(map.get(1516), 1) << text;
+    }
+    EXPECT_EQ(load("").get(1508), 0);
+    EXPECT_EQ(load("[Device]\nSerial=7\n").get(1508), 7);
+}
+
 TEST(DeviceImage, NamesInUtf8OrWindows1252GiveTheSameDeviceBytes)
 {
     const RegisterMap utf8 = load("[Module1]\nName=Kl\xC3\xA4ranlage S\xC3\xBC" "d\n");
@@ -101,6 +112,8 @@ TEST(DeviceImage, MistakesAreNamedNotGuessed)
         {"[Links]\n1=1,2,3,4,5,6,7,0\n3=1,2,3,4,5,6,7,0\n", "[Links] 2"},
         {"[Links]\n1=8305,0064,012C\n", "four hex words or eight fields"},
         {"[Links]\n1=83051,0064,012C,2704\n", "not a hex word"},
+        // Read as 0xFFFF it would quietly end the list here.
+        {"[Links]\n1=-1,0064,012C,2704\n", "not a hex word"},
         {"[Links]\n1=3,100,16,4,5,300,7,1\n", "field 3"},
         {"[Registers]\nR100=1\n", "no such register"},
     };
