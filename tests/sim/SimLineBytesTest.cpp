@@ -2,7 +2,7 @@
 // raw pseudo-terminal without the program's client.
 
 #include "sim/FrameCodec.h"
-#include "tests/sim/SimProcess.h"
+#include "tests/common/QmxSim.h"
 
 #include "comm/Crc16.h"
 
@@ -81,7 +81,7 @@ double msSince(Clock::time_point start)
 
 TEST(SimLineBytes, NoiseAndStrayStartBytesDelayARequestButDoNotLoseIt)
 {
-    SimProcess sim({"--no-pacing"});
+    QmxSim sim("");
     RawLine line(sim.path());
     ASSERT_TRUE(line.isOpen());
 
@@ -105,7 +105,7 @@ TEST(SimLineBytes, RepliesArePacedLikeNineThousandSixHundredBaudUnlessSwitchedOf
     // The request and the reply both take their line time: 63 bytes of 1.04 ms.
     const double lineMs = (13 + kConfigReplySize) * 10.0 / 9.6;
     {
-        SimProcess sim({});
+        QmxSim sim("", {"--paced"});
         RawLine line(sim.path());
         const Clock::time_point start = Clock::now();
         line.send(kConfigRequest);
@@ -115,7 +115,7 @@ TEST(SimLineBytes, RepliesArePacedLikeNineThousandSixHundredBaudUnlessSwitchedOf
         EXPECT_LT(took, lineMs + 100);
     }
     {
-        SimProcess sim({"--no-pacing"});
+        QmxSim sim("");
         RawLine line(sim.path());
         const Clock::time_point start = Clock::now();
         line.send(kConfigRequest);
@@ -134,7 +134,7 @@ TEST(SimLineBytes, ServesASerialPortGivenByPath)
     RawLine line(pc);
     const std::string port = ptsname(pc);
 
-    SimProcess sim({"--no-pacing", "--device", QString::fromStdString(port)});
+    QmxSim sim("", {"--device", QString::fromStdString(port)});
     EXPECT_EQ(sim.path(), port);
     line.send(kConfigRequest);
     EXPECT_TRUE(isConfigReply(line.receive(kConfigReplySize)));
@@ -142,20 +142,20 @@ TEST(SimLineBytes, ServesASerialPortGivenByPath)
 
 TEST(SimLineBytes, CommandLineAndEnding)
 {
-    SimProcess help({"--help"});
+    QmxSim help("", {"--help"});
     EXPECT_EQ(help.exitCode(), 0);
     EXPECT_EQ(help.path().rfind("Usage: qmx-sim", 0), 0u);
 
-    SimProcess typo({"--bad-crcs"});
+    QmxSim typo("", {"--bad-crcs"});
     EXPECT_EQ(typo.exitCode(), 2);
     EXPECT_TRUE(typo.path().empty());
-    EXPECT_NE(typo.errorOutput().indexOf("unknown option --bad-crcs"), -1);
+    EXPECT_NE(typo.errorOutput().find("unknown option --bad-crcs"), std::string::npos);
 
-    SimProcess noImage({"--image", "/nonexistent/device.ini"});
+    QmxSim noImage("/nonexistent/device.ini");
     EXPECT_EQ(noImage.exitCode(), 1);
-    EXPECT_NE(noImage.errorOutput().indexOf("/nonexistent/device.ini"), -1);
+    EXPECT_NE(noImage.errorOutput().find("/nonexistent/device.ini"), std::string::npos);
 
-    SimProcess running({"--no-pacing"});
+    QmxSim running("");
     ASSERT_EQ(running.path().rfind("/dev/pts/", 0), 0u);
     EXPECT_EQ(running.stop(), 0) << "SIGTERM ends it normally";
 }

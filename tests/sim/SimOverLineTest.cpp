@@ -4,7 +4,7 @@
 #include "comm/Tvep.h"
 #include "sim/DeviceImage.h"
 #include "tests/common/TempDir.h"
-#include "tests/sim/SimProcess.h"
+#include "tests/common/QmxSim.h"
 
 #include <gtest/gtest.h>
 
@@ -29,17 +29,14 @@ class SimOverLine : public ::testing::Test {
 protected:
     ~SimOverLine() override { unsetenv("XDG_CONFIG_HOME"); }
 
-    // Starts a simulator with `args` (at full speed unless told otherwise)
+    // Starts a simulator on `image` (empty: the demo device) with `args`
     // behind COM1 and opens it.
-    void start(QStringList args)
+    void start(const QStringList& args, const std::string& image = {})
     {
         vep.ClosePort();
         sim.reset();
-        if (!args.contains("--pacing"))
-            args << "--no-pacing";
-        args.removeAll("--pacing");
-        sim = std::make_unique<SimProcess>(args);
-        ASSERT_FALSE(sim->path().empty()) << sim->errorOutput().toStdString();
+        sim = std::make_unique<QmxSim>(image, args);
+        ASSERT_FALSE(sim->path().empty()) << sim->errorOutput();
         m_config.write("Kalmoria.ini", "[Schnittstellen]\r\nCOM1=" + sim->path() + "\r\n\r\n");
         setenv("XDG_CONFIG_HOME", m_config.path().c_str(), 1);
         ASSERT_TRUE(vep.OpenPort(1, 9600, 'n'));
@@ -61,7 +58,7 @@ protected:
     std::span<uint16_t> recvSpan() { return std::span(recv).first(500); }
 
     Tvep vep;
-    std::unique_ptr<SimProcess> sim;
+    std::unique_ptr<QmxSim> sim;
     std::array<uint16_t, 501> send{};
     std::array<uint16_t, 501> recv{};
 
@@ -75,7 +72,7 @@ TEST_F(SimOverLine, EveryRegisterBlockReadsBackAsTheImageSays)
     RegisterMap expected;
     std::string error;
     ASSERT_TRUE(LoadDeviceImageFile(image, expected, error)) << error;
-    start({"--image", QString::fromStdString(image)});
+    start({}, image);
     // Without pacing a reply arrives in one piece, so a short quiet time ends it.
     vep.SetTimeouts(500, 5);
 
