@@ -13,6 +13,9 @@ namespace {
 constexpr int PollMs = 10;         // how often the peer looks at its stop flag
 constexpr int RequestGapMs = 5;    // a request arrives as one burst; this closes it
 constexpr size_t FloodChunk = 64;
+// Bytes written to the pseudo-terminal are handed to the program's side by
+// the kernel a moment later; this bounds the wait for them.
+constexpr int DeliveryMs = 100;
 
 } // namespace
 
@@ -65,6 +68,21 @@ bool PtyPeer::waitForRequests(size_t count, int timeoutMs) const
             return false;
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
+    return true;
+}
+
+bool PtyPeer::waitIdle(int timeoutMs) const
+{
+    {
+        std::unique_lock lock(m_mutex);
+        if (!m_idle.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+                             [this] { return m_scripts.empty() && !m_playing; }))
+            return false;
+    }
+    // Returns at once when the last bytes are waiting; when the program has
+    // taken them already, nothing more comes and the wait runs out.
+    pollfd in{m_slaveKeeper, POLLIN, 0};
+    ::poll(&in, 1, DeliveryMs);
     return true;
 }
 
@@ -123,10 +141,16 @@ void PtyPeer::run()
             if (!m_scripts.empty()) {
                 script = std::move(m_scripts.front());
                 m_scripts.pop_front();
-                scripted = true;
+                scripted = m_playing = true;
             }
         }
-        if (scripted)
-            play(script);
+        if (!scripted)
+            continue;
+        play(script);
+        {
+            std::lock_guard lock(m_mutex);
+            m_playing = false;
+        }
+        m_idle.notify_all();
     }
 }

@@ -39,6 +39,10 @@ public:
     std::vector<std::string> requests() const;
     // Waits up to `timeoutMs` until `count` requests have been seen.
     bool waitForRequests(size_t count, int timeoutMs) const;
+    // Waits up to `timeoutMs` until every queued answer has been played out
+    // and its last bytes can be read on the program's side of the line.
+    // Call it while the program does not read.
+    bool waitIdle(int timeoutMs) const;
 
 private:
     struct Script {
@@ -56,6 +60,8 @@ private:
     std::atomic<bool> m_stop{false};
     std::atomic<size_t> m_flooded{0};
     mutable std::mutex m_mutex;
+    mutable std::condition_variable m_idle;
+    bool m_playing = false;
     std::deque<Script> m_scripts;
     std::vector<std::string> m_requests;
     std::thread m_thread;

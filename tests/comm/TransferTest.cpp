@@ -6,7 +6,6 @@
 
 #include <array>
 #include <chrono>
-#include <thread>
 
 namespace {
 
@@ -69,7 +68,7 @@ TEST_F(TransferTest, ReplyInPiecesIsWholeUnlessItFallsSilent)
     // be taken for the answer to the next request.
     peer.answer({{0, reply.substr(0, 20)}, {250, reply.substr(20)}});
     EXPECT_EQ(readConfiguration(), Tvep::ErrCrc);
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    ASSERT_TRUE(peer.waitIdle(5000)) << "the late rest never came";
     peer.answer(replyFrame(1500, configurationWords()));
     EXPECT_EQ(readConfiguration(), Tvep::Ok);
 }
