@@ -1,0 +1,95 @@
+#include "comm/DeviceRead.h"
+#include "model/LinkModel.h"
+#include "model/ModuleModel.h"
+#include "tests/common/CapturedLog.h"
+#include "tests/e2e/DeviceTestBench.h"
+
+namespace {
+
+using ModuleAddresses = DeviceTestBench;
+
+// Modules on both sides of every name block border: block k names addresses 16k+1 .. 16k+16.
+const char* const kBlockBorders = R"(
+[Device]
+Type=0x3301
+Serial=77
+Address=5
+[Module16]
+Kind=5
+Name=Ende Block 0
+[Module17]
+Kind=5
+Name=Anfang Block 1
+[Module33]
+Kind=1
+Name=Anfang Block 2
+[Module48]
+Kind=2
+Name=Ende Block 2
+[Module49]
+Kind=5
+Name=Anfang Block 3
+[Module64]
+Kind=5
+Name=Ende Block 3
+[Links]
+1=16,100,0,8,64,300,0,0
+)";
+
+std::vector<int32_t> shownModuleList()
+{
+    return {ModuleList.begin(), ModuleList.begin() + ModulAnzahl + 1};
+}
+
+} // namespace
+
+TEST_F(ModuleAddresses, EachNameComesFromItsOwnBlockAndEntry)
+{
+    startDevice(kBlockBorders);
+    CapturedLog log(32);
+    ReadDevice(vep, view);
+
+    EXPECT_TRUE(boxes.shown.empty()) << shownTexts().front();
+    EXPECT_EQ(shownModuleList(), (std::vector<int32_t>{0, 16, 17, 33, 48, 49, 64, 0}));
+    const std::pair<int, const char*> names[] = {
+        {16, "Ende Block 0"}, {17, "Anfang Block 1"}, {33, "Anfang Block 2"}, {48, "Ende Block 2"},
+        {49, "Anfang Block 3"}, {64, "Ende Block 3"},
+        // Unoccupied addresses keep the device's factory name and show the fallback.
+        {1, "Modul-Adr.2"}, {32, "Modul-Adr.33"},
+    };
+    for (const auto& [address, name] : names)
+        EXPECT_EQ(ModuleTable[static_cast<std::size_t>(address)].name, name) << address;
+    for (const char* line : {"L11-2 - Lade Namensblock 16", "L11-3 - Lade Namensblock 32",
+                             "L11-4 - Lade Namensblock 48"})
+        EXPECT_TRUE(log.contains(line)) << line;
+}
+
+TEST_F(ModuleAddresses, AFailedNameBlockKeepsTheModulesFoundBeforeIt)
+{
+    startDevice(kBlockBorders, {QStringLiteral("--fail-range"), QStringLiteral("32256:32383")});
+    CapturedLog log(32);
+    ReadDevice(vep, view);
+
+    EXPECT_EQ(shownTexts(), std::vector<std::string>{message(13)});
+    EXPECT_TRUE(log.contains("L12.4 - Kommunikationsfehler"));
+    EXPECT_EQ(DataState, 1);
+    EXPECT_EQ(shownModuleList(), (std::vector<int32_t>{0, 16, 17}));
+    EXPECT_EQ(ModuleTable[17].name, "Anfang Block 1");
+    EXPECT_EQ(ModuleTable[33].present, 0);
+    // Modules were found, so the links are still read.
+    EXPECT_EQ(AnzBefehle, 1);
+}
+
+TEST_F(ModuleAddresses, AnExistenceWordBelow0x0800MarksTheAddressOccupied)
+{
+    startDevice(std::string(kBlockBorders) + "[Module20]\nKind=5\nExists=0x07FF\n"
+                                             "[Module21]\nKind=5\nName=Abgeklemmt\nExists=0x0800\n");
+    CapturedLog log(32);
+    ReadDevice(vep, view);
+
+    EXPECT_EQ(ModuleTable[20].present, 1);
+    EXPECT_EQ(ModuleTable[21].present, 0);
+    EXPECT_TRUE(log.contains("L17a - Stationsdaten gelesen 20"));
+    EXPECT_FALSE(log.contains("L17a - Stationsdaten gelesen 21")) << "an absent module is not asked";
+    EXPECT_EQ(shownModuleList(), (std::vector<int32_t>{0, 16, 17, 20, 33, 48, 49, 64, 0}));
+}
