@@ -14,6 +14,12 @@ protected:
     std::vector<std::array<int32_t, 8>> readBackLinks()
     {
         ReadDevice(vep, view);
+        return tableLinks();
+    }
+
+    // The eight fields of every link in the table now.
+    static std::vector<std::array<int32_t, 8>> tableLinks()
+    {
         std::vector<std::array<int32_t, 8>> links;
         for (int n = 1; n <= AnzBefehle; ++n)
             links.push_back(fields(n));
@@ -44,9 +50,7 @@ TEST_F(LinkWrite, WrittenLinksReadBackUnchanged)
     ASSERT_TRUE(AppendLink(9, 150, 3, 12, 2, 350, 4));
     AppendLink(3, 43, 15, 255, 9, 65535, 15);
     LinkTable[4].deaktiv = 0;
-    std::vector<std::array<int32_t, 8>> written;
-    for (int n = 1; n <= AnzBefehle; ++n)
-        written.push_back(fields(n));
+    const auto written = tableLinks();
 
     CapturedLog log(1);
     WriteLinksToDevice(vep);
@@ -76,12 +80,7 @@ TEST_F(LinkWrite, SixtyTwoLinksFillTheLinkArea)
     readDeviceAndForgetMessages();
     while (AnzBefehle < 62)
         AppendLink(2, AnzBefehle, 0, 1, 9, 300, 0);
-    const auto written = [] {
-        std::vector<std::array<int32_t, 8>> all;
-        for (int n = 1; n <= 62; ++n)
-            all.push_back(fields(n));
-        return all;
-    }();
+    const auto written = tableLinks();
     WriteLinksToDevice(vep);
     EXPECT_EQ(shownTexts(), std::vector<std::string>{messageWith(20, {"62", "2", "60"})});
     EXPECT_EQ(readBackLinks(), written);
@@ -114,12 +113,7 @@ TEST_F(LinkWrite, ATableTheDeviceCannotHoldIsNeverSent)
 {
     startDevice(kSmallDevice);
     readDeviceAndForgetMessages();
-    const auto original = [] {
-        std::vector<std::array<int32_t, 8>> all;
-        for (int n = 1; n <= AnzBefehle; ++n)
-            all.push_back(fields(n));
-        return all;
-    }();
+    const auto original = tableLinks();
 
     LinkTable[2].ModulQ = 130;
     WriteLinksToDevice(vep);
