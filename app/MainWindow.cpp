@@ -8,7 +8,7 @@
 #include "diag/TextHelpers.h"
 #include "i18n/FormTranslation.h"
 #include "i18n/LanguageMenu.h"
-#include "model/DeleteAllLinks.h"
+#include "app/DeleteAllLinks.h"
 #include "model/DeviceValues.h"
 #include "model/LinkModel.h"
 #include "model/ModuleModel.h"
@@ -16,7 +16,7 @@
 #include "comm/LinkWrite.h"
 #include "comm/PortSearch.h"
 #include "comm/PortSettings.h"
-#include "comm/TF_rs232.h"
+#include "app/TF_rs232.h"
 #include "comm/Tvep.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/ShellView.h"
+#include "comm/ShellView.h"
 
 #include <QMainWindow>
 

@@ -15,7 +15,7 @@
 #include "i18n/MessageBoxEx.h"
 #include "model/LinkModel.h"
 #include "model/ModuleModel.h"
-#include "model/ShellView.h"
+#include "comm/ShellView.h"
 
 #include <QCoreApplication>
 #include <QProcess>

@@ -1,6 +1,6 @@
 #include "comm/ComPortMap.h"
 
-#include "diag/SettingsFile.h"
+#include "io/SettingsFile.h"
 
 #include <QSerialPortInfo>
 #include <SimpleIni.h>

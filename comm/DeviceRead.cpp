@@ -12,7 +12,7 @@
 #include "model/DeviceValues.h"
 #include "model/LinkModel.h"
 #include "model/ModuleModel.h"
-#include "model/ShellView.h"
+#include "comm/ShellView.h"
 #include "model/SignalGroups.h"
 
 namespace R = DeviceRegisters;

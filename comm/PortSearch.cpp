@@ -8,7 +8,7 @@
 #include "diag/ErrLog.h"
 #include "diag/TextHelpers.h"
 #include "model/DeviceValues.h"
-#include "model/ShellView.h"
+#include "comm/ShellView.h"
 
 namespace R = DeviceRegisters;
 

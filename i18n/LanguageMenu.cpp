@@ -1,10 +1,10 @@
 #include "i18n/LanguageMenu.h"
 
 #include "diag/AnsiText.h"
-#include "diag/SettingsFile.h"
+#include "io/SettingsFile.h"
 #include "i18n/FormTranslation.h"
 #include "i18n/LanguageTexts.h"
-#include "i18n/ProfileFile.h"
+#include "io/ProfileFile.h"
 
 #include <QAction>
 #include <QMenu>

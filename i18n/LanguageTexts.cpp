@@ -3,9 +3,9 @@
 #include "diag/ErrLog.h"
 #include "diag/ProgramFolder.h"
 #include "diag/TextHelpers.h"
-#include "i18n/IniBytes.h"
+#include "io/IniBytes.h"
 #include "i18n/MessageBoxEx.h"
-#include "i18n/ProfileFile.h"
+#include "io/ProfileFile.h"
 
 #include <algorithm>
 #include <charconv>

@@ -41,6 +41,22 @@ void DeleteLink(int32_t n)
     ClearLink(formerEndMarker);
 }
 
+void ClearAllLinks()
+{
+    while (AnzBefehle > 0) {
+        const int32_t before = AnzBefehle;
+        DeleteLink(AnzBefehle);
+        if (AnzBefehle == before)
+            break;
+    }
+    // A count the table cannot hold (from outside) is cleared slot by slot.
+    if (AnzBefehle > 0) {
+        for (int32_t n = 1; n < kLinkSlots; ++n)
+            ClearLink(n);
+        AnzBefehle = 0;
+    }
+}
+
 bool AppendLink(int32_t modulQ, int32_t regVon, int32_t bitVon, int32_t anzBit, int32_t modulZ,
                 int32_t regZ, int32_t bitZ)
 {

@@ -42,6 +42,8 @@ bool IsLinkSlot(int32_t n);
 void ClearLink(int32_t n);
 // Removes link n (1..AnzBefehle); the links behind it move down one slot.
 void DeleteLink(int32_t n);
+// Empties the whole table: every link goes, AnzBefehle becomes 0.
+void ClearAllLinks();
 // Adds a new, inactive link behind the last one. False (and nothing changes)
 // when the table is full.
 bool AppendLink(int32_t modulQ, int32_t regVon, int32_t bitVon, int32_t anzBit, int32_t modulZ,

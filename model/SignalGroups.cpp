@@ -1,6 +1,6 @@
 #include "model/SignalGroups.h"
 
-#include "i18n/IniBytes.h"
+#include "io/IniBytes.h"
 
 std::array<std::array<SignalGroup, kSignalGroupEntries + 1>, kSignalGroupKinds> SignalGroupTable;
 std::array<int32_t, kSignalGroupKinds> SignalGroupCount{};

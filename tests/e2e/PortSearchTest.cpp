@@ -1,6 +1,6 @@
 #include "comm/PortSearch.h"
 #include "comm/PortSettings.h"
-#include "comm/TF_rs232.h"
+#include "app/TF_rs232.h"
 #include "model/DeviceValues.h"
 #include "tests/common/CapturedLog.h"
 #include "tests/e2e/DeviceTestBench.h"

@@ -101,6 +101,21 @@ TEST_F(LinkModelTest, AFullTableRefusesANewLinkAndKeepsTheEndMarkerSlot)
     EXPECT_EQ(LinkTable[299].ModulQ, 42);
 }
 
+TEST_F(LinkModelTest, ClearingAllLinksEmptiesEverySlotEvenForACountTheTableCannotHold)
+{
+    appendNumbered(1);
+    appendNumbered(2);
+    ClearAllLinks();
+    EXPECT_EQ(AnzBefehle, 0);
+    EXPECT_EQ(LinkTable[1].ModulQ, 0);
+    EXPECT_EQ(LinkTable[2].encodedText, kEmptyLinkText);
+
+    AnzBefehle = 400; // more than the slots, as a damaged file could claim
+    ClearAllLinks();
+    EXPECT_EQ(AnzBefehle, 0);
+    EXPECT_EQ(LinkTable[kLinkSlots - 1].encodedText, kEmptyLinkText);
+}
+
 TEST_F(LinkModelTest, EncodingGivesTheDeviceWordsAndTheirText)
 {
     AnzBefehle = 1;

@@ -1,5 +1,5 @@
-#include "i18n/IniBytes.h"
-#include "i18n/ProfileFile.h"
+#include "io/IniBytes.h"
+#include "io/ProfileFile.h"
 #include "tests/common/TempDir.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "i18n/IniBytes.h"
+#include "io/IniBytes.h"
 
 #include <algorithm>
 #include <filesystem>

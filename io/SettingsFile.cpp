@@ -1,4 +1,4 @@
-#include "diag/SettingsFile.h"
+#include "io/SettingsFile.h"
 
 #include <cstdlib>
 

@@ -1,6 +1,6 @@
-#include "i18n/ProfileFile.h"
+#include "io/ProfileFile.h"
 
-#include "i18n/IniBytes.h"
+#include "io/IniBytes.h"
 
 #include <QDir>
 #include <QFileInfo>

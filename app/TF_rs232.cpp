@@ -1,4 +1,4 @@
-#include "comm/TF_rs232.h"
+#include "app/TF_rs232.h"
 
 #include "comm/ComPortMap.h"
 #include "comm/PortSettings.h"
