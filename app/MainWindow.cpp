@@ -13,6 +13,7 @@
 #include "model/LinkModel.h"
 #include "model/ModuleModel.h"
 #include "comm/DeviceRead.h"
+#include "comm/DeviceRegisters.h"
 #include "comm/LinkWrite.h"
 #include "comm/PortSearch.h"
 #include "comm/PortSettings.h"
@@ -38,7 +39,6 @@
 namespace {
 
 constexpr int kLanguageFileStamp = 20150610;
-constexpr uint16_t kTypeQmx620 = 0x0900;
 
 struct ToolButtonDesign {
     const char* name;
@@ -288,7 +288,7 @@ void TF_Kalmoria_main::ShowStatus()
     setPanel(0, "QMX-Adr.: " + IntToText(DeviceAddress));
     if (DeviceType == 0)
         setPanel(1, " ");
-    else if (DeviceType == kTypeQmx620)
+    else if (DeviceType == DeviceRegisters::TypeQmx620)
         setPanel(1, "QMX-620");
     else
         setPanel(1, "QMX-Type: " + WordToHex4(DeviceType));

@@ -210,7 +210,7 @@ private:
         // must not be followed past them.
         bool terminated = false;
         int32_t n = 0;
-        for (int32_t slot = 0; slot < R::LinkSlots && !terminated; ++slot) {
+        for (int32_t slot = 0; slot < R::DeviceLinkSlots && !terminated; ++slot) {
             const auto word = [slot](int i) { return ReceiveBuffer[static_cast<std::size_t>(4 * slot + i)]; };
             const DeviceLinkWords words{word(0), word(1), word(2), word(3)};
             n = slot + 1;
