@@ -276,8 +276,6 @@ void TF_Kalmoria_main::FormCreate()
     if (DebugBit(2))
         WriteErrLog("Kalmorin-Start");
     ActionComSucheExecute();
-    // The status bar keeps what the port search showed until the next refresh.
-    DeviceType = 0;
 }
 
 void TF_Kalmoria_main::ShowStatus()
@@ -416,6 +414,9 @@ void TF_Kalmoria_main::ActionComSucheExecute()
 {
     const InputBlocker noInputWhileSearching;
     SearchComPort(m_vep, *this);
+    // The status bar keeps what the search showed until the next refresh; a
+    // type word from a failed probe must not outlive it.
+    DeviceType = 0;
 }
 
 void TF_Kalmoria_main::ComPort1Click()

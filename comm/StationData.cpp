@@ -116,6 +116,8 @@ std::string ModuleDisplayName(const std::string& decoded, int32_t address)
 {
     std::string name = decoded.substr(0, kMaxModuleTextLength);
     if (name.starts_with("Modul-Adresse:") || name.starts_with("    "))
+        // One above the address, as the device's own service tools number
+        // unnamed modules; installations are documented with these names.
         return "Modul-Adr." + IntToText(address + 1);
     // A NUL filler byte can neither be shown nor stored in a link file, and
     // the blanks that pad a name to its sixteen characters are no part of it.
