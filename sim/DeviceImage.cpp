@@ -247,6 +247,10 @@ bool ImageReader::loadLinks(const char* section)
                     return fail(section, key, quoted(parts[i]) + " is not a hex word");
                 words[i] = static_cast<uint16_t>(*w);
             }
+            // The device takes a first word FFFF for the end of the list, so
+            // this link and every one after it would be lost.
+            if (words[0] == 0xFFFF)
+                return fail(section, key, "FFFF ends the list; a link cannot start with it");
         } else if (parts.size() == 8) {
             // ModulQ, RegVon, BitVon, AnzBit, ModulZ, RegZ, BitZ, deaktiv.
             static constexpr std::array<long, 8> kMax = {127, 0xFFFF, 15, 255, 127, 0xFFFF, 15, 1};

@@ -117,8 +117,10 @@ bool LineServer::serveFrames()
             std::fprintf(m_trace, "qmx-sim: #%d read %u+%u write %u+%zu -> %s%zu bytes\n", m_responder.transfers(),
                          request->readAddr, request->readCount, request->writeAddr, request->words.size(),
                          answer ? "" : "silent, ", answer ? answer->bytes.size() : 0);
-        if (!answer)
+        if (!answer) {
+            recordFault();
             continue;
+        }
         Clock::time_point start = received;
         if (m_timing.pacing) {
             if (m_timing.requestLineTime)
@@ -127,8 +129,17 @@ bool LineServer::serveFrames()
         }
         if (!send(*answer, start))
             return false;
+        recordFault();
     }
     return true;
+}
+
+void LineServer::recordFault()
+{
+    if (m_faultLog && !m_responder.lastFault().empty()) {
+        std::fprintf(m_faultLog, "%d %s\n", m_responder.transfers(), m_responder.lastFault().c_str());
+        std::fflush(m_faultLog);
+    }
 }
 
 bool LineServer::send(const Answer& answer, Clock::time_point start)

@@ -33,6 +33,10 @@ public:
     // `stopFd` becomes readable when the simulator is to end.
     LineServer(int lineFd, int stopFd, Responder& responder, LineTiming timing, std::FILE* trace);
 
+    // Where the random faults are recorded, one line per transfer ("12 drop 7"),
+    // written once its reply is on the line.
+    void setFaultLog(std::FILE* log) { m_faultLog = log; }
+
     // Serves until stopFd is readable (true) or the line fails (false, with
     // a message on standard error).
     bool run();
@@ -44,6 +48,7 @@ private:
     Wait waitLine(short events, Clock::time_point deadline);
     bool readLine();
     bool serveFrames();
+    void recordFault();
     bool send(const Answer& answer, Clock::time_point start);
     Write writeAll(const char* data, std::size_t size);
 
@@ -52,6 +57,7 @@ private:
     Responder& m_responder;
     LineTiming m_timing;
     std::FILE* m_trace;
+    std::FILE* m_faultLog = nullptr;
     RequestFramer m_framer;
     std::size_t m_noiseReported = 0;
     bool m_stop = false;

@@ -24,6 +24,16 @@ Responder::Responder(RegisterMap& map, const Faults& faults)
     : m_map(map)
     , m_faults(faults)
 {
+    if (m_faults.randomFaults) {
+        m_random.emplace(m_faults.randomSeed);
+        if (m_faults.pauseMs == 0)
+            m_faults.pauseMs = kDefaultRandomPauseMs;
+    }
+}
+
+uint8_t Responder::station() const
+{
+    return static_cast<uint8_t>(m_map.get(Registers::DeviceAddress));
 }
 
 bool Responder::inFailRange(const Request& request) const
@@ -36,16 +46,30 @@ bool Responder::inFailRange(const Request& request) const
 std::optional<Answer> Responder::answer(const Request& request)
 {
     ++m_transfers;
+    m_lastFault.clear();
     if (m_faults.silent || (m_faults.failFrom > 0 && m_transfers >= m_faults.failFrom) || inFailRange(request))
         return std::nullopt;
 
     // Check both halves before touching anything: a request the device
     // refuses must not leave a half-done write behind.
     if (!m_map.canWrite(request.writeAddr, static_cast<int>(request.words.size())) ||
-        !m_map.canRead(request.readAddr, request.readCount))
+        !m_map.canRead(request.readAddr, request.readCount)) {
+        if (m_random)
+            m_lastFault = "refused";
         return std::nullopt;
+    }
+    std::optional<FaultChoice> random;
+    if (m_random) {
+        // Picked before the write: a silent device does not take it.
+        random = m_random->next(BuildReply(request, std::vector<uint16_t>(request.readCount), 0).size());
+        m_lastFault = random->describe(m_faults.pauseMs);
+        if (random->kind == FaultKind::Silence)
+            return std::nullopt;
+    }
     m_map.write(request.writeAddr, request.words);
     const std::vector<uint16_t> words = *m_map.read(request.readAddr, request.readCount);
+    if (random)
+        return randomAnswer(*random, request, words);
 
     Answer answer;
     if (m_faults.floodBytes > 0) {
@@ -57,11 +81,44 @@ std::optional<Answer> Responder::answer(const Request& request)
     shape.wrongCount = m_faults.wrongCount;
     shape.extraBytes = m_faults.extraBytes;
     shape.badCrc = m_faults.badCrc;
-    const auto station = static_cast<uint8_t>(m_map.get(Registers::DeviceAddress));
-    answer.bytes = BuildReply(request, words, station, shape);
+    answer.bytes = BuildReply(request, words, station(), shape);
     if (m_faults.pauseMs > 0) {
         answer.pauseAfter = answer.bytes.size() / 2;
         answer.pauseMs = m_faults.pauseMs;
+    }
+    return answer;
+}
+
+Answer Responder::randomAnswer(const FaultChoice& choice, const Request& request,
+                               const std::vector<uint16_t>& words) const
+{
+    ReplyShape shape;
+    shape.badCrc = choice.kind == FaultKind::BadCrc;
+    shape.addressOffset = choice.kind == FaultKind::WrongAddress ? 1 : 0;
+    shape.wrongCount = choice.kind == FaultKind::WrongCount;
+    shape.extraBytes = choice.kind == FaultKind::ExtraBytes ? choice.amount : 0;
+    Answer answer;
+    answer.bytes = BuildReply(request, words, station(), shape);
+    const auto at = static_cast<std::size_t>(choice.amount);
+    switch (choice.kind) {
+    case FaultKind::DropByte:
+        answer.bytes.erase(at, 1);
+        break;
+    case FaultKind::DoubleByte:
+        answer.bytes.insert(at, 1, answer.bytes[at]);
+        break;
+    case FaultKind::Pause:
+        answer.pauseAfter = at;
+        answer.pauseMs = m_faults.pauseMs;
+        break;
+    case FaultKind::Flood:
+        answer.bytes = flood(choice.amount);
+        break;
+    case FaultKind::Noise:
+        answer.bytes.insert(0, choice.noise);
+        break;
+    default:
+        break;
     }
     return answer;
 }

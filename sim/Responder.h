@@ -3,6 +3,7 @@
 // The device's answering rules, with the faults a test can switch on.
 
 #include "sim/FrameCodec.h"
+#include "sim/RandomFaults.h"
 #include "sim/RegisterMap.h"
 
 #include <cstddef>
@@ -24,7 +25,14 @@ struct Faults {
     uint16_t failFirst = 0;
     uint16_t failLast = 0;
     int floodBytes = 0;         // answer with this many bytes that never form a reply
+    // Instead of the faults above: one picked at random per transfer from the
+    // seed (see RandomFaults); pauseMs is then the length of a pause.
+    bool randomFaults = false;
+    uint64_t randomSeed = 0;
 };
+
+// The pause of a randomly picked pause fault when no length is given.
+inline constexpr int kDefaultRandomPauseMs = 200;
 
 // What goes back on the line for one request.
 struct Answer {
@@ -45,13 +53,20 @@ public:
 
     // Intact requests seen so far, answered or not.
     int transfers() const { return m_transfers; }
+    // With random faults: what the last request got (FaultChoice::describe,
+    // or "refused" for a request the device cannot serve). Empty otherwise.
+    const std::string& lastFault() const { return m_lastFault; }
 
 private:
     bool inFailRange(const Request& request) const;
+    Answer randomAnswer(const FaultChoice& choice, const Request& request, const std::vector<uint16_t>& words) const;
+    uint8_t station() const;
 
     RegisterMap& m_map;
     Faults m_faults;
     int m_transfers = 0;
+    std::optional<RandomFaults> m_random;
+    std::string m_lastFault;
 };
 
 } // namespace qmxsim

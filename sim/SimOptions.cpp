@@ -32,6 +32,14 @@ Fault options (a request the device cannot answer always gets no reply):
   --fail-from N      answer transfers 1 .. N-1, then stay silent
   --fail-range A:B   stay silent for requests touching registers A..B
   --flood N          answer with N bytes that never form a reply
+  --random-faults SEED
+                     instead: pick a fault at random for every transfer
+                     (clean, bad CRC, a dropped or doubled byte, silence, a
+                     pause of --pause-ms ms (default 200) in the middle, 1-4
+                     extra bytes, a flood, noise before the reply, wrong
+                     address or count); the same seed gives the same faults
+  --fault-log FILE   write one line per transfer with its fault to FILE
+                     (default: standard error)
 )";
 }
 
@@ -89,6 +97,17 @@ bool ParseSimOptions(const std::vector<std::string>& args, SimOptions& options, 
             ok = number(f.failFrom, 1, 1 << 30);
         else if (arg == "--flood")
             ok = number(f.floodBytes, 1, 1 << 24);
+        else if (arg == "--random-faults") {
+            std::string text;
+            const std::optional<long> seed = (ok = value(text)) ? parseInteger(text) : std::nullopt;
+            if (ok && !seed) {
+                error = "--random-faults takes a seed, a number from 0";
+                ok = false;
+            }
+            f.randomFaults = ok;
+            f.randomSeed = static_cast<uint64_t>(seed.value_or(0));
+        } else if (arg == "--fault-log")
+            ok = value(options.faultLog);
         else if (arg == "--fail-range") {
             std::string text;
             ok = value(text);

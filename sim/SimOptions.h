@@ -15,6 +15,7 @@ struct SimOptions {
     bool pacing = true;
     bool verbose = false;
     bool help = false;
+    std::string faultLog; // with random faults; empty: standard error
     Faults faults;
 };
 

@@ -59,6 +59,12 @@ int main(int argc, char** argv)
         return 1;
     }
 
+    std::FILE* faultLog = stderr;
+    if (!options.faultLog.empty() && (faultLog = std::fopen(options.faultLog.c_str(), "w")) == nullptr) {
+        std::fprintf(stderr, "qmx-sim: %s: cannot be written\n", options.faultLog.c_str());
+        return 1;
+    }
+
     SimLine line;
     const bool opened = options.device.empty() ? line.openPseudoTerminal(error)
                                                : line.openSerialPort(options.device, error);
@@ -78,5 +84,7 @@ int main(int argc, char** argv)
     timing.pacing = options.pacing;
     timing.requestLineTime = line.isPseudoTerminal();
     LineServer server(line.fd(), g_stopPipe[0], responder, timing, options.verbose ? stderr : nullptr);
+    if (options.faults.randomFaults)
+        server.setFaultLog(faultLog);
     return server.run() ? 0 : 1;
 }

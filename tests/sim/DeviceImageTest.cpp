@@ -114,6 +114,7 @@ TEST(DeviceImage, MistakesAreNamedNotGuessed)
         {"[Links]\n1=83051,0064,012C,2704\n", "not a hex word"},
         // Read as 0xFFFF it would quietly end the list here.
         {"[Links]\n1=-1,0064,012C,2704\n", "not a hex word"},
+        {"[Links]\n1=8305,0064,012C,2704\n2=FFFF,0064,012C,2704\n3=0102,0,0,0\n", "[Links] 2: FFFF ends the list"},
         {"[Links]\n1=3,100,16,4,5,300,7,1\n", "field 3"},
         {"[Registers]\nR100=1\n", "no such register"},
     };

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <set>
+
 using namespace qmxsim;
 
 namespace {
@@ -141,4 +144,81 @@ TEST(Responder, ShapesRepliesByItsFaults)
     reply = Responder(map, flood).answer(read(1500, 20));
     ASSERT_TRUE(reply);
     EXPECT_EQ(reply->bytes.size(), 2000u);
+}
+
+TEST(Responder, RandomFaultsDoWhatTheirRecordSaysAndFollowTheSeed)
+{
+    Faults faults;
+    faults.randomFaults = true;
+    faults.randomSeed = 7;
+    faults.pauseMs = 45;
+    RegisterMap map;
+    RegisterMap clean; // the device as it would be with every write taken
+    Responder responder(map, faults);
+    RegisterMap twin;
+    Responder again(twin, faults);
+    std::set<std::string> seen;
+    for (uint16_t n = 0; n < 400; ++n) {
+        Request request = read(1500, 20);
+        if (n % 2 == 1) {
+            request = write(static_cast<uint16_t>(30800 + n), {n, n, n});
+            request.readAddr = 30800;
+            request.readCount = 4;
+        }
+        const std::optional<Answer> answer = responder.answer(request);
+        const std::string record = responder.lastFault();
+        again.answer(request);
+        ASSERT_EQ(again.lastFault(), record) << "same seed, same faults";
+        const std::string kind = record.substr(0, record.find(' '));
+        int amount = 0;
+        int pauseMs = 0;
+        std::sscanf(record.c_str() + kind.size(), "%d %d", &amount, &pauseMs);
+        seen.insert(kind);
+
+        if (kind != "silent")
+            clean.write(request.writeAddr, request.words);
+        EXPECT_EQ(map.read(30800, 400), clean.read(30800, 400)) << record << ": a silent device takes no write";
+        std::string expected = BuildReply(request, *clean.read(request.readAddr, request.readCount), 0);
+        const auto at = static_cast<std::size_t>(amount);
+        if (kind == "silent") {
+            EXPECT_FALSE(answer);
+            continue;
+        }
+        ASSERT_TRUE(answer) << record;
+        if (kind == "drop")
+            expected.erase(at, 1);
+        else if (kind == "double")
+            expected.insert(at, 1, expected[at]);
+        else if (kind == "noise")
+            expected.insert(0, answer->bytes.substr(0, at));
+        if (kind == "bad-crc" || kind == "extra" || kind == "wrong-address" || kind == "wrong-count") {
+            EXPECT_NE(answer->bytes, expected) << record;
+        } else if (kind == "flood") {
+            EXPECT_EQ(answer->bytes.size(), at) << record;
+        } else {
+            EXPECT_EQ(answer->bytes, expected) << record;
+        }
+        EXPECT_EQ(answer->pauseMs, kind == "pause" ? 45 : 0) << record;
+        if (kind == "pause") {
+            EXPECT_EQ(pauseMs, 45);
+            EXPECT_EQ(answer->pauseAfter, at);
+            EXPECT_GT(at, 0u);
+            EXPECT_LT(at, answer->bytes.size());
+        }
+    }
+    EXPECT_EQ(seen, (std::set<std::string>{"clean", "bad-crc", "drop", "double", "silent", "pause", "extra", "flood",
+                                           "noise", "wrong-address", "wrong-count"}));
+
+    faults.randomSeed = 8;
+    RegisterMap third;
+    Responder other(third, faults);
+    std::string first;
+    std::string second;
+    for (int n = 0; n < 20; ++n) {
+        other.answer(read(1500, 20));
+        again.answer(read(1500, 20));
+        first += other.lastFault() + ";";
+        second += again.lastFault() + ";";
+    }
+    EXPECT_NE(first, second) << "another seed, other faults";
 }
