@@ -158,15 +158,26 @@ int32_t Tvep::Transfer(int32_t writeAddr, int32_t writeCount, std::span<const ui
         const std::string reply = Serial.ReceiveString(MaxReplyBytes, ReplyTimeout, CharTimeout);
         if (reply.empty())
             return ErrNoReply;
-        if (reply.size() > static_cast<size_t>(MaxReplyBytes))
-            return ErrLength;
-        return CheckReply(reply, recvData);
+        const int32_t result =
+            reply.size() > static_cast<size_t>(MaxReplyBytes) ? ErrLength : CheckReply(reply, recvData);
+        if (result != Ok)
+            awaitQuietLine();
+        return result;
     } catch (const std::exception& e) {
         WriteErrLog("Exception VEPtransfer: " + className(e) + " " + e.what());
     } catch (...) {
         WriteErrLog("Exception VEPtransfer: unknown");
     }
     return ErrException;
+}
+
+void Tvep::awaitQuietLine()
+{
+    // The rest of a reply the device paused in, or the tail of a flood, would
+    // otherwise arrive after the next request has gone out and spoil its
+    // reply too. The line counts as quiet after three empty reads, so each
+    // waits a third of the reply time-out.
+    Serial.ReceiveString(MaxStaleBytes, std::max(ReplyTimeout / 3, 1), CharTimeout);
 }
 
 const char* Tvep::ResultText(int32_t result)

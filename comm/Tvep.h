@@ -54,7 +54,9 @@ public:
     // One exchange: writes sendData[0 .. writeCount-1] to the registers from
     // writeAddr and reads readCount registers from readAddr into recvData.
     // Returns Ok with recvData[0 .. readCount-1] filled, or a negative code
-    // with recvData untouched. Never throws.
+    // with recvData untouched. Never throws. A reply that does not check out
+    // costs about one reply time-out more: whatever of it is still coming is
+    // let pass first, so that it cannot spoil the next transfer.
     int32_t Transfer(int32_t writeAddr, int32_t writeCount, std::span<const uint16_t> sendData,
                      int32_t readAddr, int32_t readCount, std::span<uint16_t> recvData,
                      bool withCrc);
@@ -79,6 +81,9 @@ public:
     TTavorobject Serial;
 
 private:
+    // After a reply that did not check out: drops what still comes until the
+    // line has been quiet for about a reply time-out (at most MaxStaleBytes).
+    void awaitQuietLine();
     // The address bytes as a frame carries them: the non-zero ones of Addr1
     // and Addr2, then Addr3, padded with zeros.
     std::string addressField() const;

@@ -123,3 +123,20 @@ TEST_F(TransferTest, LongestValidReplyPassesButAFloodEnds)
     // general limit ran out; only what the line buffers had taken is gone.
     EXPECT_LT(peer.floodedBytes(), 32768u);
 }
+
+TEST_F(TransferTest, TheLateRestOfABrokenReplyDoesNotSpoilTheNextTransfer)
+{
+    const std::string reply = replyFrame(1500, configurationWords());
+    // The device stops for longer than the client waits, then sends the rest,
+    // and only then reads the next request.
+    peer.answer({{0, reply.substr(0, 20)}, {250, reply.substr(20)}});
+    peer.answer(replyFrame(1500, configurationWords()));
+    EXPECT_EQ(readConfiguration(), Tvep::ErrCrc);
+    EXPECT_EQ(readConfiguration(), Tvep::Ok);
+
+    // A flood that ends: its tail is gone before the next request.
+    peer.answer(std::string(3000, '\xE1'));
+    peer.answer(replyFrame(1500, configurationWords()));
+    EXPECT_EQ(readConfiguration(), Tvep::ErrLength);
+    EXPECT_EQ(readConfiguration(), Tvep::Ok);
+}

@@ -16,6 +16,7 @@
 #include <QCoreApplication>
 #include <QSerialPort>
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <cstdio>
@@ -71,7 +72,7 @@ public:
                 e.written.push_back(static_cast<uint16_t>(below(0x10000)));
         }
         if (shape < 6 || shape >= 8) {
-            const Area& area = kReadable[below(kReadable.size() + 1) % kReadable.size()];
+            const Area& area = kReadable[below(kReadable.size())];
             // Station records too: module 0..64, 20 words each.
             const bool station = below(5) == 0;
             const Area a = station ? Area{static_cast<uint16_t>(5920 + 180 * below(65)), 20} : area;
