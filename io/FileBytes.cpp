@@ -59,7 +59,10 @@ FileBytes ReadWholeFile(const std::string& path, std::size_t maxBytes)
 bool ReplaceFileAtomically(const std::string& path, std::string_view bytes, std::string* reason)
 {
     QSaveFile file(QFile::decodeName(path.c_str()));
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered: a write that fails must fail here. A buffered one fails only
+    // while the file is closed, and Qt 6.4's commit renames over the old file
+    // all the same.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return fail(reason, file.errorString());
     if (file.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size())) {
         const QString text = file.errorString();
