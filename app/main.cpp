@@ -1,3 +1,4 @@
+#include "app/FileNameChooser.h"
 #include "app/MainWindow.h"
 #include "app/TerminationSignals.h"
 #include "diag/ErrLog.h"
@@ -13,6 +14,7 @@ int main(int argc, char** argv)
         QApplication app(argc, argv);
         QApplication::setApplicationName(QStringLiteral("Kalmoria"));
         SetMessageBoxPresenter(ShowQtMessageBox);
+        SetFileNameChooser(ShowQtFileDialog);
         const TerminationSignals endOnSignal;
         TF_Kalmoria_main mainWindow;
         mainWindow.show();

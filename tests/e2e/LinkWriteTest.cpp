@@ -125,7 +125,7 @@ TEST_F(LinkWrite, ATableTheDeviceCannotHoldIsNeverSent)
         AppendLink(2, 100, 0, 1, 9, 300, 0);
     WriteLinksToDevice(vep);
 
-    EXPECT_EQ(shownTexts(), (std::vector<std::string>{messageWith(kMessageLinkNotWritable, {"2", "ModulQ=130 (0..127)"}),
+    EXPECT_EQ(shownTexts(), (std::vector<std::string>{messageWith(kMessageLinkNotWritable, {"2", "ModulQ=130 (0..64)"}),
                                                       messageWith(kMessageLinkNotWritable, {"3", "BitZ=16 (0..15)"}),
                                                       messageWith(kMessageTooManyLinks, {"63"})}));
     EXPECT_EQ(readBackLinks(), original);

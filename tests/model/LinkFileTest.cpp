@@ -220,7 +220,7 @@ TEST_F(LinkFileTest, AFileWithMoreLinksThanTheTableHoldsFillsTheTable)
 TEST_F(LinkFileTest, AFileThatCannotBeReadLeavesTheTableAlone)
 {
     const std::vector<LinkFields> links{{2, 100, 0, 8, 9, 300, 0, 0}};
-    folder.write("ordner.ini/x", "");
+    std::filesystem::create_directory(folder.file("ordner.ini"));
     for (const char* name : {"fehlt.ini", "ordner.ini"}) {
         setTableLinks(links);
         const LinkFileLoad loaded = LoadLinkFile(folder.file(name));
