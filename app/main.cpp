@@ -1,5 +1,6 @@
 #include "app/FileNameChooser.h"
 #include "app/MainWindow.h"
+#include "app/ProgramStart.h"
 #include "app/TerminationSignals.h"
 #include "diag/ErrLog.h"
 #include "i18n/QtMessageBox.h"
@@ -8,10 +9,12 @@
 
 int main(int argc, char** argv)
 {
+    if (const std::optional<int> endedEarly = EndBeforeWindow(argc, argv))
+        return *endedEarly;
     ErrLogStartup();
     int exitCode = 0;
     {
-        QApplication app(argc, argv);
+        const std::unique_ptr<QApplication> app = OpenDesktop(argc, argv);
         QApplication::setApplicationName(QStringLiteral("Kalmoria"));
         SetMessageBoxPresenter(ShowQtMessageBox);
         SetFileNameChooser(ShowQtFileDialog);

@@ -80,7 +80,7 @@ QLabel* LinkTablePage::createHeading(const char* name, const char* caption, int 
 
 void LinkTablePage::TabSheet3Show()
 {
-    const int links = std::clamp(AnzBefehle, 0, kLinkSlots - 1);
+    const int links = std::clamp(AnzBefehle, 0, kLinkTableSlots - 1);
     // A row for every link below the headings, and never fewer than a page.
     SG2->setGridRowCount(std::max(kMinimumRows, links + 1));
 

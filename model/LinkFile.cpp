@@ -239,7 +239,7 @@ LinkFileLoad LoadLinkFile(const std::string& name)
         links.push_back(std::move(link));
     }
 
-    for (int32_t slot = 1; slot < kLinkSlots; ++slot)
+    for (int32_t slot = 1; slot < kLinkTableSlots; ++slot)
         ClearLink(slot);
     AnzBefehle = 0;
     for (const LinkRecord& link : links) {

@@ -1,4 +1,5 @@
 #include "app/LinkFileActions.h"
+#include "comm/Session.h"
 #include "i18n/LanguageTexts.h"
 #include "model/DeviceValues.h"
 #include "model/LinkModel.h"
@@ -28,12 +29,15 @@ class LinkFileActions : public testing::Test {
 protected:
     void SetUp() override
     {
+        ResetSession();
         setTableLinks(kLinksInProgram);
         DataState = 1;
         StartDirectory = folder.path();
         LinkFileName = kDefaultLinkFileName;
         DefaultMessageArgument = " - ";
     }
+
+    void TearDown() override { ResetSession(); }
 
     std::vector<std::string> shownTexts() const
     {

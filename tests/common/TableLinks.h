@@ -19,7 +19,7 @@ inline LinkFields linkFields(const LinkRecord& l)
 inline std::vector<LinkFields> tableLinks()
 {
     std::vector<LinkFields> links;
-    for (int n = 1; n <= AnzBefehle && n < kLinkSlots; ++n)
+    for (int n = 1; n <= AnzBefehle && n < kLinkTableSlots; ++n)
         links.push_back(linkFields(LinkTable[static_cast<std::size_t>(n)]));
     return links;
 }
@@ -27,7 +27,7 @@ inline std::vector<LinkFields> tableLinks()
 // Empties the table and fills it with `links`, as they are.
 inline void setTableLinks(const std::vector<LinkFields>& links)
 {
-    for (int n = 0; n < kLinkSlots; ++n)
+    for (int n = 0; n < kLinkTableSlots; ++n)
         ClearLink(n);
     AnzBefehle = 0;
     for (const LinkFields& f : links) {

@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
 #include "app/StringGrid.h"
+#include "comm/Session.h"
 #include "diag/AnsiText.h"
 #include "editor/LinkTablePage.h"
 #include "model/DeviceValues.h"
@@ -27,8 +28,7 @@ protected:
     void SetUp() override
     {
         m_config.writeSettings("[Schnittstellen]\r\n");
-        ResetModel();
-        setTableLinks({});
+        ResetSession();
         for (const int address : {0, 2, 9}) {
             ModuleTable[static_cast<std::size_t>(address)].present = 1;
             ModuleTable[static_cast<std::size_t>(address)].name = address == 0 ? "Zentrale" : "Station " + std::to_string(address);
@@ -69,6 +69,8 @@ protected:
             links.push_back({2, 100 + n, 0, 1, 9, 300, 0, n % 2});
         return links;
     }
+
+    void TearDown() override { ResetSession(); }
 
     ScopedConfigHome m_config;
     std::unique_ptr<TF_Kalmoria_main> window;
