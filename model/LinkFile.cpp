@@ -115,6 +115,16 @@ void appendLinkSection(std::string& out)
     out.append(kEol);
 }
 
+// What becomes of a section of an existing file.
+enum class SectionMode { Keep, Drop, Header };
+
+SectionMode sectionMode(std::string_view name)
+{
+    if (SameIniName(name, kOverviewSection) || SameIniName(name, kLinkSection))
+        return SectionMode::Drop;
+    return SameIniName(name, kHeaderSection) ? SectionMode::Header : SectionMode::Keep;
+}
+
 // The new file: what `existing` holds, with the header keys set in place, the
 // overview and link sections dropped, and both written anew at the end.
 std::string linkFileContent(std::string_view existing, const OverviewRows& overview, const std::string& stamp)
@@ -129,20 +139,18 @@ std::string linkFileContent(std::string_view existing, const OverviewRows& overv
 
     std::string out;
     out.reserve(existing.size() + 64 * overview.size() + 128 * static_cast<std::size_t>(AnzBefehle) + 512);
-    enum class Mode { Keep, Drop, Header } mode = Mode::Keep;
+    SectionMode mode = SectionMode::Keep; // lines before the first section stay
     std::size_t headerEnd = std::string::npos; // behind the last entry of the last header section
     bool endsBlank = true;
     for (const IniLine& line : SplitIniLines(existing, from, to)) {
-        if (line.kind == IniLine::Section) {
-            mode = SameIniName(line.name, kOverviewSection) || SameIniName(line.name, kLinkSection) ? Mode::Drop
-                   : SameIniName(line.name, kHeaderSection)                                           ? Mode::Header
-                                                                                                      : Mode::Keep;
-        }
-        if (mode == Mode::Drop)
+        // A broken header ("[name" without "]") starts no section, as for the reader.
+        if (line.kind == IniLine::Section)
+            mode = sectionMode(line.name);
+        if (mode == SectionMode::Drop)
             continue;
         std::string_view text = existing.substr(line.begin, line.end - line.begin);
         std::string replaced;
-        if (mode == Mode::Header && line.kind == IniLine::Key) {
+        if (mode == SectionMode::Header && line.kind == IniLine::Key) {
             for (std::size_t k = 0; k < header.size(); ++k) {
                 if (SameIniName(line.name, header[k].first)) {
                     replaced = std::string(line.name) + "=" + header[k].second;
@@ -153,7 +161,7 @@ std::string linkFileContent(std::string_view existing, const OverviewRows& overv
         }
         out.append(text).append(kEol);
         endsBlank = line.kind == IniLine::Blank;
-        if (mode == Mode::Header && !endsBlank)
+        if (mode == SectionMode::Header && !endsBlank)
             headerEnd = out.size();
     }
 
