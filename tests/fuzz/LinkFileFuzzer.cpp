@@ -1,0 +1,106 @@
+// The link file reader: any file a field engineer may have edited by hand.
+// Whatever it loads, saving into the same file and loading that again gives
+// back every link it loaded, and the save keeps every entry of the file's
+// other sections.
+
+#include "tests/fuzz/FuzzSupport.h"
+
+#include "model/LinkFile.h"
+#include "model/LinkModel.h"
+
+#include <SimpleIni.h>
+
+#include <algorithm>
+#include <array>
+#include <memory>
+#include <vector>
+
+namespace {
+
+const OverviewRows kOverview{{"Adr", "Typ", "Name"}, {"0", "QMX-620", "Zentrale"}, {"5", "LIO ", "local IO"}};
+
+bool sameName(std::string_view a, std::string_view b)
+{
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) {
+               return lower(x) == lower(y);
+           });
+}
+
+std::unique_ptr<CSimpleIniA> parse(const std::string& bytes)
+{
+    auto ini = std::make_unique<CSimpleIniA>(false, false, false);
+    if (ini->LoadData(bytes.data(), bytes.size()) < 0)
+        ini->Reset();
+    return ini;
+}
+
+std::vector<LinkRecord> tableLinks()
+{
+    return {LinkTable.begin() + 1, LinkTable.begin() + 1 + AnzBefehle};
+}
+
+bool sameFields(const LinkRecord& a, const LinkRecord& b)
+{
+    return a.ModulQ == b.ModulQ && a.RegVon == b.RegVon && a.BitVon == b.BitVon && a.AnzBit == b.AnzBit
+        && a.ModulZ == b.ModulZ && a.RegZ == b.RegZ && a.BitZ == b.BitZ && a.deaktiv == b.deaktiv;
+}
+
+// Sections the save writes anew, and the header keys it sets. Also the keys
+// behind a broken header ("[name" without "]"): the reader files them under a
+// section named after the header, its line break and the first key, and the
+// save writes every line break as CR LF.
+bool rewritten(const char* section, const char* key)
+{
+    if (std::string_view(section).find_first_of("\r\n") != std::string_view::npos)
+        return true;
+    if (sameName(section, "QMX_Verknuepfungen") || sameName(section, "Info_Modulliste"))
+        return true;
+    static constexpr std::array<const char*, 6> kHeaderKeys{"01", "02", "03", "04", "05", "06"};
+    return sameName(section, "Kopfdaten")
+        && std::any_of(kHeaderKeys.begin(), kHeaderKeys.end(), [&](const char* k) { return sameName(key, k); });
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
+{
+    const std::string bytes(reinterpret_cast<const char*>(data), size);
+    const std::string name = FuzzScratchFolder() + "Links";
+    WriteFuzzFile(LinkFilePath(name), bytes);
+
+    const LinkFileLoad loaded = LoadLinkFile(name);
+    FUZZ_CHECK(loaded.ok, "a readable file was refused: " + loaded.reason);
+    FUZZ_CHECK(loaded.linksRead == AnzBefehle && AnzBefehle >= 0 && AnzBefehle <= kMaxLinks,
+               "count " + std::to_string(AnzBefehle));
+    const std::vector<LinkRecord> links = tableLinks();
+    for (const LinkRecord& link : links)
+        FUZZ_CHECK(link.AnzBit >= 0, "a link with AnzBit " + std::to_string(link.AnzBit));
+
+    const LinkFileSave saved = SaveLinkFile(name, kOverview);
+    FUZZ_CHECK(saved.ok, "save failed: " + saved.reason);
+    const std::string written = ReadFuzzFile(LinkFilePath(name));
+    ClearAllLinks();
+    const LinkFileLoad again = LoadLinkFile(name);
+    FUZZ_CHECK(again.ok && again.linksRead == static_cast<int32_t>(links.size()) && !again.linksLeftOut,
+               std::to_string(links.size()) + " links saved, " + std::to_string(again.linksRead) + " loaded");
+    for (std::size_t i = 0; i < links.size(); ++i)
+        FUZZ_CHECK(sameFields(links[i], LinkTable[i + 1]), "link " + std::to_string(i + 1) + " changed");
+
+    const auto before = parse(bytes);
+    const auto after = parse(written);
+    CSimpleIniA::TNamesDepend sections;
+    before->GetAllSections(sections);
+    for (const auto& s : sections) {
+        CSimpleIniA::TNamesDepend keys;
+        before->GetAllKeys(s.pItem, keys);
+        for (const auto& k : keys) {
+            if (rewritten(s.pItem, k.pItem))
+                continue;
+            const char* kept = after->GetValue(s.pItem, k.pItem, nullptr);
+            FUZZ_CHECK(kept != nullptr && std::string(kept) == before->GetValue(s.pItem, k.pItem, ""),
+                       "[" + Printable(s.pItem) + "] " + Printable(k.pItem) + " lost or changed");
+        }
+    }
+    return 0;
+}
