@@ -47,12 +47,14 @@ bool sameFields(const LinkRecord& a, const LinkRecord& b)
 }
 
 // Sections the save writes anew, and the header keys it sets. Also the keys
-// behind a broken header ("[name" without "]"): the reader files them under a
-// section named after the header, its line break and the first key, and the
-// save writes every line break as CR LF.
+// behind a broken header: the reader files those behind "[name" without "]"
+// under a section named after the header, its line break and the first key,
+// and takes a "[" alone on its line, with the blank lines after it, as part
+// of the next header's name. The save writes every line break as CR LF and
+// sees a header where a line holds one, so such names do not survive.
 bool rewritten(const char* section, const char* key)
 {
-    if (std::string_view(section).find_first_of("\r\n") != std::string_view::npos)
+    if (std::string_view(section).find_first_of("[\r\n") != std::string_view::npos)
         return true;
     if (sameName(section, "QMX_Verknuepfungen") || sameName(section, "Info_Modulliste"))
         return true;
