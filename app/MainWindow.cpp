@@ -28,6 +28,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTextBlock>
@@ -233,6 +234,13 @@ void TF_Kalmoria_main::createStatusBar()
     }
     m_statusPanels[0]->setText(QStringLiteral("QMX-Adr.:"));
     m_statusPanels[7]->setText(QStringLiteral("QMX Vers.:"));
+
+    ProgressBar1 = new QProgressBar(StatusBar1);
+    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
+    ProgressBar1->setFormat(QStringLiteral("%v / %m"));
+    ProgressBar1->setFixedWidth(140);
+    ProgressBar1->hide();
+    StatusBar1->addPermanentWidget(ProgressBar1);
 }
 
 void TF_Kalmoria_main::createTextTables()
@@ -368,6 +376,24 @@ void TF_Kalmoria_main::SetBusyCursor(bool busy)
         QApplication::restoreOverrideCursor();
 }
 
+void TF_Kalmoria_main::SetProgress(int done, int total)
+{
+    ProgressBar1->setRange(0, std::max(total, 1));
+    ProgressBar1->setValue(std::clamp(done, 0, std::max(total, 1)));
+    if (ProgressBar1->isHidden()) {
+        // The status bar makes room for the bar only when events are processed.
+        ProgressBar1->show();
+        Repaint();
+    } else {
+        ProgressBar1->repaint();
+    }
+}
+
+void TF_Kalmoria_main::HideProgress()
+{
+    ProgressBar1->hide();
+}
+
 void TF_Kalmoria_main::SG1DblClick()
 {
     // The overview's current row decides, also for a double click on the link
@@ -397,7 +423,7 @@ void TF_Kalmoria_main::ActionLadenQMXExecute()
 void TF_Kalmoria_main::ActionSpeichernQMXExecute()
 {
     const InputBlocker noInputWhileWriting;
-    WriteLinksToDevice(*m_vep);
+    WriteLinksToDevice(*m_vep, this);
 }
 
 void TF_Kalmoria_main::ActionLesenExecute()

@@ -13,6 +13,7 @@ class QComboBox;
 class QLabel;
 class QMenu;
 class QPlainTextEdit;
+class QProgressBar;
 class QTabWidget;
 class QToolBar;
 class StringGrid;
@@ -39,6 +40,8 @@ public:
     void Repaint() override;
     void EnableLinkEditorPage() override;
     void SetBusyCursor(bool busy) override;
+    void SetProgress(int done, int total) override;
+    void HideProgress() override;
 
     void SG1DblClick();
     void ActionEndeExecute();
@@ -90,6 +93,7 @@ private:
     StringGrid* SG2 = nullptr;
     std::array<QComboBox*, 4> m_editorComboBoxes{}; // ComboBox1..ComboBox4
     std::array<QLabel*, kStatusPanelCount> m_statusPanels{};
+    QProgressBar* ProgressBar1 = nullptr; // transfers of the running device sequence
     QPlainTextEdit* MemTab = nullptr;
     QPlainTextEdit* Memo1 = nullptr;
     QPlainTextEdit* Memo2 = nullptr;
