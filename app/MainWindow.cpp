@@ -17,6 +17,7 @@
 #include "comm/LinkWrite.h"
 #include "comm/PortSearch.h"
 #include "comm/PortSettings.h"
+#include "comm/ReplyEndSetting.h"
 #include "app/TF_rs232.h"
 #include "comm/Tvep.h"
 
@@ -158,6 +159,11 @@ void TF_Kalmoria_main::createMenu()
     ComPort1->setObjectName(QStringLiteral("ComPort1"));
     connect(ComPort1, &QAction::triggered, this, &TF_Kalmoria_main::ComPort1Click);
     addItem(Einstellung1, "ComPortsuchen", QStringLiteral("@22ComPort automatisch suchen"), ActionComSuche);
+    Einstellung1->addSeparator();
+    SchnellesAntwortende1 = Einstellung1->addAction(QStringLiteral("@23Schnelles Antwortende"));
+    SchnellesAntwortende1->setObjectName(QStringLiteral("SchnellesAntwortende1"));
+    SchnellesAntwortende1->setCheckable(true);
+    connect(SchnellesAntwortende1, &QAction::triggered, this, &TF_Kalmoria_main::SchnellesAntwortende1Click);
 
     mSprachwahl = MainMenu1->addMenu(QStringLiteral("@25&Sprachwahl"));
     mSprachwahl->setObjectName(QStringLiteral("mSprachwahl"));
@@ -283,6 +289,10 @@ void TF_Kalmoria_main::FormCreate()
     DataState = 99;
     if (DebugBit(2))
         WriteErrLog("Kalmorin-Start");
+    // The port search replaces the client and keeps its way of ending replies.
+    m_vep = std::make_unique<Tvep>();
+    m_vep->FastReplyEnd = StoredFastReplyEnd();
+    SchnellesAntwortende1->setChecked(m_vep->FastReplyEnd);
     ActionComSucheExecute();
 }
 
@@ -449,6 +459,12 @@ void TF_Kalmoria_main::ComPort1Click()
 {
     F_rs232->exec();
     ShowStatus();
+}
+
+void TF_Kalmoria_main::SchnellesAntwortende1Click()
+{
+    m_vep->FastReplyEnd = SchnellesAntwortende1->isChecked();
+    StoreFastReplyEnd(m_vep->FastReplyEnd);
 }
 
 void TF_Kalmoria_main::mSprachwahlClick(QAction* item)

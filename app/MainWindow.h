@@ -52,6 +52,7 @@ public:
     void ActionSpeichernExecute();
     void ActionComSucheExecute();
     void ComPort1Click();
+    void SchnellesAntwortende1Click();
     void mSprachwahlClick(QAction* item);
 
     // Line i of a hidden text table, without a leading "i=" of the design texts.
@@ -59,6 +60,7 @@ public:
     std::string Memo1Line(int i) const;
     std::string Memo2Line(int i) const;
     std::string statusPanelText(int panel) const;
+    const Tvep& ProtocolClient() const { return *m_vep; }
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -85,6 +87,7 @@ private:
 
     QToolBar* ToolBar1 = nullptr;
     QMenu* mSprachwahl = nullptr;
+    QAction* SchnellesAntwortende1 = nullptr; // replies end as soon as they are whole
     QTabWidget* TabSheet = nullptr;
     QWidget* TabSheet1 = nullptr;
     QWidget* TabSheet2 = nullptr;
