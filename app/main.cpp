@@ -1,4 +1,6 @@
+#include "app/FileNameChooser.h"
 #include "app/MainWindow.h"
+#include "app/ProgramStart.h"
 #include "app/TerminationSignals.h"
 #include "diag/ErrLog.h"
 #include "i18n/QtMessageBox.h"
@@ -7,12 +9,15 @@
 
 int main(int argc, char** argv)
 {
+    if (const std::optional<int> endedEarly = EndBeforeWindow(argc, argv))
+        return *endedEarly;
     ErrLogStartup();
     int exitCode = 0;
     {
-        QApplication app(argc, argv);
+        const std::unique_ptr<QApplication> app = OpenDesktop(argc, argv);
         QApplication::setApplicationName(QStringLiteral("Kalmoria"));
         SetMessageBoxPresenter(ShowQtMessageBox);
+        SetFileNameChooser(ShowQtFileDialog);
         const TerminationSignals endOnSignal;
         TF_Kalmoria_main mainWindow;
         mainWindow.show();
