@@ -1,9 +1,11 @@
 // Fault soak: thousands of transfers through the program's protocol client
 // against qmx-sim, which picks a fault at random for every reply and records
-// it. Transfer by transfer the result must fit the fault: a clean reply gives
-// 0 with exactly the device's words, a faulty one its own negative code and
-// never 0 with wrong words; nothing of a reply is left on the line for the
-// next transfer, and the receive buffers stay bounded.
+// it. Every second transfer ends a whole reply at once (the fast reply end),
+// the others on the quiet line. Transfer by transfer the result must fit the
+// fault: a clean reply gives 0 with exactly the device's words, a faulty one
+// its own negative code and never 0 with wrong words; nothing of a reply is
+// left on the line for the next transfer, and the receive buffers stay
+// bounded.
 //
 //   kalmoria-soak [transfers [seed]]     (default 2000 transfers, seed 1)
 
@@ -172,6 +174,8 @@ int main(int argc, char** argv)
         const Exchange e = picker.next();
         std::copy(e.written.begin(), e.written.end(), sendBuffer.begin());
         receiveBuffer.fill(kUntouched);
+        // Both ways of ending a reply, in turn.
+        vep.FastReplyEnd = n % 2 == 0;
         const auto span = std::span(receiveBuffer).first(500);
         const int32_t result = vep.Transfer(e.writeAddr, static_cast<int>(e.written.size()),
                                             std::span(sendBuffer).first(500), e.readAddr, e.readCount, span, true);
