@@ -1,6 +1,7 @@
 // Reply checking: any bytes, taken as the reply to a request chosen by the
 // first input bytes. A reply is accepted only when it is the exact answer to
-// that request, and only the asked words are ever written.
+// that request, only the asked words are ever written, and the fast reply
+// end agrees with the check on what a whole reply is.
 //
 // Input: flags (bit 0 CRC, bit 1 adds 256 to the capacity), the three address
 // bytes, read address (high byte first), read count, capacity, then the reply.
@@ -47,6 +48,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
                                          Tvep::ErrCapacity};
     FUZZ_CHECK(std::find(kResults.begin(), kResults.end(), result) != kResults.end(),
                "result " + std::to_string(result));
+    // The fast reply end takes bytes in hand for a whole reply only when
+    // checking them would accept them: it never ends a reply too early.
+    const bool whole = vep.IsCompleteReply(reply);
+    const bool accepted = result == Tvep::Ok || result == Tvep::ErrCapacity;
+    FUZZ_CHECK(whole == (vep.WithCrc && accepted), "whole " + std::to_string(whole) + ", result " + std::to_string(result));
     const std::size_t count = static_cast<std::size_t>(vep.ReadCount);
     const std::size_t written = result == Tvep::Ok ? count : 0;
     for (std::size_t i = written; i < words.size(); ++i)
