@@ -123,5 +123,8 @@ std::string ModuleDisplayName(const std::string& decoded, int32_t address)
     // the blanks that pad a name to its sixteen characters are no part of it.
     std::erase(name, '\0');
     name.erase(name.find_last_not_of(' ') + 1);
+    // Blanks with NUL fillers between them hold no name either.
+    if (name.empty())
+        return "Modul-Adr." + IntToText(address + 1);
     return name;
 }

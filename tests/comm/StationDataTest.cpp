@@ -148,6 +148,7 @@ TEST(StationData, NamesWithoutUsableTextFallBackToTheAddress)
         {"   Pumpwerk     ", 2, "   Pumpwerk"}, // three blanks are a name's own
         {"Pumpwerk Nord   ", 2, "Pumpwerk Nord"},
         {std::string("Pumpe \0 \0", 9), 2, "Pumpe"},
+        {std::string(" \0 \0 \0 \0 \0 \0 \0 \0", 16), 4, "Modul-Adr.5"}, // nothing left to show
         {forty + "yz", 2, forty},                       // cut to forty characters
         {forty.substr(2) + "  yz", 2, forty.substr(2)}, // blanks at the cut are dropped too
     };

@@ -62,7 +62,7 @@ bool rewritten(const char* section, const char* key)
 // and "name]" as a header. The save, like a person, sees none there.
 bool hasBrokenHeader(std::string_view bytes)
 {
-    std::size_t pos = 0;
+    std::size_t pos = bytes.starts_with("\xEF\xBB\xBF") ? 3 : 0; // the UTF-8 mark the reader skips
     while (pos < bytes.size()) {
         const std::size_t end = std::min(bytes.find_first_of("\r\n", pos), bytes.size());
         const std::string_view line = bytes.substr(pos, end - pos);
