@@ -132,7 +132,11 @@ std::string linkFileContent(std::string_view existing, const OverviewRows& overv
     // The reader skips a leading UTF-8 mark and stops at a NUL byte (a file cut
     // short by a power failure may end in a run of them); the file is written
     // as Windows-1252, without either.
-    const std::size_t from = existing.starts_with(kUtf8Mark) ? kUtf8Mark.size() : 0;
+    // A second mark right behind the first is part of the first line to the
+    // reader, and would become a mark if the first went: then both stay.
+    const bool marked = existing.starts_with(kUtf8Mark);
+    const std::size_t from =
+        marked && !existing.substr(kUtf8Mark.size()).starts_with(kUtf8Mark) ? kUtf8Mark.size() : 0;
     const std::size_t to = std::min(existing.find('\0', from), existing.size());
     const HeaderEntries header = headerEntries(stamp);
     std::array<bool, header.size()> headerWritten{};

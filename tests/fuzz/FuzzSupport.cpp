@@ -1,5 +1,7 @@
 #include "tests/fuzz/FuzzSupport.h"
 
+#include <SimpleIni.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -79,6 +81,29 @@ std::string Printable(std::string_view bytes)
         }
     }
     return out;
+}
+
+std::string FirstChangedEntry(const std::string& before, const std::string& after,
+                              const std::function<bool(const char*, const char*)>& skip)
+{
+    CSimpleIniA old(false, false, false);
+    CSimpleIniA now(false, false, false);
+    if (old.LoadData(before.data(), before.size()) < 0 || now.LoadData(after.data(), after.size()) < 0)
+        return "(out of memory)";
+    CSimpleIniA::TNamesDepend sections;
+    old.GetAllSections(sections);
+    for (const auto& s : sections) {
+        CSimpleIniA::TNamesDepend keys;
+        old.GetAllKeys(s.pItem, keys);
+        for (const auto& k : keys) {
+            if (skip(s.pItem, k.pItem))
+                continue;
+            const char* kept = now.GetValue(s.pItem, k.pItem, nullptr);
+            if (kept == nullptr || std::string_view(kept) != old.GetValue(s.pItem, k.pItem, ""))
+                return "[" + Printable(s.pItem) + "] " + Printable(k.pItem);
+        }
+    }
+    return {};
 }
 
 std::string FuzzReader::bytes(std::size_t count)

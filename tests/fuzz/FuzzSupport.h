@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -27,6 +28,13 @@ std::string ReadFuzzFile(const std::string& path);
 
 // Bytes as printable text for messages: others as \xNN.
 std::string Printable(std::string_view bytes);
+
+// The first entry of the INI text `before` that `after` has lost or holds
+// with another value, as "[section] key" for a message; empty when there is
+// none. Entries for which `skip(section, key)` holds are not compared. Both
+// are read as the program reads its files.
+std::string FirstChangedEntry(const std::string& before, const std::string& after,
+                              const std::function<bool(const char*, const char*)>& skip);
 
 // Reads an input front to back in the fields a target defines; past the end
 // every field reads as zero or empty.

@@ -6,6 +6,7 @@
 #include "tests/fuzz/FuzzSupport.h"
 
 #include "i18n/LanguageTexts.h"
+#include "io/IniLines.h"
 
 #include <SimpleIni.h>
 
@@ -33,15 +34,6 @@ bool programKey(const std::string& key, int& number, std::string& suffix)
         return false;
     number = static_cast<int>(value);
     return true;
-}
-
-// Section names compare as the reader compares them: ASCII letters without case.
-bool sameName(std::string_view a, std::string_view b)
-{
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) {
-               return lower(x) == lower(y);
-           });
 }
 
 void checkExpanded(const std::string& raw, const std::string& text)
@@ -72,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
     int lookups = 0;
     for (const auto& section : sections) {
         const std::string name = section.pItem;
-        const bool global = sameName(name, "GLOBAL");
+        const bool global = SameIniName(name, "GLOBAL");
         if (name.size() > 40 && !global)
             continue; // the program keeps 40 characters of a section name
         CSimpleIniA::TNamesDepend keys;

@@ -5,35 +5,17 @@
 
 #include "tests/fuzz/FuzzSupport.h"
 
+#include "io/IniLines.h"
 #include "model/LinkFile.h"
 #include "model/LinkModel.h"
 
-#include <SimpleIni.h>
-
 #include <algorithm>
 #include <array>
-#include <memory>
 #include <vector>
 
 namespace {
 
 const OverviewRows kOverview{{"Adr", "Typ", "Name"}, {"0", "QMX-620", "Zentrale"}, {"5", "LIO ", "local IO"}};
-
-bool sameName(std::string_view a, std::string_view b)
-{
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) {
-               return lower(x) == lower(y);
-           });
-}
-
-std::unique_ptr<CSimpleIniA> parse(const std::string& bytes)
-{
-    auto ini = std::make_unique<CSimpleIniA>(false, false, false);
-    if (ini->LoadData(bytes.data(), bytes.size()) < 0)
-        ini->Reset();
-    return ini;
-}
 
 std::vector<LinkRecord> tableLinks()
 {
@@ -49,11 +31,11 @@ bool sameFields(const LinkRecord& a, const LinkRecord& b)
 // Sections the save writes anew, and the header keys it sets.
 bool rewritten(const char* section, const char* key)
 {
-    if (sameName(section, "QMX_Verknuepfungen") || sameName(section, "Info_Modulliste"))
+    if (SameIniName(section, "QMX_Verknuepfungen") || SameIniName(section, "Info_Modulliste"))
         return true;
     static constexpr std::array<const char*, 6> kHeaderKeys{"01", "02", "03", "04", "05", "06"};
-    return sameName(section, "Kopfdaten")
-        && std::any_of(kHeaderKeys.begin(), kHeaderKeys.end(), [&](const char* k) { return sameName(key, k); });
+    return SameIniName(section, "Kopfdaten")
+        && std::any_of(kHeaderKeys.begin(), kHeaderKeys.end(), [&](const char* k) { return SameIniName(key, k); });
 }
 
 // A line that opens a header and does not close it. The reader then makes up
@@ -102,20 +84,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
 
     if (hasBrokenHeader(bytes))
         return 0;
-    const auto before = parse(bytes);
-    const auto after = parse(written);
-    CSimpleIniA::TNamesDepend sections;
-    before->GetAllSections(sections);
-    for (const auto& s : sections) {
-        CSimpleIniA::TNamesDepend keys;
-        before->GetAllKeys(s.pItem, keys);
-        for (const auto& k : keys) {
-            if (rewritten(s.pItem, k.pItem))
-                continue;
-            const char* kept = after->GetValue(s.pItem, k.pItem, nullptr);
-            FUZZ_CHECK(kept != nullptr && std::string(kept) == before->GetValue(s.pItem, k.pItem, ""),
-                       "[" + Printable(s.pItem) + "] " + Printable(k.pItem) + " lost or changed");
-        }
-    }
+    const std::string changed = FirstChangedEntry(bytes, written, rewritten);
+    FUZZ_CHECK(changed.empty(), changed + " lost or changed by the save");
     return 0;
 }

@@ -157,6 +157,17 @@ TEST_F(LinkFileTest, SavingIntoAFileKeepsEverythingElseByteForByte)
     EXPECT_EQ(savedWithoutStamp("anlage.ini"), expected);
 }
 
+TEST_F(LinkFileTest, ASecondUtf8MarkKeepsTheFirstLineWhatItWas)
+{
+    // To the reader the first line is no section header: the mark it skips
+    // is followed by another one. Dropped, the first would make it one and
+    // move the key below it into that section.
+    const std::string old = "\xEF\xBB\xBF\xEF\xBB\xBF[Notiz]\r\nText=davor\r\n";
+    folder.write("marks.ini", old);
+    ASSERT_TRUE(SaveLinkFile(folder.file("marks.ini"), kOverview).ok);
+    EXPECT_EQ(folder.read("marks.ini").substr(0, old.size()), old);
+}
+
 TEST_F(LinkFileTest, ReadingFollowsTheRulesOfTheIniFormat)
 {
     struct Case {
