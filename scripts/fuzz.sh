@@ -23,9 +23,14 @@ if [ ${#targets[@]} -eq 0 ]; then
     for seeds in tests/fuzz/corpus/*/; do targets+=("$(basename "$seeds")"); done
 fi
 
-# The targets that read and write files do it in a scratch folder of their
-# own; in memory where the machine offers it.
-[ -d /dev/shm ] && [ -w /dev/shm ] && export TMPDIR=/dev/shm
+# The targets that read and write files do it in a scratch folder, in memory
+# where the machine offers it; a target that stops on a finding leaves its
+# files behind, so the folder goes when the script ends.
+scratch_base=/tmp
+[ -d /dev/shm ] && [ -w /dev/shm ] && scratch_base=/dev/shm
+TMPDIR=$(mktemp -d "$scratch_base/kalmoria-fuzz.XXXXXX")
+export TMPDIR
+trap 'rm -rf "$TMPDIR"' EXIT
 # Leaks count here, whatever the caller's sanitizer settings.
 export ASAN_OPTIONS=detect_leaks=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
