@@ -51,7 +51,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
     const std::string& folder = FuzzScratchFolder();
     WriteFuzzFile(folder + "Fuzz.TXT", bytes);
     ResetLanguageTexts(folder, "Fuzz");
-    const std::string displayName = LoadLanguageFile("", 0, false);
+    // Any version will do here: the display name is what is checked.
+    const std::string displayName = LoadLanguageFile("", INT_MIN, false);
 
     // The same reading as the program's: names without regard to case, the last value wins.
     CSimpleIniA ini(false, false, false);
