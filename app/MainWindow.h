@@ -9,12 +9,12 @@
 #include <string>
 
 class QAction;
-class QComboBox;
 class QLabel;
 class QMenu;
 class QPlainTextEdit;
 class QTabWidget;
 class QToolBar;
+class LinkEditorPage;
 class StringGrid;
 class TF_rs232;
 class Tvep;
@@ -84,14 +84,12 @@ private:
     QMenu* mSprachwahl = nullptr;
     QTabWidget* TabSheet = nullptr;
     QWidget* TabSheet1 = nullptr;
-    QWidget* TabSheet2 = nullptr;
+    LinkEditorPage* TabSheet2 = nullptr;
     QWidget* TabSheet3 = nullptr;
     StringGrid* SG1 = nullptr;
     StringGrid* SG2 = nullptr;
-    std::array<QComboBox*, 4> m_editorComboBoxes{}; // ComboBox1..ComboBox4
     std::array<QLabel*, kStatusPanelCount> m_statusPanels{};
     QPlainTextEdit* MemTab = nullptr;
-    QPlainTextEdit* Memo1 = nullptr;
     QPlainTextEdit* Memo2 = nullptr;
     TF_rs232* F_rs232 = nullptr;
     // The one protocol client; each port search makes a new one.

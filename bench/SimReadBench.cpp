@@ -15,7 +15,7 @@
 #include "i18n/MessageBoxEx.h"
 #include "model/LinkModel.h"
 #include "model/ModuleModel.h"
-#include "comm/ShellView.h"
+#include "bench/SilentView.h"
 
 #include <QCoreApplication>
 #include <QProcess>
@@ -79,18 +79,6 @@ public:
 private:
     std::array<uint16_t, 501> m_send{};
     std::array<uint16_t, 501> m_recv{};
-};
-
-// The device read shows nothing here.
-class SilentView : public ShellView {
-public:
-    void ShowStatus() override {}
-    void ZeigeStation() override {}
-    void SelectPage(int) override {}
-    void SetProgressText(const std::string&) override {}
-    void Repaint() override {}
-    void EnableLinkEditorPage() override {}
-    void SetBusyCursor(bool) override {}
 };
 
 // The program's own device read, timed as a whole; any message it shows

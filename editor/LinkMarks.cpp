@@ -1,0 +1,75 @@
+#include "editor/LinkMarks.h"
+
+#include "model/LinkModel.h"
+
+#include <algorithm>
+#include <span>
+
+namespace {
+
+constexpr int kLetters = 26;
+
+// The links in use; a count from outside never reaches past the table.
+std::span<const LinkRecord> linksInUse()
+{
+    const int count = std::clamp(AnzBefehle, 0, kLinkSlots - 1);
+    return std::span<const LinkRecord>(LinkTable).subspan(1, static_cast<std::size_t>(count));
+}
+
+// Calls `mark` with the pane index of every bit of the run that lies in the
+// window of ten registers starting at `firstRegister`.
+template <typename Mark>
+void forEachCellInWindow(int32_t reg, int32_t bit, int32_t count, int32_t firstRegister, Mark mark)
+{
+    const int64_t start = (int64_t{reg} - firstRegister) * 16 + bit;
+    const int64_t first = std::max<int64_t>(start, 0);
+    const int64_t last = std::min<int64_t>(start + count - 1, kPaneCells - 1);
+    for (int64_t index = first; index <= last; ++index)
+        mark(static_cast<std::size_t>(index));
+}
+
+} // namespace
+
+char LinkLetter(int ordinal, bool targetInView)
+{
+    const int letter = (std::max(ordinal, 1) - 1) % kLetters;
+    return static_cast<char>((targetInView ? 'A' : 'a') + letter);
+}
+
+PaneMarks SourceLinkMarks(int32_t sourceModule, int32_t targetModule, int32_t firstRegister)
+{
+    PaneMarks marks;
+    int ordinal = 0;
+    for (const LinkRecord& link : linksInUse()) {
+        if (link.ModulQ != sourceModule)
+            continue;
+        const char letter = LinkLetter(++ordinal, link.ModulZ == targetModule);
+        forEachCellInWindow(link.RegVon, link.BitVon, link.AnzBit, firstRegister, [&](std::size_t index) {
+            CellMark& cell = marks[index];
+            cell.bold = cell.text != kNoMark;
+            cell.inactive = link.deaktiv != 0;
+            cell.text = letter;
+        });
+    }
+    return marks;
+}
+
+PaneMarks TargetLinkMarks(int32_t sourceModule, int32_t targetModule, int32_t firstRegister)
+{
+    PaneMarks marks;
+    for (const LinkRecord& link : linksInUse()) {
+        if (link.ModulZ == targetModule)
+            forEachCellInWindow(link.RegZ, link.BitZ, link.AnzBit, firstRegister,
+                                [&](std::size_t index) { marks[index].text = kForeignTargetMark; });
+    }
+    int ordinal = 0;
+    for (const LinkRecord& link : linksInUse()) {
+        if (link.ModulQ != sourceModule)
+            continue;
+        const char letter = LinkLetter(++ordinal, true);
+        if (link.ModulZ == targetModule)
+            forEachCellInWindow(link.RegZ, link.BitZ, link.AnzBit, firstRegister,
+                                [&](std::size_t index) { marks[index].text = letter; });
+    }
+    return marks;
+}

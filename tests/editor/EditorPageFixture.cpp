@@ -1,0 +1,138 @@
+#include "tests/editor/EditorPageFixture.h"
+
+#include "diag/AnsiText.h"
+#include "editor/EditorCell.h"
+#include "editor/LinkEditorPage.h"
+#include "model/DeviceValues.h"
+#include "model/LinkModel.h"
+#include "model/SignalGroups.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QScrollBar>
+
+void EditorPageTest::SetUp()
+{
+    config.writeSettings("[Schnittstellen]\r\n");
+    ResetModel();
+    for (int n = 0; n < kLinkSlots; ++n)
+        ClearLink(n);
+    AnzBefehle = 0;
+    SignalGroupCount.fill(0);
+    DeviceAddress = 0;
+    window = std::make_unique<TF_Kalmoria_main>();
+    page = window->findChild<LinkEditorPage*>(QStringLiteral("TabSheet2"));
+    ASSERT_NE(page, nullptr);
+}
+
+void EditorPageTest::TearDown()
+{
+    window.reset();
+    ResetModel();
+    AnzBefehle = 0;
+    SignalGroupCount.fill(0);
+}
+
+void EditorPageTest::addModule(int32_t address, int kind, ModuleCounts counts, const std::string& name)
+{
+    ModuleRecord& module = ModuleTable[static_cast<std::size_t>(address)];
+    module = moduleOf(kind, counts);
+    module.name = name;
+    module.typeText = "T" + std::to_string(kind);
+}
+
+void EditorPageTest::useModules(const std::vector<int32_t>& addresses)
+{
+    ModuleRecord& central = ModuleTable[0];
+    central.present = 1;
+    central.iModulKennNr = kCentralDeviceKind;
+    central.name = "Zentrale";
+    central.typeText = "QMX-240.100";
+    central.src4Count = 1;
+    for (const int32_t address : addresses)
+        AppendToModuleList(address);
+    AppendToModuleList(0);
+}
+
+void EditorPageTest::addLink(int32_t q, int32_t regVon, int32_t bitVon, int32_t anzBit, int32_t z, int32_t regZ,
+                             int32_t bitZ, int32_t deaktiv)
+{
+    ASSERT_TRUE(AppendLink(q, regVon, bitVon, anzBit, z, regZ, bitZ));
+    LinkTable[static_cast<std::size_t>(AnzBefehle)].deaktiv = deaktiv;
+}
+
+void EditorPageTest::openPage()
+{
+    window->ZeigeStation();
+    window->EnableLinkEditorPage();
+    window->SelectPage(1);
+}
+
+void EditorPageTest::choose(QComboBox* target, int index)
+{
+    target->setCurrentIndex(index);
+    emit target->activated(index);
+}
+
+void EditorPageTest::choose(const char* boxName, int index)
+{
+    choose(box(boxName), index);
+}
+
+void EditorPageTest::scrollTo(QScrollBar* bar, int position)
+{
+    bar->setValue(position);
+}
+
+int EditorPageTest::itemOf(const char* boxName, const std::string& text) const
+{
+    return box(boxName)->findText(ansiToQString(text));
+}
+
+QComboBox* EditorPageTest::box(const char* name) const
+{
+    return child<QComboBox>(QLatin1String(name));
+}
+
+QScrollBar* EditorPageTest::scrollBar(const char* name) const
+{
+    return child<QScrollBar>(QLatin1String(name));
+}
+
+EditorCell* EditorPageTest::cell(int number) const
+{
+    return child<EditorCell>(QStringLiteral("StaticText%1").arg(number));
+}
+
+EditorCell* EditorPageTest::rowLabel(int number) const
+{
+    return child<EditorCell>(QStringLiteral("STL%1").arg(number));
+}
+
+std::string EditorPageTest::labelText(const char* name) const
+{
+    return qStringToAnsi(child<QLabel>(QLatin1String(name))->text());
+}
+
+std::string EditorPageTest::groupLabel(int k) const
+{
+    return page->Memo1Line(k);
+}
+
+std::string EditorPageTest::row(Pane pane, int r) const
+{
+    std::string text;
+    for (int column = 0; column < kPaneColumns; ++column) {
+        const std::string& mark = cell(CellNumber(pane, r * kPaneColumns + column))->text();
+        text += mark.empty() ? '.' : mark[0];
+    }
+    return text;
+}
+
+int EditorPageTest::offeredCells(Pane pane) const
+{
+    int count = 0;
+    for (int index = 0; index < kPaneCells; ++index)
+        count += cell(CellNumber(pane, index))->colour() == CellColour::Offered ? 1 : 0;
+    return count;
+}
