@@ -15,6 +15,7 @@
 #include "model/LinkModel.h"
 #include "model/ModuleModel.h"
 #include "comm/DeviceRead.h"
+#include "comm/DeviceRegisters.h"
 #include "comm/LinkWrite.h"
 #include "comm/PortSearch.h"
 #include "comm/PortSettings.h"
@@ -35,7 +36,6 @@
 namespace {
 
 constexpr int kLanguageFileStamp = 20150610;
-constexpr uint16_t kTypeQmx620 = 0x0900;
 
 struct ToolButtonDesign {
     const char* name;
@@ -235,8 +235,6 @@ void TF_Kalmoria_main::FormCreate()
     if (DebugBit(2))
         WriteErrLog("Kalmorin-Start");
     ActionComSucheExecute();
-    // The status bar keeps what the port search showed until the next refresh.
-    DeviceType = 0;
 }
 
 void TF_Kalmoria_main::ShowStatus()
@@ -247,7 +245,7 @@ void TF_Kalmoria_main::ShowStatus()
     setPanel(0, "QMX-Adr.: " + IntToText(DeviceAddress));
     if (DeviceType == 0)
         setPanel(1, " ");
-    else if (DeviceType == kTypeQmx620)
+    else if (DeviceType == DeviceRegisters::TypeQmx620)
         setPanel(1, "QMX-620");
     else
         setPanel(1, "QMX-Type: " + WordToHex4(DeviceType));
@@ -374,6 +372,9 @@ void TF_Kalmoria_main::ActionComSucheExecute()
 {
     const InputBlocker noInputWhileSearching;
     SearchComPort(m_vep, *this);
+    // The status bar keeps what the search showed until the next refresh; a
+    // type word from a failed probe must not outlive it.
+    DeviceType = 0;
 }
 
 void TF_Kalmoria_main::ComPort1Click()

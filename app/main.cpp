@@ -1,4 +1,5 @@
 #include "app/MainWindow.h"
+#include "app/ProgramStart.h"
 #include "app/TerminationSignals.h"
 #include "diag/ErrLog.h"
 #include "i18n/QtMessageBox.h"
@@ -7,10 +8,12 @@
 
 int main(int argc, char** argv)
 {
+    if (const std::optional<int> endedEarly = EndBeforeWindow(argc, argv))
+        return *endedEarly;
     ErrLogStartup();
     int exitCode = 0;
     {
-        QApplication app(argc, argv);
+        const std::unique_ptr<QApplication> app = OpenDesktop(argc, argv);
         QApplication::setApplicationName(QStringLiteral("Kalmoria"));
         SetMessageBoxPresenter(ShowQtMessageBox);
         const TerminationSignals endOnSignal;

@@ -9,6 +9,7 @@
 //   qmx-read-bench [--image FILE]
 
 #include "comm/DeviceRead.h"
+#include "comm/DeviceRegisters.h"
 #include "comm/PortSettings.h"
 #include "comm/Tvep.h"
 #include "diag/ProgramFolder.h"
@@ -68,10 +69,10 @@ public:
         for (int a = 1; a <= 64; ++a) {
             if (a - 1 == 16 || a - 1 == 32 || a - 1 == 48)
                 read(tally, 1500, 32000 + 128 * ((a - 1) / 16), 128);
-            read(tally, 500, 6100 + 180 * (a - 1), 20);
+            read(tally, 500, DeviceRegisters::StationRecord(a), 20);
         }
-        read(tally, 500, 5920, 20);
-        read(tally, 500, 30800, 252);
+        read(tally, 500, DeviceRegisters::StationRecord(0), 20);
+        read(tally, 500, DeviceRegisters::LinkArea, DeviceRegisters::LinkAreaCount);
     }
 
     Tvep vep;

@@ -1,9 +1,9 @@
 #include "comm/ComPortMap.h"
 
+#include "io/IniBytes.h"
 #include "io/SettingsFile.h"
 
 #include <QSerialPortInfo>
-#include <SimpleIni.h>
 
 #include <algorithm>
 #include <vector>
@@ -16,12 +16,12 @@ constexpr const char* PortSection = "Schnittstellen";
 // `key`, empty when the section lacks it.
 bool mappedBySettings(const std::string& key, std::string& path)
 {
-    CSimpleIniA ini;
-    if (ini.LoadFile(settingsFilePath().c_str()) < 0)
+    // The guarded reader: a FIFO or a huge file in place of the settings
+    // file must not hold up the start.
+    const auto ini = LoadIniFile(settingsFilePath());
+    if (ini->GetSection(PortSection) == nullptr)
         return false;
-    if (ini.GetSection(PortSection) == nullptr)
-        return false;
-    path = ini.GetValue(PortSection, key.c_str(), "");
+    path = ini->GetValue(PortSection, key.c_str(), "");
     return true;
 }
 

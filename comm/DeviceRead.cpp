@@ -64,6 +64,7 @@ public:
         logIf(DebugFlag(), "L01 - QMX-lesen - OpenComport:" + IntToText(ComPortNr) + ", " + IntToText(ComBaud)
                                + ", " + std::string(1, ComParity));
         readModuleExistence();
+        m_view.Repaint();
         readModules();
         finishModules();
         if (ModulAnzahl > 0)
@@ -84,7 +85,10 @@ private:
         ModuleExists.fill(false);
         if (!openPort()) {
             // Without the existence words the module list cannot be complete.
+            // Said once the next open shows whether the port works at all.
+            logIf(stepTrace(), "L02 - Comport l\xE4sst sich nicht \xF6" "ffnen (Modul-Exist)");
             DataState = 1;
+            m_existenceUnread = true;
             return;
         }
         logIf(readTrace(), "L03 - lese Modul-Exist ab 2100");
@@ -109,6 +113,12 @@ private:
             DataState = 1;
             ShowDeviceMessage(10, mbError, IntToText(m_lastResult));
             logIf(stepTrace(), "L20 - Comport l\xE4sst sich nicht \xF6" "ffnen");
+            return;
+        }
+        if (m_existenceUnread) {
+            // The port opens now, but the modules cannot be known: a failed
+            // read, not an empty device.
+            communicationFailure("L05a - Modul-Exist nicht gelesen, erstes \xD6" "ffnen des Comport fehlgeschlagen");
             return;
         }
         if (!checkDevice())
@@ -210,7 +220,7 @@ private:
         // must not be followed past them.
         bool terminated = false;
         int32_t n = 0;
-        for (int32_t slot = 0; slot < R::LinkSlots && !terminated; ++slot) {
+        for (int32_t slot = 0; slot < R::DeviceLinkSlots && !terminated; ++slot) {
             const auto word = [slot](int i) { return ReceiveBuffer[static_cast<std::size_t>(4 * slot + i)]; };
             const DeviceLinkWords words{word(0), word(1), word(2), word(3)};
             n = slot + 1;
@@ -229,6 +239,7 @@ private:
     ShellView& m_view;
     int32_t m_lastResult = 0;
     bool m_busy = false;
+    bool m_existenceUnread = false;
 };
 
 } // namespace

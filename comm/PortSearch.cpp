@@ -26,6 +26,10 @@ void SearchComPort(std::unique_ptr<Tvep>& client, ShellView& view)
             client->SetTimeouts(500, 50);
             const int32_t result = client->Transfer(0, 0, sendWords(), R::Configuration, R::ConfigurationCount,
                                                     receiveWords(), true);
+            // Taken also after a failed transfer, when the buffer still holds
+            // an earlier reply: the status bar then shows the last type word
+            // seen, as the device's service tools always have. Only a good
+            // reply can select the port.
             DeviceType = ReceiveBuffer[R::TypeWord];
             if (result == 0) {
                 DeviceAddress = ReceiveBuffer[R::AddressWord];

@@ -1,5 +1,6 @@
 #include "comm/StationData.h"
 
+#include "comm/DeviceRegisters.h"
 #include "diag/ErrLog.h"
 #include "diag/TextHelpers.h"
 
@@ -7,7 +8,6 @@
 
 namespace {
 
-constexpr uint16_t kTypeQmx620 = 0x0900;
 
 // Kinds 0 and 4 come in three variants, told apart by their bit and register counts.
 std::string variantText(const char* model, const ModuleRecord& module)
@@ -40,7 +40,7 @@ void setCounts(ModuleRecord& module, int32_t srcBits, int32_t srcRegs, int32_t d
 
 int32_t StationDataRegister(int32_t address)
 {
-    return 6100 + 180 * (address - 1);
+    return DeviceRegisters::StationRecord(address);
 }
 
 void ApplyStationData(ModuleRecord& module, const StationWords& words)
@@ -86,7 +86,7 @@ void ApplyCentralDeviceRecord(ModuleRecord& module, uint16_t deviceType)
 {
     module.present = 1;
     module.iModulKennNr = kCentralDeviceKind;
-    module.typeText = deviceType == kTypeQmx620 ? "QMX-620" : "QMX-240.100";
+    module.typeText = deviceType == DeviceRegisters::TypeQmx620 ? "QMX-620" : "QMX-240.100";
     module.name = "Zentrale";
     setCounts(module, 0, 0, 0, 0, 0, 1);
 }
@@ -116,6 +116,8 @@ std::string ModuleDisplayName(const std::string& decoded, int32_t address)
 {
     std::string name = decoded.substr(0, kMaxModuleTextLength);
     if (name.starts_with("Modul-Adresse:") || name.starts_with("    "))
+        // One above the address, as the device's own service tools number
+        // unnamed modules; installations are documented with these names.
         return "Modul-Adr." + IntToText(address + 1);
     // A NUL filler byte can neither be shown nor stored in a link file, and
     // the blanks that pad a name to its sixteen characters are no part of it.

@@ -168,3 +168,18 @@ int32_t Tvep::Transfer(int32_t writeAddr, int32_t writeCount, std::span<const ui
     }
     return ErrException;
 }
+
+const char* Tvep::ResultText(int32_t result)
+{
+    switch (result) {
+    case Ok: return "ok";
+    case ErrPortClosed: return "port not open";
+    case ErrException: return "exception during the exchange";
+    case ErrNoReply: return "no reply";
+    case ErrCrc: return "CRC error";
+    case ErrMismatch: return "reply does not match the request";
+    case ErrLength: return "reply length wrong";
+    case ErrCapacity: return "buffer too small";
+    default: return "unknown result";
+    }
+}

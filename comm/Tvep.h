@@ -28,6 +28,10 @@ public:
     static constexpr int32_t ErrLength = -22;     // too short, not fitting the count, or overlong
     static constexpr int32_t ErrCapacity = -23;   // a count larger than its buffer
 
+    // A short English description of a result code, for our own logs and the
+    // command-line program ("no reply", "CRC error", ...).
+    static const char* ResultText(int32_t result);
+
     // The longest reply any request can earn: header, 255 words, the largest
     // tolerated tail and the CRC. A receive stops one byte past it, so a
     // device that never falls silent cannot hold the program forever.

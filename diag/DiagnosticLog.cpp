@@ -235,8 +235,6 @@ void DiagnosticLog::fatalShutdown(int exitCode, uint32_t faultAddress) noexcept
     if (m_fatalWritten.exchange(true))
         return;
     const ErrnoKeeper keepErrno;
-    m_startStop = true;
-    m_logEnabled = true;
 
     char endBuffer[128];
     FixedText endLine(endBuffer, sizeof endBuffer);
@@ -250,6 +248,11 @@ void DiagnosticLog::fatalShutdown(int exitCode, uint32_t faultAddress) noexcept
 
     if (m_debuggerOutput)
         m_setup.debuggerOutput(endLine.text());
+    // The end line goes where the session's lines went: a program started
+    // without a marker file leaves no log file behind, not even when it dies.
+    if (!m_logEnabled)
+        return;
+    m_startStop = true;
 
     // The dying thread may hold the lock itself; after a short wait the end
     // line is written without it rather than not at all.

@@ -1,5 +1,6 @@
 #include "editor/LinkMarks.h"
 
+#include "editor/LinkActionRules.h"
 #include "model/LinkModel.h"
 
 #include <algorithm>
@@ -7,12 +8,13 @@
 
 namespace {
 
-constexpr int kLetters = 26;
+// A small letter lies 32 codes above its capital.
+constexpr int kSmallLetterOffset = 'a' - 'A';
 
 // The links in use; a count from outside never reaches past the table.
 std::span<const LinkRecord> linksInUse()
 {
-    const int count = std::clamp(AnzBefehle, 0, kLinkSlots - 1);
+    const int count = std::clamp(AnzBefehle, 0, kLinkTableSlots - 1);
     return std::span<const LinkRecord>(LinkTable).subspan(1, static_cast<std::size_t>(count));
 }
 
@@ -32,8 +34,8 @@ void forEachCellInWindow(int32_t reg, int32_t bit, int32_t count, int32_t firstR
 
 char LinkLetter(int ordinal, bool targetInView)
 {
-    const int letter = (std::max(ordinal, 1) - 1) % kLetters;
-    return static_cast<char>((targetInView ? 'A' : 'a') + letter);
+    const char capital = LinkOrdinalLetter(ordinal);
+    return targetInView ? capital : static_cast<char>(capital + kSmallLetterOffset);
 }
 
 PaneMarks SourceLinkMarks(int32_t sourceModule, int32_t targetModule, int32_t firstRegister)

@@ -27,8 +27,8 @@ struct CellMark {
 
 using PaneMarks = std::array<CellMark, kPaneCells>;
 
-// Letter of the source module's link with the given ordinal (1, 2, ...).
-// The alphabet starts over after "Z"/"z".
+// Letter of the source module's link with the given ordinal (1, 2, ...): the
+// capital the link action dialog names it by, or its small letter.
 char LinkLetter(int ordinal, bool targetInView);
 
 // The source module's links on the source window that starts at register

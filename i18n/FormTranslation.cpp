@@ -12,12 +12,14 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLayout>
 #include <QMainWindow>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStackedWidget>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTextEdit>
 #include <QToolBar>
@@ -150,6 +152,18 @@ bool isSubmenuEntry(QObject* object)
     return action != nullptr && action->menu() != nullptr;
 }
 
+// The form's own components carry names of ours; the objects Qt adds for
+// itself have none, a "qt_" or "_" name, are layouts, or are the scroll
+// buttons of a tab bar.
+bool isOwnComponent(const QObject* component)
+{
+    const QString name = component->objectName();
+    if (name.isEmpty() || name.startsWith(QLatin1String("qt_")) || name.startsWith(QLatin1Char('_')))
+        return false;
+    return qobject_cast<const QLayout*>(component) == nullptr
+           && qobject_cast<const QTabBar*>(component->parent()) == nullptr;
+}
+
 class FormWalk {
 public:
     explicit FormWalk(QWidget* form)
@@ -169,7 +183,8 @@ private:
     {
         if (!m_seen.insert(component).second)
             return;
-        ++m_count;
+        if (isOwnComponent(component))
+            ++m_count;
         TranslateComponent(component);
     }
 

@@ -231,7 +231,8 @@ std::string LoadLanguageFile(const std::string& name, int minimumVersion, bool s
 bool ActivateLanguage(const std::string& name)
 {
     LanguageState& s = state();
-    if (!s.settingsPath.empty() && !WriteProfileString(s.settingsPath, s.settingsSection, s.settingsKey, name))
+    if (!s.settingsPath.empty() && !WriteProfileString(s.settingsPath, s.settingsSection, s.settingsKey, name)
+        && DebugBit(1))
         WriteErrLog("Text_AktiviereSprache: Einstellung nicht gespeichert in " + s.settingsPath);
 
     const std::string file = name.empty() ? DefaultLanguageFileName() : name;

@@ -2,7 +2,7 @@
 
 #include "diag/TextHelpers.h"
 
-std::array<LinkRecord, kLinkSlots> LinkTable;
+std::array<LinkRecord, kLinkTableSlots> LinkTable;
 int32_t AnzBefehle = 0;
 
 namespace {
@@ -18,7 +18,7 @@ void copyNumberFields(const LinkRecord& from, LinkRecord& to)
 
 bool IsLinkSlot(int32_t n)
 {
-    return n >= 0 && n < kLinkSlots;
+    return n >= 0 && n < kLinkTableSlots;
 }
 
 void ClearLink(int32_t n)
@@ -31,7 +31,7 @@ void ClearLink(int32_t n)
 
 void DeleteLink(int32_t n)
 {
-    if (n < 1 || n > AnzBefehle || AnzBefehle >= kLinkSlots - 1)
+    if (n < 1 || n > AnzBefehle || AnzBefehle >= kLinkTableSlots - 1)
         return;
     // The end-marker slot (AnzBefehle + 1) moves down with the links.
     for (int32_t slot = n; slot <= AnzBefehle; ++slot)
@@ -51,7 +51,7 @@ void ClearAllLinks()
     }
     // A count the table cannot hold (from outside) is cleared slot by slot.
     if (AnzBefehle > 0) {
-        for (int32_t n = 1; n < kLinkSlots; ++n)
+        for (int32_t n = 1; n < kLinkTableSlots; ++n)
             ClearLink(n);
         AnzBefehle = 0;
     }

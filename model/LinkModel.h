@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <string>
 
-constexpr int kLinkSlots = 301;
-constexpr int kMaxLinks = kLinkSlots - 2; // the end-marker slot must stay free
+constexpr int kLinkTableSlots = 301;
+constexpr int kMaxLinks = kLinkTableSlots - 2; // the end-marker slot must stay free
 
 struct LinkRecord {
     int32_t ModulQ = 0;
@@ -34,7 +34,7 @@ struct DeviceLinkWords {
 constexpr uint16_t kEndSlotWord = 0xFFFF;
 inline constexpr char kEmptyLinkText[] = "FFFF,FFFF,FFFF,FFFF";
 
-extern std::array<LinkRecord, kLinkSlots> LinkTable;
+extern std::array<LinkRecord, kLinkTableSlots> LinkTable;
 extern int32_t AnzBefehle;
 
 // True for the slots that may be indexed: 0..300.

@@ -26,7 +26,7 @@ constexpr int kNameChars = 2 * Registers::NameRegisters;
 constexpr uint16_t kPresentWord = 0x0000;
 constexpr uint16_t kAbsentWord = 0xFFFF;
 constexpr int kCentralKind = 6;
-constexpr int kMaxImageLinks = Registers::LinkSlots - 1; // the end slot needs room
+constexpr int kMaxImageLinks = Registers::LinkAreaSlots - 1; // the end slot needs room
 
 std::string lower(std::string_view text)
 {

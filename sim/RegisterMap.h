@@ -4,6 +4,8 @@
 // of which only the areas below exist. A request that touches a register
 // outside them cannot be answered, as on the real device.
 
+#include "comm/DeviceRegisters.h"
+
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -11,35 +13,34 @@
 
 namespace qmxsim {
 
-// Where the device keeps what the service program reads and writes.
+// Where the device keeps what the service program reads and writes: the
+// program's own register map, plus what only the device itself knows.
 struct Registers {
-    static constexpr uint16_t ConfigFirst = 1500;
-    static constexpr int ConfigCount = 20;
-    static constexpr uint16_t DeviceType = 1506;
-    static constexpr uint16_t SerialNumber = 1508;
-    static constexpr uint16_t DeviceAddress = 1516;
+    static constexpr uint16_t ConfigFirst = DeviceRegisters::Configuration;
+    static constexpr int ConfigCount = DeviceRegisters::ConfigurationCount;
+    static constexpr uint16_t DeviceType = ConfigFirst + DeviceRegisters::TypeWord;
+    static constexpr uint16_t SerialNumber = ConfigFirst + DeviceRegisters::SerialWord;
+    static constexpr uint16_t DeviceAddress = ConfigFirst + DeviceRegisters::AddressWord;
 
     // One word per module address 1..64; below 0x0800 means "occupied".
-    static constexpr uint16_t ExistenceFirst = 2100;
-    static constexpr int ExistenceCount = 64;
-    static constexpr uint16_t FirstAbsentWord = 0x0800;
+    static constexpr uint16_t ExistenceFirst = DeviceRegisters::ModuleExistence;
+    static constexpr int ExistenceCount = DeviceRegisters::ModuleExistenceCount;
+    static constexpr uint16_t FirstAbsentWord = DeviceRegisters::AbsentFrom;
 
-    // Station records: address a (0 = the central device itself) from
-    // 5920 + 180 * a, 20 registers each.
-    static constexpr uint16_t StationBase = 5920;
-    static constexpr int StationStride = 180;
-    static constexpr int StationCount = 20;
+    // Station records, address 0 being the central device itself.
+    static constexpr int StationCount = DeviceRegisters::StationDataCount;
     static constexpr int StationKindWord = 2;
     static constexpr int StationCountsWord = 8; // words 8..12
 
     // Links: four registers per slot; a slot whose first word is 0xFFFF ends
-    // the list. 300 slots fill the room up to the name area.
-    static constexpr uint16_t LinkFirst = 30800;
-    static constexpr int LinkSlots = 300;
-    static constexpr int LinkCount = 4 * LinkSlots;
+    // the list. The device's link area has room for 300 slots up to the name
+    // area, more than the 63 the service program reads and writes.
+    static constexpr uint16_t LinkFirst = DeviceRegisters::LinkArea;
+    static constexpr int LinkAreaSlots = 300;
+    static constexpr int LinkCount = 4 * LinkAreaSlots;
 
     // Names: eight registers (sixteen characters) per module address 1..64.
-    static constexpr uint16_t NameFirst = 32000;
+    static constexpr uint16_t NameFirst = DeviceRegisters::NameBlocks;
     static constexpr int NameRegisters = 8;
     static constexpr int NameCount = 64 * NameRegisters;
 
@@ -47,7 +48,7 @@ struct Registers {
 
     static constexpr uint16_t station(int address)
     {
-        return static_cast<uint16_t>(StationBase + StationStride * address);
+        return static_cast<uint16_t>(DeviceRegisters::StationRecord(address));
     }
     static constexpr uint16_t name(int address)
     {

@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
 #include "app/StringGrid.h"
+#include "comm/Session.h"
 #include "model/DeviceValues.h"
 #include "model/LinkModel.h"
 #include "model/ModuleModel.h"
@@ -25,10 +26,7 @@ protected:
     void SetUp() override
     {
         m_config.writeSettings("[Schnittstellen]\r\n");
-        ResetModel();
-        DeviceAddress = 0;
-        DeviceType = 0;
-        SerialNumber = 0;
+        ResetSession();
         window = std::make_unique<TF_Kalmoria_main>();
     }
 

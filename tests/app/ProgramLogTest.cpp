@@ -1,3 +1,4 @@
+#include "tests/app/ProgramCopy.h"
 #include "tests/common/QmxSim.h"
 #include "tests/common/TempDir.h"
 
@@ -6,7 +7,6 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <sstream>
 
 namespace {
@@ -28,18 +28,13 @@ bool endsWith(const std::string& text, const std::string& tail)
     return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
 }
 
-// The real program, copied with its language files into a folder whose DEBUG
-// marker holds 2, ended the way a user's session ends it: by SIGTERM.
+// The real program, copied into a folder whose DEBUG marker holds 2, ended
+// the way a user's session ends it: by SIGTERM.
 class ProgramLog : public testing::Test {
 protected:
     void SetUp() override
     {
-        namespace fs = std::filesystem;
-        for (const auto& entry : fs::directory_iterator(QmxSim::binDir())) {
-            const std::string name = entry.path().filename().string();
-            if (name == "Kalmoria" || entry.path().extension() == ".TXT")
-                fs::copy_file(entry.path(), program.file(name));
-        }
+        CopyProgramInto(program);
         program.write("DEBUG", "2\r\n");
     }
 

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <set>
+#include <string>
 #include <memory>
 #include <vector>
 
@@ -123,4 +125,15 @@ TEST(ReplyCheck, AnyEchoThatDiffersFromTheRequestIsRefused)
     const std::string plain = bytes({0xE0, 0, 0, 0, 0, 0x05, 0xDC, 1, 0xAB, 0xCD});
     EXPECT_EQ(clientFor(1500, 1, 0, 0, false)->CheckReply(plain, recv), Tvep::Ok);
     EXPECT_EQ(recv[0], 0xABCD);
+}
+
+TEST(ResultText, EveryResultCodeHasItsOwnText)
+{
+    const std::vector<int32_t> codes{Tvep::Ok, Tvep::ErrPortClosed, Tvep::ErrException, Tvep::ErrNoReply,
+                                     Tvep::ErrCrc, Tvep::ErrMismatch, Tvep::ErrLength, Tvep::ErrCapacity};
+    std::set<std::string> texts;
+    for (const int32_t code : codes)
+        texts.insert(Tvep::ResultText(code));
+    EXPECT_EQ(texts.size(), codes.size());
+    EXPECT_EQ(texts.count(Tvep::ResultText(-99)), 0u);
 }

@@ -28,6 +28,7 @@ public:
 
     void writeSettings(const std::string& ini) const { m_folder.write("Kalmoria.ini", ini); }
     std::string settings() const { return m_folder.read("Kalmoria.ini"); }
+    std::string settingsPath() const { return m_folder.file("Kalmoria.ini"); }
 
 private:
     TempDir m_folder;

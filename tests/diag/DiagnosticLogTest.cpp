@@ -259,12 +259,31 @@ TEST_F(DiagnosticLogTest, ConcurrentWritersNeverInterleaveLines)
     EXPECT_EQ(messages().size(), 1u + 4 * 250);
 }
 
-TEST_F(DiagnosticLogTest, FatalEndIsWrittenOnceEvenWithTheLogOff)
+TEST_F(DiagnosticLogTest, FatalEndIsWrittenOnceWhereTheSessionWrote)
 {
-    start();
-    m_log->fatalShutdown(139, 0x12BEE0F);
-    m_log->fatalShutdown(134, 0);
-    EXPECT_EQ(messages(), std::vector<std::string>{"[Ende PC-Programm , (Dbg=0), RT 139 at 2BEE0F]"});
+    struct Case {
+        std::string debugLevel; // empty: no marker file
+        bool toFile;
+        bool toDebugger;
+    };
+    for (const Case& c : {Case{"", false, false}, Case{"40", true, false}, Case{"1024", false, true}}) {
+        SCOPED_TRACE("DEBUG " + c.debugLevel);
+        std::filesystem::remove(m_program.file("Problem2.TXT"));
+        std::filesystem::remove(m_program.file("DEBUG"));
+        m_debugger.clear();
+        if (!c.debugLevel.empty())
+            m_program.write("DEBUG", c.debugLevel);
+        start();
+        m_log->fatalShutdown(139, 0x12BEE0F);
+        m_log->fatalShutdown(134, 0);
+
+        const std::string endLine = "[Ende PC-Programm , (Dbg=" + (c.debugLevel.empty() ? "0" : c.debugLevel) +
+                                    "), RT 139 at 2BEE0F]";
+        const std::vector<std::string> written{" [Neustart Korvex-32 PC-Programm , DbgFlag=$28]", endLine};
+        EXPECT_EQ(m_program.exists("Problem2.TXT"), c.toFile);
+        EXPECT_EQ(messages(), c.toFile ? written : std::vector<std::string>{});
+        EXPECT_EQ(m_debugger, c.toDebugger ? std::vector<std::string>{endLine} : std::vector<std::string>{});
+    }
 }
 
 TEST_F(DiagnosticLogTest, FatalEndFlushesPendingRepeatsButNoLineFollowsANormalEnd)

@@ -49,18 +49,30 @@ TEST(ProcessLog, NormalEndAndExitProgramWriteTheirExitCode)
     EXPECT_NE(exiting.messages().find("[Ende PC-Programm , (Dbg=40), RT 98 at 000000]<\n"), std::string::npos);
 }
 
-TEST(ProcessLog, CrashWritesTheEndLineWithSignalAndAddress)
+TEST(ProcessLog, ACrashWritesItsEndLineOnlyWhileTheLogIsOn)
 {
-    ProbeRun crash("40", {"segv", "0xBEE0"});
-    EXPECT_TRUE(crash.process.exitStatus() == QProcess::CrashExit || crash.process.exitCode() != 0);
-    EXPECT_EQ(crash.messages(), " [Neustart Korvex-32 PC-Programm , DbgFlag=$28]<\n"
-                                "probe running<\n"
-                                "[Ende PC-Programm , (Dbg=40), RT 139 at 00BEE0]<\n");
-}
-
-TEST(ProcessLog, UncaughtExceptionWritesTheEndLineEvenWithTheLogOff)
-{
-    ProbeRun crash("", {"throw"});
-    EXPECT_EQ(crash.process.exitStatus(), QProcess::CrashExit);
-    EXPECT_EQ(crash.messages(), "[Ende PC-Programm , (Dbg=0), RT 134 at 000000]<\n");
+    struct Case {
+        std::string debugLevel; // empty: no marker file
+        QStringList arguments;
+        std::string messages;
+    };
+    const Case cases[] = {
+        {"40", {"segv", "0xBEE0"},
+         " [Neustart Korvex-32 PC-Programm , DbgFlag=$28]<\n"
+         "probe running<\n"
+         "[Ende PC-Programm , (Dbg=40), RT 139 at 00BEE0]<\n"},
+        {"2", {"throw"},
+         " [Neustart Korvex-32 PC-Programm , DbgFlag=$02]<\n"
+         "probe running<\n"
+         "[Ende PC-Programm , (Dbg=2), RT 134 at 000000]<\n"},
+        {"", {"segv", "0xBEE0"}, ""},
+        {"", {"throw"}, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.arguments.join(' ').toStdString() + " with DEBUG " + c.debugLevel);
+        ProbeRun crash(c.debugLevel, c.arguments);
+        EXPECT_TRUE(crash.process.exitStatus() == QProcess::CrashExit || crash.process.exitCode() != 0);
+        EXPECT_EQ(crash.folder.exists("Problem2.TXT"), !c.debugLevel.empty());
+        EXPECT_EQ(crash.messages(), c.messages);
+    }
 }

@@ -11,6 +11,9 @@
 
 #include <QTabWidget>
 
+#include <algorithm>
+#include <functional>
+
 namespace {
 
 using DeviceRead = DeviceTestBench;
@@ -210,3 +213,113 @@ TEST_F(DeviceRead, APortThatWillNotOpenIsReported)
     EXPECT_EQ(DataState, 1);
     EXPECT_TRUE(log.contains("L20 - Comport l\xE4sst sich nicht \xF6" "ffnen"));
 }
+
+namespace {
+
+// A user who plugs the cable in after the first try: the port opens only
+// from the second open of the read on.
+class LatePortView : public RecordingView {
+public:
+    explicit LatePortView(std::function<void()> plugIn)
+        : m_plugIn(std::move(plugIn))
+    {
+    }
+    void Repaint() override
+    {
+        RecordingView::Repaint();
+        if (repaints == 2)
+            m_plugIn();
+    }
+
+private:
+    std::function<void()> m_plugIn;
+};
+
+bool anyLineStartsWith(const CapturedLog& log, const std::string& start)
+{
+    const auto lines = log.messages();
+    return std::ranges::any_of(lines, [&start](const std::string& line) { return line.starts_with(start); });
+}
+
+} // namespace
+
+TEST_F(DeviceRead, AFirstOpenThatFailsIsReportedEvenWhenTheSecondSucceeds)
+{
+    const std::string path = startDevice(kSmallDevice).path();
+    mapPorts({});
+    LatePortView lateView([&] { mapPorts({path}); });
+    CapturedLog log(32);
+    ReadDevice(vep, lateView);
+    EXPECT_EQ(shownTexts(), std::vector<std::string>{message(13)});
+    EXPECT_EQ(DataState, 1);
+    EXPECT_EQ(ModulAnzahl, 0);
+    EXPECT_TRUE(log.contains("L02 - Comport l\xE4sst sich nicht \xF6" "ffnen (Modul-Exist)"));
+}
+
+// One area of the device fails at a time; what is kept and said differs.
+struct FailingArea {
+    const char* registers;
+    std::vector<int> messages;
+    std::vector<int32_t> modules; // the overview's module list afterwards
+    int32_t links;
+};
+
+class DeviceReadFailingArea : public DeviceTestBench, public testing::WithParamInterface<FailingArea> {};
+
+TEST_P(DeviceReadFailingArea, KeepsWhatWasReadAndSaysWhatFailed)
+{
+    const FailingArea& area = GetParam();
+    startDevice(kSmallDevice, {QStringLiteral("--fail-range"), QString::fromLatin1(area.registers)});
+    ReadDevice(vep, view);
+    std::vector<std::string> expected;
+    for (const int n : area.messages)
+        expected.push_back(n == 11 ? message(11, "0") : message(n));
+    EXPECT_EQ(shownTexts(), expected);
+    EXPECT_EQ(DataState, 1);
+    EXPECT_EQ(ModulAnzahl == 0 ? std::vector<int32_t>{} : shownModuleList(), area.modules);
+    EXPECT_EQ(AnzBefehle, area.links);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Areas, DeviceReadFailingArea,
+    testing::Values(
+        // Without the existence words no module can be taken.
+        FailingArea{"2100:2163", {13}, {}, 0},
+        // Without the configuration there is no device of ours.
+        FailingArea{"1500:1519", {11}, {}, 0},
+        // The central device's own record: it is still listed, the links are still read.
+        FailingArea{"5920:5939", {13}, {0, 2, 3, 9, 0}, 3}));
+
+// Each debug bit switches on its own lines of the read, and only those.
+struct DebugGate {
+    int bit;
+    std::vector<std::string> shown;
+    std::vector<std::string> notShown;
+};
+
+class DeviceReadDebugGate : public DeviceTestBench, public testing::WithParamInterface<DebugGate> {};
+
+TEST_P(DeviceReadDebugGate, WritesExactlyItsOwnLines)
+{
+    const DebugGate& gate = GetParam();
+    startDevice(kSmallDevice);
+    CapturedLog log(gate.bit);
+    ReadDevice(vep, view);
+    for (const std::string& line : gate.shown)
+        EXPECT_TRUE(anyLineStartsWith(log, line)) << "bit " << gate.bit << " misses " << line;
+    for (const std::string& line : gate.notShown)
+        EXPECT_FALSE(anyLineStartsWith(log, line)) << "bit " << gate.bit << " writes " << line;
+}
+
+const std::string kExistence = "L03 - lese Modul-Exist ab 2100";
+const std::string kExistenceEnd = "L04 - lese Modul-Exist ab 2100 - ende";
+const std::string kLinkWords = "L23-1 - Verkn\xFCpfungen lesen. R1=";
+const std::string kSerialSent = "  RS+: ";
+const std::string kName = "B-Name: ";
+
+INSTANTIATE_TEST_SUITE_P(
+    Bits, DeviceReadDebugGate,
+    testing::Values(DebugGate{8, {kSerialSent}, {kExistence, kExistenceEnd, kLinkWords, kName}},
+                    DebugGate{16, {kExistence, kLinkWords}, {kExistenceEnd, kSerialSent, kName}},
+                    DebugGate{32, {kExistence, kExistenceEnd}, {kLinkWords, kSerialSent, kName}},
+                    DebugGate{128, {kName}, {kExistence, kExistenceEnd, kLinkWords, kSerialSent}}));

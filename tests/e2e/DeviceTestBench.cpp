@@ -1,6 +1,7 @@
 #include "tests/e2e/DeviceTestBench.h"
 
 #include "comm/PortSettings.h"
+#include "comm/Session.h"
 #include "i18n/LanguageTexts.h"
 #include "model/DeviceValues.h"
 #include "model/LinkModel.h"
@@ -41,16 +42,8 @@ Name=Brunnen 9
 void DeviceTestBench::SetUp()
 {
     mapPorts({});
-    ResetModel();
-    for (int n = 0; n < kLinkSlots; ++n)
-        ClearLink(n);
-    AnzBefehle = 0;
-    DataState = 99;
-    DeviceType = 0;
-    DeviceAddress = 0;
-    SerialNumber = 0;
+    ResetSession();
     DefaultMessageArgument = " - ";
-    ComPortNr = 1;
     ComBaud = 9600;
     ComParity = 'n';
 }

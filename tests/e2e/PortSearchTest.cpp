@@ -1,10 +1,14 @@
+#include "app/MainWindow.h"
+#include "comm/DeviceRegisters.h"
 #include "comm/PortSearch.h"
+#include "comm/TransferBuffers.h"
 #include "comm/PortSettings.h"
 #include "app/TF_rs232.h"
 #include "model/DeviceValues.h"
 #include "tests/common/CapturedLog.h"
 #include "tests/e2e/DeviceTestBench.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QLabel>
@@ -60,11 +64,13 @@ TEST_F(PortSearch, WithoutAnyPortItStaysOnCom1)
 
 TEST_F(PortSearch, ASilentPortCostsOneTransferAndIsPassedOver)
 {
-    mapPorts({device(kDeviceAt3), "", device(kSmallDevice, {QStringLiteral("--silent")})});
+    // The answering port is not COM1, the default, so a search that never
+    // takes a port cannot pass.
+    mapPorts({"", device(kDeviceAt3), device(kSmallDevice, {QStringLiteral("--silent")})});
     QElapsedTimer clock;
     clock.start();
     SearchComPort(client, view);
-    EXPECT_EQ(ComPortNr, 1);
+    EXPECT_EQ(ComPortNr, 2);
     EXPECT_LT(clock.elapsed(), 3000);
 }
 
@@ -100,4 +106,15 @@ TEST(PortDialog, ShowsTheCurrentPortAndChangesItOnlyOnOk)
     list->setCurrentIndex(10);
     dialog.findChild<QPushButton*>(QStringLiteral("Btn_OK"))->click();
     EXPECT_EQ(ComPortNr, 11);
+}
+
+TEST_F(PortSearch, TheMenuSearchLeavesNoTypeWordOfAFailedProbeInTheStatusBar)
+{
+    mapPorts({device(kSmallDevice, {QStringLiteral("--silent")})});
+    TF_Kalmoria_main window;
+    // A failed probe takes the type word of whatever reply came before.
+    ReceiveBuffer[DeviceRegisters::TypeWord] = 0x3301;
+    window.findChild<QAction*>(QStringLiteral("ComPortsuchen"))->trigger();
+    window.ShowStatus();
+    EXPECT_EQ(window.statusPanelText(1), " ");
 }

@@ -1,5 +1,6 @@
 #include "tests/editor/EditorPageFixture.h"
 
+#include "comm/Session.h"
 #include "diag/AnsiText.h"
 #include "editor/EditorCell.h"
 #include "editor/LinkEditorPage.h"
@@ -14,12 +15,7 @@
 void EditorPageTest::SetUp()
 {
     config.writeSettings("[Schnittstellen]\r\n");
-    ResetModel();
-    for (int n = 0; n < kLinkSlots; ++n)
-        ClearLink(n);
-    AnzBefehle = 0;
-    SignalGroupCount.fill(0);
-    DeviceAddress = 0;
+    ResetSession();
     window = std::make_unique<TF_Kalmoria_main>();
     page = window->findChild<LinkEditorPage*>(QStringLiteral("TabSheet2"));
     ASSERT_NE(page, nullptr);
@@ -28,9 +24,7 @@ void EditorPageTest::SetUp()
 void EditorPageTest::TearDown()
 {
     window.reset();
-    ResetModel();
-    AnzBefehle = 0;
-    SignalGroupCount.fill(0);
+    ResetSession();
 }
 
 void EditorPageTest::addModule(int32_t address, int kind, ModuleCounts counts, const std::string& name)

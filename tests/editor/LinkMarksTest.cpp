@@ -1,3 +1,4 @@
+#include "editor/LinkActionRules.h"
 #include "editor/LinkMarks.h"
 #include "model/LinkModel.h"
 
@@ -21,7 +22,7 @@ LinkRecord link(int32_t q, int32_t regVon, int32_t bitVon, int32_t anzBit, int32
 
 void useLinks(const std::vector<LinkRecord>& links)
 {
-    for (int n = 0; n < kLinkSlots; ++n)
+    for (int n = 0; n < kLinkTableSlots; ++n)
         ClearLink(n);
     AnzBefehle = static_cast<int32_t>(links.size());
     for (std::size_t i = 0; i < links.size(); ++i)
@@ -156,11 +157,10 @@ TEST(LinkMarksCount, NeverReadsPastTheTable)
     AnzBefehle = 0;
 }
 
-TEST(LinkLetter, RunsThroughTheAlphabetAndStartsOver)
+TEST(LinkLetter, IsTheDialogsCapitalOrItsSmallLetter)
 {
-    EXPECT_EQ(LinkLetter(1, true), 'A');
+    for (const int k : {1, 2, 26})
+        EXPECT_EQ(LinkLetter(k, true), LinkOrdinalLetter(k));
     EXPECT_EQ(LinkLetter(1, false), 'a');
-    EXPECT_EQ(LinkLetter(26, true), 'Z');
-    EXPECT_EQ(LinkLetter(27, false), 'a');
-    EXPECT_EQ(LinkLetter(299, true), 'M');
+    EXPECT_EQ(LinkLetter(26, false), 'z');
 }

@@ -1,6 +1,9 @@
 #include "tests/i18n/LanguageFixture.h"
 
 #include "i18n/FormTranslation.h"
+#include "tests/common/CapturedLog.h"
+
+#include <algorithm>
 
 #include <QAction>
 #include <QCheckBox>
@@ -187,4 +190,17 @@ TEST_F(FormTranslationTest, DialogsAreFormsOfTheirOwnAndTheMainWindowComesLast)
     EXPECT_EQ(caption->text(), q("en dialog"));
     EXPECT_EQ(label->text(), q("en 14"));
     EXPECT_EQ(TextSection(), "F_Test");
+}
+
+TEST_F(FormTranslationTest, TheComponentCountIsTheFormsOwnNamedComponents)
+{
+    CapturedLog log(1);
+    TranslateForm(form.get());
+    // The form, eleven widgets, the tool button, the menu and its item; not
+    // the layouts, tab-bar buttons and viewports Qt adds.
+    const auto messages = log.messages();
+    const bool counted = std::ranges::any_of(messages, [](const std::string& line) {
+        return line.ends_with("F_Test Komponentenzahl=14");
+    });
+    EXPECT_TRUE(counted) << testing::PrintToString(messages);
 }

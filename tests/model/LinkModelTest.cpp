@@ -1,3 +1,4 @@
+#include "comm/Session.h"
 #include "model/LinkModel.h"
 
 #include <gtest/gtest.h>
@@ -8,9 +9,7 @@ class LinkModelTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        for (int n = 0; n < kLinkSlots; ++n)
-            ClearLink(n);
-        AnzBefehle = 0;
+        ResetSession();
     }
 
     // A link whose fields all derive from `seed`, so moved slots can be told apart.
@@ -113,7 +112,7 @@ TEST_F(LinkModelTest, ClearingAllLinksEmptiesEverySlotEvenForACountTheTableCanno
     AnzBefehle = 400; // more than the slots, as a damaged file could claim
     ClearAllLinks();
     EXPECT_EQ(AnzBefehle, 0);
-    EXPECT_EQ(LinkTable[kLinkSlots - 1].encodedText, kEmptyLinkText);
+    EXPECT_EQ(LinkTable[kLinkTableSlots - 1].encodedText, kEmptyLinkText);
 }
 
 TEST_F(LinkModelTest, EncodingGivesTheDeviceWordsAndTheirText)
@@ -140,7 +139,7 @@ TEST_F(LinkModelTest, EncodingBehindTheLastLinkOnlyZeroesItsBitCount)
     EXPECT_EQ(LinkTable[2].AnzBit, 0);
     EXPECT_EQ(LinkTable[2].ModulQ, 3);
     EXPECT_EQ(LinkTable[2].encodedText, "keep");
-    EXPECT_FALSE(EncodeLink(kLinkSlots, words));
+    EXPECT_FALSE(EncodeLink(kLinkTableSlots, words));
     EXPECT_FALSE(EncodeLink(-1, words));
 }
 

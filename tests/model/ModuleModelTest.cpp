@@ -5,20 +5,10 @@
 
 #include <vector>
 
-namespace {
-
-void fillThreeLinks()
-{
-    AnzBefehle = 0;
-    for (int i = 1; i <= 3; ++i)
-        AppendLink(i, 100, 0, 1, 4, 300, 0);
-}
-
-} // namespace
-
 TEST(ModuleModel, ResetEmptiesModulesAndCountsButKeepsLinkSlots)
 {
-    fillThreeLinks();
+    AnzBefehle = 2;
+    ASSERT_TRUE(AppendLink(3, 100, 0, 1, 4, 300, 0));
     ModuleTable[5].present = 1;
     ModuleTable[5].name = "Pumpwerk";
     ModuleTable[5].srcBitCount = 32;

@@ -1,0 +1,30 @@
+#include "comm/Session.h"
+
+#include "comm/PortSettings.h"
+#include "model/DeviceValues.h"
+#include "model/LinkModel.h"
+#include "model/ModuleModel.h"
+#include "model/SignalGroups.h"
+
+void ResetSession()
+{
+    ResetModel();
+    LinkTable.fill(LinkRecord{});
+    AnzBefehle = 0;
+    DataState = 99;
+
+    DeviceType = 0;
+    SerialNumber = 0;
+    DeviceAddress = 0;
+    StartDirectory.clear();
+    LinkFileName.clear();
+    DefaultMessageArgument.clear();
+
+    for (auto& kind : SignalGroupTable)
+        kind.fill(SignalGroup{});
+    SignalGroupCount.fill(0);
+
+    ComPortNr = 1;
+    ComBaud = 0;
+    ComParity = '\0';
+}
