@@ -7,6 +7,7 @@
 #include "diag/ErrLog.h"
 #include "diag/TextHelpers.h"
 #include "editor/LinkEditorPage.h"
+#include "editor/TF_PDauswahl.h"
 #include "i18n/FormTranslation.h"
 #include "i18n/LanguageMenu.h"
 #include "i18n/TextTable.h"
@@ -57,6 +58,8 @@ TF_Kalmoria_main::TF_Kalmoria_main(QWidget* parent)
     createStatusBar();
     createTextTables();
     FormCreate();
+    F_PDauswahl = new TF_PDauswahl(this);
+    TabSheet2->useLinkDialog(F_PDauswahl);
     F_rs232 = new TF_rs232(this);
 }
 

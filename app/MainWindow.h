@@ -16,6 +16,7 @@ class QTabWidget;
 class QToolBar;
 class LinkEditorPage;
 class StringGrid;
+class TF_PDauswahl;
 class TF_rs232;
 class Tvep;
 
@@ -91,6 +92,7 @@ private:
     std::array<QLabel*, kStatusPanelCount> m_statusPanels{};
     QPlainTextEdit* MemTab = nullptr;
     QPlainTextEdit* Memo2 = nullptr;
+    TF_PDauswahl* F_PDauswahl = nullptr;
     TF_rs232* F_rs232 = nullptr;
     // The one protocol client; each port search makes a new one.
     std::unique_ptr<Tvep> m_vep;

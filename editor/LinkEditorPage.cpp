@@ -1,9 +1,14 @@
 #include "editor/LinkEditorPage.h"
 
+#include "comm/DeviceMessages.h"
 #include "comm/ShellView.h"
 #include "diag/AnsiText.h"
 #include "editor/BitPane.h"
 #include "editor/EditorCell.h"
+#include "editor/LinkActionRules.h"
+#include "editor/SelectionRules.h"
+#include "editor/TF_PDauswahl.h"
+#include "i18n/MessageBoxEx.h"
 #include "i18n/TextTable.h"
 #include "model/DeviceValues.h"
 #include "model/LinkModel.h"
@@ -13,6 +18,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSignalBlocker>
 
@@ -197,6 +203,14 @@ void LinkEditorPage::connectHandlers()
     // The program moves the scroll bars with their signals blocked: these are the user's.
     connect(ScrollBarQ, &QScrollBar::valueChanged, this, &LinkEditorPage::ScrollBarQChange);
     connect(ScrollBarZ, &QScrollBar::valueChanged, this, &LinkEditorPage::ScrollBarZChange);
+    connect(GQuelle, &BitPane::cellReleased, this, &LinkEditorPage::StaticTextMouseUp);
+    connect(GZiehl, &BitPane::cellReleased, this, &LinkEditorPage::StaticTextMouseUp);
+    // Only the source pane's register labels choose anything.
+    connect(GQuelle, &BitPane::rowLabelReleased, this, [this](int row, Qt::MouseButton button) {
+        if (button == Qt::LeftButton)
+            STLClick(row);
+    });
+    connect(BtnUebernehmen, &QPushButton::clicked, this, &LinkEditorPage::TakeOverLink);
 }
 
 std::string LinkEditorPage::Memo1Line(int i) const
@@ -423,10 +437,7 @@ void LinkEditorPage::ShowSourceModuleAt(int position)
 {
     if (ComboBox1->count() == 0)
         return;
-    {
-        const QSignalBlocker quiet(ComboBox1);
-        ComboBox1->setCurrentIndex(std::clamp(position, 0, ComboBox1->count() - 1));
-    }
+    ComboBox1->setCurrentIndex(std::clamp(position, 0, ComboBox1->count() - 1));
     ComboBox1Change();
 }
 
@@ -435,4 +446,249 @@ void LinkEditorPage::RelabelGroups()
     const GroupLabels labels = groupLabels();
     relabelBox(ComboBox2, SourceGroupItems(moduleRecord(m_sourceModule), labels));
     relabelBox(ComboBox4, TargetGroupItems(moduleRecord(m_targetModule), labels));
+}
+
+const PaneMarks& LinkEditorPage::marksOf(Pane pane) const
+{
+    return pane == Pane::Source ? m_sourceMarks : m_targetMarks;
+}
+
+const PaneCells& LinkEditorPage::cellsOf(Pane pane) const
+{
+    return pane == Pane::Source ? m_sourceCells : m_targetCells;
+}
+
+void LinkEditorPage::StaticTextMouseUp(int cell, Qt::MouseButton button)
+{
+    if (!IsCellNumber(cell))
+        return;
+    if (button != Qt::LeftButton) {
+        OpenLinkActions(cell);
+        return;
+    }
+    const CellAddress address = LocateCell(cell);
+    if (!cellsOf(address.pane).cells[static_cast<std::size_t>(address.index)].clickable)
+        return;
+    if (address.pane == Pane::Source)
+        SelectSourceBit(cell);
+    else
+        SelectTargetBit(cell);
+}
+
+void LinkEditorPage::STLClick(int row)
+{
+    if (row >= 0 && row < kPaneRows && m_sourceCells.rowLabels[static_cast<std::size_t>(row)].clickable)
+        SelectSourceRegister(row);
+}
+
+void LinkEditorPage::SelectSourceBit(int cell)
+{
+    const CellAddress address = LocateCell(cell);
+    const int32_t first = sourceFirstVisible();
+    const SourceClick click = ClickSourceBit(m_selection, first + address.row, address.bit);
+    if (click == SourceClick::Refuse)
+        ShowDeviceMessage(kMessageSourceRangeNotAllowed, mbError);
+    // Old marks go, unless a first bit was just chosen on a pane without any.
+    if (click != SourceClick::Start)
+        DrawSourceLinks(first);
+    MarkSelectedRun(m_sourceMarks, m_selection.regQ, m_selection.bitQ, m_selection.anzBit, first);
+    showPaneMarks(GQuelle, m_sourceMarks);
+    showSelection();
+    m_shell.ShowStatus();
+    ShowTargetGroup();
+}
+
+void LinkEditorPage::SelectSourceRegister(int row)
+{
+    const int32_t first = sourceFirstVisible();
+    if (m_selection.hasSourceRange())
+        DrawSourceLinks(first);
+    ChooseSourceRegister(m_selection, first + row);
+    MarkSelectedRun(m_sourceMarks, m_selection.regQ, m_selection.bitQ, m_selection.anzBit, first);
+    showPaneMarks(GQuelle, m_sourceMarks);
+    showSelection();
+    ShowTargetGroup();
+}
+
+void LinkEditorPage::SelectTargetBit(int cell)
+{
+    const int index = LocateCell(cell).index;
+    if (!m_selection.hasSourceRange() || m_targetMarks[static_cast<std::size_t>(index)].text != kNoMark)
+        return;
+    const int32_t first = targetFirstVisible();
+    if (m_selection.hasTargetStart())
+        DrawTargetLinks(first);
+    const bool taken = PlaceTargetStart(m_selection, m_targetMarks, index, first);
+    if (taken) {
+        ShowDeviceMessage(kMessageTargetBitTaken, mbError);
+        // The rejected start stays in the labels, but no mark and no take-over.
+        DrawTargetLinks(first);
+        BtnUebernehmen->setEnabled(false);
+    } else {
+        showPaneMarks(GZiehl, m_targetMarks);
+        BtnUebernehmen->setEnabled(m_selection.regZ != 0);
+    }
+    showSelection();
+}
+
+void LinkEditorPage::TakeOverLink()
+{
+    if (CanTakeOver(m_selection)) {
+        const LinkSelection& s = m_selection;
+        if (!AppendLink(s.modulQ, s.regQ, s.bitQ, s.anzBit, s.modulZ, s.regZ, s.bitZ)) {
+            // Nothing was added: the selection stays for after a clean-up.
+            ShowDeviceMessage(kMessageLinkTableFull, mbError);
+            m_shell.ShowStatus();
+            return;
+        }
+        m_selection.clearSource();
+        m_selection.clearTarget();
+        DrawSourceLinks(sourceFirstVisible());
+        showSelection();
+        // Without a source range no target bit is offered any more.
+        ShowTargetGroup();
+    }
+    m_shell.ShowStatus();
+}
+
+void LinkEditorPage::useLinkDialog(TF_PDauswahl* dialog)
+{
+    m_linkDialog = dialog;
+}
+
+LinkDialogContext LinkEditorPage::dialogContext(int cell) const
+{
+    const bool target = LocateCell(cell).pane == Pane::Target;
+    const int32_t sourcePosition = ComboBox1->currentIndex();
+    const int32_t targetPosition = ComboBox3->currentIndex() < 0 ? -1 : ComboBox3->currentIndex() + 1;
+    LinkDialogContext context;
+    context.clickedCell = cell;
+    context.clickedModule = target ? targetPosition : sourcePosition;
+    context.clickedBaseRegister = (target ? m_targetGroup : m_sourceGroup).baseRegister;
+    context.clickedScroll = (target ? ScrollBarZ : ScrollBarQ)->value();
+    context.otherModule = target ? sourcePosition : targetPosition;
+    context.otherFirstVisible = target ? sourceFirstVisible() : targetFirstVisible();
+    context.result = 0;
+    return context;
+}
+
+// Beside the clicked cell, as far as the screen allows.
+void LinkEditorPage::placeLinkDialog(int cell)
+{
+    const CellAddress address = LocateCell(cell);
+    const EditorCell* clicked = (address.pane == Pane::Source ? GQuelle : GZiehl)->cell(address.index);
+    QPoint place = clicked->mapToGlobal(QPoint(clicked->width() + 4, 0));
+    if (const QScreen* screen = clicked->screen()) {
+        constexpr int kFrame = 40;
+        const QRect area = screen->availableGeometry();
+        const int rows = static_cast<int>(LinkDialogRows(m_dialogContext).size());
+        const QSize size(220 + kFrame, rows * 60 + 21 + kFrame);
+        place.setX(std::clamp(place.x(), area.left(), std::max(area.left(), area.right() - size.width())));
+        place.setY(std::clamp(place.y(), area.top(), std::max(area.top(), area.bottom() - size.height())));
+    }
+    m_linkDialog->move(place);
+}
+
+void LinkEditorPage::OpenLinkActions(int cell)
+{
+    if (!IsCellNumber(cell) || m_linkDialog == nullptr)
+        return;
+    const CellAddress address = LocateCell(cell);
+    const char mark = marksOf(address.pane)[static_cast<std::size_t>(address.index)].text;
+    if (mark == kNoMark || mark == kSelectionMark)
+        return;
+
+    m_dialogContext = dialogContext(cell);
+    const int32_t reg = m_dialogContext.clickedBaseRegister + m_dialogContext.clickedScroll + address.row;
+    m_linkDialog->setWindowTitle(ansiToQString("Auswahl f\xFCr  M:" + std::to_string(m_dialogContext.clickedModule) +
+                                               " R:" + std::to_string(reg) + " B:" + std::to_string(address.bit)));
+    placeLinkDialog(cell);
+    m_linkDialog->ask(m_dialogContext);
+
+    const LinkAction action = DecodeLinkAnswer(m_dialogContext);
+    switch (action.kind) {
+    case LinkActionKind::Delete:
+        DeleteLink(action.linkNumber);
+        break;
+    case LinkActionKind::Switch: {
+        int32_t& deaktiv = LinkTable[static_cast<std::size_t>(action.linkNumber)].deaktiv;
+        deaktiv = deaktiv != 0 ? 0 : 1;
+        break;
+    }
+    case LinkActionKind::ShowTargetEnd:
+        showTargetEnd(action.linkNumber);
+        break;
+    case LinkActionKind::ShowSourceEnd:
+        showSourceEnd(action.linkNumber);
+        break;
+    case LinkActionKind::None:
+        break;
+    }
+    ShowSourceGroup();
+    ShowTargetGroup();
+    m_dialogContext.result = 0;
+}
+
+std::vector<std::string> LinkEditorPage::groupLabelLines() const
+{
+    std::vector<std::string> lines;
+    for (int k = 0; k <= kGroupLabelCount; ++k)
+        lines.push_back(Memo1Line(k));
+    return lines;
+}
+
+std::vector<std::string> LinkEditorPage::itemTexts(const QComboBox* box)
+{
+    std::vector<std::string> texts;
+    for (int i = 0; i < box->count(); ++i)
+        texts.push_back(qStringToAnsi(box->itemText(i)));
+    return texts;
+}
+
+// Scrolls the least that brings register `reg` of the group into the window.
+void LinkEditorPage::bringIntoView(QScrollBar* bar, const PaneGroup& group, int32_t reg)
+{
+    const int64_t offset = int64_t{reg} - group.baseRegister;
+    int64_t position = bar->value();
+    if (offset < position)
+        position = offset;
+    else if (offset >= position + kPaneRows)
+        position = offset - kPaneRows + 1;
+    const QSignalBlocker quiet(bar);
+    bar->setRange(0, group.scrollMaximum);
+    bar->setValue(static_cast<int>(std::clamp<int64_t>(position, 0, group.scrollMaximum)));
+}
+
+void LinkEditorPage::showSourceEnd(int32_t link)
+{
+    const LinkRecord& l = LinkTable[static_cast<std::size_t>(link)];
+    if (!IsModuleAddress(l.ModulQ) || moduleRecord(l.ModulQ).present == 0)
+        return;
+    const int position = ModuleListPosition(l.ModulQ);
+    if (position >= ComboBox1->count())
+        return;
+    ComboBox1->setCurrentIndex(position);
+    ShowSourceModule();
+    const ModuleRecord& module = moduleRecord(m_sourceModule);
+    const int item = SourceGroupItemFor(module.iModulKennNr, l.RegVon, itemTexts(ComboBox2), groupLabelLines());
+    ComboBox2->setCurrentIndex(item);
+    bringIntoView(ScrollBarQ, SourceGroupOf(module, qStringToAnsi(ComboBox2->currentText()), groupLabels()),
+                  l.RegVon);
+}
+
+void LinkEditorPage::showTargetEnd(int32_t link)
+{
+    const LinkRecord& l = LinkTable[static_cast<std::size_t>(link)];
+    if (!IsModuleAddress(l.ModulZ) || moduleRecord(l.ModulZ).present == 0)
+        return;
+    const int position = ModuleListPosition(l.ModulZ) - 1;
+    if (position < 0 || position >= ComboBox3->count())
+        return;
+    ComboBox3->setCurrentIndex(position);
+    ShowTargetModule();
+    const int item = TargetGroupItemFor(l.RegZ, itemTexts(ComboBox4), groupLabelLines());
+    ComboBox4->setCurrentIndex(item);
+    bringIntoView(ScrollBarZ,
+                  TargetGroupOf(moduleRecord(m_targetModule), qStringToAnsi(ComboBox4->currentText()), groupLabels()),
+                  l.RegZ);
 }

@@ -1,12 +1,14 @@
 #pragma once
 
 #include "editor/EditorGroups.h"
+#include "editor/LinkDialogContext.h"
 #include "editor/LinkMarks.h"
 #include "editor/LinkSelection.h"
 
 #include <QWidget>
 
 #include <string>
+#include <vector>
 
 class BitPane;
 class QComboBox;
@@ -15,11 +17,17 @@ class QPlainTextEdit;
 class QPushButton;
 class QScrollBar;
 class ShellView;
+class TF_PDauswahl;
 
 // The link editor page (TabSheet2): the source pane GQuelle and the target
 // pane GZiehl side by side, each showing one module, one of its signal
 // groups and a window of ten registers, with the links of the table drawn
 // into the bit cells; below them the selection the user is building.
+//
+// A link is made in three steps: a source range (left clicks on its first
+// and last bit, or on a register label), a target start (a left click on the
+// target pane), then "übernehmen". Any other button on a bit that a link uses
+// opens the link action dialog for the links on that bit.
 //
 // The page holds what it shows (groups, cell states, marks) and the
 // selection as plain values; the widgets only display them. Group labels
@@ -51,6 +59,21 @@ public:
     void ComboBox4Change();
     void ScrollBarZChange();
 
+    // Mouse button released on bit cell n (1..320): the left button chooses
+    // bits, any other opens the link actions.
+    void StaticTextMouseUp(int cell, Qt::MouseButton button);
+    // A left click on source row label 0..9 chooses its register.
+    void STLClick(int row);
+    void SelectSourceBit(int cell);
+    void SelectSourceRegister(int row);
+    void SelectTargetBit(int cell);
+    // BtnUebernehmenClick: the chosen range becomes a new, inactive link.
+    void TakeOverLink();
+    // The link action dialog for the links on cell n, and its answer carried out.
+    void OpenLinkActions(int cell);
+    // The dialog OpenLinkActions shows; the page does not own it.
+    void useLinkDialog(TF_PDauswahl* dialog);
+
     // The module at ModuleList position `position` becomes the source module.
     void ShowSourceModuleAt(int position);
     // After a language switch the group boxes show the new group labels;
@@ -75,6 +98,15 @@ private:
     void showPaneCells(BitPane* pane, const PaneCells& cells);
     void showPaneMarks(BitPane* pane, const PaneMarks& marks);
     void showSelection();
+    const PaneMarks& marksOf(Pane pane) const;
+    const PaneCells& cellsOf(Pane pane) const;
+    LinkDialogContext dialogContext(int cell) const;
+    void placeLinkDialog(int cell);
+    void showSourceEnd(int32_t link);
+    void showTargetEnd(int32_t link);
+    std::vector<std::string> groupLabelLines() const;
+    static std::vector<std::string> itemTexts(const QComboBox* box);
+    static void bringIntoView(QScrollBar* bar, const PaneGroup& group, int32_t reg);
     static void setScrollRange(QScrollBar* bar, int32_t maximum);
     static void resetScroll(QScrollBar* bar);
 
@@ -108,4 +140,6 @@ private:
     PaneMarks m_sourceMarks;
     PaneMarks m_targetMarks;
     LinkSelection m_selection;
+    TF_PDauswahl* m_linkDialog = nullptr;
+    LinkDialogContext m_dialogContext;
 };

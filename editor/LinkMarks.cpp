@@ -18,19 +18,25 @@ std::span<const LinkRecord> linksInUse()
     return std::span<const LinkRecord>(LinkTable).subspan(1, static_cast<std::size_t>(count));
 }
 
-// Calls `mark` with the pane index of every bit of the run that lies in the
-// window of ten registers starting at `firstRegister`.
 template <typename Mark>
 void forEachCellInWindow(int32_t reg, int32_t bit, int32_t count, int32_t firstRegister, Mark mark)
 {
-    const int64_t start = (int64_t{reg} - firstRegister) * 16 + bit;
-    const int64_t first = std::max<int64_t>(start, 0);
-    const int64_t last = std::min<int64_t>(start + count - 1, kPaneCells - 1);
-    for (int64_t index = first; index <= last; ++index)
+    const CellRun run = CellsInWindow(reg, bit, count, firstRegister);
+    for (int index = run.first; index <= run.last; ++index)
         mark(static_cast<std::size_t>(index));
 }
 
 } // namespace
+
+CellRun CellsInWindow(int32_t reg, int32_t bit, int32_t count, int32_t firstRegister)
+{
+    const int64_t start = (int64_t{reg} - firstRegister) * kPaneColumns + bit;
+    const int64_t first = std::max<int64_t>(start, 0);
+    const int64_t last = std::min<int64_t>(start + count - 1, kPaneCells - 1);
+    if (first > last)
+        return {};
+    return {static_cast<int>(first), static_cast<int>(last)};
+}
 
 char LinkLetter(int ordinal, bool targetInView)
 {

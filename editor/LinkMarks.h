@@ -27,6 +27,15 @@ struct CellMark {
 
 using PaneMarks = std::array<CellMark, kPaneCells>;
 
+// The pane cells (indexes first..last, none when first > last) of a run of
+// `count` bits from bit `bit` of register `reg` that lie in the window of ten
+// registers from `firstRegister`. Any field value is safe.
+struct CellRun {
+    int first = 0;
+    int last = -1;
+};
+CellRun CellsInWindow(int32_t reg, int32_t bit, int32_t count, int32_t firstRegister);
+
 // Letter of the source module's link with the given ordinal (1, 2, ...): the
 // capital the link action dialog names it by, or its small letter.
 char LinkLetter(int ordinal, bool targetInView);

@@ -27,6 +27,18 @@ void EditorPageTest::TearDown()
     ResetSession();
 }
 
+void EditorPageTest::useModulesOfEveryKind()
+{
+    DeviceAddress = 10;
+    addModule(2, 0, {32, 12, 16, 2, 24, 8}, "Pumpwerk Nord");
+    addModule(3, 1, {4, 2, 4, 3, 2, 0}, "Hochbeh\xE4lter");
+    addModule(4, 2, {0, 0, 0, 5, 0, 0}, "Modul-Adr.5");
+    addModule(5, 4, {64, 16, 16, 2, 32, 30}, "Kl\xE4ranlage S\xFC" "d");
+    addModule(8, 5, {200, 4, 8, 2, 44, 4}, "Brunnen");
+    addModule(12, 3, {16, 2, 4, 0, 16, 2}, "local IO");
+    useModules({2, 3, 4, 5, 8, 12});
+}
+
 void EditorPageTest::addModule(int32_t address, int kind, ModuleCounts counts, const std::string& name)
 {
     ModuleRecord& module = ModuleTable[static_cast<std::size_t>(address)];
@@ -59,6 +71,7 @@ void EditorPageTest::openPage()
 {
     window->ZeigeStation();
     window->EnableLinkEditorPage();
+    window->show();
     window->SelectPage(1);
 }
 
@@ -111,6 +124,14 @@ std::string EditorPageTest::labelText(const char* name) const
 std::string EditorPageTest::groupLabel(int k) const
 {
     return page->Memo1Line(k);
+}
+
+std::vector<std::string> EditorPageTest::items(const char* boxName) const
+{
+    std::vector<std::string> texts;
+    for (int i = 0; i < box(boxName)->count(); ++i)
+        texts.push_back(qStringToAnsi(box(boxName)->itemText(i)));
+    return texts;
 }
 
 std::string EditorPageTest::row(Pane pane, int r) const

@@ -20,39 +20,13 @@
 
 namespace {
 
-constexpr ModuleCounts kKra{32, 12, 16, 2, 24, 8};
-constexpr ModuleCounts kSk40{4, 2, 4, 3, 2, 0};
-constexpr ModuleCounts kXtq{0, 0, 0, 5, 0, 0};
-constexpr ModuleCounts kLio{16, 2, 4, 0, 16, 2};
-constexpr ModuleCounts kVln{64, 16, 16, 2, 32, 30};
-constexpr ModuleCounts kPdx{200, 4, 8, 2, 44, 4};
-
-// One module of every kind. Source box: 0 central, 1 KRA at 2, 2 SK40 at 3,
-// 3 XTQ at 4, 4 VLN at 5, 5 PDX at 8, 6 LIO at 12; the target box lacks the central device.
+// One module of every kind; see useModulesOfEveryKind.
 class LinkEditorPage_ : public EditorPageTest {
 protected:
     void SetUp() override
     {
         EditorPageTest::SetUp();
-        DeviceAddress = 10;
-        addModule(2, 0, kKra, "Pumpwerk Nord");
-        addModule(3, 1, kSk40, "Hochbeh\xE4lter");
-        addModule(4, 2, kXtq, "Modul-Adr.5");
-        addModule(5, 4, kVln, "Kl\xE4ranlage S\xFC" "d");
-        addModule(8, 5, kPdx, "Brunnen");
-        addModule(12, 3, kLio, "local IO");
-        useModules({2, 3, 4, 5, 8, 12});
-    }
-
-    static int sourceItem(int32_t address) { return ModuleListPosition(address); }
-    static int targetItem(int32_t address) { return ModuleListPosition(address) - 1; }
-
-    std::vector<std::string> items(const char* boxName) const
-    {
-        std::vector<std::string> texts;
-        for (int i = 0; i < box(boxName)->count(); ++i)
-            texts.push_back(qStringToAnsi(box(boxName)->itemText(i)));
-        return texts;
+        useModulesOfEveryKind();
     }
 };
 
