@@ -7,13 +7,13 @@
 #include "editor/TF_PDauswahl.h"
 #include "i18n/LanguageTexts.h"
 #include "model/LinkModel.h"
+#include "tests/common/ModalScript.h"
 #include "tests/common/ScriptedMessageBoxes.h"
 
 #include <QComboBox>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
-#include <QTimer>
 
 #include <algorithm>
 #include <array>
@@ -62,23 +62,8 @@ protected:
     {
         auto* dialog = window->findChild<TF_PDauswahl*>();
         ASSERT_NE(dialog, nullptr);
-        QTimer poll;
-        poll.setInterval(5);
-        QObject::connect(&poll, &QTimer::timeout, [&] {
-            if (dialog->isVisible()) {
-                poll.stop();
-                user(*dialog);
-            }
-        });
-        QTimer watchdog;
-        watchdog.setSingleShot(true);
-        QObject::connect(&watchdog, &QTimer::timeout, dialog, [dialog] {
-            ADD_FAILURE() << "the dialog was left open";
-            dialog->reject();
-        });
-        poll.start();
-        watchdog.start(10000);
-        click(cellNumber, Qt::RightButton);
+        WhileModal(
+            *dialog, [&] { click(cellNumber, Qt::RightButton); }, [&] { user(*dialog); });
     }
 
     static void choose(TF_PDauswahl& dialog, const char* label)
