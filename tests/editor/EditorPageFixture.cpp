@@ -86,16 +86,6 @@ void EditorPageTest::choose(const char* boxName, int index)
     choose(box(boxName), index);
 }
 
-void EditorPageTest::scrollTo(QScrollBar* bar, int position)
-{
-    bar->setValue(position);
-}
-
-int EditorPageTest::itemOf(const char* boxName, const std::string& text) const
-{
-    return box(boxName)->findText(ansiToQString(text));
-}
-
 QComboBox* EditorPageTest::box(const char* name) const
 {
     return child<QComboBox>(QLatin1String(name));

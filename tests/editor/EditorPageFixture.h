@@ -46,9 +46,6 @@ protected:
     // Chooses item `index` of a box the way a user does.
     void choose(QComboBox* box, int index);
     void choose(const char* boxName, int index);
-    void scrollTo(QScrollBar* bar, int position);
-    // The item index of the group box item that shows `text`.
-    int itemOf(const char* boxName, const std::string& text) const;
 
     template <typename T>
     T* child(const QString& name) const

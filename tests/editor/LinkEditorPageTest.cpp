@@ -67,7 +67,7 @@ TEST_F(LinkEditorPage_, SourceScrollOpensAtTheFirstRegisterEachTime)
 {
     openPage();
     choose("ComboBox1", sourceItem(8));
-    scrollTo(scrollBar("ScrollBarQ"), 2);
+    scrollBar("ScrollBarQ")->setValue(2);
     ASSERT_EQ(rowLabel(1)->text(), "102");
 
     window->SelectPage(0);
@@ -154,37 +154,6 @@ TEST_P(SourceBitGroup, OffersItsBitsAndScrollsOverTheRest)
 INSTANTIATE_TEST_SUITE_P(Sizes, SourceBitGroup,
                          testing::Values(BitGroupCase{8, 8, 1, 0}, BitGroupCase{24, 16, 2, 0},
                                          BitGroupCase{160, 160, 10, 0}, BitGroupCase{200, 160, 10, 2}));
-
-TEST_F(LinkEditorPage_, EachGroupSetsItsPanesScrollRange)
-{
-    struct Case {
-        const char* moduleBox;
-        int moduleItem;
-        const char* groupBox;
-        int groupItem;
-        const char* scrollBarName;
-        int maximum;
-        std::string firstRegister;
-    };
-    LoadSignalGroups("QMXFO.ini");
-    const std::vector<Case> cases{
-        {"ComboBox1", sourceItem(2), "ComboBox2", 1, "ScrollBarQ", 2, "150"},
-        {"ComboBox1", sourceItem(2), "ComboBox2", 2, "ScrollBarQ", 6, "200"},
-        {"ComboBox1", sourceItem(2), "ComboBox2", 4, "ScrollBarQ", 6, "400"}, // a signal group of 16 registers
-        {"ComboBox1", sourceItem(3), "ComboBox2", 1, "ScrollBarQ", 0, "43"},
-        {"ComboBox1", 0, "ComboBox2", 5, "ScrollBarQ", 0, "1617"},
-        {"ComboBox3", targetItem(8), "ComboBox4", 0, "ScrollBarZ", 0, "300"},
-        {"ComboBox3", targetItem(5), "ComboBox4", 1, "ScrollBarZ", 20, "350"},
-        {"ComboBox3", targetItem(3), "ComboBox4", 0, "ScrollBarZ", 0, "3"},
-    };
-    openPage();
-    for (const Case& c : cases) {
-        choose(c.moduleBox, c.moduleItem);
-        choose(c.groupBox, c.groupItem);
-        EXPECT_EQ(scrollBar(c.scrollBarName)->maximum(), c.maximum) << c.firstRegister;
-        EXPECT_EQ(rowLabel(c.scrollBarName == std::string("ScrollBarQ") ? 1 : 11)->text(), c.firstRegister);
-    }
-}
 
 // --- The groups each kind offers ----------------------------------------------
 
@@ -275,10 +244,10 @@ TEST_F(LinkEditorPage_, ChoosingAGroupResetsOnlyThatPanesScrollBar)
     openPage();
     choose("ComboBox1", sourceItem(2));
     choose("ComboBox2", 1);
-    scrollTo(scrollBar("ScrollBarQ"), 2);
+    scrollBar("ScrollBarQ")->setValue(2);
     choose("ComboBox3", targetItem(5));
     choose("ComboBox4", 1);
-    scrollTo(scrollBar("ScrollBarZ"), 3);
+    scrollBar("ScrollBarZ")->setValue(3);
     ASSERT_EQ(rowLabel(11)->text(), "353");
 
     choose("ComboBox2", 0);
@@ -287,7 +256,7 @@ TEST_F(LinkEditorPage_, ChoosingAGroupResetsOnlyThatPanesScrollBar)
     EXPECT_EQ(rowLabel(11)->text(), "353");
 
     choose("ComboBox2", 1);
-    scrollTo(scrollBar("ScrollBarQ"), 2);
+    scrollBar("ScrollBarQ")->setValue(2);
     choose("ComboBox4", 1);
     EXPECT_EQ(scrollBar("ScrollBarZ")->value(), 0);
     EXPECT_EQ(scrollBar("ScrollBarQ")->value(), 2);
@@ -389,8 +358,8 @@ TEST_F(LinkEditorPage_, GroupNamesFollowALanguageSwitchAndTheChoiceStays)
     EXPECT_EQ(box("ComboBox2")->currentText(), QStringLiteral("Source registers"));
     EXPECT_EQ(box("ComboBox4")->itemText(0), QStringLiteral("Target bits"));
     // The group is still recognised by its new name.
-    scrollTo(scrollBar("ScrollBarQ"), 1);
-    scrollTo(scrollBar("ScrollBarQ"), 0);
+    scrollBar("ScrollBarQ")->setValue(1);
+    scrollBar("ScrollBarQ")->setValue(0);
     EXPECT_EQ(rowLabel(1)->text(), "150");
     EXPECT_EQ(row(Pane::Source, 0), "AAAA............");
 }
