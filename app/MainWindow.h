@@ -8,13 +8,14 @@
 #include <memory>
 #include <string>
 
+class LinkEditorPage;
+class LinkTablePage;
 class QAction;
 class QLabel;
 class QMenu;
 class QPlainTextEdit;
 class QTabWidget;
 class QToolBar;
-class LinkEditorPage;
 class StringGrid;
 class TF_PDauswahl;
 class TF_rs232;
@@ -86,9 +87,8 @@ private:
     QTabWidget* TabSheet = nullptr;
     QWidget* TabSheet1 = nullptr;
     LinkEditorPage* TabSheet2 = nullptr;
-    QWidget* TabSheet3 = nullptr;
+    LinkTablePage* TabSheet3 = nullptr;
     StringGrid* SG1 = nullptr;
-    StringGrid* SG2 = nullptr;
     std::array<QLabel*, kStatusPanelCount> m_statusPanels{};
     QPlainTextEdit* MemTab = nullptr;
     QPlainTextEdit* Memo2 = nullptr;

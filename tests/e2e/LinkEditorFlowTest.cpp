@@ -2,8 +2,8 @@
 #include "editor/ChoiceLabel.h"
 #include "editor/EditorCell.h"
 #include "editor/TF_PDauswahl.h"
-#include "model/LinkModel.h"
 #include "tests/common/ModalScript.h"
+#include "tests/common/TableLinks.h"
 #include "tests/e2e/DeviceTestBench.h"
 
 #include <QComboBox>
@@ -13,7 +13,6 @@
 #include <QTest>
 #include <QToolButton>
 
-#include <array>
 #include <memory>
 
 namespace {
@@ -44,18 +43,6 @@ Name=Brunnen 9
 [Links]
 1=9,100,0,4,2,300,8,0
 )";
-
-using Fields = std::array<int32_t, 8>;
-
-std::vector<Fields> tableLinks()
-{
-    std::vector<Fields> links;
-    for (int n = 1; n <= AnzBefehle; ++n) {
-        const LinkRecord& l = LinkTable[static_cast<std::size_t>(n)];
-        links.push_back({l.ModulQ, l.RegVon, l.BitVon, l.AnzBit, l.ModulZ, l.RegZ, l.BitZ, l.deaktiv});
-    }
-    return links;
-}
 
 // The user at the real main window: tool buttons, tabs, boxes, cells, the link dialog.
 class LinkEditorFlow : public DeviceTestBench {
@@ -134,7 +121,7 @@ TEST_F(LinkEditorFlow, LinksMadeOnTheEditorAreWhatTheDeviceHoldsAfterTheTransfer
     choose("ComboBox3", 0);
     linkAction(1, "Label3"); // delete it
 
-    const std::vector<Fields> made{{2, 100, 0, 8, 9, 300, 0, 0}, {2, 101, 0, 16, 9, 301, 0, 1}};
+    const std::vector<LinkFields> made{{2, 100, 0, 8, 9, 300, 0, 0}, {2, 101, 0, 16, 9, 301, 0, 1}};
     ASSERT_EQ(tableLinks(), made);
     press("ToolButton6"); // write the links
     EXPECT_EQ(shownTexts().back(), messageWith(20, {"2", "1", "1"}));

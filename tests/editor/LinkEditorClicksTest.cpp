@@ -9,6 +9,7 @@
 #include "model/LinkModel.h"
 #include "tests/common/ModalScript.h"
 #include "tests/common/ScriptedMessageBoxes.h"
+#include "tests/common/TableLinks.h"
 
 #include <QComboBox>
 #include <QPushButton>
@@ -16,7 +17,6 @@
 #include <QTest>
 
 #include <algorithm>
-#include <array>
 #include <functional>
 
 namespace {
@@ -216,10 +216,7 @@ TEST_F(LinkEditorClicks, TakeOverAddsAnInactiveLinkDrawnGrey)
     QTest::mouseClick(takeOver(), Qt::LeftButton);
 
     ASSERT_EQ(AnzBefehle, 1);
-    const LinkRecord& link = LinkTable[1];
-    EXPECT_EQ((std::array{link.ModulQ, link.RegVon, link.BitVon, link.AnzBit, link.ModulZ, link.RegZ, link.BitZ,
-                          link.deaktiv}),
-              (std::array{8, 100, 4, 4, 5, 301, 0, 1}));
+    EXPECT_EQ(linkFields(LinkTable[1]), (LinkFields{8, 100, 4, 4, 5, 301, 0, 1}));
     EXPECT_EQ(row(Pane::Source, 0), "....AAAA........");
     EXPECT_TRUE(cell(5)->isInactive());
     EXPECT_EQ(row(Pane::Target, 1), "AAAA............");

@@ -1,5 +1,5 @@
 #include "editor/LinkMarks.h"
-#include "model/LinkModel.h"
+#include "tests/common/TableLinks.h"
 
 #include <gtest/gtest.h>
 
@@ -16,17 +16,9 @@ constexpr int32_t kOther = 9;
 
 using Rows = std::map<int, std::string>; // rows with a mark; every other row is empty
 
-LinkRecord link(int32_t q, int32_t regVon, int32_t bitVon, int32_t anzBit, int32_t z, int32_t regZ, int32_t bitZ)
+LinkFields link(int32_t q, int32_t regVon, int32_t bitVon, int32_t anzBit, int32_t z, int32_t regZ, int32_t bitZ)
 {
-    return LinkRecord{q, regVon, bitVon, anzBit, z, regZ, bitZ, 0, {}};
-}
-
-void useLinks(const std::vector<LinkRecord>& links)
-{
-    LinkTable.fill(LinkRecord{});
-    AnzBefehle = static_cast<int32_t>(links.size());
-    for (std::size_t i = 0; i < links.size(); ++i)
-        LinkTable[i + 1] = links[i];
+    return {q, regVon, bitVon, anzBit, z, regZ, bitZ, 0};
 }
 
 Rows markedRows(const PaneMarks& marks)
@@ -46,7 +38,7 @@ Rows markedRows(const PaneMarks& marks)
 
 struct MarksCase {
     const char* name;
-    std::vector<LinkRecord> links;
+    std::vector<LinkFields> links;
     Rows source; // window from register 100
     Rows target; // window from register 300
 };
@@ -58,7 +50,7 @@ class LinkMarks : public testing::TestWithParam<MarksCase> {};
 TEST_P(LinkMarks, ShowEachLinkOnlyOnTheCellsItCoversInTheWindow)
 {
     const MarksCase& c = GetParam();
-    useLinks(c.links);
+    setTableLinks(c.links);
     EXPECT_EQ(markedRows(SourceLinkMarks(kSource, kTarget, 100)), c.source);
     EXPECT_EQ(markedRows(TargetLinkMarks(kSource, kTarget, 300)), c.target);
 }
@@ -92,7 +84,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(LinkMarksCount, NeverReadsPastTheTable)
 {
-    useLinks({link(kSource, 100, 0, 1, kTarget, 300, 0)});
+    setTableLinks({link(kSource, 100, 0, 1, kTarget, 300, 0)});
     AnzBefehle = 100000;
     EXPECT_EQ(SourceLinkMarks(kSource, kTarget, 100)[0].text, 'A');
     AnzBefehle = -4;
