@@ -17,33 +17,6 @@
 
 namespace {
 
-// Two modules and one link from module 9 into module 2.
-const char* const kTwoModules = R"(
-[Device]
-Type=0x3301
-Serial=815
-Address=20
-
-[Module2]
-Kind=0
-SrcBits=32
-SrcRegs=12
-DstBits=24
-DstRegs=8
-Name=Pumpwerk Nord
-
-[Module9]
-Kind=5
-SrcBits=44
-SrcRegs=4
-DstBits=44
-DstRegs=4
-Name=Brunnen 9
-
-[Links]
-1=9,100,0,4,2,300,8,0
-)";
-
 // The user at the real main window: tool buttons, tabs, boxes, cells, the link dialog.
 class LinkEditorFlow : public DeviceTestBench {
 protected:
@@ -93,39 +66,38 @@ protected:
 
 TEST_F(LinkEditorFlow, LinksMadeOnTheEditorAreWhatTheDeviceHoldsAfterTheTransfer)
 {
-    startDevice(kTwoModules);
+    startDevice(kSmallDevice);
     window = std::make_unique<TF_Kalmoria_main>();
     window->show();
     press("ToolButton4"); // read the device
     ASSERT_EQ(DataState, 0);
-    ASSERT_EQ(AnzBefehle, 1);
+    ASSERT_EQ(AnzBefehle, 3);
     openEditor();
     ASSERT_EQ(child<QTabWidget>(QStringLiteral("TabSheet"))->currentIndex(), 1);
 
-    // Source: module 2's bits; target: module 9's bits.
+    // Source: the bits of module 2 (box item 1); target: the bits of module 9 (item 2).
     choose("ComboBox1", 1);
-    choose("ComboBox3", 1);
-    clickCell(1);
-    clickCell(8);
-    clickCell(161);
+    choose("ComboBox3", 2);
+    clickCell(9); // register 100, bits 8..15
+    clickCell(16);
+    clickCell(169); // into register 300 from bit 8
     click(QStringLiteral("BtnUebernehmen"));
-    // Register 101 as a whole into register 301.
-    click(QStringLiteral("STL2"));
-    clickCell(177);
+    click(QStringLiteral("STL2")); // register 101 as a whole
+    clickCell(177);                // into register 301
     click(QStringLiteral("BtnUebernehmen"));
-    ASSERT_EQ(AnzBefehle, 3);
+    ASSERT_EQ(AnzBefehle, 5);
 
-    linkAction(1, "Label2"); // switch the first new link active
-    // The link that was there: module 9 into module 2.
-    choose("ComboBox1", 2);
-    choose("ComboBox3", 0);
-    linkAction(1, "Label3"); // delete it
+    linkAction(9, "Label2"); // switch the first new link active
+    linkAction(1, "Label3"); // delete the device's link on bits 0..7
 
-    const std::vector<LinkFields> made{{2, 100, 0, 8, 9, 300, 0, 0}, {2, 101, 0, 16, 9, 301, 0, 1}};
-    ASSERT_EQ(tableLinks(), made);
+    const std::vector<LinkFields> kept{{3, 42, 1, 2, 2, 300, 8, 0}, {3, 100, 2, 4, 5, 300, 7, 1}};
+    std::vector<LinkFields> expected = kept;
+    expected.push_back({2, 100, 8, 8, 9, 300, 8, 0});
+    expected.push_back({2, 101, 0, 16, 9, 301, 0, 1});
+    ASSERT_EQ(tableLinks(), expected);
     press("ToolButton6"); // write the links
-    EXPECT_EQ(shownTexts().back(), messageWith(20, {"2", "1", "1"}));
+    EXPECT_EQ(shownTexts().back(), messageWith(20, {"4", "2", "2"}));
 
     press("ToolButton4");
-    EXPECT_EQ(tableLinks(), made);
+    EXPECT_EQ(tableLinks(), expected);
 }
