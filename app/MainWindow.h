@@ -8,9 +8,9 @@
 #include <memory>
 #include <string>
 
+class LinkEditorPage;
 class LinkTablePage;
 class QAction;
-class QComboBox;
 class QLabel;
 class QMenu;
 class QPlainTextEdit;
@@ -18,6 +18,7 @@ class QProgressBar;
 class QTabWidget;
 class QToolBar;
 class StringGrid;
+class TF_PDauswahl;
 class TF_rs232;
 class Tvep;
 
@@ -91,15 +92,14 @@ private:
     QAction* SchnellesAntwortende1 = nullptr; // replies end as soon as they are whole
     QTabWidget* TabSheet = nullptr;
     QWidget* TabSheet1 = nullptr;
-    QWidget* TabSheet2 = nullptr;
+    LinkEditorPage* TabSheet2 = nullptr;
     LinkTablePage* TabSheet3 = nullptr;
     StringGrid* SG1 = nullptr;
-    std::array<QComboBox*, 4> m_editorComboBoxes{}; // ComboBox1..ComboBox4
     std::array<QLabel*, kStatusPanelCount> m_statusPanels{};
     QProgressBar* ProgressBar1 = nullptr; // transfers of the running device sequence
     QPlainTextEdit* MemTab = nullptr;
-    QPlainTextEdit* Memo1 = nullptr;
     QPlainTextEdit* Memo2 = nullptr;
+    TF_PDauswahl* F_PDauswahl = nullptr;
     TF_rs232* F_rs232 = nullptr;
     // The one protocol client; each port search makes a new one.
     std::unique_ptr<Tvep> m_vep;
