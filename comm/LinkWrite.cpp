@@ -48,27 +48,34 @@ std::optional<LinkWriteObstacle> FindLinkWriteObstacle()
     return std::nullopt;
 }
 
-void WriteLinksToDevice(Tvep& vep)
+bool LinkWriteAllowed()
 {
     if (DataState > 0) {
         if (DebugBit(32))
             WriteErrLog("L12.W - Kommunikationsfehler verhindert Schreiben");
         ShowDeviceMessage(15, mbInformation);
-        return;
+        return false;
     }
     // The device's link area holds 62 links and the end slot, and a write
     // frame counts its registers in one byte: a larger table is never sent.
     if (AnzBefehle > R::MaxWritableLinks) {
         ShowDeviceMessage(kMessageTooManyLinks, mbError, std::vector<std::string>{IntToText(AnzBefehle)});
-        return;
+        return false;
     }
     if (const auto obstacle = FindLinkWriteObstacle()) {
         ShowDeviceMessage(kMessageLinkNotWritable, mbError,
                           std::vector<std::string>{IntToText(obstacle->linkNumber), obstacle->reason});
-        return;
+        return false;
     }
+    return true;
+}
+
+LinkWriteResult WriteLinksToDevice(Tvep& vep)
+{
+    if (!LinkWriteAllowed())
+        return LinkWriteResult::Refused;
     if (!vep.OpenPort(ComPortNr, ComBaud, ComParity))
-        return;
+        return LinkWriteResult::PortNotOpen;
 
     uint16_t active = 0;
     uint16_t inactive = 0;
@@ -86,7 +93,8 @@ void WriteLinksToDevice(Tvep& vep)
     std::fill_n(SendBuffer.begin() + static_cast<std::ptrdiff_t>(endSlot), 4, kEndSlotWord);
 
     const int32_t result = vep.Transfer(R::LinkArea, 4 * (AnzBefehle + 1), sendWords(), 0, 0, receiveWords(), true);
-    if ((result & 0xFFFF) != 0) {
+    const bool failed = (result & 0xFFFF) != 0;
+    if (failed) {
         ShowDeviceMessage(5, mbError);
         if (DebugFlag())
             WriteErrLog("230-FEHLER beim Verkn\xFCpfungsdaten in QMX schreiben err");
@@ -97,4 +105,5 @@ void WriteLinksToDevice(Tvep& vep)
             WriteErrLog("230-Verkn\xFCpfungsdaten in QMX geschrieben !!!");
     }
     vep.ClosePort();
+    return failed ? LinkWriteResult::TransferFailed : LinkWriteResult::Written;
 }

@@ -12,8 +12,9 @@
 
 namespace R = DeviceRegisters;
 
-void SearchComPort(std::unique_ptr<Tvep>& client, ShellView& view)
+std::vector<FoundDevice> SearchComPort(std::unique_ptr<Tvep>& client, ShellView& view)
 {
+    std::vector<FoundDevice> found;
     ComPortNr = 1;
     client = std::make_unique<Tvep>();
     client->Serial.SetWaitHook([&view] { view.Repaint(); });
@@ -38,6 +39,7 @@ void SearchComPort(std::unique_ptr<Tvep>& client, ShellView& view)
                         WriteErrLog("L09 - Falsches oder kein Ger\xE4t - Modultyp: " + IntToText(DeviceType));
                 } else {
                     ComPortNr = port;
+                    found.push_back({port, DeviceType, ReceiveBuffer[R::SerialWord], DeviceAddress});
                     if (DebugFlag())
                         WriteErrLog("QMX_Typ (1506): " + IntToText(DeviceType) + " ist an Comport " + IntToText(port)
                                     + " angeschlossen");
@@ -52,4 +54,5 @@ void SearchComPort(std::unique_ptr<Tvep>& client, ShellView& view)
     view.ShowStatus();
     ComBaud = 9600;
     ComParity = 'n';
+    return found;
 }
