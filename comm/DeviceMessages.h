@@ -15,3 +15,8 @@ constexpr int kMessageTooManyLinks = 25;
 // directly (a result code or a device type).
 void ShowDeviceMessage(int n, int kind, const std::string& appended = {});
 void ShowDeviceMessage(int n, int kind, const std::vector<std::string>& arguments);
+
+// While the data are incomplete (DataState above 0: nothing read yet, or the
+// last read failed) saving and writing links are refused: logs that (debug
+// bit 32), shows message 15 and gives true.
+bool RefuseWhileDataIncomplete();

@@ -245,13 +245,13 @@ TEST_F(Rules, TargetRangeIsTakenWhereverALinkIntoTheModuleWritesOneOfItsBits)
 TEST_F(Rules, ALinkCountBeyondTheTableReadsOnlyTheTable)
 {
     const int32_t last = addLink(3, 100, 0, 1, 5, 300, 0);
-    LinkTable[kLinkSlots - 1] = LinkTable[last];
+    LinkTable[kLinkTableSlots - 1] = LinkTable[last];
     AnzBefehle = 100000;
 
     EXPECT_EQ(LinkDialogRows(sourceClick(1)).size(), static_cast<std::size_t>(1));
-    EXPECT_FALSE(LinkCoversCell(sourceClick(1), kLinkSlots - 1));
+    EXPECT_FALSE(LinkCoversCell(sourceClick(1), kLinkTableSlots - 1));
     EXPECT_TRUE(TargetRangeInUse(5, 300, 0, 1));
     LinkDialogContext context = sourceClick(1);
-    context.result = 1000 + kLinkSlots - 1;
+    context.result = 1000 + kLinkTableSlots - 1;
     EXPECT_EQ(DecodeLinkAnswer(context), LinkAction{});
 }

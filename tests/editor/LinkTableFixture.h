@@ -1,5 +1,6 @@
 #pragma once
 
+#include "comm/Session.h"
 #include "model/LinkModel.h"
 #include "model/ModuleModel.h"
 #include "model/SignalGroups.h"
@@ -19,18 +20,12 @@ public:
 protected:
     void SetUp() override
     {
-        ResetModel();
+        ResetSession();
         for (int32_t address : {0, 3, 5, 7})
             ModuleTable[static_cast<std::size_t>(address)].present = 1;
-        ClearAllLinks();
-        for (int n = 0; n < kLinkSlots; ++n)
-            ClearLink(n);
-        for (auto& kind : SignalGroupTable)
-            kind.fill(SignalGroup{});
-        SignalGroupCount.fill(0);
     }
 
-    void TearDown() override { SetUp(); }
+    void TearDown() override { ResetSession(); }
 
     // Appends a link and returns its number; `active` switches it on.
     static int32_t addLink(int32_t modulQ, int32_t regVon, int32_t bitVon, int32_t anzBit, int32_t modulZ,

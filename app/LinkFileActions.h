@@ -1,0 +1,17 @@
+#pragma once
+
+// The open and save commands of the main window for link files: the user's
+// questions and dialogs around LoadLinkFile and SaveLinkFile.
+
+#include "model/LinkFile.h"
+
+class ShellView;
+
+// Replaces the links by those of a file the user chooses, once modules are
+// known and the user agreed to lose the current links. The links stay as they
+// were until a file has really been read; then the link table page is shown.
+void LoadLinksFromChosenFile(ShellView& view, bool modulesKnown);
+
+// Saves the links and the module overview into a file the user chooses;
+// refused while the data are incomplete.
+void SaveLinksToChosenFile(const OverviewRows& overview);
