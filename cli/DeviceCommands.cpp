@@ -61,9 +61,7 @@ ExitCode RunSearch(CommandContext& context)
 
 ExitCode RunInfo(CommandContext& context)
 {
-    if (const ExitCode code = context.session.Connect(); code != ExitCode::Success)
-        return code;
-    if (const ExitCode code = context.session.Read(); code != ExitCode::Success)
+    if (const ExitCode code = context.session.ConnectAndRead(); code != ExitCode::Success)
         return code;
 
     if (context.options.json) {

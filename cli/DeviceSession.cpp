@@ -65,6 +65,12 @@ ExitCode DeviceSession::Read()
     return failed ? ExitCode::Device : ExitCode::Success;
 }
 
+ExitCode DeviceSession::ConnectAndRead()
+{
+    const ExitCode connected = Connect();
+    return connected == ExitCode::Success ? Read() : connected;
+}
+
 std::string DeviceSession::PortName() const
 {
     return "COM" + IntToText(ComPortNr) + " (" + comPortPath(ComPortNr) + ")";

@@ -29,6 +29,8 @@ public:
     // The device read into the model. Device, with one error line, when it
     // did not complete.
     ExitCode Read();
+    // Both, as every command that works on the device's data begins.
+    ExitCode ConnectAndRead();
 
     Tvep& Client() { return *m_client; }
     // "COM3 (/dev/ttyUSB0)" for the chosen port.

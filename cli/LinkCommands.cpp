@@ -24,7 +24,7 @@
 
 #include <algorithm>
 #include <array>
-#include <optional>
+#include <variant>
 #include <vector>
 
 namespace {
@@ -84,15 +84,21 @@ void putLinks(const LinkSet& links)
     ClearLink(AnzBefehle + 1);
 }
 
-// The links of a link file, or nothing with the reason said.
-std::optional<LinkSet> loadLinks(const std::string& file, ConsoleMessages& messages)
+// The links of the command's link file, then the device read into the
+// model; or the exit code of what failed. The file comes first: a file that
+// cannot be read costs no device traffic.
+std::variant<LinkSet, ExitCode> fileLinksAndDevice(CommandContext& context)
 {
-    const LinkFileLoad load = LoadLinkFile(file);
+    const LinkFileLoad load = LoadLinkFile(context.options.file);
     if (!load.ok) {
-        messages.error(CliMessage(kMessageLinkFileUnreadable, {pathText(LinkFilePath(file)), load.reason}));
-        return std::nullopt;
+        context.messages.error(
+            CliMessage(kMessageLinkFileUnreadable, {pathText(LinkFilePath(context.options.file)), load.reason}));
+        return ExitCode::File;
     }
-    return takeLinks();
+    LinkSet fileLinks = takeLinks();
+    if (const ExitCode code = context.session.ConnectAndRead(); code != ExitCode::Success)
+        return code;
+    return fileLinks;
 }
 
 std::string fieldsText(const LinkRecord& link)
@@ -142,9 +148,7 @@ ExitCode verifyWrite(CommandContext& context)
 
 ExitCode RunRead(CommandContext& context)
 {
-    if (const ExitCode code = context.session.Connect(); code != ExitCode::Success)
-        return code;
-    if (const ExitCode code = context.session.Read(); code != ExitCode::Success)
+    if (const ExitCode code = context.session.ConnectAndRead(); code != ExitCode::Success)
         return code;
     if (context.options.output.empty()) {
         printLinks(context.options.json);
@@ -167,18 +171,13 @@ ExitCode RunRead(CommandContext& context)
 
 ExitCode RunWrite(CommandContext& context)
 {
-    // The file first: a file that cannot be read costs no device traffic.
-    const std::optional<LinkSet> fileLinks = loadLinks(context.options.file, context.messages);
-    if (!fileLinks)
-        return ExitCode::File;
     // The device is read first, as Kalmoria requires before a write: only
     // complete data of a device of ours may be replaced.
-    if (const ExitCode code = context.session.Connect(); code != ExitCode::Success)
-        return code;
-    if (const ExitCode code = context.session.Read(); code != ExitCode::Success)
-        return code;
+    const auto fileLinks = fileLinksAndDevice(context);
+    if (const ExitCode* failed = std::get_if<ExitCode>(&fileLinks))
+        return *failed;
     const int32_t linksOnDevice = AnzBefehle;
-    putLinks(*fileLinks);
+    putLinks(std::get<LinkSet>(fileLinks));
 
     if (!LinkWriteAllowed() || !confirmWrite(context, linksOnDevice))
         return ExitCode::WriteRefused;
@@ -202,23 +201,20 @@ ExitCode RunWrite(CommandContext& context)
 
 ExitCode RunDiff(CommandContext& context)
 {
-    const std::optional<LinkSet> fileLinks = loadLinks(context.options.file, context.messages);
-    if (!fileLinks)
-        return ExitCode::File;
-    if (const ExitCode code = context.session.Connect(); code != ExitCode::Success)
-        return code;
-    if (const ExitCode code = context.session.Read(); code != ExitCode::Success)
-        return code;
+    const auto read = fileLinksAndDevice(context);
+    if (const ExitCode* failed = std::get_if<ExitCode>(&read))
+        return *failed;
+    const LinkSet& fileLinks = std::get<LinkSet>(read);
     const LinkSet deviceLinks = takeLinks();
 
     // Like diff(1) from the device to the file: "-" what the device holds,
     // "+" what the file would put in its place.
     std::string lines;
     int32_t differing = 0;
-    for (std::size_t i = 0; i < std::max(deviceLinks.size(), fileLinks->size()); ++i) {
+    for (std::size_t i = 0; i < std::max(deviceLinks.size(), fileLinks.size()); ++i) {
         const std::string number = IntToText(static_cast<int32_t>(i + 1));
         const std::string onDevice = i < deviceLinks.size() ? fieldsText(deviceLinks[i]) : std::string();
-        const std::string inFile = i < fileLinks->size() ? fieldsText((*fileLinks)[i]) : std::string();
+        const std::string inFile = i < fileLinks.size() ? fieldsText(fileLinks[i]) : std::string();
         if (onDevice == inFile)
             continue;
         ++differing;

@@ -14,36 +14,29 @@
 
 namespace {
 
-// A KRA-520/DA1 at 2, an SK40F at 3 with a name beyond ASCII, a PDX-44 at 9, three links.
+// A QMX-620 at bus address 30 with an SK40F at 7 (a name beyond ASCII) and a
+// VLN-300/DA3 at 12; three links, the second and the third inactive.
 constexpr const char* kDevice = R"(
 [Device]
-Type=0x3301
-Serial=815
-Address=20
+Address=30
+Serial=4242
+Type=0x0900
 
-[Module2]
-Kind=0
-SrcBits=32
-SrcRegs=12
-DstBits=24
-DstRegs=8
-Name=Pumpwerk Nord
-
-[Module3]
-Kind=1
+[Module7]
 Name=Hochbehälter
+Kind=1
 
-[Module9]
-Kind=5
-SrcBits=44
-SrcRegs=4
-DstBits=44
-DstRegs=4
-Name=Brunnen 9
+[Module12]
+Name=Pumpwerk Süd
+Kind=4
+DstRegs=8
+DstBits=16
+SrcRegs=8
+SrcBits=16
 
 [Links]
-1=2,100,0,8,9,300,0,0
-2=3,42,1,2,2,300,8,0
+1=7,100,0,4,12,300,0,0
+2=12,150,0,16,7,350,0,1
 3=8305,0064,012C,2704
 )";
 
@@ -56,8 +49,8 @@ using Link = std::array<int, 8>; // ModulQ, RegVon, BitVon, AnzBit, ModulZ, RegZ
 
 // The links of kDevice.
 const std::vector<Link> kDeviceLinks{
-    {2, 100, 0, 8, 9, 300, 0, 0},
-    {3, 42, 1, 2, 2, 300, 8, 0},
+    {7, 100, 0, 4, 12, 300, 0, 0},
+    {12, 150, 0, 16, 7, 350, 0, 1},
     {3, 100, 2, 4, 5, 300, 7, 1},
 };
 
@@ -162,7 +155,7 @@ TEST_F(Cli, SearchNamesTheComNumberThePathAndTheDevice)
 
     const auto table = cli.run({QStringLiteral("search")});
     EXPECT_EQ(table.exitCode, 0) << table.err;
-    EXPECT_EQ(table.out, "COM3  " + device->path() + "  QMX-240.100  QMX-Type: 3301  SerNr.: 815  QMX-Adr.: 20\n");
+    EXPECT_EQ(table.out, "COM3  " + device->path() + "  QMX-620  QMX-Type: 0900  SerNr.: 4242  QMX-Adr.: 30\n");
 
     const auto json = cli.run({QStringLiteral("search"), QStringLiteral("--json")});
     const QJsonArray found = QJsonDocument::fromJson(QByteArray::fromStdString(json.out)).array();
@@ -170,9 +163,9 @@ TEST_F(Cli, SearchNamesTheComNumberThePathAndTheDevice)
     const QJsonObject entry = found.first().toObject();
     EXPECT_EQ(entry[QStringLiteral("port")][QStringLiteral("number")].toInt(), 3);
     EXPECT_EQ(entry[QStringLiteral("port")][QStringLiteral("path")].toString().toStdString(), device->path());
-    EXPECT_EQ(entry[QStringLiteral("type")].toInt(), 0x3301);
-    EXPECT_EQ(entry[QStringLiteral("serialNumber")].toInt(), 815);
-    EXPECT_EQ(entry[QStringLiteral("address")].toInt(), 20);
+    EXPECT_EQ(entry[QStringLiteral("type")].toInt(), 0x0900);
+    EXPECT_EQ(entry[QStringLiteral("serialNumber")].toInt(), 4242);
+    EXPECT_EQ(entry[QStringLiteral("address")].toInt(), 30);
 }
 
 TEST_F(Cli, InfoShowsTheOverviewAsTableAndAsJson)
@@ -180,22 +173,22 @@ TEST_F(Cli, InfoShowsTheOverviewAsTableAndAsJson)
     startDevice();
     const auto table = run({QStringLiteral("info")});
     EXPECT_EQ(table.exitCode, 0) << table.err;
-    EXPECT_TRUE(contains(table.out, "QMX-Type: 3301  SerNr.: 815  QMX-Adr.: 20  Stations: 4  Links: 3")) << table.out;
-    EXPECT_TRUE(contains(table.out, "Adr.  Typ          Modulname      Q-Bits  Q-Reg.  Z-Bits  Z-Reg.  Q2-Reg.\n"
-                                    "20    QMX-240.100  Zentrale       0       0       0       0       0\n"
-                                    "22    KRA-520/DA1  Pumpwerk Nord  32      12      24      8       16\n"
-                                    "23    SK40F        Hochbeh\xC3\xA4lter   4       2       2       0       4\n"))
+    EXPECT_TRUE(contains(table.out, "QMX-Type: 0900  SerNr.: 4242  QMX-Adr.: 30  Stations: 3  Links: 3")) << table.out;
+    EXPECT_TRUE(contains(table.out, "Adr.  Typ          Modulname     Q-Bits  Q-Reg.  Z-Bits  Z-Reg.  Q2-Reg.\n"
+                                    "30    QMX-620      Zentrale      0       0       0       0       0\n"
+                                    "37    SK40F        Hochbeh\xC3\xA4lter  4       2       2       0       4\n"
+                                    "42    VLN-300/DA3  Pumpwerk S\xC3\xBC" "d  16      8       16      8       16\n"))
         << table.out;
 
     const auto json = run({QStringLiteral("info"), QStringLiteral("--json")});
     EXPECT_EQ(json.exitCode, 0) << json.err;
     const QJsonObject info = QJsonDocument::fromJson(QByteArray::fromStdString(json.out)).object();
-    EXPECT_EQ(info[QStringLiteral("device")][QStringLiteral("serialNumber")].toInt(), 815);
+    EXPECT_EQ(info[QStringLiteral("device")][QStringLiteral("serialNumber")].toInt(), 4242);
     EXPECT_EQ(info[QStringLiteral("links")].toInt(), 3);
     const QJsonArray modules = info[QStringLiteral("modules")].toArray();
-    ASSERT_EQ(modules.size(), 4) << json.out;
-    const QJsonObject sk40 = modules[2].toObject();
-    EXPECT_EQ(sk40[QStringLiteral("address")].toInt(), 23);
+    ASSERT_EQ(modules.size(), 3) << json.out;
+    const QJsonObject sk40 = modules[1].toObject();
+    EXPECT_EQ(sk40[QStringLiteral("address")].toInt(), 37);
     EXPECT_EQ(sk40[QStringLiteral("name")].toString(), QStringLiteral("Hochbeh\u00E4lter"));
     EXPECT_EQ(sk40[QStringLiteral("srcBitCount")].toInt(), 4);
 }
@@ -232,9 +225,9 @@ TEST_F(Cli, ReadWritesALinkFileWithTheOverviewOrPrintsTheLinks)
     const std::string content = cli.files.read("backup.ini");
     EXPECT_TRUE(contains(content, "[Info_Modulliste]\r\n"
                                   "00=Adr., Typ, Modulname, Q-Bits, Q-Reg., Z-Bits, Z-Reg., Q2-Reg., \r\n"
-                                  "01=20, QMX-240.100, Zentrale, 0, 0, 0, 0, 0, \r\n"
-                                  "02=22, KRA-520/DA1, Pumpwerk Nord, 32, 12, 24, 8, 16, \r\n"
-                                  "03=23, SK40F, Hochbeh\xE4lter, 4, 2, 2, 0, 4, \r\n"))
+                                  "01=30, QMX-620, Zentrale, 0, 0, 0, 0, 0, \r\n"
+                                  "02=37, SK40F, Hochbeh\xE4lter, 4, 2, 2, 0, 4, \r\n"
+                                  "03=42, VLN-300/DA3, Pumpwerk S\xFC" "d, 16, 8, 16, 8, 16, \r\n"))
         << content;
     EXPECT_TRUE(contains(content, "30=8305,0064,012C,2704\r\n31=3\r\n32=100\r\n33=2\r\n34=4\r\n35=5\r\n36=300\r\n"
                                   "37=7\r\n38=1\r\n"))
@@ -244,7 +237,7 @@ TEST_F(Cli, ReadWritesALinkFileWithTheOverviewOrPrintsTheLinks)
     const auto table = run({QStringLiteral("read")});
     EXPECT_EQ(table.exitCode, 0) << table.err;
     EXPECT_TRUE(contains(table.out, "Nr  ModulQ  RegVon  BitVon  AnzBit  ModulZ  RegZ  BitZ  deaktiv  R1,R2,R3,R4\n"
-                                    "1   2       100     0       8       9       300   0     0        0209,0064,012C,0008\n"))
+                                    "1   7       100     0       4       12      300   0     0        070C,0064,012C,0004\n"))
         << table.out;
 
     const auto json = run({QStringLiteral("read"), QStringLiteral("--json"), QStringLiteral("--quiet")});
@@ -334,7 +327,7 @@ TEST_F(Cli, DiffListsEachLinkThatDiffers)
     EXPECT_EQ(same.out, "");
 
     std::vector<Link> changed{kDeviceLinks[0], kDeviceLinks[1]};
-    changed[1][7] = 1;
+    changed[1][7] = 0;
     changed.push_back({9, 150, 3, 12, 2, 350, 4, 0});
     changed.push_back({9, 151, 0, 1, 3, 42, 0, 0});
     const QString path = file("changed.ini", linkFile(changed));
@@ -342,8 +335,8 @@ TEST_F(Cli, DiffListsEachLinkThatDiffers)
     EXPECT_EQ(differs.exitCode, 5) << differs.err;
     EXPECT_EQ(differs.out, "--- QMX COM1 (" + device->path() + ")\n+++ " + path.toStdString() + "\n"
                            "@@ Nr  ModulQ,RegVon,BitVon,AnzBit,ModulZ,RegZ,BitZ,deaktiv\n"
-                           "- 2  3,42,1,2,2,300,8,0\n"
-                           "+ 2  3,42,1,2,2,300,8,1\n"
+                           "- 2  12,150,0,16,7,350,0,1\n"
+                           "+ 2  12,150,0,16,7,350,0,0\n"
                            "- 3  3,100,2,4,5,300,7,1\n"
                            "+ 3  9,150,3,12,2,350,4,0\n"
                            "+ 4  9,151,0,1,3,42,0,0\n");
