@@ -76,7 +76,7 @@ CliProcess::Result CliProcess::run(const QStringList& arguments, Input input, co
         });
         terminal.type(answer);
     }
-    process.start(QString::fromStdString(QmxSim::binDir() + "/kalmoria-cli"), arguments);
+    process.start(QString::fromStdString(program.empty() ? QmxSim::binDir() + "/kalmoria-cli" : program), arguments);
     if (input == Input::Closed)
         process.closeWriteChannel();
 

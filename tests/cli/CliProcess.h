@@ -32,6 +32,7 @@ public:
     void writeSettings(const std::string& ini) const { m_config.write("Kalmoria.ini", ini); }
 
     TempDir files; // its working folder, where the tests keep link files
+    std::string program; // the built program unless set
 
 private:
     TempDir m_config;

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <filesystem>
 #include <memory>
 #include <vector>
 
@@ -146,6 +147,17 @@ TEST_F(Cli, MistakesOnTheCommandLineEndWithOneLineAndCode1)
         ASSERT_EQ(result.errorLines().size(), 1u) << shown << ": " << result.err;
         EXPECT_TRUE(contains(result.err, "kalmoria-cli: ")) << result.err;
     }
+}
+
+TEST_F(Cli, WithoutItsLanguageFilesItEndsWithCode98LikeKalmoria)
+{
+    const TempDir alone;
+    std::filesystem::copy_file(QmxSim::binDir() + "/kalmoria-cli", alone.file("kalmoria-cli"));
+    cli.program = alone.file("kalmoria-cli");
+    const auto result = cli.run({QStringLiteral("search"), QStringLiteral("--port"), QStringLiteral("/dev/null/none")});
+    EXPECT_EQ(result.exitCode, 98);
+    ASSERT_EQ(result.errorLines().size(), 1u) << result.err;
+    EXPECT_TRUE(result.err.starts_with("kalmoria-cli: Fatal error: textfile not found or too old!")) << result.err;
 }
 
 TEST_F(Cli, SearchNamesTheComNumberThePathAndTheDevice)
