@@ -109,8 +109,9 @@ std::variant<CliOptions, int> ParseCommandLine(const QStringList& arguments)
     const QCommandLineOption noVerify(QStringLiteral("no-verify"),
                                       QStringLiteral("write: do not read the links back after writing."));
     const QCommandLineOption fast(QStringLiteral("fast"),
-                                  QStringLiteral("End each reply as soon as it is complete instead of after "
-                                                 "the line has gone quiet."));
+                                  QStringLiteral("End each reply as soon as it is whole instead of after the "
+                                                 "line has gone quiet (much faster; a device that pauses inside "
+                                                 "a reply still works)."));
     const QCommandLineOption quiet({QStringLiteral("q"), QStringLiteral("quiet")},
                                    QStringLiteral("Only errors and the data asked for: no notes, no progress."));
     parser.addOptions({help, version, port, output, json, yes, noVerify, fast, quiet});

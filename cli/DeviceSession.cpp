@@ -15,7 +15,10 @@ DeviceSession::DeviceSession(const CliOptions& options, ConsoleMessages& message
     : m_options(options)
     , m_messages(messages)
     , m_view(view)
+    , m_client(std::make_unique<Tvep>())
 {
+    // The port search's new client keeps this choice.
+    m_client->FastReplyEnd = options.fast;
     // A path given on the command line is COM1 for this run; the user's
     // Kalmoria.ini stays as it is.
     if (!options.portPath.empty())
@@ -33,18 +36,16 @@ std::vector<FoundDevice> DeviceSession::Search()
         OverrideComPorts(std::move(ports));
     }
     std::vector<FoundDevice> found = SearchComPort(m_client, m_view);
-    useFastReplyEnd();
+    m_view.EndProgress();
     return found;
 }
 
 ExitCode DeviceSession::Connect()
 {
     if (m_options.portGiven()) {
-        m_client = std::make_unique<Tvep>();
         ComPortNr = m_options.portNumber != 0 ? m_options.portNumber : 1;
         ComBaud = 9600;
         ComParity = 'n';
-        useFastReplyEnd();
         return ExitCode::Success;
     }
     if (Search().empty()) {
@@ -71,16 +72,16 @@ ExitCode DeviceSession::ConnectAndRead()
     return connected == ExitCode::Success ? Read() : connected;
 }
 
+LinkWriteResult DeviceSession::WriteLinks()
+{
+    m_messages.hold();
+    const LinkWriteResult result = WriteLinksToDevice(*m_client, &m_view);
+    m_view.EndProgress();
+    m_messages.release(result != LinkWriteResult::Written);
+    return result;
+}
+
 std::string DeviceSession::PortName() const
 {
     return "COM" + IntToText(ComPortNr) + " (" + comPortPath(ComPortNr) + ")";
-}
-
-// The one place where --fast switches the protocol client to ending a reply
-// as soon as its frame is complete. The client has no such switch yet: until
-// it does, the option is accepted and every reply ends after the quiet time.
-void DeviceSession::useFastReplyEnd()
-{
-    if (!m_options.fast || !m_client)
-        return;
 }

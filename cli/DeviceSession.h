@@ -5,6 +5,7 @@
 // on the console.
 
 #include "cli/ExitCode.h"
+#include "comm/LinkWrite.h"
 #include "comm/PortSearch.h"
 
 #include <memory>
@@ -32,13 +33,15 @@ public:
     // Both, as every command that works on the device's data begins.
     ExitCode ConnectAndRead();
 
+    // The links of the table written to the device, with the messages of
+    // the write on the console: after a failure the one that tells why.
+    LinkWriteResult WriteLinks();
+
     Tvep& Client() { return *m_client; }
     // "COM3 (/dev/ttyUSB0)" for the chosen port.
     std::string PortName() const;
 
 private:
-    void useFastReplyEnd();
-
     const CliOptions& m_options;
     ConsoleMessages& m_messages;
     ConsoleView& m_view;

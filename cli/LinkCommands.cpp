@@ -181,10 +181,7 @@ ExitCode RunWrite(CommandContext& context)
 
     if (!LinkWriteAllowed() || !confirmWrite(context, linksOnDevice))
         return ExitCode::WriteRefused;
-    context.messages.hold();
-    const LinkWriteResult result = WriteLinksToDevice(context.session.Client());
-    context.messages.release(result != LinkWriteResult::Written);
-    switch (result) {
+    switch (context.session.WriteLinks()) {
     case LinkWriteResult::Written:
         break;
     case LinkWriteResult::Refused:

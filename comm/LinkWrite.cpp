@@ -4,6 +4,7 @@
 #include "comm/DeviceRegisters.h"
 #include "comm/PortSettings.h"
 #include "comm/TransferBuffers.h"
+#include "comm/TransferProgress.h"
 #include "comm/Tvep.h"
 #include "diag/ErrLog.h"
 #include "diag/TextHelpers.h"
@@ -67,10 +68,11 @@ bool LinkWriteAllowed()
     return true;
 }
 
-LinkWriteResult WriteLinksToDevice(Tvep& vep)
+LinkWriteResult WriteLinksToDevice(Tvep& vep, ShellView* view)
 {
     if (!LinkWriteAllowed())
         return LinkWriteResult::Refused;
+    TransferProgress progress(view, 1);
     if (!vep.OpenPort(ComPortNr, ComBaud, ComParity))
         return LinkWriteResult::PortNotOpen;
 
@@ -90,6 +92,7 @@ LinkWriteResult WriteLinksToDevice(Tvep& vep)
     std::fill_n(SendBuffer.begin() + static_cast<std::ptrdiff_t>(endSlot), 4, kEndSlotWord);
 
     const int32_t result = vep.Transfer(R::LinkArea, 4 * (AnzBefehle + 1), sendWords(), 0, 0, receiveWords(), true);
+    progress.Step();
     const bool failed = (result & 0xFFFF) != 0;
     if (failed) {
         ShowDeviceMessage(5, mbError);

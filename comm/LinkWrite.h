@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+class ShellView;
 class Tvep;
 
 // A link the device cannot hold as it is.
@@ -23,5 +24,5 @@ enum class LinkWriteResult { Written, Refused, PortNotOpen, TransferFailed };
 
 // Sends every link and the end slot to the device's link area in one
 // transfer and reports the counts. Refused as LinkWriteAllowed says; then
-// nothing is sent.
-LinkWriteResult WriteLinksToDevice(Tvep& vep);
+// nothing is sent. `view`, when given, shows the transfer's progress.
+LinkWriteResult WriteLinksToDevice(Tvep& vep, ShellView* view = nullptr);

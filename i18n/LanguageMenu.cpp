@@ -5,6 +5,7 @@
 #include "i18n/FormTranslation.h"
 #include "i18n/LanguageChoice.h"
 #include "i18n/LanguageTexts.h"
+#include "i18n/QtTranslation.h"
 
 #include <QAction>
 #include <QMenu>
@@ -27,7 +28,11 @@ void BuildLanguageMenu(int minimumVersion, QMenu* menu, const std::string& setti
     const std::string settingsPath = settingsFilePath(settingsFile);
     SetLanguageSettings(settingsPath, section, key);
     SetMinimumLanguageVersion(minimumVersion);
-    SetFormTranslationHook(TranslateAllForms);
+    // Each activated language brings Qt's own texts along, then the forms'.
+    SetFormTranslationHook([] {
+        InstallQtTranslation(KursSprache());
+        TranslateAllForms();
+    });
     const std::vector<LanguageFile> files = ListLanguageFiles(minimumVersion);
     // A stored name that is not among the files is dropped: the default language.
     const std::string chosen = StoredLanguageChoice(settingsPath, section, key, files);
