@@ -9,6 +9,7 @@
 #include "editor/LinkEditorPage.h"
 #include "editor/TF_PDauswahl.h"
 #include "i18n/FormTranslation.h"
+#include "i18n/LanguageChoice.h"
 #include "i18n/LanguageMenu.h"
 #include "i18n/TextTable.h"
 #include "app/DeleteAllLinks.h"
@@ -16,6 +17,7 @@
 #include "model/DeviceValues.h"
 #include "model/LinkModel.h"
 #include "model/ModuleModel.h"
+#include "model/ModuleOverview.h"
 #include "comm/DeviceRead.h"
 #include "comm/DeviceRegisters.h"
 #include "comm/LinkWrite.h"
@@ -39,8 +41,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-constexpr int kLanguageFileStamp = 20150610;
 
 struct ToolButtonDesign {
     const char* name;
@@ -235,7 +235,7 @@ void TF_Kalmoria_main::createTextTables()
 void TF_Kalmoria_main::FormCreate()
 {
     DefaultMessageArgument = " - ";
-    BuildLanguageMenu(kLanguageFileStamp, mSprachwahl, "Kalmoria.ini",
+    BuildLanguageMenu(kLanguageFileMinimumVersion, mSprachwahl, "Kalmoria.ini",
                       [this](QAction* item) { mSprachwahlClick(item); }, "Kalmoria", "Sprache");
     TranslateForm(this);
     ShowOverviewHeadings();
@@ -281,26 +281,11 @@ void TF_Kalmoria_main::ZeigeStation()
         TabSheet->setEnabled(true);
     ShowOverviewHeadings();
 
-    const int shown = std::clamp(ModulAnzahl, 0, kOverviewRows - 1);
-    for (int p = 0; p < shown; ++p) {
-        const int32_t address = ModuleList[static_cast<std::size_t>(p)];
-        if (!IsModuleAddress(address))
-            continue;
-        const ModuleRecord& module = ModuleTable[static_cast<std::size_t>(address)];
-        const int row = p + 1;
-        // The last slot is listed under the device's own address.
-        SG1->setCell(0, row, IntToText(address < kMaxModuleAddress ? DeviceAddress + address : DeviceAddress));
-        SG1->setCell(1, row, module.typeText);
-        SG1->setCell(2, row, module.name);
-        SG1->setCell(3, row, IntToText(module.srcBitCount));
-        SG1->setCell(4, row, IntToText(module.srcRegCount));
-        SG1->setCell(5, row, IntToText(module.dstBitCount));
-        SG1->setCell(6, row, IntToText(module.dstRegCount));
-        SG1->setCell(7, row, IntToText(module.src2RegCount));
-    }
-    for (int row = shown + 1; row < kOverviewRows; ++row) {
+    const std::vector<OverviewRow> rows = ModuleOverviewRows();
+    for (int row = 1; row < kOverviewRows; ++row) {
+        const auto p = static_cast<std::size_t>(row - 1);
         for (int col = 0; col < kOverviewColumns; ++col)
-            SG1->setCell(col, row, std::string());
+            SG1->setCell(col, row, p < rows.size() ? rows[p][static_cast<std::size_t>(col)] : std::string());
     }
     if (SG1->currentGridRow() < 1)
         SG1->setCurrentGridRow(1);
@@ -309,9 +294,8 @@ void TF_Kalmoria_main::ZeigeStation()
 
 void TF_Kalmoria_main::ShowOverviewHeadings()
 {
-    constexpr std::array<int, kOverviewColumns> headingLines{7, 8, 2, 9, 10, 11, 12, 13};
     for (int col = 0; col < kOverviewColumns; ++col)
-        SG1->setCell(col, 0, MemTabLine(headingLines[static_cast<std::size_t>(col)]));
+        SG1->setCell(col, 0, MemTabLine(kOverviewHeadingLines[static_cast<std::size_t>(col)]));
 }
 
 void TF_Kalmoria_main::SelectPage(int index)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "comm/ShellView.h"
+#include "model/ModuleOverview.h"
 
 #include <QMainWindow>
 
@@ -28,8 +29,8 @@ class TF_Kalmoria_main : public QMainWindow, public ShellView {
     Q_OBJECT
 public:
     static constexpr int kStatusPanelCount = 8;
-    static constexpr int kOverviewColumns = 8;
-    static constexpr int kOverviewRows = 66;
+    static constexpr int kOverviewColumns = ::kOverviewColumns;
+    static constexpr int kOverviewRows = kOverviewDataRows + 1; // the heading row first
 
     explicit TF_Kalmoria_main(QWidget* parent = nullptr);
     ~TF_Kalmoria_main() override;

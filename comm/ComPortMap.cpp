@@ -12,6 +12,8 @@ namespace {
 
 constexpr const char* PortSection = "Schnittstellen";
 
+std::vector<std::string> g_overriddenPorts;
+
 // True when the settings file maps ports by hand; `path` gets the entry for
 // `key`, empty when the section lacks it.
 bool mappedBySettings(const std::string& key, std::string& path)
@@ -42,8 +44,16 @@ std::string comPortPath(int32_t port)
 {
     if (port < 1 || port > MaxComPort)
         return {};
+    if (!g_overriddenPorts.empty())
+        return static_cast<size_t>(port) <= g_overriddenPorts.size() ? g_overriddenPorts[static_cast<size_t>(port) - 1]
+                                                                     : std::string();
     std::string path;
     if (mappedBySettings("COM" + std::to_string(port), path))
         return path;
     return systemPortPath(port);
+}
+
+void OverrideComPorts(std::vector<std::string> paths)
+{
+    g_overriddenPorts = std::move(paths);
 }

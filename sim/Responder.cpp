@@ -44,7 +44,8 @@ std::optional<Answer> Responder::answer(const Request& request)
     if (!m_map.canWrite(request.writeAddr, static_cast<int>(request.words.size())) ||
         !m_map.canRead(request.readAddr, request.readCount))
         return std::nullopt;
-    m_map.write(request.writeAddr, request.words);
+    if (!m_faults.ignoreWrites)
+        m_map.write(request.writeAddr, request.words);
     const std::vector<uint16_t> words = *m_map.read(request.readAddr, request.readCount);
 
     Answer answer;

@@ -24,6 +24,7 @@ struct Faults {
     uint16_t failFirst = 0;
     uint16_t failLast = 0;
     int floodBytes = 0;         // answer with this many bytes that never form a reply
+    bool ignoreWrites = false;  // acknowledge writes but keep the registers as they were
 };
 
 // What goes back on the line for one request.
