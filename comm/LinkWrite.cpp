@@ -67,8 +67,12 @@ void WriteLinksToDevice(Tvep& vep)
                           std::vector<std::string>{IntToText(obstacle->linkNumber), obstacle->reason});
         return;
     }
-    if (!vep.OpenPort(ComPortNr, ComBaud, ComParity))
+    if (!vep.OpenPort(ComPortNr, ComBaud, ComParity)) {
+        // A port that just does not open stops the write without a word; a
+        // reason the user can act on is worth a box.
+        ShowPortOpenProblem(ComPortNr, vep.Serial.OpenProblem);
         return;
+    }
 
     uint16_t active = 0;
     uint16_t inactive = 0;
