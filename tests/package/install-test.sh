@@ -90,7 +90,7 @@ log="$state/Problem2.TXT"
 # has run; as this user every serial port is locked away, so it is quick.
 window=""
 for _ in $(seq 300); do
-    window=$(DISPLAY="$display" xdotool search --name "Kalmoria" 2>/dev/null | head -n 1 || true)
+    window=$(DISPLAY="$display" xdotool search --onlyvisible --name "Kalmoria [0-9]" 2>/dev/null | head -n 1 || true)
     [ -n "$window" ] && break
     kill -0 "$program_pid" 2>/dev/null || break
     sleep 0.1
