@@ -7,10 +7,15 @@
 #include "model/LinkModel.h"
 #include "model/ModuleModel.h"
 
-bool DeleteAllLinks(ShellView& view)
+bool AskDeleteAllLinks()
 {
     const std::string question = GetMessageText(14, {DefaultMessageArgument}, 0);
-    const bool confirmed = MessageBoxEx(question, mbQuestion, mbYesNo, 0) == idYes;
+    return MessageBoxEx(question, mbQuestion, mbYesNo, 0) == idYes;
+}
+
+bool DeleteAllLinks(ShellView& view)
+{
+    const bool confirmed = AskDeleteAllLinks();
     if (confirmed) {
         ClearAllLinks();
         DataState = 0;

@@ -9,6 +9,7 @@
 #include "i18n/FormTranslation.h"
 #include "i18n/LanguageMenu.h"
 #include "app/DeleteAllLinks.h"
+#include "app/LinkFileActions.h"
 #include "model/DeviceValues.h"
 #include "model/LinkModel.h"
 #include "model/ModuleModel.h"
@@ -19,6 +20,7 @@
 #include "comm/PortSettings.h"
 #include "app/TF_rs232.h"
 #include "comm/Tvep.h"
+#include "editor/LinkTablePage.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -202,14 +204,9 @@ void TF_Kalmoria_main::createPages()
     TabSheet->addTab(TabSheet2, QString::fromUtf8("@27Verkn\xC3\xBCpfungen"));
     TabSheet->setTabEnabled(1, false);
 
-    TabSheet3 = new QWidget(TabSheet);
-    TabSheet3->setObjectName(QStringLiteral("TabSheet3"));
-    SG2 = new StringGrid(11, 300, TabSheet3);
-    SG2->setObjectName(QStringLiteral("SG2"));
-    connect(SG2, &QTableWidget::cellDoubleClicked, this, &TF_Kalmoria_main::SG1DblClick);
-    auto* tableLayout = new QVBoxLayout(TabSheet3);
-    tableLayout->setContentsMargins(0, 16, 0, 0);
-    tableLayout->addWidget(SG2);
+    TabSheet3 = new LinkTablePage([this](int i) { return MemTabLine(i); }, [this](int i) { return Memo2Line(i); },
+                                  TabSheet);
+    connect(TabSheet3, &LinkTablePage::SG2DblClick, this, &TF_Kalmoria_main::SG1DblClick);
     TabSheet->addTab(TabSheet3, QString::fromUtf8("@28Verkn\xC3\xBCpfungstabelle"));
 }
 
@@ -267,7 +264,7 @@ void TF_Kalmoria_main::FormCreate()
     setWindowTitle(QStringLiteral(" Kalmoria 1.30"));
     SelectPage(0);
     StartDirectory = QDir::currentPath().toStdString();
-    LinkFileName = "QMXverk";
+    LinkFileName = kDefaultLinkFileName;
     for (QComboBox* box : m_editorComboBoxes)
         box->setCurrentIndex(0);
     // No page can be used until modules are known.
@@ -402,12 +399,13 @@ void TF_Kalmoria_main::ActionSpeichernQMXExecute()
 
 void TF_Kalmoria_main::ActionLesenExecute()
 {
-    // Loading a link file joins here once the link file exists.
+    // The overview's first row is empty until modules were read.
+    LoadLinksFromChosenFile(*this, !SG1->cell(0, 1).empty());
 }
 
 void TF_Kalmoria_main::ActionSpeichernExecute()
 {
-    // Saving a link file joins here once the link file exists.
+    SaveLinksToChosenFile(SG1->rows());
 }
 
 void TF_Kalmoria_main::ActionComSucheExecute()
@@ -430,6 +428,8 @@ void TF_Kalmoria_main::mSprachwahlClick(QAction* item)
     LanguageMenuClick(mSprachwahl, item);
     // The headings are copies of the text table: take the new language's.
     ShowOverviewHeadings();
+    if (TabSheet3->isVisible())
+        TabSheet3->TabSheet3Show();
 }
 
 std::string TF_Kalmoria_main::MemTabLine(int i) const

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+class LinkTablePage;
 class QAction;
 class QComboBox;
 class QLabel;
@@ -85,9 +86,8 @@ private:
     QTabWidget* TabSheet = nullptr;
     QWidget* TabSheet1 = nullptr;
     QWidget* TabSheet2 = nullptr;
-    QWidget* TabSheet3 = nullptr;
+    LinkTablePage* TabSheet3 = nullptr;
     StringGrid* SG1 = nullptr;
-    StringGrid* SG2 = nullptr;
     std::array<QComboBox*, 4> m_editorComboBoxes{}; // ComboBox1..ComboBox4
     std::array<QLabel*, kStatusPanelCount> m_statusPanels{};
     QPlainTextEdit* MemTab = nullptr;

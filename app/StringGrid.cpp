@@ -43,6 +43,16 @@ void StringGrid::setCell(int col, int row, const std::string& text)
     entry->setText(ansiToQString(text));
 }
 
+std::vector<std::vector<std::string>> StringGrid::rows() const
+{
+    std::vector<std::vector<std::string>> cells(static_cast<std::size_t>(gridRowCount()));
+    for (int row = 0; row < gridRowCount(); ++row) {
+        for (int col = 0; col < columnCount(); ++col)
+            cells[static_cast<std::size_t>(row)].push_back(cell(col, row));
+    }
+    return cells;
+}
+
 void StringGrid::setColumnWidths(std::initializer_list<int> widths)
 {
     int col = 0;

@@ -1,3 +1,4 @@
+#include "app/FileNameChooser.h"
 #include "app/MainWindow.h"
 #include "app/ProgramStart.h"
 #include "app/TerminationSignals.h"
@@ -16,6 +17,7 @@ int main(int argc, char** argv)
         const std::unique_ptr<QApplication> app = OpenDesktop(argc, argv);
         QApplication::setApplicationName(QStringLiteral("Kalmoria"));
         SetMessageBoxPresenter(ShowQtMessageBox);
+        SetFileNameChooser(ShowQtFileDialog);
         const TerminationSignals endOnSignal;
         TF_Kalmoria_main mainWindow;
         mainWindow.show();

@@ -1,10 +1,11 @@
 #include "comm/DeviceMessages.h"
 
 #include "comm/PortAccess.h"
-
+#include "diag/ErrLog.h"
 #include "i18n/LanguageTexts.h"
 #include "i18n/MessageBoxEx.h"
 #include "model/DeviceValues.h"
+#include "model/ModuleModel.h"
 
 void ShowDeviceMessage(int n, int kind, const std::string& appended)
 {
@@ -31,4 +32,14 @@ bool ShowPortOpenProblem(int32_t port, const PortOpenProblem& problem)
     default:
         return false;
     }
+}
+
+bool RefuseWhileDataIncomplete()
+{
+    if (DataState <= 0)
+        return false;
+    if (DebugBit(32))
+        WriteErrLog("L12.W - Kommunikationsfehler verhindert Schreiben");
+    ShowDeviceMessage(15, mbInformation);
+    return true;
 }

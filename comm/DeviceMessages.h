@@ -27,3 +27,8 @@ void ShowDeviceMessage(int n, int kind, const std::vector<std::string>& argument
 // on (message 31 or 32, naming the device file) and returns true; otherwise
 // shows nothing and returns false.
 bool ShowPortOpenProblem(int32_t port, const PortOpenProblem& problem);
+
+// While the data are incomplete (DataState above 0: nothing read yet, or the
+// last read failed) saving and writing links are refused: logs that (debug
+// bit 32), shows message 15 and gives true.
+bool RefuseWhileDataIncomplete();

@@ -21,13 +21,14 @@ struct FieldRange {
     int32_t maximum;
 };
 
-// What one slot of the device's link area can hold.
+// What one slot of the device's link area can hold. The module fields have
+// room for 127, but the device has modules at 1..64 and itself at 0 only.
 constexpr std::array<FieldRange, 7> kDeviceForm{{
-    {"ModulQ", &LinkRecord::ModulQ, 127},
+    {"ModulQ", &LinkRecord::ModulQ, kMaxModuleAddress},
     {"RegVon", &LinkRecord::RegVon, 65535},
     {"BitVon", &LinkRecord::BitVon, 15},
     {"AnzBit", &LinkRecord::AnzBit, 255},
-    {"ModulZ", &LinkRecord::ModulZ, 127},
+    {"ModulZ", &LinkRecord::ModulZ, kMaxModuleAddress},
     {"RegZ", &LinkRecord::RegZ, 65535},
     {"BitZ", &LinkRecord::BitZ, 15},
 }};
@@ -50,12 +51,8 @@ std::optional<LinkWriteObstacle> FindLinkWriteObstacle()
 
 void WriteLinksToDevice(Tvep& vep)
 {
-    if (DataState > 0) {
-        if (DebugBit(32))
-            WriteErrLog("L12.W - Kommunikationsfehler verhindert Schreiben");
-        ShowDeviceMessage(15, mbInformation);
+    if (RefuseWhileDataIncomplete())
         return;
-    }
     // The device's link area holds 62 links and the end slot, and a write
     // frame counts its registers in one byte: a larger table is never sent.
     if (AnzBefehle > R::MaxWritableLinks) {

@@ -1,89 +1,19 @@
 #include "io/ProfileFile.h"
 
+#include "io/FileBytes.h"
 #include "io/IniBytes.h"
+#include "io/IniLines.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
 #include <optional>
 #include <string_view>
 #include <vector>
 
 namespace {
-
-constexpr std::string_view kLineEnd = "\r\n";
-constexpr std::string_view kBlanks = " \t";
-constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
-
-std::string_view trimmed(std::string_view text)
-{
-    const auto first = text.find_first_not_of(kBlanks);
-    if (first == std::string_view::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
-}
-
-// Names are compared the way the reader compares them: ASCII letters only.
-bool sameName(std::string_view a, std::string_view b)
-{
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) {
-               return lower(x) == lower(y);
-           });
-}
-
-// One line of the file as the reader sees it.
-struct IniLine {
-    std::size_t begin = 0; // first byte
-    std::size_t end = 0;   // its line break, or the end of the text
-    std::size_t next = 0;  // first byte of the following line
-    enum Kind { Blank, Other, Section, BrokenSection, Key } kind = Other;
-    std::string_view name; // section name or key, without surrounding blanks
-};
-
-IniLine classify(std::string_view content)
-{
-    IniLine line;
-    const std::string_view text = content.substr(std::min(content.find_first_not_of(kBlanks), content.size()));
-    if (text.empty()) {
-        line.kind = IniLine::Blank;
-    } else if (text.front() == ';' || text.front() == '#') {
-        line.kind = IniLine::Other; // a comment
-    } else if (text.front() == '[') {
-        const auto close = text.find(']');
-        line.kind = close == std::string_view::npos ? IniLine::BrokenSection : IniLine::Section;
-        if (close != std::string_view::npos)
-            line.name = trimmed(text.substr(1, close - 1));
-    } else if (const auto equals = text.find('='); equals != std::string_view::npos) {
-        // A line without "=" (a key without value) or with nothing before it
-        // is not read as a key.
-        line.name = trimmed(text.substr(0, equals));
-        line.kind = line.name.empty() ? IniLine::Other : IniLine::Key;
-    }
-    return line;
-}
-
-// Lines end at CR LF, at a lone CR or at a lone LF, as for the reader.
-std::vector<IniLine> splitLines(std::string_view bytes, std::size_t from, std::size_t to)
-{
-    std::vector<IniLine> lines;
-    for (std::size_t pos = from; pos < to;) {
-        std::size_t end = pos;
-        while (end < to && bytes[end] != '\r' && bytes[end] != '\n')
-            ++end;
-        IniLine line = classify(bytes.substr(pos, end - pos));
-        line.begin = pos;
-        line.end = end;
-        line.next = end == to ? to : end + (bytes[end] == '\r' && end + 1 < to && bytes[end + 1] == '\n' ? 2 : 1);
-        lines.push_back(line);
-        pos = line.next;
-    }
-    return lines;
-}
 
 std::unique_ptr<CSimpleIniA> parse(std::string_view bytes)
 {
@@ -98,23 +28,16 @@ std::unique_ptr<CSimpleIniA> parse(std::string_view bytes)
 // it cannot be read whole, because rewriting it from a part would lose the rest.
 std::optional<std::string> readWhole(const std::string& path)
 {
-    std::error_code error;
-    const auto status = std::filesystem::status(path, error);
-    if (status.type() == std::filesystem::file_type::not_found)
+    FileBytes file = ReadWholeFile(path, kMaxIniFileBytes);
+    switch (file.status) {
+    case FileBytes::Status::Read:
+        return std::move(file.bytes);
+    case FileBytes::Status::Missing:
         return std::string();
-    if (status.type() != std::filesystem::file_type::regular)
-        return std::nullopt;
-    const auto size = std::filesystem::file_size(path, error);
-    std::ifstream in(path, std::ios::binary);
-    if (error || size > kMaxIniFileBytes || !in)
-        return std::nullopt;
-    // One byte more than allowed tells a file that grew meanwhile.
-    std::string bytes(static_cast<std::size_t>(size) + 1, '\0');
-    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (in.bad() || static_cast<std::size_t>(in.gcount()) > kMaxIniFileBytes)
-        return std::nullopt;
-    bytes.resize(static_cast<std::size_t>(in.gcount()));
-    return bytes;
+    case FileBytes::Status::Failed:
+        break;
+    }
+    return std::nullopt;
 }
 
 // The file with `key=value` set in `section`, everything else byte for byte.
@@ -126,7 +49,7 @@ std::string withValue(const std::string& bytes, const std::string& section, cons
     // entries live in between, and the bytes around them are kept.
     const std::size_t from = bytes.compare(0, kUtf8Mark.size(), kUtf8Mark) == 0 ? kUtf8Mark.size() : 0;
     const std::size_t to = std::min(bytes.find('\0', from), bytes.size());
-    const std::vector<IniLine> lines = splitLines(bytes, from, to);
+    const std::vector<IniLine> lines = SplitIniLines(bytes, from, to);
 
     const IniLine* header = nullptr;   // last header of the section
     const IniLine* lastEntry = nullptr; // last key under that header
@@ -135,14 +58,14 @@ std::string withValue(const std::string& bytes, const std::string& section, cons
     for (const IniLine& line : lines) {
         if (line.kind == IniLine::Section || line.kind == IniLine::BrokenSection) {
             // Keys under a broken header do not belong to the section above it.
-            inSection = line.kind == IniLine::Section && sameName(line.name, section);
+            inSection = line.kind == IniLine::Section && SameIniName(line.name, section);
             if (inSection) {
                 header = &line;
                 lastEntry = nullptr;
             }
         } else if (line.kind == IniLine::Key && inSection) {
             lastEntry = &line;
-            if (sameName(line.name, key))
+            if (SameIniName(line.name, key))
                 found = &line;
         }
     }
@@ -162,18 +85,18 @@ std::string withValue(const std::string& bytes, const std::string& section, cons
     if (before != nullptr) {
         at = before->next;
         if (before->next == before->end)
-            insert += kLineEnd;
+            insert += kIniLineEnd;
     } else {
         if (!lines.empty()) {
             const IniLine& last = lines.back();
             if (last.next == last.end)
-                insert += kLineEnd;
+                insert += kIniLineEnd;
             if (last.kind != IniLine::Blank)
-                insert += kLineEnd;
+                insert += kIniLineEnd;
         }
-        insert.append("[").append(section).append("]").append(kLineEnd);
+        insert.append("[").append(section).append("]").append(kIniLineEnd);
     }
-    insert.append(key).append("=").append(value).append(kLineEnd);
+    insert.append(key).append("=").append(value).append(kIniLineEnd);
     out = bytes;
     out.insert(at, insert);
     return out;
@@ -203,7 +126,7 @@ bool WriteProfileString(const std::string& path, const std::string& section, con
     if (!bytes)
         return false;
     // Blanks around a value are not read back, so they make no difference.
-    const std::string_view wanted = trimmed(value);
+    const std::string_view wanted = TrimBlanks(value);
     const auto before = parse(*bytes);
     const char* stored = before->GetValue(section.c_str(), key.c_str(), nullptr);
     if (stored != nullptr && wanted == stored)
@@ -216,14 +139,6 @@ bool WriteProfileString(const std::string& path, const std::string& section, con
     if (written == nullptr || wanted != written)
         return false;
 
-    const QString target = QString::fromLocal8Bit(path.c_str());
-    QDir().mkpath(QFileInfo(target).absolutePath());
-    QSaveFile file(target);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(changed.data(), static_cast<qint64>(changed.size())) != static_cast<qint64>(changed.size())) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    QDir().mkpath(QFileInfo(QFile::decodeName(path.c_str())).absolutePath());
+    return ReplaceFileAtomically(path, changed);
 }

@@ -11,10 +11,11 @@
 class ScriptedMessageBoxes {
 public:
     explicit ScriptedMessageBoxes(int answer = idOk)
+        : answer(answer)
     {
-        m_previous = SetMessageBoxPresenter([this, answer](const MessageBoxRequest& request) {
+        m_previous = SetMessageBoxPresenter([this](const MessageBoxRequest& request) {
             shown.push_back(request);
-            return answer;
+            return this->answer;
         });
     }
     ~ScriptedMessageBoxes() { SetMessageBoxPresenter(std::move(m_previous)); }
@@ -22,6 +23,7 @@ public:
     ScriptedMessageBoxes(const ScriptedMessageBoxes&) = delete;
     ScriptedMessageBoxes& operator=(const ScriptedMessageBoxes&) = delete;
 
+    int answer;
     std::vector<MessageBoxRequest> shown;
 
 private:

@@ -4,6 +4,7 @@
 #include "model/LinkModel.h"
 #include "model/ModuleModel.h"
 #include "tests/common/CapturedLog.h"
+#include "tests/common/TableLinks.h"
 #include "tests/e2e/DeviceTestBench.h"
 
 namespace {
@@ -11,25 +12,10 @@ namespace {
 class LinkWrite : public DeviceTestBench {
 protected:
     // The links as the device holds them now, read by a fresh device read.
-    std::vector<std::array<int32_t, 8>> readBackLinks()
+    std::vector<LinkFields> readBackLinks()
     {
         ReadDevice(vep, view);
         return tableLinks();
-    }
-
-    // The eight fields of every link in the table now.
-    static std::vector<std::array<int32_t, 8>> tableLinks()
-    {
-        std::vector<std::array<int32_t, 8>> links;
-        for (int n = 1; n <= AnzBefehle; ++n)
-            links.push_back(fields(n));
-        return links;
-    }
-
-    static std::array<int32_t, 8> fields(int n)
-    {
-        const LinkRecord& l = LinkTable[static_cast<std::size_t>(n)];
-        return {l.ModulQ, l.RegVon, l.BitVon, l.AnzBit, l.ModulZ, l.RegZ, l.BitZ, l.deaktiv};
     }
 
     void readDeviceAndForgetMessages()
@@ -118,6 +104,9 @@ TEST_F(LinkWrite, ATableTheDeviceCannotHoldIsNeverSent)
     LinkTable[2].ModulQ = 130;
     WriteLinksToDevice(vep);
     LinkTable[2].ModulQ = 3;
+    LinkTable[1].ModulZ = 65;
+    WriteLinksToDevice(vep);
+    LinkTable[1].ModulZ = 9;
     LinkTable[3].BitZ = 16;
     WriteLinksToDevice(vep);
     LinkTable[3].BitZ = 7;
@@ -125,7 +114,8 @@ TEST_F(LinkWrite, ATableTheDeviceCannotHoldIsNeverSent)
         AppendLink(2, 100, 0, 1, 9, 300, 0);
     WriteLinksToDevice(vep);
 
-    EXPECT_EQ(shownTexts(), (std::vector<std::string>{messageWith(kMessageLinkNotWritable, {"2", "ModulQ=130 (0..127)"}),
+    EXPECT_EQ(shownTexts(), (std::vector<std::string>{messageWith(kMessageLinkNotWritable, {"2", "ModulQ=130 (0..64)"}),
+                                                      messageWith(kMessageLinkNotWritable, {"1", "ModulZ=65 (0..64)"}),
                                                       messageWith(kMessageLinkNotWritable, {"3", "BitZ=16 (0..15)"}),
                                                       messageWith(kMessageTooManyLinks, {"63"})}));
     EXPECT_EQ(readBackLinks(), original);

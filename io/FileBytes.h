@@ -1,0 +1,26 @@
+#pragma once
+
+// Whole files as bytes, read and replaced without trusting the file system:
+// only regular files are read (a FIFO or a device would block or never end),
+// up to a size limit, and a replacement never leaves half a file behind.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+struct FileBytes {
+    enum class Status { Read, Missing, Failed };
+    Status status = Status::Failed;
+    std::string bytes;  // the whole file when Read
+    std::string reason; // why not, for the user (Missing and Failed)
+};
+
+// The whole file, Missing when there is none, Failed when it is no regular
+// file, larger than `maxBytes` or cannot be read.
+FileBytes ReadWholeFile(const std::string& path, std::size_t maxBytes);
+
+// Replaces the file (or creates it) with `bytes`: they go to a temporary file
+// in the same folder, which is then renamed over the old one, so a full disk
+// or a crash leaves the old file as it was. The folder must exist. False, with
+// `reason` set for the user, when it could not be done.
+bool ReplaceFileAtomically(const std::string& path, std::string_view bytes, std::string* reason = nullptr);

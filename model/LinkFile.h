@@ -1,0 +1,49 @@
+#pragma once
+
+// The link file: a set of links kept as an INI file of Windows-1252 text with
+// CR LF line ends, so that field engineers can keep, compare and reload the
+// links of a device. Sections: "Kopfdaten" (a comment header), "Info_Modulliste"
+// (a copy of the module overview, for people only) and "QMX_Verknuepfungen"
+// (the links, the only section read back). Link n has the keys n*10 (its four
+// device words, for people) and n*10+1 .. n*10+8 (ModulQ, RegVon, BitVon,
+// AnzBit, ModulZ, RegZ, BitZ, deaktiv).
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// The module overview as the main window shows it, row 0 being the headings.
+using OverviewRows = std::vector<std::vector<std::string>>;
+
+inline constexpr char kDefaultLinkFileName[] = "QMXverk";
+
+// The file actually read or written for a chosen name: whatever extension the
+// name carries is replaced by ".ini", a name without one gets ".ini".
+std::string LinkFilePath(const std::string& name);
+
+struct LinkFileSave {
+    bool ok = false;
+    std::string reason; // why not, for the user
+};
+
+// Writes every link and the overview into the file for `name`. An existing
+// file keeps every other section and key, and its comments, byte for byte;
+// its six "Kopfdaten" keys get the new header in place, and the overview and
+// the links are written anew at its end. The file is replaced in one step,
+// so a failure leaves it as it was.
+LinkFileSave SaveLinkFile(const std::string& name, const OverviewRows& overview);
+
+struct LinkFileLoad {
+    bool ok = false;
+    std::string reason;          // why not, for the user
+    int32_t linksRead = 0;       // the links now in the table
+    bool linksLeftOut = false;   // the file numbers more links than the table holds
+};
+
+// Replaces the links of the table by those of the file for `name`: link 1, 2,
+// ... up to the first whose AnzBit is missing, not a number or negative, and
+// at most as many as the table holds. Numbers may be decimal or hexadecimal
+// (0x or $); other missing or broken values read as 0. The values are taken
+// as they stand: they are checked where they are used. When the file cannot
+// be read (a missing file included) the table stays as it was.
+LinkFileLoad LoadLinkFile(const std::string& name);

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "model/LinkModel.h"
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+// The eight number fields of a link: ModulQ, RegVon, BitVon, AnzBit, ModulZ,
+// RegZ, BitZ, deaktiv.
+using LinkFields = std::array<int32_t, 8>;
+
+inline LinkFields linkFields(const LinkRecord& l)
+{
+    return {l.ModulQ, l.RegVon, l.BitVon, l.AnzBit, l.ModulZ, l.RegZ, l.BitZ, l.deaktiv};
+}
+
+// Every link in the table now.
+inline std::vector<LinkFields> tableLinks()
+{
+    std::vector<LinkFields> links;
+    for (int n = 1; n <= AnzBefehle && n < kLinkTableSlots; ++n)
+        links.push_back(linkFields(LinkTable[static_cast<std::size_t>(n)]));
+    return links;
+}
+
+// Empties the table and fills it with `links`, as they are.
+inline void setTableLinks(const std::vector<LinkFields>& links)
+{
+    for (int n = 0; n < kLinkTableSlots; ++n)
+        ClearLink(n);
+    AnzBefehle = 0;
+    for (const LinkFields& f : links) {
+        LinkRecord& l = LinkTable[static_cast<std::size_t>(++AnzBefehle)];
+        l.ModulQ = f[0];
+        l.RegVon = f[1];
+        l.BitVon = f[2];
+        l.AnzBit = f[3];
+        l.ModulZ = f[4];
+        l.RegZ = f[5];
+        l.BitZ = f[6];
+        l.deaktiv = f[7];
+    }
+}

@@ -1,0 +1,244 @@
+#include "model/LinkFile.h"
+#include "model/LinkModel.h"
+#include "tests/common/TableLinks.h"
+#include "tests/common/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <filesystem>
+#include <regex>
+#include <set>
+#include <sys/resource.h>
+
+using namespace std::string_literals;
+
+namespace {
+
+const std::string kHeader = "[Kopfdaten]\r\n"
+                            "01=|-----------------------------------------------------------\r\n"
+                            "02=|-----     Orvanto Elektronik GmbH\r\n"
+                            "03=|-----     QMX-Verkn\xFCpfungen \r\n"
+                            "04=|-----      Kalmoria 1.30\r\n"
+                            "05=STAMP\r\n"
+                            "06=|-----------------------------------------------------------\r\n";
+const std::string kLegend = "[QMX_Verknuepfungen]\r\n00=ModulQ-RegVon-BitVon-AnzBit-ModulZ-RegZ-BitZ-deaktiv\r\n";
+
+const OverviewRows kOverview{
+    {"Adr.", "Typ", "Modulname", "Q-Bits", "Q-Reg", "Z-Bits", "Z-Reg", "Q2-Reg"},
+    {"20", "QMX-Zentrale", "Zentrale", "0", "0", "0", "0", "0"},
+    {" 22 ", "KRA-520/DA1", "Pumpwerk\r\nNord ", "32", "12", "24", "8", ""},
+    {"", "", "", "", "", "", "", ""},
+};
+const std::string kOverviewSection = "[Info_Modulliste]\r\n"
+                                     "00=Adr., Typ, Modulname, Q-Bits, Q-Reg, Z-Bits, Z-Reg, Q2-Reg, \r\n"
+                                     "01=20, QMX-Zentrale, Zentrale, 0, 0, 0, 0, 0, \r\n"
+                                     "02=22, KRA-520/DA1, Pumpwerk  Nord, 32, 12, 24, 8, , \r\n";
+
+class LinkFileTest : public testing::Test {
+protected:
+    void SetUp() override { setTableLinks({}); }
+
+    // The file's bytes with the date and time of the header as "STAMP", after
+    // checking that they are a date and a clock time.
+    std::string savedWithoutStamp(const std::string& name) const
+    {
+        std::string bytes = folder.read(name);
+        const std::regex stamp("05=\\|-----     [^\r\n]*[0-9] - [^\r\n]*[0-9]{2}\r\n");
+        std::smatch found;
+        EXPECT_TRUE(std::regex_search(bytes, found, stamp)) << bytes;
+        return found.empty() ? bytes : bytes.replace(found.position(), found.length(), "05=STAMP\r\n");
+    }
+
+    LinkFileLoad load(const std::string& name, const std::string& bytes) const
+    {
+        folder.write(name, bytes);
+        return LoadLinkFile(folder.file(name));
+    }
+
+    TempDir folder;
+};
+
+} // namespace
+
+TEST_F(LinkFileTest, SavingNoLinksWritesHeaderOverviewAndTheLegendOnly)
+{
+    const LinkFileSave saved = SaveLinkFile(folder.file("leer"), kOverview);
+    ASSERT_TRUE(saved.ok) << saved.reason;
+    EXPECT_EQ(savedWithoutStamp("leer.ini"), kHeader + "\r\n" + kOverviewSection + "\r\n" + kLegend + "\r\n");
+}
+
+TEST_F(LinkFileTest, SavedLinksLoadBackWithEveryField)
+{
+    // Values outside the device's ranges too: a file keeps what the table held.
+    const std::vector<LinkFields> links{{2, 100, 0, 8, 9, 300, 0, 0},
+                                        {3, 100, 2, 4, 5, 300, 7, 1},
+                                        {0, 65535, 15, 255, 64, 0, 15, 1},
+                                        {200, -5, 16, 0, -2147483647 - 1, 2147483647, 99, 7}};
+    setTableLinks(links);
+    ASSERT_TRUE(SaveLinkFile(folder.file("satz.ini"), kOverview).ok);
+
+    const std::string bytes = folder.read("satz.ini");
+    EXPECT_NE(bytes.find(kLegend + "10=0209,0064,012C,0008\r\n11=2\r\n12=100\r\n13=0\r\n14=8\r\n15=9\r\n16=300\r\n"
+                                   "17=0\r\n18=0\r\n20=8305,0064,012C,2704\r\n21=3\r\n"),
+              std::string::npos)
+        << bytes;
+    EXPECT_NE(bytes.find("\r\n48=7\r\n\r\n"), std::string::npos) << "the links end the file";
+
+    setTableLinks({{1, 1, 1, 1, 1, 1, 1, 1}});
+    const LinkFileLoad loaded = LoadLinkFile(folder.file("satz.ini"));
+    ASSERT_TRUE(loaded.ok) << loaded.reason;
+    EXPECT_EQ(loaded.linksRead, 4);
+    EXPECT_FALSE(loaded.linksLeftOut);
+    EXPECT_EQ(tableLinks(), links);
+    EXPECT_EQ(LinkTable[2].encodedText, "8305,0064,012C,2704");
+    EXPECT_EQ(LinkTable[5].encodedText, kEmptyLinkText);
+}
+
+TEST_F(LinkFileTest, AnyExtensionBecomesIni)
+{
+    const std::vector<std::pair<std::string, std::string>> names{
+        {"QMXverk", "QMXverk.ini"},
+        {"/tmp/a.b/anlage.cfg", "/tmp/a.b/anlage.ini"},
+        {"/tmp/a.b/anlage", "/tmp/a.b/anlage.ini"},
+        {"anlage.2024.INI", "anlage.2024.ini"},
+    };
+    for (const auto& [name, path] : names)
+        EXPECT_EQ(LinkFilePath(name), path) << name;
+
+    setTableLinks({{2, 100, 0, 8, 9, 300, 0, 0}});
+    ASSERT_TRUE(SaveLinkFile(folder.file("anlage.cfg"), kOverview).ok);
+    EXPECT_FALSE(folder.exists("anlage.cfg"));
+    setTableLinks({});
+    EXPECT_EQ(LoadLinkFile(folder.file("anlage.cfg")).linksRead, 1);
+}
+
+TEST_F(LinkFileTest, SavingIntoAFileKeepsEverythingElseByteForByte)
+{
+    const std::string foreign = "; Anlage Lindenau, von Hand gepflegt\r\n"
+                                "[Pr\xFC" "fung]\r\n"
+                                "  Datum =  12.03.2024  \r\n"
+                                "Pr\xFC" "fer=M\xFCller ; nicht ge\xE4ndert\r\n"
+                                "\r\n";
+    const std::string old = foreign
+                            + "[kopfdaten]\r\n"
+                              "03 = alt\r\n"
+                              "Kunde=Stadtwerke\r\n"
+                              "\r\n"
+                              "[QMX_VERKNUEPFUNGEN]\r\n"
+                              "; wird ersetzt\r\n"
+                              "11=4\r\n"
+                              "\r\n"
+                              "[Info_Modulliste]\r\n"
+                              "01=alt\r\n"
+                              "[Notiz]\n"
+                              "Text=bleibt\n";
+    folder.write("anlage.ini", old);
+    setTableLinks({{2, 100, 0, 8, 9, 300, 0, 1}});
+    ASSERT_TRUE(SaveLinkFile(folder.file("anlage.ini"), kOverview).ok);
+
+    // The header keys take their place in the existing section, the missing
+    // ones follow its last key; a repeated save changes nothing but the stamp.
+    const std::string header = "[kopfdaten]\r\n"
+                               "03=|-----     QMX-Verkn\xFCpfungen \r\n"
+                               "Kunde=Stadtwerke\r\n"
+                               "01=|-----------------------------------------------------------\r\n"
+                               "02=|-----     Orvanto Elektronik GmbH\r\n"
+                               "04=|-----      Kalmoria 1.30\r\n"
+                               "05=STAMP\r\n"
+                               "06=|-----------------------------------------------------------\r\n"
+                               "\r\n";
+    const std::string links = kLegend
+                              + "10=8209,0064,012C,0008\r\n11=2\r\n12=100\r\n13=0\r\n14=8\r\n15=9\r\n16=300\r\n"
+                                "17=0\r\n18=1\r\n\r\n";
+    const std::string expected = foreign + header + "[Notiz]\r\nText=bleibt\r\n\r\n" + kOverviewSection + "\r\n" + links;
+    EXPECT_EQ(savedWithoutStamp("anlage.ini"), expected);
+    ASSERT_TRUE(SaveLinkFile(folder.file("anlage.ini"), kOverview).ok);
+    EXPECT_EQ(savedWithoutStamp("anlage.ini"), expected);
+}
+
+TEST_F(LinkFileTest, ReadingFollowsTheRulesOfTheIniFormat)
+{
+    struct Case {
+        const char* what;
+        std::string bytes;
+        std::vector<LinkFields> links;
+    };
+    const std::string link1 = "11=2\r\n12=100\r\n13=0\r\n14=8\r\n15=9\r\n16=300\r\n17=0\r\n18=0\r\n";
+    const std::string link2 = "21=3\r\n22=42\r\n23=1\r\n24=2\r\n25=2\r\n26=300\r\n27=8\r\n28=1\r\n";
+    const std::string link4 = "41=4\r\n42=1\r\n43=1\r\n44=1\r\n45=4\r\n46=1\r\n47=1\r\n48=0\r\n";
+    const LinkFields first{2, 100, 0, 8, 9, 300, 0, 0};
+    const LinkFields second{3, 42, 1, 2, 2, 300, 8, 1};
+    const std::vector<Case> cases{
+        {"a gap ends the list", "[QMX_Verknuepfungen]\r\n" + link1 + link2 + link4, {first, second}},
+        {"hexadecimal, $ and blanks",
+         "[QMX_Verknuepfungen]\r\n11=0x2\r\n 12 = $64 \r\n13=0X0\r\n14=$8\r\n15=9\r\n16=0x12c\r\n17=0\r\n18=0\r\n",
+         {first}},
+        {"names in any case, comments, keys before the first section",
+         "11=7\r\n; Kommentar\r\n[ qmx_VERKNUEPFUNGEN ]\r\n; 14=9\r\n" + link1 + "[andere]\r\n" + link2,
+         {first}},
+        {"LF line ends", std::regex_replace("[QMX_Verknuepfungen]\r\n" + link1 + link2, std::regex("\r\n"), "\n"),
+         {first, second}},
+        {"a UTF-8 mark before the first section", "\xEF\xBB\xBF[QMX_Verknuepfungen]\r\n" + link1, {first}},
+        {"broken values read as 0", "[QMX_Verknuepfungen]\r\n11=zwei\r\n12=0x\r\n13=-\r\n14=8\r\n16=99999999999\r\n",
+         {{0, 0, 0, 8, 0, 0, 0, 0}}},
+        {"AnzBit not a number", "[QMX_Verknuepfungen]\r\n" + link1 + "21=3\r\n24=acht\r\n" + link4, {first}},
+        {"AnzBit negative", "[QMX_Verknuepfungen]\r\n" + link1 + "21=3\r\n24=-1\r\n" + link4, {first}},
+        {"AnzBit hexadecimal with a sign", "[QMX_Verknuepfungen]\r\n" + link1 + "24=-$1\r\n", {first}},
+        {"no link section", "[Kopfdaten]\r\n01=x\r\n", {}},
+        {"an empty file", "", {}},
+    };
+    for (const Case& c : cases) {
+        setTableLinks({{1, 1, 1, 1, 1, 1, 1, 1}});
+        const LinkFileLoad loaded = load("satz.ini", c.bytes);
+        EXPECT_TRUE(loaded.ok) << c.what << ": " << loaded.reason;
+        EXPECT_EQ(tableLinks(), c.links) << c.what;
+        EXPECT_EQ(loaded.linksRead, static_cast<int>(c.links.size())) << c.what;
+    }
+}
+
+TEST_F(LinkFileTest, AFileWithMoreLinksThanTheTableHoldsFillsTheTable)
+{
+    std::string bytes = "[QMX_Verknuepfungen]\r\n";
+    for (int n = 1; n <= 300; ++n) {
+        for (int k = 1; k <= 8; ++k)
+            bytes += std::to_string(n * 10 + k) + "=" + std::to_string(k == 2 ? n : 1) + "\r\n";
+    }
+    const LinkFileLoad loaded = load("gross.ini", bytes);
+    ASSERT_TRUE(loaded.ok);
+    EXPECT_TRUE(loaded.linksLeftOut);
+    EXPECT_EQ(loaded.linksRead, kMaxLinks);
+    EXPECT_EQ(AnzBefehle, kMaxLinks);
+    EXPECT_EQ(LinkTable[299].RegVon, 299);
+    EXPECT_EQ(LinkTable[300].RegVon, 0);
+
+    bytes.resize(bytes.find("\r\n3001="));
+    EXPECT_FALSE(load("gross.ini", bytes).linksLeftOut);
+    EXPECT_EQ(AnzBefehle, kMaxLinks);
+}
+
+TEST_F(LinkFileTest, AFailedSaveLeavesTheOldFileAsItWas)
+{
+    // A disk that fills up while the file is written: the process may write
+    // no file larger than the old one (a limit that holds for root too).
+    setTableLinks({{2, 100, 0, 8, 9, 300, 0, 0}});
+    const std::string old = "[Notiz]\r\nText=alt\r\n";
+    folder.write("satz.ini", old);
+    rlimit before{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &before), 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = before;
+    small.rlim_cur = old.size();
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const LinkFileSave saved = SaveLinkFile(folder.file("satz.ini"), kOverview);
+    setrlimit(RLIMIT_FSIZE, &before);
+    std::signal(SIGXFSZ, previousHandler);
+
+    EXPECT_FALSE(saved.ok);
+    EXPECT_FALSE(saved.reason.empty());
+    EXPECT_EQ(folder.read("satz.ini"), old);
+    std::set<std::string> left;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
+        left.insert(entry.path().filename().string());
+    EXPECT_EQ(left, std::set<std::string>{"satz.ini"}) << "no temporary file stays behind";
+}
