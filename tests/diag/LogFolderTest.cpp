@@ -32,6 +32,15 @@ public:
     InstalledProbe& operator=(const InstalledProbe&) = delete;
 
     std::string home() const { return m_home.path(); }
+    // The test's own environment (sanitizer settings and all) with the
+    // scratch home as HOME and no XDG_STATE_HOME.
+    QProcessEnvironment environment() const
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove(QStringLiteral("XDG_STATE_HOME"));
+        environment.insert(QStringLiteral("HOME"), QString::fromStdString(home()));
+        return environment;
+    }
     std::string programFolder() const { return m_programFolder.path(); }
 
     // A folder the user may write, made ahead as the user would make it.
@@ -82,8 +91,7 @@ TEST_P(LogFolder, AProgramFolderTheUserMayNotWriteSendsTheLogToTheStateFolder)
     probe.makeUserFolder(folder);
     std::ofstream(folder + "/DEBUG") << "2";
 
-    QProcessEnvironment environment;
-    environment.insert(QStringLiteral("HOME"), QString::fromStdString(probe.home()));
+    QProcessEnvironment environment = probe.environment();
     if (setting.xdgStateHome != nullptr) {
         const std::string value = setting.xdgStateHome[0] == '/' ? probe.home() + setting.xdgStateHome
                                                                  : std::string(setting.xdgStateHome);
@@ -107,9 +115,7 @@ INSTANTIATE_TEST_SUITE_P(Data, LogFolder,
 TEST(LogFolder, TheStateFolderIsMadeForTheUserToPutTheMarkerIn)
 {
     const InstalledProbe probe;
-    QProcessEnvironment environment;
-    environment.insert(QStringLiteral("HOME"), QString::fromStdString(probe.home()));
-    probe.run(environment);
+    probe.run(probe.environment());
 
     const std::string folder = probe.home() + "/.local/state/kalmoria";
     EXPECT_TRUE(fs::is_directory(folder));
