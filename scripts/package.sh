@@ -3,7 +3,8 @@
 # Debian's hardening flags, packed by CPack. The build folder is kept, so a
 # second run only rebuilds what changed.
 #   scripts/package.sh [build-dir]        (default build-release)
-# The last line of output is the path of the package.
+# Standard output is the path of the package alone; the build talks on
+# standard error.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build_dir=${1:-build-release}
@@ -11,9 +12,9 @@ build_dir=${1:-build-release}
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 scripts/setup.sh "$build_dir" -DCMAKE_BUILD_TYPE=Release -DKALMORIA_BUILD_TESTS=OFF \
-    -DKALMORIA_DEBIAN_BUILD_FLAGS=ON "${launcher[@]}"
+    -DKALMORIA_DEBIAN_BUILD_FLAGS=ON "${launcher[@]}" >&2
 
 rm -f "$build_dir"/kalmoria_*.deb
-(cd "$build_dir" && cpack -G DEB >/dev/null)
+(cd "$build_dir" && cpack -G DEB >&2)
 deb=$(ls "$build_dir"/kalmoria_*.deb)
 echo "$(cd "$(dirname "$deb")" && pwd)/$(basename "$deb")"

@@ -29,7 +29,7 @@ fail() {
 step() { echo "== $*"; }
 
 step "Building the package"
-deb=$(scripts/package.sh "${1:-build-release}" | tail -n 1)
+deb=$(scripts/package.sh "${1:-build-release}")
 [ -f "$deb" ] || fail "no package built"
 echo "$deb"
 
