@@ -18,6 +18,7 @@
 #include "comm/LinkWrite.h"
 #include "comm/PortSearch.h"
 #include "comm/PortSettings.h"
+#include "comm/ReplyEndSetting.h"
 #include "app/TF_rs232.h"
 #include "comm/Tvep.h"
 #include "editor/LinkTablePage.h"
@@ -30,6 +31,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTextBlock>
@@ -159,6 +161,11 @@ void TF_Kalmoria_main::createMenu()
     ComPort1->setObjectName(QStringLiteral("ComPort1"));
     connect(ComPort1, &QAction::triggered, this, &TF_Kalmoria_main::ComPort1Click);
     addItem(Einstellung1, "ComPortsuchen", QStringLiteral("@22ComPort automatisch suchen"), ActionComSuche);
+    Einstellung1->addSeparator();
+    SchnellesAntwortende1 = Einstellung1->addAction(QStringLiteral("@23Schnelles Antwortende"));
+    SchnellesAntwortende1->setObjectName(QStringLiteral("SchnellesAntwortende1"));
+    SchnellesAntwortende1->setCheckable(true);
+    connect(SchnellesAntwortende1, &QAction::triggered, this, &TF_Kalmoria_main::SchnellesAntwortende1Click);
 
     mSprachwahl = MainMenu1->addMenu(QStringLiteral("@25&Sprachwahl"));
     mSprachwahl->setObjectName(QStringLiteral("mSprachwahl"));
@@ -230,6 +237,13 @@ void TF_Kalmoria_main::createStatusBar()
     }
     m_statusPanels[0]->setText(QStringLiteral("QMX-Adr.:"));
     m_statusPanels[7]->setText(QStringLiteral("QMX Vers.:"));
+
+    ProgressBar1 = new QProgressBar(StatusBar1);
+    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
+    ProgressBar1->setFormat(QStringLiteral("%v / %m"));
+    ProgressBar1->setFixedWidth(140);
+    ProgressBar1->hide();
+    StatusBar1->addPermanentWidget(ProgressBar1);
 }
 
 void TF_Kalmoria_main::createTextTables()
@@ -272,6 +286,10 @@ void TF_Kalmoria_main::FormCreate()
     DataState = 99;
     if (DebugBit(2))
         WriteErrLog("Kalmorin-Start");
+    // The port search replaces the client and keeps its way of ending replies.
+    m_vep = std::make_unique<Tvep>();
+    m_vep->FastReplyEnd = StoredFastReplyEnd();
+    SchnellesAntwortende1->setChecked(m_vep->FastReplyEnd);
     ActionComSucheExecute();
 }
 
@@ -365,6 +383,24 @@ void TF_Kalmoria_main::SetBusyCursor(bool busy)
         QApplication::restoreOverrideCursor();
 }
 
+void TF_Kalmoria_main::SetProgress(int done, int total)
+{
+    ProgressBar1->setRange(0, std::max(total, 1));
+    ProgressBar1->setValue(std::clamp(done, 0, std::max(total, 1)));
+    if (ProgressBar1->isHidden()) {
+        // The status bar makes room for the bar only when events are processed.
+        ProgressBar1->show();
+        Repaint();
+    } else {
+        ProgressBar1->repaint();
+    }
+}
+
+void TF_Kalmoria_main::HideProgress()
+{
+    ProgressBar1->hide();
+}
+
 void TF_Kalmoria_main::SG1DblClick()
 {
     // The overview's current row decides, also for a double click on the link
@@ -394,7 +430,7 @@ void TF_Kalmoria_main::ActionLadenQMXExecute()
 void TF_Kalmoria_main::ActionSpeichernQMXExecute()
 {
     const InputBlocker noInputWhileWriting;
-    WriteLinksToDevice(*m_vep);
+    WriteLinksToDevice(*m_vep, this);
 }
 
 void TF_Kalmoria_main::ActionLesenExecute()
@@ -421,6 +457,12 @@ void TF_Kalmoria_main::ComPort1Click()
 {
     F_rs232->exec();
     ShowStatus();
+}
+
+void TF_Kalmoria_main::SchnellesAntwortende1Click()
+{
+    m_vep->FastReplyEnd = SchnellesAntwortende1->isChecked();
+    StoreFastReplyEnd(m_vep->FastReplyEnd);
 }
 
 void TF_Kalmoria_main::mSprachwahlClick(QAction* item)

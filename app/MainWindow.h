@@ -14,6 +14,7 @@ class QComboBox;
 class QLabel;
 class QMenu;
 class QPlainTextEdit;
+class QProgressBar;
 class QTabWidget;
 class QToolBar;
 class StringGrid;
@@ -40,6 +41,8 @@ public:
     void Repaint() override;
     void EnableLinkEditorPage() override;
     void SetBusyCursor(bool busy) override;
+    void SetProgress(int done, int total) override;
+    void HideProgress() override;
 
     void SG1DblClick();
     void ActionEndeExecute();
@@ -50,6 +53,7 @@ public:
     void ActionSpeichernExecute();
     void ActionComSucheExecute();
     void ComPort1Click();
+    void SchnellesAntwortende1Click();
     void mSprachwahlClick(QAction* item);
 
     // Line i of a hidden text table, without a leading "i=" of the design texts.
@@ -57,6 +61,7 @@ public:
     std::string Memo1Line(int i) const;
     std::string Memo2Line(int i) const;
     std::string statusPanelText(int panel) const;
+    const Tvep& ProtocolClient() const { return *m_vep; }
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -83,6 +88,7 @@ private:
 
     QToolBar* ToolBar1 = nullptr;
     QMenu* mSprachwahl = nullptr;
+    QAction* SchnellesAntwortende1 = nullptr; // replies end as soon as they are whole
     QTabWidget* TabSheet = nullptr;
     QWidget* TabSheet1 = nullptr;
     QWidget* TabSheet2 = nullptr;
@@ -90,6 +96,7 @@ private:
     StringGrid* SG1 = nullptr;
     std::array<QComboBox*, 4> m_editorComboBoxes{}; // ComboBox1..ComboBox4
     std::array<QLabel*, kStatusPanelCount> m_statusPanels{};
+    QProgressBar* ProgressBar1 = nullptr; // transfers of the running device sequence
     QPlainTextEdit* MemTab = nullptr;
     QPlainTextEdit* Memo1 = nullptr;
     QPlainTextEdit* Memo2 = nullptr;

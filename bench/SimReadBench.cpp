@@ -1,22 +1,27 @@
 // How long the program's register traffic takes against a device at 9600 bps,
-// compared with the time its bytes need on the line (960 bytes per second).
+// compared with the time its bytes need on the line (960 bytes per second),
+// once with replies ending on the quiet line (the default) and once with the
+// fast reply end, side by side.
 //
 // Starts qmx-sim with pacing on a 64-module image, reaches it through COM1
 // with the program's protocol client, and times one configuration read, a
-// full read of every register block in the order the device read uses, and
-// the program's whole device read (model, names, links and all).
+// full read of every register block in the order the device read uses, the
+// program's whole device read (model, names, links and all) and the write of
+// the link table it read back to the device.
 //
 //   qmx-read-bench [--image FILE]
 
 #include "comm/DeviceRead.h"
 #include "comm/DeviceRegisters.h"
+#include "comm/LinkWrite.h"
 #include "comm/PortSettings.h"
+#include "comm/ShellView.h"
 #include "comm/Tvep.h"
 #include "diag/ProgramFolder.h"
+#include "i18n/LanguageTexts.h"
 #include "i18n/MessageBoxEx.h"
 #include "model/LinkModel.h"
 #include "model/ModuleModel.h"
-#include "comm/ShellView.h"
 
 #include <QCoreApplication>
 #include <QProcess>
@@ -28,61 +33,33 @@
 #include <cstdlib>
 #include <fstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 constexpr double kLineBytesPerSecond = 960.0;
+// What the quiet line adds to every transfer: three character time-outs.
+constexpr double kQuietLineSeconds = 3 * Tvep::DefaultCharTimeout / 1000.0;
 
 struct Tally {
     int transfers = 0;
     long bytes = 0;
     double seconds = 0;
     int failures = 0;
+
+    double lineSeconds() const { return static_cast<double>(bytes) / kLineBytesPerSecond; }
+    // Line time plus the quiet line after every reply: what the default costs at best.
+    double quietLineBudget() const { return lineSeconds() + transfers * kQuietLineSeconds; }
 };
 
-class Bench {
-public:
-    // One register read as the program does it; counts both frames' bytes.
-    void read(Tally& tally, int replyTimeout, int first, int count)
-    {
-        vep.SetTimeouts(replyTimeout, Tvep::DefaultCharTimeout);
-        const Clock::time_point start = Clock::now();
-        const int result =
-            vep.Transfer(0, 0, std::span(m_send).first(500), first, count, std::span(m_recv).first(500), true);
-        tally.seconds += std::chrono::duration<double>(Clock::now() - start).count();
-        tally.transfers += 1;
-        tally.bytes += 13 + (8 + 2 * count + 2);
-        if (result != Tvep::Ok) {
-            ++tally.failures;
-            std::fprintf(stderr, "read of %d registers from %d failed: %d\n", count, first, result);
-        }
-    }
+double secondsSince(Clock::time_point start)
+{
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
 
-    // Existence, configuration, the four name blocks (each before its 16
-    // addresses), 64 stations and the central device, then the link area.
-    void fullRead(Tally& tally)
-    {
-        read(tally, 500, 2100, 64);
-        read(tally, 500, 1500, 20);
-        read(tally, 1500, 32000, 128);
-        for (int a = 1; a <= 64; ++a) {
-            if (a - 1 == 16 || a - 1 == 32 || a - 1 == 48)
-                read(tally, 1500, 32000 + 128 * ((a - 1) / 16), 128);
-            read(tally, 500, DeviceRegisters::StationRecord(a), 20);
-        }
-        read(tally, 500, DeviceRegisters::StationRecord(0), 20);
-        read(tally, 500, DeviceRegisters::LinkArea, DeviceRegisters::LinkAreaCount);
-    }
-
-    Tvep vep;
-
-private:
-    std::array<uint16_t, 501> m_send{};
-    std::array<uint16_t, 501> m_recv{};
-};
-
-// The device read shows nothing here.
+// The sequences show nothing here; only their messages count.
 class SilentView : public ShellView {
 public:
     void ShowStatus() override {}
@@ -92,38 +69,148 @@ public:
     void Repaint() override {}
     void EnableLinkEditorPage() override {}
     void SetBusyCursor(bool) override {}
+    void SetProgress(int, int) override {}
+    void HideProgress() override {}
 };
 
-// The program's own device read, timed as a whole; any message it shows
-// counts as a failure.
-Tally wholeDeviceRead(Tvep& vep, const Tally& sameTraffic)
-{
-    Tally tally;
-    tally.transfers = sameTraffic.transfers;
-    tally.bytes = sameTraffic.bytes;
-    SetMessageBoxPresenter([&tally](const MessageBoxRequest& box) {
-        ++tally.failures;
-        std::fprintf(stderr, "device read says: %s\n", box.text.c_str());
-        return idOk;
-    });
-    ComPortNr = 1;
-    ComBaud = 9600;
-    ComParity = 'n';
-    SilentView view;
-    const Clock::time_point start = Clock::now();
-    ReadDevice(vep, view);
-    tally.seconds = std::chrono::duration<double>(Clock::now() - start).count();
-    if (ModulAnzahl != 65)
-        ++tally.failures;
-    std::printf("  (read %d modules and %d links)\n", ModulAnzahl - 1, AnzBefehle);
-    return tally;
-}
+// While it lives, every message the program shows counts as a failure,
+// except the one `expected` text.
+class MessageWatch {
+public:
+    explicit MessageWatch(Tally& tally, std::string expected = {})
+        : m_previous(SetMessageBoxPresenter([&tally, expected](const MessageBoxRequest& box) {
+            if (box.text != expected) {
+                ++tally.failures;
+                std::fprintf(stderr, "the program says: %s\n", box.text.c_str());
+            }
+            return idOk;
+        }))
+    {
+    }
+    ~MessageWatch() { SetMessageBoxPresenter(std::move(m_previous)); }
+    MessageWatch(const MessageWatch&) = delete;
+    MessageWatch& operator=(const MessageWatch&) = delete;
 
-void report(const char* what, const Tally& t)
+private:
+    MessageBoxPresenter m_previous;
+};
+
+class Bench {
+public:
+    explicit Bench(bool fastReplyEnd) { m_vep.FastReplyEnd = fastReplyEnd; }
+
+    Tally configurationRead()
+    {
+        Tally tally;
+        openPort(tally);
+        read(tally, 500, DeviceRegisters::Configuration, DeviceRegisters::ConfigurationCount);
+        m_vep.ClosePort();
+        return tally;
+    }
+
+    // Existence, configuration, the four name blocks (each before its 16
+    // addresses), 64 stations and the central device, then the link area.
+    Tally fullRead()
+    {
+        Tally tally;
+        openPort(tally);
+        read(tally, 500, DeviceRegisters::ModuleExistence, DeviceRegisters::ModuleExistenceCount);
+        read(tally, 500, DeviceRegisters::Configuration, DeviceRegisters::ConfigurationCount);
+        read(tally, 1500, DeviceRegisters::NameBlocks, DeviceRegisters::NameBlockCount);
+        for (int a = 1; a <= 64; ++a) {
+            if (a - 1 == 16 || a - 1 == 32 || a - 1 == 48)
+                read(tally, 1500, DeviceRegisters::NameBlocks + DeviceRegisters::NameBlockCount * ((a - 1) / 16),
+                     DeviceRegisters::NameBlockCount);
+            read(tally, 500, DeviceRegisters::StationRecord(a), DeviceRegisters::StationDataCount);
+        }
+        read(tally, 500, DeviceRegisters::StationRecord(0), DeviceRegisters::StationDataCount);
+        read(tally, 500, DeviceRegisters::LinkArea, DeviceRegisters::LinkAreaCount);
+        m_vep.ClosePort();
+        return tally;
+    }
+
+    // The program's own device read, timed as a whole.
+    Tally deviceRead(const Tally& sameTraffic)
+    {
+        Tally tally;
+        tally.transfers = sameTraffic.transfers;
+        tally.bytes = sameTraffic.bytes;
+        {
+            const MessageWatch watch(tally);
+            const Clock::time_point start = Clock::now();
+            ReadDevice(m_vep, m_view);
+            tally.seconds = secondsSince(start);
+        }
+        if (ModulAnzahl != 65)
+            ++tally.failures;
+        return tally;
+    }
+
+    // The link table just read goes back to the device in one transfer.
+    Tally linkWrite()
+    {
+        Tally tally;
+        tally.transfers = 1;
+        tally.bytes = (11 + 2 * 4 * (AnzBefehle + 1) + 2) + (8 + 2);
+        int active = 0;
+        for (int n = 1; n <= AnzBefehle; ++n)
+            active += LinkTable[static_cast<std::size_t>(n)].deaktiv == 0 ? 1 : 0;
+        const std::vector<std::string> counts{std::to_string(AnzBefehle), std::to_string(active),
+                                              std::to_string(AnzBefehle - active)};
+        {
+            const MessageWatch watch(tally, GetMessageText(20, counts, 2));
+            const Clock::time_point start = Clock::now();
+            WriteLinksToDevice(m_vep, &m_view);
+            tally.seconds = secondsSince(start);
+        }
+        return tally;
+    }
+
+private:
+    void openPort(Tally& tally)
+    {
+        if (!m_vep.OpenPort(ComPortNr, ComBaud, ComParity)) {
+            ++tally.failures;
+            std::fprintf(stderr, "cannot open COM%d\n", ComPortNr);
+        }
+    }
+
+    // One register read as the program does it; counts both frames' bytes.
+    void read(Tally& tally, int replyTimeout, int first, int count)
+    {
+        m_vep.SetTimeouts(replyTimeout, Tvep::DefaultCharTimeout);
+        const Clock::time_point start = Clock::now();
+        const int result =
+            m_vep.Transfer(0, 0, std::span(m_send).first(500), first, count, std::span(m_recv).first(500), true);
+        tally.seconds += secondsSince(start);
+        tally.transfers += 1;
+        tally.bytes += 13 + (8 + 2 * count + 2);
+        if (result != Tvep::Ok) {
+            ++tally.failures;
+            std::fprintf(stderr, "read of %d registers from %d failed: %s\n", count, first, Tvep::ResultText(result));
+        }
+    }
+
+    Tvep m_vep;
+    SilentView m_view;
+    std::array<uint16_t, 501> m_send{};
+    std::array<uint16_t, 501> m_recv{};
+};
+
+struct Row {
+    const char* what;
+    Tally quietLine;
+    Tally fast;
+};
+
+void report(const Row& row)
 {
-    const double lineSeconds = static_cast<double>(t.bytes) / kLineBytesPerSecond;
-    std::printf("%-26s %9d %7ld %10.1f ms %10.1f ms %7.2f%s\n", what, t.transfers, t.bytes, lineSeconds * 1000,
-                t.seconds * 1000, t.seconds / lineSeconds, t.failures ? "  (with failed transfers)" : "");
+    const Tally& q = row.quietLine;
+    const Tally& f = row.fast;
+    std::printf("%-24s %9d %6ld %9.0f ms | %9.0f ms %6.2f %7.3f | %9.0f ms %6.2f%s\n", row.what, q.transfers, q.bytes,
+                q.lineSeconds() * 1000, q.seconds * 1000, q.seconds / q.lineSeconds(), q.seconds / q.quietLineBudget(),
+                f.seconds * 1000, f.seconds / f.lineSeconds(),
+                q.failures + f.failures ? "  (with failures)" : "");
 }
 
 } // namespace
@@ -155,31 +242,40 @@ int main(int argc, char** argv)
     QTemporaryDir config;
     std::ofstream(config.filePath("Kalmoria.ini").toStdString()) << "[Schnittstellen]\r\nCOM1=" << path << "\r\n";
     setenv("XDG_CONFIG_HOME", config.path().toLocal8Bit().constData(), 1);
-
-    Bench bench;
-    if (!bench.vep.OpenPort(1, 9600, 'n')) {
-        std::fprintf(stderr, "cannot open %s\n", path.c_str());
-        return 1;
-    }
+    ComPortNr = 1;
+    ComBaud = 9600;
+    ComParity = 'n';
 
     std::printf("qmx-sim at 9600 bps, %s\n\n", image.c_str());
-    std::printf("%-26s %9s %7s %13s %13s %7s\n", "", "transfers", "bytes", "line time", "taken", "ratio");
-    Tally config1;
-    bench.read(config1, 500, 1500, 20);
-    report("configuration read", config1);
-    Tally full;
-    bench.fullRead(full);
-    report("full read, 64 modules", full);
-    bench.vep.ClosePort();
-    const Tally device = wholeDeviceRead(bench.vep, full);
-    report("device read, 64 modules", device);
+    std::printf("%-24s %9s %6s %12s | %-27s | %s\n", "", "", "", "", "quiet line end (default)", "fast reply end");
+    std::printf("%-24s %9s %6s %12s | %12s %6s %7s | %12s %6s\n", "", "transfers", "bytes", "line time", "taken",
+                "×line", "×budget", "taken", "×line");
 
-    std::printf("\nThe client takes a reply as complete after three quiet reads of %d ms, so every\n"
-                "transfer carries about %d ms beyond its line time: %.1f s of the full read.\n",
-                Tvep::DefaultCharTimeout, 3 * Tvep::DefaultCharTimeout,
-                full.transfers * 3 * Tvep::DefaultCharTimeout / 1000.0);
+    std::array<Row, 4> rows{{{"configuration read", {}, {}},
+                             {"full read, 64 modules", {}, {}},
+                             {"device read, 64 modules", {}, {}},
+                             {"link write", {}, {}}}};
+    for (const bool fast : {false, true}) {
+        Bench bench(fast);
+        const auto column = fast ? &Row::fast : &Row::quietLine;
+        rows[0].*column = bench.configurationRead();
+        rows[1].*column = bench.fullRead();
+        rows[2].*column = bench.deviceRead(rows[1].*column);
+        rows[3].*column = bench.linkWrite();
+    }
+    int failures = 0;
+    for (const Row& row : rows) {
+        report(row);
+        failures += row.quietLine.failures + row.fast.failures;
+    }
+    std::printf("\nline time: both frames at 960 bytes/s; budget: line time plus the %.0f ms of quiet\n"
+                "line after every reply that ends a transfer by default (three character time-outs).\n"
+                "Beyond the budget by default: three 1 ms reads for stale input before each request,\n"
+                "and the device's own turnaround. The fast reply end waits two characters after a\n"
+                "whole reply. The link write sends the %d links the device read found and their end slot.\n",
+                kQuietLineSeconds * 1000, AnzBefehle);
 
     sim.terminate();
     sim.waitForFinished();
-    return config1.failures + full.failures + device.failures == 0 ? 0 : 1;
+    return failures == 0 ? 0 : 1;
 }

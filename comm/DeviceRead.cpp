@@ -5,6 +5,7 @@
 #include "comm/PortSettings.h"
 #include "comm/StationData.h"
 #include "comm/TransferBuffers.h"
+#include "comm/TransferProgress.h"
 #include "comm/Tvep.h"
 #include "diag/ErrLog.h"
 #include "diag/TextHelpers.h"
@@ -15,9 +16,15 @@
 #include "comm/ShellView.h"
 #include "model/SignalGroups.h"
 
+#include <algorithm>
+
 namespace R = DeviceRegisters;
 
 namespace {
+
+// Transfers of a read besides the station data of the modules: existence,
+// configuration, the four name blocks, the central device and the links.
+constexpr int kTransfersBesideModules = 8;
 
 // Working storage of the read, kept between runs like the transfer buffers.
 std::array<bool, R::ModuleExistenceCount> ModuleExists{};
@@ -50,6 +57,7 @@ public:
     DeviceReadRun(Tvep& vep, ShellView& view)
         : m_vep(vep)
         , m_view(view)
+        , m_progress(&view, kTransfersBesideModules + R::ModuleExistenceCount)
     {
     }
 
@@ -79,6 +87,19 @@ public:
 private:
     bool openPort() { return m_vep.OpenPort(ComPortNr, ComBaud, ComParity); }
 
+    int32_t read(int32_t first, int32_t count, std::span<uint16_t> into)
+    {
+        const int32_t result = readRegisters(m_vep, first, count, into);
+        m_progress.Step();
+        return result;
+    }
+
+    void readStation(int32_t address)
+    {
+        GetStationCom(m_vep, address);
+        m_progress.Step();
+    }
+
     void readModuleExistence()
     {
         // What an earlier run found says nothing about the device now.
@@ -93,12 +114,15 @@ private:
         }
         logIf(readTrace(), "L03 - lese Modul-Exist ab 2100");
         m_vep.SetTimeouts(500, 50);
-        m_lastResult = readRegisters(m_vep, R::ModuleExistence, R::ModuleExistenceCount, receiveWords());
+        m_lastResult = read(R::ModuleExistence, R::ModuleExistenceCount, receiveWords());
         if (m_lastResult < 0)
             communicationFailure("L12.1 - Kommunikationsfehler");
         // After a failed read the buffer holds an earlier reply: no module is taken from it.
         for (std::size_t i = 0; i < ModuleExists.size(); ++i)
             ModuleExists[i] = m_lastResult == 0 && ReceiveBuffer[i] < R::AbsentFrom;
+        // Only the occupied addresses cost a transfer of their own.
+        m_progress.SetTotal(kTransfersBesideModules
+                            + static_cast<int>(std::count(ModuleExists.begin(), ModuleExists.end(), true)));
         logIf(stepTrace(), "L04 - lese Modul-Exist ab 2100 - ende");
     }
 
@@ -126,7 +150,7 @@ private:
             return;
         logIf(stepTrace(), "L11 - Lade ersten Namensblock 0");
         m_vep.SetTimeouts(1500, 50);
-        if (readRegisters(m_vep, R::NameBlocks, R::NameBlockCount, NameBlock) < 0) {
+        if (read(R::NameBlocks, R::NameBlockCount, NameBlock) < 0) {
             communicationFailure("L12.2 - Kommunikationsfehler");
             return;
         }
@@ -135,7 +159,7 @@ private:
                 return;
         }
         logIf(stepTrace(), "L18 - starte GetStationCom(64)");
-        GetStationCom(m_vep, 0);
+        readStation(0);
         AppendToModuleList(0);
     }
 
@@ -143,7 +167,7 @@ private:
     {
         logIf(stepTrace(), "L06 - lese QMX_config ab 1500");
         m_vep.SetTimeouts(500, 50);
-        const int32_t result = readRegisters(m_vep, R::Configuration, R::ConfigurationCount, receiveWords());
+        const int32_t result = read(R::Configuration, R::ConfigurationCount, receiveWords());
         // Without a reply there is no device type: the buffer holds an earlier one.
         DeviceType = result == 0 ? ReceiveBuffer[R::TypeWord] : 0;
         logIf(stepTrace(), "L07 - QMX_Typ(1506) = " + IntToText(DeviceType));
@@ -174,7 +198,7 @@ private:
         const int32_t index = address - 1;
         if (index == 16 || index == 32 || index == 48) {
             const int32_t block = index / 16;
-            if (readRegisters(m_vep, R::NameBlocks + R::NameBlockCount * block, R::NameBlockCount, NameBlock) < 0) {
+            if (read(R::NameBlocks + R::NameBlockCount * block, R::NameBlockCount, NameBlock) < 0) {
                 communicationFailure("L12." + IntToText(block + 2) + " - Kommunikationsfehler");
                 return false;
             }
@@ -183,7 +207,7 @@ private:
         ClearModule(address);
         logIf(stepTrace(), "L15-" + IntToText(address) + " -bedingter Aufruf GetStationCom");
         if (ModuleExists[static_cast<std::size_t>(index)])
-            GetStationCom(m_vep, address);
+            readStation(address);
         if (DataState > 0)
             return false;
         m_view.SetProgressText("lese: " + IntToText(address));
@@ -213,7 +237,7 @@ private:
     {
         logIf(stepTrace(), "L22 - start Verkn\xFCpfungen lesen ab 30800");
         m_vep.SetTimeouts(500, 50);
-        if (readRegisters(m_vep, R::LinkArea, R::LinkAreaCount, receiveWords()) < 0) {
+        if (read(R::LinkArea, R::LinkAreaCount, receiveWords()) < 0) {
             communicationFailure("L12.6 - Kommunikationsfehler");
             return;
         }
@@ -238,6 +262,7 @@ private:
 
     Tvep& m_vep;
     ShellView& m_view;
+    TransferProgress m_progress;
     int32_t m_lastResult = 0;
     bool m_busy = false;
     bool m_existenceUnread = false;

@@ -4,6 +4,7 @@
 #include "comm/DeviceRegisters.h"
 #include "comm/PortSettings.h"
 #include "comm/TransferBuffers.h"
+#include "comm/TransferProgress.h"
 #include "comm/Tvep.h"
 #include "diag/ErrLog.h"
 #include "diag/TextHelpers.h"
@@ -49,7 +50,7 @@ std::optional<LinkWriteObstacle> FindLinkWriteObstacle()
     return std::nullopt;
 }
 
-void WriteLinksToDevice(Tvep& vep)
+void WriteLinksToDevice(Tvep& vep, ShellView* view)
 {
     if (RefuseWhileDataIncomplete())
         return;
@@ -64,6 +65,7 @@ void WriteLinksToDevice(Tvep& vep)
                           std::vector<std::string>{IntToText(obstacle->linkNumber), obstacle->reason});
         return;
     }
+    TransferProgress progress(view, 1);
     if (!vep.OpenPort(ComPortNr, ComBaud, ComParity)) {
         // A port that just does not open stops the write without a word; a
         // reason the user can act on is worth a box.
@@ -87,6 +89,7 @@ void WriteLinksToDevice(Tvep& vep)
     std::fill_n(SendBuffer.begin() + static_cast<std::ptrdiff_t>(endSlot), 4, kEndSlotWord);
 
     const int32_t result = vep.Transfer(R::LinkArea, 4 * (AnzBefehle + 1), sendWords(), 0, 0, receiveWords(), true);
+    progress.Step();
     if ((result & 0xFFFF) != 0) {
         ShowDeviceMessage(5, mbError);
         if (DebugFlag())

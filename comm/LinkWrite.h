@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+class ShellView;
 class Tvep;
 
 // A link the device cannot hold as it is.
@@ -18,5 +19,5 @@ std::optional<LinkWriteObstacle> FindLinkWriteObstacle();
 // Sends every link and the end slot to the device's link area in one
 // transfer and reports the counts. Refused while the data are incomplete
 // (DataState above 0) or when the table does not fit the device; then
-// nothing is sent.
-void WriteLinksToDevice(Tvep& vep);
+// nothing is sent. `view`, when given, shows the transfer's progress.
+void WriteLinksToDevice(Tvep& vep, ShellView* view = nullptr);

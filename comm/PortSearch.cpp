@@ -4,19 +4,32 @@
 #include "comm/DeviceRegisters.h"
 #include "comm/PortSettings.h"
 #include "comm/TransferBuffers.h"
+#include "comm/TransferProgress.h"
 #include "comm/Tvep.h"
 #include "diag/ErrLog.h"
 #include "diag/TextHelpers.h"
 #include "model/DeviceValues.h"
 #include "comm/ShellView.h"
 
+#include <algorithm>
+#include <array>
+
 namespace R = DeviceRegisters;
 
 void SearchComPort(std::unique_ptr<Tvep>& client, ShellView& view)
 {
     ComPortNr = 1;
+    // The new client ends replies the way the one it replaces did.
+    const bool fastReplyEnd = client && client->FastReplyEnd;
     client = std::make_unique<Tvep>();
+    client->FastReplyEnd = fastReplyEnd;
     client->Serial.SetWaitHook([&view] { view.Repaint(); });
+
+    // Each port with a device path is one probe; the others cost nothing.
+    std::array<bool, MaxComPort + 1> hasPath{};
+    for (int32_t port = 1; port <= MaxComPort; ++port)
+        hasPath[static_cast<std::size_t>(port)] = !comPortPath(port).empty();
+    TransferProgress progress(&view, static_cast<int>(std::count(hasPath.begin(), hasPath.end(), true)));
 
     // Every port is tried: with devices on several ports the highest wins.
     for (int32_t port = 1; port <= MaxComPort; ++port) {
@@ -47,6 +60,8 @@ void SearchComPort(std::unique_ptr<Tvep>& client, ShellView& view)
             }
         }
         client->ClosePort();
+        if (hasPath[static_cast<std::size_t>(port)])
+            progress.Step();
     }
     DeviceAddress = 0;
     view.ShowStatus();

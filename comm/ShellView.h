@@ -17,4 +17,14 @@ public:
     virtual void Repaint() = 0;
     virtual void EnableLinkEditorPage() = 0;
     virtual void SetBusyCursor(bool busy) = 0;
+    // The progress of a device sequence: `done` of `total` transfers. Shown
+    // from the first call until HideProgress, which every sequence calls when
+    // it ends, whatever the outcome. A front end without a progress display
+    // leaves both alone.
+    virtual void SetProgress(int done, int total)
+    {
+        (void)done;
+        (void)total;
+    }
+    virtual void HideProgress() {}
 };

@@ -235,20 +235,47 @@ void TTavorobject::SendString(const std::string& data)
         Handle->clear(QSerialPort::Output);
 }
 
-std::string TTavorobject::ReceiveString(int32_t maxChars, int32_t firstTimeout, int32_t charTimeout)
+bool TTavorobject::InputWaiting()
+{
+    if (PortNumber <= 0 || !Handle)
+        return false;
+    if (Handle->bytesAvailable() > 0)
+        return true;
+    const bool arrived = Handle->waitForReadyRead(0);
+    if (!arrived)
+        Handle->clearError();
+    return arrived;
+}
+
+std::string TTavorobject::ReceiveString(int32_t maxChars, int32_t firstTimeout, int32_t charTimeout,
+                                        const WholeReply& whole)
 {
     if (maxChars < 1)
         maxChars = UnboundedChars;
     RxBuffer.clear();
     int32_t idle = 0;
     int32_t count = 0;
+    // A whole reply with nothing behind it needs no quiet reads. Input that
+    // is whole before a byte came (an empty line, when that is all that is
+    // wanted) needs no read at all while nothing waits.
+    bool settling = whole.isWhole && whole.isWhole(RxBuffer);
+    const bool nothingToRead = settling && !InputWaiting();
     SetReadTimeout(firstTimeout);
-    do {
-        count = ReadChunk(1);
-        idle = count == 0 ? idle + 1 : 0;
-        if (count > 0 && charTimeout >= 0)
-            SetReadTimeout(charTimeout);
-    } while (idle < QuietReads && RxBuffer.size() <= static_cast<size_t>(maxChars));
+    if (!nothingToRead) {
+        do {
+            count = ReadChunk(1);
+            if (count == 0 && settling)
+                break;
+            idle = count == 0 ? idle + 1 : 0;
+            if (count > 0) {
+                settling = whole.isWhole && whole.isWhole(RxBuffer);
+                if (settling)
+                    SetReadTimeout(whole.settleMs);
+                else if (charTimeout >= 0)
+                    SetReadTimeout(charTimeout);
+            }
+        } while (idle < QuietReads && RxBuffer.size() <= static_cast<size_t>(maxChars));
+    }
 
     if (DebugBit(SerialTrace)) {
         WriteErrLog("  RX iCnt: " + IntToText(count) + ", Len: " + IntToText(static_cast<int32_t>(RxBuffer.size()))

@@ -6,8 +6,18 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 
 class QSerialPort;
+
+// A way for a receive to end before the line falls quiet: once `isWhole`
+// accepts the bytes in hand, the next read waits only `settleMs`, and an
+// empty one ends the receive; a byte that does come goes on as usual.
+// When it accepts the empty start and no input waits, nothing is read.
+struct WholeReply {
+    std::function<bool(std::string_view)> isWhole;
+    int32_t settleMs = 0;
+};
 
 // One RS232 port, used synchronously: a request goes out as one write, and a
 // reply is collected byte by byte until the line has been quiet for three
@@ -60,10 +70,13 @@ public:
     // caller sees it as a missing reply.
     void SendString(const std::string& data);
     // Collects bytes until three reads in a row come back empty, or until more
-    // than maxChars bytes have arrived (maxChars < 1 means 99999). The first
-    // read waits firstTimeout ms; after every byte the wait becomes
-    // charTimeout ms (a negative charTimeout keeps the first one).
-    std::string ReceiveString(int32_t maxChars, int32_t firstTimeout, int32_t charTimeout);
+    // than maxChars bytes have arrived (maxChars < 1 means 99999), or as
+    // `whole` allows. The first read waits firstTimeout ms; after every byte
+    // the wait becomes charTimeout ms (a negative charTimeout keeps the first one).
+    std::string ReceiveString(int32_t maxChars, int32_t firstTimeout, int32_t charTimeout,
+                              const WholeReply& whole = {});
+    // True when input waits to be read, without waiting for any.
+    bool InputWaiting();
 
     // Called between short slices of a read wait, so that a window can repaint
     // while a silent device is being waited for. Empty by default.

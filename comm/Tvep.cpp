@@ -98,6 +98,32 @@ std::string Tvep::BuildRequest(std::span<const uint16_t> sendData) const
 
 int32_t Tvep::CheckReply(std::string_view reply, std::span<uint16_t> recvData) const
 {
+    const int32_t verdict = judgeReply(reply);
+    if (verdict != Ok)
+        return verdict;
+    const auto byteAt = [&reply](size_t i) { return static_cast<uint8_t>(reply[i]); };
+    const size_t count = byteAt(7);
+    if (count > recvData.size())
+        return ErrCapacity;
+    for (size_t i = 0; i < count; ++i)
+        recvData[i] = static_cast<uint16_t>(byteAt(8 + 2 * i) * 256 + byteAt(9 + 2 * i));
+    return Ok;
+}
+
+bool Tvep::IsCompleteReply(std::string_view bytesInHand) const
+{
+    if (!WithCrc || ReadCount < 0)
+        return false;
+    // Only the three lengths a reply may have are worth a CRC.
+    const int64_t bare = static_cast<int64_t>(ReplyHeaderBytes) + 2 * static_cast<int64_t>(ReadCount) + 2;
+    const int64_t extra = static_cast<int64_t>(bytesInHand.size()) - bare;
+    if (extra != 0 && extra != 2 && extra != 4)
+        return false;
+    return judgeReply(bytesInHand) == Ok;
+}
+
+int32_t Tvep::judgeReply(std::string_view reply) const
+{
     const auto byteAt = [&reply](size_t i) { return static_cast<uint8_t>(reply[i]); };
     const size_t length = reply.size();
     if (length < ReplyHeaderBytes)
@@ -128,12 +154,27 @@ int32_t Tvep::CheckReply(std::string_view reply, std::span<uint16_t> recvData) c
     const bool countOk = count == ReadCount;
     if (!(startOk && addressOk && registerOk && countOk))
         return ErrMismatch;
-
-    if (static_cast<size_t>(count) > recvData.size())
-        return ErrCapacity;
-    for (size_t i = 0; i < static_cast<size_t>(count); ++i)
-        recvData[i] = static_cast<uint16_t>(byteAt(8 + 2 * i) * 256 + byteAt(9 + 2 * i));
     return Ok;
+}
+
+void Tvep::dropStaleInput()
+{
+    // Three empty reads of about 1 ms each end the drop. A reply taken as
+    // soon as it was whole usually leaves an empty line behind, which is
+    // dropped at once; only when something did come after it is the line
+    // listened to the same way, so that a device still talking is heard out.
+    WholeReply emptyLine;
+    if (FastReplyEnd)
+        emptyLine.isWhole = [](std::string_view bytes) { return bytes.empty(); };
+    Serial.ReceiveString(MaxStaleBytes, 0, 0, emptyLine);
+}
+
+int32_t Tvep::settleMs() const
+{
+    // Start bit, eight data bits, parity, stop bit; at least the 1 ms a read can wait.
+    const int32_t bitsPerChar = Serial.Dcb.Parity == 'n' ? 10 : 11;
+    const int32_t baud = Serial.Baud > 0 ? Serial.Baud : 9600;
+    return std::max<int32_t>(1, 2 * bitsPerChar * 1000 / baud);
 }
 
 int32_t Tvep::Transfer(int32_t writeAddr, int32_t writeCount, std::span<const uint16_t> sendData,
@@ -153,9 +194,12 @@ int32_t Tvep::Transfer(int32_t writeAddr, int32_t writeCount, std::span<const ui
     try {
         const std::string request = BuildRequest(sendData);
         // A late reply to an earlier request must not be taken for this one.
-        Serial.ReceiveString(MaxStaleBytes, 0, 0);
+        dropStaleInput();
         Serial.SendString(request);
-        const std::string reply = Serial.ReceiveString(MaxReplyBytes, ReplyTimeout, CharTimeout);
+        WholeReply whole;
+        if (FastReplyEnd)
+            whole = {[this](std::string_view bytes) { return IsCompleteReply(bytes); }, settleMs()};
+        const std::string reply = Serial.ReceiveString(MaxReplyBytes, ReplyTimeout, CharTimeout, whole);
         if (reply.empty())
             return ErrNoReply;
         if (reply.size() > static_cast<size_t>(MaxReplyBytes))

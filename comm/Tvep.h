@@ -65,6 +65,18 @@ public:
     // Validates a reply against the current fields and, when it is good,
     // copies its words into recvData. Ok or a result code.
     int32_t CheckReply(std::string_view reply, std::span<uint16_t> recvData) const;
+    // True when the bytes in hand are already a whole good reply to the
+    // current request: ReadCount words, no, two or four extra bytes, a
+    // matching echo and CRC. Never for the variant without a CRC, where
+    // nothing tells a whole reply from the start of a longer one.
+    bool IsCompleteReply(std::string_view bytesInHand) const;
+
+    // Off (the default): a reply ends when the line has been quiet for three
+    // character time-outs, about 150 ms after its last byte. On: it also ends
+    // as soon as the bytes in hand are a whole good reply and no further byte
+    // follows within two character times; any other reply still ends on the
+    // quiet line, so results are the same either way.
+    bool FastReplyEnd = false;
 
     bool WithCrc = false;
     uint8_t Addr1 = 0;
@@ -79,6 +91,13 @@ public:
     TTavorobject Serial;
 
 private:
+    // The checks of CheckReply short of the buffer: Ok or a result code.
+    int32_t judgeReply(std::string_view reply) const;
+    // Empties the input of anything a device sent after an earlier reply.
+    void dropStaleInput();
+    // How long a whole reply waits for a byte behind it: two characters.
+    int32_t settleMs() const;
+
     // The address bytes as a frame carries them: the non-zero ones of Addr1
     // and Addr2, then Addr3, padded with zeros.
     std::string addressField() const;

@@ -5,6 +5,7 @@
 #include "i18n/FormTranslation.h"
 #include "i18n/LanguageTexts.h"
 #include "io/ProfileFile.h"
+#include "i18n/QtTranslation.h"
 
 #include <QAction>
 #include <QMenu>
@@ -65,7 +66,11 @@ void BuildLanguageMenu(int minimumVersion, QMenu* menu, const std::string& setti
     const std::string settingsPath = settingsFilePath(settingsFile);
     SetLanguageSettings(settingsPath, section, key);
     SetMinimumLanguageVersion(minimumVersion);
-    SetFormTranslationHook(TranslateAllForms);
+    // Each activated language brings Qt's own texts along, then the forms'.
+    SetFormTranslationHook([] {
+        InstallQtTranslation(KursSprache());
+        TranslateAllForms();
+    });
     std::string stored = ReadProfileString(settingsPath, section, key, std::string());
 
     // A second build replaces the items of the first.

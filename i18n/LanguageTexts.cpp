@@ -33,6 +33,7 @@ struct LanguageState {
     std::string settingsSection;
     std::string settingsKey;
     std::string helpFile;
+    std::string kursSprache;
     std::function<void()> translateAllForms;
 };
 
@@ -240,6 +241,7 @@ bool ActivateLanguage(const std::string& name)
     if (!loadLanguageHeader(file, s.minimumVersion, true, &parsed).empty()) {
         s.textFile = std::move(parsed);
         s.helpFile = helpFileFor(s.folder + file);
+        s.kursSprache = s.textFile->GetValue("GLOBAL", "KursSprache", "");
         s.missingTexts = 0;
         if (s.translateAllForms)
             s.translateAllForms();
@@ -300,6 +302,11 @@ const std::string& LanguageSettingsSection()
 const std::string& LanguageSettingsKey()
 {
     return state().settingsKey;
+}
+
+const std::string& KursSprache()
+{
+    return state().kursSprache;
 }
 
 const std::string& LanguageHelpFile()

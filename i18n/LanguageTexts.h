@@ -65,6 +65,10 @@ const std::string& LanguageSettingsPath();
 const std::string& LanguageSettingsSection();
 const std::string& LanguageSettingsKey();
 
+// The language code the active file names under [GLOBAL] KursSprache ("DE",
+// "EN", ...); empty before a file is activated or when it names none.
+const std::string& KursSprache();
+
 // Help file belonging to the active language (its name with ".hlp").
 const std::string& LanguageHelpFile();
 

@@ -7,7 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-serialport-dev libsimpleini-dev
-          libgtest-dev xvfb xauth xdotool imagemagick dpkg-dev)
+          libgtest-dev qt6-translations-l10n xvfb xauth xdotool imagemagick dpkg-dev)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 #include "app/StringGrid.h"
 #include "comm/Session.h"
+#include "comm/Tvep.h"
 #include "model/DeviceValues.h"
 #include "model/LinkModel.h"
 #include "model/ModuleModel.h"
@@ -114,7 +115,8 @@ TEST_F(MainWindowTest, ToolBarAndMenuCarryEveryCommand)
         EXPECT_GT(button->pos().x(), previousLeft) << name << " is out of order";
         previousLeft = button->pos().x();
     }
-    for (const char* item : {"neu1", "Oeffnen1", "N14speichern1", "ende1", "ComPort1", "ComPortsuchen"})
+    for (const char* item : {"neu1", "Oeffnen1", "N14speichern1", "ende1", "ComPort1", "ComPortsuchen",
+                             "SchnellesAntwortende1"})
         child<QAction>(item);
     child<QMenu>("mSprachwahl");
 }
@@ -221,4 +223,29 @@ TEST_F(MainWindowTest, TextTablesGiveTheirLinesWithoutTheDesignNumbering)
     EXPECT_EQ(window->MemTabLine(2).find("2="), std::string::npos);
     EXPECT_FALSE(window->Memo2Line(1).empty());
     EXPECT_EQ(window->MemTabLine(99), "");
+}
+
+TEST_F(MainWindowTest, TheFastReplyEndIsOffUntilChosenAndTheChoiceOutlivesTheWindow)
+{
+    const auto fastReplyEnd = [this] { return child<QAction>("SchnellesAntwortende1"); };
+    EXPECT_TRUE(fastReplyEnd()->isCheckable());
+    EXPECT_FALSE(fastReplyEnd()->isChecked());
+    EXPECT_FALSE(window->ProtocolClient().FastReplyEnd);
+
+    fastReplyEnd()->trigger();
+    EXPECT_TRUE(window->ProtocolClient().FastReplyEnd);
+    EXPECT_NE(m_config.settings().find("SchnellesAntwortende=1"), std::string::npos);
+    EXPECT_NE(m_config.settings().find("[Schnittstellen]"), std::string::npos) << "the port table must stay";
+
+    // The start-up port search makes a new client: it keeps the choice.
+    window = std::make_unique<TF_Kalmoria_main>();
+    EXPECT_TRUE(fastReplyEnd()->isChecked());
+    EXPECT_TRUE(window->ProtocolClient().FastReplyEnd);
+    child<QAction>("ComPortsuchen")->trigger();
+    EXPECT_TRUE(window->ProtocolClient().FastReplyEnd);
+
+    fastReplyEnd()->trigger();
+    window = std::make_unique<TF_Kalmoria_main>();
+    EXPECT_FALSE(fastReplyEnd()->isChecked());
+    EXPECT_FALSE(window->ProtocolClient().FastReplyEnd);
 }

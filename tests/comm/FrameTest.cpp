@@ -137,3 +137,47 @@ TEST(ResultText, EveryResultCodeHasItsOwnText)
     EXPECT_EQ(texts.size(), codes.size());
     EXPECT_EQ(texts.count(Tvep::ResultText(-99)), 0u);
 }
+
+TEST(ReplyCheck, AWholeReplyIsToldFromItsStartAndFromAnythingLonger)
+{
+    const std::string bare = replyFrame(1500, {0x0300, 9});
+    const std::string tail2 = replyFrame(1500, {0x0300, 9}, "\x55\x55");
+    const std::string tail4 = replyFrame(1500, {0x0300, 9}, "\x55\x55\x55\x55");
+    std::string badCrc = bare;
+    badCrc.back() = static_cast<char>(badCrc.back() ^ 0x01);
+    struct Case {
+        const char* what;
+        std::string bytes;
+        bool whole;
+    };
+    const std::vector<Case> cases{
+        {"no extra bytes", bare, true},
+        {"two extra bytes", tail2, true},
+        {"four extra bytes", tail4, true},
+        {"cut short by one byte", bare.substr(0, bare.size() - 1), false},
+        {"header only", bare.substr(0, 8), false},
+        {"nothing", "", false},
+        {"followed by noise", bare + bytes({0x00}), false},
+        {"one extra byte", replyFrame(1500, {0x0300, 9}, "\x55"), false},
+        {"three extra bytes", replyFrame(1500, {0x0300, 9}, "\x55\x55\x55"), false},
+        {"six extra bytes", replyFrame(1500, {0x0300, 9}, std::string(6, '\x55')), false},
+        {"broken CRC", badCrc, false},
+        {"other register", replyFrame(1501, {0x0300, 9}), false},
+        {"other count, same length", replyFrame(1500, {0x0300}, "\x55\x55"), false},
+        {"wrong start byte", replyFrame(1500, {0x0300, 9}, {}, 0, 0xE0), false},
+    };
+    const auto vep = clientFor(1500, 2);
+    for (const Case& c : cases)
+        EXPECT_EQ(vep->IsCompleteReply(c.bytes), c.whole) << c.what;
+
+    // A reply whose first bytes pass for a whole one on their own, because
+    // its two extra bytes happen to be the CRC of what comes before them.
+    const std::string body = bare.substr(0, bare.size() - 2);
+    const std::string lookalike = withCrc(bare);
+    EXPECT_TRUE(vep->IsCompleteReply(lookalike.substr(0, body.size() + 2)));
+    EXPECT_TRUE(vep->IsCompleteReply(lookalike));
+
+    // Without a CRC the end of a reply cannot be known from its bytes.
+    const auto plain = clientFor(1500, 1, 0, 0, false);
+    EXPECT_FALSE(plain->IsCompleteReply(bytes({0xE0, 0, 0, 0, 0, 0x05, 0xDC, 1, 0xAB, 0xCD})));
+}

@@ -1,6 +1,7 @@
 #include "comm/Tvep.h"
 #include "tests/comm/Frames.h"
 #include "tests/comm/PtyLineTest.h"
+#include "tests/common/ReplyEndModes.h"
 
 #include <gtest/gtest.h>
 
@@ -28,9 +29,15 @@ std::vector<uint16_t> configurationWords()
 
 } // namespace
 
-class TransferTest : public PtyLineTest {
+// Every transfer test runs with both ways of ending a reply and must see the
+// same results.
+class TransferTest : public PtyLineTest, public testing::WithParamInterface<bool> {
 protected:
-    void SetUp() override { ASSERT_TRUE(vep.OpenPort(1, 0, '\0')); }
+    void SetUp() override
+    {
+        vep.FastReplyEnd = GetParam();
+        ASSERT_TRUE(vep.OpenPort(1, 0, '\0'));
+    }
 
     int readConfiguration() { return vep.Transfer(0, 0, buf.sendSpan(), 1500, 20, buf.recvSpan(), true); }
 
@@ -38,7 +45,7 @@ protected:
     Buffers buf;
 };
 
-TEST_F(TransferTest, ConfigurationReadAndLinkWriteOverTheLine)
+TEST_P(TransferTest, ConfigurationReadAndLinkWriteOverTheLine)
 {
     buf.recv[20] = 0xBEEF;
     peer.answer(replyFrame(1500, configurationWords()));
@@ -56,7 +63,7 @@ TEST_F(TransferTest, ConfigurationReadAndLinkWriteOverTheLine)
                                                     0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF})));
 }
 
-TEST_F(TransferTest, ReplyInPiecesIsWholeUnlessItFallsSilent)
+TEST_P(TransferTest, ReplyInPiecesIsWholeUnlessItFallsSilent)
 {
     const std::string reply = replyFrame(1500, configurationWords(), "\x01\x02\x03\x04", 0x33);
 
@@ -73,7 +80,7 @@ TEST_F(TransferTest, ReplyInPiecesIsWholeUnlessItFallsSilent)
     EXPECT_EQ(readConfiguration(), Tvep::Ok);
 }
 
-TEST_F(TransferTest, CountsBeyondTheBuffersSendNothing)
+TEST_P(TransferTest, CountsBeyondTheBuffersSendNothing)
 {
     std::array<uint16_t, 4> four{};
     EXPECT_EQ(vep.Transfer(30800, 5, four, 0, 0, buf.recvSpan(), true), Tvep::ErrCapacity);
@@ -85,7 +92,7 @@ TEST_F(TransferTest, CountsBeyondTheBuffersSendNothing)
     EXPECT_EQ(peer.requests()[0].substr(5, 3), bytes({0x05, 0xDC, 0x14}));
 }
 
-TEST_F(TransferTest, ClosedPortFailsAtOnce)
+TEST_P(TransferTest, ClosedPortFailsAtOnce)
 {
     vep.ClosePort();
     EXPECT_EQ(readConfiguration(), Tvep::ErrPortClosed);
@@ -94,7 +101,7 @@ TEST_F(TransferTest, ClosedPortFailsAtOnce)
     EXPECT_TRUE(peer.requests().empty());
 }
 
-TEST_F(TransferTest, SilentDeviceCostsThreeReplyTimeouts)
+TEST_P(TransferTest, SilentDeviceCostsThreeReplyTimeouts)
 {
     buf.recv[6] = 0x0900;
     const auto start = std::chrono::steady_clock::now();
@@ -104,7 +111,7 @@ TEST_F(TransferTest, SilentDeviceCostsThreeReplyTimeouts)
     EXPECT_EQ(buf.recv[6], 0x0900);
 }
 
-TEST_F(TransferTest, LongestValidReplyPassesButAFloodEnds)
+TEST_P(TransferTest, LongestValidReplyPassesButAFloodEnds)
 {
     std::vector<uint16_t> words(255);
     for (size_t i = 0; i < words.size(); ++i)
@@ -123,3 +130,68 @@ TEST_F(TransferTest, LongestValidReplyPassesButAFloodEnds)
     // general limit ran out; only what the line buffers had taken is gone.
     EXPECT_LT(peer.floodedBytes(), 32768u);
 }
+
+TEST_P(TransferTest, AWholeReplyWithExtraBytesIsTakenWholeAndLeavesNothingBehind)
+{
+    const std::vector<uint16_t> words = configurationWords();
+    // The last: two extra bytes that are the CRC of what comes before them,
+    // so its first bytes already pass for a whole reply.
+    const std::string bare = replyFrame(1500, words);
+    for (const std::string& reply : {replyFrame(1500, words, bytes({0x00, 0x00})), replyFrame(1500, words, "\x01\x02\x03\x04"),
+                                     withCrc(bare)}) {
+        buf.recv.fill(0);
+        peer.answer(reply);
+        EXPECT_EQ(readConfiguration(), Tvep::Ok) << reply.size();
+        EXPECT_EQ(buf.recv[8], 4711);
+        EXPECT_FALSE(vep.Serial.InputWaiting()) << "bytes of a " << reply.size() << "-byte reply were left behind";
+    }
+}
+
+TEST_P(TransferTest, NoiseAfterAGoodReplyIsDroppedBeforeTheNextRequest)
+{
+    // Line noise that looks like the start of a reply comes after the reply has
+    // been taken, and would spoil the next one if it were kept.
+    peer.answer({{0, replyFrame(1500, configurationWords())}, {250, bytes({0xE1, 0x00, 0x00, 0x00})}});
+    EXPECT_EQ(readConfiguration(), Tvep::Ok);
+    ASSERT_TRUE(peer.waitIdle(5000));
+
+    std::vector<uint16_t> other = configurationWords();
+    other[8] = 4712;
+    peer.answer(replyFrame(1500, other));
+    EXPECT_EQ(readConfiguration(), Tvep::Ok);
+    EXPECT_EQ(buf.recv[8], 4712);
+}
+
+// Replies that are not whole and good end on the quiet line in either way of
+// ending a reply, and give the same result code.
+struct BrokenReply {
+    const char* what;
+    std::string bytes;
+    int32_t result;
+};
+
+TEST_P(TransferTest, BrokenRepliesGiveTheSameResultInBothWays)
+{
+    const std::string good = replyFrame(1500, configurationWords());
+    std::string badCrc = good;
+    badCrc[good.size() - 1] = static_cast<char>(good.back() ^ 0x40);
+    std::vector<uint16_t> oneWordMore = configurationWords();
+    oneWordMore.push_back(0);
+    const std::vector<BrokenReply> cases{
+        {"cut short", good.substr(0, good.size() - 3), Tvep::ErrCrc},
+        {"only the header", good.substr(0, 7), Tvep::ErrLength},
+        {"CRC broken", badCrc, Tvep::ErrCrc},
+        {"one extra byte", replyFrame(1500, configurationWords(), bytes({0x00})), Tvep::ErrLength},
+        {"followed by noise at once", good + "\xE1\x00", Tvep::ErrCrc},
+        {"other register", replyFrame(1501, configurationWords()), Tvep::ErrMismatch},
+        {"one word more", replyFrame(1500, oneWordMore), Tvep::ErrMismatch},
+    };
+    for (const BrokenReply& broken : cases) {
+        buf.recv[8] = 0;
+        peer.answer(broken.bytes);
+        EXPECT_EQ(readConfiguration(), broken.result) << broken.what;
+        EXPECT_EQ(buf.recv[8], 0) << broken.what;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(BothReplyEnds, TransferTest, kBothReplyEnds, replyEndName);

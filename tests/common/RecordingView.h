@@ -3,6 +3,7 @@
 #include "comm/ShellView.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 // A main window stand-in for the model operations and device sequences:
@@ -16,8 +17,16 @@ public:
     void Repaint() override { ++repaints; }
     void EnableLinkEditorPage() override { calls.push_back("EnableLinkEditorPage"); }
     void SetBusyCursor(bool busy) override { calls.push_back(busy ? "Busy" : "NotBusy"); }
+    void SetProgress(int done, int total) override
+    {
+        progressSteps.emplace_back(done, total);
+        progressShown = true;
+    }
+    void HideProgress() override { progressShown = false; }
 
     std::vector<std::string> calls;
-    std::vector<std::string> progress;
+    std::vector<std::string> progress;       // texts of status panel 5
+    std::vector<std::pair<int, int>> progressSteps; // transfers done, of how many
+    bool progressShown = false;
     int repaints = 0;
 };

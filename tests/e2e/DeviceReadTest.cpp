@@ -9,6 +9,7 @@
 #include "tests/common/CapturedLog.h"
 #include "tests/e2e/DeviceTestBench.h"
 
+#include <QProgressBar>
 #include <QTabWidget>
 
 #include <algorithm>
@@ -90,6 +91,43 @@ TEST_F(DeviceRead, ShowsItsProgressPerAddressAndEndsWithThePortClosed)
     EXPECT_EQ(vep.Serial.PortNumber, 0);
     EXPECT_EQ(view.calls.back(), "ShowStatus");
     EXPECT_GT(view.repaints, 0);
+
+    // Transfers: the most a read can make until the existence words tell
+    // three modules; then existence, configuration, four name blocks, three
+    // stations, the central device and the links, one step each.
+    const auto& steps = view.progressSteps;
+    ASSERT_GE(steps.size(), 3u);
+    EXPECT_EQ(steps[0], std::make_pair(0, 72));
+    EXPECT_EQ(steps[1], std::make_pair(1, 72));
+    EXPECT_EQ(steps[2], std::make_pair(1, 11));
+    for (std::size_t i = 3; i < steps.size(); ++i)
+        EXPECT_EQ(steps[i], std::make_pair(static_cast<int>(i) - 1, 11)) << i;
+    EXPECT_EQ(steps.back(), std::make_pair(11, 11));
+    EXPECT_FALSE(view.progressShown);
+}
+
+TEST_F(DeviceRead, TheWindowShowsItsProgressBarWhileReadingAndNotAfterAFailure)
+{
+    // Module 3's station data fail: message 13 comes in the middle of the read.
+    startDevice(kSmallDevice, {QStringLiteral("--fail-range"), QStringLiteral("6460:6479")});
+    TF_Kalmoria_main window;
+    auto* bar = window.findChild<QProgressBar*>(QStringLiteral("ProgressBar1"));
+    ASSERT_NE(bar, nullptr);
+    EXPECT_TRUE(bar->isHidden());
+
+    std::vector<std::string> seenWhileAsked;
+    const MessageBoxPresenter previous = SetMessageBoxPresenter([&](const MessageBoxRequest&) {
+        seenWhileAsked.push_back(bar->isHidden() ? "hidden" : bar->text().toStdString());
+        return idOk;
+    });
+    window.ActionLadenQMXExecute();
+    SetMessageBoxPresenter(previous);
+
+    // Asked while module 3's transfer fails: existence, configuration, name
+    // block 0 and module 2 are done.
+    EXPECT_EQ(seenWhileAsked, std::vector<std::string>{"4 / 11"});
+    EXPECT_TRUE(bar->isHidden());
+    EXPECT_EQ(window.statusPanelText(5), "");
 }
 
 TEST_F(DeviceRead, AnEmptyDeviceGivesOnlyTheCentralDevice)

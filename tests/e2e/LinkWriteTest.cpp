@@ -39,8 +39,11 @@ TEST_F(LinkWrite, WrittenLinksReadBackUnchanged)
     const auto written = tableLinks();
 
     CapturedLog log(1);
-    WriteLinksToDevice(vep);
+    view.progressSteps.clear();
+    WriteLinksToDevice(vep, &view);
 
+    EXPECT_EQ(view.progressSteps, (std::vector<std::pair<int, int>>{{0, 1}, {1, 1}}));
+    EXPECT_FALSE(view.progressShown);
     EXPECT_EQ(shownTexts(), std::vector<std::string>{messageWith(20, {"4", "2", "2"})});
     EXPECT_EQ(boxes.shown.front().kind, mbInformation);
     EXPECT_EQ(LinkTable[2].encodedText, "8305,0064,012C,2704");

@@ -47,6 +47,9 @@ TEST_F(PortSearch, WithDevicesOnTwoPortsTheHigherWins)
     EXPECT_EQ(DeviceAddress, 0);
     EXPECT_NE(client, nullptr);
     EXPECT_EQ(view.calls, std::vector<std::string>{"ShowStatus"});
+    // One step per port with a device path, the closing one at COM5.
+    EXPECT_EQ(view.progressSteps, (std::vector<std::pair<int, int>>{{0, 2}, {1, 2}, {2, 2}}));
+    EXPECT_FALSE(view.progressShown);
     EXPECT_TRUE(log.contains("find Comport:2"));
     EXPECT_TRUE(log.contains("QMX_Typ (1506): 2304 ist an Comport 2 angeschlossen"));
     EXPECT_TRUE(log.contains("QMX_Typ (1506): 13057 ist an Comport 5 angeschlossen"));

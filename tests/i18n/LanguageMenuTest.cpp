@@ -5,6 +5,8 @@
 #include <QAction>
 #include <QLabel>
 #include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QWidget>
 
 #include <memory>
@@ -120,4 +122,34 @@ TEST_F(LanguageMenuTest, ClickSwitchesTextsTickAndStoredChoice)
     EXPECT_EQ(caption->text(), QStringLiteral("Standard"));
     EXPECT_EQ(captions(), (QStringList{QStringLiteral("Deutsch"), QStringLiteral("English")}));
     EXPECT_EQ(storedChoice(), "");
+}
+
+TEST_F(LanguageMenuTest, QtsOwnButtonsSpeakTheActiveLanguageWhereQtHasIt)
+{
+    const auto yesNo = [] {
+        QMessageBox box;
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        return QStringList{box.button(QMessageBox::Yes)->text(), box.button(QMessageBox::No)->text(),
+                           box.button(QMessageBox::Cancel)->text()};
+    };
+    const auto course = [](const char* code) { return std::string("KursSprache=") + code + "\r\n"; };
+    writeAndReset("Kalmoria.TXT", languageFile("Standard", "20150610", course("DE")));
+    program.write("KalmoriaDE.TXT", languageFile("Deutsch", "20150610", course("de")));
+    program.write("KalmoriaEN.TXT", languageFile("English", "20150610", course("EN")));
+    program.write("KalmoriaXX.TXT", languageFile("Xanadu", "20150610", course("XX")));
+    program.write("KalmoriaZZ.TXT", languageFile("Pfad", "20150610", course("../de")));
+
+    build("");
+    EXPECT_EQ(yesNo(), (QStringList{QStringLiteral("&Ja"), QStringLiteral("&Nein"), QStringLiteral("Abbrechen")}));
+    menu->actions().at(1)->trigger();
+    EXPECT_EQ(yesNo(), (QStringList{QStringLiteral("&Yes"), QStringLiteral("&No"), QStringLiteral("Cancel")}));
+    menu->actions().at(0)->trigger();
+    EXPECT_EQ(yesNo().at(0), QStringLiteral("&Ja"));
+
+    // No Qt translation for the language, or no usable code: English, and no fuss.
+    for (const int item : {2, 3}) {
+        menu->actions().at(item)->trigger();
+        EXPECT_EQ(yesNo().at(0), QStringLiteral("&Yes")) << item;
+    }
+    EXPECT_TRUE(boxes.empty());
 }

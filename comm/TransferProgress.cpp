@@ -1,0 +1,38 @@
+#include "comm/TransferProgress.h"
+
+#include "comm/ShellView.h"
+
+#include <algorithm>
+
+TransferProgress::TransferProgress(ShellView* view, int total)
+    : m_view(view)
+    , m_total(std::max(total, 0))
+{
+    show();
+}
+
+TransferProgress::~TransferProgress()
+{
+    if (m_view != nullptr)
+        m_view->HideProgress();
+}
+
+void TransferProgress::SetTotal(int total)
+{
+    m_total = std::max(total, m_done);
+    show();
+}
+
+void TransferProgress::Step()
+{
+    ++m_done;
+    // Never more done than there are in all.
+    m_total = std::max(m_total, m_done);
+    show();
+}
+
+void TransferProgress::show()
+{
+    if (m_view != nullptr)
+        m_view->SetProgress(m_done, m_total);
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+class ShellView;
+
+// Counts the transfers of one device sequence for the view's progress
+// display, which shows from construction on and goes away with this object,
+// however the sequence ends. Without a view it counts for nobody.
+class TransferProgress {
+public:
+    TransferProgress(ShellView* view, int total);
+    ~TransferProgress();
+    TransferProgress(const TransferProgress&) = delete;
+    TransferProgress& operator=(const TransferProgress&) = delete;
+
+    // Once the sequence knows better how many transfers it will make.
+    void SetTotal(int total);
+    // One more transfer made, whatever its result.
+    void Step();
+
+private:
+    void show();
+
+    ShellView* m_view;
+    int m_done = 0;
+    int m_total;
+};
