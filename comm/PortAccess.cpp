@@ -29,8 +29,11 @@ PortOpenProblem DiagnoseFailedOpen(const std::string& path, QSerialPort::SerialP
     // same permission error (the lock file, or the line's exclusive mode).
     if (::access(path.c_str(), R_OK | W_OK) != 0) {
         struct stat info {};
-        // Without the owning group there is no advice to give.
-        if (errno == EACCES && ::stat(path.c_str(), &info) == 0) {
+        // Joining the group helps only where the group may read and write,
+        // and nobody should join root's group for a serial port.
+        constexpr mode_t groupReadWrite = S_IRGRP | S_IWGRP;
+        if (errno == EACCES && ::stat(path.c_str(), &info) == 0 && (info.st_mode & groupReadWrite) == groupReadWrite
+            && info.st_gid != 0) {
             problem.cause = PortOpenProblem::Cause::AccessDenied;
             problem.group = groupName(info.st_gid);
         }

@@ -12,12 +12,12 @@ struct PortOpenProblem {
     enum class Cause {
         None,         // the port opened, or it has not been tried
         Unknown,      // absent, unmapped, or a failure the system does not explain
-        AccessDenied, // this user may not read and write the device file
+        AccessDenied, // this user may not read and write the device file, its group may
         InUse,        // another program holds the line
     };
     Cause cause = Cause::None;
     std::string path;  // the device file, e.g. "/dev/ttyUSB0"
-    std::string group; // with AccessDenied: the group that owns the device file
+    std::string group; // with AccessDenied: the group to join, the one that owns the device file
 };
 
 // What stood behind a failed open of `path` that Qt answered with `error`.
