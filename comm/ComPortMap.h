@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -21,3 +22,6 @@ void OverrideComPorts(std::vector<std::string> paths);
 
 // The highest COM number the program offers.
 inline constexpr int32_t MaxComPort = 16;
+
+// The paths of COM1 .. COM16 by the same rules, read in one go.
+std::array<std::string, MaxComPort> comPortPaths();

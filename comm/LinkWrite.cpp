@@ -73,8 +73,12 @@ LinkWriteResult WriteLinksToDevice(Tvep& vep, ShellView* view)
     if (!LinkWriteAllowed())
         return LinkWriteResult::Refused;
     TransferProgress progress(view, 1);
-    if (!vep.OpenPort(ComPortNr, ComBaud, ComParity))
+    if (!vep.OpenPort(ComPortNr, ComBaud, ComParity)) {
+        // A port that just does not open stops the write without a word; a
+        // reason the user can act on is worth a box.
+        ShowPortOpenProblem(ComPortNr, vep.Serial.OpenProblem);
         return LinkWriteResult::PortNotOpen;
+    }
 
     uint16_t active = 0;
     uint16_t inactive = 0;
