@@ -7,11 +7,6 @@
 
 class ShellView;
 
-// Messages of the link file that the language files add to the classic ones.
-constexpr int kMessageLinksLeftOut = 27;      // %s1 links taken from a longer file
-constexpr int kMessageLinkFileUnreadable = 28; // %s1 file, %s2 reason
-constexpr int kMessageLinkFileNotSaved = 29;   // %s1 file, %s2 reason
-
 // Replaces the links by those of a file the user chooses, once modules are
 // known and the user agreed to lose the current links. The links stay as they
 // were until a file has really been read; then the link table page is shown.

@@ -6,13 +6,18 @@
 #include "diag/AnsiText.h"
 #include "diag/ErrLog.h"
 #include "diag/TextHelpers.h"
+#include "editor/LinkEditorPage.h"
+#include "editor/TF_PDauswahl.h"
 #include "i18n/FormTranslation.h"
+#include "i18n/LanguageChoice.h"
 #include "i18n/LanguageMenu.h"
+#include "i18n/TextTable.h"
 #include "app/DeleteAllLinks.h"
 #include "app/LinkFileActions.h"
 #include "model/DeviceValues.h"
 #include "model/LinkModel.h"
 #include "model/ModuleModel.h"
+#include "model/ModuleOverview.h"
 #include "comm/DeviceRead.h"
 #include "comm/DeviceRegisters.h"
 #include "comm/LinkWrite.h"
@@ -24,48 +29,24 @@
 #include "editor/LinkTablePage.h"
 
 #include <QApplication>
-#include <QComboBox>
 #include <QDir>
-#include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QStatusBar>
 #include <QTabWidget>
-#include <QTextBlock>
-#include <QTextDocument>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 
 namespace {
 
-constexpr int kLanguageFileStamp = 20150610;
-
 struct ToolButtonDesign {
     const char* name;
     const char* caption;
     int image;
 };
-
-// Strips the "i=" with which the design-time lines of a text table begin.
-std::string textTableLine(const QPlainTextEdit* table, int i)
-{
-    const QString line = table->document()->findBlockByNumber(i).text();
-    const QString prefix = QString::number(i) + QLatin1Char('=');
-    return qStringToAnsi(line.startsWith(prefix) ? line.mid(prefix.size()) : line);
-}
-
-QPlainTextEdit* createTextTable(QWidget* parent, const char* name, const QStringList& lines)
-{
-    auto* table = new QPlainTextEdit(parent);
-    table->setObjectName(QLatin1String(name));
-    table->setPlainText(lines.join(QLatin1Char('\n')));
-    table->hide();
-    return table;
-}
 
 } // namespace
 
@@ -81,6 +62,8 @@ TF_Kalmoria_main::TF_Kalmoria_main(QWidget* parent)
     createStatusBar();
     createTextTables();
     FormCreate();
+    F_PDauswahl = new TF_PDauswahl(this);
+    TabSheet2->useLinkDialog(F_PDauswahl);
     F_rs232 = new TF_rs232(this);
 }
 
@@ -189,27 +172,14 @@ void TF_Kalmoria_main::createPages()
     overviewLayout->addWidget(SG1);
     TabSheet->addTab(TabSheet1, QString::fromUtf8("@26Module \xC3\x9C" "bersicht"));
 
-    // The link editor: source and target pane with their module and signal-group boxes.
-    TabSheet2 = new QWidget(TabSheet);
-    TabSheet2->setObjectName(QStringLiteral("TabSheet2"));
-    auto* editorLayout = new QHBoxLayout(TabSheet2);
-    const auto createPane = [this, editorLayout](const char* name, const char* caption, int firstBox) {
-        auto* pane = new QGroupBox(QLatin1String(caption), TabSheet2);
-        pane->setObjectName(QLatin1String(name));
-        auto* paneLayout = new QVBoxLayout(pane);
-        for (int i = firstBox; i < firstBox + 2; ++i) {
-            auto* box = new QComboBox(pane);
-            box->setObjectName(QStringLiteral("ComboBox%1").arg(i + 1));
-            m_editorComboBoxes[static_cast<std::size_t>(i)] = box;
-            paneLayout->addWidget(box);
-        }
-        paneLayout->addStretch();
-        editorLayout->addWidget(pane);
-    };
-    createPane("GQuelle", "@30Quelle", 0);
-    createPane("GZiehl", "@31Ziel", 2);
+    // The link editor: source and target pane and the selection below them.
+    TabSheet2 = new LinkEditorPage(*this, TabSheet);
     TabSheet->addTab(TabSheet2, QString::fromUtf8("@27Verkn\xC3\xBCpfungen"));
     TabSheet->setTabEnabled(1, false);
+    connect(TabSheet, &QTabWidget::currentChanged, this, [this](int page) {
+        if (page == 1)
+            TabSheet2->TabSheet2Show();
+    });
 
     TabSheet3 = new LinkTablePage([this](int i) { return MemTabLine(i); }, [this](int i) { return Memo2Line(i); },
                                   TabSheet);
@@ -253,15 +223,9 @@ void TF_Kalmoria_main::createTextTables()
                        QStringLiteral("6=DE")};
     for (int i = 7; i <= 20; ++i)
         memTab << QStringLiteral("%1=x").arg(i);
-    MemTab = createTextTable(this, "MemTab", memTab);
+    MemTab = CreateTextTable(this, "MemTab", memTab);
 
-    QStringList memo1{QStringLiteral("@92Bez"), QStringLiteral("1=a.")};
-    for (int i = 2; i <= 20; ++i)
-        memo1 << QStringLiteral("%1=%2").arg(i).arg(QChar(u'a' + i - 1));
-    memo1 << QString();
-    Memo1 = createTextTable(this, "Memo1", memo1);
-
-    Memo2 = createTextTable(this, "Memo2",
+    Memo2 = CreateTextTable(this, "Memo2",
                             {QStringLiteral("@93div"),
                              QString::fromUtf8("1=inaktive Verkn\xC3\xBCpfung (zum aktivieren im anderen Reiter "
                                                "Rechtsclick auf eines der zugeh\xC3\xB6rigen Bits)"),
@@ -271,7 +235,7 @@ void TF_Kalmoria_main::createTextTables()
 void TF_Kalmoria_main::FormCreate()
 {
     DefaultMessageArgument = " - ";
-    BuildLanguageMenu(kLanguageFileStamp, mSprachwahl, "Kalmoria.ini",
+    BuildLanguageMenu(kLanguageFileMinimumVersion, mSprachwahl, "Kalmoria.ini",
                       [this](QAction* item) { mSprachwahlClick(item); }, "Kalmoria", "Sprache");
     TranslateForm(this);
     ShowOverviewHeadings();
@@ -279,8 +243,6 @@ void TF_Kalmoria_main::FormCreate()
     SelectPage(0);
     StartDirectory = QDir::currentPath().toStdString();
     LinkFileName = kDefaultLinkFileName;
-    for (QComboBox* box : m_editorComboBoxes)
-        box->setCurrentIndex(0);
     // No page can be used until modules are known.
     TabSheet->setEnabled(false);
     DataState = 99;
@@ -319,26 +281,11 @@ void TF_Kalmoria_main::ZeigeStation()
         TabSheet->setEnabled(true);
     ShowOverviewHeadings();
 
-    const int shown = std::clamp(ModulAnzahl, 0, kOverviewRows - 1);
-    for (int p = 0; p < shown; ++p) {
-        const int32_t address = ModuleList[static_cast<std::size_t>(p)];
-        if (!IsModuleAddress(address))
-            continue;
-        const ModuleRecord& module = ModuleTable[static_cast<std::size_t>(address)];
-        const int row = p + 1;
-        // The last slot is listed under the device's own address.
-        SG1->setCell(0, row, IntToText(address < kMaxModuleAddress ? DeviceAddress + address : DeviceAddress));
-        SG1->setCell(1, row, module.typeText);
-        SG1->setCell(2, row, module.name);
-        SG1->setCell(3, row, IntToText(module.srcBitCount));
-        SG1->setCell(4, row, IntToText(module.srcRegCount));
-        SG1->setCell(5, row, IntToText(module.dstBitCount));
-        SG1->setCell(6, row, IntToText(module.dstRegCount));
-        SG1->setCell(7, row, IntToText(module.src2RegCount));
-    }
-    for (int row = shown + 1; row < kOverviewRows; ++row) {
+    const std::vector<OverviewRow> rows = ModuleOverviewRows();
+    for (int row = 1; row < kOverviewRows; ++row) {
+        const auto p = static_cast<std::size_t>(row - 1);
         for (int col = 0; col < kOverviewColumns; ++col)
-            SG1->setCell(col, row, std::string());
+            SG1->setCell(col, row, p < rows.size() ? rows[p][static_cast<std::size_t>(col)] : std::string());
     }
     if (SG1->currentGridRow() < 1)
         SG1->setCurrentGridRow(1);
@@ -347,9 +294,8 @@ void TF_Kalmoria_main::ZeigeStation()
 
 void TF_Kalmoria_main::ShowOverviewHeadings()
 {
-    constexpr std::array<int, kOverviewColumns> headingLines{7, 8, 2, 9, 10, 11, 12, 13};
     for (int col = 0; col < kOverviewColumns; ++col)
-        SG1->setCell(col, 0, MemTabLine(headingLines[static_cast<std::size_t>(col)]));
+        SG1->setCell(col, 0, MemTabLine(kOverviewHeadingLines[static_cast<std::size_t>(col)]));
 }
 
 void TF_Kalmoria_main::SelectPage(int index)
@@ -407,8 +353,7 @@ void TF_Kalmoria_main::SG1DblClick()
     // table; before the overview had a row selected, that is its first row.
     const int row = std::clamp(SG1->currentGridRow(), 1, std::max(ModulAnzahl, 1));
     SelectPage(1);
-    m_editorComboBoxes[0]->setCurrentIndex(row - 1);
-    // The link editor refreshes its source module here once the editor page exists.
+    TabSheet2->ShowSourceModuleAt(row - 1);
 }
 
 void TF_Kalmoria_main::ActionEndeExecute()
@@ -468,25 +413,26 @@ void TF_Kalmoria_main::SchnellesAntwortende1Click()
 void TF_Kalmoria_main::mSprachwahlClick(QAction* item)
 {
     LanguageMenuClick(mSprachwahl, item);
-    // The headings are copies of the text table: take the new language's.
+    // The headings and group names are copies of text tables: take the new language's.
     ShowOverviewHeadings();
+    TabSheet2->RelabelGroups();
     if (TabSheet3->isVisible())
         TabSheet3->TabSheet3Show();
 }
 
 std::string TF_Kalmoria_main::MemTabLine(int i) const
 {
-    return textTableLine(MemTab, i);
+    return TextTableLine(MemTab, i);
 }
 
 std::string TF_Kalmoria_main::Memo1Line(int i) const
 {
-    return textTableLine(Memo1, i);
+    return TabSheet2->Memo1Line(i);
 }
 
 std::string TF_Kalmoria_main::Memo2Line(int i) const
 {
-    return textTableLine(Memo2, i);
+    return TextTableLine(Memo2, i);
 }
 
 std::string TF_Kalmoria_main::statusPanelText(int panel) const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "comm/ShellView.h"
+#include "model/ModuleOverview.h"
 
 #include <QMainWindow>
 
@@ -8,9 +9,9 @@
 #include <memory>
 #include <string>
 
+class LinkEditorPage;
 class LinkTablePage;
 class QAction;
-class QComboBox;
 class QLabel;
 class QMenu;
 class QPlainTextEdit;
@@ -18,6 +19,7 @@ class QProgressBar;
 class QTabWidget;
 class QToolBar;
 class StringGrid;
+class TF_PDauswahl;
 class TF_rs232;
 class Tvep;
 
@@ -27,8 +29,8 @@ class TF_Kalmoria_main : public QMainWindow, public ShellView {
     Q_OBJECT
 public:
     static constexpr int kStatusPanelCount = 8;
-    static constexpr int kOverviewColumns = 8;
-    static constexpr int kOverviewRows = 66;
+    static constexpr int kOverviewColumns = ::kOverviewColumns;
+    static constexpr int kOverviewRows = kOverviewDataRows + 1; // the heading row first
 
     explicit TF_Kalmoria_main(QWidget* parent = nullptr);
     ~TF_Kalmoria_main() override;
@@ -91,15 +93,14 @@ private:
     QAction* SchnellesAntwortende1 = nullptr; // replies end as soon as they are whole
     QTabWidget* TabSheet = nullptr;
     QWidget* TabSheet1 = nullptr;
-    QWidget* TabSheet2 = nullptr;
+    LinkEditorPage* TabSheet2 = nullptr;
     LinkTablePage* TabSheet3 = nullptr;
     StringGrid* SG1 = nullptr;
-    std::array<QComboBox*, 4> m_editorComboBoxes{}; // ComboBox1..ComboBox4
     std::array<QLabel*, kStatusPanelCount> m_statusPanels{};
     QProgressBar* ProgressBar1 = nullptr; // transfers of the running device sequence
     QPlainTextEdit* MemTab = nullptr;
-    QPlainTextEdit* Memo1 = nullptr;
     QPlainTextEdit* Memo2 = nullptr;
+    TF_PDauswahl* F_PDauswahl = nullptr;
     TF_rs232* F_rs232 = nullptr;
     // The one protocol client; each port search makes a new one.
     std::unique_ptr<Tvep> m_vep;

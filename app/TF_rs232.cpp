@@ -2,6 +2,7 @@
 
 #include "comm/ComPortMap.h"
 #include "comm/PortSettings.h"
+#include "comm/SerialDeviceNames.h"
 #include "i18n/FormTranslation.h"
 #include "i18n/LanguageTexts.h"
 
@@ -9,6 +10,18 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QStandardItemModel>
+#include <QTreeView>
+
+namespace {
+
+// Columns of the drop-down list beside the COM entries; the box itself
+// shows only the entry.
+constexpr int kDeviceFileColumn = 1;
+constexpr int kStableNameColumn = 2;
+constexpr int kColumns = 3;
+
+} // namespace
 
 TF_rs232::TF_rs232(QWidget* parent)
     : QDialog(parent)
@@ -26,6 +39,14 @@ TF_rs232::TF_rs232(QWidget* parent)
     ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
     for (int port = 1; port <= MaxComPort; ++port)
         ComboBox1->addItem(QStringLiteral("COM%1").arg(port));
+    qobject_cast<QStandardItemModel*>(ComboBox1->model())->setColumnCount(kColumns);
+    auto* list = new QTreeView(ComboBox1);
+    list->setHeaderHidden(true);
+    list->setRootIsDecorated(false);
+    list->setItemsExpandable(false);
+    list->setUniformRowHeights(true);
+    list->setAllColumnsShowFocus(true);
+    ComboBox1->setView(list);
     // Which device file stands behind the COM number, so the user can tell.
     m_portPath = new QLabel(this);
     m_portPath->setObjectName(QStringLiteral("LabelPortPath"));
@@ -63,8 +84,28 @@ void TF_rs232::showEvent(QShowEvent* event)
 
 void TF_rs232::FormShow()
 {
+    refreshPortPaths();
     ComboBox1->setCurrentIndex(ComPortNr - 1);
     showPortPath(ComboBox1->currentIndex());
+}
+
+void TF_rs232::refreshPortPaths()
+{
+    auto* model = qobject_cast<QStandardItemModel*>(ComboBox1->model());
+    const auto paths = comPortPaths();
+    for (int row = 0; row < MaxComPort; ++row) {
+        const std::string& path = paths[static_cast<size_t>(row)];
+        model->setItem(row, kDeviceFileColumn, new QStandardItem(QString::fromStdString(path)));
+        model->setItem(row, kStableNameColumn, new QStandardItem(QString::fromStdString(StableDeviceName(path))));
+    }
+    auto* list = static_cast<QTreeView*>(ComboBox1->view());
+    int width = 0;
+    for (int column = 0; column < kColumns; ++column) {
+        list->resizeColumnToContents(column);
+        width += list->columnWidth(column);
+    }
+    // The list may be wider than the box: the stable names are long.
+    list->setMinimumWidth(width + list->frameWidth() * 2 + 8);
 }
 
 void TF_rs232::Btn_OKClick()
@@ -81,6 +122,13 @@ void TF_rs232::Btn_abbClick()
 
 void TF_rs232::showPortPath(int index)
 {
-    const std::string path = comPortPath(index + 1);
-    m_portPath->setText(path.empty() ? QStringLiteral("-") : QString::fromStdString(path));
+    const QAbstractItemModel* model = ComboBox1->model();
+    const QString path = model->index(index, kDeviceFileColumn).data().toString();
+    const QString stableName = model->index(index, kStableNameColumn).data().toString();
+    if (path.isEmpty())
+        m_portPath->setText(QStringLiteral("-"));
+    else if (stableName.isEmpty())
+        m_portPath->setText(path);
+    else
+        m_portPath->setText(path + QLatin1Char('\n') + stableName);
 }

@@ -7,7 +7,9 @@ class QLabel;
 class QPushButton;
 
 // "RS232 Einstellung": lets the user pick the COM port of the device by hand.
-// Only ComPortNr changes, and only on OK.
+// Only ComPortNr changes, and only on OK. The drop-down list shows beside
+// each COM number the device file behind it and the adapter's stable name
+// under /dev/serial/by-id, so the user can tell which plug is which.
 class TF_rs232 : public QDialog {
     Q_OBJECT
 public:
@@ -21,6 +23,9 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // Fills each entry's device file and stable name: adapters may have come
+    // or gone since the dialog was last shown.
+    void refreshPortPaths();
     void showPortPath(int index);
 
     QLabel* Label1 = nullptr;

@@ -11,6 +11,7 @@
 //
 //   qmx-read-bench [--image FILE]
 
+#include "bench/SilentView.h"
 #include "comm/DeviceRead.h"
 #include "comm/DeviceRegisters.h"
 #include "comm/LinkWrite.h"
@@ -58,20 +59,6 @@ double secondsSince(Clock::time_point start)
 {
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
-
-// The sequences show nothing here; only their messages count.
-class SilentView : public ShellView {
-public:
-    void ShowStatus() override {}
-    void ZeigeStation() override {}
-    void SelectPage(int) override {}
-    void SetProgressText(const std::string&) override {}
-    void Repaint() override {}
-    void EnableLinkEditorPage() override {}
-    void SetBusyCursor(bool) override {}
-    void SetProgress(int, int) override {}
-    void HideProgress() override {}
-};
 
 // While it lives, every message the program shows counts as a failure,
 // except the one `expected` text.

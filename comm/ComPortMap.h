@@ -1,7 +1,9 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // The device path behind COM port number `port` (1 = COM1).
 //
@@ -11,5 +13,15 @@
 // number has no port.
 std::string comPortPath(int32_t port);
 
+// Replaces the port table for the rest of this process, before the settings
+// file and the system's list: COM n is paths[n - 1], and a number without an
+// entry (or with an empty one) has no port. An empty list ends the override.
+// For a front end that is told the device path itself; the user's settings
+// file stays as it is.
+void OverrideComPorts(std::vector<std::string> paths);
+
 // The highest COM number the program offers.
 inline constexpr int32_t MaxComPort = 16;
+
+// The paths of COM1 .. COM16 by the same rules, read in one go.
+std::array<std::string, MaxComPort> comPortPaths();

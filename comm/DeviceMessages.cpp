@@ -1,5 +1,6 @@
 #include "comm/DeviceMessages.h"
 
+#include "comm/PortAccess.h"
 #include "diag/ErrLog.h"
 #include "i18n/LanguageTexts.h"
 #include "i18n/MessageBoxEx.h"
@@ -14,6 +15,23 @@ void ShowDeviceMessage(int n, int kind, const std::string& appended)
 void ShowDeviceMessage(int n, int kind, const std::vector<std::string>& arguments)
 {
     MessageBoxEx(GetMessageText(n, arguments, static_cast<int>(arguments.size()) - 1), kind, mbOk, 0);
+}
+
+bool ShowPortOpenProblem(int32_t port, const PortOpenProblem& problem)
+{
+    const std::string comPort = "COM" + std::to_string(port);
+    switch (problem.cause) {
+    case PortOpenProblem::Cause::AccessDenied:
+        // The group goes in twice: once in the words, once in the command to type.
+        ShowDeviceMessage(kMessagePortAccessDenied, mbError,
+                          std::vector<std::string>{comPort, problem.path, problem.group, problem.group});
+        return true;
+    case PortOpenProblem::Cause::InUse:
+        ShowDeviceMessage(kMessagePortInUse, mbError, std::vector<std::string>{comPort, problem.path});
+        return true;
+    default:
+        return false;
+    }
 }
 
 bool RefuseWhileDataIncomplete()

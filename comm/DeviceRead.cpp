@@ -135,7 +135,8 @@ private:
             // Nothing was read: writing now would replace the device's links
             // with an empty list.
             DataState = 1;
-            ShowDeviceMessage(10, mbError, IntToText(m_lastResult));
+            if (!ShowPortOpenProblem(ComPortNr, m_vep.Serial.OpenProblem))
+                ShowDeviceMessage(10, mbError, IntToText(m_lastResult));
             logIf(stepTrace(), "L20 - Comport l\xE4sst sich nicht \xF6" "ffnen");
             return;
         }

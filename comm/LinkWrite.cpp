@@ -50,24 +50,35 @@ std::optional<LinkWriteObstacle> FindLinkWriteObstacle()
     return std::nullopt;
 }
 
-void WriteLinksToDevice(Tvep& vep, ShellView* view)
+bool LinkWriteAllowed()
 {
     if (RefuseWhileDataIncomplete())
-        return;
+        return false;
     // The device's link area holds 62 links and the end slot, and a write
     // frame counts its registers in one byte: a larger table is never sent.
     if (AnzBefehle > R::MaxWritableLinks) {
         ShowDeviceMessage(kMessageTooManyLinks, mbError, std::vector<std::string>{IntToText(AnzBefehle)});
-        return;
+        return false;
     }
     if (const auto obstacle = FindLinkWriteObstacle()) {
         ShowDeviceMessage(kMessageLinkNotWritable, mbError,
                           std::vector<std::string>{IntToText(obstacle->linkNumber), obstacle->reason});
-        return;
+        return false;
     }
+    return true;
+}
+
+LinkWriteResult WriteLinksToDevice(Tvep& vep, ShellView* view)
+{
+    if (!LinkWriteAllowed())
+        return LinkWriteResult::Refused;
     TransferProgress progress(view, 1);
-    if (!vep.OpenPort(ComPortNr, ComBaud, ComParity))
-        return;
+    if (!vep.OpenPort(ComPortNr, ComBaud, ComParity)) {
+        // A port that just does not open stops the write without a word; a
+        // reason the user can act on is worth a box.
+        ShowPortOpenProblem(ComPortNr, vep.Serial.OpenProblem);
+        return LinkWriteResult::PortNotOpen;
+    }
 
     uint16_t active = 0;
     uint16_t inactive = 0;
@@ -86,7 +97,8 @@ void WriteLinksToDevice(Tvep& vep, ShellView* view)
 
     const int32_t result = vep.Transfer(R::LinkArea, 4 * (AnzBefehle + 1), sendWords(), 0, 0, receiveWords(), true);
     progress.Step();
-    if ((result & 0xFFFF) != 0) {
+    const bool failed = (result & 0xFFFF) != 0;
+    if (failed) {
         ShowDeviceMessage(5, mbError);
         if (DebugFlag())
             WriteErrLog("230-FEHLER beim Verkn\xFCpfungsdaten in QMX schreiben err");
@@ -97,4 +109,5 @@ void WriteLinksToDevice(Tvep& vep, ShellView* view)
             WriteErrLog("230-Verkn\xFCpfungsdaten in QMX geschrieben !!!");
     }
     vep.ClosePort();
+    return failed ? LinkWriteResult::TransferFailed : LinkWriteResult::Written;
 }

@@ -16,8 +16,9 @@
 
 namespace R = DeviceRegisters;
 
-void SearchComPort(std::unique_ptr<Tvep>& client, ShellView& view)
+std::vector<FoundDevice> SearchComPort(std::unique_ptr<Tvep>& client, ShellView& view)
 {
+    std::vector<FoundDevice> found;
     ComPortNr = 1;
     // The new client ends replies the way the one it replaces did.
     const bool fastReplyEnd = client && client->FastReplyEnd;
@@ -51,6 +52,7 @@ void SearchComPort(std::unique_ptr<Tvep>& client, ShellView& view)
                         WriteErrLog("L09 - Falsches oder kein Ger\xE4t - Modultyp: " + IntToText(DeviceType));
                 } else {
                     ComPortNr = port;
+                    found.push_back({port, DeviceType, ReceiveBuffer[R::SerialWord], DeviceAddress});
                     if (DebugFlag())
                         WriteErrLog("QMX_Typ (1506): " + IntToText(DeviceType) + " ist an Comport " + IntToText(port)
                                     + " angeschlossen");
@@ -67,4 +69,5 @@ void SearchComPort(std::unique_ptr<Tvep>& client, ShellView& view)
     view.ShowStatus();
     ComBaud = 9600;
     ComParity = 'n';
+    return found;
 }

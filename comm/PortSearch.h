@@ -1,11 +1,22 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
+#include <vector>
 
 class ShellView;
 class Tvep;
 
+// A central device that answered the port search.
+struct FoundDevice {
+    int32_t port = 0; // 1 = COM1
+    uint16_t type = 0;
+    uint16_t serialNumber = 0;
+    int32_t address = 0;
+};
+
 // Probes COM1..COM16 for a central device that answers the configuration
 // read with a known type, and keeps the port of the last one found (COM1 when
 // none answers). Creates the protocol client anew; refreshes the status bar.
-void SearchComPort(std::unique_ptr<Tvep>& client, ShellView& view);
+// Returns every device found, in port order.
+std::vector<FoundDevice> SearchComPort(std::unique_ptr<Tvep>& client, ShellView& view);

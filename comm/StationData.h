@@ -12,7 +12,6 @@
 
 constexpr std::size_t kStationWords = 21; // a station read fills words 0..19
 constexpr std::size_t kNameBlockWords = 128;
-constexpr int kCentralDeviceKind = 6;
 
 using StationWords = std::array<uint16_t, kStationWords>;
 using NameBlockWords = std::array<uint16_t, kNameBlockWords>;

@@ -55,6 +55,7 @@ bool TTavorobject::OpenPort(int32_t port, int32_t baud, char parity)
             WriteErrLog("+ReOpenPort");
         // Always reopen, even the same port: the line settings may differ.
         ClosePort();
+        OpenProblem = {};
         if (baud < LowestBaud)
             baud = DefaultBaud;
         result = openAndConfigure(port, baud, parity);
@@ -72,6 +73,8 @@ bool TTavorobject::OpenPort(int32_t port, int32_t baud, char parity)
     // A half-opened port after an exception must not look usable.
     if (!result && PortNumber > 0)
         ClosePort();
+    if (!result && OpenProblem.cause == PortOpenProblem::Cause::None)
+        OpenProblem.cause = PortOpenProblem::Cause::Unknown;
     return result;
 }
 
@@ -87,8 +90,12 @@ bool TTavorobject::openAndConfigure(int32_t port, int32_t baud, char parity)
     serial->setPortName(QString::fromStdString(path));
     // Qt keeps a lock file per port and marks the terminal exclusive, so a
     // second program (or a second object here) cannot open the same line.
-    if (!serial->open(QIODevice::ReadWrite))
+    if (!serial->open(QIODevice::ReadWrite)) {
+        OpenProblem = DiagnoseFailedOpen(path, serial->error());
+        if (DebugFlag())
+            WriteErrLog("OpenPort: " + path + ": " + serial->errorString().toStdString());
         return false;
+    }
 
     Handle = std::move(serial);
     PortNumber = port;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "comm/PortAccess.h"
+
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -53,7 +55,8 @@ public:
     // Closes any open port first, then opens COM `port` (mapped to a device
     // path by comPortPath) exclusively at `baud` (below 300 means 9600) with
     // parity 'e'/'o'/'E'/'O' (anything else is none). True when the port is
-    // open. A port that is absent, unmapped or in use gives false, nothing more.
+    // open. A port that is absent, unmapped or in use gives false and leaves
+    // the reason in OpenProblem; nothing is shown here.
     bool OpenPort(int32_t port, int32_t baud, char parity);
     // Drops RTS and DTR and closes, if open; always leaves PortNumber and Baud 0.
     void ClosePort();
@@ -87,6 +90,8 @@ public:
     bool Rts = false;
     bool Dtr = false;
     std::string RxBuffer; // any byte value, NUL included
+    // Why the last OpenPort failed; Cause::None after one that succeeded.
+    PortOpenProblem OpenProblem;
 
 private:
     bool openAndConfigure(int32_t port, int32_t baud, char parity);

@@ -19,7 +19,7 @@ DiagnosticLog& processLog()
 {
     // Never destroyed: a fatal error during static destruction still finds it.
     static DiagnosticLog* const log = [] {
-        auto* created = new DiagnosticLog(DiagnosticLog::Setup{programFolder(), {}, {}, {}});
+        auto* created = new DiagnosticLog(DiagnosticLog::Setup{logFolder(), {}, {}, {}});
         g_log = created;
         return created;
     }();

@@ -7,3 +7,10 @@
 std::string programFolder();
 // Base name of the running executable without folder and extension ("Kalmoria").
 std::string programBaseName();
+
+// Where the diagnostic log and its marker files live, ending in "/": the
+// program folder while this user may write there (a program run from its
+// build folder); otherwise, as for an installed program, the user's state
+// folder $XDG_STATE_HOME/kalmoria (~/.local/state/kalmoria when that is not
+// set), made when missing so the user finds where to put DEBUG.
+std::string logFolder();

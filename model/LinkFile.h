@@ -12,6 +12,12 @@
 #include <string>
 #include <vector>
 
+// Messages about link files that the language files add to the classic ones,
+// for every front end.
+constexpr int kMessageLinksLeftOut = 27;       // %s1 links taken from a longer file
+constexpr int kMessageLinkFileUnreadable = 28; // %s1 file, %s2 reason
+constexpr int kMessageLinkFileNotSaved = 29;   // %s1 file, %s2 reason
+
 // The module overview as the main window shows it, row 0 being the headings.
 using OverviewRows = std::vector<std::vector<std::string>>;
 

@@ -100,9 +100,13 @@ bool EncodeLink(int32_t n, DeviceLinkWords& words)
         return false;
     }
     words = EncodeLinkWords(link);
-    link.encodedText = WordToHex4(words.r1) + "," + WordToHex4(words.r2) + "," + WordToHex4(words.r3)
-                       + "," + WordToHex4(words.r4);
+    link.encodedText = LinkWordsText(words);
     return true;
+}
+
+std::string LinkWordsText(const DeviceLinkWords& words)
+{
+    return WordToHex4(words.r1) + "," + WordToHex4(words.r2) + "," + WordToHex4(words.r3) + "," + WordToHex4(words.r4);
 }
 
 void DecodeLink(const DeviceLinkWords& words, LinkRecord& link)

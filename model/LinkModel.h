@@ -52,5 +52,7 @@ bool AppendLink(int32_t modulQ, int32_t regVon, int32_t bitVon, int32_t anzBit, 
 // n behind the last link only that slot's AnzBit is zeroed and false returned.
 bool EncodeLink(int32_t n, DeviceLinkWords& words);
 DeviceLinkWords EncodeLinkWords(const LinkRecord& link);
+// The four words as a link's encodedText holds them: "8305,0064,012C,2704".
+std::string LinkWordsText(const DeviceLinkWords& words);
 // Fills the eight number fields of a link from its device form.
 void DecodeLink(const DeviceLinkWords& words, LinkRecord& link);

@@ -10,6 +10,8 @@
 constexpr int kMaxModuleAddress = 64;
 constexpr int kModuleSlots = kMaxModuleAddress + 1;
 constexpr std::size_t kMaxModuleTextLength = 40;
+// The kind code of the central device's own record (address 0).
+constexpr int kCentralDeviceKind = 6;
 
 struct ModuleRecord {
     uint8_t present = 0;

@@ -1,5 +1,7 @@
 #include "model/SignalGroups.h"
 
+#include "diag/ProgramFolder.h"
+#include "diag/TextHelpers.h"
 #include "io/IniBytes.h"
 
 std::array<std::array<SignalGroup, kSignalGroupEntries + 1>, kSignalGroupKinds> SignalGroupTable;
@@ -9,6 +11,12 @@ const char* SignalGroupSection(int kind)
 {
     static constexpr std::array<const char*, kSignalGroupKinds> sections{"KRA", "SK40", "XTQ", "LIO", "QMX"};
     return kind >= 0 && kind < kSignalGroupKinds ? sections[static_cast<std::size_t>(kind)] : "";
+}
+
+std::string SignalGroupFile()
+{
+    const std::string name = "QMXFO.ini";
+    return FileExistsIO(name) ? name : programFolder() + name;
 }
 
 void LoadSignalGroups(const std::string& fileName)

@@ -1,7 +1,8 @@
 #pragma once
 
 // Signal groups per module kind, offered by the link editor: read from the
-// signal-group file "QMXFO.ini" in the working directory.
+// signal-group file "QMXFO.ini" in the working directory, or the one beside
+// the program when the working directory has none.
 
 #include <array>
 #include <cstdint>
@@ -22,6 +23,10 @@ extern std::array<int32_t, kSignalGroupKinds> SignalGroupCount;
 
 // Section of the signal-group file for a kind code: "KRA", "SK40", "XTQ", "LIO", "QMX".
 const char* SignalGroupSection(int kind);
-// Reads "QMXFO.ini" (a missing file reads as empty). Each kind takes its
-// entries up to the first one without registers, at most five.
-void LoadSignalGroups(const std::string& fileName = "QMXFO.ini");
+// "QMXFO.ini" when the working directory holds one, else the program
+// folder's: a program started from the desktop menu runs in the user's home,
+// and its link editor still needs the shipped groups.
+std::string SignalGroupFile();
+// Reads the signal-group file (a missing file reads as empty). Each kind
+// takes its entries up to the first one without registers, at most five.
+void LoadSignalGroups(const std::string& fileName = SignalGroupFile());

@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests and the screenshots need
-# (only those missing), then configures and builds into the given folder.
+# Installs the Debian packages the build, the tests, the screenshots and the
+# Debian package need (only those missing), then configures and builds into
+# the given folder.
 #   scripts/setup.sh [build-dir] [extra cmake arguments...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-serialport-dev libsimpleini-dev
-          libgtest-dev qt6-translations-l10n xvfb xauth xdotool imagemagick)
+          libgtest-dev qt6-translations-l10n xvfb xauth xdotool imagemagick dpkg-dev)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -66,7 +66,8 @@ std::optional<Answer> Responder::answer(const Request& request)
         if (random->kind == FaultKind::Silence)
             return std::nullopt;
     }
-    m_map.write(request.writeAddr, request.words);
+    if (!m_faults.ignoreWrites)
+        m_map.write(request.writeAddr, request.words);
     const std::vector<uint16_t> words = *m_map.read(request.readAddr, request.readCount);
     if (random)
         return randomAnswer(*random, request, words);

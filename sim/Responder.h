@@ -25,8 +25,9 @@ struct Faults {
     uint16_t failFirst = 0;
     uint16_t failLast = 0;
     int floodBytes = 0;         // answer with this many bytes that never form a reply
-    // Instead of the faults above: one picked at random per transfer from the
-    // seed (see RandomFaults); pauseMs is then the length of a pause.
+    bool ignoreWrites = false;  // acknowledge writes but keep the registers as they were
+    // Instead of the reply faults above: one picked at random per transfer
+    // from the seed (see RandomFaults); pauseMs is then the length of a pause.
     bool randomFaults = false;
     uint64_t randomSeed = 0;
 };

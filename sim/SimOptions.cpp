@@ -32,6 +32,8 @@ Fault options (a request the device cannot answer always gets no reply):
   --fail-from N      answer transfers 1 .. N-1, then stay silent
   --fail-range A:B   stay silent for requests touching registers A..B
   --flood N          answer with N bytes that never form a reply
+  --ignore-writes    acknowledge every write but keep the old registers, so
+                     the links read back are the ones before the write
   --random-faults SEED
                      instead: pick a fault at random for every transfer
                      (clean, bad CRC, a dropped or doubled byte, silence, a
@@ -89,6 +91,8 @@ bool ParseSimOptions(const std::vector<std::string>& args, SimOptions& options, 
             f.wrongAddress = true;
         else if (arg == "--wrong-count")
             f.wrongCount = true;
+        else if (arg == "--ignore-writes")
+            f.ignoreWrites = true;
         else if (arg == "--extra-bytes")
             ok = number(f.extraBytes, 0, 255);
         else if (arg == "--pause-ms")

@@ -6,6 +6,7 @@
 #include "editor/ChoiceLabel.h"
 #include "i18n/FormTranslation.h"
 #include "i18n/LanguageTexts.h"
+#include "tests/common/ModalScript.h"
 #include "tests/common/TempDir.h"
 
 #include <QApplication>
@@ -14,7 +15,6 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
-#include <QTimer>
 
 #include <functional>
 #include <string>
@@ -47,27 +47,11 @@ int visibleLabels(const TF_PDauswahl& dialog)
 }
 
 // Asks the dialog about `context` and, once it is up, lets `user` act on it.
-// Whatever the script leaves open is closed after a while, so that a failing
-// test ends instead of hanging.
 int32_t askAndAnswer(TF_PDauswahl& dialog, LinkDialogContext& context, const std::function<void()>& user)
 {
-    QTimer poll;
-    poll.setInterval(5);
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        if (dialog.isVisible()) {
-            poll.stop();
-            user();
-        }
-    });
-    QTimer watchdog;
-    watchdog.setSingleShot(true);
-    QObject::connect(&watchdog, &QTimer::timeout, &dialog, [&dialog] {
-        ADD_FAILURE() << "the dialog was left open";
-        dialog.reject();
-    });
-    poll.start();
-    watchdog.start(10000);
-    return dialog.ask(context);
+    int32_t answer = -1;
+    WhileModal(dialog, [&] { answer = dialog.ask(context); }, user);
+    return answer;
 }
 
 void pressEsc(TF_PDauswahl& dialog)

@@ -10,7 +10,7 @@ const std::vector<int> kMainWindowCaptions{10, 11, 12, 13, 14, 18, 19, 20, 21, 2
                                           30, 31, 37, 38, 39, 40, 41, 42};
 // Tool buttons and menu entries carry a hint.
 const std::vector<int> kHinted{11, 12, 13, 14, 18, 19, 21, 22};
-const std::vector<int> kMessages{1, 2, 5, 10, 11, 13, 14, 15, 20, 21, 22, 23, 24, 25};
+const std::vector<int> kMessages{1, 2, 5, 10, 11, 13, 14, 15, 20, 21, 22, 23, 24, 25, 26, 31, 32};
 
 class ShippedLanguageFiles : public LanguageTest, public testing::WithParamInterface<std::string> {
 protected:
@@ -99,6 +99,14 @@ TEST_P(ShippedLanguageFiles, HoldEveryCaptionHintTableLineAndMessage)
     EXPECT_NE(refused.find("63"), std::string::npos);
     EXPECT_NE(refused.find("REASON"), std::string::npos);
     EXPECT_NE(GetMessageText(25, {"70"}, 0).find("70"), std::string::npos);
+    // The serial port messages name the port and its device file; the
+    // locked-away one names the group twice, in words and in the command.
+    const std::string lockedAway = GetMessageText(31, {"COM3", "/dev/ttyUSB0", "dialout", "dialout"}, 3);
+    EXPECT_NE(lockedAway.find("COM3 (/dev/ttyUSB0)"), std::string::npos) << lockedAway;
+    EXPECT_NE(lockedAway.find("sudo usermod -aG dialout $USER"), std::string::npos) << lockedAway;
+    EXPECT_EQ(lockedAway.find("%s"), std::string::npos) << lockedAway;
+    const std::string busy = GetMessageText(32, {"COM3", "/dev/ttyUSB0"}, 1);
+    EXPECT_NE(busy.find("COM3 (/dev/ttyUSB0)"), std::string::npos) << busy;
     // Messages 10 and 11 get a number appended: they end in a blank.
     EXPECT_EQ(GetMessageText(10, {" - "}, 0).back(), ' ');
     EXPECT_EQ(GetMessageText(11, {" - "}, 0).back(), ' ');

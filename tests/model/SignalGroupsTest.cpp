@@ -1,6 +1,8 @@
+#include "diag/ProgramFolder.h"
 #include "model/SignalGroups.h"
 #include "tests/common/TempDir.h"
 
+#include <QDir>
 #include <gtest/gtest.h>
 
 TEST(SignalGroups, EachKindTakesItsEntriesUpToTheFirstWithoutRegisters)
@@ -51,4 +53,22 @@ TEST(SignalGroups, TheShippedFileOffersGroupsForEveryKind)
     LoadSignalGroups("QMXFO.ini"); // the tests run in the program's folder
     for (int kind = 0; kind < kSignalGroupKinds; ++kind)
         EXPECT_GT(SignalGroupCount[static_cast<std::size_t>(kind)], 0) << SignalGroupSection(kind);
+}
+
+TEST(SignalGroups, AWorkingFolderWithoutTheFileFallsBackToTheProgramFolder)
+{
+    // Started from the desktop menu, the program runs in the user's home.
+    TempDir home;
+    const QString previous = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(QString::fromStdString(home.path())));
+    EXPECT_EQ(SignalGroupFile(), programFolder() + "QMXFO.ini");
+    LoadSignalGroups();
+    EXPECT_GT(SignalGroupCount[0], 0);
+
+    // A file of the user's own in the working folder wins.
+    home.write("QMXFO.ini", "[KRA]\r\n10=400\r\n11=16\r\n12=Eigene\r\n");
+    LoadSignalGroups();
+    EXPECT_EQ(SignalGroupCount[0], 1);
+    EXPECT_EQ(SignalGroupTable[0][1].name, "Eigene");
+    QDir::setCurrent(previous);
 }

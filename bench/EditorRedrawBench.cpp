@@ -1,0 +1,135 @@
+// How long the link editor takes to redraw both panes (ShowSourceGroup and
+// ShowTargetGroup) with a full link table: 299 links spread over 64 modules,
+// the shown source module owning many of them. Each round moves both windows
+// by one register so that every cell really changes. Timed three ways: the
+// page's own work, that work with the paint of what changed (as the event
+// loop does it), and that work with a paint of the whole page.
+//
+//   editor-redraw-bench [rounds]
+
+#include "bench/SilentView.h"
+#include "editor/LinkEditorPage.h"
+#include "model/LinkModel.h"
+#include "model/ModuleModel.h"
+
+#include <QApplication>
+#include <QScrollBar>
+#include <QSignalBlocker>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr double kTargetMilliseconds = 5.0;
+
+// 64 modules with a bit group of 320 bits and target registers; 299 links,
+// a third of them from module 1 into module 2, the rest anywhere.
+void fillModel()
+{
+    ResetModel();
+    ModuleTable[0].present = 1;
+    ModuleTable[0].iModulKennNr = kCentralDeviceKind;
+    for (int32_t address = 1; address <= kMaxModuleAddress; ++address) {
+        ModuleRecord& module = ModuleTable[static_cast<std::size_t>(address)];
+        module.present = 1;
+        module.name = "Modul " + std::to_string(address);
+        module.srcBitCount = 320;
+        module.srcRegCount = 16;
+        module.dstBitCount = 320;
+        module.dstRegCount = 16;
+        AppendToModuleList(address);
+    }
+    AppendToModuleList(0);
+    AnzBefehle = 0;
+    for (int n = 0; n < kMaxLinks; ++n) {
+        const bool shown = n % 3 == 0;
+        const int32_t q = shown ? 1 : 1 + n % kMaxModuleAddress;
+        const int32_t z = shown ? 2 : 1 + (n * 7) % kMaxModuleAddress;
+        AppendLink(q, 100 + n % 20, n % 16, 1 + n % 32, z, 300 + (n / 3) % 20, (n * 5) % 16);
+        LinkTable[static_cast<std::size_t>(AnzBefehle)].deaktiv = n % 2;
+    }
+}
+
+struct Figures {
+    double mean = 0;
+    double median = 0;
+    double worst = 0;
+};
+
+Figures summarise(std::vector<double> ms)
+{
+    std::sort(ms.begin(), ms.end());
+    Figures f;
+    for (const double m : ms)
+        f.mean += m / static_cast<double>(ms.size());
+    f.median = ms[ms.size() / 2];
+    f.worst = ms.back();
+    return f;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (std::getenv("QT_QPA_PLATFORM") == nullptr)
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication app(argc, argv);
+    const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 300;
+
+    fillModel();
+    SilentView shell;
+    LinkEditorPage page(shell, nullptr);
+    page.resize(page.minimumSize());
+    page.show();
+    page.TabSheet2Show();
+    auto* source = page.findChild<QScrollBar*>(QStringLiteral("ScrollBarQ"));
+    auto* target = page.findChild<QScrollBar*>(QStringLiteral("ScrollBarZ"));
+    QApplication::processEvents();
+
+    enum class Paint { None, Changed, Everything };
+    const auto round = [&](int i, Paint paint) {
+        {
+            const QSignalBlocker quietSource(source);
+            const QSignalBlocker quietTarget(target);
+            source->setValue(i % 2);
+            target->setValue(i % 2);
+        }
+        const Clock::time_point start = Clock::now();
+        page.ShowSourceGroup();
+        page.ShowTargetGroup();
+        if (paint == Paint::Changed)
+            QApplication::processEvents();
+        else if (paint == Paint::Everything)
+            page.repaint();
+        return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    };
+
+    std::vector<double> work;
+    std::vector<double> painted;
+    std::vector<double> whole;
+    for (int i = 0; i < rounds; ++i)
+        work.push_back(round(i, Paint::None));
+    for (int i = 0; i < rounds; ++i)
+        painted.push_back(round(i, Paint::Changed));
+    for (int i = 0; i < rounds; ++i)
+        whole.push_back(round(i, Paint::Everything));
+
+    std::printf("link editor redraw of both panes, %d links over %d modules, %d rounds\n", AnzBefehle,
+                ModulAnzahl - 1, rounds);
+    std::printf("%-28s %9s %9s %9s\n", "", "mean", "median", "worst");
+    for (const auto& [what, ms] : {std::pair{"ShowSourceGroup+TargetGroup", work},
+                                   std::pair{"  and paint what changed", painted},
+                                   std::pair{"  and paint the whole page", whole}}) {
+        const Figures f = summarise(ms);
+        std::printf("%-28s %6.3f ms %6.3f ms %6.3f ms\n", what, f.mean, f.median, f.worst);
+    }
+    const double median = summarise(painted).median;
+    std::printf("target: at most %.1f ms per redraw: %s\n", kTargetMilliseconds,
+                median <= kTargetMilliseconds ? "met" : "MISSED");
+    return 0;
+}

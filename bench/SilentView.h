@@ -1,0 +1,15 @@
+#pragma once
+
+#include "comm/ShellView.h"
+
+// A main window that shows nothing: benchmarks time the work, not a display.
+class SilentView : public ShellView {
+public:
+    void ShowStatus() override {}
+    void ZeigeStation() override {}
+    void SelectPage(int) override {}
+    void SetProgressText(const std::string&) override {}
+    void Repaint() override {}
+    void EnableLinkEditorPage() override {}
+    void SetBusyCursor(bool) override {}
+};

@@ -1,0 +1,181 @@
+#include "cli/CliOptions.h"
+
+#include "cli/ExitCode.h"
+#include "comm/ComPortMap.h"
+
+#include <QCommandLineParser>
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+constexpr const char* kDescription = R"(Reads and writes the bit links of a QMX central device over RS232, for
+scripts, backups and service laptops without a desktop.
+
+Commands:
+  search              probe COM1..COM16 for central devices; prints the COM
+                      number, the serial device, type, serial number, address
+  info                the device's configuration and its module overview
+  read [-o FILE]      read the device's links; write them as a link file, or
+                      print them
+  write FILE          write the links of a link file to the device, after a
+                      question (or --yes), then read them back and compare
+  diff FILE           compare a link file with the device's links, link by link
+
+Without --port every command but search first searches COM1..COM16 like
+Kalmoria does at start and uses the device found (the highest port).
+Messages come in the language chosen in Kalmoria; they, and the progress of a
+device read on a terminal, go to standard error.)";
+
+constexpr const char* kExitCodes = R"(
+Exit codes:
+  0  success (diff: the device holds the file's links)
+  1  usage: the command line is wrong
+  2  no device answers, or the communication failed
+  3  a link file cannot be read or written
+  4  write refused, nothing sent: too many links, a field out of range, or
+     no confirmation
+  5  the device's links differ: after write the read-back, for diff the file
+)";
+
+struct CommandName {
+    const char* name;
+    Command command;
+};
+
+constexpr std::array<CommandName, 5> kCommands{{
+    {"search", Command::Search},
+    {"info", Command::Info},
+    {"read", Command::Read},
+    {"write", Command::Write},
+    {"diff", Command::Diff},
+}};
+
+int usageError(const QString& text)
+{
+    std::fprintf(stderr, "kalmoria-cli: %s (see kalmoria-cli --help)\n", text.toLocal8Bit().constData());
+    return toInt(ExitCode::Usage);
+}
+
+int printed(const QString& text)
+{
+    std::fputs(text.toLocal8Bit().constData(), stdout);
+    return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;
+}
+
+// "3", "COM3" or "com3" give 3; a text with a "/" is a device path.
+bool parsePort(const QString& text, CliOptions& options)
+{
+    if (text.contains(QLatin1Char('/'))) {
+        options.portPath = text.toLocal8Bit().toStdString();
+        return true;
+    }
+    QString number = text;
+    if (number.startsWith(QLatin1String("COM"), Qt::CaseInsensitive))
+        number = number.mid(3);
+    bool ok = false;
+    const int port = number.toInt(&ok);
+    if (!ok || port < 1 || port > MaxComPort)
+        return false;
+    options.portNumber = port;
+    return true;
+}
+
+} // namespace
+
+std::variant<CliOptions, int> ParseCommandLine(const QStringList& arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QString::fromUtf8(kDescription));
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Show this text."));
+    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
+                                     QStringLiteral("Show the version."));
+    const QCommandLineOption port({QStringLiteral("p"), QStringLiteral("port")},
+                                  QStringLiteral("The device's port: a COM number (3 or COM3) as Kalmoria.ini "
+                                                 "maps it, or a device path (/dev/ttyUSB0)."),
+                                  QStringLiteral("P"));
+    const QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")},
+                                    QStringLiteral("read: write the links to this link file (the extension "
+                                                   "becomes .ini)."),
+                                    QStringLiteral("FILE"));
+    const QCommandLineOption json(QStringLiteral("json"),
+                                  QStringLiteral("search, info, read: print JSON instead of a table."));
+    const QCommandLineOption yes({QStringLiteral("y"), QStringLiteral("yes")},
+                                 QStringLiteral("write: do not ask before writing."));
+    const QCommandLineOption noVerify(QStringLiteral("no-verify"),
+                                      QStringLiteral("write: do not read the links back after writing."));
+    const QCommandLineOption fast(QStringLiteral("fast"),
+                                  QStringLiteral("End each reply as soon as it is whole instead of after the "
+                                                 "line has gone quiet (much faster; a device that pauses inside "
+                                                 "a reply still works)."));
+    const QCommandLineOption quiet({QStringLiteral("q"), QStringLiteral("quiet")},
+                                   QStringLiteral("Only errors and the data asked for: no notes, no progress."));
+    parser.addOptions({help, version, port, output, json, yes, noVerify, fast, quiet});
+    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("search, info, read, write or diff."));
+    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The link file of write and diff."),
+                                 QStringLiteral("[FILE]"));
+
+    if (!parser.parse(arguments))
+        return usageError(parser.errorText());
+    if (parser.isSet(help))
+        // Without an application object the parser cannot know the program's name.
+        return printed(parser.helpText().replace(QLatin1String("<executable_name>"), QLatin1String("kalmoria-cli"))
+                       + QString::fromUtf8(kExitCodes));
+    if (parser.isSet(version))
+        return printed(QStringLiteral("kalmoria-cli " KALMORIA_VERSION "\n"));
+
+    const QStringList positional = parser.positionalArguments();
+    if (positional.isEmpty())
+        return usageError(QStringLiteral("a command is missing"));
+    CliOptions options;
+    const auto named = std::ranges::find_if(
+        kCommands, [&](const CommandName& c) { return positional.front() == QLatin1String(c.name); });
+    if (named == kCommands.end())
+        return usageError(QStringLiteral("unknown command \"%1\"").arg(positional.front()));
+    options.command = named->command;
+
+    const bool takesFile = options.command == Command::Write || options.command == Command::Diff;
+    if (takesFile && positional.size() < 2)
+        return usageError(QStringLiteral("%1 needs a link file").arg(positional.front()));
+    if (positional.size() > (takesFile ? 2 : 1))
+        return usageError(QStringLiteral("unexpected argument \"%1\"").arg(positional.back()));
+    if (takesFile)
+        options.file = positional[1].toLocal8Bit().toStdString();
+
+    // Options that mean nothing to a command are a mistake, not silently ignored.
+    struct OptionScope {
+        const QCommandLineOption* option;
+        std::vector<Command> commands;
+    };
+    const std::vector<OptionScope> scopes{
+        {&output, {Command::Read}},
+        {&json, {Command::Search, Command::Info, Command::Read}},
+        {&yes, {Command::Write}},
+        {&noVerify, {Command::Write}},
+    };
+    for (const OptionScope& scope : scopes) {
+        if (parser.isSet(*scope.option) && std::ranges::find(scope.commands, options.command) == scope.commands.end())
+            return usageError(
+                QStringLiteral("--%1 does not go with %2").arg(scope.option->names().last(), positional.front()));
+    }
+    if (parser.isSet(output) && parser.isSet(json))
+        return usageError(QStringLiteral("--json prints the links; it does not go with --output"));
+
+    if (parser.isSet(port) && !parsePort(parser.value(port), options))
+        return usageError(QStringLiteral("--port takes a COM number from 1 to %1 or a device path, not \"%2\"")
+                              .arg(MaxComPort)
+                              .arg(parser.value(port)));
+    options.output = parser.value(output).toLocal8Bit().toStdString();
+    if (parser.isSet(output) && options.output.empty())
+        return usageError(QStringLiteral("--output needs a file name"));
+    options.json = parser.isSet(json);
+    options.yes = parser.isSet(yes);
+    options.verify = !parser.isSet(noVerify);
+    options.fast = parser.isSet(fast);
+    options.quiet = parser.isSet(quiet);
+    return options;
+}

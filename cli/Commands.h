@@ -1,0 +1,21 @@
+#pragma once
+
+// The subcommands of kalmoria-cli.
+
+#include "cli/ExitCode.h"
+
+class ConsoleMessages;
+class DeviceSession;
+struct CliOptions;
+
+struct CommandContext {
+    const CliOptions& options;
+    DeviceSession& session;
+    ConsoleMessages& messages;
+};
+
+ExitCode RunSearch(CommandContext& context);
+ExitCode RunInfo(CommandContext& context);
+ExitCode RunRead(CommandContext& context);
+ExitCode RunWrite(CommandContext& context);
+ExitCode RunDiff(CommandContext& context);

@@ -1,0 +1,52 @@
+#include "cli/ConsoleText.h"
+
+#include "diag/AnsiText.h"
+
+#include <QFile>
+
+#include <cstdio>
+#include <unistd.h>
+
+std::string toTerminal(const std::string& ansi)
+{
+    return ansiToQString(ansi).toUtf8().toStdString();
+}
+
+std::string oneLine(const std::string& ansi)
+{
+    std::string line;
+    bool pendingBlank = false;
+    for (const char c : ansi) {
+        if (c == '\r' || c == '\n' || c == ' ' || c == '\t') {
+            pendingBlank = !line.empty();
+            continue;
+        }
+        if (pendingBlank)
+            line += ' ';
+        pendingBlank = false;
+        line += c;
+    }
+    return line;
+}
+
+std::string pathText(const std::string& path)
+{
+    return qStringToAnsi(QFile::decodeName(QByteArray::fromStdString(path)));
+}
+
+bool isTerminal(int fd)
+{
+    return isatty(fd) == 1;
+}
+
+void printOut(const std::string& utf8)
+{
+    std::fwrite(utf8.data(), 1, utf8.size(), stdout);
+    std::fflush(stdout);
+}
+
+void printErr(const std::string& utf8)
+{
+    std::fwrite(utf8.data(), 1, utf8.size(), stderr);
+    std::fflush(stderr);
+}

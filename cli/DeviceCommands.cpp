@@ -1,0 +1,86 @@
+// search and info: what is connected, and what the device reports about itself.
+
+#include "cli/CliMessages.h"
+#include "cli/CliOptions.h"
+#include "cli/Commands.h"
+#include "cli/ConsoleMessages.h"
+#include "cli/ConsoleText.h"
+#include "cli/DeviceSession.h"
+#include "cli/DeviceText.h"
+#include "comm/ComPortMap.h"
+#include "comm/PortSettings.h"
+#include "diag/TextHelpers.h"
+#include "model/DeviceValues.h"
+#include "model/LinkModel.h"
+#include "model/ModuleModel.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+
+namespace {
+
+void printJson(const QJsonDocument& document)
+{
+    printOut(document.toJson(QJsonDocument::Indented).toStdString());
+}
+
+QJsonObject portJson(int32_t port)
+{
+    return {{QStringLiteral("number"), port}, {QStringLiteral("path"), QString::fromStdString(comPortPath(port))}};
+}
+
+} // namespace
+
+ExitCode RunSearch(CommandContext& context)
+{
+    const std::vector<FoundDevice> found = context.session.Search();
+    if (context.options.json) {
+        QJsonArray devices;
+        for (const FoundDevice& device : found) {
+            QJsonObject entry = DeviceJson(device.type, device.serialNumber, device.address);
+            entry.insert(QStringLiteral("port"), portJson(device.port));
+            devices.append(entry);
+        }
+        printJson(QJsonDocument(devices));
+    } else {
+        std::vector<TextRow> rows;
+        for (const FoundDevice& device : found) {
+            TextRow row{"COM" + IntToText(device.port), comPortPath(device.port), DeviceModelText(device.type)};
+            for (std::string& cell : DeviceStatusCells(device.type, device.serialNumber, device.address))
+                row.push_back(std::move(cell));
+            rows.push_back(std::move(row));
+        }
+        printOut(FormatTable(rows));
+    }
+    if (found.empty()) {
+        context.messages.error(CliMessage(kMessageNoDeviceFound));
+        return ExitCode::Device;
+    }
+    return ExitCode::Success;
+}
+
+ExitCode RunInfo(CommandContext& context)
+{
+    if (const ExitCode code = context.session.ConnectAndRead(); code != ExitCode::Success)
+        return code;
+
+    if (context.options.json) {
+        QJsonArray modules;
+        for (const OverviewRow& row : ModuleOverviewRows())
+            modules.append(OverviewRowJson(row));
+        const QJsonObject info{
+            {QStringLiteral("port"), portJson(ComPortNr)},
+            {QStringLiteral("device"), DeviceJson(DeviceType, SerialNumber, DeviceAddress)},
+            {QStringLiteral("stations"), ModulAnzahl},
+            {QStringLiteral("links"), AnzBefehle},
+            {QStringLiteral("modules"), modules},
+        };
+        printJson(QJsonDocument(info));
+        return ExitCode::Success;
+    }
+    TextRow status = DeviceStatusCells(DeviceType, SerialNumber, DeviceAddress);
+    status.push_back("Stations: " + IntToText(ModulAnzahl));
+    status.push_back("Links: " + IntToText(AnzBefehle));
+    printOut(toTerminal(context.session.PortName()) + "\n" + FormatTable({status}) + "\n" + FormatTable(OverviewTable()));
+    return ExitCode::Success;
+}

@@ -1,0 +1,87 @@
+#include "cli/DeviceSession.h"
+
+#include "cli/CliOptions.h"
+#include "cli/ConsoleMessages.h"
+#include "cli/ConsoleView.h"
+#include "cli/CliMessages.h"
+#include "comm/ComPortMap.h"
+#include "comm/DeviceRead.h"
+#include "comm/PortSettings.h"
+#include "comm/Tvep.h"
+#include "diag/TextHelpers.h"
+#include "model/ModuleModel.h"
+
+DeviceSession::DeviceSession(const CliOptions& options, ConsoleMessages& messages, ConsoleView& view)
+    : m_options(options)
+    , m_messages(messages)
+    , m_view(view)
+    , m_client(std::make_unique<Tvep>())
+{
+    // The port search's new client keeps this choice.
+    m_client->FastReplyEnd = options.fast;
+    // A path given on the command line is COM1 for this run; the user's
+    // Kalmoria.ini stays as it is.
+    if (!options.portPath.empty())
+        OverrideComPorts({options.portPath});
+}
+
+DeviceSession::~DeviceSession() = default;
+
+std::vector<FoundDevice> DeviceSession::Search()
+{
+    if (m_options.portNumber != 0) {
+        // Only the port asked for is probed, under its own number.
+        std::vector<std::string> ports(static_cast<std::size_t>(m_options.portNumber));
+        ports.back() = comPortPath(m_options.portNumber);
+        OverrideComPorts(std::move(ports));
+    }
+    std::vector<FoundDevice> found = SearchComPort(m_client, m_view);
+    m_view.EndProgress();
+    return found;
+}
+
+ExitCode DeviceSession::Connect()
+{
+    if (m_options.portGiven()) {
+        ComPortNr = m_options.portNumber != 0 ? m_options.portNumber : 1;
+        ComBaud = 9600;
+        ComParity = 'n';
+        return ExitCode::Success;
+    }
+    if (Search().empty()) {
+        m_messages.error(CliMessage(kMessageNoDeviceFound));
+        return ExitCode::Device;
+    }
+    return ExitCode::Success;
+}
+
+ExitCode DeviceSession::Read()
+{
+    m_messages.hold();
+    ReadDevice(*m_client, m_view);
+    m_view.EndProgress();
+    const bool failed = DataState != 0;
+    if (!m_messages.release(failed) && failed)
+        m_messages.error(CliMessage(13));
+    return failed ? ExitCode::Device : ExitCode::Success;
+}
+
+ExitCode DeviceSession::ConnectAndRead()
+{
+    const ExitCode connected = Connect();
+    return connected == ExitCode::Success ? Read() : connected;
+}
+
+LinkWriteResult DeviceSession::WriteLinks()
+{
+    m_messages.hold();
+    const LinkWriteResult result = WriteLinksToDevice(*m_client, &m_view);
+    m_view.EndProgress();
+    m_messages.release(result != LinkWriteResult::Written);
+    return result;
+}
+
+std::string DeviceSession::PortName() const
+{
+    return "COM" + IntToText(ComPortNr) + " (" + comPortPath(ComPortNr) + ")";
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+// The device behind the command: the port it is reached on and the protocol
+// client that talks to it, with the messages and progress of each sequence
+// on the console.
+
+#include "cli/ExitCode.h"
+#include "comm/LinkWrite.h"
+#include "comm/PortSearch.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class ConsoleMessages;
+class ConsoleView;
+struct CliOptions;
+class Tvep;
+
+class DeviceSession {
+public:
+    DeviceSession(const CliOptions& options, ConsoleMessages& messages, ConsoleView& view);
+    ~DeviceSession();
+
+    // The port search over COM1..COM16 (only the port of --port when given).
+    std::vector<FoundDevice> Search();
+    // Chooses the port: the one of --port, else the one the search finds.
+    // Device when the search finds none (said as a message).
+    ExitCode Connect();
+    // The device read into the model. Device, with one error line, when it
+    // did not complete.
+    ExitCode Read();
+    // Both, as every command that works on the device's data begins.
+    ExitCode ConnectAndRead();
+
+    // The links of the table written to the device, with the messages of
+    // the write on the console: after a failure the one that tells why.
+    LinkWriteResult WriteLinks();
+
+    Tvep& Client() { return *m_client; }
+    // "COM3 (/dev/ttyUSB0)" for the chosen port.
+    std::string PortName() const;
+
+private:
+    const CliOptions& m_options;
+    ConsoleMessages& m_messages;
+    ConsoleView& m_view;
+    std::unique_ptr<Tvep> m_client;
+};

@@ -1,0 +1,84 @@
+#include "cli/DeviceText.h"
+
+#include "cli/ConsoleText.h"
+#include "comm/StationData.h"
+#include "diag/AnsiText.h"
+#include "diag/TextHelpers.h"
+#include "i18n/LanguageTexts.h"
+
+#include <array>
+
+namespace {
+
+// The main window's hidden text table that holds the overview headings.
+constexpr const char* kMainWindowSection = "F_Kalmoria_main";
+constexpr int kMainWindowTextTable = 91;
+
+constexpr std::array<const char*, kOverviewColumns> kOverviewKeys{
+    "address", "type", "name", "srcBitCount", "srcRegCount", "dstBitCount", "dstRegCount", "src2RegCount"};
+// Columns whose cells are numbers.
+constexpr std::array<bool, kOverviewColumns> kNumericColumn{true, false, false, true, true, true, true, true};
+
+} // namespace
+
+std::string DeviceModelText(uint16_t type)
+{
+    ModuleRecord central;
+    ApplyCentralDeviceRecord(central, type);
+    return central.typeText;
+}
+
+TextRow DeviceStatusCells(uint16_t type, uint16_t serialNumber, int32_t address)
+{
+    return {"QMX-Type: " + WordToHex4(type), "SerNr.: " + IntToText(serialNumber), "QMX-Adr.: " + IntToText(address)};
+}
+
+QJsonObject DeviceJson(uint16_t type, uint16_t serialNumber, int32_t address)
+{
+    return {
+        {QStringLiteral("type"), type},
+        {QStringLiteral("typeHex"), QString::fromStdString(WordToHex4(type))},
+        {QStringLiteral("model"), QString::fromStdString(DeviceModelText(type))},
+        {QStringLiteral("serialNumber"), serialNumber},
+        {QStringLiteral("address"), address},
+    };
+}
+
+OverviewRow OverviewHeadings()
+{
+    const std::string section = TextSection();
+    SetTextSection(kMainWindowSection);
+    OverviewRow headings;
+    for (std::size_t c = 0; c < headings.size(); ++c)
+        headings[c] = GetText(kMainWindowTextTable, "-" + IntToText(kOverviewHeadingLines[c]));
+    SetTextSection(section);
+    return headings;
+}
+
+std::vector<TextRow> OverviewTable()
+{
+    std::vector<TextRow> table;
+    const auto add = [&table](const OverviewRow& row) {
+        TextRow cells;
+        for (const std::string& cell : row)
+            cells.push_back(toTerminal(cell));
+        table.push_back(std::move(cells));
+    };
+    add(OverviewHeadings());
+    for (const OverviewRow& row : ModuleOverviewRows())
+        add(row);
+    return table;
+}
+
+QJsonObject OverviewRowJson(const OverviewRow& row)
+{
+    QJsonObject module;
+    for (std::size_t c = 0; c < row.size(); ++c) {
+        const QString key = QLatin1String(kOverviewKeys[c]);
+        if (kNumericColumn[c])
+            module.insert(key, ansiToQString(row[c]).toInt());
+        else
+            module.insert(key, ansiToQString(row[c]));
+    }
+    return module;
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+// How the device and its modules are shown on the console: the words of the
+// main window's status bar and overview grid.
+
+#include "cli/TextTable.h"
+#include "model/ModuleOverview.h"
+
+#include <QJsonObject>
+
+#include <cstdint>
+#include <string>
+
+// "QMX-240.100" or "QMX-620", the central device's model text.
+std::string DeviceModelText(uint16_t type);
+// "QMX-Type: 3301", "SerNr.: 815", "QMX-Adr.: 20" as the status bar shows them.
+TextRow DeviceStatusCells(uint16_t type, uint16_t serialNumber, int32_t address);
+QJsonObject DeviceJson(uint16_t type, uint16_t serialNumber, int32_t address);
+
+// The column headings of the overview in the active language (Windows-1252).
+OverviewRow OverviewHeadings();
+// The heading and the rows of the overview for the console.
+std::vector<TextRow> OverviewTable();
+// One module of the overview: its cells under the names of the module record.
+QJsonObject OverviewRowJson(const OverviewRow& row);

@@ -1,0 +1,16 @@
+#pragma once
+
+// What kalmoria-cli tells the script that called it.
+enum class ExitCode {
+    Success = 0,
+    Usage = 1,         // the command line is wrong
+    Device = 2,        // no device, or the communication failed
+    File = 3,          // a link file cannot be read or written
+    WriteRefused = 4,  // the links were not written: they do not fit, or nobody confirmed
+    Mismatch = 5,      // the device's links differ from what was written or from the file
+};
+
+inline int toInt(ExitCode code)
+{
+    return static_cast<int>(code);
+}

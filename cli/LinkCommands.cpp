@@ -1,0 +1,234 @@
+// read, write and diff: the device's links and link files.
+
+#include "cli/CliMessages.h"
+#include "cli/CliOptions.h"
+#include "cli/Commands.h"
+#include "cli/ConsoleMessages.h"
+#include "cli/ConsoleText.h"
+#include "cli/DeviceSession.h"
+#include "cli/DeviceText.h"
+#include "cli/LinkVerify.h"
+#include "cli/TextTable.h"
+#include "comm/ComPortMap.h"
+#include "comm/LinkWrite.h"
+#include "comm/PortSettings.h"
+#include "comm/Tvep.h"
+#include "diag/TextHelpers.h"
+#include "model/LinkFile.h"
+#include "model/LinkModel.h"
+#include "model/ModuleOverview.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <algorithm>
+#include <array>
+#include <variant>
+#include <vector>
+
+namespace {
+
+constexpr std::array<const char*, 8> kFieldNames{"ModulQ", "RegVon", "BitVon", "AnzBit",
+                                                 "ModulZ", "RegZ",   "BitZ",   "deaktiv"};
+
+std::array<int32_t, 8> fields(const LinkRecord& link)
+{
+    return {link.ModulQ, link.RegVon, link.BitVon, link.AnzBit, link.ModulZ, link.RegZ, link.BitZ, link.deaktiv};
+}
+
+void printLinks(bool json)
+{
+    if (json) {
+        QJsonArray links;
+        for (int32_t n = 1; n <= AnzBefehle; ++n) {
+            const LinkRecord& link = LinkTable[static_cast<std::size_t>(n)];
+            QJsonObject entry{{QStringLiteral("number"), n}};
+            const auto values = fields(link);
+            for (std::size_t f = 0; f < values.size(); ++f)
+                entry.insert(QLatin1String(kFieldNames[f]), values[f]);
+            entry.insert(QStringLiteral("words"), QString::fromStdString(LinkWordsText(EncodeLinkWords(link))));
+            links.append(entry);
+        }
+        printOut(QJsonDocument(QJsonObject{{QStringLiteral("links"), links}}).toJson().toStdString());
+        return;
+    }
+    std::vector<TextRow> rows{{"Nr"}};
+    for (const char* name : kFieldNames)
+        rows.front().push_back(name);
+    rows.front().push_back("R1,R2,R3,R4");
+    for (int32_t n = 1; n <= AnzBefehle; ++n) {
+        const LinkRecord& link = LinkTable[static_cast<std::size_t>(n)];
+        TextRow row{IntToText(n)};
+        for (const int32_t value : fields(link))
+            row.push_back(IntToText(value));
+        row.push_back(LinkWordsText(EncodeLinkWords(link)));
+        rows.push_back(std::move(row));
+    }
+    printOut(FormatTable(rows));
+}
+
+using LinkSet = std::vector<LinkRecord>;
+
+// The links of the table now.
+LinkSet takeLinks()
+{
+    return LinkSet(LinkTable.begin() + 1, LinkTable.begin() + 1 + AnzBefehle);
+}
+
+// Makes `links` the table's links; the slot behind them is left empty.
+void putLinks(const LinkSet& links)
+{
+    std::copy(links.begin(), links.end(), LinkTable.begin() + 1);
+    AnzBefehle = static_cast<int32_t>(links.size());
+    ClearLink(AnzBefehle + 1);
+}
+
+// The links of the command's link file, then the device read into the
+// model; or the exit code of what failed. The file comes first: a file that
+// cannot be read costs no device traffic.
+std::variant<LinkSet, ExitCode> fileLinksAndDevice(CommandContext& context)
+{
+    const LinkFileLoad load = LoadLinkFile(context.options.file);
+    if (!load.ok) {
+        context.messages.error(
+            CliMessage(kMessageLinkFileUnreadable, {pathText(LinkFilePath(context.options.file)), load.reason}));
+        return ExitCode::File;
+    }
+    LinkSet fileLinks = takeLinks();
+    if (const ExitCode code = context.session.ConnectAndRead(); code != ExitCode::Success)
+        return code;
+    return fileLinks;
+}
+
+std::string fieldsText(const LinkRecord& link)
+{
+    std::string text;
+    for (const int32_t value : fields(link))
+        text += (text.empty() ? "" : ",") + IntToText(value);
+    return text;
+}
+
+// Asks before the device's links are replaced; false when nobody said yes.
+bool confirmWrite(const CommandContext& context, int32_t linksOnDevice)
+{
+    if (context.options.yes)
+        return true;
+    if (!isTerminal(0)) {
+        context.messages.error(CliMessage(kMessageNoTerminalToAsk));
+        return false;
+    }
+    const std::string question =
+        CliMessage(kMessageConfirmWrite, {IntToText(AnzBefehle), pathText(LinkFilePath(context.options.file)),
+                                          pathText(context.session.PortName()), IntToText(linksOnDevice)});
+    if (context.messages.ask(question))
+        return true;
+    context.messages.error(CliMessage(kMessageWriteCancelled));
+    return false;
+}
+
+ExitCode verifyWrite(CommandContext& context)
+{
+    const LinkAreaCheck check = CheckLinkArea(context.session.Client());
+    if (check.transferResult != 0) {
+        context.messages.error(CliMessage(kMessageVerifyUnread, {Tvep::ResultText(check.transferResult)}));
+        return ExitCode::Device;
+    }
+    if (check.mismatchedSlot != 0) {
+        context.messages.error(CliMessage(kMessageVerifyMismatch, {IntToText(check.mismatchedSlot),
+                                                                   LinkWordsText(check.readBack),
+                                                                   LinkWordsText(check.written)}));
+        return ExitCode::Mismatch;
+    }
+    context.messages.note(CliMessage(kMessageVerified, {IntToText(AnzBefehle)}));
+    return ExitCode::Success;
+}
+
+} // namespace
+
+ExitCode RunRead(CommandContext& context)
+{
+    if (const ExitCode code = context.session.ConnectAndRead(); code != ExitCode::Success)
+        return code;
+    if (context.options.output.empty()) {
+        printLinks(context.options.json);
+        return ExitCode::Success;
+    }
+    OverviewRows overview;
+    const OverviewRow headings = OverviewHeadings();
+    overview.emplace_back(headings.begin(), headings.end());
+    for (const OverviewRow& row : ModuleOverviewRows())
+        overview.emplace_back(row.begin(), row.end());
+    const std::string written = pathText(LinkFilePath(context.options.output));
+    const LinkFileSave save = SaveLinkFile(context.options.output, overview);
+    if (!save.ok) {
+        context.messages.error(CliMessage(kMessageLinkFileNotSaved, {written, save.reason}));
+        return ExitCode::File;
+    }
+    context.messages.note(CliMessage(kMessageLinksSaved, {IntToText(AnzBefehle), written}));
+    return ExitCode::Success;
+}
+
+ExitCode RunWrite(CommandContext& context)
+{
+    // The device is read first, as Kalmoria requires before a write: only
+    // complete data of a device of ours may be replaced.
+    const auto fileLinks = fileLinksAndDevice(context);
+    if (const ExitCode* failed = std::get_if<ExitCode>(&fileLinks))
+        return *failed;
+    const int32_t linksOnDevice = AnzBefehle;
+    putLinks(std::get<LinkSet>(fileLinks));
+
+    if (!LinkWriteAllowed() || !confirmWrite(context, linksOnDevice))
+        return ExitCode::WriteRefused;
+    switch (context.session.WriteLinks()) {
+    case LinkWriteResult::Written:
+        break;
+    case LinkWriteResult::Refused:
+        return ExitCode::WriteRefused;
+    case LinkWriteResult::PortNotOpen:
+        context.messages.error(CliMessage(kMessagePortNotOpen, {"COM" + IntToText(ComPortNr),
+                                                                pathText(comPortPath(ComPortNr))}));
+        return ExitCode::Device;
+    case LinkWriteResult::TransferFailed:
+        return ExitCode::Device;
+    }
+    return context.options.verify ? verifyWrite(context) : ExitCode::Success;
+}
+
+ExitCode RunDiff(CommandContext& context)
+{
+    const auto read = fileLinksAndDevice(context);
+    if (const ExitCode* failed = std::get_if<ExitCode>(&read))
+        return *failed;
+    const LinkSet& fileLinks = std::get<LinkSet>(read);
+    const LinkSet deviceLinks = takeLinks();
+
+    // Like diff(1) from the device to the file: "-" what the device holds,
+    // "+" what the file would put in its place.
+    std::string lines;
+    int32_t differing = 0;
+    for (std::size_t i = 0; i < std::max(deviceLinks.size(), fileLinks.size()); ++i) {
+        const std::string number = IntToText(static_cast<int32_t>(i + 1));
+        const std::string onDevice = i < deviceLinks.size() ? fieldsText(deviceLinks[i]) : std::string();
+        const std::string inFile = i < fileLinks.size() ? fieldsText(fileLinks[i]) : std::string();
+        if (onDevice == inFile)
+            continue;
+        ++differing;
+        if (!onDevice.empty())
+            lines += "- " + number + "  " + onDevice + "\n";
+        if (!inFile.empty())
+            lines += "+ " + number + "  " + inFile + "\n";
+    }
+    if (differing == 0) {
+        context.messages.note(CliMessage(kMessageNoDifferences, {IntToText(static_cast<int32_t>(deviceLinks.size()))}));
+        return ExitCode::Success;
+    }
+    std::string legend = "@@ Nr  ";
+    for (const char* name : kFieldNames)
+        legend += std::string(legend.ends_with(' ') ? "" : ",") + name;
+    printOut("--- QMX " + context.session.PortName() + "\n+++ " + LinkFilePath(context.options.file) + "\n" + legend
+             + "\n" + lines);
+    context.messages.note(CliMessage(kMessageDifferences, {IntToText(differing)}));
+    return ExitCode::Mismatch;
+}

@@ -1,0 +1,67 @@
+#include "cli/CliOptions.h"
+#include "cli/Commands.h"
+#include "cli/ConsoleMessages.h"
+#include "cli/ConsoleView.h"
+#include "cli/DeviceSession.h"
+#include "diag/ErrLog.h"
+#include "diag/ProgramFolder.h"
+#include "i18n/LanguageChoice.h"
+#include "i18n/LanguageTexts.h"
+#include "model/DeviceValues.h"
+
+#include <QCoreApplication>
+
+#include <variant>
+
+namespace {
+
+// kalmoria-cli speaks with the language files of the program beside it.
+constexpr const char* kLanguageBaseName = "Kalmoria";
+
+QStringList argumentList(int argc, char** argv)
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
+
+ExitCode run(const CliOptions& options)
+{
+    ConsoleMessages messages(options.quiet);
+    ConsoleView view(options.quiet);
+    ResetLanguageTexts(programFolder(), kLanguageBaseName);
+    ActivateStoredLanguage();
+    DefaultMessageArgument = " - ";
+
+    DeviceSession session(options, messages, view);
+    CommandContext context{options, session, messages};
+    switch (options.command) {
+    case Command::Search: return RunSearch(context);
+    case Command::Info: return RunInfo(context);
+    case Command::Read: return RunRead(context);
+    case Command::Write: return RunWrite(context);
+    case Command::Diff: return RunDiff(context);
+    }
+    return ExitCode::Usage;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // Help, version and mistakes on the command line end before the log starts.
+    const std::variant<CliOptions, int> parsed = ParseCommandLine(argumentList(argc, argv));
+    if (const int* endedEarly = std::get_if<int>(&parsed))
+        return *endedEarly;
+
+    ErrLogStartup();
+    int exitCode = 0;
+    {
+        QCoreApplication app(argc, argv);
+        QCoreApplication::setApplicationName(QStringLiteral("kalmoria-cli"));
+        exitCode = toInt(run(std::get<CliOptions>(parsed)));
+    }
+    ErrLogShutdown(exitCode);
+    return exitCode;
+}

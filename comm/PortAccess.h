@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QSerialPort>
+
+#include <string>
+
+// Why a serial device file would not open, told in terms the user can act on.
+// The system reports a device file locked away from this user and a line held
+// by another program alike (Qt calls both a permission error); the device
+// file's own access rights tell the two apart.
+struct PortOpenProblem {
+    enum class Cause {
+        None,         // the port opened, or it has not been tried
+        Unknown,      // absent, unmapped, or a failure the system does not explain
+        AccessDenied, // this user may not read and write the device file, its group may
+        InUse,        // another program holds the line
+    };
+    Cause cause = Cause::None;
+    std::string path;  // the device file, e.g. "/dev/ttyUSB0"
+    std::string group; // with AccessDenied: the group to join, the one that owns the device file
+};
+
+// What stood behind a failed open of `path` that Qt answered with `error`.
+PortOpenProblem DiagnoseFailedOpen(const std::string& path, QSerialPort::SerialPortError error);

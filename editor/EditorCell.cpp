@@ -1,0 +1,120 @@
+#include "editor/EditorCell.h"
+
+#include "diag/AnsiText.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace {
+
+// A fixed light colour: text on it is always dark, whatever the theme.
+const QColor kSkyBlue(0xA6, 0xCA, 0xF0);
+const QColor kTextOnSkyBlue(Qt::black);
+const QColor kInactiveTextOnSkyBlue(0x5C, 0x6B, 0x80);
+
+QColor mix(const QColor& a, const QColor& b, double share)
+{
+    const auto blend = [share](int x, int y) { return static_cast<int>(x + (y - x) * share + 0.5); };
+    return QColor(blend(a.red(), b.red()), blend(a.green(), b.green()), blend(a.blue(), b.blue()));
+}
+
+} // namespace
+
+EditorCell::EditorCell(QWidget* parent)
+    : QWidget(parent)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    // Another button than the left one opens the link actions, not a menu.
+    setContextMenuPolicy(Qt::PreventContextMenu);
+}
+
+void EditorCell::setText(const std::string& text)
+{
+    if (text == m_text)
+        return;
+    m_text = text;
+    m_shown = ansiToQString(text);
+    update();
+}
+
+void EditorCell::setBold(bool bold)
+{
+    if (bold == m_bold)
+        return;
+    m_bold = bold;
+    update();
+}
+
+void EditorCell::setInactive(bool inactive)
+{
+    if (inactive == m_inactive)
+        return;
+    m_inactive = inactive;
+    update();
+}
+
+void EditorCell::setColour(CellColour colour)
+{
+    if (colour == m_colour)
+        return;
+    m_colour = colour;
+    update();
+}
+
+void EditorCell::setFramed(bool framed)
+{
+    m_framed = framed;
+    update();
+}
+
+QColor EditorCell::background(const QPalette& palette, CellColour colour)
+{
+    switch (colour) {
+    case CellColour::Offered:
+        return palette.color(QPalette::ToolTipBase);
+    case CellColour::SkyBlue:
+        return kSkyBlue;
+    case CellColour::OutsideData:
+        break;
+    }
+    return mix(palette.color(QPalette::Window), palette.color(QPalette::WindowText), 0.16);
+}
+
+QColor EditorCell::foreground(const QPalette& palette, CellColour colour, bool inactive)
+{
+    if (colour == CellColour::SkyBlue)
+        return inactive ? kInactiveTextOnSkyBlue : kTextOnSkyBlue;
+    const QColor text = palette.color(colour == CellColour::Offered ? QPalette::ButtonText : QPalette::WindowText);
+    return inactive ? mix(text, background(palette, colour), 0.55) : text;
+}
+
+void EditorCell::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    const QColor fill = background(palette(), m_colour);
+    painter.fillRect(rect(), fill);
+    if (m_framed) {
+        // A flat bevel: one line between the fill and the window's text colour.
+        painter.setPen(mix(fill, palette().color(QPalette::WindowText), 0.35));
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
+    if (m_text.empty())
+        return;
+    QFont font = painter.font();
+    font.setBold(m_bold);
+    painter.setFont(font);
+    painter.setPen(foreground(palette(), m_colour, m_inactive));
+    painter.drawText(rect(), Qt::AlignCenter, m_shown);
+}
+
+void EditorCell::mousePressEvent(QMouseEvent* event)
+{
+    // Taking the press makes the release come here, wherever the mouse goes meanwhile.
+    event->accept();
+}
+
+void EditorCell::mouseReleaseEvent(QMouseEvent* event)
+{
+    emit released(event->button());
+    event->accept();
+}

@@ -1,0 +1,44 @@
+#include "editor/EditorLayout.h"
+
+namespace {
+
+constexpr int kFirstRowTop = 112;
+constexpr int kRowPitch = 24;
+constexpr int kColumnPitch = 19;
+constexpr int kGapAfterColumn = 8;
+
+} // namespace
+
+bool IsCellNumber(int cell)
+{
+    return cell >= 1 && cell <= kCellCount;
+}
+
+CellAddress LocateCell(int cell)
+{
+    CellAddress address;
+    address.pane = cell <= kPaneCells ? Pane::Source : Pane::Target;
+    address.index = (cell - 1) % kPaneCells;
+    address.row = address.index / kPaneColumns;
+    address.column = address.index % kPaneColumns + 1;
+    address.bit = address.column - 1;
+    return address;
+}
+
+int CellNumber(Pane pane, int index)
+{
+    return (pane == Pane::Source ? 1 : kFirstTargetCell) + index;
+}
+
+int ColumnLeft(CellLayout layout, int column)
+{
+    const bool firstByte = column <= kGapAfterColumn;
+    if (layout == CellLayout::Bit)
+        return (firstByte ? 32 : 32 + kGapAfterColumn) + kColumnPitch * column;
+    return (firstByte ? 363 : 363 - kGapAfterColumn) - kColumnPitch * column;
+}
+
+int RowTop(int row)
+{
+    return kFirstRowTop + kRowPitch * row;
+}

@@ -1,0 +1,83 @@
+#include "editor/LinkMarks.h"
+
+#include "editor/LinkActionRules.h"
+#include "model/LinkModel.h"
+
+#include <algorithm>
+#include <span>
+
+namespace {
+
+// A small letter lies 32 codes above its capital.
+constexpr int kSmallLetterOffset = 'a' - 'A';
+
+// The links in use; a count from outside never reaches past the table.
+std::span<const LinkRecord> linksInUse()
+{
+    const int count = std::clamp(AnzBefehle, 0, kLinkTableSlots - 1);
+    return std::span<const LinkRecord>(LinkTable).subspan(1, static_cast<std::size_t>(count));
+}
+
+template <typename Mark>
+void forEachCellInWindow(int32_t reg, int32_t bit, int32_t count, int32_t firstRegister, Mark mark)
+{
+    const CellRun run = CellsInWindow(reg, bit, count, firstRegister);
+    for (int index = run.first; index <= run.last; ++index)
+        mark(static_cast<std::size_t>(index));
+}
+
+} // namespace
+
+CellRun CellsInWindow(int32_t reg, int32_t bit, int32_t count, int32_t firstRegister)
+{
+    const int64_t start = (int64_t{reg} - firstRegister) * kPaneColumns + bit;
+    const int64_t first = std::max<int64_t>(start, 0);
+    const int64_t last = std::min<int64_t>(start + count - 1, kPaneCells - 1);
+    if (first > last)
+        return {};
+    return {static_cast<int>(first), static_cast<int>(last)};
+}
+
+char LinkLetter(int ordinal, bool targetInView)
+{
+    const char capital = LinkOrdinalLetter(ordinal);
+    return targetInView ? capital : static_cast<char>(capital + kSmallLetterOffset);
+}
+
+PaneMarks SourceLinkMarks(int32_t sourceModule, int32_t targetModule, int32_t firstRegister)
+{
+    PaneMarks marks;
+    int ordinal = 0;
+    for (const LinkRecord& link : linksInUse()) {
+        if (link.ModulQ != sourceModule)
+            continue;
+        const char letter = LinkLetter(++ordinal, link.ModulZ == targetModule);
+        forEachCellInWindow(link.RegVon, link.BitVon, link.AnzBit, firstRegister, [&](std::size_t index) {
+            CellMark& cell = marks[index];
+            cell.bold = cell.text != kNoMark;
+            cell.inactive = link.deaktiv != 0;
+            cell.text = letter;
+        });
+    }
+    return marks;
+}
+
+PaneMarks TargetLinkMarks(int32_t sourceModule, int32_t targetModule, int32_t firstRegister)
+{
+    PaneMarks marks;
+    for (const LinkRecord& link : linksInUse()) {
+        if (link.ModulZ == targetModule)
+            forEachCellInWindow(link.RegZ, link.BitZ, link.AnzBit, firstRegister,
+                                [&](std::size_t index) { marks[index].text = kForeignTargetMark; });
+    }
+    int ordinal = 0;
+    for (const LinkRecord& link : linksInUse()) {
+        if (link.ModulQ != sourceModule)
+            continue;
+        const char letter = LinkLetter(++ordinal, true);
+        if (link.ModulZ == targetModule)
+            forEachCellInWindow(link.RegZ, link.BitZ, link.AnzBit, firstRegister,
+                                [&](std::size_t index) { marks[index].text = letter; });
+    }
+    return marks;
+}

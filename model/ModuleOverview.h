@@ -1,0 +1,26 @@
+#pragma once
+
+// The module overview: one row of text cells per module in display order, as
+// the main window's overview grid shows it, the link file keeps it and the
+// command-line program prints it.
+
+#include <array>
+#include <string>
+#include <vector>
+
+constexpr int kOverviewColumns = 8;
+// Below the heading row the grid holds one row per ModuleList position.
+constexpr int kOverviewDataRows = 65;
+
+// Which line of the main window's text table "MemTab" heads each column:
+// address, type, name, source bits, source registers, target bits, target
+// registers, second source registers.
+constexpr std::array<int, kOverviewColumns> kOverviewHeadingLines{7, 8, 2, 9, 10, 11, 12, 13};
+
+using OverviewRow = std::array<std::string, kOverviewColumns>;
+
+// The rows of the ModuleList positions 0 .. ModulAnzahl - 1 (at most
+// kOverviewDataRows): the address the device's bus shows (relative to the
+// device address), model text, name and the five counts. A position holding
+// no module address gives an empty row.
+std::vector<OverviewRow> ModuleOverviewRows();

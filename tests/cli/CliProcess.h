@@ -1,0 +1,43 @@
+#pragma once
+
+#include "tests/common/TempDir.h"
+
+#include <QStringList>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// kalmoria-cli as a child process, with a settings folder and a working
+// folder of its own, as a script on a service laptop would run it.
+class CliProcess {
+public:
+    struct Result {
+        int exitCode = -1; // -1: it did not end normally
+        std::string out;   // standard output, UTF-8
+        std::string err;   // standard error, UTF-8
+        std::vector<std::string> errorLines() const;
+    };
+
+    // How standard input looks to the program.
+    enum class Input {
+        Closed,   // an empty pipe: not a terminal
+        Terminal, // a pseudo-terminal on which `answer` is typed
+    };
+
+    // Runs `kalmoria-cli arguments` to its end.
+    Result run(const QStringList& arguments, Input input = Input::Closed, const std::string& answer = {}) const;
+
+    // The settings file of the child, Kalmoria.ini.
+    void writeSettings(const std::string& ini) const { m_config.write("Kalmoria.ini", ini); }
+
+    TempDir files; // its working folder, where the tests keep link files
+    std::string program; // the built program unless set
+
+private:
+    TempDir m_config;
+};
+
+// The 252 registers of the device's link area behind `path`, read with the
+// program's own client; empty when the device does not answer.
+std::vector<uint16_t> ReadLinkArea(const std::string& path);

@@ -1,0 +1,385 @@
+#include "tests/cli/CliProcess.h"
+#include "tests/common/QmxSim.h"
+
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <filesystem>
+#include <memory>
+#include <vector>
+
+namespace {
+
+// A QMX-620 at bus address 30 with an SK40F at 7 (a name beyond ASCII) and a
+// VLN-300/DA3 at 12; three links, the second and the third inactive.
+constexpr const char* kDevice = R"(
+[Device]
+Address=30
+Serial=4242
+Type=0x0900
+
+[Module7]
+Name=Hochbehälter
+Kind=1
+
+[Module12]
+Name=Pumpwerk Süd
+Kind=4
+DstRegs=8
+DstBits=16
+SrcRegs=8
+SrcBits=16
+
+[Links]
+1=7,100,0,4,12,300,0,0
+2=12,150,0,16,7,350,0,1
+3=8305,0064,012C,2704
+)";
+
+bool contains(const std::string& text, const std::string& part)
+{
+    return text.find(part) != std::string::npos;
+}
+
+using Link = std::array<int, 8>; // ModulQ, RegVon, BitVon, AnzBit, ModulZ, RegZ, BitZ, deaktiv
+
+// The links of kDevice.
+const std::vector<Link> kDeviceLinks{
+    {7, 100, 0, 4, 12, 300, 0, 0},
+    {12, 150, 0, 16, 7, 350, 0, 1},
+    {3, 100, 2, 4, 5, 300, 7, 1},
+};
+
+// A link file as a person could write it: only the links.
+std::string linkFile(const std::vector<Link>& links)
+{
+    std::string text = "[QMX_Verknuepfungen]\r\n00=ModulQ-RegVon-BitVon-AnzBit-ModulZ-RegZ-BitZ-deaktiv\r\n";
+    for (std::size_t n = 1; n <= links.size(); ++n) {
+        for (std::size_t f = 0; f < 8; ++f)
+            text += std::to_string(n * 10 + f + 1) + "=" + std::to_string(links[n - 1][f]) + "\r\n";
+    }
+    return text;
+}
+
+// The four device words of a link, as the link area holds them.
+std::vector<uint16_t> words(const Link& l)
+{
+    return {static_cast<uint16_t>(l[7] * 0x8000 + l[0] * 256 + l[4]), static_cast<uint16_t>(l[1]),
+            static_cast<uint16_t>(l[5]), static_cast<uint16_t>(l[2] * 4096 + l[6] * 256 + l[3])};
+}
+
+// The start of a link area holding `links` and the end slot.
+std::vector<uint16_t> linkAreaStart(const std::vector<Link>& links)
+{
+    std::vector<uint16_t> area;
+    for (const Link& link : links) {
+        for (const uint16_t word : words(link))
+            area.push_back(word);
+    }
+    area.insert(area.end(), 4, 0xFFFF);
+    return area;
+}
+
+class Cli : public testing::Test {
+protected:
+    // Starts the simulated device; the commands reach it through --port.
+    void startDevice(const QStringList& options = {})
+    {
+        cli.files.write("device.ini", kDevice);
+        device = std::make_unique<QmxSim>(cli.files.file("device.ini"), options);
+        ASSERT_FALSE(device->path().empty()) << "qmx-sim did not start";
+    }
+    // The command on the simulated device; with the fast reply end unless the
+    // test is about the quiet line.
+    QStringList onDevice(QStringList arguments, bool fast = true) const
+    {
+        if (fast)
+            arguments << QStringLiteral("--fast");
+        return arguments << QStringLiteral("--port") << QString::fromStdString(device->path());
+    }
+    CliProcess::Result run(const QStringList& arguments, bool fast = true) const
+    {
+        return cli.run(onDevice(arguments, fast));
+    }
+    std::vector<uint16_t> linkArea() const { return ReadLinkArea(device->path()); }
+    QString file(const std::string& name, const std::string& content) const
+    {
+        cli.files.write(name, content);
+        return QString::fromStdString(cli.files.file(name));
+    }
+
+    CliProcess cli;
+    std::unique_ptr<QmxSim> device;
+};
+
+} // namespace
+
+TEST_F(Cli, HelpAndVersionGoToStandardOutput)
+{
+    const auto help = cli.run({QStringLiteral("--help")});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_TRUE(contains(help.out, "Usage: kalmoria-cli")) << help.out;
+    EXPECT_TRUE(contains(help.out, "5  the device's links differ")) << "the exit codes are documented";
+    EXPECT_EQ(help.err, "");
+
+    const auto version = cli.run({QStringLiteral("--version")});
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.out, "kalmoria-cli 1.30\n");
+}
+
+TEST_F(Cli, MistakesOnTheCommandLineEndWithOneLineAndCode1)
+{
+    const std::vector<QStringList> mistakes{
+        {},
+        {QStringLiteral("frobnicate")},
+        {QStringLiteral("info"), QStringLiteral("--bogus")},
+        {QStringLiteral("write")},
+        {QStringLiteral("diff"), QStringLiteral("a.ini"), QStringLiteral("b.ini")},
+        {QStringLiteral("info"), QStringLiteral("--yes")},
+        {QStringLiteral("write"), QStringLiteral("a.ini"), QStringLiteral("--json")},
+        {QStringLiteral("read"), QStringLiteral("--json"), QStringLiteral("-o"), QStringLiteral("a.ini")},
+        {QStringLiteral("info"), QStringLiteral("--port"), QStringLiteral("17")},
+        {QStringLiteral("info"), QStringLiteral("--port"), QStringLiteral("COMX")},
+    };
+    for (const QStringList& arguments : mistakes) {
+        const auto result = cli.run(arguments);
+        const std::string shown = arguments.join(QLatin1Char(' ')).toStdString();
+        EXPECT_EQ(result.exitCode, 1) << shown;
+        EXPECT_EQ(result.out, "") << shown;
+        ASSERT_EQ(result.errorLines().size(), 1u) << shown << ": " << result.err;
+        EXPECT_TRUE(contains(result.err, "kalmoria-cli: ")) << result.err;
+    }
+}
+
+TEST_F(Cli, WithoutItsLanguageFilesItEndsWithCode98LikeKalmoria)
+{
+    const TempDir alone;
+    std::filesystem::copy_file(QmxSim::binDir() + "/kalmoria-cli", alone.file("kalmoria-cli"));
+    cli.program = alone.file("kalmoria-cli");
+    const auto result = cli.run({QStringLiteral("search"), QStringLiteral("--port"), QStringLiteral("/dev/null/none")});
+    EXPECT_EQ(result.exitCode, 98);
+    ASSERT_EQ(result.errorLines().size(), 1u) << result.err;
+    EXPECT_TRUE(result.err.starts_with("kalmoria-cli: Fatal error: textfile not found or too old!")) << result.err;
+}
+
+TEST_F(Cli, SearchNamesTheComNumberThePathAndTheDevice)
+{
+    startDevice();
+    cli.writeSettings("[Schnittstellen]\r\nCOM3=" + device->path() + "\r\n");
+
+    const auto table = cli.run({QStringLiteral("search")});
+    EXPECT_EQ(table.exitCode, 0) << table.err;
+    EXPECT_EQ(table.out, "COM3  " + device->path() + "  QMX-620  QMX-Type: 0900  SerNr.: 4242  QMX-Adr.: 30\n");
+
+    const auto json = cli.run({QStringLiteral("search"), QStringLiteral("--json")});
+    const QJsonArray found = QJsonDocument::fromJson(QByteArray::fromStdString(json.out)).array();
+    ASSERT_EQ(found.size(), 1) << json.out;
+    const QJsonObject entry = found.first().toObject();
+    EXPECT_EQ(entry[QStringLiteral("port")][QStringLiteral("number")].toInt(), 3);
+    EXPECT_EQ(entry[QStringLiteral("port")][QStringLiteral("path")].toString().toStdString(), device->path());
+    EXPECT_EQ(entry[QStringLiteral("type")].toInt(), 0x0900);
+    EXPECT_EQ(entry[QStringLiteral("serialNumber")].toInt(), 4242);
+    EXPECT_EQ(entry[QStringLiteral("address")].toInt(), 30);
+}
+
+TEST_F(Cli, InfoShowsTheOverviewAsTableAndAsJson)
+{
+    startDevice();
+    const auto table = run({QStringLiteral("info")});
+    EXPECT_EQ(table.exitCode, 0) << table.err;
+    EXPECT_TRUE(contains(table.out, "QMX-Type: 0900  SerNr.: 4242  QMX-Adr.: 30  Stations: 3  Links: 3")) << table.out;
+    EXPECT_TRUE(contains(table.out, "Adr.  Typ          Modulname     Q-Bits  Q-Reg.  Z-Bits  Z-Reg.  Q2-Reg.\n"
+                                    "30    QMX-620      Zentrale      0       0       0       0       0\n"
+                                    "37    SK40F        Hochbeh\xC3\xA4lter  4       2       2       0       4\n"
+                                    "42    VLN-300/DA3  Pumpwerk S\xC3\xBC" "d  16      8       16      8       16\n"))
+        << table.out;
+
+    const auto json = run({QStringLiteral("info"), QStringLiteral("--json")});
+    EXPECT_EQ(json.exitCode, 0) << json.err;
+    const QJsonObject info = QJsonDocument::fromJson(QByteArray::fromStdString(json.out)).object();
+    EXPECT_EQ(info[QStringLiteral("device")][QStringLiteral("serialNumber")].toInt(), 4242);
+    EXPECT_EQ(info[QStringLiteral("links")].toInt(), 3);
+    const QJsonArray modules = info[QStringLiteral("modules")].toArray();
+    ASSERT_EQ(modules.size(), 3) << json.out;
+    const QJsonObject sk40 = modules[1].toObject();
+    EXPECT_EQ(sk40[QStringLiteral("address")].toInt(), 37);
+    EXPECT_EQ(sk40[QStringLiteral("name")].toString(), QStringLiteral("Hochbeh\u00E4lter"));
+    EXPECT_EQ(sk40[QStringLiteral("srcBitCount")].toInt(), 4);
+}
+
+TEST_F(Cli, ASilentDeviceEndsEveryCommandWithCode2AndOneErrorLine)
+{
+    startDevice({QStringLiteral("--silent")});
+    cli.writeSettings("[Kalmoria]\r\nSprache=KalmoriaEN.TXT\r\n");
+    const QString links = file("links.ini", linkFile(kDeviceLinks));
+    const std::vector<QStringList> commands{
+        {QStringLiteral("search")},
+        {QStringLiteral("info")},
+        {QStringLiteral("read")},
+        {QStringLiteral("write"), links, QStringLiteral("--yes")},
+        {QStringLiteral("diff"), links},
+    };
+    for (const QStringList& command : commands) {
+        const auto result = run(command);
+        EXPECT_EQ(result.exitCode, 2) << command.front().toStdString();
+        EXPECT_EQ(result.out, "") << command.front().toStdString();
+        ASSERT_EQ(result.errorLines().size(), 1u) << result.err;
+        EXPECT_TRUE(result.err.starts_with("Kalmoria - Error: ")) << "in the language of Kalmoria.ini: " << result.err;
+    }
+}
+
+TEST_F(Cli, ReadWritesALinkFileWithTheOverviewOrPrintsTheLinks)
+{
+    startDevice();
+    // The link file rule: whatever the extension, the file is an .ini.
+    const auto saved = run({QStringLiteral("read"), QStringLiteral("-o"), QStringLiteral("backup.cfg")});
+    EXPECT_EQ(saved.exitCode, 0) << saved.err;
+    EXPECT_EQ(saved.out, "");
+    ASSERT_TRUE(cli.files.exists("backup.ini"));
+    const std::string content = cli.files.read("backup.ini");
+    EXPECT_TRUE(contains(content, "[Info_Modulliste]\r\n"
+                                  "00=Adr., Typ, Modulname, Q-Bits, Q-Reg., Z-Bits, Z-Reg., Q2-Reg., \r\n"
+                                  "01=30, QMX-620, Zentrale, 0, 0, 0, 0, 0, \r\n"
+                                  "02=37, SK40F, Hochbeh\xE4lter, 4, 2, 2, 0, 4, \r\n"
+                                  "03=42, VLN-300/DA3, Pumpwerk S\xFC" "d, 16, 8, 16, 8, 16, \r\n"))
+        << content;
+    EXPECT_TRUE(contains(content, "30=8305,0064,012C,2704\r\n31=3\r\n32=100\r\n33=2\r\n34=4\r\n35=5\r\n36=300\r\n"
+                                  "37=7\r\n38=1\r\n"))
+        << content;
+    EXPECT_TRUE(contains(saved.err, "backup.ini")) << "the note names the file written: " << saved.err;
+
+    const auto table = run({QStringLiteral("read")});
+    EXPECT_EQ(table.exitCode, 0) << table.err;
+    EXPECT_TRUE(contains(table.out, "Nr  ModulQ  RegVon  BitVon  AnzBit  ModulZ  RegZ  BitZ  deaktiv  R1,R2,R3,R4\n"
+                                    "1   7       100     0       4       12      300   0     0        070C,0064,012C,0004\n"))
+        << table.out;
+
+    const auto json = run({QStringLiteral("read"), QStringLiteral("--json"), QStringLiteral("--quiet")});
+    EXPECT_EQ(json.err, "");
+    const QJsonArray links = QJsonDocument::fromJson(QByteArray::fromStdString(json.out))
+                                 .object()[QStringLiteral("links")]
+                                 .toArray();
+    ASSERT_EQ(links.size(), 3) << json.out;
+    EXPECT_EQ(links[2].toObject()[QStringLiteral("deaktiv")].toInt(), 1);
+    EXPECT_EQ(links[2].toObject()[QStringLiteral("words")].toString(), QStringLiteral("8305,0064,012C,2704"));
+}
+
+TEST_F(Cli, ReadThenWriteOfTheSameFileLeavesTheLinkAreaWordForWord)
+{
+    startDevice();
+    const std::vector<uint16_t> before = linkArea();
+    ASSERT_EQ(before.size(), 252u);
+    // Replies that end on the quiet line, as without --fast.
+    ASSERT_EQ(run({QStringLiteral("read"), QStringLiteral("-o"), QStringLiteral("backup.ini")}, false).exitCode, 0);
+
+    const auto written = run({QStringLiteral("write"), QStringLiteral("backup.ini"), QStringLiteral("--yes")}, false);
+    EXPECT_EQ(written.exitCode, 0) << written.err;
+    EXPECT_EQ(written.errorLines().size(), 2u) << "written with the counts, then verified: " << written.err;
+    EXPECT_EQ(linkArea(), before);
+}
+
+TEST_F(Cli, WriteAsksOnTheTerminalAndRefusesWhatTheDeviceCannotHold)
+{
+    startDevice();
+    const std::vector<Link> changed{{9, 150, 3, 12, 2, 350, 4, 0}, {3, 43, 15, 255, 9, 65535, 15, 1}};
+    std::vector<Link> tooMany(63, Link{2, 100, 0, 1, 9, 300, 0, 0});
+    std::vector<Link> bitOutOfRange = changed;
+    bitOutOfRange[1][2] = 16;
+    struct Case {
+        const char* what;
+        std::vector<Link> links;
+        bool yes;
+        CliProcess::Input input;
+        std::string answer;
+        int exitCode;
+    };
+    const std::vector<Case> cases{
+        {"63 links", tooMany, true, CliProcess::Input::Closed, "", 4},
+        {"BitVon 16", bitOutOfRange, true, CliProcess::Input::Closed, "", 4},
+        {"nobody to ask", changed, false, CliProcess::Input::Closed, "", 4},
+        {"answered no", changed, false, CliProcess::Input::Terminal, "n\n", 4},
+        {"answered yes", changed, false, CliProcess::Input::Terminal, "ja\n", 0},
+    };
+    const std::vector<uint16_t> before = linkArea();
+    for (const Case& c : cases) {
+        QStringList arguments = onDevice({QStringLiteral("write"), file("new.ini", linkFile(c.links))});
+        if (c.yes)
+            arguments << QStringLiteral("--yes");
+        const auto result = cli.run(arguments, c.input, c.answer);
+        EXPECT_EQ(result.exitCode, c.exitCode) << c.what << ": " << result.err;
+        const std::vector<uint16_t> after = linkArea();
+        if (c.exitCode == 0) {
+            const std::vector<uint16_t> expected = linkAreaStart(c.links);
+            EXPECT_EQ(std::vector<uint16_t>(after.begin(), after.begin() + 12), expected) << c.what;
+        } else {
+            EXPECT_EQ(after, before) << c.what << ": nothing may be sent";
+            EXPECT_TRUE(result.err.starts_with("Kalmoria - Fehler: ") || c.input == CliProcess::Input::Terminal)
+                << c.what << ": " << result.err;
+        }
+    }
+}
+
+TEST_F(Cli, ADeviceThatDropsTheWrittenLinksFailsTheVerify)
+{
+    startDevice({QStringLiteral("--ignore-writes")});
+    const QString changed = file("changed.ini", linkFile({kDeviceLinks[0], kDeviceLinks[1]}));
+
+    const auto verified = run({QStringLiteral("write"), changed, QStringLiteral("--yes"), QStringLiteral("--quiet")});
+    EXPECT_EQ(verified.exitCode, 5);
+    ASSERT_EQ(verified.errorLines().size(), 1u) << verified.err;
+    EXPECT_TRUE(contains(verified.err, "3 als 8305,0064,012C,2704 zur\xC3\xBC" "ck, \xC3\xBC" "bertragen wurde FFFF,FFFF,FFFF,FFFF"))
+        << "names the first slot that differs: " << verified.err;
+
+    const auto unverified = run({QStringLiteral("write"), changed, QStringLiteral("--yes"), QStringLiteral("--no-verify")});
+    EXPECT_EQ(unverified.exitCode, 0) << unverified.err;
+}
+
+TEST_F(Cli, DiffListsEachLinkThatDiffers)
+{
+    startDevice();
+    const auto same = run({QStringLiteral("diff"), file("same.ini", linkFile(kDeviceLinks))});
+    EXPECT_EQ(same.exitCode, 0) << same.err;
+    EXPECT_EQ(same.out, "");
+
+    std::vector<Link> changed{kDeviceLinks[0], kDeviceLinks[1]};
+    changed[1][7] = 0;
+    changed.push_back({9, 150, 3, 12, 2, 350, 4, 0});
+    changed.push_back({9, 151, 0, 1, 3, 42, 0, 0});
+    const QString path = file("changed.ini", linkFile(changed));
+    const auto differs = run({QStringLiteral("diff"), path});
+    EXPECT_EQ(differs.exitCode, 5) << differs.err;
+    EXPECT_EQ(differs.out, "--- QMX COM1 (" + device->path() + ")\n+++ " + path.toStdString() + "\n"
+                           "@@ Nr  ModulQ,RegVon,BitVon,AnzBit,ModulZ,RegZ,BitZ,deaktiv\n"
+                           "- 2  12,150,0,16,7,350,0,1\n"
+                           "+ 2  12,150,0,16,7,350,0,0\n"
+                           "- 3  3,100,2,4,5,300,7,1\n"
+                           "+ 3  9,150,3,12,2,350,4,0\n"
+                           "+ 4  9,151,0,1,3,42,0,0\n");
+    EXPECT_TRUE(contains(differs.err, "3 Verkn\xC3\xBCpfungen unterscheiden sich")) << differs.err;
+}
+
+TEST_F(Cli, ALinkFileThatCannotBeReadOrWrittenEndsWithCode3)
+{
+    startDevice();
+    const std::vector<QStringList> cases{
+        {QStringLiteral("write"), QStringLiteral("missing.ini"), QStringLiteral("--yes")},
+        {QStringLiteral("diff"), QStringLiteral("missing.ini")},
+        {QStringLiteral("write"), QStringLiteral("folder.ini"), QStringLiteral("--yes")},
+        {QStringLiteral("read"), QStringLiteral("-o"), QStringLiteral("no/such/folder/backup.ini")},
+    };
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(cli.files.file("folder.ini"))));
+    const std::vector<uint16_t> before = linkArea();
+    for (const QStringList& arguments : cases) {
+        const auto result = run(arguments);
+        const std::string shown = arguments.join(QLatin1Char(' ')).toStdString();
+        EXPECT_EQ(result.exitCode, 3) << shown << ": " << result.err;
+        ASSERT_EQ(result.errorLines().size(), 1u) << shown << ": " << result.err;
+        EXPECT_TRUE(result.err.starts_with("Kalmoria - Fehler: Die Verkn\xC3\xBCpfungsdatei ")) << result.err;
+    }
+    EXPECT_EQ(linkArea(), before);
+}

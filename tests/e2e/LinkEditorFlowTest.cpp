@@ -1,0 +1,103 @@
+#include "app/MainWindow.h"
+#include "editor/ChoiceLabel.h"
+#include "editor/EditorCell.h"
+#include "editor/TF_PDauswahl.h"
+#include "tests/common/ModalScript.h"
+#include "tests/common/TableLinks.h"
+#include "tests/e2e/DeviceTestBench.h"
+
+#include <QComboBox>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTest>
+#include <QToolButton>
+
+#include <memory>
+
+namespace {
+
+// The user at the real main window: tool buttons, tabs, boxes, cells, the link dialog.
+class LinkEditorFlow : public DeviceTestBench {
+protected:
+    template <typename T>
+    T* child(const QString& name) const
+    {
+        T* found = window->findChild<T*>(name);
+        EXPECT_NE(found, nullptr) << name.toStdString();
+        return found;
+    }
+
+    void press(const char* toolButton) { QTest::mouseClick(child<QToolButton>(QLatin1String(toolButton)), Qt::LeftButton); }
+
+    void openEditor()
+    {
+        auto* tabs = child<QTabWidget>(QStringLiteral("TabSheet"))->tabBar();
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
+    }
+
+    void choose(const char* boxName, int index)
+    {
+        auto* box = child<QComboBox>(QLatin1String(boxName));
+        box->setCurrentIndex(index);
+        emit box->activated(index);
+    }
+
+    void click(const QString& name, Qt::MouseButton button = Qt::LeftButton)
+    {
+        QTest::mouseClick(child<QWidget>(name), button);
+    }
+    void clickCell(int n, Qt::MouseButton button = Qt::LeftButton) { click(QStringLiteral("StaticText%1").arg(n), button); }
+
+    // Right-clicks cell n and picks the dialog's label `choice`.
+    void linkAction(int n, const char* choice)
+    {
+        auto* dialog = window->findChild<TF_PDauswahl*>();
+        ASSERT_NE(dialog, nullptr);
+        WhileModal(
+            *dialog, [&] { clickCell(n, Qt::RightButton); },
+            [&] { QTest::mouseClick(dialog->findChild<ChoiceLabel*>(QLatin1String(choice)), Qt::LeftButton); });
+    }
+
+    std::unique_ptr<TF_Kalmoria_main> window;
+};
+
+} // namespace
+
+TEST_F(LinkEditorFlow, LinksMadeOnTheEditorAreWhatTheDeviceHoldsAfterTheTransfer)
+{
+    startDevice(kSmallDevice);
+    window = std::make_unique<TF_Kalmoria_main>();
+    window->show();
+    press("ToolButton4"); // read the device
+    ASSERT_EQ(DataState, 0);
+    ASSERT_EQ(AnzBefehle, 3);
+    openEditor();
+    ASSERT_EQ(child<QTabWidget>(QStringLiteral("TabSheet"))->currentIndex(), 1);
+
+    // Source: the bits of module 2 (box item 1); target: the bits of module 9 (item 2).
+    choose("ComboBox1", 1);
+    choose("ComboBox3", 2);
+    clickCell(9); // register 100, bits 8..15
+    clickCell(16);
+    clickCell(169); // into register 300 from bit 8
+    click(QStringLiteral("BtnUebernehmen"));
+    click(QStringLiteral("STL2")); // register 101 as a whole
+    clickCell(177);                // into register 301
+    click(QStringLiteral("BtnUebernehmen"));
+    ASSERT_EQ(AnzBefehle, 5);
+
+    linkAction(9, "Label2"); // switch the first new link active
+    linkAction(1, "Label3"); // delete the device's link on bits 0..7
+
+    const std::vector<LinkFields> kept{{3, 42, 1, 2, 2, 300, 8, 0}, {3, 100, 2, 4, 5, 300, 7, 1}};
+    std::vector<LinkFields> expected = kept;
+    expected.push_back({2, 100, 8, 8, 9, 300, 8, 0});
+    expected.push_back({2, 101, 0, 16, 9, 301, 0, 1});
+    ASSERT_EQ(tableLinks(), expected);
+    press("ToolButton6"); // write the links
+    EXPECT_EQ(shownTexts().back(), messageWith(20, {"4", "2", "2"}));
+
+    press("ToolButton4");
+    EXPECT_EQ(tableLinks(), expected);
+}

@@ -1,0 +1,54 @@
+// A device read and then a link write over COM1, which the settings file of
+// a scratch folder maps to the device file given as the only argument, done
+// by whoever runs this program: the tests run it as a user the device file is
+// locked away from. Prints the text of every message box, each ended by a
+// NUL byte.
+
+#include "comm/DeviceRead.h"
+#include "comm/LinkWrite.h"
+#include "comm/PortSettings.h"
+#include "comm/Session.h"
+#include "comm/Tvep.h"
+#include "diag/ProgramFolder.h"
+#include "i18n/LanguageTexts.h"
+#include "i18n/MessageBoxEx.h"
+#include "model/DeviceValues.h"
+#include "model/ModuleModel.h"
+#include "tests/common/RecordingView.h"
+
+#include <QCoreApplication>
+#include <QTemporaryDir>
+
+#include <fstream>
+#include <iostream>
+
+int main(int argc, char** argv)
+{
+    if (argc != 2)
+        return 2;
+    const QCoreApplication app(argc, argv);
+    const QTemporaryDir config;
+    if (!config.isValid())
+        return 3;
+    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+    std::ofstream(config.filePath(QStringLiteral("Kalmoria.ini")).toStdString())
+        << "[Schnittstellen]\r\nCOM1=" << argv[1] << "\r\n";
+
+    ResetLanguageTexts(programFolder(), "Kalmoria");
+    SetMessageBoxPresenter([](const MessageBoxRequest& box) {
+        std::cout << box.text << '\0' << std::flush;
+        return idOk;
+    });
+    ResetSession();
+    DefaultMessageArgument = " - ";
+    ComBaud = 9600;
+    ComParity = 'n';
+
+    Tvep vep;
+    RecordingView view;
+    ReadDevice(vep, view);
+    // As after a good read, so that the write goes as far as the port.
+    DataState = 0;
+    WriteLinksToDevice(vep);
+    return 0;
+}

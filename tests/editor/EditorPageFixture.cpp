@@ -1,0 +1,143 @@
+#include "tests/editor/EditorPageFixture.h"
+
+#include "comm/Session.h"
+#include "diag/AnsiText.h"
+#include "editor/EditorCell.h"
+#include "editor/LinkEditorPage.h"
+#include "model/DeviceValues.h"
+#include "model/LinkModel.h"
+#include "model/SignalGroups.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QScrollBar>
+
+void EditorPageTest::SetUp()
+{
+    config.writeSettings("[Schnittstellen]\r\n");
+    ResetSession();
+    window = std::make_unique<TF_Kalmoria_main>();
+    page = window->findChild<LinkEditorPage*>(QStringLiteral("TabSheet2"));
+    ASSERT_NE(page, nullptr);
+}
+
+void EditorPageTest::TearDown()
+{
+    window.reset();
+    ResetSession();
+}
+
+void EditorPageTest::useModulesOfEveryKind()
+{
+    DeviceAddress = 10;
+    addModule(2, 0, {32, 12, 16, 2, 24, 8}, "Pumpwerk Nord");
+    addModule(3, 1, {4, 2, 4, 3, 2, 0}, "Hochbeh\xE4lter");
+    addModule(4, 2, {0, 0, 0, 5, 0, 0}, "Modul-Adr.5");
+    addModule(5, 4, {64, 16, 16, 2, 32, 30}, "Kl\xE4ranlage S\xFC" "d");
+    addModule(8, 5, {200, 4, 8, 2, 44, 4}, "Brunnen");
+    addModule(12, 3, {16, 2, 4, 0, 16, 2}, "local IO");
+    useModules({2, 3, 4, 5, 8, 12});
+}
+
+void EditorPageTest::addModule(int32_t address, int kind, ModuleCounts counts, const std::string& name)
+{
+    ModuleRecord& module = ModuleTable[static_cast<std::size_t>(address)];
+    module = moduleOf(kind, counts);
+    module.name = name;
+    module.typeText = "T" + std::to_string(kind);
+}
+
+void EditorPageTest::useModules(const std::vector<int32_t>& addresses)
+{
+    ModuleRecord& central = ModuleTable[0];
+    central.present = 1;
+    central.iModulKennNr = kCentralDeviceKind;
+    central.name = "Zentrale";
+    central.typeText = "QMX-240.100";
+    central.src4Count = 1;
+    for (const int32_t address : addresses)
+        AppendToModuleList(address);
+    AppendToModuleList(0);
+}
+
+void EditorPageTest::addLink(int32_t q, int32_t regVon, int32_t bitVon, int32_t anzBit, int32_t z, int32_t regZ,
+                             int32_t bitZ, int32_t deaktiv)
+{
+    ASSERT_TRUE(AppendLink(q, regVon, bitVon, anzBit, z, regZ, bitZ));
+    LinkTable[static_cast<std::size_t>(AnzBefehle)].deaktiv = deaktiv;
+}
+
+void EditorPageTest::openPage()
+{
+    window->ZeigeStation();
+    window->EnableLinkEditorPage();
+    window->show();
+    window->SelectPage(1);
+}
+
+void EditorPageTest::choose(QComboBox* target, int index)
+{
+    target->setCurrentIndex(index);
+    emit target->activated(index);
+}
+
+void EditorPageTest::choose(const char* boxName, int index)
+{
+    choose(box(boxName), index);
+}
+
+QComboBox* EditorPageTest::box(const char* name) const
+{
+    return child<QComboBox>(QLatin1String(name));
+}
+
+QScrollBar* EditorPageTest::scrollBar(const char* name) const
+{
+    return child<QScrollBar>(QLatin1String(name));
+}
+
+EditorCell* EditorPageTest::cell(int number) const
+{
+    return child<EditorCell>(QStringLiteral("StaticText%1").arg(number));
+}
+
+EditorCell* EditorPageTest::rowLabel(int number) const
+{
+    return child<EditorCell>(QStringLiteral("STL%1").arg(number));
+}
+
+std::string EditorPageTest::labelText(const char* name) const
+{
+    return qStringToAnsi(child<QLabel>(QLatin1String(name))->text());
+}
+
+std::string EditorPageTest::groupLabel(int k) const
+{
+    return page->Memo1Line(k);
+}
+
+std::vector<std::string> EditorPageTest::items(const char* boxName) const
+{
+    std::vector<std::string> texts;
+    for (int i = 0; i < box(boxName)->count(); ++i)
+        texts.push_back(qStringToAnsi(box(boxName)->itemText(i)));
+    return texts;
+}
+
+std::string EditorPageTest::row(Pane pane, int r) const
+{
+    std::string text;
+    for (int column = 0; column < kPaneColumns; ++column) {
+        const std::string& mark = cell(CellNumber(pane, r * kPaneColumns + column))->text();
+        text += mark.empty() ? '.' : mark[0];
+    }
+    return text;
+}
+
+int EditorPageTest::offeredCells(Pane pane) const
+{
+    int count = 0;
+    for (int index = 0; index < kPaneCells; ++index)
+        count += cell(CellNumber(pane, index))->colour() == CellColour::Offered ? 1 : 0;
+    return count;
+}

@@ -1,0 +1,73 @@
+#pragma once
+
+#include "app/MainWindow.h"
+#include "editor/EditorLayout.h"
+#include "model/ModuleModel.h"
+#include "tests/common/ScopedConfigHome.h"
+#include "tests/editor/TestModules.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class EditorCell;
+class LinkEditorPage;
+class QComboBox;
+class QScrollBar;
+
+// The real main window with its link editor page, a settings file that names
+// no port, an empty model and no signal groups. Modules are added as a device
+// read leaves them; links go straight into the table.
+class EditorPageTest : public testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // One module of every kind, with the device at address 10. Source box: 0
+    // central, 1 KRA at 2, 2 SK40 at 3, 3 XTQ at 4, 4 VLN at 5, 5 PDX at 8, 6
+    // LIO at 12; the target box lacks the central device.
+    static void useModulesOfEveryKind();
+    static int sourceItem(int32_t address) { return ModuleListPosition(address); }
+    static int targetItem(int32_t address) { return ModuleListPosition(address) - 1; }
+
+    // A present module at `address` (1..64) of `kind`, listed in address order.
+    static void addModule(int32_t address, int kind, ModuleCounts counts, const std::string& name);
+    // The central device at position 0 and the given modules behind it, as a read leaves them.
+    static void useModules(const std::vector<int32_t>& addresses);
+    static void addLink(int32_t q, int32_t regVon, int32_t bitVon, int32_t anzBit, int32_t z, int32_t regZ,
+                        int32_t bitZ, int32_t deaktiv = 0);
+
+    // Opens the link editor as the user does: the overview knows the modules,
+    // then the tab is chosen. The window is shown (off screen).
+    void openPage();
+
+    // Chooses item `index` of a box the way a user does.
+    void choose(QComboBox* box, int index);
+    void choose(const char* boxName, int index);
+
+    template <typename T>
+    T* child(const QString& name) const
+    {
+        T* found = window->findChild<T*>(name);
+        EXPECT_NE(found, nullptr) << name.toStdString();
+        return found;
+    }
+    QComboBox* box(const char* name) const;
+    QScrollBar* scrollBar(const char* name) const;
+    EditorCell* cell(int number) const;
+    EditorCell* rowLabel(int number) const;
+    std::string labelText(const char* name) const;
+    std::string groupLabel(int k) const;
+    std::vector<std::string> items(const char* boxName) const;
+
+    // Row 0..9 of a pane in cell order (bit 0 first, whatever the column order), "." for an empty cell.
+    std::string row(Pane pane, int r) const;
+    // How many cells of a pane can be clicked.
+    int offeredCells(Pane pane) const;
+
+    ScopedConfigHome config;
+    std::unique_ptr<TF_Kalmoria_main> window;
+    LinkEditorPage* page = nullptr;
+};
