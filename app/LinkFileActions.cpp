@@ -2,13 +2,15 @@
 
 #include "app/DeleteAllLinks.h"
 #include "app/FileNameChooser.h"
-#include "comm/DeviceMessages.h"
+#include "comm/DeviceNotices.h"
 #include "comm/ShellView.h"
 #include "diag/AnsiText.h"
 #include "diag/ErrLog.h"
 #include "diag/TextHelpers.h"
 #include "i18n/LanguageTexts.h"
 #include "i18n/MessageBoxEx.h"
+#include "i18n/NoticeText.h"
+#include "model/LinkModel.h"
 #include "model/DeviceValues.h"
 #include "model/ModuleModel.h"
 
@@ -55,12 +57,13 @@ void LoadLinksFromChosenFile(ShellView& view, bool modulesKnown)
         showFileError(kMessageLinkFileUnreadable, LinkFilePath(LinkFileName), loaded.reason);
         return;
     }
+    ReplaceLinks(loaded.links);
     if (DebugFlag())
         WriteErrLog("210-Verkn\xFCpfungsdaten aus Datei gelesen: " + shownPath(LinkFileName));
     if (loaded.linksLeftOut)
-        MessageBoxEx(GetMessageText(kMessageLinksLeftOut, {IntToText(loaded.linksRead)}, 0), mbWarning, mbOk, 0);
+        MessageBoxEx(GetMessageText(kMessageLinksLeftOut, {IntToText(AnzBefehle)}, 0), mbWarning, mbOk, 0);
     else
-        ShowMessageText(21, {IntToText(loaded.linksRead)}, 0);
+        ShowMessageText(21, {IntToText(AnzBefehle)}, 0);
     DataState = 0;
     view.ShowStatus();
     view.SelectPage(kLinkTablePage);
@@ -68,8 +71,10 @@ void LoadLinksFromChosenFile(ShellView& view, bool modulesKnown)
 
 void SaveLinksToChosenFile(const OverviewRows& overview)
 {
-    if (RefuseWhileDataIncomplete())
+    if (const std::optional<Notice> refusal = RefusalWhileDataIncomplete()) {
+        ShowNotices({*refusal});
         return;
+    }
     // The dialog offers the file a save would write, so that it warns before
     // an existing one is changed.
     const std::string proposed =
@@ -81,7 +86,7 @@ void SaveLinksToChosenFile(const OverviewRows& overview)
         return;
 
     LinkFileName = *chosen;
-    const LinkFileSave saved = SaveLinkFile(LinkFileName, overview);
+    const LinkFileSave saved = SaveLinkFile(LinkFileName, CurrentLinks(), overview);
     if (!saved.ok) {
         showFileError(kMessageLinkFileNotSaved, LinkFilePath(LinkFileName), saved.reason);
         return;

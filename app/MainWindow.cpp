@@ -1,7 +1,7 @@
 #include "app/MainWindow.h"
 
 #include "app/InputBlocker.h"
-#include "app/StringGrid.h"
+#include "widgets/StringGrid.h"
 #include "app/ToolbarIcons.h"
 #include "diag/AnsiText.h"
 #include "diag/ErrLog.h"
@@ -11,6 +11,7 @@
 #include "i18n/FormTranslation.h"
 #include "i18n/LanguageChoice.h"
 #include "i18n/LanguageMenu.h"
+#include "i18n/NoticeText.h"
 #include "i18n/TextTable.h"
 #include "app/DeleteAllLinks.h"
 #include "app/LinkFileActions.h"
@@ -368,14 +369,23 @@ void TF_Kalmoria_main::ActionAlleVerknLoeschenExecute()
 
 void TF_Kalmoria_main::ActionLadenQMXExecute()
 {
-    const InputBlocker noInputWhileReading;
-    ReadDevice(*m_vep, *this);
+    DeviceReadResult result;
+    {
+        const InputBlocker noInputWhileReading;
+        result = ReadDevice(*m_vep, *this);
+    }
+    // The port is closed by now: a box left open does not hold the line.
+    ShowNotices(result.notices);
 }
 
 void TF_Kalmoria_main::ActionSpeichernQMXExecute()
 {
-    const InputBlocker noInputWhileWriting;
-    WriteLinksToDevice(*m_vep, this);
+    LinkWriteResult result;
+    {
+        const InputBlocker noInputWhileWriting;
+        result = WriteLinksToDevice(*m_vep, this);
+    }
+    ShowNotices(result.notices);
 }
 
 void TF_Kalmoria_main::ActionLesenExecute()

@@ -60,13 +60,13 @@ int main(int argc, char** argv)
     for (int i = 0; i < rounds; ++i) {
         fillTable();
         const Clock::time_point start = Clock::now();
-        const LinkFileSave saved = SaveLinkFile(name, overview);
+        const LinkFileSave saved = SaveLinkFile(name, CurrentLinks(), overview);
         const Clock::time_point between = Clock::now();
         const LinkFileLoad loaded = LoadLinkFile(name);
         const Clock::time_point end = Clock::now();
-        if (!saved.ok || !loaded.ok || loaded.linksRead != kMaxLinks) {
-            std::fprintf(stderr, "round %d failed: %s%s, %d links\n", i, saved.reason.c_str(), loaded.reason.c_str(),
-                         loaded.linksRead);
+        if (!saved.ok || !loaded.ok || loaded.links.size() != static_cast<std::size_t>(kMaxLinks)) {
+            std::fprintf(stderr, "round %d failed: %s%s, %zu links\n", i, saved.reason.c_str(), loaded.reason.c_str(),
+                         loaded.links.size());
             return 1;
         }
         saves.push_back(milliseconds(between - start));

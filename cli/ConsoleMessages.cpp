@@ -1,6 +1,7 @@
 #include "cli/ConsoleMessages.h"
 
 #include "cli/ConsoleText.h"
+#include "i18n/NoticeText.h"
 
 #include <QString>
 
@@ -35,25 +36,16 @@ ConsoleMessages::~ConsoleMessages()
     SetMessageBoxPresenter(std::move(m_previous));
 }
 
-void ConsoleMessages::hold()
+bool ConsoleMessages::report(const std::vector<Notice>& notices, bool failed)
 {
-    m_holding = true;
-    m_held.clear();
-}
-
-bool ConsoleMessages::release(bool failed)
-{
-    m_holding = false;
-    std::vector<MessageBoxRequest> held;
-    held.swap(m_held);
     if (failed) {
-        if (held.empty())
+        if (notices.empty())
             return false;
-        printErr(errorLine(mbError, held.back().text));
+        error(NoticeText(notices.back()));
         return true;
     }
-    for (const MessageBoxRequest& request : held)
-        print(request);
+    for (const Notice& notice : notices)
+        print(NoticeBoxKind(notice.severity), NoticeText(notice));
     return false;
 }
 
@@ -83,17 +75,14 @@ int ConsoleMessages::present(const MessageBoxRequest& request)
 {
     if (request.buttons == mbYesNo || request.buttons == mbYesNoCancel)
         return ask(request.text) ? idYes : idNo;
-    if (m_holding)
-        m_held.push_back(request);
-    else
-        print(request);
+    print(request.kind, request.text);
     return request.buttons == mbOkCancel || request.buttons == mbOk ? idOk : idCancel;
 }
 
-void ConsoleMessages::print(const MessageBoxRequest& request)
+void ConsoleMessages::print(int kind, const std::string& ansiText)
 {
-    if (isError(request.kind))
-        printErr(errorLine(request.kind, request.text));
+    if (isError(kind))
+        printErr(errorLine(kind, ansiText));
     else
-        note(request.text);
+        note(ansiText);
 }

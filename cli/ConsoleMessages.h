@@ -4,6 +4,7 @@
 // program shows is a line on standard error, and a question is asked there
 // and answered on standard input.
 
+#include "diag/Notice.h"
 #include "i18n/MessageBoxEx.h"
 
 #include <string>
@@ -16,13 +17,11 @@ public:
     ConsoleMessages(const ConsoleMessages&) = delete;
     ConsoleMessages& operator=(const ConsoleMessages&) = delete;
 
-    // A device sequence may show several messages on its way to a failure;
-    // held, they wait until the outcome is known.
-    void hold();
-    // Prints the messages held: after success all of them, after a failure
-    // only the last, the one that tells what stopped the sequence, as the
-    // error line. Returns whether a line was printed for the failure.
-    bool release(bool failed);
+    // What a device sequence had to say: after success all of it, after a
+    // failure only the last notice, the one that tells what stopped the
+    // sequence, as the error line. Returns whether a line was printed for
+    // the failure.
+    bool report(const std::vector<Notice>& notices, bool failed);
 
     // One line on standard error: "<error title>: <text>". Always shown.
     void error(const std::string& ansiText);
@@ -34,10 +33,8 @@ public:
 
 private:
     int present(const MessageBoxRequest& request);
-    void print(const MessageBoxRequest& request);
+    void print(int kind, const std::string& ansiText);
 
     bool m_quiet;
-    bool m_holding = false;
-    std::vector<MessageBoxRequest> m_held;
     MessageBoxPresenter m_previous;
 };

@@ -35,9 +35,9 @@ std::vector<FoundDevice> DeviceSession::Search()
         ports.back() = comPortPath(m_options.portNumber);
         OverrideComPorts(std::move(ports));
     }
-    std::vector<FoundDevice> found = SearchComPort(m_client, m_view);
+    PortSearchResult search = SearchComPort(m_client, m_view);
     m_view.EndProgress();
-    return found;
+    return std::move(search.devices);
 }
 
 ExitCode DeviceSession::Connect()
@@ -57,13 +57,11 @@ ExitCode DeviceSession::Connect()
 
 ExitCode DeviceSession::Read()
 {
-    m_messages.hold();
-    ReadDevice(*m_client, m_view);
+    const DeviceReadResult result = ReadDevice(*m_client, m_view);
     m_view.EndProgress();
-    const bool failed = DataState != 0;
-    if (!m_messages.release(failed) && failed)
+    if (!m_messages.report(result.notices, !result.ok()) && !result.ok())
         m_messages.error(CliMessage(13));
-    return failed ? ExitCode::Device : ExitCode::Success;
+    return result.ok() ? ExitCode::Success : ExitCode::Device;
 }
 
 ExitCode DeviceSession::ConnectAndRead()
@@ -74,10 +72,9 @@ ExitCode DeviceSession::ConnectAndRead()
 
 LinkWriteResult DeviceSession::WriteLinks()
 {
-    m_messages.hold();
-    const LinkWriteResult result = WriteLinksToDevice(*m_client, &m_view);
+    LinkWriteResult result = WriteLinksToDevice(*m_client, &m_view);
     m_view.EndProgress();
-    m_messages.release(result != LinkWriteResult::Written);
+    m_messages.report(result.notices, !result.ok());
     return result;
 }
 

@@ -7,9 +7,9 @@
 #include "cli/ConsoleText.h"
 #include "cli/DeviceSession.h"
 #include "cli/DeviceText.h"
-#include "cli/LinkVerify.h"
 #include "cli/TextTable.h"
 #include "comm/ComPortMap.h"
+#include "comm/LinkAreaRead.h"
 #include "comm/LinkWrite.h"
 #include "comm/PortSettings.h"
 #include "comm/Tvep.h"
@@ -37,29 +37,31 @@ std::array<int32_t, 8> fields(const LinkRecord& link)
     return {link.ModulQ, link.RegVon, link.BitVon, link.AnzBit, link.ModulZ, link.RegZ, link.BitZ, link.deaktiv};
 }
 
-void printLinks(bool json)
+using LinkSet = std::vector<LinkRecord>;
+
+void printLinks(const LinkSet& links, bool json)
 {
     if (json) {
-        QJsonArray links;
-        for (int32_t n = 1; n <= AnzBefehle; ++n) {
-            const LinkRecord& link = LinkTable[static_cast<std::size_t>(n)];
-            QJsonObject entry{{QStringLiteral("number"), n}};
+        QJsonArray entries;
+        for (std::size_t i = 0; i < links.size(); ++i) {
+            const LinkRecord& link = links[i];
+            QJsonObject entry{{QStringLiteral("number"), static_cast<int>(i + 1)}};
             const auto values = fields(link);
             for (std::size_t f = 0; f < values.size(); ++f)
                 entry.insert(QLatin1String(kFieldNames[f]), values[f]);
             entry.insert(QStringLiteral("words"), QString::fromStdString(LinkWordsText(EncodeLinkWords(link))));
-            links.append(entry);
+            entries.append(entry);
         }
-        printOut(QJsonDocument(QJsonObject{{QStringLiteral("links"), links}}).toJson().toStdString());
+        printOut(QJsonDocument(QJsonObject{{QStringLiteral("links"), entries}}).toJson().toStdString());
         return;
     }
     std::vector<TextRow> rows{{"Nr"}};
     for (const char* name : kFieldNames)
         rows.front().push_back(name);
     rows.front().push_back("R1,R2,R3,R4");
-    for (int32_t n = 1; n <= AnzBefehle; ++n) {
-        const LinkRecord& link = LinkTable[static_cast<std::size_t>(n)];
-        TextRow row{IntToText(n)};
+    for (std::size_t i = 0; i < links.size(); ++i) {
+        const LinkRecord& link = links[i];
+        TextRow row{IntToText(static_cast<int32_t>(i + 1))};
         for (const int32_t value : fields(link))
             row.push_back(IntToText(value));
         row.push_back(LinkWordsText(EncodeLinkWords(link)));
@@ -68,37 +70,20 @@ void printLinks(bool json)
     printOut(FormatTable(rows));
 }
 
-using LinkSet = std::vector<LinkRecord>;
-
-// The links of the table now.
-LinkSet takeLinks()
-{
-    return LinkSet(LinkTable.begin() + 1, LinkTable.begin() + 1 + AnzBefehle);
-}
-
-// Makes `links` the table's links; the slot behind them is left empty.
-void putLinks(const LinkSet& links)
-{
-    std::copy(links.begin(), links.end(), LinkTable.begin() + 1);
-    AnzBefehle = static_cast<int32_t>(links.size());
-    ClearLink(AnzBefehle + 1);
-}
-
 // The links of the command's link file, then the device read into the
 // model; or the exit code of what failed. The file comes first: a file that
 // cannot be read costs no device traffic.
 std::variant<LinkSet, ExitCode> fileLinksAndDevice(CommandContext& context)
 {
-    const LinkFileLoad load = LoadLinkFile(context.options.file);
+    LinkFileLoad load = LoadLinkFile(context.options.file);
     if (!load.ok) {
         context.messages.error(
             CliMessage(kMessageLinkFileUnreadable, {pathText(LinkFilePath(context.options.file)), load.reason}));
         return ExitCode::File;
     }
-    LinkSet fileLinks = takeLinks();
     if (const ExitCode code = context.session.ConnectAndRead(); code != ExitCode::Success)
         return code;
-    return fileLinks;
+    return std::move(load.links);
 }
 
 std::string fieldsText(const LinkRecord& link)
@@ -129,15 +114,15 @@ bool confirmWrite(const CommandContext& context, int32_t linksOnDevice)
 
 ExitCode verifyWrite(CommandContext& context)
 {
-    const LinkAreaCheck check = CheckLinkArea(context.session.Client());
-    if (check.transferResult != 0) {
-        context.messages.error(CliMessage(kMessageVerifyUnread, {Tvep::ResultText(check.transferResult)}));
+    const LinkAreaRead readBack = ReadLinkArea(context.session.Client());
+    if (readBack.transferResult != Tvep::Ok) {
+        context.messages.error(CliMessage(kMessageVerifyUnread, {Tvep::ResultText(readBack.transferResult)}));
         return ExitCode::Device;
     }
-    if (check.mismatchedSlot != 0) {
-        context.messages.error(CliMessage(kMessageVerifyMismatch, {IntToText(check.mismatchedSlot),
-                                                                   LinkWordsText(check.readBack),
-                                                                   LinkWordsText(check.written)}));
+    if (const auto difference = CompareLinkAreas(EncodeLinkArea(CurrentLinks()), readBack.words)) {
+        context.messages.error(CliMessage(kMessageVerifyMismatch, {IntToText(difference->slot),
+                                                                   LinkWordsText(difference->found),
+                                                                   LinkWordsText(difference->expected)}));
         return ExitCode::Mismatch;
     }
     context.messages.note(CliMessage(kMessageVerified, {IntToText(AnzBefehle)}));
@@ -151,7 +136,7 @@ ExitCode RunRead(CommandContext& context)
     if (const ExitCode code = context.session.ConnectAndRead(); code != ExitCode::Success)
         return code;
     if (context.options.output.empty()) {
-        printLinks(context.options.json);
+        printLinks(CurrentLinks(), context.options.json);
         return ExitCode::Success;
     }
     OverviewRows overview;
@@ -160,7 +145,7 @@ ExitCode RunRead(CommandContext& context)
     for (const OverviewRow& row : ModuleOverviewRows())
         overview.emplace_back(row.begin(), row.end());
     const std::string written = pathText(LinkFilePath(context.options.output));
-    const LinkFileSave save = SaveLinkFile(context.options.output, overview);
+    const LinkFileSave save = SaveLinkFile(context.options.output, CurrentLinks(), overview);
     if (!save.ok) {
         context.messages.error(CliMessage(kMessageLinkFileNotSaved, {written, save.reason}));
         return ExitCode::File;
@@ -177,20 +162,25 @@ ExitCode RunWrite(CommandContext& context)
     if (const ExitCode* failed = std::get_if<ExitCode>(&fileLinks))
         return *failed;
     const int32_t linksOnDevice = AnzBefehle;
-    putLinks(std::get<LinkSet>(fileLinks));
+    ReplaceLinks(std::get<LinkSet>(fileLinks));
 
-    if (!LinkWriteAllowed() || !confirmWrite(context, linksOnDevice))
+    if (const std::optional<Notice> refusal = LinkWriteRefusal()) {
+        context.messages.report({*refusal}, true);
         return ExitCode::WriteRefused;
-    switch (context.session.WriteLinks()) {
-    case LinkWriteResult::Written:
+    }
+    if (!confirmWrite(context, linksOnDevice))
+        return ExitCode::WriteRefused;
+    const LinkWriteResult written = context.session.WriteLinks();
+    switch (written.outcome) {
+    case DeviceOutcome::Done:
         break;
-    case LinkWriteResult::Refused:
+    case DeviceOutcome::Refused:
         return ExitCode::WriteRefused;
-    case LinkWriteResult::PortNotOpen:
+    case DeviceOutcome::PortNotOpen:
         context.messages.error(CliMessage(kMessagePortNotOpen, {"COM" + IntToText(ComPortNr),
                                                                 pathText(comPortPath(ComPortNr))}));
         return ExitCode::Device;
-    case LinkWriteResult::TransferFailed:
+    default:
         return ExitCode::Device;
     }
     return context.options.verify ? verifyWrite(context) : ExitCode::Success;
@@ -202,7 +192,7 @@ ExitCode RunDiff(CommandContext& context)
     if (const ExitCode* failed = std::get_if<ExitCode>(&read))
         return *failed;
     const LinkSet& fileLinks = std::get<LinkSet>(read);
-    const LinkSet deviceLinks = takeLinks();
+    const LinkSet deviceLinks = CurrentLinks();
 
     // Like diff(1) from the device to the file: "-" what the device holds,
     // "+" what the file would put in its place.

@@ -1,7 +1,9 @@
 #include "comm/DeviceRead.h"
 
-#include "comm/DeviceMessages.h"
+#include "comm/DeviceConfiguration.h"
+#include "comm/DeviceNotices.h"
 #include "comm/DeviceRegisters.h"
+#include "comm/LinkArea.h"
 #include "comm/PortSettings.h"
 #include "comm/StationData.h"
 #include "comm/TransferBuffers.h"
@@ -9,7 +11,6 @@
 #include "comm/Tvep.h"
 #include "diag/ErrLog.h"
 #include "diag/TextHelpers.h"
-#include "i18n/MessageBoxEx.h"
 #include "model/DeviceValues.h"
 #include "model/LinkModel.h"
 #include "model/ModuleModel.h"
@@ -45,11 +46,10 @@ int32_t readRegisters(Tvep& vep, int32_t first, int32_t count, std::span<uint16_
     return vep.Transfer(0, 0, {}, first, count, into, true);
 }
 
-void communicationFailure(const std::string& line)
+// Message 13: the read stopped at a transfer that failed.
+Notice communicationNotice()
 {
-    logIf(stepTrace(), line);
-    ShowDeviceMessage(13, mbInformation);
-    DataState = 1;
+    return DeviceNotice(13, Notice::Severity::Information);
 }
 
 class DeviceReadRun {
@@ -61,7 +61,7 @@ public:
     {
     }
 
-    void run()
+    DeviceReadResult run()
     {
         ResetModel();
         m_view.SelectPage(0);
@@ -82,10 +82,29 @@ public:
         logIf(DebugFlag(), "L25 - QMX-lesen ende - ModulAnzahl:" + IntToText(ModulAnzahl) + ", AnzBefehle:"
                                + IntToText(AnzBefehle));
         m_view.ShowStatus();
+        m_result.modules = ModulAnzahl;
+        m_result.links = AnzBefehle;
+        return std::move(m_result);
     }
 
 private:
     bool openPort() { return m_vep.OpenPort(ComPortNr, ComBaud, ComParity); }
+
+    // A step failed: the data are incomplete, and what stopped the read is
+    // the last thing the user is told.
+    void fail(DeviceOutcome outcome, int32_t transferResult, Notice notice)
+    {
+        DataState = 1;
+        m_result.outcome = outcome;
+        m_result.transferResult = transferResult;
+        m_result.notices.push_back(std::move(notice));
+    }
+
+    void communicationFailure(const std::string& line, int32_t transferResult)
+    {
+        logIf(stepTrace(), line);
+        fail(DeviceOutcome::TransferFailed, transferResult, communicationNotice());
+    }
 
     int32_t read(int32_t first, int32_t count, std::span<uint16_t> into)
     {
@@ -96,7 +115,8 @@ private:
 
     void readStation(int32_t address)
     {
-        GetStationCom(m_vep, address);
+        if (const int32_t result = GetStationCom(m_vep, address); result < 0)
+            fail(DeviceOutcome::TransferFailed, result, communicationNotice());
         m_progress.Step();
     }
 
@@ -116,7 +136,7 @@ private:
         m_vep.SetTimeouts(500, 50);
         m_lastResult = read(R::ModuleExistence, R::ModuleExistenceCount, receiveWords());
         if (m_lastResult < 0)
-            communicationFailure("L12.1 - Kommunikationsfehler");
+            communicationFailure("L12.1 - Kommunikationsfehler", m_lastResult);
         // After a failed read the buffer holds an earlier reply: no module is taken from it.
         for (std::size_t i = 0; i < ModuleExists.size(); ++i)
             ModuleExists[i] = m_lastResult == 0 && ReceiveBuffer[i] < R::AbsentFrom;
@@ -134,24 +154,25 @@ private:
         if (!openPort()) {
             // Nothing was read: writing now would replace the device's links
             // with an empty list.
-            DataState = 1;
-            if (!ShowPortOpenProblem(ComPortNr, m_vep.Serial.OpenProblem))
-                ShowDeviceMessage(10, mbError, IntToText(m_lastResult));
+            fail(DeviceOutcome::PortNotOpen, Tvep::ErrPortClosed,
+                 PortOpenNotice(ComPortNr, m_vep.Serial.OpenProblem)
+                     .value_or(DeviceNoticeFollowedBy(10, Notice::Severity::Error, IntToText(m_lastResult))));
             logIf(stepTrace(), "L20 - Comport l\xE4sst sich nicht \xF6" "ffnen");
             return;
         }
         if (m_existenceUnread) {
             // The port opens now, but the modules cannot be known: a failed
             // read, not an empty device.
-            communicationFailure("L05a - Modul-Exist nicht gelesen, erstes \xD6" "ffnen des Comport fehlgeschlagen");
+            communicationFailure("L05a - Modul-Exist nicht gelesen, erstes \xD6" "ffnen des Comport fehlgeschlagen",
+                                 Tvep::ErrPortClosed);
             return;
         }
         if (!checkDevice())
             return;
         logIf(stepTrace(), "L11 - Lade ersten Namensblock 0");
         m_vep.SetTimeouts(1500, 50);
-        if (read(R::NameBlocks, R::NameBlockCount, NameBlock) < 0) {
-            communicationFailure("L12.2 - Kommunikationsfehler");
+        if (const int32_t result = read(R::NameBlocks, R::NameBlockCount, NameBlock); result < 0) {
+            communicationFailure("L12.2 - Kommunikationsfehler", result);
             return;
         }
         for (int32_t address = 1; address <= kMaxModuleAddress; ++address) {
@@ -166,28 +187,29 @@ private:
     bool checkDevice()
     {
         logIf(stepTrace(), "L06 - lese QMX_config ab 1500");
-        m_vep.SetTimeouts(500, 50);
-        const int32_t result = read(R::Configuration, R::ConfigurationCount, receiveWords());
-        // Without a reply there is no device type: the buffer holds an earlier one.
-        DeviceType = result == 0 ? ReceiveBuffer[R::TypeWord] : 0;
+        const DeviceConfiguration configuration = ReadConfiguration(m_vep);
+        m_progress.Step();
+        // Without a reply there is no device type.
+        DeviceType = configuration.type;
         logIf(stepTrace(), "L07 - QMX_Typ(1506) = " + IntToText(DeviceType));
-        if (result == 0) {
-            DeviceAddress = ReceiveBuffer[R::AddressWord];
+        if (configuration.answered()) {
+            DeviceAddress = configuration.address;
         } else {
             logIf(stepTrace(), "L08 - keine Modul = " + IntToText(DeviceType));
-            DeviceAddress = result;
+            DeviceAddress = configuration.transferResult;
         }
-        if (result != 0 || !R::IsAcceptedDevice(DeviceType, DeviceAddress)) {
+        if (!configuration.accepted()) {
             // No device of ours: nothing read may be written back.
-            DataState = 1;
-            ShowDeviceMessage(11, mbError, IntToText(DeviceType));
+            fail(configuration.answered() ? DeviceOutcome::NoDevice : DeviceOutcome::TransferFailed,
+                 configuration.transferResult,
+                 DeviceNoticeFollowedBy(11, Notice::Severity::Error, IntToText(DeviceType)));
             logIf(stepTrace(), "L09 - Falsches oder kein Ger\xE4t - Modultyp: " + IntToText(DeviceType));
             return false;
         }
         logIf(stepTrace(), "L10 - QMX_Typ(1506) ist OK " + IntToText(DeviceType));
         m_view.SetBusyCursor(true);
         m_busy = true;
-        SerialNumber = ReceiveBuffer[R::SerialWord];
+        SerialNumber = configuration.serialNumber;
         logIf(stepTrace(), "L10 - QMX ist OK - SN " + IntToText(SerialNumber));
         return true;
     }
@@ -198,8 +220,9 @@ private:
         const int32_t index = address - 1;
         if (index == 16 || index == 32 || index == 48) {
             const int32_t block = index / 16;
-            if (read(R::NameBlocks + R::NameBlockCount * block, R::NameBlockCount, NameBlock) < 0) {
-                communicationFailure("L12." + IntToText(block + 2) + " - Kommunikationsfehler");
+            const int32_t result = read(R::NameBlocks + R::NameBlockCount * block, R::NameBlockCount, NameBlock);
+            if (result < 0) {
+                communicationFailure("L12." + IntToText(block + 2) + " - Kommunikationsfehler", result);
                 return false;
             }
             logIf(stepTrace(), "L11-" + IntToText(block + 1) + " - Lade Namensblock " + IntToText(index));
@@ -237,32 +260,28 @@ private:
     {
         logIf(stepTrace(), "L22 - start Verkn\xFCpfungen lesen ab 30800");
         m_vep.SetTimeouts(500, 50);
-        if (read(R::LinkArea, R::LinkAreaCount, receiveWords()) < 0) {
-            communicationFailure("L12.6 - Kommunikationsfehler");
+        const std::span<const uint16_t> area = receiveWords().first(R::LinkAreaCount);
+        if (const int32_t result = read(R::LinkArea, R::LinkAreaCount, receiveWords()); result < 0) {
+            communicationFailure("L12.6 - Kommunikationsfehler", result);
             return;
         }
-        // The area read holds 63 slots; a device list without an end slot
-        // must not be followed past them.
-        bool terminated = false;
-        int32_t n = 0;
-        for (int32_t slot = 0; slot < R::DeviceLinkSlots && !terminated; ++slot) {
-            const auto word = [slot](int i) { return ReceiveBuffer[static_cast<std::size_t>(4 * slot + i)]; };
-            const DeviceLinkWords words{word(0), word(1), word(2), word(3)};
-            n = slot + 1;
+        const DecodedLinkArea decoded = DecodeLinkArea(area);
+        for (int32_t n = 1; n <= decoded.slotsRead; ++n) {
+            const DeviceLinkWords words = LinkAreaSlot(area, n);
             logIf(DebugBit(16), "L23-" + IntToText(n) + " - Verkn\xFCpfungen lesen. R1=" + IntToText(words.r1)
                                     + ", R2=" + IntToText(words.r2) + ", R3=" + IntToText(words.r3)
                                     + ", R4=" + IntToText(words.r4));
-            DecodeLink(words, LinkTable[static_cast<std::size_t>(n)]);
-            terminated = words.r1 == kEndSlotWord;
         }
-        AnzBefehle = terminated ? n - 1 : n;
-        if (!terminated)
-            ShowDeviceMessage(kMessageLinkListNotTerminated, mbWarning, std::vector<std::string>{IntToText(n)});
+        ReplaceLinks(decoded.links);
+        if (!decoded.terminated)
+            m_result.notices.push_back(DeviceNotice(kMessageLinkListNotTerminated, Notice::Severity::Warning,
+                                                    {IntToText(decoded.slotsRead)}));
     }
 
     Tvep& m_vep;
     ShellView& m_view;
     TransferProgress m_progress;
+    DeviceReadResult m_result;
     int32_t m_lastResult = 0;
     bool m_busy = false;
     bool m_existenceUnread = false;
@@ -270,9 +289,9 @@ private:
 
 } // namespace
 
-void ReadDevice(Tvep& vep, ShellView& view)
+DeviceReadResult ReadDevice(Tvep& vep, ShellView& view)
 {
-    DeviceReadRun(vep, view).run();
+    return DeviceReadRun(vep, view).run();
 }
 
 void ClearModule(int32_t address)
@@ -290,19 +309,18 @@ void ClearModule(int32_t address)
     module.src2RegCount = 0;
 }
 
-void GetStationCom(Tvep& vep, int32_t address)
+int32_t GetStationCom(Tvep& vep, int32_t address)
 {
     if (!IsModuleAddress(address))
-        return;
+        return Tvep::Ok;
     logIf(readTrace(), "L17-" + IntToText(address) + " - function GetStationCom (Stationsdaten - lesen) "
                            + IntToText(address));
     vep.SetTimeouts(500, 50);
     const int32_t first = StationDataRegister(address);
-    if (readRegisters(vep, first, R::StationDataCount, StationBuffer) < 0) {
+    if (const int32_t result = readRegisters(vep, first, R::StationDataCount, StationBuffer); result < 0) {
         logIf(stepTrace(), "L12.0 - Kommunikationsfehler");
-        ShowDeviceMessage(13, mbInformation);
         DataState = 1;
-        return;
+        return result;
     }
     logIf(stepTrace(), "L17a - Stationsdaten gelesen " + IntToText(address));
     if (stepTrace()) {
@@ -321,4 +339,5 @@ void GetStationCom(Tvep& vep, int32_t address)
         ApplyCentralDeviceRecord(module, DeviceType);
     }
     logIf(readTrace(), "L17d - ModulTyp: " + module.typeText);
+    return Tvep::Ok;
 }

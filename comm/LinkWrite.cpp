@@ -1,14 +1,14 @@
 #include "comm/LinkWrite.h"
 
-#include "comm/DeviceMessages.h"
+#include "comm/DeviceNotices.h"
 #include "comm/DeviceRegisters.h"
+#include "comm/LinkArea.h"
 #include "comm/PortSettings.h"
 #include "comm/TransferBuffers.h"
 #include "comm/TransferProgress.h"
 #include "comm/Tvep.h"
 #include "diag/ErrLog.h"
 #include "diag/TextHelpers.h"
-#include "i18n/MessageBoxEx.h"
 #include "model/LinkModel.h"
 #include "model/ModuleModel.h"
 
@@ -50,64 +50,67 @@ std::optional<LinkWriteObstacle> FindLinkWriteObstacle()
     return std::nullopt;
 }
 
-bool LinkWriteAllowed()
+std::optional<Notice> LinkWriteRefusal()
 {
-    if (RefuseWhileDataIncomplete())
-        return false;
+    if (std::optional<Notice> incomplete = RefusalWhileDataIncomplete())
+        return incomplete;
     // The device's link area holds 62 links and the end slot, and a write
     // frame counts its registers in one byte: a larger table is never sent.
-    if (AnzBefehle > R::MaxWritableLinks) {
-        ShowDeviceMessage(kMessageTooManyLinks, mbError, std::vector<std::string>{IntToText(AnzBefehle)});
-        return false;
-    }
-    if (const auto obstacle = FindLinkWriteObstacle()) {
-        ShowDeviceMessage(kMessageLinkNotWritable, mbError,
-                          std::vector<std::string>{IntToText(obstacle->linkNumber), obstacle->reason});
-        return false;
-    }
-    return true;
+    if (AnzBefehle > R::MaxWritableLinks)
+        return DeviceNotice(kMessageTooManyLinks, Notice::Severity::Error, {IntToText(AnzBefehle)});
+    if (const auto obstacle = FindLinkWriteObstacle())
+        return DeviceNotice(kMessageLinkNotWritable, Notice::Severity::Error,
+                            {IntToText(obstacle->linkNumber), obstacle->reason});
+    return std::nullopt;
 }
 
 LinkWriteResult WriteLinksToDevice(Tvep& vep, ShellView* view)
 {
-    if (!LinkWriteAllowed())
-        return LinkWriteResult::Refused;
+    LinkWriteResult result;
+    if (std::optional<Notice> refusal = LinkWriteRefusal()) {
+        result.outcome = DeviceOutcome::Refused;
+        result.notices.push_back(std::move(*refusal));
+        return result;
+    }
     TransferProgress progress(view, 1);
     if (!vep.OpenPort(ComPortNr, ComBaud, ComParity)) {
         // A port that just does not open stops the write without a word; a
         // reason the user can act on is worth a box.
-        ShowPortOpenProblem(ComPortNr, vep.Serial.OpenProblem);
-        return LinkWriteResult::PortNotOpen;
+        result.outcome = DeviceOutcome::PortNotOpen;
+        result.transferResult = Tvep::ErrPortClosed;
+        if (std::optional<Notice> problem = PortOpenNotice(ComPortNr, vep.Serial.OpenProblem))
+            result.notices.push_back(std::move(*problem));
+        return result;
     }
 
-    uint16_t active = 0;
-    uint16_t inactive = 0;
+    // The table's text forms show what the device now gets.
     for (int32_t n = 1; n <= AnzBefehle; ++n) {
         DeviceLinkWords words;
         EncodeLink(n, words);
-        const auto slot = static_cast<std::size_t>(4 * (n - 1));
-        SendBuffer[slot] = words.r1;
-        SendBuffer[slot + 1] = words.r2;
-        SendBuffer[slot + 2] = words.r3;
-        SendBuffer[slot + 3] = words.r4;
-        ++((words.r1 & 0x8000) != 0 ? inactive : active);
     }
-    const auto endSlot = static_cast<std::size_t>(4 * AnzBefehle);
-    std::fill_n(SendBuffer.begin() + static_cast<std::ptrdiff_t>(endSlot), 4, kEndSlotWord);
+    const std::vector<LinkRecord> links = CurrentLinks();
+    for (const LinkRecord& link : links)
+        ++(link.deaktiv != 0 ? result.inactive : result.active);
+    result.links = static_cast<int32_t>(links.size());
+    const LinkAreaWords area = EncodeLinkArea(links);
+    std::copy(area.begin(), area.end(), SendBuffer.begin());
 
-    const int32_t result = vep.Transfer(R::LinkArea, 4 * (AnzBefehle + 1), sendWords(), 0, 0, receiveWords(), true);
+    const int32_t sent = vep.Transfer(R::LinkArea, static_cast<int32_t>(area.size()), sendWords(), 0, 0,
+                                      receiveWords(), true);
     progress.Step();
-    const bool failed = (result & 0xFFFF) != 0;
-    if (failed) {
-        ShowDeviceMessage(5, mbError);
+    if ((sent & 0xFFFF) != 0) {
+        result.outcome = DeviceOutcome::TransferFailed;
+        result.transferResult = sent;
+        result.notices.push_back(DeviceNotice(5, Notice::Severity::Error));
         if (DebugFlag())
             WriteErrLog("230-FEHLER beim Verkn\xFCpfungsdaten in QMX schreiben err");
     } else {
-        ShowDeviceMessage(20, mbInformation,
-                          std::vector<std::string>{IntToText(AnzBefehle), IntToText(active), IntToText(inactive)});
+        result.notices.push_back(DeviceNotice(
+            20, Notice::Severity::Information,
+            {IntToText(result.links), IntToText(result.active), IntToText(result.inactive)}));
         if (DebugFlag())
             WriteErrLog("230-Verkn\xFCpfungsdaten in QMX geschrieben !!!");
     }
     vep.ClosePort();
-    return failed ? LinkWriteResult::TransferFailed : LinkWriteResult::Written;
+    return result;
 }

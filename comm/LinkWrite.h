@@ -1,5 +1,7 @@
 #pragma once
 
+#include "comm/DeviceResult.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -16,13 +18,17 @@ struct LinkWriteObstacle {
 // The first link with a field outside the device form, if any.
 std::optional<LinkWriteObstacle> FindLinkWriteObstacle();
 
-// False, with the reason shown as a numbered message, while the data are
-// incomplete (DataState above 0) or when the table does not fit the device.
-bool LinkWriteAllowed();
+// Why the table may not be written now, if it may not: the data are
+// incomplete (DataState above 0), or the table does not fit the device.
+std::optional<Notice> LinkWriteRefusal();
 
-enum class LinkWriteResult { Written, Refused, PortNotOpen, TransferFailed };
+struct LinkWriteResult : DeviceResult {
+    int32_t links = 0;
+    int32_t active = 0;
+    int32_t inactive = 0;
+};
 
 // Sends every link and the end slot to the device's link area in one
-// transfer and reports the counts. Refused as LinkWriteAllowed says; then
+// transfer and reports the counts. Refused as LinkWriteRefusal says; then
 // nothing is sent. `view`, when given, shows the transfer's progress.
 LinkWriteResult WriteLinksToDevice(Tvep& vep, ShellView* view = nullptr);

@@ -1,6 +1,7 @@
 #include "comm/PortSearch.h"
 
 #include "comm/ComPortMap.h"
+#include "comm/DeviceConfiguration.h"
 #include "comm/DeviceRegisters.h"
 #include "comm/PortSettings.h"
 #include "comm/TransferBuffers.h"
@@ -16,9 +17,9 @@
 
 namespace R = DeviceRegisters;
 
-std::vector<FoundDevice> SearchComPort(std::unique_ptr<Tvep>& client, ShellView& view)
+PortSearchResult SearchComPort(std::unique_ptr<Tvep>& client, ShellView& view)
 {
-    std::vector<FoundDevice> found;
+    PortSearchResult result;
     ComPortNr = 1;
     // The new client ends replies the way the one it replaces did.
     const bool fastReplyEnd = client && client->FastReplyEnd;
@@ -37,22 +38,20 @@ std::vector<FoundDevice> SearchComPort(std::unique_ptr<Tvep>& client, ShellView&
         if (client->OpenPort(port, ComBaud, ComParity)) {
             if (DebugFlag())
                 WriteErrLog("find Comport:" + IntToText(port));
-            client->SetTimeouts(500, 50);
-            const int32_t result = client->Transfer(0, 0, sendWords(), R::Configuration, R::ConfigurationCount,
-                                                    receiveWords(), true);
+            const DeviceConfiguration configuration = ReadConfiguration(*client);
             // Taken also after a failed transfer, when the buffer still holds
             // an earlier reply: the status bar then shows the last type word
             // seen, as the device's service tools always have. Only a good
             // reply can select the port.
             DeviceType = ReceiveBuffer[R::TypeWord];
-            if (result == 0) {
-                DeviceAddress = ReceiveBuffer[R::AddressWord];
-                if (!R::IsAcceptedDevice(DeviceType, DeviceAddress)) {
+            if (configuration.answered()) {
+                DeviceAddress = configuration.address;
+                if (!configuration.accepted()) {
                     if (DebugBit(32))
                         WriteErrLog("L09 - Falsches oder kein Ger\xE4t - Modultyp: " + IntToText(DeviceType));
                 } else {
                     ComPortNr = port;
-                    found.push_back({port, DeviceType, ReceiveBuffer[R::SerialWord], DeviceAddress});
+                    result.devices.push_back({port, configuration.type, configuration.serialNumber, DeviceAddress});
                     if (DebugFlag())
                         WriteErrLog("QMX_Typ (1506): " + IntToText(DeviceType) + " ist an Comport " + IntToText(port)
                                     + " angeschlossen");
@@ -69,5 +68,6 @@ std::vector<FoundDevice> SearchComPort(std::unique_ptr<Tvep>& client, ShellView&
     view.ShowStatus();
     ComBaud = 9600;
     ComParity = 'n';
-    return found;
+    result.chosenPort = ComPortNr;
+    return result;
 }

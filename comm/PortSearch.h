@@ -15,8 +15,12 @@ struct FoundDevice {
     int32_t address = 0;
 };
 
+struct PortSearchResult {
+    std::vector<FoundDevice> devices; // every device found, in port order
+    int32_t chosenPort = 1;           // ComPortNr after the search
+};
+
 // Probes COM1..COM16 for a central device that answers the configuration
 // read with a known type, and keeps the port of the last one found (COM1 when
 // none answers). Creates the protocol client anew; refreshes the status bar.
-// Returns every device found, in port order.
-std::vector<FoundDevice> SearchComPort(std::unique_ptr<Tvep>& client, ShellView& view);
+PortSearchResult SearchComPort(std::unique_ptr<Tvep>& client, ShellView& view);

@@ -1,6 +1,5 @@
 #include "editor/LinkEditorPage.h"
 
-#include "comm/DeviceMessages.h"
 #include "comm/ShellView.h"
 #include "diag/AnsiText.h"
 #include "editor/BitPane.h"
@@ -8,6 +7,7 @@
 #include "editor/LinkActionRules.h"
 #include "editor/SelectionRules.h"
 #include "editor/TF_PDauswahl.h"
+#include "i18n/LanguageTexts.h"
 #include "i18n/MessageBoxEx.h"
 #include "i18n/TextTable.h"
 #include "model/DeviceValues.h"
@@ -91,6 +91,12 @@ QLabel* createSelectionLabel(QWidget* parent, const char* name, const QRect& geo
     colours.setColor(QPalette::WindowText, Qt::black);
     label->setPalette(colours);
     return label;
+}
+
+// A selection the editor's rules refuse, told as numbered message `n`.
+void showRefusal(int n)
+{
+    MessageBoxEx(GetMessageText(n, {DefaultMessageArgument}, 0), mbError, mbOk, 0);
 }
 
 } // namespace
@@ -487,7 +493,7 @@ void LinkEditorPage::SelectSourceBit(int cell)
     const int32_t first = sourceFirstVisible();
     const SourceClick click = ClickSourceBit(m_selection, first + address.row, address.bit);
     if (click == SourceClick::Refuse)
-        ShowDeviceMessage(kMessageSourceRangeNotAllowed, mbError);
+        showRefusal(kMessageSourceRangeNotAllowed);
     // Old marks go, unless a first bit was just chosen on a pane without any.
     if (click != SourceClick::Start)
         DrawSourceLinks(first);
@@ -520,7 +526,7 @@ void LinkEditorPage::SelectTargetBit(int cell)
         DrawTargetLinks(first);
     const bool taken = PlaceTargetStart(m_selection, m_targetMarks, index, first);
     if (taken) {
-        ShowDeviceMessage(kMessageTargetBitTaken, mbError);
+        showRefusal(kMessageTargetBitTaken);
         // The rejected start stays in the labels, but no mark and no take-over.
         DrawTargetLinks(first);
         BtnUebernehmen->setEnabled(false);
@@ -537,7 +543,7 @@ void LinkEditorPage::TakeOverLink()
         const LinkSelection& s = m_selection;
         if (!AppendLink(s.modulQ, s.regQ, s.bitQ, s.anzBit, s.modulZ, s.regZ, s.bitZ)) {
             // Nothing was added: the selection stays for after a clean-up.
-            ShowDeviceMessage(kMessageLinkTableFull, mbError);
+            showRefusal(kMessageLinkTableFull);
             m_shell.ShowStatus();
             return;
         }

@@ -1,6 +1,6 @@
 #include "editor/LinkTablePage.h"
 
-#include "app/StringGrid.h"
+#include "widgets/StringGrid.h"
 #include "diag/AnsiText.h"
 #include "model/LinkModel.h"
 #include "model/ModuleModel.h"

@@ -97,16 +97,15 @@ void appendOverviewSection(std::string& out, const OverviewRows& overview)
     out.append(kEol);
 }
 
-void appendLinkSection(std::string& out)
+void appendLinkSection(std::string& out, std::span<const LinkRecord> links)
 {
     out.append("[").append(kLinkSection).append("]").append(kEol);
     out.append("00=").append(kLinkLegend).append(kEol);
-    for (int32_t n = 1; n <= AnzBefehle; ++n) {
-        DeviceLinkWords words;
-        EncodeLink(n, words);
-        const LinkRecord& link = LinkTable[static_cast<std::size_t>(n)];
+    for (std::size_t i = 0; i < links.size(); ++i) {
+        const int32_t n = static_cast<int32_t>(i) + 1;
+        const LinkRecord& link = links[i];
         // Whole numbers: a value must read back as it was, however large.
-        out.append(std::to_string(n * 10)).append("=").append(link.encodedText).append(kEol);
+        out.append(std::to_string(n * 10)).append("=").append(LinkWordsText(EncodeLinkWords(link))).append(kEol);
         for (std::size_t k = 0; k < kLinkFields.size(); ++k) {
             out.append(std::to_string(n * 10 + static_cast<int32_t>(k) + 1)).append("=");
             out.append(std::to_string(link.*kLinkFields[k])).append(kEol);
@@ -127,7 +126,8 @@ SectionMode sectionMode(std::string_view name)
 
 // The new file: what `existing` holds, with the header keys set in place, the
 // overview and link sections dropped, and both written anew at the end.
-std::string linkFileContent(std::string_view existing, const OverviewRows& overview, const std::string& stamp)
+std::string linkFileContent(std::string_view existing, std::span<const LinkRecord> links, const OverviewRows& overview,
+                            const std::string& stamp)
 {
     // The reader skips a leading UTF-8 mark and stops at a NUL byte (a file cut
     // short by a power failure may end in a run of them); the file is written
@@ -142,7 +142,7 @@ std::string linkFileContent(std::string_view existing, const OverviewRows& overv
     std::array<bool, header.size()> headerWritten{};
 
     std::string out;
-    out.reserve(existing.size() + 64 * overview.size() + 128 * static_cast<std::size_t>(AnzBefehle) + 512);
+    out.reserve(existing.size() + 64 * overview.size() + 128 * links.size() + 512);
     SectionMode mode = SectionMode::Keep; // lines before the first section stay
     std::size_t headerEnd = std::string::npos; // behind the last entry of the last header section
     bool endsBlank = true;
@@ -185,7 +185,7 @@ std::string linkFileContent(std::string_view existing, const OverviewRows& overv
     if (!endsBlank)
         out.append(kEol);
     appendOverviewSection(out, overview);
-    appendLinkSection(out);
+    appendLinkSection(out, links);
     return out;
 }
 
@@ -213,7 +213,7 @@ std::string LinkFilePath(const std::string& name)
     return name + ".ini";
 }
 
-LinkFileSave SaveLinkFile(const std::string& name, const OverviewRows& overview)
+LinkFileSave SaveLinkFile(const std::string& name, std::span<const LinkRecord> links, const OverviewRows& overview)
 {
     const std::string path = LinkFilePath(name);
     FileBytes old = ReadWholeFile(path, kMaxIniFileBytes);
@@ -221,7 +221,7 @@ LinkFileSave SaveLinkFile(const std::string& name, const OverviewRows& overview)
     if (old.status == FileBytes::Status::Failed)
         return {false, old.reason};
     LinkFileSave result;
-    result.ok = ReplaceFileAtomically(path, linkFileContent(old.bytes, overview, currentStamp()), &result.reason);
+    result.ok = ReplaceFileAtomically(path, linkFileContent(old.bytes, links, overview, currentStamp()), &result.reason);
     return result;
 }
 
@@ -239,28 +239,17 @@ LinkFileLoad LoadLinkFile(const std::string& name)
         return result;
     }
 
-    std::vector<LinkRecord> links;
     for (int32_t n = 1;; ++n) {
         LinkRecord link = readLink(ini, n);
         if (link.AnzBit < 0)
             break;
-        if (static_cast<int>(links.size()) == kMaxLinks) {
+        if (static_cast<int>(result.links.size()) == kMaxLinks) {
             result.linksLeftOut = true;
             break;
         }
-        links.push_back(std::move(link));
-    }
-
-    for (int32_t slot = 1; slot < kLinkTableSlots; ++slot)
-        ClearLink(slot);
-    AnzBefehle = 0;
-    for (const LinkRecord& link : links) {
-        ++AnzBefehle;
-        LinkTable[static_cast<std::size_t>(AnzBefehle)] = link;
-        DeviceLinkWords words;
-        EncodeLink(AnzBefehle, words);
+        link.encodedText = LinkWordsText(EncodeLinkWords(link));
+        result.links.push_back(std::move(link));
     }
     result.ok = true;
-    result.linksRead = AnzBefehle;
     return result;
 }

@@ -8,7 +8,10 @@
 // device words, for people) and n*10+1 .. n*10+8 (ModulQ, RegVon, BitVon,
 // AnzBit, ModulZ, RegZ, BitZ, deaktiv).
 
+#include "model/LinkModel.h"
+
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -32,24 +35,24 @@ struct LinkFileSave {
     std::string reason; // why not, for the user
 };
 
-// Writes every link and the overview into the file for `name`. An existing
+// Writes `links` and the overview into the file for `name`. An existing
 // file keeps every other section and key, and its comments, byte for byte;
 // its six "Kopfdaten" keys get the new header in place, and the overview and
 // the links are written anew at its end. The file is replaced in one step,
 // so a failure leaves it as it was.
-LinkFileSave SaveLinkFile(const std::string& name, const OverviewRows& overview);
+LinkFileSave SaveLinkFile(const std::string& name, std::span<const LinkRecord> links, const OverviewRows& overview);
 
 struct LinkFileLoad {
     bool ok = false;
-    std::string reason;          // why not, for the user
-    int32_t linksRead = 0;       // the links now in the table
-    bool linksLeftOut = false;   // the file numbers more links than the table holds
+    std::string reason;            // why not, for the user
+    std::vector<LinkRecord> links; // link 1 first, each with its encodedText
+    bool linksLeftOut = false;     // the file numbers more links than the table holds
 };
 
-// Replaces the links of the table by those of the file for `name`: link 1, 2,
+// The links of the file for `name`: link 1, 2,
 // ... up to the first whose AnzBit is missing, not a number or negative, and
 // at most as many as the table holds. Numbers may be decimal or hexadecimal
 // (0x or $); other missing or broken values read as 0. The values are taken
-// as they stand: they are checked where they are used. When the file cannot
-// be read (a missing file included) the table stays as it was.
+// as they stand: they are checked where they are used. The link table is
+// not touched.
 LinkFileLoad LoadLinkFile(const std::string& name);

@@ -2,6 +2,8 @@
 
 #include "diag/TextHelpers.h"
 
+#include <algorithm>
+
 std::array<LinkRecord, kLinkTableSlots> LinkTable;
 int32_t AnzBefehle = 0;
 
@@ -55,6 +57,25 @@ void ClearAllLinks()
             ClearLink(n);
         AnzBefehle = 0;
     }
+}
+
+void ReplaceLinks(std::span<const LinkRecord> links)
+{
+    for (int32_t slot = 1; slot < kLinkTableSlots; ++slot)
+        ClearLink(slot);
+    AnzBefehle = 0;
+    for (const LinkRecord& link : links.first(std::min<std::size_t>(links.size(), kMaxLinks))) {
+        ++AnzBefehle;
+        LinkTable[static_cast<std::size_t>(AnzBefehle)] = link;
+        DeviceLinkWords words;
+        EncodeLink(AnzBefehle, words);
+    }
+}
+
+std::vector<LinkRecord> CurrentLinks()
+{
+    const int32_t count = std::clamp(AnzBefehle, 0, kMaxLinks);
+    return {LinkTable.begin() + 1, LinkTable.begin() + 1 + count};
 }
 
 bool AppendLink(int32_t modulQ, int32_t regVon, int32_t bitVon, int32_t anzBit, int32_t modulZ,

@@ -5,7 +5,9 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string>
+#include <vector>
 
 constexpr int kLinkTableSlots = 301;
 constexpr int kMaxLinks = kLinkTableSlots - 2; // the end-marker slot must stay free
@@ -44,6 +46,11 @@ void ClearLink(int32_t n);
 void DeleteLink(int32_t n);
 // Empties the whole table: every link goes, AnzBefehle becomes 0.
 void ClearAllLinks();
+// Makes `links` the table's links (at most kMaxLinks of them), each with its
+// encodedText; every other slot is emptied.
+void ReplaceLinks(std::span<const LinkRecord> links);
+// Links 1..AnzBefehle.
+std::vector<LinkRecord> CurrentLinks();
 // Adds a new, inactive link behind the last one. False (and nothing changes)
 // when the table is full.
 bool AppendLink(int32_t modulQ, int32_t regVon, int32_t bitVon, int32_t anzBit, int32_t modulZ,

@@ -1,5 +1,5 @@
 #include "app/MainWindow.h"
-#include "app/StringGrid.h"
+#include "widgets/StringGrid.h"
 #include "diag/AnsiText.h"
 #include "i18n/LanguageTexts.h"
 #include "tests/common/ScopedConfigHome.h"

@@ -15,6 +15,36 @@ inline LinkFields linkFields(const LinkRecord& l)
     return {l.ModulQ, l.RegVon, l.BitVon, l.AnzBit, l.ModulZ, l.RegZ, l.BitZ, l.deaktiv};
 }
 
+inline LinkRecord linkRecord(const LinkFields& f)
+{
+    LinkRecord l;
+    l.ModulQ = f[0];
+    l.RegVon = f[1];
+    l.BitVon = f[2];
+    l.AnzBit = f[3];
+    l.ModulZ = f[4];
+    l.RegZ = f[5];
+    l.BitZ = f[6];
+    l.deaktiv = f[7];
+    return l;
+}
+
+inline std::vector<LinkRecord> linkRecords(const std::vector<LinkFields>& links)
+{
+    std::vector<LinkRecord> records;
+    for (const LinkFields& f : links)
+        records.push_back(linkRecord(f));
+    return records;
+}
+
+inline std::vector<LinkFields> linkFields(const std::vector<LinkRecord>& links)
+{
+    std::vector<LinkFields> fields;
+    for (const LinkRecord& l : links)
+        fields.push_back(linkFields(l));
+    return fields;
+}
+
 // Every link in the table now.
 inline std::vector<LinkFields> tableLinks()
 {
@@ -30,15 +60,6 @@ inline void setTableLinks(const std::vector<LinkFields>& links)
     for (int n = 0; n < kLinkTableSlots; ++n)
         ClearLink(n);
     AnzBefehle = 0;
-    for (const LinkFields& f : links) {
-        LinkRecord& l = LinkTable[static_cast<std::size_t>(++AnzBefehle)];
-        l.ModulQ = f[0];
-        l.RegVon = f[1];
-        l.BitVon = f[2];
-        l.AnzBit = f[3];
-        l.ModulZ = f[4];
-        l.RegZ = f[5];
-        l.BitZ = f[6];
-        l.deaktiv = f[7];
-    }
+    for (const LinkFields& f : links)
+        LinkTable[static_cast<std::size_t>(++AnzBefehle)] = linkRecord(f);
 }

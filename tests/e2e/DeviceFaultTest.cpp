@@ -5,6 +5,7 @@
 #include "model/LinkModel.h"
 #include "model/ModuleModel.h"
 #include "tests/common/ReplyEndModes.h"
+#include "tests/common/ShownNotices.h"
 #include "tests/e2e/DeviceTestBench.h"
 
 #include <tuple>
@@ -83,7 +84,7 @@ TEST_P(DeviceFaults, ReadWriteAndSearchComeOutTheSameWhateverWayRepliesEnd)
     auto client = std::make_unique<Tvep>();
     client->FastReplyEnd = fastReplyEnd();
 
-    ReadDevice(*client, view);
+    shown(ReadDevice(*client, view));
     std::vector<std::string> expected;
     for (const int n : fault().readMessages)
         expected.push_back(n == 11 ? message(11, "0") : message(n));
@@ -98,7 +99,7 @@ TEST_P(DeviceFaults, ReadWriteAndSearchComeOutTheSameWhateverWayRepliesEnd)
     AppendLink(2, 100, 0, 8, 9, 300, 0);
     DataState = 0;
     boxes.shown.clear();
-    WriteLinksToDevice(*client, &view);
+    shown(WriteLinksToDevice(*client, &view));
     EXPECT_EQ(shownTexts(), std::vector<std::string>{fault().writeSucceeds ? messageWith(20, {"1", "0", "1"})
                                                                            : message(5)});
     EXPECT_FALSE(view.progressShown);

@@ -1,13 +1,14 @@
 #include "app/MainWindow.h"
-#include "app/StringGrid.h"
-#include "comm/DeviceMessages.h"
+#include "comm/DeviceNotices.h"
 #include "comm/DeviceRead.h"
 #include "comm/PortSettings.h"
 #include "model/DeviceValues.h"
 #include "model/LinkModel.h"
 #include "model/ModuleModel.h"
 #include "tests/common/CapturedLog.h"
+#include "tests/common/ShownNotices.h"
 #include "tests/e2e/DeviceTestBench.h"
+#include "widgets/StringGrid.h"
 
 #include <QProgressBar>
 #include <QTabWidget>
@@ -84,7 +85,7 @@ TEST_F(DeviceRead, AFullDeviceFillsModelOverviewAndStatusBar)
 TEST_F(DeviceRead, ShowsItsProgressPerAddressAndEndsWithThePortClosed)
 {
     startDevice(kSmallDevice);
-    ReadDevice(vep, view);
+    shown(ReadDevice(vep, view));
     ASSERT_EQ(view.progress.size(), 64u);
     EXPECT_EQ(view.progress.front(), "lese: 1");
     EXPECT_EQ(view.progress.back(), "lese: 64");
@@ -106,9 +107,9 @@ TEST_F(DeviceRead, ShowsItsProgressPerAddressAndEndsWithThePortClosed)
     EXPECT_FALSE(view.progressShown);
 }
 
-TEST_F(DeviceRead, TheWindowShowsItsProgressBarWhileReadingAndNotAfterAFailure)
+TEST_F(DeviceRead, TheBoxAfterAFailedReadComesWithTheLineFreeAndTheProgressBarGone)
 {
-    // Module 3's station data fail: message 13 comes in the middle of the read.
+    // Module 3's station data fail: message 13 ends the read.
     startDevice(kSmallDevice, {QStringLiteral("--fail-range"), QStringLiteral("6460:6479")});
     TF_Kalmoria_main window;
     auto* bar = window.findChild<QProgressBar*>(QStringLiteral("ProgressBar1"));
@@ -117,23 +118,22 @@ TEST_F(DeviceRead, TheWindowShowsItsProgressBarWhileReadingAndNotAfterAFailure)
 
     std::vector<std::string> seenWhileAsked;
     const MessageBoxPresenter previous = SetMessageBoxPresenter([&](const MessageBoxRequest&) {
-        seenWhileAsked.push_back(bar->isHidden() ? "hidden" : bar->text().toStdString());
+        Tvep otherProgram;
+        seenWhileAsked.push_back(std::string(bar->isHidden() ? "bar hidden" : "bar shown")
+                                 + (otherProgram.OpenPort(1, 9600, 'n') ? ", line free" : ", line held"));
         return idOk;
     });
     window.ActionLadenQMXExecute();
     SetMessageBoxPresenter(previous);
 
-    // Asked while module 3's transfer fails: existence, configuration, name
-    // block 0 and module 2 are done.
-    EXPECT_EQ(seenWhileAsked, std::vector<std::string>{"4 / 11"});
-    EXPECT_TRUE(bar->isHidden());
+    EXPECT_EQ(seenWhileAsked, std::vector<std::string>{"bar hidden, line free"});
     EXPECT_EQ(window.statusPanelText(5), "");
 }
 
 TEST_F(DeviceRead, AnEmptyDeviceGivesOnlyTheCentralDevice)
 {
     startDevice("[Device]\nType=0x0300\nSerial=1\nAddress=0\n");
-    ReadDevice(vep, view);
+    shown(ReadDevice(vep, view));
     EXPECT_TRUE(boxes.shown.empty());
     EXPECT_EQ(ModulAnzahl, 1);
     EXPECT_EQ(AnzBefehle, 0);
@@ -143,7 +143,7 @@ TEST_F(DeviceRead, AnEmptyDeviceGivesOnlyTheCentralDevice)
 TEST_F(DeviceRead, AQmx620NamesItsCentralRecordSo)
 {
     startDevice("[Device]\nType=0x0900\nSerial=2\nAddress=3\n");
-    ReadDevice(vep, view);
+    shown(ReadDevice(vep, view));
     EXPECT_EQ(ModuleTable[0].typeText, "QMX-620");
     EXPECT_EQ(DeviceAddress, 3);
 }
@@ -152,7 +152,7 @@ TEST_F(DeviceRead, ADeviceAddressAbove240IsNoDeviceOfOurs)
 {
     startDevice("[Device]\nType=0x3301\nSerial=2\nAddress=241\n[Module1]\nKind=5\n");
     CapturedLog log(32);
-    ReadDevice(vep, view);
+    shown(ReadDevice(vep, view));
     EXPECT_EQ(shownTexts(), std::vector<std::string>{message(11, "13057")});
     EXPECT_EQ(boxes.shown.front().kind, mbError);
     EXPECT_EQ(ModulAnzahl, 0);
@@ -178,7 +178,7 @@ R32042=0x0041
 R32048=0x2020
 R32049=0x2020
 )");
-    ReadDevice(vep, view);
+    shown(ReadDevice(vep, view));
     EXPECT_EQ(ModuleTable[6].name, "Modul-Adr.7");
     EXPECT_EQ(ModuleTable[7].name, "Modul-Adr.8");
     EXPECT_EQ(ModuleTable[8].name, "Modul-Adr.9");
@@ -189,7 +189,7 @@ TEST_F(DeviceRead, AModuleWithAnUnknownKindIsNotListed)
 {
     startDevice(std::string(kSmallDevice) + "[Module12]\nKind=7\nName=Zukunft\n");
     CapturedLog log(32);
-    ReadDevice(vep, view);
+    shown(ReadDevice(vep, view));
     EXPECT_EQ(ModuleTable[12].present, 0);
     EXPECT_EQ(shownModuleList(), (std::vector<int32_t>{0, 2, 3, 9, 0}));
     EXPECT_TRUE(log.contains("L17c - iModulKennNr error12"));
@@ -198,7 +198,7 @@ TEST_F(DeviceRead, AModuleWithAnUnknownKindIsNotListed)
 TEST_F(DeviceRead, ASilentDeviceIsReportedAndNothingIsKept)
 {
     startDevice(kSmallDevice, {QStringLiteral("--silent")});
-    ReadDevice(vep, view);
+    shown(ReadDevice(vep, view));
     EXPECT_EQ(shownTexts(), (std::vector<std::string>{message(13), message(11, "0")}));
     EXPECT_EQ(DataState, 1);
     EXPECT_EQ(ModulAnzahl, 0);
@@ -210,7 +210,7 @@ TEST_F(DeviceRead, ADeviceThatFallsSilentMidwayKeepsTheModulesFoundSoFar)
 {
     // Transfers: existence, configuration, name block 0, module 2, then silence at module 3.
     startDevice(kSmallDevice, {QStringLiteral("--fail-from"), QStringLiteral("5")});
-    ReadDevice(vep, view);
+    shown(ReadDevice(vep, view));
     EXPECT_EQ(DataState, 1);
     EXPECT_EQ(shownModuleList(), (std::vector<int32_t>{0, 2}));
     // The links are still asked for, since a module was found; that fails too.
@@ -222,7 +222,7 @@ TEST_F(DeviceRead, AFailedLinkReadKeepsTheModulesButNoLinks)
 {
     startDevice(kSmallDevice, {QStringLiteral("--fail-range"), QStringLiteral("30800:31051")});
     CapturedLog log(32);
-    ReadDevice(vep, view);
+    shown(ReadDevice(vep, view));
     EXPECT_EQ(shownTexts(), std::vector<std::string>{message(13)});
     EXPECT_EQ(DataState, 1);
     EXPECT_EQ(ModulAnzahl, 4);
@@ -236,7 +236,7 @@ TEST_F(DeviceRead, ALinkListWithoutEndSlotStopsAtTheAreaAndSaysSo)
     for (int n = 1; n <= 70; ++n)
         image += std::to_string(n) + "=2," + std::to_string(n) + ",0,1,3,300,0,0\n";
     startDevice(image);
-    ReadDevice(vep, view);
+    shown(ReadDevice(vep, view));
     EXPECT_EQ(AnzBefehle, 63);
     EXPECT_EQ(LinkTable[63].RegVon, 63);
     EXPECT_EQ(shownTexts(), std::vector<std::string>{messageWith(kMessageLinkListNotTerminated, {"63"})});
@@ -245,7 +245,7 @@ TEST_F(DeviceRead, ALinkListWithoutEndSlotStopsAtTheAreaAndSaysSo)
 TEST_F(DeviceRead, APortThatWillNotOpenIsReported)
 {
     CapturedLog log(32);
-    ReadDevice(vep, view);
+    shown(ReadDevice(vep, view));
     EXPECT_EQ(shownTexts(), std::vector<std::string>{message(10, "0")});
     EXPECT_EQ(ModulAnzahl, 0);
     EXPECT_EQ(DataState, 1);
@@ -287,7 +287,7 @@ TEST_F(DeviceRead, AFirstOpenThatFailsIsReportedEvenWhenTheSecondSucceeds)
     mapPorts({});
     LatePortView lateView([&] { mapPorts({path}); });
     CapturedLog log(32);
-    ReadDevice(vep, lateView);
+    shown(ReadDevice(vep, lateView));
     EXPECT_EQ(shownTexts(), std::vector<std::string>{message(13)});
     EXPECT_EQ(DataState, 1);
     EXPECT_EQ(ModulAnzahl, 0);
@@ -308,7 +308,7 @@ TEST_P(DeviceReadFailingArea, KeepsWhatWasReadAndSaysWhatFailed)
 {
     const FailingArea& area = GetParam();
     startDevice(kSmallDevice, {QStringLiteral("--fail-range"), QString::fromLatin1(area.registers)});
-    ReadDevice(vep, view);
+    shown(ReadDevice(vep, view));
     std::vector<std::string> expected;
     for (const int n : area.messages)
         expected.push_back(n == 11 ? message(11, "0") : message(n));
@@ -342,7 +342,7 @@ TEST_P(DeviceReadDebugGate, WritesExactlyItsOwnLines)
     const DebugGate& gate = GetParam();
     startDevice(kSmallDevice);
     CapturedLog log(gate.bit);
-    ReadDevice(vep, view);
+    shown(ReadDevice(vep, view));
     for (const std::string& line : gate.shown)
         EXPECT_TRUE(anyLineStartsWith(log, line)) << "bit " << gate.bit << " misses " << line;
     for (const std::string& line : gate.notShown)

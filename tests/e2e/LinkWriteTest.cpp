@@ -1,9 +1,11 @@
-#include "comm/DeviceMessages.h"
+#include "app/MainWindow.h"
+#include "comm/DeviceNotices.h"
 #include "comm/DeviceRead.h"
 #include "comm/LinkWrite.h"
 #include "model/LinkModel.h"
 #include "model/ModuleModel.h"
 #include "tests/common/CapturedLog.h"
+#include "tests/common/ShownNotices.h"
 #include "tests/common/TableLinks.h"
 #include "tests/e2e/DeviceTestBench.h"
 
@@ -14,13 +16,13 @@ protected:
     // The links as the device holds them now, read by a fresh device read.
     std::vector<LinkFields> readBackLinks()
     {
-        ReadDevice(vep, view);
+        shown(ReadDevice(vep, view));
         return tableLinks();
     }
 
     void readDeviceAndForgetMessages()
     {
-        ReadDevice(vep, view);
+        shown(ReadDevice(vep, view));
         ASSERT_EQ(DataState, 0);
         boxes.shown.clear();
     }
@@ -40,7 +42,7 @@ TEST_F(LinkWrite, WrittenLinksReadBackUnchanged)
 
     CapturedLog log(1);
     view.progressSteps.clear();
-    WriteLinksToDevice(vep, &view);
+    shown(WriteLinksToDevice(vep, &view));
 
     EXPECT_EQ(view.progressSteps, (std::vector<std::pair<int, int>>{{0, 1}, {1, 1}}));
     EXPECT_FALSE(view.progressShown);
@@ -52,13 +54,32 @@ TEST_F(LinkWrite, WrittenLinksReadBackUnchanged)
     EXPECT_EQ(readBackLinks(), written);
 }
 
+TEST_F(LinkWrite, TheResultBoxOfAWriteLeavesTheLineFreeForAnotherProgram)
+{
+    startDevice(kSmallDevice);
+    TF_Kalmoria_main window;
+    window.ActionLadenQMXExecute();
+    ASSERT_EQ(DataState, 0);
+
+    std::vector<bool> lineFreeWhileAsked;
+    const MessageBoxPresenter previous = SetMessageBoxPresenter([&](const MessageBoxRequest&) {
+        Tvep otherProgram;
+        lineFreeWhileAsked.push_back(otherProgram.OpenPort(1, 9600, 'n'));
+        return idOk;
+    });
+    window.ActionSpeichernQMXExecute();
+    SetMessageBoxPresenter(previous);
+
+    EXPECT_EQ(lineFreeWhileAsked, std::vector<bool>{true});
+}
+
 TEST_F(LinkWrite, AnEmptyTableWritesOnlyTheEndSlot)
 {
     startDevice(kSmallDevice);
     readDeviceAndForgetMessages();
     while (AnzBefehle > 0)
         DeleteLink(AnzBefehle);
-    WriteLinksToDevice(vep);
+    shown(WriteLinksToDevice(vep));
     EXPECT_EQ(shownTexts(), std::vector<std::string>{messageWith(20, {"0", "0", "0"})});
     EXPECT_TRUE(readBackLinks().empty());
 }
@@ -70,7 +91,7 @@ TEST_F(LinkWrite, SixtyTwoLinksFillTheLinkArea)
     while (AnzBefehle < 62)
         AppendLink(2, AnzBefehle, 0, 1, 9, 300, 0);
     const auto written = tableLinks();
-    WriteLinksToDevice(vep);
+    shown(WriteLinksToDevice(vep));
     EXPECT_EQ(shownTexts(), std::vector<std::string>{messageWith(20, {"62", "2", "60"})});
     EXPECT_EQ(readBackLinks(), written);
 }
@@ -82,7 +103,7 @@ TEST_F(LinkWrite, IsRefusedWhileTheDataAreIncomplete)
     for (const int state : {99, 1}) {
         DataState = state;
         AnzBefehle = 0;
-        WriteLinksToDevice(vep);
+        shown(WriteLinksToDevice(vep));
     }
     EXPECT_EQ(shownTexts(), (std::vector<std::string>{message(15), message(15)}));
     EXPECT_TRUE(log.contains("L12.W - Kommunikationsfehler verhindert Schreiben"));
@@ -92,9 +113,9 @@ TEST_F(LinkWrite, IsRefusedWhileTheDataAreIncomplete)
 TEST_F(LinkWrite, AReadThatFoundNoDeviceOfOursCannotBeWrittenBack)
 {
     startDevice("[Device]\nType=0x3301\nAddress=241\n[Module2]\nKind=5\n[Links]\n1=2,100,0,1,2,300,0,0\n");
-    ReadDevice(vep, view);
+    shown(ReadDevice(vep, view));
     boxes.shown.clear();
-    WriteLinksToDevice(vep);
+    shown(WriteLinksToDevice(vep));
     EXPECT_EQ(shownTexts(), std::vector<std::string>{message(15)});
 }
 
@@ -105,17 +126,17 @@ TEST_F(LinkWrite, ATableTheDeviceCannotHoldIsNeverSent)
     const auto original = tableLinks();
 
     LinkTable[2].ModulQ = 130;
-    WriteLinksToDevice(vep);
+    shown(WriteLinksToDevice(vep));
     LinkTable[2].ModulQ = 3;
     LinkTable[1].ModulZ = 65;
-    WriteLinksToDevice(vep);
+    shown(WriteLinksToDevice(vep));
     LinkTable[1].ModulZ = 9;
     LinkTable[3].BitZ = 16;
-    WriteLinksToDevice(vep);
+    shown(WriteLinksToDevice(vep));
     LinkTable[3].BitZ = 7;
     while (AnzBefehle < 63)
         AppendLink(2, 100, 0, 1, 9, 300, 0);
-    WriteLinksToDevice(vep);
+    shown(WriteLinksToDevice(vep));
 
     EXPECT_EQ(shownTexts(), (std::vector<std::string>{messageWith(kMessageLinkNotWritable, {"2", "ModulQ=130 (0..64)"}),
                                                       messageWith(kMessageLinkNotWritable, {"1", "ModulZ=65 (0..64)"}),
@@ -131,7 +152,7 @@ TEST_F(LinkWrite, AFailedTransferIsReportedAsAnError)
     startDevice(kSmallDevice, {QStringLiteral("--fail-from"), QStringLiteral("12")});
     readDeviceAndForgetMessages();
     CapturedLog log(1);
-    WriteLinksToDevice(vep);
+    shown(WriteLinksToDevice(vep));
     EXPECT_EQ(shownTexts(), std::vector<std::string>{message(5)});
     EXPECT_EQ(boxes.shown.front().kind, mbError);
     EXPECT_TRUE(log.contains("230-FEHLER beim Verkn\xFCpfungsdaten in QMX schreiben err"));

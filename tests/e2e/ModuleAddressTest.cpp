@@ -2,6 +2,7 @@
 #include "model/LinkModel.h"
 #include "model/ModuleModel.h"
 #include "tests/common/CapturedLog.h"
+#include "tests/common/ShownNotices.h"
 #include "tests/e2e/DeviceTestBench.h"
 
 namespace {
@@ -47,7 +48,7 @@ TEST_F(ModuleAddresses, EachNameComesFromItsOwnBlockAndEntry)
 {
     startDevice(kBlockBorders);
     CapturedLog log(32);
-    ReadDevice(vep, view);
+    shown(ReadDevice(vep, view));
 
     EXPECT_TRUE(boxes.shown.empty()) << shownTexts().front();
     EXPECT_EQ(shownModuleList(), (std::vector<int32_t>{0, 16, 17, 33, 48, 49, 64, 0}));
@@ -68,7 +69,7 @@ TEST_F(ModuleAddresses, AFailedNameBlockKeepsTheModulesFoundBeforeIt)
 {
     startDevice(kBlockBorders, {QStringLiteral("--fail-range"), QStringLiteral("32256:32383")});
     CapturedLog log(32);
-    ReadDevice(vep, view);
+    shown(ReadDevice(vep, view));
 
     EXPECT_EQ(shownTexts(), std::vector<std::string>{message(13)});
     EXPECT_TRUE(log.contains("L12.4 - Kommunikationsfehler"));
@@ -85,7 +86,7 @@ TEST_F(ModuleAddresses, AnExistenceWordBelow0x0800MarksTheAddressOccupied)
     startDevice(std::string(kBlockBorders) + "[Module20]\nKind=5\nExists=0x07FF\n"
                                              "[Module21]\nKind=5\nName=Abgeklemmt\nExists=0x0800\n");
     CapturedLog log(32);
-    ReadDevice(vep, view);
+    shown(ReadDevice(vep, view));
 
     EXPECT_EQ(ModuleTable[20].present, 1);
     EXPECT_EQ(ModuleTable[21].present, 0);

@@ -1,8 +1,8 @@
 // A device read and then a link write over COM1, which the settings file of
 // a scratch folder maps to the device file given as the only argument, done
 // by whoever runs this program: the tests run it as a user the device file is
-// locked away from. Prints the text of every message box, each ended by a
-// NUL byte.
+// locked away from. Prints the text of every message the two have for the
+// user, each ended by a NUL byte.
 
 #include "comm/DeviceRead.h"
 #include "comm/LinkWrite.h"
@@ -11,7 +11,7 @@
 #include "comm/Tvep.h"
 #include "diag/ProgramFolder.h"
 #include "i18n/LanguageTexts.h"
-#include "i18n/MessageBoxEx.h"
+#include "i18n/NoticeText.h"
 #include "model/DeviceValues.h"
 #include "model/ModuleModel.h"
 #include "tests/common/RecordingView.h"
@@ -21,6 +21,16 @@
 
 #include <fstream>
 #include <iostream>
+
+namespace {
+
+void print(const std::vector<Notice>& notices)
+{
+    for (const Notice& notice : notices)
+        std::cout << NoticeText(notice) << '\0' << std::flush;
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -35,10 +45,6 @@ int main(int argc, char** argv)
         << "[Schnittstellen]\r\nCOM1=" << argv[1] << "\r\n";
 
     ResetLanguageTexts(programFolder(), "Kalmoria");
-    SetMessageBoxPresenter([](const MessageBoxRequest& box) {
-        std::cout << box.text << '\0' << std::flush;
-        return idOk;
-    });
     ResetSession();
     DefaultMessageArgument = " - ";
     ComBaud = 9600;
@@ -46,9 +52,9 @@ int main(int argc, char** argv)
 
     Tvep vep;
     RecordingView view;
-    ReadDevice(vep, view);
+    print(ReadDevice(vep, view).notices);
     // As after a good read, so that the write goes as far as the port.
     DataState = 0;
-    WriteLinksToDevice(vep);
+    print(WriteLinksToDevice(vep).notices);
     return 0;
 }

@@ -1,9 +1,10 @@
-#include "comm/DeviceMessages.h"
+#include "comm/DeviceNotices.h"
 #include "comm/DeviceRead.h"
 #include "comm/LinkWrite.h"
 #include "model/ModuleModel.h"
 #include "tests/common/CapturedLog.h"
 #include "tests/common/OrdinaryUser.h"
+#include "tests/common/ShownNotices.h"
 #include "tests/e2e/DeviceTestBench.h"
 
 #include <QFileInfo>
@@ -34,10 +35,10 @@ TEST_F(PortAccess, ALineHeldByAnotherProgramIsCalledBusyByReadAndWrite)
     ASSERT_TRUE(otherProgram.OpenPort(1, 9600, 'n'));
 
     CapturedLog log(32);
-    ReadDevice(vep, view);
+    shown(ReadDevice(vep, view));
     expectTheReadFailedAsBefore(log);
     DataState = 0;
-    WriteLinksToDevice(vep);
+    shown(WriteLinksToDevice(vep));
 
     const std::string busy = messageWith(kMessagePortInUse, {"COM1", path});
     EXPECT_EQ(shownTexts(), (std::vector<std::string>{busy, busy}));

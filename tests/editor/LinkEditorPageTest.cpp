@@ -1,6 +1,6 @@
 #include "tests/editor/EditorPageFixture.h"
 
-#include "app/StringGrid.h"
+#include "widgets/StringGrid.h"
 #include "diag/AnsiText.h"
 #include "editor/EditorCell.h"
 #include "editor/LinkEditorPage.h"

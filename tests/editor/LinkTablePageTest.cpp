@@ -1,5 +1,5 @@
 #include "app/MainWindow.h"
-#include "app/StringGrid.h"
+#include "widgets/StringGrid.h"
 #include "comm/Session.h"
 #include "diag/AnsiText.h"
 #include "editor/LinkTablePage.h"

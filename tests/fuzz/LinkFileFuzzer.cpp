@@ -17,11 +17,6 @@ namespace {
 
 const OverviewRows kOverview{{"Adr", "Typ", "Name"}, {"0", "QMX-620", "Zentrale"}, {"5", "LIO ", "local IO"}};
 
-std::vector<LinkRecord> tableLinks()
-{
-    return {LinkTable.begin() + 1, LinkTable.begin() + 1 + AnzBefehle};
-}
-
 bool sameFields(const LinkRecord& a, const LinkRecord& b)
 {
     return a.ModulQ == b.ModulQ && a.RegVon == b.RegVon && a.BitVon == b.BitVon && a.AnzBit == b.AnzBit
@@ -66,21 +61,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
 
     const LinkFileLoad loaded = LoadLinkFile(name);
     FUZZ_CHECK(loaded.ok, "a readable file was refused: " + loaded.reason);
-    FUZZ_CHECK(loaded.linksRead == AnzBefehle && AnzBefehle >= 0 && AnzBefehle <= kMaxLinks,
-               "count " + std::to_string(AnzBefehle));
-    const std::vector<LinkRecord> links = tableLinks();
+    const std::vector<LinkRecord>& links = loaded.links;
+    FUZZ_CHECK(links.size() <= static_cast<std::size_t>(kMaxLinks), "count " + std::to_string(links.size()));
     for (const LinkRecord& link : links)
         FUZZ_CHECK(link.AnzBit >= 0, "a link with AnzBit " + std::to_string(link.AnzBit));
 
-    const LinkFileSave saved = SaveLinkFile(name, kOverview);
+    const LinkFileSave saved = SaveLinkFile(name, links, kOverview);
     FUZZ_CHECK(saved.ok, "save failed: " + saved.reason);
     const std::string written = ReadFuzzFile(LinkFilePath(name));
-    ClearAllLinks();
     const LinkFileLoad again = LoadLinkFile(name);
-    FUZZ_CHECK(again.ok && again.linksRead == static_cast<int32_t>(links.size()) && !again.linksLeftOut,
-               std::to_string(links.size()) + " links saved, " + std::to_string(again.linksRead) + " loaded");
+    FUZZ_CHECK(again.ok && again.links.size() == links.size() && !again.linksLeftOut,
+               std::to_string(links.size()) + " links saved, " + std::to_string(again.links.size()) + " loaded");
     for (std::size_t i = 0; i < links.size(); ++i)
-        FUZZ_CHECK(sameFields(links[i], LinkTable[i + 1]), "link " + std::to_string(i + 1) + " changed");
+        FUZZ_CHECK(sameFields(links[i], again.links[i]), "link " + std::to_string(i + 1) + " changed");
 
     if (hasBrokenHeader(bytes))
         return 0;

@@ -37,8 +37,6 @@ const std::string kOverviewSection = "[Info_Modulliste]\r\n"
 
 class LinkFileTest : public testing::Test {
 protected:
-    void SetUp() override { setTableLinks({}); }
-
     // The file's bytes with the date and time of the header as "STAMP", after
     // checking that they are a date and a clock time.
     std::string savedWithoutStamp(const std::string& name) const
@@ -63,7 +61,7 @@ protected:
 
 TEST_F(LinkFileTest, SavingNoLinksWritesHeaderOverviewAndTheLegendOnly)
 {
-    const LinkFileSave saved = SaveLinkFile(folder.file("leer"), kOverview);
+    const LinkFileSave saved = SaveLinkFile(folder.file("leer"), {}, kOverview);
     ASSERT_TRUE(saved.ok) << saved.reason;
     EXPECT_EQ(savedWithoutStamp("leer.ini"), kHeader + "\r\n" + kOverviewSection + "\r\n" + kLegend + "\r\n");
 }
@@ -75,8 +73,7 @@ TEST_F(LinkFileTest, SavedLinksLoadBackWithEveryField)
                                         {3, 100, 2, 4, 5, 300, 7, 1},
                                         {0, 65535, 15, 255, 64, 0, 15, 1},
                                         {200, -5, 16, 0, -2147483647 - 1, 2147483647, 99, 7}};
-    setTableLinks(links);
-    ASSERT_TRUE(SaveLinkFile(folder.file("satz.ini"), kOverview).ok);
+    ASSERT_TRUE(SaveLinkFile(folder.file("satz.ini"), linkRecords(links), kOverview).ok);
 
     const std::string bytes = folder.read("satz.ini");
     EXPECT_NE(bytes.find(kLegend + "10=0209,0064,012C,0008\r\n11=2\r\n12=100\r\n13=0\r\n14=8\r\n15=9\r\n16=300\r\n"
@@ -85,14 +82,11 @@ TEST_F(LinkFileTest, SavedLinksLoadBackWithEveryField)
         << bytes;
     EXPECT_NE(bytes.find("\r\n48=7\r\n\r\n"), std::string::npos) << "the links end the file";
 
-    setTableLinks({{1, 1, 1, 1, 1, 1, 1, 1}});
     const LinkFileLoad loaded = LoadLinkFile(folder.file("satz.ini"));
     ASSERT_TRUE(loaded.ok) << loaded.reason;
-    EXPECT_EQ(loaded.linksRead, 4);
     EXPECT_FALSE(loaded.linksLeftOut);
-    EXPECT_EQ(tableLinks(), links);
-    EXPECT_EQ(LinkTable[2].encodedText, "8305,0064,012C,2704");
-    EXPECT_EQ(LinkTable[5].encodedText, kEmptyLinkText);
+    EXPECT_EQ(linkFields(loaded.links), links);
+    EXPECT_EQ(loaded.links[1].encodedText, "8305,0064,012C,2704");
 }
 
 TEST_F(LinkFileTest, AnyExtensionBecomesIni)
@@ -106,11 +100,9 @@ TEST_F(LinkFileTest, AnyExtensionBecomesIni)
     for (const auto& [name, path] : names)
         EXPECT_EQ(LinkFilePath(name), path) << name;
 
-    setTableLinks({{2, 100, 0, 8, 9, 300, 0, 0}});
-    ASSERT_TRUE(SaveLinkFile(folder.file("anlage.cfg"), kOverview).ok);
+    ASSERT_TRUE(SaveLinkFile(folder.file("anlage.cfg"), linkRecords({{2, 100, 0, 8, 9, 300, 0, 0}}), kOverview).ok);
     EXPECT_FALSE(folder.exists("anlage.cfg"));
-    setTableLinks({});
-    EXPECT_EQ(LoadLinkFile(folder.file("anlage.cfg")).linksRead, 1);
+    EXPECT_EQ(LoadLinkFile(folder.file("anlage.cfg")).links.size(), 1u);
 }
 
 TEST_F(LinkFileTest, SavingIntoAFileKeepsEverythingElseByteForByte)
@@ -134,8 +126,8 @@ TEST_F(LinkFileTest, SavingIntoAFileKeepsEverythingElseByteForByte)
                               "[Notiz]\n"
                               "Text=bleibt\n";
     folder.write("anlage.ini", old);
-    setTableLinks({{2, 100, 0, 8, 9, 300, 0, 1}});
-    ASSERT_TRUE(SaveLinkFile(folder.file("anlage.ini"), kOverview).ok);
+    const std::vector<LinkRecord> saved = linkRecords({{2, 100, 0, 8, 9, 300, 0, 1}});
+    ASSERT_TRUE(SaveLinkFile(folder.file("anlage.ini"), saved, kOverview).ok);
 
     // The header keys take their place in the existing section, the missing
     // ones follow its last key; a repeated save changes nothing but the stamp.
@@ -153,7 +145,7 @@ TEST_F(LinkFileTest, SavingIntoAFileKeepsEverythingElseByteForByte)
                                 "17=0\r\n18=1\r\n\r\n";
     const std::string expected = foreign + header + "[Notiz]\r\nText=bleibt\r\n\r\n" + kOverviewSection + "\r\n" + links;
     EXPECT_EQ(savedWithoutStamp("anlage.ini"), expected);
-    ASSERT_TRUE(SaveLinkFile(folder.file("anlage.ini"), kOverview).ok);
+    ASSERT_TRUE(SaveLinkFile(folder.file("anlage.ini"), saved, kOverview).ok);
     EXPECT_EQ(savedWithoutStamp("anlage.ini"), expected);
 }
 
@@ -164,7 +156,7 @@ TEST_F(LinkFileTest, ASecondUtf8MarkKeepsTheFirstLineWhatItWas)
     // move the key below it into that section.
     const std::string old = "\xEF\xBB\xBF\xEF\xBB\xBF[Notiz]\r\nText=davor\r\n";
     folder.write("marks.ini", old);
-    ASSERT_TRUE(SaveLinkFile(folder.file("marks.ini"), kOverview).ok);
+    ASSERT_TRUE(SaveLinkFile(folder.file("marks.ini"), {}, kOverview).ok);
     EXPECT_EQ(folder.read("marks.ini").substr(0, old.size()), old);
 }
 
@@ -200,11 +192,9 @@ TEST_F(LinkFileTest, ReadingFollowsTheRulesOfTheIniFormat)
         {"an empty file", "", {}},
     };
     for (const Case& c : cases) {
-        setTableLinks({{1, 1, 1, 1, 1, 1, 1, 1}});
         const LinkFileLoad loaded = load("satz.ini", c.bytes);
         EXPECT_TRUE(loaded.ok) << c.what << ": " << loaded.reason;
-        EXPECT_EQ(tableLinks(), c.links) << c.what;
-        EXPECT_EQ(loaded.linksRead, static_cast<int>(c.links.size())) << c.what;
+        EXPECT_EQ(linkFields(loaded.links), c.links) << c.what;
     }
 }
 
@@ -218,21 +208,19 @@ TEST_F(LinkFileTest, AFileWithMoreLinksThanTheTableHoldsFillsTheTable)
     const LinkFileLoad loaded = load("gross.ini", bytes);
     ASSERT_TRUE(loaded.ok);
     EXPECT_TRUE(loaded.linksLeftOut);
-    EXPECT_EQ(loaded.linksRead, kMaxLinks);
-    EXPECT_EQ(AnzBefehle, kMaxLinks);
-    EXPECT_EQ(LinkTable[299].RegVon, 299);
-    EXPECT_EQ(LinkTable[300].RegVon, 0);
+    ASSERT_EQ(loaded.links.size(), static_cast<std::size_t>(kMaxLinks));
+    EXPECT_EQ(loaded.links.back().RegVon, 299);
 
     bytes.resize(bytes.find("\r\n3001="));
-    EXPECT_FALSE(load("gross.ini", bytes).linksLeftOut);
-    EXPECT_EQ(AnzBefehle, kMaxLinks);
+    const LinkFileLoad fitting = load("gross.ini", bytes);
+    EXPECT_FALSE(fitting.linksLeftOut);
+    EXPECT_EQ(fitting.links.size(), static_cast<std::size_t>(kMaxLinks));
 }
 
 TEST_F(LinkFileTest, AFailedSaveLeavesTheOldFileAsItWas)
 {
     // A disk that fills up while the file is written: the process may write
     // no file larger than the old one (a limit that holds for root too).
-    setTableLinks({{2, 100, 0, 8, 9, 300, 0, 0}});
     const std::string old = "[Notiz]\r\nText=alt\r\n";
     folder.write("satz.ini", old);
     rlimit before{};
@@ -241,7 +229,8 @@ TEST_F(LinkFileTest, AFailedSaveLeavesTheOldFileAsItWas)
     rlimit small = before;
     small.rlim_cur = old.size();
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const LinkFileSave saved = SaveLinkFile(folder.file("satz.ini"), kOverview);
+    const LinkFileSave saved =
+        SaveLinkFile(folder.file("satz.ini"), linkRecords({{2, 100, 0, 8, 9, 300, 0, 0}}), kOverview);
     setrlimit(RLIMIT_FSIZE, &before);
     std::signal(SIGXFSZ, previousHandler);
 

@@ -1,4 +1,4 @@
-#include "app/StringGrid.h"
+#include "widgets/StringGrid.h"
 
 #include "diag/AnsiText.h"
 

@@ -1,0 +1,42 @@
+#pragma once
+
+// The numbered messages the device sequences have for the user. They are
+// handed back in each sequence's result; the front end shows them once the
+// port is closed again.
+
+#include "diag/Notice.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+struct PortOpenProblem;
+
+// Message numbers of the device sequences that the language files add to the
+// classic ones: the device's link list had no end mark; a link that does not
+// fit the device's form; more links than the device's link area holds.
+constexpr int kMessageLinkListNotTerminated = 23;
+constexpr int kMessageLinkNotWritable = 24;
+constexpr int kMessageTooManyLinks = 25;
+// A port that would not open, when the system tells why: the device file is
+// locked away from this user; another program holds the line.
+constexpr int kMessagePortAccessDenied = 31;
+constexpr int kMessagePortInUse = 32;
+
+// Numbered message n with its arguments. Without arguments of its own a
+// message gets " - " as its first argument.
+Notice DeviceNotice(int n, Notice::Severity severity);
+Notice DeviceNotice(int n, Notice::Severity severity, std::vector<std::string> arguments);
+// Message n without arguments of its own, followed directly by `appended`
+// (a result code or a device type).
+Notice DeviceNoticeFollowedBy(int n, Notice::Severity severity, const std::string& appended);
+
+// Why COM `port` would not open, when the cause is one the user can act on
+// (message 31 or 32, naming the device file).
+std::optional<Notice> PortOpenNotice(int32_t port, const PortOpenProblem& problem);
+
+// While the data are incomplete (DataState above 0: nothing read yet, or the
+// last read failed) saving and writing links are refused: logs that (debug
+// bit 32) and gives message 15.
+std::optional<Notice> RefusalWhileDataIncomplete();

@@ -1,0 +1,26 @@
+#include "i18n/NoticeText.h"
+
+#include "i18n/LanguageTexts.h"
+#include "i18n/MessageBoxEx.h"
+
+std::string NoticeText(const Notice& notice)
+{
+    return GetMessageText(notice.number, notice.arguments, static_cast<int>(notice.arguments.size()) - 1)
+           + notice.appended;
+}
+
+int NoticeBoxKind(Notice::Severity severity)
+{
+    switch (severity) {
+    case Notice::Severity::Warning: return mbWarning;
+    case Notice::Severity::Error: return mbError;
+    case Notice::Severity::Information: break;
+    }
+    return mbInformation;
+}
+
+void ShowNotices(const std::vector<Notice>& notices)
+{
+    for (const Notice& notice : notices)
+        MessageBoxEx(NoticeText(notice), NoticeBoxKind(notice.severity), mbOk, 0);
+}

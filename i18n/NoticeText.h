@@ -1,0 +1,16 @@
+#pragma once
+
+// Notices in the words of the active language file.
+
+#include "diag/Notice.h"
+
+#include <string>
+#include <vector>
+
+// The message's text with its arguments, and what follows it directly.
+std::string NoticeText(const Notice& notice);
+// The message box kind (icon and title) of a notice: mbWarning, mbError, mbInformation.
+int NoticeBoxKind(Notice::Severity severity);
+
+// Each notice in turn as a box with an OK button.
+void ShowNotices(const std::vector<Notice>& notices);
