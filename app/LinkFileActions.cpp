@@ -34,7 +34,7 @@ void showFileError(int message, const std::string& path, const std::string& reas
 
 } // namespace
 
-void LoadLinksFromChosenFile(ShellView& view, bool modulesKnown)
+void LoadLinksFromChosenFile(ShellView& view, bool modulesKnown, const std::string& folder)
 {
     if (!modulesKnown) {
         ShowMessageText(22, {DefaultMessageArgument}, 0);
@@ -47,7 +47,7 @@ void LoadLinksFromChosenFile(ShellView& view, bool modulesKnown)
     view.SelectPage(0);
     if (!confirmed)
         return;
-    const std::optional<std::string> chosen = ChooseFileName({FileNameRequest::Purpose::Open, StartDirectory});
+    const std::optional<std::string> chosen = ChooseFileName({FileNameRequest::Purpose::Open, folder});
     if (!chosen)
         return;
 
@@ -58,6 +58,7 @@ void LoadLinksFromChosenFile(ShellView& view, bool modulesKnown)
         return;
     }
     ReplaceLinks(loaded.links);
+    LinkTableOrigin = loaded.origin;
     if (DebugFlag())
         WriteErrLog("210-Verkn\xFCpfungsdaten aus Datei gelesen: " + shownPath(LinkFileName));
     if (loaded.linksLeftOut)
@@ -86,7 +87,7 @@ void SaveLinksToChosenFile(const OverviewRows& overview)
         return;
 
     LinkFileName = *chosen;
-    const LinkFileSave saved = SaveLinkFile(LinkFileName, CurrentLinks(), overview);
+    const LinkFileSave saved = SaveLinkFile(LinkFileName, CurrentLinks(), LinkTableOrigin, overview);
     if (!saved.ok) {
         showFileError(kMessageLinkFileNotSaved, LinkFilePath(LinkFileName), saved.reason);
         return;

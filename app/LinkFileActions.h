@@ -5,12 +5,15 @@
 
 #include "model/LinkFile.h"
 
+#include <string>
+
 class ShellView;
 
-// Replaces the links by those of a file the user chooses, once modules are
-// known and the user agreed to lose the current links. The links stay as they
-// were until a file has really been read; then the link table page is shown.
-void LoadLinksFromChosenFile(ShellView& view, bool modulesKnown);
+// Replaces the links by those of a file the user chooses in a dialog that
+// starts in `folder`, once modules are known and the user agreed to lose the
+// current links. The links stay as they were until a file has really been
+// read; then the link table page is shown.
+void LoadLinksFromChosenFile(ShellView& view, bool modulesKnown, const std::string& folder);
 
 // Saves the links and the module overview into a file the user chooses;
 // refused while the data are incomplete.

@@ -19,12 +19,17 @@
 #include "model/LinkModel.h"
 #include "model/ModuleModel.h"
 #include "model/ModuleOverview.h"
+#include "app/StationQuestion.h"
+#include "comm/CheckedLinkWrite.h"
 #include "comm/DeviceRead.h"
 #include "comm/DeviceRegisters.h"
 #include "comm/LinkWrite.h"
 #include "comm/PortSearch.h"
 #include "comm/PortSettings.h"
 #include "comm/ReplyEndSetting.h"
+#include "comm/WriteCheckSetting.h"
+#include "diag/ProgramFolder.h"
+#include "model/Snapshots.h"
 #include "app/TF_rs232.h"
 #include "comm/Tvep.h"
 #include "editor/LinkTablePage.h"
@@ -87,6 +92,7 @@ void TF_Kalmoria_main::createActions()
     ActionLadenQMX = createAction("ActionLadenQMX", &TF_Kalmoria_main::ActionLadenQMXExecute);
     ActionSpeichernQMX = createAction("ActionSpeichernQMX", &TF_Kalmoria_main::ActionSpeichernQMXExecute);
     ActionComSuche = createAction("ActionComSuche", &TF_Kalmoria_main::ActionComSucheExecute);
+    ActionSicherung = createAction("ActionSicherung", &TF_Kalmoria_main::ActionSicherungExecute);
 }
 
 void TF_Kalmoria_main::createToolBar()
@@ -136,6 +142,7 @@ void TF_Kalmoria_main::createMenu()
     QAction* Oeffnen1 = addItem(Datei1, "Oeffnen1", QStringLiteral("@12aden"), ActionLesen);
     Oeffnen1->setStatusTip(QStringLiteral("Modulliste laden"));
     Oeffnen1->setToolTip(Oeffnen1->statusTip());
+    addItem(Datei1, "Sicherung1", QStringLiteral("@15Sicherung wiederherstellen..."), ActionSicherung);
     addItem(Datei1, "N14speichern1", QStringLiteral("@13Speichern"), ActionSpeichern);
     addItem(Datei1, "ende1", QStringLiteral("@11beenden"), ActionEnde);
 
@@ -150,6 +157,10 @@ void TF_Kalmoria_main::createMenu()
     SchnellesAntwortende1->setObjectName(QStringLiteral("SchnellesAntwortende1"));
     SchnellesAntwortende1->setCheckable(true);
     connect(SchnellesAntwortende1, &QAction::triggered, this, &TF_Kalmoria_main::SchnellesAntwortende1Click);
+    SchreibenPruefen1 = Einstellung1->addAction(QString::fromUtf8("@16Schreiben pr\xC3\xBC" "fen"));
+    SchreibenPruefen1->setObjectName(QStringLiteral("SchreibenPruefen1"));
+    SchreibenPruefen1->setCheckable(true);
+    connect(SchreibenPruefen1, &QAction::triggered, this, &TF_Kalmoria_main::SchreibenPruefen1Click);
 
     mSprachwahl = MainMenu1->addMenu(QStringLiteral("@25&Sprachwahl"));
     mSprachwahl->setObjectName(QStringLiteral("mSprachwahl"));
@@ -253,6 +264,7 @@ void TF_Kalmoria_main::FormCreate()
     m_vep = std::make_unique<Tvep>();
     m_vep->FastReplyEnd = StoredFastReplyEnd();
     SchnellesAntwortende1->setChecked(m_vep->FastReplyEnd);
+    SchreibenPruefen1->setChecked(StoredWriteCheck());
     ActionComSucheExecute();
 }
 
@@ -380,10 +392,13 @@ void TF_Kalmoria_main::ActionLadenQMXExecute()
 
 void TF_Kalmoria_main::ActionSpeichernQMXExecute()
 {
-    LinkWriteResult result;
+    // Unchecked, the write is the single transfer it always was.
+    const bool checked = SchreibenPruefen1->isChecked();
+    const LinkWriteChecks checks{checked, checked, checked};
+    CheckedLinkWriteResult result;
     {
         const InputBlocker noInputWhileWriting;
-        result = WriteLinksToDevice(*m_vep, this);
+        result = WriteLinksChecked(*m_vep, this, checks, SG1->rows(), AskWriteToOtherStation);
     }
     ShowNotices(result.notices);
 }
@@ -391,7 +406,14 @@ void TF_Kalmoria_main::ActionSpeichernQMXExecute()
 void TF_Kalmoria_main::ActionLesenExecute()
 {
     // The overview's first row is empty until modules were read.
-    LoadLinksFromChosenFile(*this, !SG1->cell(0, 1).empty());
+    LoadLinksFromChosenFile(*this, !SG1->cell(0, 1).empty(), StartDirectory);
+}
+
+void TF_Kalmoria_main::ActionSicherungExecute()
+{
+    // The snapshots of the station read last, else those of every station.
+    const std::string folder = OverviewOrigin ? StationBackupFolder(OverviewOrigin->serialNumber) : backupFolder();
+    LoadLinksFromChosenFile(*this, !SG1->cell(0, 1).empty(), folder);
 }
 
 void TF_Kalmoria_main::ActionSpeichernExecute()
@@ -418,6 +440,11 @@ void TF_Kalmoria_main::SchnellesAntwortende1Click()
 {
     m_vep->FastReplyEnd = SchnellesAntwortende1->isChecked();
     StoreFastReplyEnd(m_vep->FastReplyEnd);
+}
+
+void TF_Kalmoria_main::SchreibenPruefen1Click()
+{
+    StoreWriteCheck(SchreibenPruefen1->isChecked());
 }
 
 void TF_Kalmoria_main::mSprachwahlClick(QAction* item)

@@ -54,8 +54,10 @@ public:
     void ActionLesenExecute();
     void ActionSpeichernExecute();
     void ActionComSucheExecute();
+    void ActionSicherungExecute();
     void ComPort1Click();
     void SchnellesAntwortende1Click();
+    void SchreibenPruefen1Click();
     void mSprachwahlClick(QAction* item);
 
     // Line i of a hidden text table, without a leading "i=" of the design texts.
@@ -87,10 +89,12 @@ private:
     QAction* ActionLadenQMX = nullptr;
     QAction* ActionSpeichernQMX = nullptr;
     QAction* ActionComSuche = nullptr;
+    QAction* ActionSicherung = nullptr;
 
     QToolBar* ToolBar1 = nullptr;
     QMenu* mSprachwahl = nullptr;
     QAction* SchnellesAntwortende1 = nullptr; // replies end as soon as they are whole
+    QAction* SchreibenPruefen1 = nullptr;     // writes check the station, keep a snapshot, read back
     QTabWidget* TabSheet = nullptr;
     QWidget* TabSheet1 = nullptr;
     LinkEditorPage* TabSheet2 = nullptr;

@@ -60,7 +60,7 @@ int main(int argc, char** argv)
     for (int i = 0; i < rounds; ++i) {
         fillTable();
         const Clock::time_point start = Clock::now();
-        const LinkFileSave saved = SaveLinkFile(name, CurrentLinks(), overview);
+        const LinkFileSave saved = SaveLinkFile(name, CurrentLinks(), std::nullopt, overview);
         const Clock::time_point between = Clock::now();
         const LinkFileLoad loaded = LoadLinkFile(name);
         const Clock::time_point end = Clock::now();

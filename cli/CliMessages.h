@@ -11,13 +11,12 @@ constexpr int kMessageNoDeviceFound = 40;
 constexpr int kMessageConfirmWrite = 41;    // %s1 links, %s2 file, %s3 port, %s4 links on the device
 constexpr int kMessageNoTerminalToAsk = 42;
 constexpr int kMessageWriteCancelled = 43;
-constexpr int kMessageVerifyMismatch = 44;  // %s1 link, %s2 words read back, %s3 words written
-constexpr int kMessageVerified = 45;        // %s1 links
 constexpr int kMessageLinksSaved = 46;      // %s1 links, %s2 file
 constexpr int kMessageNoDifferences = 47;   // %s1 links
 constexpr int kMessageDifferences = 48;     // %s1 links
 constexpr int kMessagePortNotOpen = 49;     // %s1 COM number, %s2 device path
-constexpr int kMessageVerifyUnread = 50;    // %s1 what the transfer said
+constexpr int kMessageNoSnapshot = 66;      // %s1 serial number, %s2 folder
+constexpr int kMessageStationRefused = 67;
 
 // Message n with its arguments; without any it gets the " - " every message
 // without arguments of its own gets.

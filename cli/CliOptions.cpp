@@ -22,11 +22,20 @@ Commands:
   read [-o FILE]      read the device's links; write them as a link file, or
                       print them
   write FILE          write the links of a link file to the device, after a
-                      question (or --yes), then read them back and compare
+                      question (or --yes): the device must be the links'
+                      station and have their modules (else --yes --force),
+                      its links are kept as a snapshot first, and read back
+                      and compared afterwards
   diff FILE           compare a link file with the device's links, link by link
+  restore --last      write the newest snapshot of the station back, as write
+  restore FILE        write a snapshot file back, as write
+  restore --list      list the station's snapshots: time, links, whether they
+                      differ from the device
 
 Without --port every command but search first searches COM1..COM16 like
 Kalmoria does at start and uses the device found (the highest port).
+Snapshots are kept in $XDG_DATA_HOME/kalmoria/backups/<serial number>/
+(~/.local/share/... without it), the newest 100 of each station.
 Messages come in the language chosen in Kalmoria; they, and the progress of a
 device read on a terminal, go to standard error.)";
 
@@ -35,9 +44,10 @@ Exit codes:
   0  success (diff: the device holds the file's links)
   1  usage: the command line is wrong
   2  no device answers, or the communication failed
-  3  a link file cannot be read or written
-  4  write refused, nothing sent: too many links, a field out of range, or
-     no confirmation
+  3  a link file cannot be read or written, or the snapshot before a write
+     cannot be saved (nothing sent)
+  4  write refused, nothing sent: too many links, a field out of range,
+     another station or missing modules without --force, or no confirmation
   5  the device's links differ: after write the read-back, for diff the file
 )";
 
@@ -46,12 +56,13 @@ struct CommandName {
     Command command;
 };
 
-constexpr std::array<CommandName, 5> kCommands{{
+constexpr std::array<CommandName, 6> kCommands{{
     {"search", Command::Search},
     {"info", Command::Info},
     {"read", Command::Read},
     {"write", Command::Write},
     {"diff", Command::Diff},
+    {"restore", Command::Restore},
 }};
 
 int usageError(const QString& text)
@@ -103,20 +114,27 @@ std::variant<CliOptions, int> ParseCommandLine(const QStringList& arguments)
                                                    "becomes .ini)."),
                                     QStringLiteral("FILE"));
     const QCommandLineOption json(QStringLiteral("json"),
-                                  QStringLiteral("search, info, read: print JSON instead of a table."));
+                                  QStringLiteral("search, info, read, restore --list: print JSON instead of a table."));
     const QCommandLineOption yes({QStringLiteral("y"), QStringLiteral("yes")},
                                  QStringLiteral("write: do not ask before writing."));
     const QCommandLineOption noVerify(QStringLiteral("no-verify"),
-                                      QStringLiteral("write: do not read the links back after writing."));
+                                      QStringLiteral("write, restore: do not read the links back after writing."));
+    const QCommandLineOption force(QStringLiteral("force"),
+                                   QStringLiteral("write, restore: with --yes, write also to another station than "
+                                                  "the links' or to one that lacks modules they use."));
+    const QCommandLineOption last(QStringLiteral("last"),
+                                  QStringLiteral("restore: write the station's newest snapshot back."));
+    const QCommandLineOption list(QStringLiteral("list"), QStringLiteral("restore: list the station's snapshots."));
     const QCommandLineOption fast(QStringLiteral("fast"),
                                   QStringLiteral("End each reply as soon as it is whole instead of after the "
                                                  "line has gone quiet (much faster; a device that pauses inside "
                                                  "a reply still works)."));
     const QCommandLineOption quiet({QStringLiteral("q"), QStringLiteral("quiet")},
                                    QStringLiteral("Only errors and the data asked for: no notes, no progress."));
-    parser.addOptions({help, version, port, output, json, yes, noVerify, fast, quiet});
-    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("search, info, read, write or diff."));
-    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The link file of write and diff."),
+    parser.addOptions({help, version, port, output, json, yes, noVerify, force, last, list, fast, quiet});
+    parser.addPositionalArgument(QStringLiteral("command"),
+                                 QStringLiteral("search, info, read, write, diff or restore."));
+    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The link file of write, diff and restore."),
                                  QStringLiteral("[FILE]"));
 
     if (!parser.parse(arguments))
@@ -138,13 +156,22 @@ std::variant<CliOptions, int> ParseCommandLine(const QStringList& arguments)
         return usageError(QStringLiteral("unknown command \"%1\"").arg(positional.front()));
     options.command = named->command;
 
-    const bool takesFile = options.command == Command::Write || options.command == Command::Diff;
+    // restore takes its file from the station's snapshots with --last or --list.
+    const bool restoreFromSnapshots =
+        options.command == Command::Restore && (parser.isSet(last) || parser.isSet(list));
+    const bool takesFile = (options.command == Command::Write || options.command == Command::Diff
+                            || options.command == Command::Restore)
+                           && !restoreFromSnapshots;
     if (takesFile && positional.size() < 2)
-        return usageError(QStringLiteral("%1 needs a link file").arg(positional.front()));
+        return usageError(options.command == Command::Restore
+                              ? QStringLiteral("restore needs a snapshot file, --last or --list")
+                              : QStringLiteral("%1 needs a link file").arg(positional.front()));
     if (positional.size() > (takesFile ? 2 : 1))
         return usageError(QStringLiteral("unexpected argument \"%1\"").arg(positional.back()));
     if (takesFile)
         options.file = positional[1].toLocal8Bit().toStdString();
+    if (parser.isSet(last) && parser.isSet(list))
+        return usageError(QStringLiteral("--last and --list do not go together"));
 
     // Options that mean nothing to a command are a mistake, not silently ignored.
     struct OptionScope {
@@ -153,9 +180,12 @@ std::variant<CliOptions, int> ParseCommandLine(const QStringList& arguments)
     };
     const std::vector<OptionScope> scopes{
         {&output, {Command::Read}},
-        {&json, {Command::Search, Command::Info, Command::Read}},
-        {&yes, {Command::Write}},
-        {&noVerify, {Command::Write}},
+        {&json, {Command::Search, Command::Info, Command::Read, Command::Restore}},
+        {&yes, {Command::Write, Command::Restore}},
+        {&noVerify, {Command::Write, Command::Restore}},
+        {&force, {Command::Write, Command::Restore}},
+        {&last, {Command::Restore}},
+        {&list, {Command::Restore}},
     };
     for (const OptionScope& scope : scopes) {
         if (parser.isSet(*scope.option) && std::ranges::find(scope.commands, options.command) == scope.commands.end())
@@ -175,6 +205,9 @@ std::variant<CliOptions, int> ParseCommandLine(const QStringList& arguments)
     options.json = parser.isSet(json);
     options.yes = parser.isSet(yes);
     options.verify = !parser.isSet(noVerify);
+    options.force = parser.isSet(force);
+    options.last = parser.isSet(last);
+    options.list = parser.isSet(list);
     options.fast = parser.isSet(fast);
     options.quiet = parser.isSet(quiet);
     return options;

@@ -8,11 +8,11 @@
 #include <string>
 #include <variant>
 
-enum class Command { Search, Info, Read, Write, Diff };
+enum class Command { Search, Info, Read, Write, Diff, Restore };
 
 struct CliOptions {
     Command command = Command::Search;
-    std::string file;   // the link file of write and diff
+    std::string file;   // the link file of write, diff and restore
     std::string output; // read -o: the link file to write; empty: print the links
     // --port: a COM number (1..16) or, when not 0, a device path.
     int portNumber = 0;
@@ -20,6 +20,9 @@ struct CliOptions {
     bool json = false;
     bool yes = false;
     bool verify = true;
+    bool force = false; // with --yes: write to another station or one lacking the links' modules
+    bool last = false;  // restore: the station's newest snapshot
+    bool list = false;  // restore: list the station's snapshots
     bool fast = false;
     bool quiet = false;
 

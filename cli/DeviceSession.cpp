@@ -70,9 +70,10 @@ ExitCode DeviceSession::ConnectAndRead()
     return connected == ExitCode::Success ? Read() : connected;
 }
 
-LinkWriteResult DeviceSession::WriteLinks()
+CheckedLinkWriteResult DeviceSession::WriteLinks(const LinkWriteChecks& checks, const OverviewRows& overview,
+                                                 const StationConfirmation& confirm)
 {
-    LinkWriteResult result = WriteLinksToDevice(*m_client, &m_view);
+    CheckedLinkWriteResult result = WriteLinksChecked(*m_client, &m_view, checks, overview, confirm);
     m_view.EndProgress();
     m_messages.report(result.notices, !result.ok());
     return result;

@@ -5,7 +5,7 @@
 // on the console.
 
 #include "cli/ExitCode.h"
-#include "comm/LinkWrite.h"
+#include "comm/CheckedLinkWrite.h"
 #include "comm/PortSearch.h"
 
 #include <memory>
@@ -33,9 +33,11 @@ public:
     // Both, as every command that works on the device's data begins.
     ExitCode ConnectAndRead();
 
-    // The links of the table written to the device, with the messages of
-    // the write on the console: after a failure the one that tells why.
-    LinkWriteResult WriteLinks();
+    // The links of the table written to the device with the checks asked
+    // for, with the messages of the write on the console: after a failure
+    // the one that tells why.
+    CheckedLinkWriteResult WriteLinks(const LinkWriteChecks& checks, const OverviewRows& overview,
+                                      const StationConfirmation& confirm);
 
     Tvep& Client() { return *m_client; }
     // "COM3 (/dev/ttyUSB0)" for the chosen port.

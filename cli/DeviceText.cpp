@@ -55,6 +55,15 @@ OverviewRow OverviewHeadings()
     return headings;
 }
 
+OverviewRows OverviewForLinkFile()
+{
+    const OverviewRow headings = OverviewHeadings();
+    OverviewRows overview{{headings.begin(), headings.end()}};
+    for (const OverviewRow& row : ModuleOverviewRows())
+        overview.emplace_back(row.begin(), row.end());
+    return overview;
+}
+
 std::vector<TextRow> OverviewTable()
 {
     std::vector<TextRow> table;

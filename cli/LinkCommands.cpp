@@ -7,6 +7,7 @@
 #include "cli/ConsoleText.h"
 #include "cli/DeviceSession.h"
 #include "cli/DeviceText.h"
+#include "cli/LinkSetWrite.h"
 #include "cli/TextTable.h"
 #include "comm/ComPortMap.h"
 #include "comm/LinkAreaRead.h"
@@ -14,6 +15,7 @@
 #include "comm/PortSettings.h"
 #include "comm/Tvep.h"
 #include "diag/TextHelpers.h"
+#include "model/DeviceValues.h"
 #include "model/LinkFile.h"
 #include "model/LinkModel.h"
 #include "model/ModuleOverview.h"
@@ -73,7 +75,7 @@ void printLinks(const LinkSet& links, bool json)
 // The links of the command's link file, then the device read into the
 // model; or the exit code of what failed. The file comes first: a file that
 // cannot be read costs no device traffic.
-std::variant<LinkSet, ExitCode> fileLinksAndDevice(CommandContext& context)
+std::variant<LinkFileLoad, ExitCode> fileLinksAndDevice(CommandContext& context)
 {
     LinkFileLoad load = LoadLinkFile(context.options.file);
     if (!load.ok) {
@@ -83,7 +85,7 @@ std::variant<LinkSet, ExitCode> fileLinksAndDevice(CommandContext& context)
     }
     if (const ExitCode code = context.session.ConnectAndRead(); code != ExitCode::Success)
         return code;
-    return std::move(load.links);
+    return load;
 }
 
 std::string fieldsText(const LinkRecord& link)
@@ -92,41 +94,6 @@ std::string fieldsText(const LinkRecord& link)
     for (const int32_t value : fields(link))
         text += (text.empty() ? "" : ",") + IntToText(value);
     return text;
-}
-
-// Asks before the device's links are replaced; false when nobody said yes.
-bool confirmWrite(const CommandContext& context, int32_t linksOnDevice)
-{
-    if (context.options.yes)
-        return true;
-    if (!isTerminal(0)) {
-        context.messages.error(CliMessage(kMessageNoTerminalToAsk));
-        return false;
-    }
-    const std::string question =
-        CliMessage(kMessageConfirmWrite, {IntToText(AnzBefehle), pathText(LinkFilePath(context.options.file)),
-                                          pathText(context.session.PortName()), IntToText(linksOnDevice)});
-    if (context.messages.ask(question))
-        return true;
-    context.messages.error(CliMessage(kMessageWriteCancelled));
-    return false;
-}
-
-ExitCode verifyWrite(CommandContext& context)
-{
-    const LinkAreaRead readBack = ReadLinkArea(context.session.Client());
-    if (readBack.transferResult != Tvep::Ok) {
-        context.messages.error(CliMessage(kMessageVerifyUnread, {Tvep::ResultText(readBack.transferResult)}));
-        return ExitCode::Device;
-    }
-    if (const auto difference = CompareLinkAreas(EncodeLinkArea(CurrentLinks()), readBack.words)) {
-        context.messages.error(CliMessage(kMessageVerifyMismatch, {IntToText(difference->slot),
-                                                                   LinkWordsText(difference->found),
-                                                                   LinkWordsText(difference->expected)}));
-        return ExitCode::Mismatch;
-    }
-    context.messages.note(CliMessage(kMessageVerified, {IntToText(AnzBefehle)}));
-    return ExitCode::Success;
 }
 
 } // namespace
@@ -139,13 +106,9 @@ ExitCode RunRead(CommandContext& context)
         printLinks(CurrentLinks(), context.options.json);
         return ExitCode::Success;
     }
-    OverviewRows overview;
-    const OverviewRow headings = OverviewHeadings();
-    overview.emplace_back(headings.begin(), headings.end());
-    for (const OverviewRow& row : ModuleOverviewRows())
-        overview.emplace_back(row.begin(), row.end());
+    const OverviewRows overview = OverviewForLinkFile();
     const std::string written = pathText(LinkFilePath(context.options.output));
-    const LinkFileSave save = SaveLinkFile(context.options.output, CurrentLinks(), overview);
+    const LinkFileSave save = SaveLinkFile(context.options.output, CurrentLinks(), LinkTableOrigin, overview);
     if (!save.ok) {
         context.messages.error(CliMessage(kMessageLinkFileNotSaved, {written, save.reason}));
         return ExitCode::File;
@@ -158,32 +121,10 @@ ExitCode RunWrite(CommandContext& context)
 {
     // The device is read first, as Kalmoria requires before a write: only
     // complete data of a device of ours may be replaced.
-    const auto fileLinks = fileLinksAndDevice(context);
-    if (const ExitCode* failed = std::get_if<ExitCode>(&fileLinks))
+    const auto file = fileLinksAndDevice(context);
+    if (const ExitCode* failed = std::get_if<ExitCode>(&file))
         return *failed;
-    const int32_t linksOnDevice = AnzBefehle;
-    ReplaceLinks(std::get<LinkSet>(fileLinks));
-
-    if (const std::optional<Notice> refusal = LinkWriteRefusal()) {
-        context.messages.report({*refusal}, true);
-        return ExitCode::WriteRefused;
-    }
-    if (!confirmWrite(context, linksOnDevice))
-        return ExitCode::WriteRefused;
-    const LinkWriteResult written = context.session.WriteLinks();
-    switch (written.outcome) {
-    case DeviceOutcome::Done:
-        break;
-    case DeviceOutcome::Refused:
-        return ExitCode::WriteRefused;
-    case DeviceOutcome::PortNotOpen:
-        context.messages.error(CliMessage(kMessagePortNotOpen, {"COM" + IntToText(ComPortNr),
-                                                                pathText(comPortPath(ComPortNr))}));
-        return ExitCode::Device;
-    default:
-        return ExitCode::Device;
-    }
-    return context.options.verify ? verifyWrite(context) : ExitCode::Success;
+    return WriteLinkSet(context, std::get<LinkFileLoad>(file), LinkFilePath(context.options.file));
 }
 
 ExitCode RunDiff(CommandContext& context)
@@ -191,7 +132,7 @@ ExitCode RunDiff(CommandContext& context)
     const auto read = fileLinksAndDevice(context);
     if (const ExitCode* failed = std::get_if<ExitCode>(&read))
         return *failed;
-    const LinkSet& fileLinks = std::get<LinkSet>(read);
+    const LinkSet& fileLinks = std::get<LinkFileLoad>(read).links;
     const LinkSet deviceLinks = CurrentLinks();
 
     // Like diff(1) from the device to the file: "-" what the device holds,

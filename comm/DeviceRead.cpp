@@ -4,6 +4,7 @@
 #include "comm/DeviceNotices.h"
 #include "comm/DeviceRegisters.h"
 #include "comm/LinkArea.h"
+#include "comm/ModuleExistence.h"
 #include "comm/PortSettings.h"
 #include "comm/StationData.h"
 #include "comm/TransferBuffers.h"
@@ -69,6 +70,9 @@ public:
         m_view.Repaint();
         ModulAnzahl = 0;
         DataState = 0;
+        // What is read from here on belongs to the device now on the line.
+        LinkTableOrigin.reset();
+        OverviewOrigin.reset();
         logIf(DebugFlag(), "L01 - QMX-lesen - OpenComport:" + IntToText(ComPortNr) + ", " + IntToText(ComBaud)
                                + ", " + std::string(1, ComParity));
         readModuleExistence();
@@ -133,13 +137,12 @@ private:
             return;
         }
         logIf(readTrace(), "L03 - lese Modul-Exist ab 2100");
-        m_vep.SetTimeouts(500, 50);
-        m_lastResult = read(R::ModuleExistence, R::ModuleExistenceCount, receiveWords());
+        const ModuleExistence existence = ReadModuleExistence(m_vep);
+        m_progress.Step();
+        m_lastResult = existence.transferResult;
         if (m_lastResult < 0)
             communicationFailure("L12.1 - Kommunikationsfehler", m_lastResult);
-        // After a failed read the buffer holds an earlier reply: no module is taken from it.
-        for (std::size_t i = 0; i < ModuleExists.size(); ++i)
-            ModuleExists[i] = m_lastResult == 0 && ReceiveBuffer[i] < R::AbsentFrom;
+        ModuleExists = existence.occupied;
         // Only the occupied addresses cost a transfer of their own.
         m_progress.SetTotal(kTransfersBesideModules
                             + static_cast<int>(std::count(ModuleExists.begin(), ModuleExists.end(), true)));
@@ -210,6 +213,7 @@ private:
         m_view.SetBusyCursor(true);
         m_busy = true;
         SerialNumber = configuration.serialNumber;
+        OverviewOrigin = LinkTableOrigin = StationIdentity{SerialNumber, DeviceAddress, DeviceType};
         logIf(stepTrace(), "L10 - QMX ist OK - SN " + IntToText(SerialNumber));
         return true;
     }

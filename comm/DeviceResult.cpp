@@ -12,6 +12,7 @@ std::string DeviceResult::errorString() const
     case DeviceOutcome::NoDevice: text = "no central device answered"; break;
     case DeviceOutcome::TransferFailed: text = "transfer failed"; break;
     case DeviceOutcome::Mismatch: return "the device does not hold what was written";
+    case DeviceOutcome::SnapshotNotSaved: return "the snapshot could not be saved";
     }
     if (transferResult != Tvep::Ok)
         text += std::string(": ") + Tvep::ResultText(transferResult) + " (" + std::to_string(transferResult) + ")";

@@ -16,6 +16,7 @@ enum class DeviceOutcome {
     NoDevice,       // what answered is not a central device this program serves
     TransferFailed, // a transfer failed: no reply, or a broken or wrong one
     Mismatch,       // the device does not hold what was written
+    SnapshotNotSaved, // nothing was sent: what the device held could not be kept
 };
 
 struct DeviceResult {

@@ -16,3 +16,5 @@ struct LinkAreaRead {
 
 // Opens the port, reads the 252 registers in one transfer and closes it again.
 LinkAreaRead ReadLinkArea(Tvep& vep);
+// The same transfer on a port that is open already.
+LinkAreaRead ReadLinkAreaOnOpenPort(Tvep& vep);

@@ -64,53 +64,75 @@ std::optional<Notice> LinkWriteRefusal()
     return std::nullopt;
 }
 
-LinkWriteResult WriteLinksToDevice(Tvep& vep, ShellView* view)
+bool RefuseLinkWrite(LinkWriteResult& result)
 {
-    LinkWriteResult result;
-    if (std::optional<Notice> refusal = LinkWriteRefusal()) {
-        result.outcome = DeviceOutcome::Refused;
-        result.notices.push_back(std::move(*refusal));
-        return result;
-    }
-    TransferProgress progress(view, 1);
-    if (!vep.OpenPort(ComPortNr, ComBaud, ComParity)) {
-        // A port that just does not open stops the write without a word; a
-        // reason the user can act on is worth a box.
-        result.outcome = DeviceOutcome::PortNotOpen;
-        result.transferResult = Tvep::ErrPortClosed;
-        if (std::optional<Notice> problem = PortOpenNotice(ComPortNr, vep.Serial.OpenProblem))
-            result.notices.push_back(std::move(*problem));
-        return result;
-    }
+    std::optional<Notice> refusal = LinkWriteRefusal();
+    if (!refusal)
+        return false;
+    result.outcome = DeviceOutcome::Refused;
+    result.notices.push_back(std::move(*refusal));
+    return true;
+}
 
+bool OpenPortForWrite(Tvep& vep, LinkWriteResult& result)
+{
+    if (vep.OpenPort(ComPortNr, ComBaud, ComParity))
+        return true;
+    // A port that just does not open stops the write without a word; a
+    // reason the user can act on is worth a box.
+    result.outcome = DeviceOutcome::PortNotOpen;
+    result.transferResult = Tvep::ErrPortClosed;
+    if (std::optional<Notice> problem = PortOpenNotice(ComPortNr, vep.Serial.OpenProblem))
+        result.notices.push_back(std::move(*problem));
+    return false;
+}
+
+bool SendLinks(Tvep& vep, LinkWriteResult& result)
+{
     // The table's text forms show what the device now gets.
     for (int32_t n = 1; n <= AnzBefehle; ++n) {
         DeviceLinkWords words;
         EncodeLink(n, words);
     }
     const std::vector<LinkRecord> links = CurrentLinks();
+    result.links = static_cast<int32_t>(links.size());
     for (const LinkRecord& link : links)
         ++(link.deaktiv != 0 ? result.inactive : result.active);
-    result.links = static_cast<int32_t>(links.size());
     const LinkAreaWords area = EncodeLinkArea(links);
     std::copy(area.begin(), area.end(), SendBuffer.begin());
 
     const int32_t sent = vep.Transfer(R::LinkArea, static_cast<int32_t>(area.size()), sendWords(), 0, 0,
                                       receiveWords(), true);
-    progress.Step();
     if ((sent & 0xFFFF) != 0) {
         result.outcome = DeviceOutcome::TransferFailed;
         result.transferResult = sent;
         result.notices.push_back(DeviceNotice(5, Notice::Severity::Error));
         if (DebugFlag())
             WriteErrLog("230-FEHLER beim Verkn\xFCpfungsdaten in QMX schreiben err");
-    } else {
-        result.notices.push_back(DeviceNotice(
-            20, Notice::Severity::Information,
-            {IntToText(result.links), IntToText(result.active), IntToText(result.inactive)}));
-        if (DebugFlag())
-            WriteErrLog("230-Verkn\xFCpfungsdaten in QMX geschrieben !!!");
+        return false;
     }
+    if (DebugFlag())
+        WriteErrLog("230-Verkn\xFCpfungsdaten in QMX geschrieben !!!");
+    return true;
+}
+
+std::vector<std::string> LinkCountArguments(const LinkWriteResult& result)
+{
+    return {IntToText(result.links), IntToText(result.active), IntToText(result.inactive)};
+}
+
+LinkWriteResult WriteLinksToDevice(Tvep& vep, ShellView* view)
+{
+    LinkWriteResult result;
+    if (RefuseLinkWrite(result))
+        return result;
+    TransferProgress progress(view, 1);
+    if (!OpenPortForWrite(vep, result))
+        return result;
+    const bool sent = SendLinks(vep, result);
+    progress.Step();
+    if (sent)
+        result.notices.push_back(DeviceNotice(20, Notice::Severity::Information, LinkCountArguments(result)));
     vep.ClosePort();
     return result;
 }

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 class ShellView;
 class Tvep;
@@ -27,6 +28,16 @@ struct LinkWriteResult : DeviceResult {
     int32_t active = 0;
     int32_t inactive = 0;
 };
+
+// The steps of a write, for the writes built on them. Each returns false,
+// with the outcome and what to tell in `result`, where the write must stop:
+// the write is refused; the port would not open; on the open port, the
+// transfer of every link and the end slot failed.
+bool RefuseLinkWrite(LinkWriteResult& result);
+bool OpenPortForWrite(Tvep& vep, LinkWriteResult& result);
+bool SendLinks(Tvep& vep, LinkWriteResult& result);
+// The counts of a write as its messages name them: all, active, inactive.
+std::vector<std::string> LinkCountArguments(const LinkWriteResult& result);
 
 // Sends every link and the end slot to the device's link area in one
 // transfer and reports the counts. Refused as LinkWriteRefusal says; then

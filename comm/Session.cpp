@@ -19,6 +19,8 @@ void ResetSession()
     StartDirectory.clear();
     LinkFileName.clear();
     DefaultMessageArgument.clear();
+    LinkTableOrigin.reset();
+    OverviewOrigin.reset();
 
     for (auto& kind : SignalGroupTable)
         kind.fill(SignalGroup{});

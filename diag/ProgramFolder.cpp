@@ -35,15 +35,21 @@ std::string homeFolder()
     return {};
 }
 
+// An XDG base folder: the variable when it holds an absolute path (a
+// relative one is ignored), else `fallback` below the user's home.
+std::string xdgHome(const char* variable, const char* fallback)
+{
+    const char* value = std::getenv(variable);
+    if (value != nullptr && value[0] == '/')
+        return value;
+    const std::string home = homeFolder();
+    return home.empty() ? std::string() : home + fallback;
+}
+
 // Where programs keep state worth keeping across runs, such as logs.
 std::string stateHome()
 {
-    // Only an absolute XDG_STATE_HOME counts; a relative one is ignored.
-    const char* state = std::getenv("XDG_STATE_HOME");
-    if (state != nullptr && state[0] == '/')
-        return state;
-    const std::string home = homeFolder();
-    return home.empty() ? std::string() : home + "/.local/state";
+    return xdgHome("XDG_STATE_HOME", "/.local/state");
 }
 
 } // namespace
@@ -73,4 +79,10 @@ std::string logFolder()
     std::error_code error;
     std::filesystem::create_directories(folder, error);
     return folder.string() + "/";
+}
+
+std::string backupFolder()
+{
+    const std::string data = xdgHome("XDG_DATA_HOME", "/.local/share");
+    return data.empty() ? std::string() : data + "/" + kStateFolderName + "/backups/";
 }

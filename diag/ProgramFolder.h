@@ -14,3 +14,8 @@ std::string programBaseName();
 // folder $XDG_STATE_HOME/kalmoria (~/.local/state/kalmoria when that is not
 // set), made when missing so the user finds where to put DEBUG.
 std::string logFolder();
+
+// Where the snapshots of each station's links are kept, ending in "/":
+// $XDG_DATA_HOME/kalmoria/backups/ (~/.local/share/... when that is not
+// set); empty when the user has no home. Not made here.
+std::string backupFolder();

@@ -6,3 +6,5 @@ int32_t DeviceAddress = 0;
 std::string StartDirectory;
 std::string LinkFileName;
 std::string DefaultMessageArgument;
+std::optional<StationIdentity> LinkTableOrigin;
+std::optional<StationIdentity> OverviewOrigin;

@@ -3,7 +3,10 @@
 // Values of the connected central device and of the session, shared by the
 // main window, the device sequences and the link file.
 
+#include "model/StationIdentity.h"
+
 #include <cstdint>
+#include <optional>
 #include <string>
 
 extern uint16_t DeviceType;   // register 1506; 0x0900 is a QMX-620
@@ -15,3 +18,9 @@ extern std::string StartDirectory;
 extern std::string LinkFileName;
 // The single argument of the numbered messages that take none of their own.
 extern std::string DefaultMessageArgument;
+
+// Whose links the link table holds: the station read last, or the one a link
+// file names; none when that is not known (an older file, links made anew).
+extern std::optional<StationIdentity> LinkTableOrigin;
+// Whose modules the module overview shows: the station read last.
+extern std::optional<StationIdentity> OverviewOrigin;

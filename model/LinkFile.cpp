@@ -29,7 +29,12 @@ constexpr std::array<int32_t LinkRecord::*, 8> kLinkFields{
     &LinkRecord::ModulZ, &LinkRecord::RegZ,   &LinkRecord::BitZ,   &LinkRecord::deaktiv};
 constexpr int kAnzBitKey = 4;
 
-using HeaderEntries = std::array<std::pair<std::string, std::string>, 6>;
+// The keys that name the links' station, in the header section.
+constexpr char kSerialKey[] = "Seriennummer";
+constexpr char kAddressKey[] = "QMX-Adresse";
+constexpr char kTypeKey[] = "Geraetetyp";
+
+using HeaderEntries = std::vector<std::pair<std::string, std::string>>;
 
 // Qt's long time format names the time zone; the header shows the clock only.
 QString withoutTimeZone(const QString& format)
@@ -53,15 +58,26 @@ std::string currentStamp()
                          + locale.toString(now.time(), withoutTimeZone(locale.timeFormat(QLocale::LongFormat))));
 }
 
-HeaderEntries headerEntries(const std::string& stamp)
+HeaderEntries headerEntries(const std::string& stamp, const std::optional<StationIdentity>& origin)
 {
     const std::string rule = "|" + std::string(59, '-');
-    return {{{"01", rule},
-             {"02", "|-----     Orvanto Elektronik GmbH"},
-             {"03", "|-----     QMX-Verkn\xFCpfungen "},
-             {"04", "|-----      Kalmoria 1.30"},
-             {"05", "|-----     " + stamp},
-             {"06", rule}}};
+    HeaderEntries entries{{"01", rule},
+                          {"02", "|-----     Orvanto Elektronik GmbH"},
+                          {"03", "|-----     QMX-Verkn\xFCpfungen "},
+                          {"04", "|-----      Kalmoria 1.30"},
+                          {"05", "|-----     " + stamp},
+                          {"06", rule}};
+    if (origin) {
+        entries.emplace_back(kSerialKey, std::to_string(origin->serialNumber));
+        entries.emplace_back(kAddressKey, std::to_string(origin->address));
+        entries.emplace_back(kTypeKey, std::to_string(origin->type));
+    }
+    return entries;
+}
+
+bool isOriginKey(std::string_view key)
+{
+    return SameIniName(key, kSerialKey) || SameIniName(key, kAddressKey) || SameIniName(key, kTypeKey);
 }
 
 // A cell without the blanks around it; a line break inside would split the
@@ -126,7 +142,8 @@ SectionMode sectionMode(std::string_view name)
 
 // The new file: what `existing` holds, with the header keys set in place, the
 // overview and link sections dropped, and both written anew at the end.
-std::string linkFileContent(std::string_view existing, std::span<const LinkRecord> links, const OverviewRows& overview,
+std::string linkFileContent(std::string_view existing, std::span<const LinkRecord> links,
+                            const std::optional<StationIdentity>& origin, const OverviewRows& overview,
                             const std::string& stamp)
 {
     // The reader skips a leading UTF-8 mark and stops at a NUL byte (a file cut
@@ -138,8 +155,8 @@ std::string linkFileContent(std::string_view existing, std::span<const LinkRecor
     const std::size_t from =
         marked && !existing.substr(kUtf8Mark.size()).starts_with(kUtf8Mark) ? kUtf8Mark.size() : 0;
     const std::size_t to = std::min(existing.find('\0', from), existing.size());
-    const HeaderEntries header = headerEntries(stamp);
-    std::array<bool, header.size()> headerWritten{};
+    const HeaderEntries header = headerEntries(stamp, origin);
+    std::vector<bool> headerWritten(header.size());
 
     std::string out;
     out.reserve(existing.size() + 64 * overview.size() + 128 * links.size() + 512);
@@ -151,6 +168,9 @@ std::string linkFileContent(std::string_view existing, std::span<const LinkRecor
         if (line.kind == IniLine::Section)
             mode = sectionMode(line.name);
         if (mode == SectionMode::Drop)
+            continue;
+        // A station the links no longer come from must not stay named.
+        if (mode == SectionMode::Header && line.kind == IniLine::Key && !origin && isOriginKey(line.name))
             continue;
         std::string_view text = existing.substr(line.begin, line.end - line.begin);
         std::string replaced;
@@ -202,6 +222,23 @@ LinkRecord readLink(const CSimpleIniA& ini, int32_t n)
     return link;
 }
 
+// The station a file names; none unless all three keys hold values a
+// device's registers can.
+std::optional<StationIdentity> readOrigin(const CSimpleIniA& ini)
+{
+    const auto value = [&](const char* key, int32_t maximum) -> std::optional<int32_t> {
+        const char* text = ini.GetValue(kHeaderSection, key, nullptr);
+        const std::optional<int32_t> number = text != nullptr ? ParseInt32(text) : std::nullopt;
+        return number && *number >= 0 && *number <= maximum ? number : std::nullopt;
+    };
+    const auto serial = value(kSerialKey, 0xFFFF);
+    const auto address = value(kAddressKey, 0xFFFF);
+    const auto type = value(kTypeKey, 0xFFFF);
+    if (!serial || !address || !type)
+        return std::nullopt;
+    return StationIdentity{static_cast<uint16_t>(*serial), *address, static_cast<uint16_t>(*type)};
+}
+
 } // namespace
 
 std::string LinkFilePath(const std::string& name)
@@ -213,7 +250,8 @@ std::string LinkFilePath(const std::string& name)
     return name + ".ini";
 }
 
-LinkFileSave SaveLinkFile(const std::string& name, std::span<const LinkRecord> links, const OverviewRows& overview)
+LinkFileSave SaveLinkFile(const std::string& name, std::span<const LinkRecord> links,
+                          const std::optional<StationIdentity>& origin, const OverviewRows& overview)
 {
     const std::string path = LinkFilePath(name);
     FileBytes old = ReadWholeFile(path, kMaxIniFileBytes);
@@ -221,7 +259,7 @@ LinkFileSave SaveLinkFile(const std::string& name, std::span<const LinkRecord> l
     if (old.status == FileBytes::Status::Failed)
         return {false, old.reason};
     LinkFileSave result;
-    result.ok = ReplaceFileAtomically(path, linkFileContent(old.bytes, links, overview, currentStamp()), &result.reason);
+    result.ok = ReplaceFileAtomically(path, linkFileContent(old.bytes, links, origin, overview, currentStamp()), &result.reason);
     return result;
 }
 
@@ -250,6 +288,7 @@ LinkFileLoad LoadLinkFile(const std::string& name)
         link.encodedText = LinkWordsText(EncodeLinkWords(link));
         result.links.push_back(std::move(link));
     }
+    result.origin = readOrigin(ini);
     result.ok = true;
     return result;
 }

@@ -4,13 +4,16 @@
 // CR LF line ends, so that field engineers can keep, compare and reload the
 // links of a device. Sections: "Kopfdaten" (a comment header), "Info_Modulliste"
 // (a copy of the module overview, for people only) and "QMX_Verknuepfungen"
-// (the links, the only section read back). Link n has the keys n*10 (its four
+// (the links). "Kopfdaten" names the station the links came from, when that
+// is known ("Seriennummer", "QMX-Adresse", "Geraetetyp"). Link n has the keys n*10 (its four
 // device words, for people) and n*10+1 .. n*10+8 (ModulQ, RegVon, BitVon,
 // AnzBit, ModulZ, RegZ, BitZ, deaktiv).
 
 #include "model/LinkModel.h"
+#include "model/StationIdentity.h"
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -35,17 +38,20 @@ struct LinkFileSave {
     std::string reason; // why not, for the user
 };
 
-// Writes `links` and the overview into the file for `name`. An existing
-// file keeps every other section and key, and its comments, byte for byte;
-// its six "Kopfdaten" keys get the new header in place, and the overview and
-// the links are written anew at its end. The file is replaced in one step,
+// Writes `links`, the station they came from and the overview into the file
+// for `name`. An existing file keeps every other section and key, and its
+// comments, byte for byte; its "Kopfdaten" keys get the new header in place
+// (a station it named is dropped when `origin` is unknown), and the overview
+// and the links are written anew at its end. The file is replaced in one step,
 // so a failure leaves it as it was.
-LinkFileSave SaveLinkFile(const std::string& name, std::span<const LinkRecord> links, const OverviewRows& overview);
+LinkFileSave SaveLinkFile(const std::string& name, std::span<const LinkRecord> links,
+                          const std::optional<StationIdentity>& origin, const OverviewRows& overview);
 
 struct LinkFileLoad {
     bool ok = false;
     std::string reason;            // why not, for the user
     std::vector<LinkRecord> links; // link 1 first, each with its encodedText
+    std::optional<StationIdentity> origin; // none for a file that names no station
     bool linksLeftOut = false;     // the file numbers more links than the table holds
 };
 

@@ -86,7 +86,7 @@ TEST_F(LinkFileActions, LoadingKeepsTheLinksUntilAFileHasBeenRead)
         boxes.shown.clear();
         boxes.answer = c.answer;
         dialog.answer = c.chosen;
-        LoadLinksFromChosenFile(view, c.modulesKnown);
+        LoadLinksFromChosenFile(view, c.modulesKnown, StartDirectory);
         EXPECT_EQ(shownTexts(), c.shown) << c.what;
         EXPECT_EQ(tableLinks(), kLinksInProgram) << c.what;
         EXPECT_EQ(DataState, 1) << c.what;
@@ -122,7 +122,7 @@ TEST_F(LinkFileActions, ALoadedFileReplacesTheLinksAndShowsTheLinkTable)
         view.calls.clear();
         dialog.answer = folder.file(c.chosen);
 
-        LoadLinksFromChosenFile(view, true);
+        LoadLinksFromChosenFile(view, true, StartDirectory);
 
         EXPECT_EQ(AnzBefehle, c.linksRead) << c.chosen;
         EXPECT_EQ(linkFields(LinkTable[1]), c.first) << c.chosen;

@@ -63,6 +63,7 @@ CliProcess::Result CliProcess::run(const QStringList& arguments, Input input, co
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("XDG_CONFIG_HOME"), QString::fromStdString(m_config.path()));
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), QString::fromStdString(dataHome()));
     process.setProcessEnvironment(environment);
     process.setWorkingDirectory(QString::fromStdString(files.path()));
 

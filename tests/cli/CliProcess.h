@@ -30,6 +30,8 @@ public:
 
     // The settings file of the child, Kalmoria.ini.
     void writeSettings(const std::string& ini) const { m_config.write("Kalmoria.ini", ini); }
+    // XDG_DATA_HOME of the program: the snapshots of the stations live below it.
+    std::string dataHome() const { return m_config.file("data"); }
 
     TempDir files; // its working folder, where the tests keep link files
     std::string program; // the built program unless set

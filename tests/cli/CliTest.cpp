@@ -277,16 +277,19 @@ TEST_F(Cli, ReadThenWriteOfTheSameFileLeavesTheLinkAreaWordForWord)
     // Replies that end on the quiet line, as without --fast.
     ASSERT_EQ(run({QStringLiteral("read"), QStringLiteral("-o"), QStringLiteral("backup.ini")}, false).exitCode, 0);
 
-    const auto written = run({QStringLiteral("write"), QStringLiteral("backup.ini"), QStringLiteral("--yes")}, false);
+    // The device's own third link names modules it does not carry.
+    const auto written = run({QStringLiteral("write"), QStringLiteral("backup.ini"), QStringLiteral("--yes"),
+                              QStringLiteral("--force")},
+                             false);
     EXPECT_EQ(written.exitCode, 0) << written.err;
-    EXPECT_EQ(written.errorLines().size(), 2u) << "written with the counts, then verified: " << written.err;
+    EXPECT_EQ(written.errorLines().size(), 1u) << "written and checked, with the counts: " << written.err;
     EXPECT_EQ(linkArea(), before);
 }
 
 TEST_F(Cli, WriteAsksOnTheTerminalAndRefusesWhatTheDeviceCannotHold)
 {
     startDevice();
-    const std::vector<Link> changed{{9, 150, 3, 12, 2, 350, 4, 0}, {3, 43, 15, 255, 9, 65535, 15, 1}};
+    const std::vector<Link> changed{{7, 150, 3, 12, 12, 350, 4, 0}, {12, 43, 15, 255, 7, 65535, 15, 1}};
     std::vector<Link> tooMany(63, Link{2, 100, 0, 1, 9, 300, 0, 0});
     std::vector<Link> bitOutOfRange = changed;
     bitOutOfRange[1][2] = 16;

@@ -1,7 +1,9 @@
 #include "app/MainWindow.h"
+#include "comm/DeviceNotices.h"
 #include "editor/ChoiceLabel.h"
 #include "editor/EditorCell.h"
 #include "editor/TF_PDauswahl.h"
+#include "model/Snapshots.h"
 #include "tests/common/ModalScript.h"
 #include "tests/common/TableLinks.h"
 #include "tests/e2e/DeviceTestBench.h"
@@ -95,8 +97,16 @@ TEST_F(LinkEditorFlow, LinksMadeOnTheEditorAreWhatTheDeviceHoldsAfterTheTransfer
     expected.push_back({2, 100, 8, 8, 9, 300, 8, 0});
     expected.push_back({2, 101, 0, 16, 9, 301, 0, 1});
     ASSERT_EQ(tableLinks(), expected);
+    // The device's own link to module 5, which it does not carry, is asked
+    // about; a snapshot of its links comes first.
+    boxes.answer = idYes;
+    boxes.shown.clear();
     press("ToolButton6"); // write the links
-    EXPECT_EQ(shownTexts().back(), messageWith(20, {"4", "2", "2"}));
+    const std::vector<std::string> snapshots = ListSnapshots(815);
+    ASSERT_EQ(snapshots.size(), 1u);
+    EXPECT_EQ(shownTexts(), (std::vector<std::string>{messageWith(kMessageModulesMissing, {"SN 815, Adr. 20", "5"}),
+                                                      messageWith(kMessageWrittenAndChecked,
+                                                                  {"4", "2", "2", snapshots.front()})}));
 
     press("ToolButton4");
     EXPECT_EQ(tableLinks(), expected);

@@ -66,7 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
     for (const LinkRecord& link : links)
         FUZZ_CHECK(link.AnzBit >= 0, "a link with AnzBit " + std::to_string(link.AnzBit));
 
-    const LinkFileSave saved = SaveLinkFile(name, links, kOverview);
+    const LinkFileSave saved = SaveLinkFile(name, links, loaded.origin, kOverview);
     FUZZ_CHECK(saved.ok, "save failed: " + saved.reason);
     const std::string written = ReadFuzzFile(LinkFilePath(name));
     const LinkFileLoad again = LoadLinkFile(name);

@@ -61,7 +61,7 @@ protected:
 
 TEST_F(LinkFileTest, SavingNoLinksWritesHeaderOverviewAndTheLegendOnly)
 {
-    const LinkFileSave saved = SaveLinkFile(folder.file("leer"), {}, kOverview);
+    const LinkFileSave saved = SaveLinkFile(folder.file("leer"), {}, std::nullopt, kOverview);
     ASSERT_TRUE(saved.ok) << saved.reason;
     EXPECT_EQ(savedWithoutStamp("leer.ini"), kHeader + "\r\n" + kOverviewSection + "\r\n" + kLegend + "\r\n");
 }
@@ -73,7 +73,7 @@ TEST_F(LinkFileTest, SavedLinksLoadBackWithEveryField)
                                         {3, 100, 2, 4, 5, 300, 7, 1},
                                         {0, 65535, 15, 255, 64, 0, 15, 1},
                                         {200, -5, 16, 0, -2147483647 - 1, 2147483647, 99, 7}};
-    ASSERT_TRUE(SaveLinkFile(folder.file("satz.ini"), linkRecords(links), kOverview).ok);
+    ASSERT_TRUE(SaveLinkFile(folder.file("satz.ini"), linkRecords(links), std::nullopt, kOverview).ok);
 
     const std::string bytes = folder.read("satz.ini");
     EXPECT_NE(bytes.find(kLegend + "10=0209,0064,012C,0008\r\n11=2\r\n12=100\r\n13=0\r\n14=8\r\n15=9\r\n16=300\r\n"
@@ -100,7 +100,7 @@ TEST_F(LinkFileTest, AnyExtensionBecomesIni)
     for (const auto& [name, path] : names)
         EXPECT_EQ(LinkFilePath(name), path) << name;
 
-    ASSERT_TRUE(SaveLinkFile(folder.file("anlage.cfg"), linkRecords({{2, 100, 0, 8, 9, 300, 0, 0}}), kOverview).ok);
+    ASSERT_TRUE(SaveLinkFile(folder.file("anlage.cfg"), linkRecords({{2, 100, 0, 8, 9, 300, 0, 0}}), std::nullopt, kOverview).ok);
     EXPECT_FALSE(folder.exists("anlage.cfg"));
     EXPECT_EQ(LoadLinkFile(folder.file("anlage.cfg")).links.size(), 1u);
 }
@@ -127,7 +127,7 @@ TEST_F(LinkFileTest, SavingIntoAFileKeepsEverythingElseByteForByte)
                               "Text=bleibt\n";
     folder.write("anlage.ini", old);
     const std::vector<LinkRecord> saved = linkRecords({{2, 100, 0, 8, 9, 300, 0, 1}});
-    ASSERT_TRUE(SaveLinkFile(folder.file("anlage.ini"), saved, kOverview).ok);
+    ASSERT_TRUE(SaveLinkFile(folder.file("anlage.ini"), saved, std::nullopt, kOverview).ok);
 
     // The header keys take their place in the existing section, the missing
     // ones follow its last key; a repeated save changes nothing but the stamp.
@@ -145,7 +145,7 @@ TEST_F(LinkFileTest, SavingIntoAFileKeepsEverythingElseByteForByte)
                                 "17=0\r\n18=1\r\n\r\n";
     const std::string expected = foreign + header + "[Notiz]\r\nText=bleibt\r\n\r\n" + kOverviewSection + "\r\n" + links;
     EXPECT_EQ(savedWithoutStamp("anlage.ini"), expected);
-    ASSERT_TRUE(SaveLinkFile(folder.file("anlage.ini"), saved, kOverview).ok);
+    ASSERT_TRUE(SaveLinkFile(folder.file("anlage.ini"), saved, std::nullopt, kOverview).ok);
     EXPECT_EQ(savedWithoutStamp("anlage.ini"), expected);
 }
 
@@ -156,7 +156,7 @@ TEST_F(LinkFileTest, ASecondUtf8MarkKeepsTheFirstLineWhatItWas)
     // move the key below it into that section.
     const std::string old = "\xEF\xBB\xBF\xEF\xBB\xBF[Notiz]\r\nText=davor\r\n";
     folder.write("marks.ini", old);
-    ASSERT_TRUE(SaveLinkFile(folder.file("marks.ini"), {}, kOverview).ok);
+    ASSERT_TRUE(SaveLinkFile(folder.file("marks.ini"), {}, std::nullopt, kOverview).ok);
     EXPECT_EQ(folder.read("marks.ini").substr(0, old.size()), old);
 }
 
@@ -230,7 +230,7 @@ TEST_F(LinkFileTest, AFailedSaveLeavesTheOldFileAsItWas)
     small.rlim_cur = old.size();
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
     const LinkFileSave saved =
-        SaveLinkFile(folder.file("satz.ini"), linkRecords({{2, 100, 0, 8, 9, 300, 0, 0}}), kOverview);
+        SaveLinkFile(folder.file("satz.ini"), linkRecords({{2, 100, 0, 8, 9, 300, 0, 0}}), std::nullopt, kOverview);
     setrlimit(RLIMIT_FSIZE, &before);
     std::signal(SIGXFSZ, previousHandler);
 

@@ -1,0 +1,82 @@
+#include "cli/LinkSetWrite.h"
+
+#include "cli/CliMessages.h"
+#include "cli/CliOptions.h"
+#include "cli/Commands.h"
+#include "cli/ConsoleMessages.h"
+#include "cli/ConsoleText.h"
+#include "cli/DeviceSession.h"
+#include "cli/DeviceText.h"
+#include "comm/CheckedLinkWrite.h"
+#include "comm/ComPortMap.h"
+#include "comm/DeviceNotices.h"
+#include "comm/PortSettings.h"
+#include "diag/TextHelpers.h"
+#include "i18n/NoticeText.h"
+#include "model/DeviceValues.h"
+#include "model/LinkModel.h"
+
+namespace {
+
+// Asks before the device's links are replaced; false when nobody said yes.
+bool confirmWrite(const CommandContext& context, int32_t linksOnDevice, const std::string& path)
+{
+    if (context.options.yes)
+        return true;
+    if (!isTerminal(0)) {
+        context.messages.error(CliMessage(kMessageNoTerminalToAsk));
+        return false;
+    }
+    const std::string question = CliMessage(kMessageConfirmWrite, {IntToText(AnzBefehle), pathText(path),
+                                                                   pathText(context.session.PortName()),
+                                                                   IntToText(linksOnDevice)});
+    if (context.messages.ask(question))
+        return true;
+    context.messages.error(CliMessage(kMessageWriteCancelled));
+    return false;
+}
+
+ExitCode exitCodeOf(const CommandContext& context, const CheckedLinkWriteResult& result)
+{
+    switch (result.outcome) {
+    case DeviceOutcome::Done: return ExitCode::Success;
+    case DeviceOutcome::Refused: return ExitCode::WriteRefused;
+    case DeviceOutcome::SnapshotNotSaved: return ExitCode::File;
+    case DeviceOutcome::Mismatch: return ExitCode::Mismatch;
+    case DeviceOutcome::PortNotOpen:
+        context.messages.error(CliMessage(kMessagePortNotOpen, {"COM" + IntToText(ComPortNr),
+                                                                pathText(comPortPath(ComPortNr))}));
+        return ExitCode::Device;
+    case DeviceOutcome::NoDevice:
+    case DeviceOutcome::TransferFailed: break;
+    }
+    return ExitCode::Device;
+}
+
+} // namespace
+
+ExitCode WriteLinkSet(CommandContext& context, const LinkFileLoad& file, const std::string& path)
+{
+    const int32_t linksOnDevice = AnzBefehle;
+    ReplaceLinks(file.links);
+    LinkTableOrigin = file.origin;
+    if (const std::optional<Notice> refusal = LinkWriteRefusal()) {
+        context.messages.report({*refusal}, true);
+        return ExitCode::WriteRefused;
+    }
+    if (!confirmWrite(context, linksOnDevice, path))
+        return ExitCode::WriteRefused;
+
+    // Another station, or modules it lacks, only on explicit orders: a
+    // script's --yes alone confirms the write, not the station.
+    const auto confirmStation = [&context](const StationCheck& check) {
+        if (context.options.yes && context.options.force)
+            return true;
+        context.messages.error(NoticeText(StationCheckNotice(check)));
+        context.messages.error(CliMessage(kMessageStationRefused));
+        return false;
+    };
+    const LinkWriteChecks checks{true, true, context.options.verify};
+    const CheckedLinkWriteResult result = context.session.WriteLinks(checks, OverviewForLinkFile(), confirmStation);
+    return exitCodeOf(context, result);
+}

@@ -1,0 +1,92 @@
+#include "model/Snapshots.h"
+
+#include "diag/ProgramFolder.h"
+
+#include <QDateTime>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A name not taken yet in `folder`: two writes within one second get "_2", "_3", ...
+std::string freeName(const fs::path& folder, const std::string& stamp)
+{
+    std::string name = stamp + ".ini";
+    for (int n = 2; fs::exists(folder / name); ++n)
+        name = stamp + "_" + std::to_string(n) + ".ini";
+    return (folder / name).string();
+}
+
+// The names are times, so their order is the order the snapshots were taken
+// in; within one second "_2", "_3", ... "_10" follow the plain name.
+std::pair<std::string, int> takenOrder(const std::string& path)
+{
+    const std::string stem = fs::path(path).stem().string();
+    constexpr std::size_t kStampLength = 19; // YYYY-MM-DD_HH-MM-SS
+    if (stem.size() > kStampLength + 1 && stem[kStampLength] == '_')
+        return {stem.substr(0, kStampLength), std::atoi(stem.c_str() + kStampLength + 1)};
+    return {stem, 0};
+}
+
+void removeOldest(uint16_t serialNumber)
+{
+    const std::vector<std::string> snapshots = ListSnapshots(serialNumber);
+    const std::size_t surplus = snapshots.size() > kSnapshotsKept ? snapshots.size() - kSnapshotsKept : 0;
+    std::error_code ignored;
+    for (std::size_t i = 0; i < surplus; ++i)
+        fs::remove(snapshots[i], ignored);
+}
+
+} // namespace
+
+std::string StationBackupFolder(uint16_t serialNumber)
+{
+    const std::string root = backupFolder();
+    return root.empty() ? root : root + std::to_string(serialNumber) + "/";
+}
+
+SnapshotSave SaveSnapshot(std::span<const LinkRecord> links, const StationIdentity& station,
+                          const OverviewRows& overview)
+{
+    SnapshotSave result;
+    const std::string folder = StationBackupFolder(station.serialNumber);
+    if (folder.empty()) {
+        result.reason = "no folder for user data (neither XDG_DATA_HOME nor HOME)";
+        return result;
+    }
+    std::error_code error;
+    fs::create_directories(folder, error);
+    if (error) {
+        result.path = folder;
+        result.reason = error.message();
+        return result;
+    }
+    const std::string stamp =
+        QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd_HH-mm-ss")).toStdString();
+    result.path = freeName(folder, stamp);
+    const LinkFileSave saved = SaveLinkFile(result.path, links, station, overview);
+    result.ok = saved.ok;
+    result.reason = saved.reason;
+    if (result.ok)
+        removeOldest(station.serialNumber);
+    return result;
+}
+
+std::vector<std::string> ListSnapshots(uint16_t serialNumber)
+{
+    std::vector<std::string> snapshots;
+    const std::string folder = StationBackupFolder(serialNumber);
+    std::error_code error;
+    if (folder.empty() || !fs::is_directory(folder, error))
+        return snapshots;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder, error)) {
+        if (entry.is_regular_file(error) && entry.path().extension() == ".ini")
+            snapshots.push_back(entry.path().string());
+    }
+    std::ranges::sort(snapshots, {}, takenOrder);
+    return snapshots;
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+// Snapshots: what a station's link area held before a write, kept as a
+// complete link file per write in <backup folder>/<serial number>/, named by
+// the time it was taken (YYYY-MM-DD_HH-MM-SS.ini), so that a write can be
+// undone by writing the snapshot back. The newest 100 of each station stay.
+
+#include "model/LinkFile.h"
+#include "model/StationIdentity.h"
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+constexpr int kSnapshotsKept = 100;
+
+// The folder of one station's snapshots, ending in "/"; empty when the user
+// has no folder for data.
+std::string StationBackupFolder(uint16_t serialNumber);
+
+struct SnapshotSave {
+    bool ok = false;
+    std::string path;   // the file written
+    std::string reason; // why not, for the user
+};
+
+// Saves `links` as the station's newest snapshot and removes its oldest ones
+// beyond those kept. The overview goes in as the file's module list.
+SnapshotSave SaveSnapshot(std::span<const LinkRecord> links, const StationIdentity& station,
+                          const OverviewRows& overview);
+
+// The station's snapshot files, oldest first.
+std::vector<std::string> ListSnapshots(uint16_t serialNumber);
