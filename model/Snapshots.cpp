@@ -12,15 +12,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// A name not taken yet in `folder`: two writes within one second get "_2", "_3", ...
-std::string freeName(const fs::path& folder, const std::string& stamp)
-{
-    std::string name = stamp + ".ini";
-    for (int n = 2; fs::exists(folder / name); ++n)
-        name = stamp + "_" + std::to_string(n) + ".ini";
-    return (folder / name).string();
-}
-
 // The names are times, so their order is the order the snapshots were taken
 // in; within one second "_2", "_3", ... "_10" follow the plain name.
 std::pair<std::string, int> takenOrder(const std::string& path)
@@ -30,6 +21,20 @@ std::pair<std::string, int> takenOrder(const std::string& path)
     if (stem.size() > kStampLength + 1 && stem[kStampLength] == '_')
         return {stem.substr(0, kStampLength), std::atoi(stem.c_str() + kStampLength + 1)};
     return {stem, 0};
+}
+
+// A name behind every snapshot of the station: two writes within one second
+// get "_2", "_3", ..., also where the first of them has gone already.
+std::string newestName(const fs::path& folder, uint16_t serialNumber, const std::string& stamp)
+{
+    int latest = -1;
+    for (const std::string& path : ListSnapshots(serialNumber)) {
+        const auto [taken, n] = takenOrder(path);
+        if (taken == stamp)
+            latest = std::max(latest, std::max(n, 1));
+    }
+    const std::string name = latest < 0 ? stamp : stamp + "_" + std::to_string(latest + 1);
+    return (folder / (name + ".ini")).string();
 }
 
 void removeOldest(uint16_t serialNumber)
@@ -67,7 +72,7 @@ SnapshotSave SaveSnapshot(std::span<const LinkRecord> links, const StationIdenti
     }
     const std::string stamp =
         QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd_HH-mm-ss")).toStdString();
-    result.path = freeName(folder, stamp);
+    result.path = newestName(folder, station.serialNumber, stamp);
     const LinkFileSave saved = SaveLinkFile(result.path, links, station, overview);
     result.ok = saved.ok;
     result.reason = saved.reason;

@@ -10,6 +10,7 @@
 
 #include <array>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <vector>
 
@@ -384,5 +385,63 @@ TEST_F(Cli, ALinkFileThatCannotBeReadOrWrittenEndsWithCode3)
         ASSERT_EQ(result.errorLines().size(), 1u) << shown << ": " << result.err;
         EXPECT_TRUE(result.err.starts_with("Kalmoria - Fehler: Die Verkn\xC3\xBCpfungsdatei ")) << result.err;
     }
+    EXPECT_EQ(linkArea(), before);
+}
+
+TEST_F(Cli, RestoreWritesTheNewestSnapshotBackWordForWord)
+{
+    startDevice();
+    const std::vector<uint16_t> before = linkArea();
+    const std::vector<Link> changed{{7, 150, 3, 12, 12, 350, 4, 0}, {12, 43, 15, 255, 7, 65535, 15, 1}};
+    ASSERT_EQ(run({QStringLiteral("write"), file("new.ini", linkFile(changed)), QStringLiteral("--yes")}).exitCode, 0);
+    ASSERT_NE(linkArea(), before);
+
+    // The station's own third link names modules it does not carry.
+    const auto restored = run({QStringLiteral("restore"), QStringLiteral("--last"), QStringLiteral("--yes"),
+                               QStringLiteral("--force")});
+    EXPECT_EQ(restored.exitCode, 0) << restored.err;
+    EXPECT_EQ(linkArea(), before);
+
+    // Two snapshots now: the links before the write, and those before the restore.
+    const auto listed = run({QStringLiteral("restore"), QStringLiteral("--list"), QStringLiteral("--json")});
+    ASSERT_EQ(listed.exitCode, 0) << listed.err;
+    const QJsonArray snapshots = QJsonDocument::fromJson(QByteArray::fromStdString(listed.out)).array();
+    ASSERT_EQ(snapshots.size(), 2);
+    EXPECT_EQ(snapshots[0][QStringLiteral("links")].toInt(), 3);
+    EXPECT_FALSE(snapshots[0][QStringLiteral("differs")].toBool());
+    EXPECT_EQ(snapshots[1][QStringLiteral("links")].toInt(), 2);
+    EXPECT_TRUE(snapshots[1][QStringLiteral("differs")].toBool());
+    EXPECT_TRUE(snapshots[0][QStringLiteral("file")].toString().startsWith(
+        QString::fromStdString(cli.dataHome() + "/kalmoria/backups/4242/")));
+}
+
+TEST_F(Cli, LinksOfAnotherStationAreWrittenOnlyWithYesAndForce)
+{
+    startDevice();
+    const std::vector<uint16_t> before = linkArea();
+    const QString fromElsewhere = file("elsewhere.ini", "[Kopfdaten]\r\nSeriennummer=999\r\nQMX-Adresse=30\r\n"
+                                                        "Geraetetyp=2304\r\n"
+                                                        + linkFile({{7, 150, 3, 12, 12, 350, 4, 0}}));
+    const auto refused = run({QStringLiteral("write"), fromElsewhere, QStringLiteral("--yes")});
+    EXPECT_EQ(refused.exitCode, 4) << refused.err;
+    EXPECT_TRUE(contains(refused.err, "SN 999, Adr. 30")) << refused.err;
+    EXPECT_TRUE(contains(refused.err, "--yes --force")) << refused.err;
+    EXPECT_EQ(linkArea(), before);
+
+    const auto forced = run({QStringLiteral("write"), fromElsewhere, QStringLiteral("--yes"), QStringLiteral("--force")});
+    EXPECT_EQ(forced.exitCode, 0) << forced.err;
+    EXPECT_NE(linkArea(), before);
+}
+
+TEST_F(Cli, ASnapshotThatCannotBeSavedStopsTheWriteBeforeAnythingIsSent)
+{
+    startDevice();
+    const std::vector<uint16_t> before = linkArea();
+    // The folder for the snapshots is taken by a file.
+    std::ofstream(cli.dataHome()) << "not a folder";
+    const auto result =
+        run({QStringLiteral("write"), file("new.ini", linkFile({{7, 150, 3, 12, 12, 350, 4, 0}})), QStringLiteral("--yes")});
+    EXPECT_EQ(result.exitCode, 3) << result.err;
+    EXPECT_EQ(result.errorLines().size(), 1u) << result.err;
     EXPECT_EQ(linkArea(), before);
 }

@@ -242,3 +242,33 @@ TEST_F(LinkFileTest, AFailedSaveLeavesTheOldFileAsItWas)
         left.insert(entry.path().filename().string());
     EXPECT_EQ(left, std::set<std::string>{"satz.ini"}) << "no temporary file stays behind";
 }
+
+TEST_F(LinkFileTest, TheStationOfTheLinksTravelsWithTheFile)
+{
+    const StationIdentity station{4711, 20, 0x0900};
+    ASSERT_TRUE(SaveLinkFile(folder.file("anlage.ini"), {}, station, kOverview).ok);
+    EXPECT_NE(folder.read("anlage.ini").find("06=|---"), std::string::npos);
+    EXPECT_NE(folder.read("anlage.ini").find("Seriennummer=4711\r\nQMX-Adresse=20\r\nGeraetetyp=2304\r\n"),
+              std::string::npos);
+    EXPECT_EQ(LoadLinkFile(folder.file("anlage.ini")).origin, station);
+
+    // Saved again without a known station, the file names none any more;
+    // the rest of its header stays.
+    folder.write("anlage.ini", folder.read("anlage.ini") + "[Kopfdaten]\r\nKunde=Stadtwerke\r\n");
+    ASSERT_TRUE(SaveLinkFile(folder.file("anlage.ini"), {}, std::nullopt, kOverview).ok);
+    EXPECT_EQ(folder.read("anlage.ini").find("Seriennummer"), std::string::npos);
+    EXPECT_NE(folder.read("anlage.ini").find("Kunde=Stadtwerke"), std::string::npos);
+
+    struct Case {
+        const char* what;
+        std::string header;
+    };
+    const std::vector<Case> unknown{
+        {"an older file", "[Kopfdaten]\r\n01=x\r\n"},
+        {"no type", "[Kopfdaten]\r\nSeriennummer=4711\r\nQMX-Adresse=20\r\n"},
+        {"a serial number no device holds", "[Kopfdaten]\r\nSeriennummer=70000\r\nQMX-Adresse=20\r\nGeraetetyp=1\r\n"},
+        {"not a number", "[Kopfdaten]\r\nSeriennummer=47a1\r\nQMX-Adresse=20\r\nGeraetetyp=1\r\n"},
+    };
+    for (const Case& c : unknown)
+        EXPECT_FALSE(load("alt.ini", c.header + kLegend).origin.has_value()) << c.what;
+}

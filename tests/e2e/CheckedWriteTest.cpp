@@ -1,0 +1,172 @@
+#include "app/MainWindow.h"
+#include "comm/DeviceNotices.h"
+#include "comm/LinkAreaRead.h"
+#include "model/DeviceValues.h"
+#include "model/LinkModel.h"
+#include "model/ModuleModel.h"
+#include "model/Snapshots.h"
+#include "tests/common/CapturedLog.h"
+#include "tests/common/TableLinks.h"
+#include "tests/e2e/DeviceTestBench.h"
+
+#include <QAction>
+
+#include <algorithm>
+#include <filesystem>
+
+namespace {
+
+// A station whose links use only modules it carries: 2, 3 and 9.
+constexpr const char* kStation = R"(
+[Device]
+Type=0x3301
+Serial=815
+Address=20
+
+[Module2]
+Kind=0
+SrcBits=32
+SrcRegs=12
+DstBits=24
+DstRegs=8
+
+[Module3]
+Kind=1
+
+[Module9]
+Kind=5
+SrcBits=44
+SrcRegs=4
+DstBits=44
+DstRegs=4
+
+[Links]
+1=2,100,0,8,9,300,0,0
+2=3,42,1,2,2,300,8,0
+)";
+
+const std::vector<LinkFields> kStationLinks{{2, 100, 0, 8, 9, 300, 0, 0}, {3, 42, 1, 2, 2, 300, 8, 0}};
+const StationIdentity kStationIdentity{815, 20, 0x3301};
+
+// The same modules behind another station.
+std::string otherStation()
+{
+    std::string image = kStation;
+    image.replace(image.find("Serial=815"), 10, "Serial=4711");
+    return image;
+}
+
+class CheckedWrite : public DeviceTestBench {
+protected:
+    void SetUp() override
+    {
+        DeviceTestBench::SetUp();
+        startDevice(kStation, extraOptions());
+        window = std::make_unique<TF_Kalmoria_main>();
+        window->ActionLadenQMXExecute();
+        ASSERT_EQ(DataState, 0);
+        ASSERT_EQ(tableLinks(), kStationLinks);
+        boxes.shown.clear();
+        // The change to write: the first link goes, one comes.
+        DeleteLink(1);
+        ASSERT_TRUE(AppendLink(9, 150, 3, 12, 2, 350, 4));
+    }
+    virtual QStringList extraOptions() const { return {}; }
+
+    void setWriteCheck(bool on)
+    {
+        auto* item = window->findChild<QAction*>(QStringLiteral("SchreibenPruefen1"));
+        ASSERT_NE(item, nullptr);
+        if (item->isChecked() != on)
+            item->trigger();
+    }
+
+    std::vector<LinkFields> deviceLinks()
+    {
+        const LinkAreaRead area = ReadLinkArea(vep);
+        EXPECT_EQ(area.transferResult, 0);
+        return linkFields(DecodeLinkArea(area.words).links);
+    }
+
+    std::unique_ptr<TF_Kalmoria_main> window;
+};
+
+class CheckedWriteToADeviceThatKeepsItsLinks : public CheckedWrite {
+protected:
+    QStringList extraOptions() const override { return {QStringLiteral("--ignore-writes")}; }
+};
+
+} // namespace
+
+TEST_F(CheckedWrite, KeepsASnapshotOfTheOldLinksAndSaysTheNewOnesAreChecked)
+{
+    const std::vector<LinkFields> written = tableLinks();
+    window->ActionSpeichernQMXExecute();
+
+    const std::vector<std::string> snapshots = ListSnapshots(815);
+    ASSERT_EQ(snapshots.size(), 1u);
+    EXPECT_EQ(std::filesystem::path(snapshots.front()).parent_path(),
+              std::filesystem::path(config.dataHome()) / "kalmoria/backups/815");
+    EXPECT_EQ(shownTexts(), std::vector<std::string>{messageWith(kMessageWrittenAndChecked,
+                                                                 {"2", "1", "1", snapshots.front()})});
+    EXPECT_EQ(deviceLinks(), written);
+
+    const LinkFileLoad snapshot = LoadLinkFile(snapshots.front());
+    ASSERT_TRUE(snapshot.ok) << snapshot.reason;
+    EXPECT_EQ(linkFields(snapshot.links), kStationLinks);
+    EXPECT_EQ(snapshot.origin, kStationIdentity);
+}
+
+TEST_F(CheckedWriteToADeviceThatKeepsItsLinks, IsAnErrorNamingTheFirstDifferenceAndTheSnapshot)
+{
+    CapturedLog log(32);
+    window->ActionSpeichernQMXExecute();
+
+    const std::vector<std::string> snapshots = ListSnapshots(815);
+    ASSERT_EQ(snapshots.size(), 1u);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown.front().kind, mbError);
+    EXPECT_EQ(shownTexts().front(), messageWith(kMessageWriteMismatch, {"1", "0209,0064,012C,0008",
+                                                                        "0302,002A,012C,1802", snapshots.front()}));
+    EXPECT_TRUE(log.contains("231-Verkn\xFCpfung 1 in QMX weicht ab: 0209,0064,012C,0008 statt 0302,002A,012C,1802"));
+    EXPECT_EQ(deviceLinks(), kStationLinks);
+}
+
+TEST_F(CheckedWrite, AnotherStationOnThePortIsAskedAboutAndNoWritesNothing)
+{
+    startDevice(otherStation());
+    const std::vector<LinkFields> before = deviceLinks();
+    boxes.answer = idNo;
+    window->ActionSpeichernQMXExecute();
+
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown.front().kind, mbQuestion);
+    EXPECT_EQ(boxes.shown.front().buttons, mbYesNo);
+    EXPECT_EQ(boxes.shown.front().defaultButton, 2) << "No is the default";
+    EXPECT_EQ(shownTexts().front(),
+              messageWith(kMessageOtherStation, {"SN 815, Adr. 20", "SN 4711, Adr. 20", " - "}));
+    EXPECT_EQ(deviceLinks(), before);
+    EXPECT_TRUE(ListSnapshots(4711).empty());
+
+    // Answered Yes, the links go to the other station, after its snapshot.
+    boxes.answer = idYes;
+    window->ActionSpeichernQMXExecute();
+    EXPECT_EQ(ListSnapshots(4711).size(), 1u);
+    EXPECT_EQ(deviceLinks(), tableLinks());
+}
+
+TEST_F(CheckedWrite, UncheckedItIsTheSingleTransferOfAPlainWrite)
+{
+    setWriteCheck(false);
+    CapturedLog log(1 | 8);
+    window->ActionSpeichernQMXExecute();
+
+    EXPECT_EQ(shownTexts(), std::vector<std::string>{messageWith(20, {"2", "1", "1"})});
+    const std::vector<std::string> lines = log.messages();
+    EXPECT_EQ(std::ranges::count_if(lines, [](const std::string& l) { return l.starts_with("  RS+: "); }), 1);
+    EXPECT_TRUE(log.contains("230-Verkn\xFCpfungsdaten in QMX geschrieben !!!"));
+    EXPECT_FALSE(std::filesystem::exists(config.dataHome()));
+
+    // The choice is kept for the next start.
+    EXPECT_NE(config.settings().find("SchreibenPruefen=0"), std::string::npos);
+}
