@@ -3,6 +3,7 @@
 #include "app/ProgramStart.h"
 #include "app/TerminationSignals.h"
 #include "diag/ErrLog.h"
+#include "i18n/LanguageTexts.h"
 #include "i18n/QtMessageBox.h"
 
 #include <QApplication>
@@ -18,6 +19,8 @@ int main(int argc, char** argv)
         QApplication::setApplicationName(QStringLiteral("Kalmoria"));
         SetMessageBoxPresenter(ShowQtMessageBox);
         SetFileNameChooser(ShowQtFileDialog);
+        // A language file without all of the window's texts would show raw keys.
+        RequireEveryProgramText();
         const TerminationSignals endOnSignal;
         TF_Kalmoria_main mainWindow;
         mainWindow.show();
