@@ -55,6 +55,7 @@ std::string fileOfTheListedTexts()
 struct Language {
     const char* file;     // the stored choice; empty: the default file
     const char* firstTab; // as the file words it, UTF-8
+    const char* ticked;   // the language menu's item for the language in use
 };
 
 class MainWindowLanguage : public testing::TestWithParam<Language> {};
@@ -75,12 +76,18 @@ TEST_P(MainWindowLanguage, ShowsNoTextPlaceholder)
     EXPECT_EQ(window.findChild<QTabWidget*>(QStringLiteral("TabSheet"))->tabText(0),
               QString::fromUtf8(GetParam().firstTab));
     EXPECT_FALSE(window.findChild<QToolButton*>(QStringLiteral("ToolButton4"))->toolTip().isEmpty());
+    QStringList ticked;
+    for (const QAction* item : window.findChild<QMenu*>(QStringLiteral("mSprachwahl"))->actions()) {
+        if (item->isChecked())
+            ticked << item->text();
+    }
+    EXPECT_EQ(ticked, QStringList{QString::fromUtf8(GetParam().ticked)});
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryLanguageFile, MainWindowLanguage,
-                         testing::Values(Language{"", "Modul\xC3\xBC" "bersicht"},
-                                         Language{"KalmoriaDE.TXT", "Modul\xC3\xBC" "bersicht"},
-                                         Language{"KalmoriaEN.TXT", "Module overview"}));
+                         testing::Values(Language{"", "Modul\xC3\xBC" "bersicht", "Deutsch"},
+                                         Language{"KalmoriaDE.TXT", "Modul\xC3\xBC" "bersicht", "Deutsch"},
+                                         Language{"KalmoriaEN.TXT", "Module overview", "English"}));
 
 TEST(MainWindowTexts, AskForNoTextBeyondTheProgramsList)
 {
