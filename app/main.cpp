@@ -17,6 +17,8 @@ int main(int argc, char** argv)
     {
         const std::unique_ptr<QApplication> app = OpenDesktop(argc, argv);
         QApplication::setApplicationName(QStringLiteral("Kalmoria"));
+        // A Wayland desktop knows the window's icon and name only by its desktop entry.
+        QApplication::setDesktopFileName(QStringLiteral("kalmoria"));
         SetMessageBoxPresenter(ShowQtMessageBox);
         SetFileNameChooser(ShowQtFileDialog);
         // A language file without all of the window's texts would show raw keys.
