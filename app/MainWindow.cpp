@@ -42,6 +42,7 @@
 #include <QProgressBar>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -164,6 +165,13 @@ void TF_Kalmoria_main::createMenu()
 
     mSprachwahl = MainMenu1->addMenu(QStringLiteral("@25&Sprachwahl"));
     mSprachwahl->setObjectName(QStringLiteral("mSprachwahl"));
+
+    // A menu closed with Esc leaves its title highlighted, and the menu bar
+    // shows the title's hint again, as a status message that hides the status
+    // panels until the next hint: once the menu is gone, so is its hint.
+    for (QMenu* menu : {Datei1, Einstellung1, mSprachwahl})
+        connect(menu, &QMenu::aboutToHide, this,
+                [this] { QTimer::singleShot(0, statusBar(), &QStatusBar::clearMessage); });
 }
 
 void TF_Kalmoria_main::createPages()

@@ -3,6 +3,7 @@
 #include "app/ProgramStart.h"
 #include "app/TerminationSignals.h"
 #include "diag/ErrLog.h"
+#include "i18n/LanguageTexts.h"
 #include "i18n/QtMessageBox.h"
 
 #include <QApplication>
@@ -16,8 +17,12 @@ int main(int argc, char** argv)
     {
         const std::unique_ptr<QApplication> app = OpenDesktop(argc, argv);
         QApplication::setApplicationName(QStringLiteral("Kalmoria"));
+        // A Wayland desktop knows the window's icon and name only by its desktop entry.
+        QApplication::setDesktopFileName(QStringLiteral("kalmoria"));
         SetMessageBoxPresenter(ShowQtMessageBox);
         SetFileNameChooser(ShowQtFileDialog);
+        // A language file without all of the window's texts would show raw keys.
+        RequireEveryProgramText();
         const TerminationSignals endOnSignal;
         TF_Kalmoria_main mainWindow;
         mainWindow.show();

@@ -47,6 +47,12 @@ BitPane::BitPane(Pane pane, QWidget* parent)
     setObjectName(QLatin1String(names.box));
     setTitle(QLatin1String(names.caption));
     setGeometry(pane == Pane::Source ? kSourcePaneLeft : kTargetPaneLeft, kPaneTop, kPaneWidth, kPaneHeight);
+    if (pane == Pane::Source) {
+        // The window's border colour behind the source cells: the two panes
+        // side by side are told apart at a glance, in dark themes too.
+        setBackgroundRole(QPalette::Mid);
+        setAutoFillBackground(true);
+    }
 
     m_moduleBox = createBox(this, names.moduleBox, kModuleBoxTop);
     m_groupBox = createBox(this, names.moduleBox + 1, kGroupBoxTop);

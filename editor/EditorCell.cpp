@@ -2,6 +2,7 @@
 
 #include "diag/AnsiText.h"
 
+#include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -102,6 +103,12 @@ void EditorCell::paintEvent(QPaintEvent*)
         return;
     QFont font = painter.font();
     font.setBold(m_bold);
+    // The two-letter marks of late links get a smaller font where they would
+    // not fit the cell.
+    const int room = width() - 4;
+    const int needed = QFontMetrics(font).horizontalAdvance(m_shown);
+    if (needed > room && font.pointSizeF() > 0)
+        font.setPointSizeF(font.pointSizeF() * room / needed);
     painter.setFont(font);
     painter.setPen(foreground(palette(), m_colour, m_inactive));
     painter.drawText(rect(), Qt::AlignCenter, m_shown);

@@ -1,5 +1,7 @@
 #include "editor/LinkActionRules.h"
 
+#include "editor/LinkMarks.h"
+
 #include "model/LinkModel.h"
 #include "model/ModuleModel.h"
 #include "model/SignalGroups.h"
@@ -49,7 +51,8 @@ bool targetInView(const LinkDialogContext& context, const LinkRecord& l)
 LinkDialogRow sourcePaneRow(const LinkDialogContext& context, int32_t n, int32_t ordinal)
 {
     const LinkRecord& l = link(n);
-    const std::string name = kLinkWord + std::string(1, LinkOrdinalLetter(ordinal));
+    // The capitals both panes mark the link's two ends with.
+    const std::string name = kLinkWord + LinkLetter(ordinal, true);
     LinkDialogRow row{n, {}, {}, {}};
     if (targetInView(context, l)) {
         row.switchText = name + (l.deaktiv != 0 ? " aktivieren" : " deaktivieren");
@@ -108,11 +111,6 @@ int64_t SourceRangeCount(int32_t startReg, int32_t startBit, int32_t reg, int32_
 bool SourceRangeAllowed(int64_t count, int32_t startBit)
 {
     return (count >= 1 && count <= 32) || (startBit == 0 && (count == 48 || count == 64));
-}
-
-char LinkOrdinalLetter(int32_t k)
-{
-    return static_cast<char>(64 + k);
 }
 
 bool LinkCoversCell(const LinkDialogContext& context, int32_t linkNumber)

@@ -22,11 +22,6 @@ int64_t SourceRangeCount(int32_t startReg, int32_t startBit, int32_t reg, int32_
 // from bit 0).
 bool SourceRangeAllowed(int64_t count, int32_t startBit);
 
-// The capital letter of the k-th link of a source module (the byte 64 + k, "A"
-// for k = 1, wrapping past 255); both panes and the dialog mark the two ends
-// of one link with it.
-char LinkOrdinalLetter(int32_t k);
-
 // Whether link `linkNumber` lies on the context's clicked cell: its source bits
 // on the source pane, its target bits on the target pane, counted from the
 // clicked pane's first visible register. False for a number outside

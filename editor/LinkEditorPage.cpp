@@ -362,7 +362,7 @@ void LinkEditorPage::DrawTargetLinks(int32_t firstRegister)
     showPaneMarks(GZiehl, m_targetMarks);
 }
 
-char LinkEditorPage::LinkLetter(int32_t link, int ordinal) const
+std::string LinkEditorPage::LinkLetter(int32_t link, int ordinal) const
 {
     const bool targetInView = IsLinkSlot(link) && LinkTable[static_cast<std::size_t>(link)].ModulZ == m_targetModule;
     return ::LinkLetter(ordinal, targetInView);
@@ -384,7 +384,7 @@ void LinkEditorPage::showPaneMarks(BitPane* pane, const PaneMarks& marks)
     for (int index = 0; index < kPaneCells; ++index) {
         const CellMark& mark = marks[static_cast<std::size_t>(index)];
         EditorCell* cell = pane->cell(index);
-        cell->setText(mark.text == kNoMark ? std::string() : std::string(1, mark.text));
+        cell->setText(mark.text);
         cell->setBold(mark.bold);
         cell->setInactive(mark.inactive);
     }
@@ -600,7 +600,7 @@ void LinkEditorPage::OpenLinkActions(int cell)
     if (!IsCellNumber(cell) || m_linkDialog == nullptr)
         return;
     const CellAddress address = LocateCell(cell);
-    const char mark = marksOf(address.pane)[static_cast<std::size_t>(address.index)].text;
+    const std::string& mark = marksOf(address.pane)[static_cast<std::size_t>(address.index)].text;
     if (mark == kNoMark || mark == kSelectionMark)
         return;
 

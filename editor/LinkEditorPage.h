@@ -49,8 +49,8 @@ public:
     void ShowTargetGroup();
     void DrawSourceLinks(int32_t firstRegister);
     void DrawTargetLinks(int32_t firstRegister);
-    // Letter of link n, the ordinal-th link of the source module.
-    char LinkLetter(int32_t link, int ordinal) const;
+    // Mark of link n, the ordinal-th link of the source module.
+    std::string LinkLetter(int32_t link, int ordinal) const;
 
     void ComboBox1Change();
     void ComboBox2Change();

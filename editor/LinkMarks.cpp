@@ -1,6 +1,5 @@
 #include "editor/LinkMarks.h"
 
-#include "editor/LinkActionRules.h"
 #include "model/LinkModel.h"
 
 #include <algorithm>
@@ -8,8 +7,7 @@
 
 namespace {
 
-// A small letter lies 32 codes above its capital.
-constexpr int kSmallLetterOffset = 'a' - 'A';
+constexpr int kLetters = 26;
 
 // The links in use; a count from outside never reaches past the table.
 std::span<const LinkRecord> linksInUse()
@@ -38,10 +36,14 @@ CellRun CellsInWindow(int32_t reg, int32_t bit, int32_t count, int32_t firstRegi
     return {static_cast<int>(first), static_cast<int>(last)};
 }
 
-char LinkLetter(int ordinal, bool targetInView)
+std::string LinkLetter(int ordinal, bool targetInView)
 {
-    const char capital = LinkOrdinalLetter(ordinal);
-    return targetInView ? capital : static_cast<char>(capital + kSmallLetterOffset);
+    const char first = targetInView ? 'A' : 'a';
+    std::string mark;
+    // Letters as digits of a base without zero: Z is followed by AA, AZ by BA.
+    for (int rest = ordinal; rest > 0; rest = (rest - 1) / kLetters)
+        mark.insert(mark.begin(), static_cast<char>(first + (rest - 1) % kLetters));
+    return mark;
 }
 
 PaneMarks SourceLinkMarks(int32_t sourceModule, int32_t targetModule, int32_t firstRegister)
@@ -51,7 +53,7 @@ PaneMarks SourceLinkMarks(int32_t sourceModule, int32_t targetModule, int32_t fi
     for (const LinkRecord& link : linksInUse()) {
         if (link.ModulQ != sourceModule)
             continue;
-        const char letter = LinkLetter(++ordinal, link.ModulZ == targetModule);
+        const std::string letter = LinkLetter(++ordinal, link.ModulZ == targetModule);
         forEachCellInWindow(link.RegVon, link.BitVon, link.AnzBit, firstRegister, [&](std::size_t index) {
             CellMark& cell = marks[index];
             cell.bold = cell.text != kNoMark;
@@ -74,7 +76,7 @@ PaneMarks TargetLinkMarks(int32_t sourceModule, int32_t targetModule, int32_t fi
     for (const LinkRecord& link : linksInUse()) {
         if (link.ModulQ != sourceModule)
             continue;
-        const char letter = LinkLetter(++ordinal, true);
+        const std::string letter = LinkLetter(++ordinal, true);
         if (link.ModulZ == targetModule)
             forEachCellInWindow(link.RegZ, link.BitZ, link.AnzBit, firstRegister,
                                 [&](std::size_t index) { marks[index].text = letter; });

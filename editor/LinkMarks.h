@@ -1,11 +1,11 @@
 #pragma once
 
 // How the links of the table show in the visible window of a pane. Links of
-// the source module are lettered in table order: the k-th one gets the k-th
-// letter, a capital when its target module is the one the target pane shows,
-// so the same capital on both panes marks the two ends of one link. On the
+// the source module are marked in table order: the k-th one gets the k-th
+// mark, in capitals when its target module is the one the target pane shows,
+// so the same capitals on both panes mark the two ends of one link. On the
 // target pane every bit a link writes is taken: "x" for a link of another
-// source module, the capital letter for one of the source module.
+// source module, the capital mark for one of the source module.
 //
 // Link fields may come from a file and hold any value: a link is drawn only
 // on the cells where its bits fall inside the window.
@@ -14,13 +14,15 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 
-constexpr char kNoMark = 0;
-constexpr char kSelectionMark = '*';
-constexpr char kForeignTargetMark = 'x';
+// Cell texts besides the links' marks.
+inline const std::string kNoMark;
+inline const std::string kSelectionMark = "*";
+inline const std::string kForeignTargetMark = "x";
 
 struct CellMark {
-    char text = kNoMark;
+    std::string text;      // kNoMark, kSelectionMark, kForeignTargetMark or a link's mark
     bool bold = false;     // the bit is read by more than one link
     bool inactive = false; // the link shown is inactive (grey font)
 };
@@ -36,9 +38,13 @@ struct CellRun {
 };
 CellRun CellsInWindow(int32_t reg, int32_t bit, int32_t count, int32_t firstRegister);
 
-// Letter of the source module's link with the given ordinal (1, 2, ...): the
-// capital the link action dialog names it by, or its small letter.
-char LinkLetter(int ordinal, bool targetInView);
+// Mark of the source module's link with the given ordinal (1, 2, ...), in
+// capitals (the name the link action dialog gives it) or in small letters.
+// The first 26 links get one letter, "A" to "Z"; the later ones two, "AA",
+// "AB", ... as spreadsheet columns are named, so that each of the table's
+// links keeps a mark of its own that any font shows. Empty for an ordinal
+// below 1.
+std::string LinkLetter(int ordinal, bool targetInView);
 
 // The source module's links on the source window that starts at register
 // `firstRegister`; `targetModule` is the module the target pane shows.

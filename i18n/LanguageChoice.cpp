@@ -18,6 +18,11 @@ bool startsWithNoCase(const std::string& text, const std::string& prefix)
                                                   std::tolower(static_cast<unsigned char>(b)); });
 }
 
+bool equalsNoCase(const std::string& a, const std::string& b)
+{
+    return a.size() == b.size() && startsWithNoCase(a, b);
+}
+
 bool endsWithNoCase(const std::string& text, const std::string& suffix)
 {
     return text.size() >= suffix.size() &&
@@ -66,9 +71,24 @@ std::string StoredLanguageChoice(const std::string& settingsPath, const std::str
     return listed ? stored : std::string();
 }
 
+std::string ListedDefaultLanguage(const std::vector<LanguageFile>& files)
+{
+    const auto courseLanguage = [](const std::string& name) {
+        return ReadProfileString(LanguageFolder() + name, "GLOBAL", "KursSprache", std::string());
+    };
+    const std::string spoken = courseLanguage(DefaultLanguageFileName());
+    if (spoken.empty())
+        return {};
+    const auto same = std::find_if(files.begin(), files.end(), [&](const LanguageFile& file) {
+        return equalsNoCase(courseLanguage(file.fileName), spoken);
+    });
+    return same == files.end() ? std::string() : same->fileName;
+}
+
 void ActivateStoredLanguage()
 {
     SetMinimumLanguageVersion(kLanguageFileMinimumVersion);
+    RequireEveryProgramText();
     const std::vector<LanguageFile> files = ListLanguageFiles(kLanguageFileMinimumVersion);
     ActivateLanguage(StoredLanguageChoice(settingsFilePath(), "Kalmoria", "Sprache", files));
 }

@@ -26,8 +26,14 @@ std::vector<LanguageFile> ListLanguageFiles(int minimumVersion);
 std::string StoredLanguageChoice(const std::string& settingsPath, const std::string& section,
                                  const std::string& key, const std::vector<LanguageFile>& files);
 
+// The listed file that speaks the default file's language (the same
+// KursSprache): its menu item stands for the language in use while no other is
+// chosen. Empty when no listed file does.
+std::string ListedDefaultLanguage(const std::vector<LanguageFile>& files);
+
 // Activates the language chosen in the settings file "Kalmoria.ini" (section
 // "Kalmoria", key "Sprache") without writing to it. Like the window's start:
-// a chosen file that cannot be used falls back to the default file, and
-// without a usable default file the program ends with code 98.
+// a chosen file that cannot be used (too old, or lacking a text the program
+// asks for) falls back to the default file, and without a usable default file
+// the program ends with code 98.
 void ActivateStoredLanguage();

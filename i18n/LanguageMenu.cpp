@@ -18,6 +18,18 @@ constexpr int kFirstLanguageTag = 200;
 
 std::vector<std::string> g_languageList;
 std::vector<QPointer<QAction>> g_languageItems;
+// The item that stands for the default language, ticked while no choice is in force.
+std::string g_defaultLanguageFile;
+
+// Ticks the item of `fileName` alone.
+void tickItem(QMenu* menu, const std::string& fileName)
+{
+    for (QAction* entry : menu->actions()) {
+        const int index = entry->property(kTagProperty).toInt() - kFirstLanguageTag;
+        if (entry->isCheckable() && index >= 0 && index < static_cast<int>(g_languageList.size()))
+            entry->setChecked(g_languageList[static_cast<std::size_t>(index)] == fileName);
+    }
+}
 
 } // namespace
 
@@ -36,6 +48,7 @@ void BuildLanguageMenu(int minimumVersion, QMenu* menu, const std::string& setti
     const std::vector<LanguageFile> files = ListLanguageFiles(minimumVersion);
     // A stored name that is not among the files is dropped: the default language.
     const std::string chosen = StoredLanguageChoice(settingsPath, section, key, files);
+    g_defaultLanguageFile = ListedDefaultLanguage(files);
 
     // A second build replaces the items of the first.
     for (const QPointer<QAction>& item : g_languageItems)
@@ -48,7 +61,6 @@ void BuildLanguageMenu(int minimumVersion, QMenu* menu, const std::string& setti
             auto* item = new QAction(ansiToQString(file.displayName), menu);
             item->setProperty(kTagProperty, kFirstLanguageTag + static_cast<int>(g_languageList.size()));
             item->setCheckable(true);
-            item->setChecked(file.fileName == chosen);
             QObject::connect(item, &QAction::triggered, item, [item, clickHandler] {
                 if (clickHandler)
                     clickHandler(item);
@@ -58,8 +70,10 @@ void BuildLanguageMenu(int minimumVersion, QMenu* menu, const std::string& setti
         }
         g_languageList.push_back(file.fileName);
     }
-    if (menu != nullptr)
+    if (menu != nullptr) {
         menu->setEnabled(g_languageList.size() >= 2);
+        tickItem(menu, chosen.empty() ? g_defaultLanguageFile : chosen);
+    }
 
     ActivateLanguage(chosen);
 }
@@ -71,11 +85,9 @@ void LanguageMenuClick(QMenu* menu, QAction* item)
     const int index = item->property(kTagProperty).toInt() - kFirstLanguageTag;
     if (index < 0 || index >= static_cast<int>(g_languageList.size()))
         return;
-    const bool ok = ActivateLanguage(g_languageList[static_cast<std::size_t>(index)]);
-    for (QAction* entry : menu->actions()) {
-        if (entry->isCheckable())
-            entry->setChecked(ok && entry->property(kTagProperty).toInt() == kFirstLanguageTag + index);
-    }
+    const std::string& fileName = g_languageList[static_cast<std::size_t>(index)];
+    // A file that cannot be used leaves the default language in force.
+    tickItem(menu, ActivateLanguage(fileName) ? fileName : g_defaultLanguageFile);
 }
 
 const std::vector<std::string>& LanguageList()

@@ -12,15 +12,17 @@
 class QAction;
 class QMenu;
 
-// Fills `menu` with the language items, ticks the stored choice and activates
-// it. `settingsFile` is the bare name of the settings file ("Kalmoria.ini");
+// Fills `menu` with the language items, ticks the language in use (the stored
+// choice, else the item that speaks the default file's language) and
+// activates it. `settingsFile` is the bare name of the settings file ("Kalmoria.ini");
 // the choice is kept under `section`/`key`. `clickHandler` runs for a chosen
 // item. With fewer than two languages the menu is disabled.
 void BuildLanguageMenu(int minimumVersion, QMenu* menu, const std::string& settingsFile,
                        std::function<void(QAction*)> clickHandler, const std::string& section,
                        const std::string& key);
-// Activates the language of the clicked item and moves the tick mark to it (no
-// item is ticked when the file could not be used). Other items are ignored.
+// Activates the language of the clicked item and moves the tick mark to it
+// (to the default language's item when the file could not be used). Other
+// items are ignored.
 void LanguageMenuClick(QMenu* menu, QAction* item);
 
 // The file names behind the menu items, in menu order.

@@ -6,6 +6,7 @@
 #include "io/IniBytes.h"
 #include "i18n/MessageBoxEx.h"
 #include "io/ProfileFile.h"
+#include "i18n/ProgramTexts.h"
 
 #include <algorithm>
 #include <charconv>
@@ -29,6 +30,7 @@ struct LanguageState {
     std::string textSection;
     int missingTexts = 0;
     int minimumVersion = 1;
+    bool everyProgramText = false;
     std::string settingsPath;
     std::string settingsSection;
     std::string settingsKey;
@@ -73,19 +75,33 @@ int parseVersion(const std::string& text)
     return value;
 }
 
-std::string fatalLanguageFileText(const std::string& path, int version, int minimumVersion)
+// What is wrong with a language file, after its name in the fatal-error box:
+// its version, or the first program text it lacks. Empty when it is usable.
+std::string languageFileFault(const CSimpleIniA& file, int version, int minimumVersion, bool everyProgramText)
 {
     char versions[64];
     std::snprintf(versions, sizeof versions, ": (V%06d < V%06d)", version, minimumVersion);
+    if (*file.GetValue("GLOBAL", "SPRACHE", "") == '\0' || version < minimumVersion)
+        return versions;
+    if (!everyProgramText)
+        return {};
+    const std::optional<TextKey> missing = FirstMissingProgramText(file);
+    if (!missing)
+        return {};
+    return ": [" + missing->section + "] " + missing->key + " missing / fehlt";
+}
+
+std::string fatalLanguageFileText(const std::string& path, const std::string& fault)
+{
     return "Fatal error: textfile not found or too old!\r"
            "Please reinstall the program\r\r"
            "Fatales Problem: Sprachtextdatei nicht gefunden oder veraltet!\r"
            "Bitte korrigieren oder Programm neu installieren\r\r" +
-           path + versions;
+           path + fault;
 }
 
-// Reads a language file and checks its header. On success returns the display
-// name and hands the parsed file to `parsed`.
+// Reads a language file and checks it. On success returns the display name
+// and hands the parsed file to `parsed`.
 std::string loadLanguageHeader(const std::string& name, int minimumVersion, bool showError,
                                std::unique_ptr<CSimpleIniA>* parsed)
 {
@@ -93,15 +109,16 @@ std::string loadLanguageHeader(const std::string& name, int minimumVersion, bool
     const std::string path = s.folder + (name.empty() ? DefaultLanguageFileName() : name);
     auto ini = LoadIniFile(path);
     const int version = parseVersion(ini->GetValue("GLOBAL", "VERSION", ""));
-    const std::string displayName = ini->GetValue("GLOBAL", "SPRACHE", "");
     SetMessageTitles(ini->GetValue("GLOBAL", "TitelW", ""), ini->GetValue("GLOBAL", "TitelE", ""),
                      ini->GetValue("GLOBAL", "TitelI", ""), ini->GetValue("GLOBAL", "TitelB", ""),
                      ini->GetValue("GLOBAL", "TitelM", ""));
-    if (displayName.empty() || version < minimumVersion) {
+    const std::string fault = languageFileFault(*ini, version, minimumVersion, s.everyProgramText);
+    if (!fault.empty()) {
         if (showError)
-            MessageBoxEx(fatalLanguageFileText(path, version, minimumVersion), mbPlain, mbOk, 0);
+            MessageBoxEx(fatalLanguageFileText(path, fault), mbPlain, mbOk, 0);
         return {};
     }
+    std::string displayName = ini->GetValue("GLOBAL", "SPRACHE", "");
     if (parsed != nullptr)
         *parsed = std::move(ini);
     return displayName;
@@ -279,6 +296,11 @@ int MinimumLanguageVersion()
 void SetMinimumLanguageVersion(int version)
 {
     state().minimumVersion = version;
+}
+
+void RequireEveryProgramText()
+{
+    state().everyProgramText = true;
 }
 
 void SetLanguageSettings(const std::string& settingsPath, const std::string& section, const std::string& key)

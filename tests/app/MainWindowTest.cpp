@@ -9,7 +9,10 @@
 
 #include <QComboBox>
 #include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QToolBar>
@@ -249,3 +252,27 @@ TEST_F(MainWindowTest, TheFastReplyEndIsOffUntilChosenAndTheChoiceOutlivesTheWin
     EXPECT_FALSE(fastReplyEnd()->isChecked());
     EXPECT_FALSE(window->ProtocolClient().FastReplyEnd);
 }
+
+TEST_F(MainWindowTest, TheLanguageMenusHintGoesWhenTheMenuIsClosedWithEscape)
+{
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    QMenuBar* bar = window->menuBar();
+    auto* languages = child<QMenu>("mSprachwahl");
+    const QPoint title = bar->actionGeometry(languages->menuAction()).center();
+    ASSERT_FALSE(languages->menuAction()->statusTip().isEmpty());
+
+    QTest::mouseMove(bar, title);
+    QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, title);
+    ASSERT_TRUE(QTest::qWaitFor([languages] { return languages->isVisible(); }));
+    EXPECT_EQ(window->statusBar()->currentMessage().toStdString(), languages->menuAction()->statusTip().toStdString());
+    // Over an item the hint goes; Esc brings the menu bar back to the title.
+    QTest::mouseMove(languages, languages->actionGeometry(languages->actions().at(0)).center());
+
+    QTest::keyClick(languages, Qt::Key_Escape);
+    ASSERT_TRUE(QTest::qWaitFor([languages] { return !languages->isVisible(); }));
+    QTest::qWait(20);
+    EXPECT_EQ(window->statusBar()->currentMessage().toStdString(), "");
+    EXPECT_TRUE(child<QLabel>("StatusPanel0")->isVisible());
+}
+

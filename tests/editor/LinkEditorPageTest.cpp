@@ -9,6 +9,7 @@
 #include "model/LinkModel.h"
 #include "model/SignalGroups.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -16,6 +17,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTabWidget>
 
 namespace {
@@ -362,4 +364,31 @@ TEST_F(LinkEditorPage_, GroupNamesFollowALanguageSwitchAndTheChoiceStays)
     scrollBar("ScrollBarQ")->setValue(0);
     EXPECT_EQ(rowLabel(1)->text(), "150");
     EXPECT_EQ(row(Pane::Source, 0), "AAAA............");
+}
+
+TEST_F(LinkEditorPage_, TheSourcePaneShowsTheBorderColourBehindItsCellsInLightAndDarkThemes)
+{
+    // The style tints a group box's inside a little.
+    const auto near = [](const QColor& a, const QColor& b) {
+        return std::max({std::abs(a.red() - b.red()), std::abs(a.green() - b.green()),
+                         std::abs(a.blue() - b.blue())}) <= 8;
+    };
+    // Between the cells of bits 7 and 8 of the first row, in either column order.
+    const QPoint gap(207, RowTop(0) + kCellSize / 2);
+    const QPalette theme = QApplication::palette();
+    for (const QPalette& palette : {QApplication::style()->standardPalette(), QPalette(QColor(0x35, 0x35, 0x35))}) {
+        // The program started on a desktop with this theme.
+        QApplication::setPalette(palette);
+        window = std::make_unique<TF_Kalmoria_main>();
+        const QColor border = palette.color(QPalette::Mid);
+        const QColor background = palette.color(QPalette::Window);
+        ASSERT_FALSE(near(border, background)) << border.name().toStdString();
+        const QColor source = child<QGroupBox>(QStringLiteral("GQuelle"))->grab().toImage().pixelColor(gap);
+        const QColor target = child<QGroupBox>(QStringLiteral("GZiehl"))->grab().toImage().pixelColor(gap);
+        EXPECT_TRUE(near(source, border)) << source.name().toStdString() << " " << border.name().toStdString();
+        EXPECT_TRUE(near(target, background)) << target.name().toStdString() << " " << background.name().toStdString();
+        // The pane's title stays readable on it.
+        EXPECT_GE(std::abs(qGray(palette.color(QPalette::WindowText).rgb()) - qGray(border.rgb())), 100);
+    }
+    QApplication::setPalette(theme);
 }

@@ -3,8 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <climits>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -27,8 +29,8 @@ Rows markedRows(const PaneMarks& marks)
     for (int row = 0; row < kPaneRows; ++row) {
         std::string text;
         for (int column = 0; column < kPaneColumns; ++column) {
-            const char mark = marks[static_cast<std::size_t>(row * kPaneColumns + column)].text;
-            text += mark == kNoMark ? '.' : mark;
+            const std::string& mark = marks[static_cast<std::size_t>(row * kPaneColumns + column)].text;
+            text += mark.empty() ? "." : mark;
         }
         if (text != std::string(kPaneColumns, '.'))
             rows[row] = text;
@@ -86,8 +88,54 @@ TEST(LinkMarksCount, NeverReadsPastTheTable)
 {
     setTableLinks({link(kSource, 100, 0, 1, kTarget, 300, 0)});
     AnzBefehle = 100000;
-    EXPECT_EQ(SourceLinkMarks(kSource, kTarget, 100)[0].text, 'A');
+    EXPECT_EQ(SourceLinkMarks(kSource, kTarget, 100)[0].text, "A");
     AnzBefehle = -4;
     EXPECT_EQ(SourceLinkMarks(kSource, kTarget, 100)[0].text, kNoMark);
     AnzBefehle = 0;
+}
+
+struct MarkCase {
+    int ordinal;
+    const char* capitals; // the target end is in view
+    const char* small;
+};
+
+class LinkMarkNames : public testing::TestWithParam<MarkCase> {};
+
+TEST_P(LinkMarkNames, CountOnInLettersBeyondZ)
+{
+    EXPECT_EQ(LinkLetter(GetParam().ordinal, true), GetParam().capitals);
+    EXPECT_EQ(LinkLetter(GetParam().ordinal, false), GetParam().small);
+}
+
+INSTANTIATE_TEST_SUITE_P(Ordinals, LinkMarkNames,
+                         testing::Values(MarkCase{1, "A", "a"}, MarkCase{26, "Z", "z"}, MarkCase{27, "AA", "aa"},
+                                         MarkCase{52, "AZ", "az"}, MarkCase{53, "BA", "ba"},
+                                         MarkCase{191, "GI", "gi"}, MarkCase{192, "GJ", "gj"},
+                                         MarkCase{299, "KM", "km"}, MarkCase{0, "", ""}));
+
+TEST(LinkMarksCount, EveryLinkOfAFullTableHasAMarkOfItsOwnInPlainLetters)
+{
+    std::set<std::string> seen;
+    for (int ordinal = 1; ordinal <= kMaxLinks; ++ordinal) {
+        for (const bool targetInView : {true, false}) {
+            const std::string mark = LinkLetter(ordinal, targetInView);
+            ASSERT_TRUE(mark.size() == 1 || mark.size() == 2) << ordinal;
+            for (const char c : mark)
+                ASSERT_TRUE(targetInView ? std::isupper(static_cast<unsigned char>(c)) != 0
+                                         : std::islower(static_cast<unsigned char>(c)) != 0)
+                    << ordinal << " " << mark;
+            EXPECT_TRUE(seen.insert(mark).second) << ordinal << " " << mark;
+        }
+    }
+}
+
+TEST(LinkMarksCount, TheLastLinkOfAFullTableShowsItsMarkOnBothPanes)
+{
+    std::vector<LinkFields> links(kMaxLinks - 1, link(kSource, 500, 0, 1, kOther, 500, 0));
+    links.push_back(link(kSource, 100, 0, 2, kTarget, 300, 4));
+    setTableLinks(links);
+    EXPECT_EQ(markedRows(SourceLinkMarks(kSource, kTarget, 100)), (Rows{{0, "KMKM" + std::string(14, '.')}}));
+    EXPECT_EQ(markedRows(TargetLinkMarks(kSource, kTarget, 300)), (Rows{{0, "....KMKM" + std::string(10, '.')}}));
+    EXPECT_EQ(markedRows(SourceLinkMarks(kSource, kOther, 100)), (Rows{{0, "kmkm" + std::string(14, '.')}}));
 }

@@ -9,6 +9,7 @@
 #include "tests/common/ScopedConfigHome.h"
 #include "tests/common/TableLinks.h"
 
+#include <QComboBox>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QTabWidget>
@@ -177,4 +178,26 @@ TEST_F(LinkTablePageTest, DoubleClickLeadsToTheEditorWithTheOverviewsModule)
     QTest::mouseClick(viewport, Qt::LeftButton, Qt::NoModifier, cell);
     QTest::mouseDClick(viewport, Qt::LeftButton, Qt::NoModifier, cell);
     EXPECT_EQ(pages().currentIndex(), 1);
+}
+
+TEST_F(LinkTablePageTest, DoubleClickShowsTheOverviewsModuleNotTheClickedRowsOrTheLinksModule)
+{
+    // Link 3 lies in table row 3 and reads from the central device, overview row 1;
+    // the overview's current row, 2, decides.
+    setTableLinks({{2, 100, 0, 8, 9, 300, 0, 0}, {9, 100, 0, 8, 2, 300, 0, 0}, {0, 1621, 0, 4, 9, 301, 0, 0}});
+    StringGrid& overview = *window->findChild<StringGrid*>(QStringLiteral("SG1"));
+    overview.setCurrentGridRow(2);
+    const std::string chosen = overview.cell(2, 2);
+    ASSERT_NE(chosen, overview.cell(2, 3));
+    ASSERT_NE(chosen, overview.cell(2, 1));
+
+    StringGrid& grid = showTable();
+    ASSERT_EQ(grid.cell(2, 3), "Zentrale");
+    const QPoint cell(grid.columnViewportPosition(2) + 5, grid.rowViewportPosition(2) + 5);
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, Qt::NoModifier, cell);
+    QTest::mouseDClick(grid.viewport(), Qt::LeftButton, Qt::NoModifier, cell);
+
+    EXPECT_EQ(pages().currentIndex(), 1);
+    EXPECT_EQ(window->findChild<QLabel*>(QStringLiteral("LQuelleName"))->text().toStdString(), chosen);
+    EXPECT_EQ(window->findChild<QComboBox*>(QStringLiteral("ComboBox1"))->currentIndex(), 1);
 }

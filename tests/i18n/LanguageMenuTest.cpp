@@ -153,3 +153,21 @@ TEST_F(LanguageMenuTest, QtsOwnButtonsSpeakTheActiveLanguageWhereQtHasIt)
     }
     EXPECT_TRUE(boxes.empty());
 }
+
+TEST_F(LanguageMenuTest, WithoutAChoiceTheItemSpeakingTheDefaultFilesLanguageIsTicked)
+{
+    const auto course = [](const char* code) { return std::string("KursSprache=") + code + "\r\n"; };
+    writeAndReset("Kalmoria.TXT", languageFile("Standard", "20150610", course("DE")));
+    program.write("KalmoriaEN.TXT", languageFile("English", "20150610", course("EN")));
+    program.write("KalmoriaDE.TXT", languageFile("Deutsch", "20150610", course("de")));
+
+    build("");
+    EXPECT_EQ(captions(), (QStringList{QStringLiteral("Deutsch *"), QStringLiteral("English")}));
+    EXPECT_EQ(storedChoice(), "");
+
+    // A file spoilt since the menu was built leaves the default language, and its tick.
+    program.write("KalmoriaEN.TXT", languageFile("English", "20150609"));
+    menu->actions()[1]->trigger();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(captions(), (QStringList{QStringLiteral("Deutsch *"), QStringLiteral("English")}));
+}

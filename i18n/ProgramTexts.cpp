@@ -1,0 +1,62 @@
+#include "i18n/ProgramTexts.h"
+
+#include <initializer_list>
+
+namespace {
+
+constexpr const char* kMainWindow = "F_Kalmoria_main";
+
+void addKeys(std::vector<TextKey>& keys, const char* section, std::initializer_list<const char*> names)
+{
+    for (const char* name : names)
+        keys.push_back({section, name});
+}
+
+// Captions and messages: "T<n>".
+void addNumbers(std::vector<TextKey>& keys, const char* section, std::initializer_list<int> numbers)
+{
+    for (const int n : numbers)
+        keys.push_back({section, "T" + std::to_string(n)});
+}
+
+// Lines 1..lines of text table n: "T<n>-<i>".
+void addTableLines(std::vector<TextKey>& keys, const char* section, int n, int lines)
+{
+    for (int i = 1; i <= lines; ++i)
+        keys.push_back({section, "T" + std::to_string(n) + "-" + std::to_string(i)});
+}
+
+std::vector<TextKey> collectKeys()
+{
+    std::vector<TextKey> keys;
+    addKeys(keys, "GLOBAL", {"TitelM", "TitelW", "TitelE", "TitelI", "TitelB"});
+    // Messages of the window, the device sequences, the link file and kalmoria-cli.
+    addNumbers(keys, "ERROR", {1,  2,  5,  10, 11, 13, 14, 15, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 31, 32,
+                               40, 41, 42, 43, 46, 47, 48, 49, 60, 61, 62, 63, 64, 65, 66, 67});
+    // Menus, tool buttons, pages, the link editor's and the link table's captions.
+    addNumbers(keys, kMainWindow, {10, 11, 12, 13, 14, 15, 16, 18, 19, 20, 21, 22, 23, 25, 26, 27, 28,
+                                   30, 31, 37, 38, 39, 40, 41, 42});
+    addTableLines(keys, kMainWindow, 91, 20); // column headings (MemTab)
+    addTableLines(keys, kMainWindow, 92, 21); // signal-group labels (Memo1)
+    addTableLines(keys, kMainWindow, 93, 4);  // hint over inactive links (Memo2)
+    addNumbers(keys, "F_PDauswahl", {1, 2, 3, 4});
+    addNumbers(keys, "F_rs232", {1, 2, 3, 4});
+    return keys;
+}
+
+} // namespace
+
+const std::vector<TextKey>& ProgramTextKeys()
+{
+    static const std::vector<TextKey> keys = collectKeys();
+    return keys;
+}
+
+std::optional<TextKey> FirstMissingProgramText(const CSimpleIniA& file)
+{
+    for (const TextKey& text : ProgramTextKeys()) {
+        if (file.GetValue(text.section.c_str(), text.key.c_str(), nullptr) == nullptr)
+            return text;
+    }
+    return std::nullopt;
+}
