@@ -7,11 +7,13 @@
 // with the program's protocol client, and times one configuration read, a
 // full read of every register block in the order the device read uses, the
 // program's whole device read (model, names, links and all) and the write of
-// the link table it read back to the device.
+// the link table it read back to the device, plain and checked.
 //
 //   qmx-read-bench [--image FILE]
 
 #include "bench/SilentView.h"
+#include "comm/CheckedLinkWrite.h"
+#include "comm/DeviceNotices.h"
 #include "comm/DeviceRead.h"
 #include "comm/DeviceRegisters.h"
 #include "comm/LinkWrite.h"
@@ -20,7 +22,7 @@
 #include "comm/Tvep.h"
 #include "diag/ProgramFolder.h"
 #include "i18n/LanguageTexts.h"
-#include "i18n/MessageBoxEx.h"
+#include "i18n/NoticeText.h"
 #include "model/LinkModel.h"
 #include "model/ModuleModel.h"
 
@@ -60,27 +62,20 @@ double secondsSince(Clock::time_point start)
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
-// While it lives, every message the program shows counts as a failure,
-// except the one `expected` text.
-class MessageWatch {
-public:
-    explicit MessageWatch(Tally& tally, std::string expected = {})
-        : m_previous(SetMessageBoxPresenter([&tally, expected](const MessageBoxRequest& box) {
-            if (box.text != expected) {
-                ++tally.failures;
-                std::fprintf(stderr, "the program says: %s\n", box.text.c_str());
-            }
-            return idOk;
-        }))
-    {
+// Every notice of a sequence counts as a failure, except one numbered `expected`.
+void watchNotices(Tally& tally, const std::vector<Notice>& notices, int expected = 0)
+{
+    for (const Notice& notice : notices) {
+        if (notice.number != expected) {
+            ++tally.failures;
+            std::fprintf(stderr, "the program says: %s\n", NoticeText(notice).c_str());
+        }
     }
-    ~MessageWatch() { SetMessageBoxPresenter(std::move(m_previous)); }
-    MessageWatch(const MessageWatch&) = delete;
-    MessageWatch& operator=(const MessageWatch&) = delete;
+}
 
-private:
-    MessageBoxPresenter m_previous;
-};
+// Both frames of a read of `count` registers, and of a write of `count`.
+long readBytes(int count) { return 13 + (8 + 2 * count + 2); }
+long writeBytes(int count) { return (11 + 2 * count + 2) + (8 + 2); }
 
 class Bench {
 public:
@@ -122,12 +117,10 @@ public:
         Tally tally;
         tally.transfers = sameTraffic.transfers;
         tally.bytes = sameTraffic.bytes;
-        {
-            const MessageWatch watch(tally);
-            const Clock::time_point start = Clock::now();
-            ReadDevice(m_vep, m_view);
-            tally.seconds = secondsSince(start);
-        }
+        const Clock::time_point start = Clock::now();
+        const DeviceReadResult result = ReadDevice(m_vep, m_view);
+        tally.seconds = secondsSince(start);
+        watchNotices(tally, result.notices);
         if (ModulAnzahl != 65)
             ++tally.failures;
         return tally;
@@ -138,18 +131,30 @@ public:
     {
         Tally tally;
         tally.transfers = 1;
-        tally.bytes = (11 + 2 * 4 * (AnzBefehle + 1) + 2) + (8 + 2);
-        int active = 0;
-        for (int n = 1; n <= AnzBefehle; ++n)
-            active += LinkTable[static_cast<std::size_t>(n)].deaktiv == 0 ? 1 : 0;
-        const std::vector<std::string> counts{std::to_string(AnzBefehle), std::to_string(active),
-                                              std::to_string(AnzBefehle - active)};
-        {
-            const MessageWatch watch(tally, GetMessageText(20, counts, 2));
-            const Clock::time_point start = Clock::now();
-            WriteLinksToDevice(m_vep, &m_view);
-            tally.seconds = secondsSince(start);
-        }
+        tally.bytes = writeBytes(4 * (AnzBefehle + 1));
+        const Clock::time_point start = Clock::now();
+        const LinkWriteResult result = WriteLinksToDevice(m_vep, &m_view);
+        tally.seconds = secondsSince(start);
+        watchNotices(tally, result.notices, 20);
+        return tally;
+    }
+
+    // The same write checked: configuration, module existence and a
+    // snapshot before it, the read-back after it.
+    Tally checkedLinkWrite()
+    {
+        Tally tally;
+        tally.transfers = 5;
+        tally.bytes = readBytes(DeviceRegisters::ConfigurationCount) + readBytes(DeviceRegisters::ModuleExistenceCount)
+                      + 2 * readBytes(DeviceRegisters::LinkAreaCount) + writeBytes(4 * (AnzBefehle + 1));
+        const auto noQuestion = [&tally](const StationCheck&) {
+            ++tally.failures;
+            return false;
+        };
+        const Clock::time_point start = Clock::now();
+        const CheckedLinkWriteResult result = WriteLinksChecked(m_vep, &m_view, {}, {}, noQuestion);
+        tally.seconds = secondsSince(start);
+        watchNotices(tally, result.notices, kMessageWrittenAndChecked);
         return tally;
     }
 
@@ -171,7 +176,7 @@ private:
             m_vep.Transfer(0, 0, std::span(m_send).first(500), first, count, std::span(m_recv).first(500), true);
         tally.seconds += secondsSince(start);
         tally.transfers += 1;
-        tally.bytes += 13 + (8 + 2 * count + 2);
+        tally.bytes += readBytes(count);
         if (result != Tvep::Ok) {
             ++tally.failures;
             std::fprintf(stderr, "read of %d registers from %d failed: %s\n", count, first, Tvep::ResultText(result));
@@ -229,6 +234,8 @@ int main(int argc, char** argv)
     QTemporaryDir config;
     std::ofstream(config.filePath("Kalmoria.ini").toStdString()) << "[Schnittstellen]\r\nCOM1=" << path << "\r\n";
     setenv("XDG_CONFIG_HOME", config.path().toLocal8Bit().constData(), 1);
+    // The checked write's snapshots go there too.
+    setenv("XDG_DATA_HOME", config.path().toLocal8Bit().constData(), 1);
     ComPortNr = 1;
     ComBaud = 9600;
     ComParity = 'n';
@@ -238,10 +245,11 @@ int main(int argc, char** argv)
     std::printf("%-24s %9s %6s %12s | %12s %6s %7s | %12s %6s\n", "", "transfers", "bytes", "line time", "taken",
                 "×line", "×budget", "taken", "×line");
 
-    std::array<Row, 4> rows{{{"configuration read", {}, {}},
+    std::array<Row, 5> rows{{{"configuration read", {}, {}},
                              {"full read, 64 modules", {}, {}},
                              {"device read, 64 modules", {}, {}},
-                             {"link write", {}, {}}}};
+                             {"link write", {}, {}},
+                             {"link write, checked", {}, {}}}};
     for (const bool fast : {false, true}) {
         Bench bench(fast);
         const auto column = fast ? &Row::fast : &Row::quietLine;
@@ -249,6 +257,7 @@ int main(int argc, char** argv)
         rows[1].*column = bench.fullRead();
         rows[2].*column = bench.deviceRead(rows[1].*column);
         rows[3].*column = bench.linkWrite();
+        rows[4].*column = bench.checkedLinkWrite();
     }
     int failures = 0;
     for (const Row& row : rows) {
@@ -259,7 +268,9 @@ int main(int argc, char** argv)
                 "line after every reply that ends a transfer by default (three character time-outs).\n"
                 "Beyond the budget by default: three 1 ms reads for stale input before each request,\n"
                 "and the device's own turnaround. The fast reply end waits two characters after a\n"
-                "whole reply. The link write sends the %d links the device read found and their end slot.\n",
+                "whole reply. The link write sends the %d links the device read found and their end slot;\n"
+                "checked, it reads the configuration, the module list and the link area before and the\n"
+                "link area after (\"Schreiben pr\xC3\xBC" "fen\", the default in Kalmoria).\n",
                 kQuietLineSeconds * 1000, AnzBefehle);
 
     sim.terminate();
