@@ -6,6 +6,7 @@
 #include "model/ModuleModel.h"
 #include "model/Snapshots.h"
 #include "tests/common/CapturedLog.h"
+#include "tests/common/ScriptedFileNames.h"
 #include "tests/common/TableLinks.h"
 #include "tests/e2e/DeviceTestBench.h"
 
@@ -169,4 +170,22 @@ TEST_F(CheckedWrite, UncheckedItIsTheSingleTransferOfAPlainWrite)
 
     // The choice is kept for the next start.
     EXPECT_NE(config.settings().find("SchreibenPruefen=0"), std::string::npos);
+}
+
+TEST_F(CheckedWrite, TheSnapshotRestoredFromTheFileMenuPutsTheOldLinksBack)
+{
+    window->ActionSpeichernQMXExecute();
+    const std::vector<std::string> snapshots = ListSnapshots(815);
+    ASSERT_EQ(snapshots.size(), 1u);
+
+    ScriptedFileNames dialog(snapshots.front());
+    boxes.answer = idYes; // all links of the program may go
+    window->ActionSicherungExecute();
+    ASSERT_EQ(dialog.asked.size(), 1u);
+    EXPECT_EQ(dialog.asked.front().start, StationBackupFolder(815));
+    EXPECT_EQ(tableLinks(), kStationLinks);
+    EXPECT_EQ(LinkTableOrigin, kStationIdentity);
+
+    window->ActionSpeichernQMXExecute();
+    EXPECT_EQ(deviceLinks(), kStationLinks);
 }
