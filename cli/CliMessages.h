@@ -4,6 +4,7 @@
 // beside the device sequences' own. A link file that cannot be read or
 // written is told with the link file's own messages (model/LinkFile.h).
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -17,7 +18,12 @@ constexpr int kMessageDifferences = 48;     // %s1 links
 constexpr int kMessagePortNotOpen = 49;     // %s1 COM number, %s2 device path
 constexpr int kMessageNoSnapshot = 66;      // %s1 serial number, %s2 folder
 constexpr int kMessageStationRefused = 67;
+constexpr int kMessageAnswerLetters = 68;   // "j/n": the letters of yes and no
+constexpr int kMessageLinkNoun = 69;        // "Verknüpfung|Verknüpfungen": one link, several
 
 // Message n with its arguments; without any it gets the " - " every message
 // without arguments of its own gets.
 std::string CliMessage(int n, const std::vector<std::string>& arguments = {});
+
+// A number of links with the word in the right number: "1 Verknüpfung", "3 Verknüpfungen".
+std::string LinkCountText(int64_t count);

@@ -1,6 +1,9 @@
 #include "cli/ConsoleMessages.h"
 
 #include "cli/ConsoleText.h"
+#include "cli/CliMessages.h"
+#include "diag/AnsiText.h"
+#include "i18n/LanguageTexts.h"
 #include "i18n/NoticeText.h"
 
 #include <QString>
@@ -41,11 +44,11 @@ bool ConsoleMessages::report(const std::vector<Notice>& notices, bool failed)
     if (failed) {
         if (notices.empty())
             return false;
-        error(NoticeText(notices.back()));
+        error(NoticeText(notices.back(), kConsoleWording));
         return true;
     }
     for (const Notice& notice : notices)
-        print(NoticeBoxKind(notice.severity), NoticeText(notice));
+        print(NoticeBoxKind(notice.severity), NoticeText(notice, kConsoleWording));
     return false;
 }
 
@@ -62,13 +65,16 @@ void ConsoleMessages::note(const std::string& ansiText)
 
 bool ConsoleMessages::ask(const std::string& ansiText)
 {
-    printErr(toTerminal(oneLine(ansiText)) + " [y/n] ");
+    // "j/n" in German, "y/n" in English: the first letter is the yes.
+    const std::string letters = GetMessageText(kMessageAnswerLetters, {}, -1);
+    printErr(toTerminal(oneLine(ansiText)) + " [" + toTerminal(letters) + "] ");
     std::string answer;
     if (!std::getline(std::cin, answer))
         return false;
     const QString word = QString::fromLocal8Bit(answer).trimmed().toLower();
-    return word == QLatin1String("y") || word == QLatin1String("yes") || word == QLatin1String("j")
-           || word == QLatin1String("ja");
+    const QString yes = ansiToQString(letters.substr(0, 1)).toLower();
+    return (!yes.isEmpty() && word == yes) || word == QLatin1String("y") || word == QLatin1String("yes")
+           || word == QLatin1String("j") || word == QLatin1String("ja");
 }
 
 int ConsoleMessages::present(const MessageBoxRequest& request)

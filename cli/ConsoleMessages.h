@@ -10,6 +10,10 @@
 #include <string>
 #include <vector>
 
+// The language files' wording of a message for the console, where it has
+// one: commands instead of the window's buttons.
+inline constexpr char kConsoleWording[] = "C";
+
 class ConsoleMessages {
 public:
     explicit ConsoleMessages(bool quiet);
@@ -27,8 +31,9 @@ public:
     void error(const std::string& ansiText);
     // A note on standard error, left out with --quiet.
     void note(const std::string& ansiText);
-    // Asks on standard error and reads the answer from standard input:
-    // true for y, yes, j or ja.
+    // Asks on standard error with the language's answer letters ("[j/n]")
+    // and reads the answer from standard input: true for the language's
+    // yes letter, y, yes, j or ja.
     bool ask(const std::string& ansiText);
 
 private:

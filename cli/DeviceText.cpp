@@ -84,10 +84,12 @@ QJsonObject OverviewRowJson(const OverviewRow& row)
     QJsonObject module;
     for (std::size_t c = 0; c < row.size(); ++c) {
         const QString key = QLatin1String(kOverviewKeys[c]);
+        // The grid pads some model texts ("LIO "); a script wants the word.
+        const QString cell = ansiToQString(row[c]).trimmed();
         if (kNumericColumn[c])
-            module.insert(key, ansiToQString(row[c]).toInt());
+            module.insert(key, cell.toInt());
         else
-            module.insert(key, ansiToQString(row[c]));
+            module.insert(key, cell);
     }
     return module;
 }

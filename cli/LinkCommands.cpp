@@ -113,7 +113,7 @@ ExitCode RunRead(CommandContext& context)
         context.messages.error(CliMessage(kMessageLinkFileNotSaved, {written, save.reason}));
         return ExitCode::File;
     }
-    context.messages.note(CliMessage(kMessageLinksSaved, {IntToText(AnzBefehle), written}));
+    context.messages.note(CliMessage(kMessageLinksSaved, {LinkCountText(AnzBefehle), written}));
     return ExitCode::Success;
 }
 
@@ -152,7 +152,7 @@ ExitCode RunDiff(CommandContext& context)
             lines += "+ " + number + "  " + inFile + "\n";
     }
     if (differing == 0) {
-        context.messages.note(CliMessage(kMessageNoDifferences, {IntToText(static_cast<int32_t>(deviceLinks.size()))}));
+        context.messages.note(CliMessage(kMessageNoDifferences, {LinkCountText(static_cast<int64_t>(deviceLinks.size()))}));
         return ExitCode::Success;
     }
     std::string legend = "@@ Nr  ";
@@ -160,6 +160,6 @@ ExitCode RunDiff(CommandContext& context)
         legend += std::string(legend.ends_with(' ') ? "" : ",") + name;
     printOut("--- QMX " + context.session.PortName() + "\n+++ " + LinkFilePath(context.options.file) + "\n" + legend
              + "\n" + lines);
-    context.messages.note(CliMessage(kMessageDifferences, {IntToText(differing)}));
+    context.messages.note(CliMessage(kMessageDifferences, {LinkCountText(differing)}));
     return ExitCode::Mismatch;
 }

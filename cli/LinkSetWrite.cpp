@@ -27,9 +27,9 @@ bool confirmWrite(const CommandContext& context, int32_t linksOnDevice, const st
         context.messages.error(CliMessage(kMessageNoTerminalToAsk));
         return false;
     }
-    const std::string question = CliMessage(kMessageConfirmWrite, {IntToText(AnzBefehle), pathText(path),
+    const std::string question = CliMessage(kMessageConfirmWrite, {LinkCountText(AnzBefehle), pathText(path),
                                                                    pathText(context.session.PortName()),
-                                                                   IntToText(linksOnDevice)});
+                                                                   LinkCountText(linksOnDevice)});
     if (context.messages.ask(question))
         return true;
     context.messages.error(CliMessage(kMessageWriteCancelled));
@@ -72,7 +72,7 @@ ExitCode WriteLinkSet(CommandContext& context, const LinkFileLoad& file, const s
     const auto confirmStation = [&context](const StationCheck& check) {
         if (context.options.yes && context.options.force)
             return true;
-        context.messages.error(NoticeText(StationCheckNotice(check)));
+        context.messages.error(NoticeText(StationCheckNotice(check), kConsoleWording));
         context.messages.error(CliMessage(kMessageStationRefused));
         return false;
     };

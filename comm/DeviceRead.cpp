@@ -58,7 +58,8 @@ public:
     DeviceReadRun(Tvep& vep, ShellView& view)
         : m_vep(vep)
         , m_view(view)
-        , m_progress(&view, kTransfersBesideModules + R::ModuleExistenceCount)
+        // The total is known once the existence words tell the occupied addresses.
+        , m_progress(&view, 0)
     {
     }
 

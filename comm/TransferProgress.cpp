@@ -26,6 +26,8 @@ void TransferProgress::SetTotal(int total)
 void TransferProgress::Step()
 {
     ++m_done;
+    if (m_total == 0)
+        return;
     // Never more done than there are in all.
     m_total = std::max(m_total, m_done);
     show();
@@ -33,6 +35,6 @@ void TransferProgress::Step()
 
 void TransferProgress::show()
 {
-    if (m_view != nullptr)
+    if (m_view != nullptr && m_total > 0)
         m_view->SetProgress(m_done, m_total);
 }

@@ -4,7 +4,9 @@ class ShellView;
 
 // Counts the transfers of one device sequence for the view's progress
 // display, which shows from construction on and goes away with this object,
-// however the sequence ends. Without a view it counts for nobody.
+// however the sequence ends. Without a view it counts for nobody. A sequence
+// that learns its total only on the way starts with 0: the display then
+// waits for SetTotal, so that it counts one total from its first figure.
 class TransferProgress {
 public:
     TransferProgress(ShellView* view, int total);

@@ -207,12 +207,16 @@ std::string GetText(int n, const std::string& suffix)
     return ExpandCharacterEscapes(text);
 }
 
-std::string GetMessageText(int n, const std::vector<std::string>& arguments, int lastIndex)
+std::string GetMessageText(int n, const std::vector<std::string>& arguments, int lastIndex,
+                           const std::string& variant)
 {
     LanguageState& s = state();
     const std::string savedSection = s.textSection;
     s.textSection = "ERROR";
-    const std::string text = GetText(ParseTextNumber("@" + std::to_string(n)), "");
+    const int number = ParseTextNumber("@" + std::to_string(n));
+    std::string text = variant.empty() ? std::string() : GetText(number, variant);
+    if (text.empty() || text == "@" + std::to_string(n) + variant)
+        text = GetText(number, "");
     s.textSection = savedSection;
 
     // Each placeholder's first occurrence in the message itself is replaced, so

@@ -27,8 +27,11 @@ std::string GetText(int n, const std::string& suffix);
 int ParseTextNumber(const std::string& text);
 
 // Message n of section "ERROR" with "%s1" .. "%s9" replaced by arguments[0 ..
-// lastIndex] (the first occurrence of each).
-std::string GetMessageText(int n, const std::vector<std::string>& arguments, int lastIndex);
+// lastIndex] (the first occurrence of each). With a `variant`, the message's
+// wording for that front end ("T<n>C" for the console) where the file has
+// one: the window's message may name buttons a console does not have.
+std::string GetMessageText(int n, const std::vector<std::string>& arguments, int lastIndex,
+                           const std::string& variant = {});
 // The message as an information box with an OK button.
 void ShowMessageText(int n, const std::vector<std::string>& arguments, int lastIndex);
 

@@ -3,9 +3,9 @@
 #include "i18n/LanguageTexts.h"
 #include "i18n/MessageBoxEx.h"
 
-std::string NoticeText(const Notice& notice)
+std::string NoticeText(const Notice& notice, const std::string& variant)
 {
-    return GetMessageText(notice.number, notice.arguments, static_cast<int>(notice.arguments.size()) - 1)
+    return GetMessageText(notice.number, notice.arguments, static_cast<int>(notice.arguments.size()) - 1, variant)
            + notice.appended;
 }
 

@@ -317,6 +317,9 @@ TEST_F(Cli, WriteAsksOnTheTerminalAndRefusesWhatTheDeviceCannotHold)
         const auto result = cli.run(arguments, c.input, c.answer);
         EXPECT_EQ(result.exitCode, c.exitCode) << c.what << ": " << result.err;
         const std::vector<uint16_t> after = linkArea();
+        if (c.input == CliProcess::Input::Terminal)
+            EXPECT_TRUE(contains(result.err, "2 Verkn\xC3\xBCpfungen aus ") && contains(result.err, " [j/n] "))
+                << c.what << ": asked in the language's words: " << result.err;
         if (c.exitCode == 0) {
             const std::vector<uint16_t> expected = linkAreaStart(c.links);
             EXPECT_EQ(std::vector<uint16_t>(after.begin(), after.begin() + 12), expected) << c.what;
@@ -364,7 +367,12 @@ TEST_F(Cli, DiffListsEachLinkThatDiffers)
                            "- 3  3,100,2,4,5,300,7,1\n"
                            "+ 3  9,150,3,12,2,350,4,0\n"
                            "+ 4  9,151,0,1,3,42,0,0\n");
-    EXPECT_TRUE(contains(differs.err, "3 Verkn\xC3\xBCpfungen unterscheiden sich")) << differs.err;
+    EXPECT_TRUE(contains(differs.err, "QMX und Datei: 3 Verkn\xC3\xBCpfungen.")) << differs.err;
+
+    std::vector<Link> oneChanged = kDeviceLinks;
+    oneChanged[2][7] = 0;
+    const auto one = run({QStringLiteral("diff"), file("one.ini", linkFile(oneChanged))});
+    EXPECT_TRUE(contains(one.err, "QMX und Datei: 1 Verkn\xC3\xBCpfung.")) << "one link, one word: " << one.err;
 }
 
 TEST_F(Cli, ALinkFileThatCannotBeReadOrWrittenEndsWithCode3)
