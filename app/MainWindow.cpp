@@ -25,10 +25,13 @@
 #include "comm/PortSearch.h"
 #include "comm/PortSettings.h"
 #include "comm/ReplyEndSetting.h"
+#include "comm/RetrySetting.h"
+#include "i18n/LanguageTexts.h"
 #include "app/TF_rs232.h"
 #include "comm/Tvep.h"
 #include "editor/LinkTablePage.h"
 
+#include <QActionGroup>
 #include <QApplication>
 #include <QDir>
 #include <QLabel>
@@ -42,6 +45,9 @@
 #include <QVBoxLayout>
 
 namespace {
+
+// The status text of the automatic search, "ComPort-Suche …".
+constexpr int kSearchingText = 50;
 
 struct ToolButtonDesign {
     const char* name;
@@ -150,6 +156,17 @@ void TF_Kalmoria_main::createMenu()
     SchnellesAntwortende1->setObjectName(QStringLiteral("SchnellesAntwortende1"));
     SchnellesAntwortende1->setCheckable(true);
     connect(SchnellesAntwortende1, &QAction::triggered, this, &TF_Kalmoria_main::SchnellesAntwortende1Click);
+    Wiederholungen1 = Einstellung1->addMenu(QString::fromUtf8("@51Wiederholungen bei \xC3\x9C" "bertragungsfehlern"));
+    Wiederholungen1->setObjectName(QStringLiteral("Wiederholungen1"));
+    auto* retryChoices = new QActionGroup(Wiederholungen1);
+    for (int retries = 0; retries <= Tvep::MaxRetries; ++retries) {
+        QAction* item = Wiederholungen1->addAction(QString::number(retries));
+        item->setObjectName(QStringLiteral("Wiederholungen%1").arg(retries));
+        item->setData(retries);
+        item->setCheckable(true);
+        retryChoices->addAction(item);
+    }
+    connect(retryChoices, &QActionGroup::triggered, this, &TF_Kalmoria_main::Wiederholungen1Click);
 
     mSprachwahl = MainMenu1->addMenu(QStringLiteral("@25&Sprachwahl"));
     mSprachwahl->setObjectName(QStringLiteral("mSprachwahl"));
@@ -249,10 +266,19 @@ void TF_Kalmoria_main::FormCreate()
     DataState = 99;
     if (DebugBit(2))
         WriteErrLog("Kalmorin-Start");
-    // The port search replaces the client and keeps its way of ending replies.
+    // The port search replaces the client and keeps its settings.
     m_vep = std::make_unique<Tvep>();
+    m_vep->Serial.SetWaitHook([this] { Repaint(); });
     m_vep->FastReplyEnd = StoredFastReplyEnd();
     SchnellesAntwortende1->setChecked(m_vep->FastReplyEnd);
+    m_vep->Retries = StoredRetries();
+    for (QAction* item : Wiederholungen1->actions())
+        item->setChecked(item->data().toInt() == m_vep->Retries);
+    // The port search follows once the window is shown (StartUpSearch).
+}
+
+void TF_Kalmoria_main::StartUpSearch()
+{
     ActionComSucheExecute();
 }
 
@@ -348,6 +374,14 @@ void TF_Kalmoria_main::HideProgress()
     ProgressBar1->hide();
 }
 
+void TF_Kalmoria_main::ShowSearchingPort(int32_t port)
+{
+    std::string searching = GetText(kSearchingText, "");
+    if (searching.starts_with('@'))
+        searching = "ComPort-Suche \x85";
+    SetProgressText(searching + " COM" + IntToText(port));
+}
+
 void TF_Kalmoria_main::SG1DblClick()
 {
     // The overview's current row decides, also for a double click on the link
@@ -402,10 +436,15 @@ void TF_Kalmoria_main::ActionSpeichernExecute()
 void TF_Kalmoria_main::ActionComSucheExecute()
 {
     const InputBlocker noInputWhileSearching;
-    SearchComPort(m_vep, *this);
+    const PortSearchResult result = SearchComPort(m_vep, *this);
     // The status bar keeps what the search showed until the next refresh; a
     // type word from a failed probe must not outlive it.
     DeviceType = 0;
+    if (result.devices.empty()) {
+        // No device is connected: the panels must not go on naming the last one.
+        SerialNumber = 0;
+        ShowStatus();
+    }
 }
 
 void TF_Kalmoria_main::ComPort1Click()
@@ -418,6 +457,12 @@ void TF_Kalmoria_main::SchnellesAntwortende1Click()
 {
     m_vep->FastReplyEnd = SchnellesAntwortende1->isChecked();
     StoreFastReplyEnd(m_vep->FastReplyEnd);
+}
+
+void TF_Kalmoria_main::Wiederholungen1Click(QAction* item)
+{
+    m_vep->Retries = item->data().toInt();
+    StoreRetries(m_vep->Retries);
 }
 
 void TF_Kalmoria_main::mSprachwahlClick(QAction* item)

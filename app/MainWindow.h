@@ -45,6 +45,10 @@ public:
     void SetBusyCursor(bool busy) override;
     void SetProgress(int done, int total) override;
     void HideProgress() override;
+    void ShowSearchingPort(int32_t port) override;
+
+    // The automatic port search of the start, once the window is shown.
+    void StartUpSearch();
 
     void SG1DblClick();
     void ActionEndeExecute();
@@ -56,6 +60,7 @@ public:
     void ActionComSucheExecute();
     void ComPort1Click();
     void SchnellesAntwortende1Click();
+    void Wiederholungen1Click(QAction* item);
     void mSprachwahlClick(QAction* item);
 
     // Line i of a hidden text table, without a leading "i=" of the design texts.
@@ -91,6 +96,7 @@ private:
     QToolBar* ToolBar1 = nullptr;
     QMenu* mSprachwahl = nullptr;
     QAction* SchnellesAntwortende1 = nullptr; // replies end as soon as they are whole
+    QMenu* Wiederholungen1 = nullptr;        // how often a failed transfer is repeated, 0..5
     QTabWidget* TabSheet = nullptr;
     QWidget* TabSheet1 = nullptr;
     LinkEditorPage* TabSheet2 = nullptr;

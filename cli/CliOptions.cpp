@@ -2,6 +2,7 @@
 
 #include "cli/ExitCode.h"
 #include "comm/ComPortMap.h"
+#include "comm/Tvep.h"
 
 #include <QCommandLineParser>
 
@@ -24,6 +25,10 @@ Commands:
   write FILE          write the links of a link file to the device, after a
                       question (or --yes), then read them back and compare
   diff FILE           compare a link file with the device's links, link by link
+  doctor              check the port (--port) or every port: device file,
+                      access rights, other programs holding it, brltty,
+                      ModemManager, adapter latency, and whether a device
+                      answers; one line per finding with what to do
 
 Without --port every command but search first searches COM1..COM16 like
 Kalmoria does at start and uses the device found (the highest port).
@@ -46,12 +51,13 @@ struct CommandName {
     Command command;
 };
 
-constexpr std::array<CommandName, 5> kCommands{{
+constexpr std::array<CommandName, 6> kCommands{{
     {"search", Command::Search},
     {"info", Command::Info},
     {"read", Command::Read},
     {"write", Command::Write},
     {"diff", Command::Diff},
+    {"doctor", Command::Doctor},
 }};
 
 int usageError(const QString& text)
@@ -114,8 +120,13 @@ std::variant<CliOptions, int> ParseCommandLine(const QStringList& arguments)
                                                  "a reply still works)."));
     const QCommandLineOption quiet({QStringLiteral("q"), QStringLiteral("quiet")},
                                    QStringLiteral("Only errors and the data asked for: no notes, no progress."));
-    parser.addOptions({help, version, port, output, json, yes, noVerify, fast, quiet});
-    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("search, info, read, write or diff."));
+    const QCommandLineOption retries(QStringLiteral("retries"),
+                                     QStringLiteral("Repeat a transfer that failed on the line up to N times "
+                                                    "(0 to 5, default 2; 0: never)."),
+                                     QStringLiteral("N"), QStringLiteral("2"));
+    parser.addOptions({help, version, port, output, json, yes, noVerify, fast, quiet, retries});
+    parser.addPositionalArgument(QStringLiteral("command"),
+                                 QStringLiteral("search, info, read, write, diff or doctor."));
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The link file of write and diff."),
                                  QStringLiteral("[FILE]"));
 
@@ -177,5 +188,11 @@ std::variant<CliOptions, int> ParseCommandLine(const QStringList& arguments)
     options.verify = !parser.isSet(noVerify);
     options.fast = parser.isSet(fast);
     options.quiet = parser.isSet(quiet);
+    bool retriesOk = false;
+    options.retries = parser.value(retries).toInt(&retriesOk);
+    if (!retriesOk || options.retries < 0 || options.retries > Tvep::MaxRetries)
+        return usageError(QStringLiteral("--retries takes a number from 0 to %1, not \"%2\"")
+                              .arg(Tvep::MaxRetries)
+                              .arg(parser.value(retries)));
     return options;
 }

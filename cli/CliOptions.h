@@ -8,7 +8,7 @@
 #include <string>
 #include <variant>
 
-enum class Command { Search, Info, Read, Write, Diff };
+enum class Command { Search, Info, Read, Write, Diff, Doctor };
 
 struct CliOptions {
     Command command = Command::Search;
@@ -22,6 +22,7 @@ struct CliOptions {
     bool verify = true;
     bool fast = false;
     bool quiet = false;
+    int retries = 2; // --retries: how often a failed transfer is repeated
 
     bool portGiven() const { return portNumber != 0 || !portPath.empty(); }
 };

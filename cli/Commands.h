@@ -19,3 +19,4 @@ ExitCode RunInfo(CommandContext& context);
 ExitCode RunRead(CommandContext& context);
 ExitCode RunWrite(CommandContext& context);
 ExitCode RunDiff(CommandContext& context);
+ExitCode RunDoctor(CommandContext& context);

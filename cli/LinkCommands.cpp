@@ -177,8 +177,7 @@ ExitCode RunWrite(CommandContext& context)
     case DeviceOutcome::Refused:
         return ExitCode::WriteRefused;
     case DeviceOutcome::PortNotOpen:
-        context.messages.error(CliMessage(kMessagePortNotOpen, {"COM" + IntToText(ComPortNr),
-                                                                pathText(comPortPath(ComPortNr))}));
+        context.session.ReportPortNotOpen();
         return ExitCode::Device;
     default:
         return ExitCode::Device;

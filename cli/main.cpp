@@ -42,6 +42,7 @@ ExitCode run(const CliOptions& options)
     case Command::Read: return RunRead(context);
     case Command::Write: return RunWrite(context);
     case Command::Diff: return RunDiff(context);
+    case Command::Doctor: return RunDoctor(context);
     }
     return ExitCode::Usage;
 }

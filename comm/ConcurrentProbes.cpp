@@ -1,7 +1,6 @@
 #include "comm/ConcurrentProbes.h"
 
 #include <chrono>
-#include <system_error>
 
 namespace {
 
@@ -22,19 +21,19 @@ ConcurrentProbes::ConcurrentProbes(const std::array<std::string, MaxComPort>& pa
     for (int32_t port = 1; port <= MaxComPort; ++port) {
         if (path(port).empty())
             continue;
-        try {
-            m_threads.emplace_back([this, port] { finish(port, ProbePort(port, path(port), m_settings)); });
-            m_started[slot(port)] = true;
-        } catch (const std::system_error&) {
-            // No thread to be had: this port is probed when its turn comes.
-        }
+        std::unique_ptr<QThread> thread(
+            QThread::create([this, port] { finish(port, ProbePort(port, path(port), m_settings)); }));
+        thread->start();
+        // Without a thread to be had, this port is probed when its turn comes.
+        m_started[slot(port)] = thread->isRunning() || thread->isFinished();
+        m_threads.push_back(std::move(thread));
     }
 }
 
 ConcurrentProbes::~ConcurrentProbes()
 {
-    for (std::thread& thread : m_threads)
-        thread.join();
+    for (const std::unique_ptr<QThread>& thread : m_threads)
+        thread->wait();
 }
 
 const std::string& ConcurrentProbes::path(int32_t port) const

@@ -3,13 +3,15 @@
 #include "comm/ComPortMap.h"
 #include "comm/PortProbe.h"
 
+#include <QThread>
+
 #include <array>
+#include <memory>
 #include <condition_variable>
 #include <functional>
 #include <mutex>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
 // The probes of COM1..COM16 at once: each port with a device file on a
@@ -38,5 +40,6 @@ private:
     std::condition_variable m_finished;
     std::array<std::optional<PortProbe>, MaxComPort> m_done;
     std::array<bool, MaxComPort> m_started{};
-    std::vector<std::thread> m_threads;
+    // QThreads, not bare ones: a serial port wants to live in a thread Qt knows.
+    std::vector<std::unique_ptr<QThread>> m_threads;
 };

@@ -4,8 +4,10 @@
 #include <cctype>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -32,6 +34,35 @@ bool holds(const fs::path& fdFolder, const struct stat& wanted)
     return false;
 }
 
+// Unix 98 pseudo-terminal slaves: majors 136..143, 256 lines each.
+std::optional<unsigned> ptyIndex(const struct stat& device)
+{
+    const unsigned deviceMajor = major(device.st_rdev);
+    if (!S_ISCHR(device.st_mode) || deviceMajor < 136 || deviceMajor > 143)
+        return std::nullopt;
+    return (deviceMajor - 136) * 256 + minor(device.st_rdev);
+}
+
+// True when the process holds the master side of pseudo-terminal `index`:
+// it is the line's far end (a simulated device), not a program in the way.
+bool holdsMaster(const fs::path& processFolder, unsigned index)
+{
+    std::error_code error;
+    for (fs::directory_iterator fd(processFolder / "fd", error), end; !error && fd != end; fd.increment(error)) {
+        const fs::path target = fs::read_symlink(fd->path(), error);
+        if (error || target.filename() != "ptmx") {
+            error.clear();
+            continue;
+        }
+        std::ifstream info(processFolder / "fdinfo" / fd->path().filename());
+        for (std::string line; std::getline(info, line);) {
+            if (line == "tty-index:\t" + std::to_string(index))
+                return true;
+        }
+    }
+    return false;
+}
+
 std::string commandName(const fs::path& processFolder)
 {
     std::ifstream file(processFolder / "comm");
@@ -54,7 +85,8 @@ std::vector<PortHolder> FindPortHolders(const std::string& path, const std::stri
         const std::string pid = entry->path().filename().string();
         if (pid == self || pid.empty() || !std::all_of(pid.begin(), pid.end(), [](unsigned char c) { return std::isdigit(c); }))
             continue;
-        if (holds(entry->path() / "fd", wanted))
+        const std::optional<unsigned> pty = ptyIndex(wanted);
+        if (holds(entry->path() / "fd", wanted) && !(pty && holdsMaster(entry->path(), *pty)))
             holders.push_back({std::stoi(pid), commandName(entry->path())});
     }
     std::sort(holders.begin(), holders.end(), [](const PortHolder& a, const PortHolder& b) { return a.pid < b.pid; });
