@@ -77,7 +77,8 @@ using ConnectionDoctor = DeviceTestBench;
 
 TEST_F(ConnectionDoctor, NamesWhatStandsBetweenTheUserAndTheDeviceFile)
 {
-    const PtyPeer line;
+    // The simulator's line: its far end is no program in the way.
+    const std::string line = startDevice(kSmallDevice).path();
     folder.write("not-a-device", "just text");
     folder.write("group", "dialout:x:20:feldtechniker\nplugdev:x:46:\n");
     const DoctorSystem system = preparedSystem(folder);
@@ -95,23 +96,23 @@ TEST_F(ConnectionDoctor, NamesWhatStandsBetweenTheUserAndTheDeviceFile)
         int message;
         std::vector<std::string> arguments;
     };
-    const GroupCase groups[] = {{20, kMessageGroupNotYetActive, {line.path(), "dialout"}},
-                                {46, kMessageJoinGroup, {line.path(), "plugdev", "plugdev"}}};
+    const GroupCase groups[] = {{20, kMessageGroupNotYetActive, {line, "dialout"}},
+                                {46, kMessageJoinGroup, {line, "plugdev", "plugdev"}}};
     for (const GroupCase& c : groups) {
-        ASSERT_EQ(::chown(line.path().c_str(), 0, c.group), 0) << std::strerror(errno);
-        ASSERT_EQ(::chmod(line.path().c_str(), 0660), 0);
-        const std::vector<Notice> found = CheckPortSetup(line.path(), system);
+        ASSERT_EQ(::chown(line.c_str(), 0, c.group), 0) << std::strerror(errno);
+        ASSERT_EQ(::chmod(line.c_str(), 0660), 0);
+        const std::vector<Notice> found = CheckPortSetup(line, system);
         ASSERT_EQ(numbers(found), std::vector<int>{c.message});
         EXPECT_EQ(found.front().arguments, c.arguments);
     }
-    ASSERT_EQ(::chmod(line.path().c_str(), 0666), 0);
-    EXPECT_TRUE(CheckPortSetup(line.path(), system).empty());
+    ASSERT_EQ(::chmod(line.c_str(), 0666), 0);
+    EXPECT_TRUE(CheckPortSetup(line, system).empty());
 
     // Another program holding the line, by name and process id.
-    const Holder holder(line.path());
-    const std::vector<Notice> held = CheckPortSetup(line.path(), system);
+    const Holder holder(line);
+    const std::vector<Notice> held = CheckPortSetup(line, system);
     ASSERT_EQ(numbers(held), std::vector<int>{kMessagePortHeldBy});
-    EXPECT_EQ(held.front().arguments, (std::vector<std::string>{line.path(), "sleep", std::to_string(holder.pid())}));
+    EXPECT_EQ(held.front().arguments, (std::vector<std::string>{line, "sleep", std::to_string(holder.pid())}));
 }
 
 TEST_F(ConnectionDoctor, KnowsTheAdapterThatBrlttyAndModemManagerWouldTake)
@@ -133,6 +134,7 @@ TEST_F(ConnectionDoctor, KnowsTheAdapterThatBrlttyAndModemManagerWouldTake)
     system.sysRoot = folder.file("sys");
     system.procRoot = folder.file("proc");
     system.udevDataRoot = folder.file("udev");
+    fs::create_directories(system.udevDataRoot);
     ::chmod(line.path().c_str(), 0666);
     EXPECT_EQ(numbers(CheckPortSetup(line.path(), system)),
               (std::vector<int>{kMessageModemManagerProbes, kMessageLatencyTimer}));

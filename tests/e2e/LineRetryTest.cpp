@@ -2,6 +2,7 @@
 #include "comm/LinkWrite.h"
 #include "model/DeviceValues.h"
 #include "model/LinkModel.h"
+#include "model/ModuleModel.h"
 #include "tests/common/CapturedLog.h"
 #include "tests/e2e/DeviceTestBench.h"
 
