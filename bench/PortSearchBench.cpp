@@ -9,6 +9,7 @@
 #include "comm/ComPortMap.h"
 #include "comm/PortSettings.h"
 #include "comm/Tvep.h"
+#include "i18n/LanguageTexts.h"
 
 #include <QApplication>
 #include <QWindow>
@@ -52,6 +53,8 @@ int main(int argc, char** argv)
     MapBenchPorts(config, paths);
 
     QApplication app(argc, argv);
+    // The window speaks with Kalmoria's language files, not this program's.
+    ResetLanguageTexts(programFolder(), "Kalmoria");
     TF_Kalmoria_main window;
     window.show();
     while (window.windowHandle() == nullptr || !window.windowHandle()->isExposed())
