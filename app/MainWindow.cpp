@@ -274,7 +274,9 @@ void TF_Kalmoria_main::FormCreate()
     m_vep->Retries = StoredRetries();
     for (QAction* item : Wiederholungen1->actions())
         item->setChecked(item->data().toInt() == m_vep->Retries);
-    // The port search follows once the window is shown (StartUpSearch).
+    // The port search follows once the window is shown (StartUpSearch);
+    // until it ends the status bar shows the values of a fresh start.
+    ShowStatus();
 }
 
 void TF_Kalmoria_main::StartUpSearch()
