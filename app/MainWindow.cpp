@@ -30,10 +30,13 @@
 #include "comm/WriteCheckSetting.h"
 #include "diag/ProgramFolder.h"
 #include "model/Snapshots.h"
+#include "comm/RetrySetting.h"
+#include "i18n/LanguageTexts.h"
 #include "app/TF_rs232.h"
 #include "comm/Tvep.h"
 #include "editor/LinkTablePage.h"
 
+#include <QActionGroup>
 #include <QApplication>
 #include <QDir>
 #include <QLabel>
@@ -48,6 +51,9 @@
 #include <QVBoxLayout>
 
 namespace {
+
+// The status text of the automatic search, "ComPort-Suche …".
+constexpr int kSearchingText = 50;
 
 struct ToolButtonDesign {
     const char* name;
@@ -162,6 +168,17 @@ void TF_Kalmoria_main::createMenu()
     SchreibenPruefen1->setObjectName(QStringLiteral("SchreibenPruefen1"));
     SchreibenPruefen1->setCheckable(true);
     connect(SchreibenPruefen1, &QAction::triggered, this, &TF_Kalmoria_main::SchreibenPruefen1Click);
+    Wiederholungen1 = Einstellung1->addMenu(QString::fromUtf8("@51Wiederholungen bei \xC3\x9C" "bertragungsfehlern"));
+    Wiederholungen1->setObjectName(QStringLiteral("Wiederholungen1"));
+    auto* retryChoices = new QActionGroup(Wiederholungen1);
+    for (int retries = 0; retries <= Tvep::MaxRetries; ++retries) {
+        QAction* item = Wiederholungen1->addAction(QString::number(retries));
+        item->setObjectName(QStringLiteral("Wiederholungen%1").arg(retries));
+        item->setData(retries);
+        item->setCheckable(true);
+        retryChoices->addAction(item);
+    }
+    connect(retryChoices, &QActionGroup::triggered, this, &TF_Kalmoria_main::Wiederholungen1Click);
 
     mSprachwahl = MainMenu1->addMenu(QStringLiteral("@25&Sprachwahl"));
     mSprachwahl->setObjectName(QStringLiteral("mSprachwahl"));
@@ -268,11 +285,22 @@ void TF_Kalmoria_main::FormCreate()
     DataState = 99;
     if (DebugBit(2))
         WriteErrLog("Kalmorin-Start");
-    // The port search replaces the client and keeps its way of ending replies.
+    // The port search replaces the client and keeps its settings.
     m_vep = std::make_unique<Tvep>();
+    m_vep->Serial.SetWaitHook([this] { Repaint(); });
     m_vep->FastReplyEnd = StoredFastReplyEnd();
     SchnellesAntwortende1->setChecked(m_vep->FastReplyEnd);
     SchreibenPruefen1->setChecked(StoredWriteCheck());
+    m_vep->Retries = StoredRetries();
+    for (QAction* item : Wiederholungen1->actions())
+        item->setChecked(item->data().toInt() == m_vep->Retries);
+    // The port search follows once the window is shown (StartUpSearch);
+    // until it ends the status bar shows the values of a fresh start.
+    ShowStatus();
+}
+
+void TF_Kalmoria_main::StartUpSearch()
+{
     ActionComSucheExecute();
 }
 
@@ -368,6 +396,14 @@ void TF_Kalmoria_main::HideProgress()
     ProgressBar1->hide();
 }
 
+void TF_Kalmoria_main::ShowSearchingPort(int32_t port)
+{
+    std::string searching = GetText(kSearchingText, "");
+    if (searching.starts_with('@'))
+        searching = "ComPort-Suche \x85";
+    SetProgressText(searching + " COM" + IntToText(port));
+}
+
 void TF_Kalmoria_main::SG1DblClick()
 {
     // The overview's current row decides, also for a double click on the link
@@ -432,10 +468,15 @@ void TF_Kalmoria_main::ActionSpeichernExecute()
 void TF_Kalmoria_main::ActionComSucheExecute()
 {
     const InputBlocker noInputWhileSearching;
-    SearchComPort(m_vep, *this);
+    const PortSearchResult result = SearchComPort(m_vep, *this);
     // The status bar keeps what the search showed until the next refresh; a
     // type word from a failed probe must not outlive it.
     DeviceType = 0;
+    if (result.devices.empty()) {
+        // No device is connected: the panels must not go on naming the last one.
+        SerialNumber = 0;
+        ShowStatus();
+    }
 }
 
 void TF_Kalmoria_main::ComPort1Click()
@@ -453,6 +494,12 @@ void TF_Kalmoria_main::SchnellesAntwortende1Click()
 void TF_Kalmoria_main::SchreibenPruefen1Click()
 {
     StoreWriteCheck(SchreibenPruefen1->isChecked());
+}
+
+void TF_Kalmoria_main::Wiederholungen1Click(QAction* item)
+{
+    m_vep->Retries = item->data().toInt();
+    StoreRetries(m_vep->Retries);
 }
 
 void TF_Kalmoria_main::mSprachwahlClick(QAction* item)

@@ -45,6 +45,10 @@ public:
     void SetBusyCursor(bool busy) override;
     void SetProgress(int done, int total) override;
     void HideProgress() override;
+    void ShowSearchingPort(int32_t port) override;
+
+    // The automatic port search of the start, once the window is shown.
+    void StartUpSearch();
 
     void SG1DblClick();
     void ActionEndeExecute();
@@ -58,6 +62,7 @@ public:
     void ComPort1Click();
     void SchnellesAntwortende1Click();
     void SchreibenPruefen1Click();
+    void Wiederholungen1Click(QAction* item);
     void mSprachwahlClick(QAction* item);
 
     // Line i of a hidden text table, without a leading "i=" of the design texts.
@@ -95,6 +100,7 @@ private:
     QMenu* mSprachwahl = nullptr;
     QAction* SchnellesAntwortende1 = nullptr; // replies end as soon as they are whole
     QAction* SchreibenPruefen1 = nullptr;     // writes check the station, keep a snapshot, read back
+    QMenu* Wiederholungen1 = nullptr;        // how often a failed transfer is repeated, 0..5
     QTabWidget* TabSheet = nullptr;
     QWidget* TabSheet1 = nullptr;
     LinkEditorPage* TabSheet2 = nullptr;

@@ -1,12 +1,18 @@
 #include "app/TF_rs232.h"
 
+#include "app/InputBlocker.h"
 #include "comm/ComPortMap.h"
+#include "comm/ConnectionDoctor.h"
 #include "comm/PortSettings.h"
 #include "comm/SerialDeviceNames.h"
 #include "i18n/FormTranslation.h"
 #include "i18n/LanguageTexts.h"
+#include "i18n/NoticeText.h"
+#include "diag/AnsiText.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QPlainTextEdit>
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -57,18 +63,28 @@ TF_rs232::TF_rs232(QWidget* parent)
     Btn_abb = new QPushButton(QStringLiteral("Abbrechen"), this);
     Btn_abb->setObjectName(QStringLiteral("Btn_abb"));
     Btn_abb->setProperty("tag", 4);
+    Btn_pruefen = new QPushButton(QString::fromUtf8("Verbindung pr\xC3\xBC" "fen"), this);
+    Btn_pruefen->setObjectName(QStringLiteral("Btn_pruefen"));
+    Btn_pruefen->setProperty("tag", 5);
+    MemoPruefung = new QPlainTextEdit(this);
+    MemoPruefung->setObjectName(QStringLiteral("MemoPruefung"));
+    MemoPruefung->setReadOnly(true);
+    MemoPruefung->hide();
 
     auto* layout = new QGridLayout(this);
     layout->addWidget(Label1, 0, 0);
     layout->addWidget(ComboBox1, 0, 1);
     layout->addWidget(m_portPath, 1, 1);
-    layout->setRowStretch(2, 1);
-    layout->addWidget(Btn_OK, 3, 0);
-    layout->addWidget(Btn_abb, 3, 1);
+    layout->addWidget(Btn_pruefen, 2, 1);
+    layout->addWidget(MemoPruefung, 3, 0, 1, 2);
+    layout->setRowStretch(3, 1);
+    layout->addWidget(Btn_OK, 4, 0);
+    layout->addWidget(Btn_abb, 4, 1);
 
     connect(ComboBox1, &QComboBox::currentIndexChanged, this, &TF_rs232::showPortPath);
     connect(Btn_OK, &QPushButton::clicked, this, &TF_rs232::Btn_OKClick);
     connect(Btn_abb, &QPushButton::clicked, this, &TF_rs232::Btn_abbClick);
+    connect(Btn_pruefen, &QPushButton::clicked, this, &TF_rs232::Btn_pruefenClick);
     // A dialog made after the language was chosen speaks it from the start;
     // the main window's texts stay the current ones.
     const std::string section = TextSection();
@@ -118,6 +134,31 @@ void TF_rs232::Btn_OKClick()
 void TF_rs232::Btn_abbClick()
 {
     reject();
+}
+
+void TF_rs232::Btn_pruefenClick()
+{
+    const int port = ComboBox1->currentIndex() + 1;
+    const std::string path = comPortPath(port);
+    std::vector<PortCheckup> checkups;
+    {
+        // The answer check waits for the device; the dialog repaints meanwhile.
+        const InputBlocker noInputWhileChecking;
+        checkups = CheckPorts({{port, path}}, {},
+                              [] { QApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
+    }
+    QStringList lines;
+    for (const PortCheckup& checkup : checkups) {
+        for (const Notice& finding : checkup.findings)
+            lines << ansiToQString(NoticeText(finding)).replace(QLatin1Char('\r'), QLatin1Char(' '));
+    }
+    MemoPruefung->setPlainText(lines.join(QLatin1Char('\n')));
+    MemoPruefung->show();
+}
+
+QString TF_rs232::CheckResult() const
+{
+    return MemoPruefung->toPlainText();
 }
 
 void TF_rs232::showPortPath(int index)

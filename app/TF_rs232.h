@@ -4,12 +4,15 @@
 
 class QComboBox;
 class QLabel;
+class QPlainTextEdit;
 class QPushButton;
 
 // "RS232 Einstellung": lets the user pick the COM port of the device by hand.
 // Only ComPortNr changes, and only on OK. The drop-down list shows beside
 // each COM number the device file behind it and the adapter's stable name
 // under /dev/serial/by-id, so the user can tell which plug is which.
+// "Verbindung prüfen" runs the connection doctor on the port chosen and shows
+// what it found below the list, one line per finding.
 class TF_rs232 : public QDialog {
     Q_OBJECT
 public:
@@ -18,6 +21,9 @@ public:
     void FormShow();
     void Btn_OKClick();
     void Btn_abbClick();
+    void Btn_pruefenClick();
+    // What the last check found, one line per finding (empty before one).
+    QString CheckResult() const;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -33,4 +39,6 @@ private:
     QLabel* m_portPath = nullptr;
     QPushButton* Btn_OK = nullptr;
     QPushButton* Btn_abb = nullptr;
+    QPushButton* Btn_pruefen = nullptr;
+    QPlainTextEdit* MemoPruefung = nullptr;
 };

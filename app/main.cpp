@@ -25,7 +25,9 @@ int main(int argc, char** argv)
         RequireEveryProgramText();
         const TerminationSignals endOnSignal;
         TF_Kalmoria_main mainWindow;
+        // The window first: the search shows itself in the status bar.
         mainWindow.show();
+        mainWindow.StartUpSearch();
         if (!TerminationSignals::requested())
             exitCode = QApplication::exec();
     }

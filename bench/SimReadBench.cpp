@@ -11,6 +11,7 @@
 //
 //   qmx-read-bench [--image FILE]
 
+#include "bench/BenchSim.h"
 #include "bench/SilentView.h"
 #include "comm/CheckedLinkWrite.h"
 #include "comm/DeviceNotices.h"
@@ -220,11 +221,7 @@ int main(int argc, char** argv)
     }
 
     QProcess sim;
-    sim.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    sim.start(QString::fromStdString(programFolder() + "qmx-sim"), {"--image", QString::fromStdString(image)});
-    while (sim.waitForStarted() && !sim.canReadLine() && sim.state() == QProcess::Running)
-        sim.waitForReadyRead(10000);
-    const std::string path = sim.readLine().trimmed().toStdString();
+    const std::string path = StartBenchSim(sim, {"--image", QString::fromStdString(image)});
     if (path.empty()) {
         std::fprintf(stderr, "qmx-sim did not start\n");
         return 1;
@@ -232,9 +229,8 @@ int main(int argc, char** argv)
 
     // COM1 is the simulator, through a scratch settings file.
     QTemporaryDir config;
-    std::ofstream(config.filePath("Kalmoria.ini").toStdString()) << "[Schnittstellen]\r\nCOM1=" << path << "\r\n";
-    setenv("XDG_CONFIG_HOME", config.path().toLocal8Bit().constData(), 1);
-    // The checked write's snapshots go there too.
+    MapBenchPorts(config, {path});
+    // The checked write's snapshots go beside the settings.
     setenv("XDG_DATA_HOME", config.path().toLocal8Bit().constData(), 1);
     ComPortNr = 1;
     ComBaud = 9600;

@@ -2,6 +2,7 @@
 
 #include "cli/ExitCode.h"
 #include "comm/ComPortMap.h"
+#include "comm/Tvep.h"
 
 #include <QCommandLineParser>
 
@@ -31,6 +32,10 @@ Commands:
   restore FILE        write a snapshot file back, as write
   restore --list      list the station's snapshots: time, links, whether they
                       differ from the device
+  doctor              check the port (--port) or every port: device file,
+                      access rights, other programs holding it, brltty,
+                      ModemManager, adapter latency, and whether a device
+                      answers; one line per finding with what to do
 
 Without --port every command but search first searches COM1..COM16 like
 Kalmoria does at start and uses the device found (the highest port).
@@ -56,13 +61,14 @@ struct CommandName {
     Command command;
 };
 
-constexpr std::array<CommandName, 6> kCommands{{
+constexpr std::array<CommandName, 7> kCommands{{
     {"search", Command::Search},
     {"info", Command::Info},
     {"read", Command::Read},
     {"write", Command::Write},
     {"diff", Command::Diff},
     {"restore", Command::Restore},
+    {"doctor", Command::Doctor},
 }};
 
 int usageError(const QString& text)
@@ -131,9 +137,13 @@ std::variant<CliOptions, int> ParseCommandLine(const QStringList& arguments)
                                                  "a reply still works)."));
     const QCommandLineOption quiet({QStringLiteral("q"), QStringLiteral("quiet")},
                                    QStringLiteral("Only errors and the data asked for: no notes, no progress."));
-    parser.addOptions({help, version, port, output, json, yes, noVerify, force, last, list, fast, quiet});
+    const QCommandLineOption retries(QStringLiteral("retries"),
+                                     QStringLiteral("Repeat a transfer that failed on the line up to N times "
+                                                    "(0 to 5, default 2; 0: never)."),
+                                     QStringLiteral("N"), QStringLiteral("2"));
+    parser.addOptions({help, version, port, output, json, yes, noVerify, force, last, list, fast, quiet, retries});
     parser.addPositionalArgument(QStringLiteral("command"),
-                                 QStringLiteral("search, info, read, write, diff or restore."));
+                                 QStringLiteral("search, info, read, write, diff, restore or doctor."));
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The link file of write, diff and restore."),
                                  QStringLiteral("[FILE]"));
 
@@ -210,5 +220,11 @@ std::variant<CliOptions, int> ParseCommandLine(const QStringList& arguments)
     options.list = parser.isSet(list);
     options.fast = parser.isSet(fast);
     options.quiet = parser.isSet(quiet);
+    bool retriesOk = false;
+    options.retries = parser.value(retries).toInt(&retriesOk);
+    if (!retriesOk || options.retries < 0 || options.retries > Tvep::MaxRetries)
+        return usageError(QStringLiteral("--retries takes a number from 0 to %1, not \"%2\"")
+                              .arg(Tvep::MaxRetries)
+                              .arg(parser.value(retries)));
     return options;
 }

@@ -8,7 +8,7 @@
 #include <string>
 #include <variant>
 
-enum class Command { Search, Info, Read, Write, Diff, Restore };
+enum class Command { Search, Info, Read, Write, Diff, Restore, Doctor };
 
 struct CliOptions {
     Command command = Command::Search;
@@ -25,6 +25,7 @@ struct CliOptions {
     bool list = false;  // restore: list the station's snapshots
     bool fast = false;
     bool quiet = false;
+    int retries = 2; // --retries: how often a failed transfer is repeated
 
     bool portGiven() const { return portNumber != 0 || !portPath.empty(); }
 };

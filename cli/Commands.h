@@ -20,3 +20,4 @@ ExitCode RunRead(CommandContext& context);
 ExitCode RunWrite(CommandContext& context);
 ExitCode RunDiff(CommandContext& context);
 ExitCode RunRestore(CommandContext& context);
+ExitCode RunDoctor(CommandContext& context);

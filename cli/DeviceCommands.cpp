@@ -24,9 +24,12 @@ void printJson(const QJsonDocument& document)
     printOut(document.toJson(QJsonDocument::Indented).toStdString());
 }
 
-QJsonObject portJson(int32_t port)
+// A device file that Kalmoria.ini gives no COM number has none here either.
+QJsonObject portJson(const DeviceSession& session, int32_t port)
 {
-    return {{QStringLiteral("number"), port}, {QStringLiteral("path"), QString::fromStdString(comPortPath(port))}};
+    const int32_t label = session.PortLabel(port);
+    return {{QStringLiteral("number"), label > 0 ? QJsonValue(label) : QJsonValue()},
+            {QStringLiteral("path"), QString::fromStdString(comPortPath(port))}};
 }
 
 } // namespace
@@ -38,14 +41,16 @@ ExitCode RunSearch(CommandContext& context)
         QJsonArray devices;
         for (const FoundDevice& device : found) {
             QJsonObject entry = DeviceJson(device.type, device.serialNumber, device.address);
-            entry.insert(QStringLiteral("port"), portJson(device.port));
+            entry.insert(QStringLiteral("port"), portJson(context.session, device.port));
             devices.append(entry);
         }
         printJson(QJsonDocument(devices));
     } else {
         std::vector<TextRow> rows;
         for (const FoundDevice& device : found) {
-            TextRow row{"COM" + IntToText(device.port), comPortPath(device.port), DeviceModelText(device.type)};
+            const int32_t label = context.session.PortLabel(device.port);
+            TextRow row{label > 0 ? "COM" + IntToText(label) : "-", comPortPath(device.port),
+                        DeviceModelText(device.type)};
             for (std::string& cell : DeviceStatusCells(device.type, device.serialNumber, device.address))
                 row.push_back(std::move(cell));
             rows.push_back(std::move(row));
@@ -69,7 +74,7 @@ ExitCode RunInfo(CommandContext& context)
         for (const OverviewRow& row : ModuleOverviewRows())
             modules.append(OverviewRowJson(row));
         const QJsonObject info{
-            {QStringLiteral("port"), portJson(ComPortNr)},
+            {QStringLiteral("port"), portJson(context.session, ComPortNr)},
             {QStringLiteral("device"), DeviceJson(DeviceType, SerialNumber, DeviceAddress)},
             {QStringLiteral("stations"), ModulAnzahl},
             {QStringLiteral("links"), AnzBefehle},

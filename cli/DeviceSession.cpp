@@ -5,11 +5,32 @@
 #include "cli/ConsoleView.h"
 #include "cli/CliMessages.h"
 #include "comm/ComPortMap.h"
+#include "comm/DeviceNotices.h"
 #include "comm/DeviceRead.h"
 #include "comm/PortSettings.h"
 #include "comm/Tvep.h"
 #include "diag/TextHelpers.h"
+#include "i18n/NoticeText.h"
 #include "model/ModuleModel.h"
+
+#include <filesystem>
+
+namespace {
+
+// The COM number the port table gives the device file `path` (under any of
+// its names), 0 when none does.
+int32_t comNumberOf(const std::string& path)
+{
+    const auto paths = comPortPaths();
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        std::error_code error;
+        if (!paths[i].empty() && (paths[i] == path || std::filesystem::equivalent(paths[i], path, error)))
+            return static_cast<int32_t>(i) + 1;
+    }
+    return 0;
+}
+
+} // namespace
 
 DeviceSession::DeviceSession(const CliOptions& options, ConsoleMessages& messages, ConsoleView& view)
     : m_options(options)
@@ -17,24 +38,29 @@ DeviceSession::DeviceSession(const CliOptions& options, ConsoleMessages& message
     , m_view(view)
     , m_client(std::make_unique<Tvep>())
 {
-    // The port search's new client keeps this choice.
+    // The port search's new client keeps these choices.
     m_client->FastReplyEnd = options.fast;
-    // A path given on the command line is COM1 for this run; the user's
-    // Kalmoria.ini stays as it is.
-    if (!options.portPath.empty())
-        OverrideComPorts({options.portPath});
+    m_client->Retries = options.retries;
+    m_port = m_label = options.portNumber;
+    if (!options.portPath.empty()) {
+        // A device file keeps the COM number Kalmoria.ini gives it; one
+        // without is COM1 for this run, shown without a number. The user's
+        // Kalmoria.ini stays as it is.
+        m_label = comNumberOf(options.portPath);
+        m_port = m_label != 0 ? m_label : 1;
+    }
+    if (options.portGiven()) {
+        // Only the port asked for is there, under its own number.
+        std::vector<std::string> ports(static_cast<std::size_t>(m_port));
+        ports.back() = options.portPath.empty() ? comPortPath(m_port) : options.portPath;
+        OverrideComPorts(std::move(ports));
+    }
 }
 
 DeviceSession::~DeviceSession() = default;
 
 std::vector<FoundDevice> DeviceSession::Search()
 {
-    if (m_options.portNumber != 0) {
-        // Only the port asked for is probed, under its own number.
-        std::vector<std::string> ports(static_cast<std::size_t>(m_options.portNumber));
-        ports.back() = comPortPath(m_options.portNumber);
-        OverrideComPorts(std::move(ports));
-    }
     PortSearchResult search = SearchComPort(m_client, m_view);
     m_view.EndProgress();
     return std::move(search.devices);
@@ -43,7 +69,7 @@ std::vector<FoundDevice> DeviceSession::Search()
 ExitCode DeviceSession::Connect()
 {
     if (m_options.portGiven()) {
-        ComPortNr = m_options.portNumber != 0 ? m_options.portNumber : 1;
+        ComPortNr = m_port;
         ComBaud = 9600;
         ComParity = 'n';
         return ExitCode::Success;
@@ -59,7 +85,9 @@ ExitCode DeviceSession::Read()
 {
     const DeviceReadResult result = ReadDevice(*m_client, m_view);
     m_view.EndProgress();
-    if (!m_messages.report(result.notices, !result.ok()) && !result.ok())
+    if (result.outcome == DeviceOutcome::PortNotOpen)
+        ReportPortNotOpen();
+    else if (!m_messages.report(result.notices, !result.ok()) && !result.ok())
         m_messages.error(CliMessage(13));
     return result.ok() ? ExitCode::Success : ExitCode::Device;
 }
@@ -81,5 +109,15 @@ CheckedLinkWriteResult DeviceSession::WriteLinks(const LinkWriteChecks& checks, 
 
 std::string DeviceSession::PortName() const
 {
-    return "COM" + IntToText(ComPortNr) + " (" + comPortPath(ComPortNr) + ")";
+    return ::PortName(PortLabel(ComPortNr), comPortPath(ComPortNr));
+}
+
+int32_t DeviceSession::PortLabel(int32_t port) const
+{
+    return port == m_port ? m_label : port;
+}
+
+void DeviceSession::ReportPortNotOpen()
+{
+    m_messages.error(NoticeText(PortOpenFailureNotice(PortLabel(ComPortNr), m_client->Serial.OpenProblem)));
 }

@@ -40,12 +40,21 @@ public:
                                       const StationConfirmation& confirm);
 
     Tvep& Client() { return *m_client; }
-    // "COM3 (/dev/ttyUSB0)" for the chosen port.
+    // "COM3 (/dev/ttyUSB0)" for the chosen port; the device file alone when
+    // --port named one that no COM number maps to.
     std::string PortName() const;
+    // The COM number to show for `port` as the sequences number it: 0 for a
+    // device file of --port that Kalmoria.ini gives no number.
+    int32_t PortLabel(int32_t port) const;
+    // Why the chosen port would not open, on the console.
+    void ReportPortNotOpen();
 
 private:
     const CliOptions& m_options;
     ConsoleMessages& m_messages;
     ConsoleView& m_view;
     std::unique_ptr<Tvep> m_client;
+    // --port: the COM number the sequences open, and the one shown (0: none).
+    int32_t m_port = 0;
+    int32_t m_label = 0;
 };

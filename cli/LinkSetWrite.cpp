@@ -44,8 +44,7 @@ ExitCode exitCodeOf(const CommandContext& context, const CheckedLinkWriteResult&
     case DeviceOutcome::SnapshotNotSaved: return ExitCode::File;
     case DeviceOutcome::Mismatch: return ExitCode::Mismatch;
     case DeviceOutcome::PortNotOpen:
-        context.messages.error(CliMessage(kMessagePortNotOpen, {"COM" + IntToText(ComPortNr),
-                                                                pathText(comPortPath(ComPortNr))}));
+        context.session.ReportPortNotOpen();
         return ExitCode::Device;
     case DeviceOutcome::NoDevice:
     case DeviceOutcome::TransferFailed: break;

@@ -43,6 +43,7 @@ ExitCode run(const CliOptions& options)
     case Command::Write: return RunWrite(context);
     case Command::Diff: return RunDiff(context);
     case Command::Restore: return RunRestore(context);
+    case Command::Doctor: return RunDoctor(context);
     }
     return ExitCode::Usage;
 }

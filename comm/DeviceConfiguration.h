@@ -6,6 +6,7 @@
 #include "comm/DeviceRegisters.h"
 
 #include <cstdint>
+#include <span>
 
 class Tvep;
 
@@ -20,5 +21,9 @@ struct DeviceConfiguration {
     bool accepted() const { return answered() && DeviceRegisters::IsAcceptedDevice(type, address); }
 };
 
-// One transfer over the open port, with the time-outs of a probe.
+// One transfer over the open port, with the time-outs of a probe, into the
+// shared receive buffer.
 DeviceConfiguration ReadConfiguration(Tvep& vep);
+// The same into `words` (at least ConfigurationCount of them), for a probe
+// that runs beside others and must keep off the shared buffers.
+DeviceConfiguration ReadConfiguration(Tvep& vep, std::span<uint16_t> words);

@@ -20,19 +20,40 @@ Notice DeviceNotice(int n, Notice::Severity severity, std::vector<std::string> a
     return Notice{n, severity, std::move(arguments), {}};
 }
 
+std::string PortName(int32_t port, const std::string& path)
+{
+    if (port <= 0)
+        return path;
+    const std::string com = "COM" + std::to_string(port);
+    return path.empty() ? com : com + " (" + path + ")";
+}
+
 std::optional<Notice> PortOpenNotice(int32_t port, const PortOpenProblem& problem)
 {
-    const std::string comPort = "COM" + std::to_string(port);
+    // Without a COM number the device file stands in for it.
+    const std::string comPort = port > 0 ? "COM" + std::to_string(port) : problem.path;
     switch (problem.cause) {
     case PortOpenProblem::Cause::AccessDenied:
         // The group goes in twice: once in the words, once in the command to type.
         return DeviceNotice(kMessagePortAccessDenied, Notice::Severity::Error,
                             {comPort, problem.path, problem.group, problem.group});
     case PortOpenProblem::Cause::InUse:
+        if (problem.holder)
+            return DeviceNotice(kMessagePortHeldBy, Notice::Severity::Error,
+                                {PortName(port, problem.path), problem.holder->name,
+                                 std::to_string(problem.holder->pid)});
         return DeviceNotice(kMessagePortInUse, Notice::Severity::Error, {comPort, problem.path});
     default:
         return std::nullopt;
     }
+}
+
+Notice PortOpenFailureNotice(int32_t port, const PortOpenProblem& problem)
+{
+    if (std::optional<Notice> known = PortOpenNotice(port, problem))
+        return *known;
+    return DeviceNotice(kMessagePortNotOpenBecause, Notice::Severity::Error,
+                        {PortName(port, problem.path), problem.reason});
 }
 
 std::optional<Notice> RefusalWhileDataIncomplete()

@@ -32,6 +32,11 @@ constexpr int kMessageWriteNotReadBack = 62;  // %s1 transfer result, %s2 snapsh
 constexpr int kMessageOtherStation = 63;      // %s1 the links' station, %s2 the device, %s3 missing modules
 constexpr int kMessageModulesMissing = 64;    // %s1 the device, %s2 missing modules
 constexpr int kMessageSnapshotNotSaved = 65;  // %s1 file, %s2 reason
+// A port that would not open, named as the front end names it ("COM3
+// (/dev/ttyUSB0)", or the device file alone), with the system's reason; one
+// that another program holds, with that program's name and process id.
+constexpr int kMessagePortNotOpenBecause = 70; // %s1 port, %s2 reason
+constexpr int kMessagePortHeldBy = 71;         // %s1 port, %s2 program, %s3 process id
 
 // Numbered message n with its arguments. Without arguments of its own a
 // message gets " - " as its first argument.
@@ -42,8 +47,15 @@ Notice DeviceNotice(int n, Notice::Severity severity, std::vector<std::string> a
 Notice DeviceNoticeFollowedBy(int n, Notice::Severity severity, const std::string& appended);
 
 // Why COM `port` would not open, when the cause is one the user can act on
-// (message 31 or 32, naming the device file).
+// (message 31, 32 or 71, naming the device file). Port 0: a device file
+// that no COM number maps to.
 std::optional<Notice> PortOpenNotice(int32_t port, const PortOpenProblem& problem);
+// Why it would not open, whatever the cause: as PortOpenNotice, else
+// message 70 with the system's reason.
+Notice PortOpenFailureNotice(int32_t port, const PortOpenProblem& problem);
+// "COM3 (/dev/ttyUSB0)"; the device file alone without a COM number (0),
+// the number alone without a device file.
+std::string PortName(int32_t port, const std::string& path);
 
 // While the data are incomplete (DataState above 0: nothing read yet, or the
 // last read failed) saving and writing links are refused: logs that (debug

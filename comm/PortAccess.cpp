@@ -22,9 +22,18 @@ std::string groupName(gid_t gid)
 
 } // namespace
 
-PortOpenProblem DiagnoseFailedOpen(const std::string& path, QSerialPort::SerialPortError error)
+PortOpenProblem DiagnoseHeldLine(const std::string& path, const std::string& reason)
 {
-    PortOpenProblem problem{PortOpenProblem::Cause::Unknown, path, {}};
+    PortOpenProblem problem{PortOpenProblem::Cause::InUse, path, {}, reason, {}};
+    if (const std::vector<PortHolder> holders = FindPortHolders(path); !holders.empty())
+        problem.holder = holders.front();
+    return problem;
+}
+
+PortOpenProblem DiagnoseFailedOpen(const std::string& path, QSerialPort::SerialPortError error,
+                                   const std::string& reason)
+{
+    PortOpenProblem problem{PortOpenProblem::Cause::Unknown, path, {}, reason, {}};
     // Asked first, because a second open of a line we may use fails with the
     // same permission error (the lock file, or the line's exclusive mode).
     if (::access(path.c_str(), R_OK | W_OK) != 0) {
@@ -40,6 +49,6 @@ PortOpenProblem DiagnoseFailedOpen(const std::string& path, QSerialPort::SerialP
         return problem;
     }
     if (error == QSerialPort::PermissionError)
-        problem.cause = PortOpenProblem::Cause::InUse;
+        return DiagnoseHeldLine(path, reason);
     return problem;
 }

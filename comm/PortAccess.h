@@ -1,7 +1,10 @@
 #pragma once
 
+#include "comm/PortHolders.h"
+
 #include <QSerialPort>
 
+#include <optional>
 #include <string>
 
 // Why a serial device file would not open, told in terms the user can act on.
@@ -18,7 +21,13 @@ struct PortOpenProblem {
     Cause cause = Cause::None;
     std::string path;  // the device file, e.g. "/dev/ttyUSB0"
     std::string group; // with AccessDenied: the group to join, the one that owns the device file
+    std::string reason; // the system's own words for the failure ("No such file or directory")
+    std::optional<PortHolder> holder; // with InUse: the other program, when it can be found
 };
 
-// What stood behind a failed open of `path` that Qt answered with `error`.
-PortOpenProblem DiagnoseFailedOpen(const std::string& path, QSerialPort::SerialPortError error);
+// What stood behind a failed open of `path` that Qt answered with `error`
+// and the system's words `reason`.
+PortOpenProblem DiagnoseFailedOpen(const std::string& path, QSerialPort::SerialPortError error,
+                                   const std::string& reason);
+// The line opened, but another program holds its lock.
+PortOpenProblem DiagnoseHeldLine(const std::string& path, const std::string& reason);

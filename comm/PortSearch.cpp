@@ -1,16 +1,15 @@
 #include "comm/PortSearch.h"
 
 #include "comm/ComPortMap.h"
-#include "comm/DeviceConfiguration.h"
 #include "comm/DeviceRegisters.h"
+#include "comm/ConcurrentProbes.h"
 #include "comm/PortSettings.h"
+#include "comm/ShellView.h"
 #include "comm/TransferBuffers.h"
 #include "comm/TransferProgress.h"
 #include "comm/Tvep.h"
 #include "diag/ErrLog.h"
-#include "diag/TextHelpers.h"
 #include "model/DeviceValues.h"
-#include "comm/ShellView.h"
 
 #include <algorithm>
 #include <array>
@@ -21,47 +20,46 @@ PortSearchResult SearchComPort(std::unique_ptr<Tvep>& client, ShellView& view)
 {
     PortSearchResult result;
     ComPortNr = 1;
-    // The new client ends replies the way the one it replaces did.
-    const bool fastReplyEnd = client && client->FastReplyEnd;
+    // The new client talks the way the one it replaces did.
+    ProbeSettings settings{ComBaud, ComParity, client && client->FastReplyEnd, client ? client->Retries : 0};
     client = std::make_unique<Tvep>();
-    client->FastReplyEnd = fastReplyEnd;
+    client->FastReplyEnd = settings.fastReplyEnd;
+    client->Retries = settings.retries;
     client->Serial.SetWaitHook([&view] { view.Repaint(); });
 
-    // Each port with a device path is one probe; the others cost nothing.
-    std::array<bool, MaxComPort + 1> hasPath{};
-    for (int32_t port = 1; port <= MaxComPort; ++port)
-        hasPath[static_cast<std::size_t>(port)] = !comPortPath(port).empty();
-    TransferProgress progress(&view, static_cast<int>(std::count(hasPath.begin(), hasPath.end(), true)));
+    // Read once: the probes must not each read the settings file.
+    const std::array<std::string, MaxComPort> paths = comPortPaths();
+    TransferProgress progress(&view, static_cast<int>(std::count_if(paths.begin(), paths.end(),
+                                                                    [](const std::string& p) { return !p.empty(); })));
 
-    // Every port is tried: with devices on several ports the highest wins.
+    // Every port is probed at once, and their results are taken in port order
+    // as if probed one after another: the log reads the same, and with devices
+    // on several ports the highest still wins.
+    ConcurrentProbes probes(paths, settings);
     for (int32_t port = 1; port <= MaxComPort; ++port) {
-        if (client->OpenPort(port, ComBaud, ComParity)) {
-            if (DebugFlag())
-                WriteErrLog("find Comport:" + IntToText(port));
-            const DeviceConfiguration configuration = ReadConfiguration(*client);
+        const PortProbe probe = probes.take(port, [&view, port] {
+            view.ShowSearchingPort(port);
+            view.Repaint();
+        });
+        for (const std::string& line : probe.log)
+            WriteErrLog(line);
+        if (probe.opened) {
+            const DeviceConfiguration& configuration = probe.configuration;
+            if (configuration.answered())
+                std::copy(probe.words.begin(), probe.words.end(), ReceiveBuffer.begin());
             // Taken also after a failed transfer, when the buffer still holds
             // an earlier reply: the status bar then shows the last type word
             // seen, as the device's service tools always have. Only a good
             // reply can select the port.
             DeviceType = ReceiveBuffer[R::TypeWord];
-            if (configuration.answered()) {
+            if (configuration.answered())
                 DeviceAddress = configuration.address;
-                if (!configuration.accepted()) {
-                    if (DebugBit(32))
-                        WriteErrLog("L09 - Falsches oder kein Ger\xE4t - Modultyp: " + IntToText(DeviceType));
-                } else {
-                    ComPortNr = port;
-                    result.devices.push_back({port, configuration.type, configuration.serialNumber, DeviceAddress});
-                    if (DebugFlag())
-                        WriteErrLog("QMX_Typ (1506): " + IntToText(DeviceType) + " ist an Comport " + IntToText(port)
-                                    + " angeschlossen");
-                }
-            } else if (DebugBit(32)) {
-                WriteErrLog("L08 - keine Modul");
+            if (configuration.accepted()) {
+                ComPortNr = port;
+                result.devices.push_back({port, configuration.type, configuration.serialNumber, DeviceAddress});
             }
         }
-        client->ClosePort();
-        if (hasPath[static_cast<std::size_t>(port)])
+        if (!paths[static_cast<std::size_t>(port) - 1].empty())
             progress.Step();
     }
     DeviceAddress = 0;

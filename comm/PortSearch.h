@@ -22,5 +22,8 @@ struct PortSearchResult {
 
 // Probes COM1..COM16 for a central device that answers the configuration
 // read with a known type, and keeps the port of the last one found (COM1 when
-// none answers). Creates the protocol client anew; refreshes the status bar.
+// none answers). The ports are probed all at once, so the search costs one
+// probe's time, not one per port; what it logs and finds is what probing one
+// port after another would give. Creates the protocol client anew, with the
+// settings of the one it replaces; refreshes the status bar.
 PortSearchResult SearchComPort(std::unique_ptr<Tvep>& client, ShellView& view);

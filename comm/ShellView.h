@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 // What the model operations and device sequences show in the main window.
@@ -27,4 +28,7 @@ public:
         (void)total;
     }
     virtual void HideProgress() {}
+    // The automatic search waits for the probe of COM `port`; the status
+    // bar's progress panel says so until ShowStatus.
+    virtual void ShowSearchingPort(int32_t port) { (void)port; }
 };

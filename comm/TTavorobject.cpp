@@ -1,6 +1,7 @@
 #include "comm/TTavorobject.h"
 
 #include "comm/ComPortMap.h"
+#include "comm/LineLock.h"
 #include "diag/ErrLog.h"
 #include "diag/TextHelpers.h"
 
@@ -8,7 +9,9 @@
 #include <QSerialPort>
 
 #include <algorithm>
+#include <cerrno>
 #include <climits>
+#include <cstring>
 #include <exception>
 
 namespace {
@@ -49,6 +52,11 @@ TTavorobject::~TTavorobject()
 
 bool TTavorobject::OpenPort(int32_t port, int32_t baud, char parity)
 {
+    return OpenPortAt(port, comPortPath(port), baud, parity);
+}
+
+bool TTavorobject::OpenPortAt(int32_t port, const std::string& path, int32_t baud, char parity)
+{
     bool result = true;
     try {
         if (DebugBit(SerialTrace))
@@ -58,7 +66,7 @@ bool TTavorobject::OpenPort(int32_t port, int32_t baud, char parity)
         OpenProblem = {};
         if (baud < LowestBaud)
             baud = DefaultBaud;
-        result = openAndConfigure(port, baud, parity);
+        result = openAndConfigure(port, path, baud, parity);
         if (DebugFlag())
             WriteErrLog("Com=" + IntToText(port) + ": " + BoolText(result) + "  Baud=" + IntToText(baud));
         if (DebugBit(SerialTrace))
@@ -78,22 +86,31 @@ bool TTavorobject::OpenPort(int32_t port, int32_t baud, char parity)
     return result;
 }
 
-bool TTavorobject::openAndConfigure(int32_t port, int32_t baud, char parity)
+bool TTavorobject::openAndConfigure(int32_t port, const std::string& path, int32_t baud, char parity)
 {
     if (port < 1)
         return false;
-    const std::string path = comPortPath(port);
-    if (path.empty())
+    if (path.empty()) {
+        // The port table names no device file for this number.
+        OpenProblem.reason = std::strerror(ENODEV);
         return false;
+    }
 
     auto serial = std::make_unique<QSerialPort>();
     serial->setPortName(QString::fromStdString(path));
-    // Qt keeps a lock file per port and marks the terminal exclusive, so a
-    // second program (or a second object here) cannot open the same line.
+    // Qt keeps a lock file per port, which a second object here or a second
+    // Kalmoria respects; the line's own lock keeps out the other programs.
     if (!serial->open(QIODevice::ReadWrite)) {
-        OpenProblem = DiagnoseFailedOpen(path, serial->error());
+        OpenProblem = DiagnoseFailedOpen(path, serial->error(), serial->errorString().toStdString());
         if (DebugFlag())
             WriteErrLog("OpenPort: " + path + ": " + serial->errorString().toStdString());
+        return false;
+    }
+    if (!LockLine(static_cast<int>(serial->handle()))) {
+        const int lockError = errno;
+        OpenProblem = DiagnoseHeldLine(path, std::strerror(lockError));
+        if (DebugFlag())
+            WriteErrLog("OpenPort: " + path + ": " + std::strerror(lockError));
         return false;
     }
 
@@ -126,8 +143,10 @@ void TTavorobject::ClosePort()
         if (DebugFlag())
             WriteErrLog("CLOSE COM" + IntToText(PortNumber));
         SetLines(false, false);
-        if (Handle)
+        if (Handle) {
+            UnlockLine(static_cast<int>(Handle->handle()));
             Handle->close();
+        }
     }
     Handle.reset();
     PortNumber = 0;

@@ -53,11 +53,14 @@ public:
     TTavorobject& operator=(const TTavorobject&) = delete;
 
     // Closes any open port first, then opens COM `port` (mapped to a device
-    // path by comPortPath) exclusively at `baud` (below 300 means 9600) with
+    // path by comPortPath) exclusively (see LineLock.h) at `baud` (below 300 means 9600) with
     // parity 'e'/'o'/'E'/'O' (anything else is none). True when the port is
     // open. A port that is absent, unmapped or in use gives false and leaves
     // the reason in OpenProblem; nothing is shown here.
     bool OpenPort(int32_t port, int32_t baud, char parity);
+    // The same with the device path of COM `port` looked up already: a probe
+    // running beside others must not read the port table itself.
+    bool OpenPortAt(int32_t port, const std::string& path, int32_t baud, char parity);
     // Drops RTS and DTR and closes, if open; always leaves PortNumber and Baud 0.
     void ClosePort();
     // One-byte reads give up after `ms` milliseconds (ms + 1 for 0 and 1).
@@ -94,7 +97,7 @@ public:
     PortOpenProblem OpenProblem;
 
 private:
-    bool openAndConfigure(int32_t port, int32_t baud, char parity);
+    bool openAndConfigure(int32_t port, const std::string& path, int32_t baud, char parity);
     bool waitForByte(int msecs);
 
     std::function<void()> m_waitHook;

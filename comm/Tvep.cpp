@@ -1,5 +1,6 @@
 #include "comm/Tvep.h"
 
+#include "comm/ComPortMap.h"
 #include "comm/Crc16.h"
 #include "diag/ErrLog.h"
 
@@ -19,6 +20,7 @@ constexpr uint8_t ReplyStartCrc = 0xE1;
 constexpr uint8_t ReplyStartPlain = 0xE0;
 constexpr size_t ReplyHeaderBytes = 8;   // start, one free byte, address field, register, count
 constexpr size_t AddressFieldBytes = 4;  // in a request; a reply echoes the first three
+constexpr int32_t SerialTrace = 8;       // debug bit of the frame trace and the failed attempts
 
 void appendWord(std::string& frame, uint32_t word)
 {
@@ -47,8 +49,13 @@ Tvep::Tvep() = default;
 
 bool Tvep::OpenPort(int32_t port, int32_t baud, char parity)
 {
+    return OpenPortAt(port, comPortPath(port), baud, parity);
+}
+
+bool Tvep::OpenPortAt(int32_t port, const std::string& path, int32_t baud, char parity)
+{
     Serial.SetReadTimeout(0);
-    return Serial.OpenPort(port, baud, parity);
+    return Serial.OpenPortAt(port, path, baud, parity);
 }
 
 void Tvep::ClosePort()
@@ -191,6 +198,48 @@ int32_t Tvep::Transfer(int32_t writeAddr, int32_t writeCount, std::span<const ui
     ReadAddr = readAddr;
     ReadCount = readCount;
 
+    const int32_t attempts = 1 + std::clamp(Retries, 0, MaxRetries);
+    int32_t result = Ok;
+    for (int32_t attempt = 1; attempt <= attempts; ++attempt) {
+        result = transferOnce(sendData, recvData);
+        if (result == Ok || !worthRepeating(result))
+            break;
+        if (attempts > 1)
+            logFailedAttempt(attempt, result);
+    }
+    return result;
+}
+
+bool Tvep::worthRepeating(int32_t result) const
+{
+    switch (result) {
+    case ErrNoReply:
+        return RetryWhenSilent;
+    case ErrCrc:
+    case ErrLength:
+        return true;
+    case ErrMismatch:
+        // A write answered with a wrong echo was heard by something: it is
+        // not sent again.
+        return WriteCount == 0;
+    default:
+        // A closed port, a buffer too small: another attempt ends the same.
+        return false;
+    }
+}
+
+void Tvep::logFailedAttempt(int32_t attempt, int32_t result) const
+{
+    if (!DebugBit(SerialTrace))
+        return;
+    WriteErrLog("VEPtransfer Versuch " + std::to_string(attempt) + " von " + std::to_string(1 + std::clamp(Retries, 0, MaxRetries))
+                + " fehlgeschlagen (lesen " + std::to_string(ReadAddr) + "/" + std::to_string(ReadCount) + ", schreiben "
+                + std::to_string(WriteAddr) + "/" + std::to_string(WriteCount) + "): " + std::to_string(result) + " "
+                + ResultText(result));
+}
+
+int32_t Tvep::transferOnce(std::span<const uint16_t> sendData, std::span<uint16_t> recvData)
+{
     try {
         const std::string request = BuildRequest(sendData);
         // A late reply to an earlier request must not be taken for this one.

@@ -10,8 +10,9 @@
 // Client side of the central device's register protocol. One transfer is one
 // request frame, which writes a block of consecutive 16-bit registers and/or
 // asks for a block, answered by one reply frame carrying the asked registers.
-// The PC always starts, with at most one request outstanding; there are no
-// retries here, the device sequences decide what a failure means.
+// The PC always starts, with at most one request outstanding. A transfer
+// that fails on the line may be repeated here (Retries, off by default); what
+// a failure that remains means is for the device sequences to decide.
 //
 // Register words are passed in spans whose size is the capacity the transfer
 // may use: the device sequences keep 501-word buffers and pass the first 500.
@@ -47,6 +48,8 @@ public:
 
     // Opens the serial line with its read time-out reset; see TTavorobject::OpenPort.
     bool OpenPort(int32_t port, int32_t baud, char parity);
+    // The same with the device path looked up already; see TTavorobject::OpenPortAt.
+    bool OpenPortAt(int32_t port, const std::string& path, int32_t baud, char parity);
     void ClosePort();
     // (500, 50) for ordinary transfers, (1500, 50) before 128-word reads.
     void SetTimeouts(int32_t replyTimeout, int32_t charTimeout);
@@ -73,6 +76,18 @@ public:
     // nothing tells a whole reply from the start of a longer one.
     bool IsCompleteReply(std::string_view bytesInHand) const;
 
+    // How often a transfer that failed on the line (no reply, a broken or a
+    // wrong reply) is repeated, once the line is quiet: 0 (the default) sends
+    // each request once, up to MaxRetries. A write is repeated only when its
+    // reply was missing or broken: writing the same words again is harmless.
+    // With debug bit 8 each failed attempt that counts is logged.
+    static constexpr int32_t MaxRetries = 5;
+    static constexpr int32_t DefaultRetries = 2; // what the front ends offer first
+    int32_t Retries = 0;
+    // Whether a transfer that met silence is repeated; a port probe says no,
+    // for there silence is the answer.
+    bool RetryWhenSilent = true;
+
     // Off (the default): a reply ends when the line has been quiet for three
     // character time-outs, about 150 ms after its last byte. On: it also ends
     // as soon as the bytes in hand are a whole good reply and no further byte
@@ -93,6 +108,11 @@ public:
     TTavorobject Serial;
 
 private:
+    // One attempt of Transfer, with the fields already set.
+    int32_t transferOnce(std::span<const uint16_t> sendData, std::span<uint16_t> recvData);
+    // Whether a failed attempt is worth another.
+    bool worthRepeating(int32_t result) const;
+    void logFailedAttempt(int32_t attempt, int32_t result) const;
     // The checks of CheckReply short of the buffer: Ok or a result code.
     int32_t judgeReply(std::string_view reply) const;
     // Empties the input of anything a device sent after an earlier reply.

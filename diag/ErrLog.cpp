@@ -1,6 +1,7 @@
 #include "diag/ErrLog.h"
 
 #include "diag/DiagnosticLog.h"
+#include "diag/ErrLogCollector.h"
 #include "diag/ProgramFolder.h"
 
 #include <atomic>
@@ -102,6 +103,8 @@ DiagnosticLog* RouteErrLogForTesting(DiagnosticLog* log)
 
 void WriteErrLog(const std::string& msg)
 {
+    if (CollectErrLogMessage(msg))
+        return;
     activeLog().write(msg);
 }
 

@@ -1,5 +1,7 @@
 #include "sim/Responder.h"
 
+#include <algorithm>
+
 namespace qmxsim {
 
 namespace {
@@ -43,11 +45,31 @@ bool Responder::inFailRange(const Request& request) const
             overlaps(request.writeAddr, request.words.size(), m_faults.failFirst, m_faults.failLast));
 }
 
+Faults Responder::replyFaultsNow() const
+{
+    if (m_faults.failTransfers.empty() && m_faults.failEvery == 0)
+        return m_faults;
+    const bool chosen = std::find(m_faults.failTransfers.begin(), m_faults.failTransfers.end(), m_transfers)
+                            != m_faults.failTransfers.end()
+        || (m_faults.failEvery > 0 && m_transfers % m_faults.failEvery == 0);
+    Faults now = m_faults;
+    if (!chosen) {
+        now.silent = now.badCrc = now.wrongAddress = now.wrongCount = false;
+        now.extraBytes = now.pauseMs = now.floodBytes = 0;
+        return now;
+    }
+    const bool hasReplyFault = now.badCrc || now.wrongAddress || now.wrongCount || now.extraBytes > 0
+        || now.pauseMs > 0 || now.floodBytes > 0;
+    now.silent = now.silent || !hasReplyFault;
+    return now;
+}
+
 std::optional<Answer> Responder::answer(const Request& request)
 {
     ++m_transfers;
     m_lastFault.clear();
-    if (m_faults.silent || (m_faults.failFrom > 0 && m_transfers >= m_faults.failFrom) || inFailRange(request))
+    const Faults faults = m_random ? m_faults : replyFaultsNow();
+    if (faults.silent || (faults.failFrom > 0 && m_transfers >= faults.failFrom) || inFailRange(request))
         return std::nullopt;
 
     // Check both halves before touching anything: a request the device
@@ -73,19 +95,19 @@ std::optional<Answer> Responder::answer(const Request& request)
         return randomAnswer(*random, request, words);
 
     Answer answer;
-    if (m_faults.floodBytes > 0) {
-        answer.bytes = flood(m_faults.floodBytes);
+    if (faults.floodBytes > 0) {
+        answer.bytes = flood(faults.floodBytes);
         return answer;
     }
     ReplyShape shape;
-    shape.addressOffset = m_faults.wrongAddress ? 1 : 0;
-    shape.wrongCount = m_faults.wrongCount;
-    shape.extraBytes = m_faults.extraBytes;
-    shape.badCrc = m_faults.badCrc;
+    shape.addressOffset = faults.wrongAddress ? 1 : 0;
+    shape.wrongCount = faults.wrongCount;
+    shape.extraBytes = faults.extraBytes;
+    shape.badCrc = faults.badCrc;
     answer.bytes = BuildReply(request, words, station(), shape);
-    if (m_faults.pauseMs > 0) {
+    if (faults.pauseMs > 0) {
         answer.pauseAfter = answer.bytes.size() / 2;
-        answer.pauseMs = m_faults.pauseMs;
+        answer.pauseMs = faults.pauseMs;
     }
     return answer;
 }

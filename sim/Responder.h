@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace qmxsim {
 
@@ -26,6 +27,11 @@ struct Faults {
     uint16_t failLast = 0;
     int floodBytes = 0;         // answer with this many bytes that never form a reply
     bool ignoreWrites = false;  // acknowledge writes but keep the registers as they were
+    // When either is set, the reply faults above (silent to flood) hit only
+    // these transfers (1 = the first) and every failEvery-th one; a chosen
+    // transfer without a reply fault of its own goes unanswered.
+    std::vector<int> failTransfers;
+    int failEvery = 0;
     // Instead of the reply faults above: one picked at random per transfer
     // from the seed (see RandomFaults); pauseMs is then the length of a pause.
     bool randomFaults = false;
@@ -60,6 +66,9 @@ public:
 
 private:
     bool inFailRange(const Request& request) const;
+    // The reply faults for the transfer now served: all of them, or none
+    // when the faults are kept for chosen transfers and this is not one.
+    Faults replyFaultsNow() const;
     Answer randomAnswer(const FaultChoice& choice, const Request& request, const std::vector<uint16_t>& words) const;
     uint8_t station() const;
 

@@ -32,6 +32,11 @@ Fault options (a request the device cannot answer always gets no reply):
   --fail-from N      answer transfers 1 .. N-1, then stay silent
   --fail-range A:B   stay silent for requests touching registers A..B
   --flood N          answer with N bytes that never form a reply
+  --fail-transfer N  --silent, --bad-crc, --wrong-address, --wrong-count,
+                     --extra-bytes, --pause-ms and --flood hit transfer N
+                     only (1 = the first); without any of them transfer N
+                     goes unanswered; may be given more than once
+  --fail-every N     the same for every N-th transfer (N, 2N, ...)
   --ignore-writes    acknowledge every write but keep the old registers, so
                      the links read back are the ones before the write
   --random-faults SEED
@@ -99,6 +104,12 @@ bool ParseSimOptions(const std::vector<std::string>& args, SimOptions& options, 
             ok = number(f.pauseMs, 0, 600000);
         else if (arg == "--fail-from")
             ok = number(f.failFrom, 1, 1 << 30);
+        else if (arg == "--fail-transfer") {
+            int transfer = 0;
+            ok = number(transfer, 1, 1 << 30);
+            f.failTransfers.push_back(transfer);
+        } else if (arg == "--fail-every")
+            ok = number(f.failEvery, 1, 1 << 30);
         else if (arg == "--flood")
             ok = number(f.floodBytes, 1, 1 << 24);
         else if (arg == "--random-faults") {

@@ -101,6 +101,37 @@ TEST(Responder, FailFromAnswersOnlyTheTransfersBefore)
     EXPECT_EQ(device.transfers(), 4);
 }
 
+TEST(Responder, ChosenTransfersAloneGetTheReplyFaults)
+{
+    // Per transfer 1..6: "clean", "bad" (wrong CRC) or "none" (no reply).
+    struct Case {
+        const char* name;
+        std::vector<int> chosen;
+        int every;
+        bool badCrc;
+        std::vector<const char*> expected;
+    };
+    const Case cases[] = {
+        {"one transfer silent", {2}, 0, false, {"clean", "none", "clean", "clean", "clean", "clean"}},
+        {"two transfers broken", {1, 5}, 0, true, {"bad", "clean", "clean", "clean", "bad", "clean"}},
+        {"every third broken", {}, 3, true, {"clean", "clean", "bad", "clean", "clean", "bad"}},
+    };
+    for (const Case& c : cases) {
+        RegisterMap map;
+        Faults faults;
+        faults.failTransfers = c.chosen;
+        faults.failEvery = c.every;
+        faults.badCrc = c.badCrc;
+        Responder device(map, faults);
+        const std::string clean = Responder(map, Faults{}).answer(read(1500, 20))->bytes;
+        for (std::size_t i = 0; i < c.expected.size(); ++i) {
+            const std::optional<Answer> answer = device.answer(read(1500, 20));
+            const char* got = !answer ? "none" : answer->bytes == clean ? "clean" : "bad";
+            EXPECT_STREQ(got, c.expected[i]) << c.name << ", transfer " << i + 1;
+        }
+    }
+}
+
 TEST(Responder, FailRangeSilencesOnlyRequestsTouchingIt)
 {
     RegisterMap map;

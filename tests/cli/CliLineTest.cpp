@@ -1,0 +1,109 @@
+// kalmoria-cli on the serial line: retries, port labels, open failures and
+// the connection doctor.
+
+#include "tests/cli/CliProcess.h"
+#include "tests/common/QmxSim.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace {
+
+constexpr const char* kDevice = "[Device]\nType=0x3301\nSerial=815\nAddress=20\n[Module2]\nKind=1\n";
+
+bool contains(const std::string& text, const std::string& part)
+{
+    return text.find(part) != std::string::npos;
+}
+
+class CliLine : public testing::Test {
+protected:
+    std::string startDevice(const QStringList& options = {})
+    {
+        files.write("device.ini", kDevice);
+        device = std::make_unique<QmxSim>(files.file("device.ini"), options);
+        return device->path();
+    }
+
+    TempDir files;
+    CliProcess cli;
+    std::unique_ptr<QmxSim> device;
+};
+
+} // namespace
+
+TEST_F(CliLine, ABrokenReplyIsRepeatedUnlessRetriesAreOff)
+{
+    // Transfer 3 is the first name block of the read.
+    struct Case {
+        QStringList retries;
+        int exitCode;
+    };
+    for (const Case& c : {Case{{}, 0}, Case{{QStringLiteral("--retries"), QStringLiteral("0")}, 2}}) {
+        const std::string path = startDevice({"--fail-transfer", "3", "--bad-crc"});
+        const auto result = cli.run(QStringList{QStringLiteral("info"), QStringLiteral("--port"),
+                                                QString::fromStdString(path)}
+                                    + c.retries);
+        EXPECT_EQ(result.exitCode, c.exitCode) << result.err;
+    }
+    const auto wrong = cli.run({QStringLiteral("search"), QStringLiteral("--retries"), QStringLiteral("6")});
+    EXPECT_EQ(wrong.exitCode, 1);
+}
+
+TEST_F(CliLine, ADevicePathShowsTheComNumberKalmoriaIniGivesIt)
+{
+    const std::string path = startDevice();
+    struct Case {
+        std::string settings;
+        QJsonValue number;
+    };
+    const Case cases[] = {{"[Schnittstellen]\r\nCOM4=" + path + "\r\n", QJsonValue(4)},
+                          {"[Schnittstellen]\r\nCOM4=/dev/ttyUSB9\r\n", QJsonValue()}};
+    for (const Case& c : cases) {
+        cli.writeSettings(c.settings);
+        const auto result = cli.run({QStringLiteral("search"), QStringLiteral("--json"), QStringLiteral("--port"),
+                                     QString::fromStdString(path)});
+        const QJsonArray found = QJsonDocument::fromJson(QByteArray::fromStdString(result.out)).array();
+        ASSERT_EQ(found.size(), 1) << result.out << result.err;
+        EXPECT_EQ(found.first()[QStringLiteral("port")][QStringLiteral("number")], c.number) << c.settings;
+    }
+}
+
+TEST_F(CliLine, APortThatWillNotOpenIsNamedWithTheSystemsReason)
+{
+    files.write("plain.txt", "no serial line");
+    struct Case {
+        std::string path;
+        std::string reason;
+    };
+    const Case cases[] = {{"/dev/no-such-serial-port", std::strerror(ENOENT)},
+                          {files.file("plain.txt"), std::strerror(ENOTTY)}};
+    for (const Case& c : cases) {
+        const auto result = cli.run({QStringLiteral("read"), QStringLiteral("--port"), QString::fromStdString(c.path)});
+        EXPECT_EQ(result.exitCode, 2);
+        EXPECT_TRUE(contains(result.err, c.path + " ") && contains(result.err, c.reason)) << result.err;
+        EXPECT_FALSE(contains(result.err, "COM1")) << result.err;
+    }
+}
+
+TEST_F(CliLine, TheDoctorSaysWhatItFoundOneLineEach)
+{
+    const std::string path = startDevice();
+    const auto fine = cli.run({QStringLiteral("doctor"), QStringLiteral("--port"), QString::fromStdString(path)});
+    EXPECT_EQ(fine.exitCode, 0) << fine.err;
+    EXPECT_TRUE(fine.out.starts_with("[ok] " + path + ": ")) << fine.out;
+    EXPECT_TRUE(contains(fine.out, "3301")) << fine.out;
+
+    files.write("plain.txt", "no serial line");
+    const auto broken = cli.run({QStringLiteral("doctor"), QStringLiteral("--port"),
+                                 QString::fromStdString(files.file("plain.txt"))});
+    EXPECT_EQ(broken.exitCode, 2);
+    EXPECT_TRUE(broken.out.starts_with("[!!] ")) << broken.out;
+    EXPECT_TRUE(contains(broken.out, std::strerror(ENODEV))) << broken.out;
+}
