@@ -15,10 +15,12 @@
 #include "i18n/TextTable.h"
 #include "app/DeleteAllLinks.h"
 #include "app/LinkFileActions.h"
+#include "app/UnsavedLinksQuestion.h"
 #include "model/DeviceValues.h"
 #include "model/LinkModel.h"
 #include "model/ModuleModel.h"
 #include "model/ModuleOverview.h"
+#include "model/UnsavedLinks.h"
 #include "comm/DeviceRead.h"
 #include "comm/DeviceRegisters.h"
 #include "comm/LinkWrite.h"
@@ -30,7 +32,7 @@
 #include "editor/LinkTablePage.h"
 
 #include <QApplication>
-#include <QDir>
+#include <QCloseEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -40,6 +42,8 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+#include <filesystem>
 
 namespace {
 
@@ -242,7 +246,7 @@ void TF_Kalmoria_main::FormCreate()
     ShowOverviewHeadings();
     setWindowTitle(QStringLiteral(" Kalmoria 1.30"));
     SelectPage(0);
-    StartDirectory = QDir::currentPath().toStdString();
+    StartDirectory = std::filesystem::current_path().string();
     LinkFileName = kDefaultLinkFileName;
     // No page can be used until modules are known.
     TabSheet->setEnabled(false);
@@ -364,16 +368,20 @@ void TF_Kalmoria_main::ActionEndeExecute()
 
 void TF_Kalmoria_main::ActionAlleVerknLoeschenExecute()
 {
-    DeleteAllLinks(*this);
+    DeleteAllLinks(*this, SG1->rows());
 }
 
 void TF_Kalmoria_main::ActionLadenQMXExecute()
 {
+    // The read replaces the links, whatever becomes of it.
+    if (AskAboutUnsavedLinks(SG1->rows()) == UnsavedLinksAnswer::Cancel)
+        return;
     DeviceReadResult result;
     {
         const InputBlocker noInputWhileReading;
         result = ReadDevice(*m_vep, *this);
     }
+    MarkLinksKept();
     // The port is closed by now: a box left open does not hold the line.
     ShowNotices(result.notices);
 }
@@ -385,13 +393,15 @@ void TF_Kalmoria_main::ActionSpeichernQMXExecute()
         const InputBlocker noInputWhileWriting;
         result = WriteLinksToDevice(*m_vep, this);
     }
+    if (result.ok())
+        MarkLinksKept();
     ShowNotices(result.notices);
 }
 
 void TF_Kalmoria_main::ActionLesenExecute()
 {
     // The overview's first row is empty until modules were read.
-    LoadLinksFromChosenFile(*this, !SG1->cell(0, 1).empty());
+    LoadLinksFromChosenFile(*this, !SG1->cell(0, 1).empty(), SG1->rows());
 }
 
 void TF_Kalmoria_main::ActionSpeichernExecute()
@@ -450,6 +460,14 @@ std::string TF_Kalmoria_main::statusPanelText(int panel) const
     if (panel < 0 || panel >= kStatusPanelCount)
         return {};
     return qStringToAnsi(m_statusPanels[static_cast<std::size_t>(panel)]->text());
+}
+
+void TF_Kalmoria_main::closeEvent(QCloseEvent* event)
+{
+    if (AskAboutUnsavedLinks(SG1->rows()) == UnsavedLinksAnswer::Cancel)
+        event->ignore();
+    else
+        QMainWindow::closeEvent(event);
 }
 
 void TF_Kalmoria_main::keyPressEvent(QKeyEvent* event)
