@@ -48,7 +48,15 @@ Tvep::Tvep() = default;
 bool Tvep::OpenPort(int32_t port, int32_t baud, char parity)
 {
     Serial.SetReadTimeout(0);
-    return Serial.OpenPort(port, baud, parity);
+    if (!Serial.OpenPort(port, baud, parity))
+        return false;
+    // A program stopped in the middle of a transfer leaves the rest of its
+    // reply coming; heard out now, it cannot spoil the first transfer.
+    if (Serial.InputWaiting()) {
+        awaitQuietLine();
+        Serial.SetReadTimeout(0);
+    }
+    return true;
 }
 
 void Tvep::ClosePort()

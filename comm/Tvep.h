@@ -46,6 +46,9 @@ public:
     Tvep();
 
     // Opens the serial line with its read time-out reset; see TTavorobject::OpenPort.
+    // Input already waiting is stale (an earlier transfer that was broken
+    // off): it is dropped until the line has been quiet for about a reply
+    // time-out.
     bool OpenPort(int32_t port, int32_t baud, char parity);
     void ClosePort();
     // (500, 50) for ordinary transfers, (1500, 50) before 128-word reads.
