@@ -18,6 +18,9 @@ constexpr int kMessageNoDifferences = 47;   // %s1 links
 constexpr int kMessageDifferences = 48;     // %s1 links
 constexpr int kMessagePortNotOpen = 49;     // %s1 COM number, %s2 device path
 constexpr int kMessageVerifyUnread = 50;    // %s1 what the transfer said
+constexpr int kMessageOtherFileExists = 57; // %s1 the file -o would replace under another name
+constexpr int kMessageGapRefused = 58;      // %s1 file, %s2 links before the gap, %s3 first link left out
+constexpr int kMessageInterrupted = 59;     // %s1 what the verify found
 
 // Message n with its arguments; without any it gets the " - " every message
 // without arguments of its own gets.

@@ -1,5 +1,6 @@
 #include "cli/CliOptions.h"
 
+#include "cli/ArgumentBytes.h"
 #include "cli/ExitCode.h"
 #include "comm/ComPortMap.h"
 
@@ -39,6 +40,8 @@ Exit codes:
   4  write refused, nothing sent: too many links, a field out of range, or
      no confirmation
   5  the device's links differ: after write the read-back, for diff the file
+130  interrupted (SIGINT, SIGTERM, SIGHUP); during write only once the
+     transfer has ended and the device's links have been read back
 )";
 
 struct CommandName {
@@ -70,7 +73,7 @@ int printed(const QString& text)
 bool parsePort(const QString& text, CliOptions& options)
 {
     if (text.contains(QLatin1Char('/'))) {
-        options.portPath = text.toLocal8Bit().toStdString();
+        options.portPath = ArgumentBytes(text);
         return true;
     }
     QString number = text;
@@ -99,8 +102,9 @@ std::variant<CliOptions, int> ParseCommandLine(const QStringList& arguments)
                                                  "maps it, or a device path (/dev/ttyUSB0)."),
                                   QStringLiteral("P"));
     const QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")},
-                                    QStringLiteral("read: write the links to this link file (the extension "
-                                                   "becomes .ini)."),
+                                    QStringLiteral("read: write the links to this link file (a plain "
+                                                   "extension such as .cfg becomes .ini, any other name gets "
+                                                   ".ini appended; the name written is printed)."),
                                     QStringLiteral("FILE"));
     const QCommandLineOption json(QStringLiteral("json"),
                                   QStringLiteral("search, info, read: print JSON instead of a table."));
@@ -114,7 +118,11 @@ std::variant<CliOptions, int> ParseCommandLine(const QStringList& arguments)
                                                  "a reply still works)."));
     const QCommandLineOption quiet({QStringLiteral("q"), QStringLiteral("quiet")},
                                    QStringLiteral("Only errors and the data asked for: no notes, no progress."));
-    parser.addOptions({help, version, port, output, json, yes, noVerify, fast, quiet});
+    const QCommandLineOption force(QStringLiteral("force"),
+                                   QStringLiteral("write, diff: take the links before a gap in the file's "
+                                                  "numbering. read: replace an existing file that -o names "
+                                                  "under another name (.ini)."));
+    parser.addOptions({help, version, port, output, json, yes, noVerify, fast, quiet, force});
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("search, info, read, write or diff."));
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The link file of write and diff."),
                                  QStringLiteral("[FILE]"));
@@ -144,7 +152,7 @@ std::variant<CliOptions, int> ParseCommandLine(const QStringList& arguments)
     if (positional.size() > (takesFile ? 2 : 1))
         return usageError(QStringLiteral("unexpected argument \"%1\"").arg(positional.back()));
     if (takesFile)
-        options.file = positional[1].toLocal8Bit().toStdString();
+        options.file = ArgumentBytes(positional[1]);
 
     // Options that mean nothing to a command are a mistake, not silently ignored.
     struct OptionScope {
@@ -156,6 +164,7 @@ std::variant<CliOptions, int> ParseCommandLine(const QStringList& arguments)
         {&json, {Command::Search, Command::Info, Command::Read}},
         {&yes, {Command::Write}},
         {&noVerify, {Command::Write}},
+        {&force, {Command::Read, Command::Write, Command::Diff}},
     };
     for (const OptionScope& scope : scopes) {
         if (parser.isSet(*scope.option) && std::ranges::find(scope.commands, options.command) == scope.commands.end())
@@ -169,7 +178,7 @@ std::variant<CliOptions, int> ParseCommandLine(const QStringList& arguments)
         return usageError(QStringLiteral("--port takes a COM number from 1 to %1 or a device path, not \"%2\"")
                               .arg(MaxComPort)
                               .arg(parser.value(port)));
-    options.output = parser.value(output).toLocal8Bit().toStdString();
+    options.output = ArgumentBytes(parser.value(output));
     if (parser.isSet(output) && options.output.empty())
         return usageError(QStringLiteral("--output needs a file name"));
     options.json = parser.isSet(json);
@@ -177,5 +186,6 @@ std::variant<CliOptions, int> ParseCommandLine(const QStringList& arguments)
     options.verify = !parser.isSet(noVerify);
     options.fast = parser.isSet(fast);
     options.quiet = parser.isSet(quiet);
+    options.force = parser.isSet(force);
     return options;
 }

@@ -12,6 +12,7 @@ enum class Command { Search, Info, Read, Write, Diff };
 
 struct CliOptions {
     Command command = Command::Search;
+    // File names are the bytes of the command line (see cli/ArgumentBytes.h).
     std::string file;   // the link file of write and diff
     std::string output; // read -o: the link file to write; empty: print the links
     // --port: a COM number (1..16) or, when not 0, a device path.
@@ -22,11 +23,15 @@ struct CliOptions {
     bool verify = true;
     bool fast = false;
     bool quiet = false;
+    // write, diff: take the links before a gap; read: replace the file that
+    // -o names under another name.
+    bool force = false;
 
     bool portGiven() const { return portNumber != 0 || !portPath.empty(); }
 };
 
 // The options, or the exit code to end with at once: 0 after --help or
 // --version (printed to standard output), 1 after a mistake (one line on
-// standard error). `arguments` starts with the program name.
+// standard error). `arguments` starts with the program name, each made by
+// ArgumentText.
 std::variant<CliOptions, int> ParseCommandLine(const QStringList& arguments);

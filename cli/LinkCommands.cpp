@@ -7,6 +7,7 @@
 #include "cli/ConsoleText.h"
 #include "cli/DeviceSession.h"
 #include "cli/DeviceText.h"
+#include "cli/HeldSignals.h"
 #include "cli/TextTable.h"
 #include "comm/ComPortMap.h"
 #include "comm/LinkAreaRead.h"
@@ -77,10 +78,18 @@ std::variant<LinkSet, ExitCode> fileLinksAndDevice(CommandContext& context)
 {
     LinkFileLoad load = LoadLinkFile(context.options.file);
     if (!load.ok) {
-        context.messages.error(
-            CliMessage(kMessageLinkFileUnreadable, {pathText(LinkFilePath(context.options.file)), load.reason}));
+        context.messages.report(load.notices, true);
         return ExitCode::File;
     }
+    // The links behind a gap would be lost without a word: a device written
+    // from the file would hold only those before it.
+    if (load.firstLinkBehindGap != 0 && !context.options.force) {
+        context.messages.error(CliMessage(kMessageGapRefused, {pathText(LinkFilePath(context.options.file)),
+                                                               IntToText(static_cast<int32_t>(load.links.size())),
+                                                               IntToText(load.firstLinkBehindGap)}));
+        return ExitCode::File;
+    }
+    context.messages.report(load.notices, false);
     if (const ExitCode code = context.session.ConnectAndRead(); code != ExitCode::Success)
         return code;
     return std::move(load.links);
@@ -112,30 +121,56 @@ bool confirmWrite(const CommandContext& context, int32_t linksOnDevice)
     return false;
 }
 
-ExitCode verifyWrite(CommandContext& context)
+// What the device holds after a write, as the message that says so.
+struct VerifyOutcome {
+    ExitCode code = ExitCode::Success;
+    std::string text;
+};
+
+VerifyOutcome verifyWrite(CommandContext& context)
 {
     const LinkAreaRead readBack = ReadLinkArea(context.session.Client());
-    if (readBack.transferResult != Tvep::Ok) {
-        context.messages.error(CliMessage(kMessageVerifyUnread, {Tvep::ResultText(readBack.transferResult)}));
+    if (readBack.transferResult != Tvep::Ok)
+        return {ExitCode::Device, CliMessage(kMessageVerifyUnread, {Tvep::ResultText(readBack.transferResult)})};
+    if (const auto difference = CompareLinkAreas(EncodeLinkArea(CurrentLinks()), readBack.words))
+        return {ExitCode::Mismatch,
+                CliMessage(kMessageVerifyMismatch, {IntToText(difference->slot), LinkWordsText(difference->found),
+                                                    LinkWordsText(difference->expected)})};
+    return {ExitCode::Success, CliMessage(kMessageVerified, {IntToText(AnzBefehle)})};
+}
+
+// The exit code of the write transfer, with the line that tells a failure.
+ExitCode writeOutcome(const CommandContext& context, const LinkWriteResult& written)
+{
+    switch (written.outcome) {
+    case DeviceOutcome::Done:
+        return ExitCode::Success;
+    case DeviceOutcome::Refused:
+        return ExitCode::WriteRefused;
+    case DeviceOutcome::PortNotOpen:
+        context.messages.error(CliMessage(kMessagePortNotOpen, {"COM" + IntToText(ComPortNr),
+                                                                pathText(comPortPath(ComPortNr))}));
+        return ExitCode::Device;
+    default:
         return ExitCode::Device;
     }
-    if (const auto difference = CompareLinkAreas(EncodeLinkArea(CurrentLinks()), readBack.words)) {
-        context.messages.error(CliMessage(kMessageVerifyMismatch, {IntToText(difference->slot),
-                                                                   LinkWordsText(difference->found),
-                                                                   LinkWordsText(difference->expected)}));
-        return ExitCode::Mismatch;
-    }
-    context.messages.note(CliMessage(kMessageVerified, {IntToText(AnzBefehle)}));
-    return ExitCode::Success;
 }
 
 } // namespace
 
 ExitCode RunRead(CommandContext& context)
 {
+    const std::string& name = context.options.output;
+    // Only the name typed counts as confirmed: another file it would become
+    // ("anlage.cfg" saved as "anlage.ini") is not replaced unasked.
+    if (const std::string other = name.empty() ? std::string() : OtherFileReplaced(name);
+        !other.empty() && !context.options.force) {
+        context.messages.error(CliMessage(kMessageOtherFileExists, {pathText(other)}));
+        return ExitCode::File;
+    }
     if (const ExitCode code = context.session.ConnectAndRead(); code != ExitCode::Success)
         return code;
-    if (context.options.output.empty()) {
+    if (name.empty()) {
         printLinks(CurrentLinks(), context.options.json);
         return ExitCode::Success;
     }
@@ -144,13 +179,15 @@ ExitCode RunRead(CommandContext& context)
     overview.emplace_back(headings.begin(), headings.end());
     for (const OverviewRow& row : ModuleOverviewRows())
         overview.emplace_back(row.begin(), row.end());
-    const std::string written = pathText(LinkFilePath(context.options.output));
-    const LinkFileSave save = SaveLinkFile(context.options.output, CurrentLinks(), overview);
+    const std::string path = LinkFilePath(name);
+    const LinkFileSave save = SaveLinkFile(name, CurrentLinks(), overview);
     if (!save.ok) {
-        context.messages.error(CliMessage(kMessageLinkFileNotSaved, {written, save.reason}));
+        context.messages.error(CliMessage(kMessageLinkFileNotSaved, {pathText(path), save.reason}));
         return ExitCode::File;
     }
-    context.messages.note(CliMessage(kMessageLinksSaved, {IntToText(AnzBefehle), written}));
+    context.messages.note(CliMessage(kMessageLinksSaved, {IntToText(AnzBefehle), pathText(path)}));
+    // A script learns the name the file got, byte for byte.
+    printOut(path + "\n");
     return ExitCode::Success;
 }
 
@@ -170,20 +207,24 @@ ExitCode RunWrite(CommandContext& context)
     }
     if (!confirmWrite(context, linksOnDevice))
         return ExitCode::WriteRefused;
-    const LinkWriteResult written = context.session.WriteLinks();
-    switch (written.outcome) {
-    case DeviceOutcome::Done:
-        break;
-    case DeviceOutcome::Refused:
-        return ExitCode::WriteRefused;
-    case DeviceOutcome::PortNotOpen:
-        context.messages.error(CliMessage(kMessagePortNotOpen, {"COM" + IntToText(ComPortNr),
-                                                                pathText(comPortPath(ComPortNr))}));
-        return ExitCode::Device;
-    default:
-        return ExitCode::Device;
+    const HeldSignals held;
+    const ExitCode written = writeOutcome(context, context.session.WriteLinks());
+    // Interrupted, the user must learn what the device holds now, whatever
+    // the write said and whether or not a read-back was asked for.
+    if (written != ExitCode::Success && !held.arrived())
+        return written;
+    if (!context.options.verify && !held.arrived())
+        return ExitCode::Success;
+    const VerifyOutcome found = verifyWrite(context);
+    if (held.arrived()) {
+        context.messages.error(CliMessage(kMessageInterrupted, {found.text}));
+        return ExitCode::Interrupted;
     }
-    return context.options.verify ? verifyWrite(context) : ExitCode::Success;
+    if (found.code == ExitCode::Success)
+        context.messages.note(found.text);
+    else
+        context.messages.error(found.text);
+    return found.code;
 }
 
 ExitCode RunDiff(CommandContext& context)
