@@ -1,11 +1,9 @@
 #include "cli/ArgumentBytes.h"
 
-#include <QList>
-
 namespace {
 
-constexpr char32_t kFirstEscape = 0xDC80; // stands for the byte 0x80
-constexpr char32_t kLastEscape = 0xDCFF;
+constexpr char16_t kFirstEscape = 0xDC80; // stands for the byte 0x80
+constexpr char16_t kLastEscape = 0xDCFF;
 
 } // namespace
 
@@ -25,13 +23,17 @@ QString ArgumentText(std::string_view bytes)
 
 std::string ArgumentBytes(const QString& text)
 {
+    // Qt turns a lone surrogate into a replacement character when it
+    // converts: the escapes are taken out before the rest is converted.
     std::string bytes;
-    for (const uint code : text.toUcs4()) {
-        const auto c = static_cast<char32_t>(code);
-        if (c >= kFirstEscape && c <= kLastEscape)
-            bytes += static_cast<char>(c - kFirstEscape + 0x80);
-        else
-            bytes += QString::fromUcs4(&c, 1).toStdString();
+    qsizetype from = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t unit = text[i].unicode();
+        if (unit < kFirstEscape || unit > kLastEscape || (i > 0 && text[i - 1].isHighSurrogate()))
+            continue;
+        bytes += text.mid(from, i - from).toStdString();
+        bytes += static_cast<char>(unit - kFirstEscape + 0x80);
+        from = i + 1;
     }
-    return bytes;
+    return bytes + text.mid(from).toStdString();
 }

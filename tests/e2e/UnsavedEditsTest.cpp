@@ -40,6 +40,7 @@ TEST_F(UnsavedEdits, ClosingAndReadingTheDeviceAskFirstAndGoOnAsTheUserSays)
     for (const Action& action : actions) {
         for (const Answer& a : answers) {
             const std::string what = std::string(action.what) + ", " + a.what;
+            MarkLinksKept(); // what the last window left is not this one's
             TF_Kalmoria_main window; // its port search finds the simulator at COM1
             window.show();
             window.ActionLadenQMXExecute();
@@ -56,7 +57,8 @@ TEST_F(UnsavedEdits, ClosingAndReadingTheDeviceAskFirstAndGoOnAsTheUserSays)
             ASSERT_FALSE(boxes.shown.empty()) << what;
             EXPECT_EQ(boxes.shown[0].text, messageWith(kMessageUnsavedLinks, {"3"})) << what;
             EXPECT_EQ(boxes.shown[0].buttons, mbSaveDiscardCancel) << what;
-            if (action.what == actions[0].what)
+            const bool closing = action.what == actions[0].what;
+            if (closing)
                 EXPECT_EQ(window.isVisible(), !a.goesOn) << what;
             else
                 EXPECT_EQ(tableLinks(), a.goesOn ? fromDevice : edited) << what;
@@ -64,7 +66,8 @@ TEST_F(UnsavedEdits, ClosingAndReadingTheDeviceAskFirstAndGoOnAsTheUserSays)
                 EXPECT_EQ(linkFields(LoadLinkFile(folder.file(*a.chosen)).links), edited) << what;
                 std::filesystem::remove(folder.file(*a.chosen));
             }
-            EXPECT_EQ(HasUnsavedLinks(), !a.goesOn) << what;
+            // Closed, the window leaves the links as they were.
+            EXPECT_EQ(HasUnsavedLinks(), !a.chosen && (closing || !a.goesOn)) << what;
         }
     }
 }
