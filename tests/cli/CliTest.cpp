@@ -504,16 +504,3 @@ TEST_F(Cli, CtrlCDuringAWriteWaitsForTheTransferAndSaysWhatTheDeviceHolds)
     EXPECT_EQ(std::vector<uint16_t>(after.begin(), after.begin() + 12), linkAreaStart(changed));
     EXPECT_EQ(run({QStringLiteral("read"), QStringLiteral("--quiet")}).exitCode, 0);
 }
-
-TEST_F(Cli, TheCommandAfterOneStoppedInTheMiddleOfAReplyWorksAtOnce)
-{
-    startDevice({QStringLiteral("--paced"), QStringLiteral("--verbose")});
-    // The link area's reply, 500 bytes at 9600 bit/s, has just begun.
-    signalWhenDeviceSees("read 30800+", SIGINT);
-    const auto stopped = run({QStringLiteral("read"), QStringLiteral("--quiet")});
-    cli.whileRunning = nullptr;
-    ASSERT_EQ(stopped.exitCode, -1) << "it was stopped";
-    const auto next = run({QStringLiteral("read"), QStringLiteral("--quiet")});
-    EXPECT_EQ(next.exitCode, 0) << next.err;
-    EXPECT_TRUE(contains(next.out, "070C,0064,012C,0004")) << next.out;
-}
