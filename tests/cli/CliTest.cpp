@@ -483,6 +483,14 @@ TEST_F(Cli, ReadToAFileKeepsNamesApartAndReplacesNoOtherFileUnasked)
     EXPECT_EQ(latin1.out, "latin1-\xE4.ini\n");
     EXPECT_TRUE(cli.files.exists("latin1-\xE4.ini"));
     EXPECT_FALSE(cli.files.exists("latin1-\xEF\xBF\xBD.ini"));
+
+    // A size limit on files (512 bytes here) fails the save, it does not end the program.
+    const auto limited = cli.run(onDevice({QStringLiteral("-c"),
+                                           QStringLiteral("ulimit -f 1; exec \"$0\" read -o klein.ini \"$@\""),
+                                           QString::fromStdString(QmxSim::binDir() + "/kalmoria-cli")}));
+    EXPECT_EQ(limited.exitCode, 3) << limited.err;
+    EXPECT_TRUE(contains(limited.err, "klein.ini kann nicht gespeichert werden")) << limited.err;
+    EXPECT_FALSE(cli.files.exists("klein.ini"));
 }
 
 TEST_F(Cli, CtrlCDuringAWriteWaitsForTheTransferAndSaysWhatTheDeviceHolds)
