@@ -246,7 +246,8 @@ void TF_Kalmoria_main::FormCreate()
     ShowOverviewHeadings();
     setWindowTitle(QStringLiteral(" Kalmoria 1.30"));
     SelectPage(0);
-    StartDirectory = std::filesystem::current_path().string();
+    std::error_code noFolder; // a working folder that was deleted gives an empty start
+    StartDirectory = std::filesystem::current_path(noFolder).string();
     LinkFileName = kDefaultLinkFileName;
     // No page can be used until modules are known.
     TabSheet->setEnabled(false);
