@@ -200,7 +200,6 @@ TEST_F(LinkFileActions, SavingUnderAnotherNameAsksBeforeReplacingThatFile)
     DataState = 0;
     const std::string old = "[Notiz]\r\nText=alt\r\n";
     struct Case {
-        const char* what;
         const char* chosen;
         int answer;
         bool asked;
@@ -208,12 +207,12 @@ TEST_F(LinkFileActions, SavingUnderAnotherNameAsksBeforeReplacingThatFile)
         const char* written;
     };
     const std::vector<Case> cases{
-        {"the .ini exists, the user says no", "anlage.cfg", idNo, true, false, "anlage.ini"},
-        {"the .ini exists, the user says yes", "anlage.cfg", idYes, true, true, "anlage.ini"},
-        {"the dialog confirmed that very file", "anlage.ini", idNo, false, true, "anlage.ini"},
-        {"nothing there to replace", "neu.cfg", idNo, false, true, "neu.ini"},
-        {"a name behind a dot that is no extension", "Anlage 3.1", idNo, false, true, "Anlage 3.1.ini"},
-        {"a Latin-1 name", "latin1-\xE4", idNo, false, true, "latin1-\xE4.ini"},
+        {"anlage.cfg", idNo, true, false, "anlage.ini"}, // the .ini exists
+        {"anlage.cfg", idYes, true, true, "anlage.ini"},
+        {"anlage.ini", idNo, false, true, "anlage.ini"}, // the dialog confirmed that very file
+        {"neu.cfg", idNo, false, true, "neu.ini"},
+        {"Anlage 3.1", idNo, false, true, "Anlage 3.1.ini"},
+        {"latin1-\xE4", idNo, false, true, "latin1-\xE4.ini"},
     };
     for (const Case& c : cases) {
         setTableLinks({{2, 100, 0, 8, 9, 300, 0, 1}}); // an edit of the links kept
@@ -223,41 +222,29 @@ TEST_F(LinkFileActions, SavingUnderAnotherNameAsksBeforeReplacingThatFile)
         boxes.answer = c.answer;
         dialog.answer = folder.file(c.chosen);
 
-        EXPECT_EQ(SaveLinksToChosenFile(kOverview), c.saved) << c.what;
+        EXPECT_EQ(SaveLinksToChosenFile(kOverview), c.saved) << c.chosen;
 
-        ASSERT_EQ(boxes.shown.size(), c.asked ? 1u : 0u) << c.what;
+        ASSERT_EQ(boxes.shown.size(), c.asked ? 1u : 0u) << c.chosen;
         if (c.asked) {
-            EXPECT_EQ(boxes.shown[0].text, message(56, {folder.file(c.written)})) << c.what;
-            EXPECT_EQ(boxes.shown[0].buttons, mbYesNo);
+            EXPECT_EQ(boxes.shown[0].text, message(56, {folder.file(c.written)}));
             EXPECT_EQ(boxes.shown[0].defaultButton, 2) << "No is the default";
         }
-        EXPECT_EQ(folder.read(c.written) != old, c.saved) << c.what;
-        EXPECT_EQ(LinkFileName, c.saved ? folder.file(c.chosen) : kDefaultLinkFileName) << c.what;
-        EXPECT_EQ(HasUnsavedLinks(), !c.saved) << c.what;
-        if (c.saved) {
-            EXPECT_EQ(tableLinks(), linkFields(LoadLinkFile(folder.file(c.written)).links)) << c.what;
-        }
+        EXPECT_EQ(folder.read(c.written) != old, c.saved) << c.chosen;
+        EXPECT_EQ(LinkFileName, c.saved ? folder.file(c.chosen) : kDefaultLinkFileName) << c.chosen;
+        EXPECT_EQ(HasUnsavedLinks(), !c.saved) << c.chosen;
     }
-    EXPECT_FALSE(folder.exists("latin1-\xEF\xBF\xBD.ini"));
+    EXPECT_EQ(linkFields(LoadLinkFile(folder.file("latin1-\xE4.ini")).links), tableLinks());
 }
 
 TEST_F(LinkFileActions, ANameTheDialogShowsWithReplacementCharactersFindsItsFile)
 {
     for (const char* name : {"latin1-\xE4.ini", "zwei-\xE4.ini", "zwei-\xF6.ini", "gr\xC3\xBC" "n.ini"})
         folder.write(name, oneLinkFile());
-    struct Case {
-        const char* what;
-        std::string file;
-        std::string found;
-    };
-    const std::vector<Case> cases{
-        {"a Latin-1 name", "latin1-\xE4.ini", "latin1-\xE4.ini"},
-        {"a UTF-8 name", "gr\xC3\xBC" "n.ini", "gr\xC3\xBC" "n.ini"},
-        {"two names shown alike: none of them", "zwei-\xE4.ini", "zwei-\xEF\xBF\xBD.ini"},
-        {"a new name", "neu.ini", "neu.ini"},
-    };
-    for (const Case& c : cases) {
-        const QString shown = QFile::decodeName(QByteArray::fromStdString(folder.file(c.file)));
-        EXPECT_EQ(FileSystemPath(shown), folder.file(c.found)) << c.what;
-    }
+    // The file the dialog showed, and the one found; two names shown alike give none of them.
+    const std::vector<std::pair<std::string, std::string>> cases{{"latin1-\xE4.ini", "latin1-\xE4.ini"},
+                                                                 {"gr\xC3\xBC" "n.ini", "gr\xC3\xBC" "n.ini"},
+                                                                 {"zwei-\xE4.ini", "zwei-\xEF\xBF\xBD.ini"},
+                                                                 {"neu.ini", "neu.ini"}};
+    for (const auto& [file, found] : cases)
+        EXPECT_EQ(FileSystemPath(QFile::decodeName(QByteArray::fromStdString(folder.file(file)))), folder.file(found));
 }

@@ -121,22 +121,6 @@ TEST_F(LinkFileTest, APlainExtensionBecomesIniAnyOtherNameGetsItAppended)
     EXPECT_EQ(linkFields(LoadLinkFile(folder.file("Anlage 3.2")).links), second);
 }
 
-TEST_F(LinkFileTest, ANameThatIsNoUtf8KeepsItsBytes)
-{
-    // A Latin-1 name from an old stick: "\xE4" is no UTF-8.
-    const std::vector<LinkFields> links{{2, 100, 0, 8, 9, 300, 0, 0}};
-    ASSERT_TRUE(SaveLinkFile(folder.file("latin1-\xE4"), linkRecords(links), kOverview).ok);
-    std::set<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
-        names.insert(entry.path().filename().string());
-    EXPECT_EQ(names, std::set<std::string>{"latin1-\xE4.ini"});
-    EXPECT_EQ(linkFields(LoadLinkFile(folder.file("latin1-\xE4.ini")).links), links);
-    // Saving again replaces that file, and keeps it the only one.
-    ASSERT_TRUE(SaveLinkFile(folder.file("latin1-\xE4.ini"), {}, kOverview).ok);
-    EXPECT_EQ(LoadLinkFile(folder.file("latin1-\xE4.ini")).links.size(), 0u);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1);
-}
-
 TEST_F(LinkFileTest, SavingIntoAFileKeepsEverythingElseByteForByte)
 {
     const std::string foreign = "; Anlage Lindenau, von Hand gepflegt\r\n"
@@ -261,16 +245,13 @@ TEST_F(LinkFileTest, AFileThatIsNoLinkFileIsRefusedNamingTheFileAndWhy)
     };
     const std::vector<Case> cases{
         {"UTF-16 with its mark", "\xFF\xFE[\0Q\0"s, error(kMessageLinkFileNotText, {})},
-        {"UTF-16, big end first", "\xFE\xFF\0[\0Q"s, error(kMessageLinkFileNotText, {})},
         {"UTF-32", "\0\0\xFE\xFF\0\0\0["s, error(kMessageLinkFileNotText, {})},
         {"a NUL byte behind the links", head + "\0\0\0"s, error(kMessageLinkFileNotText, {})},
         {"a device image", "[Device]\r\nType=0x3301\r\n[Links]\r\n1=8305,0064,012C,2704\r\n",
          error(kMessageLinkFileWithoutLinks, {})},
-        {"binary without NUL", "\x7F" "ELF\x02\x01\x01\xFF\xFE", error(kMessageLinkFileWithoutLinks, {})},
         {"a letter O for a zero", head + "12=1OO\r\n", error(kMessageLinkValueUnreadable, {"1", "12", "1OO"})},
         {"too large for 32 bits", head + "16=99999999999999999999\r\n",
          error(kMessageLinkValueUnreadable, {"1", "16", "99999999999999999999"})},
-        {"2^32 + 1", head + "16=4294967297\r\n", error(kMessageLinkValueUnreadable, {"1", "16", "4294967297"})},
         {"an empty value", head + "18=\r\n", error(kMessageLinkValueUnreadable, {"1", "18", ""})},
         {"a broken AnzBit", head + "21=3\r\n24=1x\r\n", error(kMessageLinkValueUnreadable, {"2", "24", "1x"})},
         {"a long value is cut", head + "13=" + std::string(50, '7') + "x\r\n",
