@@ -35,6 +35,12 @@ constexpr std::array<int32_t LinkRecord::*, 8> kLinkFields{
     &LinkRecord::ModulZ, &LinkRecord::RegZ,   &LinkRecord::BitZ,   &LinkRecord::deaktiv};
 constexpr int kAnzBitKey = 4;
 
+// The byte order mark of UTF-16, either way round; UTF-32 little end first starts with it too.
+bool startsWithUtf16Mark(std::string_view bytes)
+{
+    return bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF");
+}
+
 using HeaderEntries = std::array<std::pair<std::string, std::string>, 6>;
 
 // Qt's long time format names the time zone; the header shows the clock only.
@@ -138,11 +144,13 @@ std::string linkFileContent(std::string_view existing, std::span<const LinkRecor
     // The reader skips a leading UTF-8 mark and stops at a NUL byte (a file cut
     // short by a power failure may end in a run of them); the file is written
     // as Windows-1252, without either.
-    // A second mark right behind the first is part of the first line to the
-    // reader, and would become a mark if the first went: then both stay.
+    // A second mark right behind the first, or the mark of UTF-16, is part of
+    // the first line to the reader, and would become a mark if the first
+    // went: then the first stays.
     const bool marked = existing.starts_with(kUtf8Mark);
-    const std::size_t from =
-        marked && !existing.substr(kUtf8Mark.size()).starts_with(kUtf8Mark) ? kUtf8Mark.size() : 0;
+    const std::string_view behindMark = marked ? existing.substr(kUtf8Mark.size()) : std::string_view();
+    const bool markStays = behindMark.starts_with(kUtf8Mark) || startsWithUtf16Mark(behindMark);
+    const std::size_t from = marked && !markStays ? kUtf8Mark.size() : 0;
     const std::size_t to = std::min(existing.find('\0', from), existing.size());
     const HeaderEntries header = headerEntries(stamp);
     std::array<bool, header.size()> headerWritten{};
@@ -200,8 +208,7 @@ std::string linkFileContent(std::string_view existing, std::span<const LinkRecor
 // would find no links at all.
 bool isText(std::string_view bytes)
 {
-    return bytes.find('\0') == std::string_view::npos && !bytes.starts_with("\xFF\xFE")
-           && !bytes.starts_with("\xFE\xFF");
+    return bytes.find('\0') == std::string_view::npos && !startsWithUtf16Mark(bytes);
 }
 
 struct ListEnd {};

@@ -170,10 +170,15 @@ TEST_F(LinkFileTest, ASecondUtf8MarkKeepsTheFirstLineWhatItWas)
     // To the reader the first line is no section header: the mark it skips
     // is followed by another one. Dropped, the first would make it one and
     // move the key below it into that section.
-    const std::string old = "\xEF\xBB\xBF\xEF\xBB\xBF[Notiz]\r\nText=davor\r\n";
-    folder.write("marks.ini", old);
-    ASSERT_TRUE(SaveLinkFile(folder.file("marks.ini"), {}, kOverview).ok);
-    EXPECT_EQ(folder.read("marks.ini").substr(0, old.size()), old);
+    // Behind a UTF-8 mark, the mark of UTF-16 is only the start of a line;
+    // dropped, the first mark would leave a file that reads as UTF-16.
+    for (const std::string old : {"\xEF\xBB\xBF\xEF\xBB\xBF[Notiz]\r\nText=davor\r\n",
+                                  "\xEF\xBB\xBF\xFF\xFE Notiz\r\n[Notiz]\r\nText=davor\r\n"}) {
+        folder.write("marks.ini", old);
+        ASSERT_TRUE(SaveLinkFile(folder.file("marks.ini"), {}, kOverview).ok);
+        EXPECT_EQ(folder.read("marks.ini").substr(0, old.size()), old);
+        EXPECT_TRUE(LoadLinkFile(folder.file("marks.ini")).ok);
+    }
 }
 
 TEST_F(LinkFileTest, ReadingFollowsTheRulesOfTheIniFormat)
