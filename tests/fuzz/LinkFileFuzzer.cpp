@@ -91,13 +91,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
     const LinkFileSave saved = SaveLinkFile(name, links, kOverview);
     FUZZ_CHECK(saved.ok, "save failed: " + saved.reason);
     const std::string written = ReadFuzzFile(LinkFilePath(name));
+    const bool brokenHeader = hasBrokenHeader(bytes);
+    // Behind a broken header the save keeps what the reader takes for links:
+    // a value that made it refuse the file, or links behind a gap, stay.
+    if (brokenHeader && !loaded.ok)
+        return 0;
     const LinkFileLoad again = LoadLinkFile(name);
-    FUZZ_CHECK(again.ok && again.links.size() == links.size() && !again.linksLeftOut && again.notices.empty(),
+    FUZZ_CHECK(again.ok && again.links.size() == links.size() && !again.linksLeftOut,
                std::to_string(links.size()) + " links saved, " + std::to_string(again.links.size()) + " loaded");
+    FUZZ_CHECK(brokenHeader || again.notices.empty(), "the saved file warns");
     for (std::size_t i = 0; i < links.size(); ++i)
         FUZZ_CHECK(sameFields(links[i], again.links[i]), "link " + std::to_string(i + 1) + " changed");
 
-    if (hasBrokenHeader(bytes))
+    if (brokenHeader)
         return 0;
     const std::string changed = FirstChangedEntry(bytes, written, rewritten);
     FUZZ_CHECK(changed.empty(), changed + " lost or changed by the save");
