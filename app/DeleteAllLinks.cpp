@@ -1,5 +1,6 @@
 #include "app/DeleteAllLinks.h"
 
+#include "app/UnsavedLinksQuestion.h"
 #include "comm/ShellView.h"
 #include "i18n/LanguageTexts.h"
 #include "i18n/MessageBoxEx.h"
@@ -7,15 +8,24 @@
 #include "model/LinkModel.h"
 #include "model/ModuleModel.h"
 
-bool AskDeleteAllLinks()
+bool AskDeleteAllLinks(const OverviewRows& overview)
 {
+    // One question only: the one about unsaved edits already says that they go.
+    switch (AskAboutUnsavedLinks(overview)) {
+    case UnsavedLinksAnswer::GoOn:
+        return true;
+    case UnsavedLinksAnswer::Cancel:
+        return false;
+    case UnsavedLinksAnswer::NoneUnsaved:
+        break;
+    }
     const std::string question = GetMessageText(14, {DefaultMessageArgument}, 0);
     return MessageBoxEx(question, mbQuestion, mbYesNo, 0) == idYes;
 }
 
-bool DeleteAllLinks(ShellView& view)
+bool DeleteAllLinks(ShellView& view, const OverviewRows& overview)
 {
-    const bool confirmed = AskDeleteAllLinks();
+    const bool confirmed = AskDeleteAllLinks(overview);
     if (confirmed) {
         ClearAllLinks();
         DataState = 0;

@@ -1,11 +1,15 @@
 #pragma once
 
+#include "model/LinkFile.h"
+
 class ShellView;
 
-// Asks (message 14) whether every link shall go. True on Yes.
-bool AskDeleteAllLinks();
+// Asks whether every link shall go. With unsaved edits that is the question
+// about them (Discard lets them go, Save saves them first with `overview`),
+// else message 14. True when the links may go.
+bool AskDeleteAllLinks(const OverviewRows& overview);
 
-// Asks (message 14) whether every link shall go; on Yes empties the link table
-// and marks the data as consistent. Always refreshes the status bar and shows
-// the module overview. True when the user confirmed.
-bool DeleteAllLinks(ShellView& view);
+// Asks as AskDeleteAllLinks does; when the links may go, empties the link
+// table and marks the data as consistent. Always refreshes the status bar
+// and shows the module overview. True when the user confirmed.
+bool DeleteAllLinks(ShellView& view, const OverviewRows& overview);

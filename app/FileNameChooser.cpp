@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QFileDialog>
 
+#include <filesystem>
+
 namespace {
 
 FileNameChooser& installedChooser()
@@ -35,5 +37,30 @@ std::optional<std::string> ShowQtFileDialog(const FileNameRequest& request)
                                : QFileDialog::getSaveFileName(parent, QString(), start, filters);
     if (chosen.isEmpty())
         return std::nullopt;
-    return QFile::encodeName(chosen).toStdString();
+    return FileSystemPath(chosen);
+}
+
+std::string FileSystemPath(const QString& shown)
+{
+    if (!shown.contains(QChar::ReplacementCharacter))
+        return QFile::encodeName(shown).toStdString();
+    std::filesystem::path path = shown.startsWith(QLatin1Char('/')) ? "/" : "";
+    for (const QString& part : shown.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
+        std::filesystem::path next = path / QFile::encodeName(part).toStdString();
+        std::error_code error;
+        if (part.contains(QChar::ReplacementCharacter) && !std::filesystem::exists(next, error)) {
+            // Only a name that means this one entry and no other is taken.
+            int matches = 0;
+            for (auto entry = std::filesystem::directory_iterator(path.empty() ? "." : path, error);
+                 !error && entry != std::filesystem::directory_iterator(); entry.increment(error)) {
+                const std::string name = entry->path().filename().string();
+                if (QFile::decodeName(QByteArray::fromStdString(name)) == part && ++matches == 1)
+                    next = path / name;
+            }
+            if (matches != 1)
+                next = path / QFile::encodeName(part).toStdString();
+        }
+        path = std::move(next);
+    }
+    return path.string();
 }

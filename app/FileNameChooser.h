@@ -3,6 +3,8 @@
 // The one place that asks the user for a file name. The program installs Qt's
 // file dialog at start; tests install a scripted chooser.
 
+#include <QString>
+
 #include <functional>
 #include <optional>
 #include <string>
@@ -27,3 +29,9 @@ std::optional<std::string> ChooseFileName(const FileNameRequest& request);
 // Qt's open or save dialog, with the filters for link files and for any file,
 // parented to the active window.
 std::optional<std::string> ShowQtFileDialog(const FileNameRequest& request);
+
+// The bytes of the file system for a path a Qt dialog gives back. Qt shows a
+// name that is no UTF-8 (a Latin-1 name from an old stick) with replacement
+// characters and returns it so; the file the user picked is found again in
+// its folder by the name as shown.
+std::string FileSystemPath(const QString& shown);

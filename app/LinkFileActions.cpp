@@ -13,28 +13,34 @@
 #include "model/LinkModel.h"
 #include "model/DeviceValues.h"
 #include "model/ModuleModel.h"
+#include "model/UnsavedLinks.h"
 
-#include <QDir>
-#include <QFile>
+#include <filesystem>
 
 namespace {
 
 constexpr int kLinkTablePage = 2;
 
-// File names are bytes of the file system; messages and the log are Windows-1252.
-std::string shownPath(const std::string& path)
-{
-    return qStringToAnsi(QFile::decodeName(path.c_str()));
-}
-
 void showFileError(int message, const std::string& path, const std::string& reason)
 {
-    MessageBoxEx(GetMessageText(message, {shownPath(path), reason}, 1), mbError, mbOk, 0);
+    MessageBoxEx(GetMessageText(message, {fileNameToAnsi(path), reason}, 1), mbError, mbOk, 0);
+}
+
+// The dialog asked about the name the user chose; a file written under
+// another name (".ini" put in place of its extension) is asked about here.
+bool mayWrite(const std::string& chosen)
+{
+    const std::string other = OtherFileReplaced(chosen);
+    if (other.empty())
+        return true;
+    const std::string question = GetMessageText(kMessageReplaceOtherFile, {fileNameToAnsi(other)}, 0);
+    return MessageBoxEx(question, mbQuestion, mbYesNo, 2) == idYes;
 }
 
 } // namespace
 
-void LoadLinksFromChosenFile(ShellView& view, bool modulesKnown, const std::string& folder)
+void LoadLinksFromChosenFile(ShellView& view, bool modulesKnown, const std::string& folder,
+                             const OverviewRows& overview)
 {
     if (!modulesKnown) {
         ShowMessageText(22, {DefaultMessageArgument}, 0);
@@ -42,7 +48,7 @@ void LoadLinksFromChosenFile(ShellView& view, bool modulesKnown, const std::stri
     }
     // The question comes first, as for deleting all links; the links go only
     // once the file has been read.
-    const bool confirmed = AskDeleteAllLinks();
+    const bool confirmed = AskDeleteAllLinks(overview);
     view.ShowStatus();
     view.SelectPage(0);
     if (!confirmed)
@@ -54,44 +60,44 @@ void LoadLinksFromChosenFile(ShellView& view, bool modulesKnown, const std::stri
     LinkFileName = *chosen;
     const LinkFileLoad loaded = LoadLinkFile(LinkFileName);
     if (!loaded.ok) {
-        showFileError(kMessageLinkFileUnreadable, LinkFilePath(LinkFileName), loaded.reason);
+        ShowNotices(loaded.notices);
         return;
     }
     ReplaceLinks(loaded.links);
     LinkTableOrigin = loaded.origin;
+    MarkLinksKept();
     if (DebugFlag())
-        WriteErrLog("210-Verkn\xFCpfungsdaten aus Datei gelesen: " + shownPath(LinkFileName));
-    if (loaded.linksLeftOut)
-        MessageBoxEx(GetMessageText(kMessageLinksLeftOut, {IntToText(AnzBefehle)}, 0), mbWarning, mbOk, 0);
-    else
+        WriteErrLog("210-Verkn\xFCpfungsdaten aus Datei gelesen: " + fileNameToAnsi(LinkFileName));
+    if (loaded.notices.empty())
         ShowMessageText(21, {IntToText(AnzBefehle)}, 0);
+    else
+        ShowNotices(loaded.notices);
     DataState = 0;
     view.ShowStatus();
     view.SelectPage(kLinkTablePage);
 }
 
-void SaveLinksToChosenFile(const OverviewRows& overview)
+bool SaveLinksToChosenFile(const OverviewRows& overview)
 {
     if (const std::optional<Notice> refusal = RefusalWhileDataIncomplete()) {
         ShowNotices({*refusal});
-        return;
+        return false;
     }
     // The dialog offers the file a save would write, so that it warns before
     // an existing one is changed.
-    const std::string proposed =
-        QFile::encodeName(QDir(QFile::decodeName(StartDirectory.c_str()))
-                              .filePath(QFile::decodeName(LinkFilePath(LinkFileName).c_str())))
-            .toStdString();
+    const std::string proposed = (std::filesystem::path(StartDirectory) / LinkFilePath(LinkFileName)).string();
     const std::optional<std::string> chosen = ChooseFileName({FileNameRequest::Purpose::Save, proposed});
-    if (!chosen)
-        return;
+    if (!chosen || !mayWrite(*chosen))
+        return false;
 
     LinkFileName = *chosen;
     const LinkFileSave saved = SaveLinkFile(LinkFileName, CurrentLinks(), LinkTableOrigin, overview);
     if (!saved.ok) {
         showFileError(kMessageLinkFileNotSaved, LinkFilePath(LinkFileName), saved.reason);
-        return;
+        return false;
     }
+    MarkLinksKept();
     if (DebugFlag())
-        WriteErrLog("220-Verkn\xFCpfungsdaten in Datei geschrieben: " + shownPath(LinkFileName));
+        WriteErrLog("220-Verkn\xFCpfungsdaten in Datei geschrieben: " + fileNameToAnsi(LinkFileName));
+    return true;
 }

@@ -9,12 +9,16 @@
 
 class ShellView;
 
+constexpr int kMessageReplaceOtherFile = 56; // %s1 the file that would be replaced
+
 // Replaces the links by those of a file the user chooses in a dialog that
 // starts in `folder`, once modules are known and the user agreed to lose the
-// current links. The links stay as they were until a file has really been
-// read; then the link table page is shown.
-void LoadLinksFromChosenFile(ShellView& view, bool modulesKnown, const std::string& folder);
+// current links (unsaved edits may be saved first, with `overview`). The
+// links stay as they were until a file has really been read; then the link
+// table page is shown.
+void LoadLinksFromChosenFile(ShellView& view, bool modulesKnown, const std::string& folder,
+                             const OverviewRows& overview);
 
 // Saves the links and the module overview into a file the user chooses;
-// refused while the data are incomplete.
-void SaveLinksToChosenFile(const OverviewRows& overview);
+// refused while the data are incomplete. True when the file was written.
+bool SaveLinksToChosenFile(const OverviewRows& overview);

@@ -15,12 +15,14 @@
 #include "i18n/TextTable.h"
 #include "app/DeleteAllLinks.h"
 #include "app/LinkFileActions.h"
+#include "app/UnsavedLinksQuestion.h"
 #include "model/DeviceValues.h"
 #include "model/LinkModel.h"
 #include "model/ModuleModel.h"
 #include "model/ModuleOverview.h"
 #include "app/StationQuestion.h"
 #include "comm/CheckedLinkWrite.h"
+#include "model/UnsavedLinks.h"
 #include "comm/DeviceRead.h"
 #include "comm/DeviceRegisters.h"
 #include "comm/LinkWrite.h"
@@ -38,7 +40,7 @@
 
 #include <QActionGroup>
 #include <QApplication>
-#include <QDir>
+#include <QCloseEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -49,6 +51,8 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+#include <filesystem>
 
 namespace {
 
@@ -278,7 +282,8 @@ void TF_Kalmoria_main::FormCreate()
     ShowOverviewHeadings();
     setWindowTitle(QStringLiteral(" Kalmoria 1.30"));
     SelectPage(0);
-    StartDirectory = QDir::currentPath().toStdString();
+    std::error_code noFolder; // a working folder that was deleted gives an empty start
+    StartDirectory = std::filesystem::current_path(noFolder).string();
     LinkFileName = kDefaultLinkFileName;
     // No page can be used until modules are known.
     TabSheet->setEnabled(false);
@@ -420,16 +425,20 @@ void TF_Kalmoria_main::ActionEndeExecute()
 
 void TF_Kalmoria_main::ActionAlleVerknLoeschenExecute()
 {
-    DeleteAllLinks(*this);
+    DeleteAllLinks(*this, SG1->rows());
 }
 
 void TF_Kalmoria_main::ActionLadenQMXExecute()
 {
+    // The read replaces the links, whatever becomes of it.
+    if (AskAboutUnsavedLinks(SG1->rows()) == UnsavedLinksAnswer::Cancel)
+        return;
     DeviceReadResult result;
     {
         const InputBlocker noInputWhileReading;
         result = ReadDevice(*m_vep, *this);
     }
+    MarkLinksKept();
     // The port is closed by now: a box left open does not hold the line.
     ShowNotices(result.notices);
 }
@@ -444,20 +453,22 @@ void TF_Kalmoria_main::ActionSpeichernQMXExecute()
         const InputBlocker noInputWhileWriting;
         result = WriteLinksChecked(*m_vep, this, checks, SG1->rows(), AskWriteToOtherStation);
     }
+    if (result.ok())
+        MarkLinksKept();
     ShowNotices(result.notices);
 }
 
 void TF_Kalmoria_main::ActionLesenExecute()
 {
     // The overview's first row is empty until modules were read.
-    LoadLinksFromChosenFile(*this, !SG1->cell(0, 1).empty(), StartDirectory);
+    LoadLinksFromChosenFile(*this, !SG1->cell(0, 1).empty(), StartDirectory, SG1->rows());
 }
 
 void TF_Kalmoria_main::ActionSicherungExecute()
 {
     // The snapshots of the station read last, else those of every station.
     const std::string folder = OverviewOrigin ? StationBackupFolder(OverviewOrigin->serialNumber) : backupFolder();
-    LoadLinksFromChosenFile(*this, !SG1->cell(0, 1).empty(), folder);
+    LoadLinksFromChosenFile(*this, !SG1->cell(0, 1).empty(), folder, SG1->rows());
 }
 
 void TF_Kalmoria_main::ActionSpeichernExecute()
@@ -532,6 +543,14 @@ std::string TF_Kalmoria_main::statusPanelText(int panel) const
     if (panel < 0 || panel >= kStatusPanelCount)
         return {};
     return qStringToAnsi(m_statusPanels[static_cast<std::size_t>(panel)]->text());
+}
+
+void TF_Kalmoria_main::closeEvent(QCloseEvent* event)
+{
+    if (AskAboutUnsavedLinks(SG1->rows()) == UnsavedLinksAnswer::Cancel)
+        event->ignore();
+    else
+        QMainWindow::closeEvent(event);
 }
 
 void TF_Kalmoria_main::keyPressEvent(QKeyEvent* event)

@@ -73,6 +73,8 @@ public:
     const Tvep& ProtocolClient() const { return *m_vep; }
 
 protected:
+    // Edited links that are kept nowhere else are not lost without a question.
+    void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:

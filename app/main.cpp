@@ -8,10 +8,15 @@
 
 #include <QApplication>
 
+#include <csignal>
+
 int main(int argc, char** argv)
 {
     if (const std::optional<int> endedEarly = EndBeforeWindow(argc, argv))
         return *endedEarly;
+    // A size limit on files (ulimit -f) fails a save with a message, instead
+    // of ending the program and the links with it.
+    std::signal(SIGXFSZ, SIG_IGN);
     ErrLogStartup();
     int exitCode = 0;
     {

@@ -1,5 +1,6 @@
 #include "cli/CliOptions.h"
 
+#include "cli/ArgumentBytes.h"
 #include "cli/ExitCode.h"
 #include "comm/ComPortMap.h"
 #include "comm/Tvep.h"
@@ -54,6 +55,8 @@ Exit codes:
   4  write refused, nothing sent: too many links, a field out of range,
      another station or missing modules without --force, or no confirmation
   5  the device's links differ: after write the read-back, for diff the file
+130  interrupted (SIGINT, SIGTERM, SIGHUP); during write only once the
+     transfer has ended and the device's links have been read back
 )";
 
 struct CommandName {
@@ -87,7 +90,7 @@ int printed(const QString& text)
 bool parsePort(const QString& text, CliOptions& options)
 {
     if (text.contains(QLatin1Char('/'))) {
-        options.portPath = text.toLocal8Bit().toStdString();
+        options.portPath = ArgumentBytes(text);
         return true;
     }
     QString number = text;
@@ -116,8 +119,9 @@ std::variant<CliOptions, int> ParseCommandLine(const QStringList& arguments)
                                                  "maps it, or a device path (/dev/ttyUSB0)."),
                                   QStringLiteral("P"));
     const QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")},
-                                    QStringLiteral("read: write the links to this link file (the extension "
-                                                   "becomes .ini)."),
+                                    QStringLiteral("read: write the links to this link file (a plain "
+                                                   "extension such as .cfg becomes .ini, any other name gets "
+                                                   ".ini appended; the name written is printed)."),
                                     QStringLiteral("FILE"));
     const QCommandLineOption json(QStringLiteral("json"),
                                   QStringLiteral("search, info, read, restore --list: print JSON instead of a table."));
@@ -127,7 +131,9 @@ std::variant<CliOptions, int> ParseCommandLine(const QStringList& arguments)
                                       QStringLiteral("write, restore: do not read the links back after writing."));
     const QCommandLineOption force(QStringLiteral("force"),
                                    QStringLiteral("write, restore: with --yes, write also to another station than "
-                                                  "the links' or to one that lacks modules they use."));
+                                                  "the links' or to one that lacks modules they use. write, diff: "
+                                                  "take the links before a gap in the file's numbering. read: "
+                                                  "replace an existing file that -o names under another name (.ini)."));
     const QCommandLineOption last(QStringLiteral("last"),
                                   QStringLiteral("restore: write the station's newest snapshot back."));
     const QCommandLineOption list(QStringLiteral("list"), QStringLiteral("restore: list the station's snapshots."));
@@ -179,7 +185,7 @@ std::variant<CliOptions, int> ParseCommandLine(const QStringList& arguments)
     if (positional.size() > (takesFile ? 2 : 1))
         return usageError(QStringLiteral("unexpected argument \"%1\"").arg(positional.back()));
     if (takesFile)
-        options.file = positional[1].toLocal8Bit().toStdString();
+        options.file = ArgumentBytes(positional[1]);
     if (parser.isSet(last) && parser.isSet(list))
         return usageError(QStringLiteral("--last and --list do not go together"));
 
@@ -193,7 +199,7 @@ std::variant<CliOptions, int> ParseCommandLine(const QStringList& arguments)
         {&json, {Command::Search, Command::Info, Command::Read, Command::Restore}},
         {&yes, {Command::Write, Command::Restore}},
         {&noVerify, {Command::Write, Command::Restore}},
-        {&force, {Command::Write, Command::Restore}},
+        {&force, {Command::Read, Command::Write, Command::Diff, Command::Restore}},
         {&last, {Command::Restore}},
         {&list, {Command::Restore}},
     };
@@ -209,7 +215,7 @@ std::variant<CliOptions, int> ParseCommandLine(const QStringList& arguments)
         return usageError(QStringLiteral("--port takes a COM number from 1 to %1 or a device path, not \"%2\"")
                               .arg(MaxComPort)
                               .arg(parser.value(port)));
-    options.output = parser.value(output).toLocal8Bit().toStdString();
+    options.output = ArgumentBytes(parser.value(output));
     if (parser.isSet(output) && options.output.empty())
         return usageError(QStringLiteral("--output needs a file name"));
     options.json = parser.isSet(json);

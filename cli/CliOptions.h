@@ -12,6 +12,7 @@ enum class Command { Search, Info, Read, Write, Diff, Restore, Doctor };
 
 struct CliOptions {
     Command command = Command::Search;
+    // File names are the bytes of the command line (see cli/ArgumentBytes.h).
     std::string file;   // the link file of write, diff and restore
     std::string output; // read -o: the link file to write; empty: print the links
     // --port: a COM number (1..16) or, when not 0, a device path.
@@ -20,7 +21,10 @@ struct CliOptions {
     bool json = false;
     bool yes = false;
     bool verify = true;
-    bool force = false; // with --yes: write to another station or one lacking the links' modules
+    // write, restore: with --yes, write to another station or one lacking the
+    // links' modules; write, diff: take the links before a gap; read: replace
+    // the file that -o names under another name.
+    bool force = false;
     bool last = false;  // restore: the station's newest snapshot
     bool list = false;  // restore: list the station's snapshots
     bool fast = false;
@@ -32,5 +36,6 @@ struct CliOptions {
 
 // The options, or the exit code to end with at once: 0 after --help or
 // --version (printed to standard output), 1 after a mistake (one line on
-// standard error). `arguments` starts with the program name.
+// standard error). `arguments` starts with the program name, each made by
+// ArgumentText.
 std::variant<CliOptions, int> ParseCommandLine(const QStringList& arguments);

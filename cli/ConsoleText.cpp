@@ -2,7 +2,6 @@
 
 #include "diag/AnsiText.h"
 
-#include <QFile>
 
 #include <cstdio>
 #include <unistd.h>
@@ -31,7 +30,7 @@ std::string oneLine(const std::string& ansi)
 
 std::string pathText(const std::string& path)
 {
-    return qStringToAnsi(QFile::decodeName(QByteArray::fromStdString(path)));
+    return fileNameToAnsi(path);
 }
 
 bool isTerminal(int fd)

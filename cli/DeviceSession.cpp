@@ -103,7 +103,6 @@ CheckedLinkWriteResult DeviceSession::WriteLinks(const LinkWriteChecks& checks, 
 {
     CheckedLinkWriteResult result = WriteLinksChecked(*m_client, &m_view, checks, overview, confirm);
     m_view.EndProgress();
-    m_messages.report(result.notices, !result.ok());
     return result;
 }
 

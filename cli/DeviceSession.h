@@ -34,8 +34,7 @@ public:
     ExitCode ConnectAndRead();
 
     // The links of the table written to the device with the checks asked
-    // for, with the messages of the write on the console: after a failure
-    // the one that tells why.
+    // for; the caller tells what happened.
     CheckedLinkWriteResult WriteLinks(const LinkWriteChecks& checks, const OverviewRows& overview,
                                       const StationConfirmation& confirm);
 

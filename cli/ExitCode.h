@@ -8,6 +8,7 @@ enum class ExitCode {
     File = 3,          // a link file cannot be read or written
     WriteRefused = 4,  // the links were not written: they do not fit, or nobody confirmed
     Mismatch = 5,      // the device's links differ from what was written or from the file
+    Interrupted = 130, // SIGINT, SIGTERM or SIGHUP, held until the write had ended
 };
 
 inline int toInt(ExitCode code)

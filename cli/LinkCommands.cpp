@@ -79,10 +79,18 @@ std::variant<LinkFileLoad, ExitCode> fileLinksAndDevice(CommandContext& context)
 {
     LinkFileLoad load = LoadLinkFile(context.options.file);
     if (!load.ok) {
-        context.messages.error(
-            CliMessage(kMessageLinkFileUnreadable, {pathText(LinkFilePath(context.options.file)), load.reason}));
+        context.messages.report(load.notices, true);
         return ExitCode::File;
     }
+    // The links behind a gap would be lost without a word: a device written
+    // from the file would hold only those before it.
+    if (load.firstLinkBehindGap != 0 && !context.options.force) {
+        context.messages.error(CliMessage(kMessageGapRefused, {pathText(LinkFilePath(context.options.file)),
+                                                               IntToText(static_cast<int32_t>(load.links.size())),
+                                                               IntToText(load.firstLinkBehindGap)}));
+        return ExitCode::File;
+    }
+    context.messages.report(load.notices, false);
     if (const ExitCode code = context.session.ConnectAndRead(); code != ExitCode::Success)
         return code;
     return load;
@@ -100,20 +108,30 @@ std::string fieldsText(const LinkRecord& link)
 
 ExitCode RunRead(CommandContext& context)
 {
+    const std::string& name = context.options.output;
+    // Only the name typed counts as confirmed: another file it would become
+    // ("anlage.cfg" saved as "anlage.ini") is not replaced unasked.
+    if (const std::string other = name.empty() ? std::string() : OtherFileReplaced(name);
+        !other.empty() && !context.options.force) {
+        context.messages.error(CliMessage(kMessageOtherFileExists, {pathText(other)}));
+        return ExitCode::File;
+    }
     if (const ExitCode code = context.session.ConnectAndRead(); code != ExitCode::Success)
         return code;
-    if (context.options.output.empty()) {
+    if (name.empty()) {
         printLinks(CurrentLinks(), context.options.json);
         return ExitCode::Success;
     }
     const OverviewRows overview = OverviewForLinkFile();
-    const std::string written = pathText(LinkFilePath(context.options.output));
-    const LinkFileSave save = SaveLinkFile(context.options.output, CurrentLinks(), LinkTableOrigin, overview);
+    const std::string path = LinkFilePath(name);
+    const LinkFileSave save = SaveLinkFile(name, CurrentLinks(), LinkTableOrigin, overview);
     if (!save.ok) {
-        context.messages.error(CliMessage(kMessageLinkFileNotSaved, {written, save.reason}));
+        context.messages.error(CliMessage(kMessageLinkFileNotSaved, {pathText(path), save.reason}));
         return ExitCode::File;
     }
-    context.messages.note(CliMessage(kMessageLinksSaved, {LinkCountText(AnzBefehle), written}));
+    context.messages.note(CliMessage(kMessageLinksSaved, {LinkCountText(AnzBefehle), pathText(path)}));
+    // A script learns the name the file got, byte for byte.
+    printOut(path + "\n");
     return ExitCode::Success;
 }
 

@@ -7,10 +7,12 @@
 #include "cli/ConsoleText.h"
 #include "cli/DeviceSession.h"
 #include "cli/DeviceText.h"
+#include "cli/HeldSignals.h"
 #include "comm/CheckedLinkWrite.h"
 #include "comm/ComPortMap.h"
 #include "comm/DeviceNotices.h"
 #include "comm/PortSettings.h"
+#include "comm/Tvep.h"
 #include "diag/TextHelpers.h"
 #include "i18n/NoticeText.h"
 #include "model/DeviceValues.h"
@@ -52,6 +54,20 @@ ExitCode exitCodeOf(const CommandContext& context, const CheckedLinkWriteResult&
     return ExitCode::Device;
 }
 
+// Interrupted, the user must learn in one line what the device holds now,
+// whatever the write said and whether or not a read-back was asked for.
+ExitCode reportInterrupted(CommandContext& context, CheckedLinkWriteResult& result)
+{
+    if (result.sent && !result.verified && context.session.Client().OpenPort(ComPortNr, ComBaud, ComParity)) {
+        VerifyWrittenLinks(context.session.Client(), result);
+        context.session.Client().ClosePort();
+    }
+    const std::string found =
+        result.notices.empty() ? std::string() : NoticeText(result.notices.back(), kConsoleWording);
+    context.messages.error(CliMessage(kMessageInterrupted, {found}));
+    return ExitCode::Interrupted;
+}
+
 } // namespace
 
 ExitCode WriteLinkSet(CommandContext& context, const LinkFileLoad& file, const std::string& path)
@@ -76,6 +92,10 @@ ExitCode WriteLinkSet(CommandContext& context, const LinkFileLoad& file, const s
         return false;
     };
     const LinkWriteChecks checks{true, true, context.options.verify};
-    const CheckedLinkWriteResult result = context.session.WriteLinks(checks, OverviewForLinkFile(), confirmStation);
+    const HeldSignals held;
+    CheckedLinkWriteResult result = context.session.WriteLinks(checks, OverviewForLinkFile(), confirmStation);
+    if (held.arrived())
+        return reportInterrupted(context, result);
+    context.messages.report(result.notices, !result.ok());
     return exitCodeOf(context, result);
 }

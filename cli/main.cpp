@@ -1,3 +1,4 @@
+#include "cli/ArgumentBytes.h"
 #include "cli/CliOptions.h"
 #include "cli/Commands.h"
 #include "cli/ConsoleMessages.h"
@@ -11,6 +12,7 @@
 
 #include <QCoreApplication>
 
+#include <csignal>
 #include <variant>
 
 namespace {
@@ -22,7 +24,7 @@ QStringList argumentList(int argc, char** argv)
 {
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
+        arguments << ArgumentText(argv[i]);
     return arguments;
 }
 
@@ -52,6 +54,9 @@ ExitCode run(const CliOptions& options)
 
 int main(int argc, char** argv)
 {
+    // A file size limit (ulimit -f) makes a save fail with an error the
+    // command reports (exit 3), instead of ending the program unasked.
+    std::signal(SIGXFSZ, SIG_IGN);
     // Help, version and mistakes on the command line end before the log starts.
     const std::variant<CliOptions, int> parsed = ParseCommandLine(argumentList(argc, argv));
     if (const int* endedEarly = std::get_if<int>(&parsed))

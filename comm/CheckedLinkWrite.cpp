@@ -46,6 +46,14 @@ void logCheck(const std::string& line)
         WriteErrLog(line);
 }
 
+bool Fail(LinkWriteResult& result, DeviceOutcome outcome, int32_t transferResult, Notice notice)
+{
+    result.outcome = outcome;
+    result.transferResult = transferResult;
+    result.notices.push_back(std::move(notice));
+    return false;
+}
+
 class CheckedLinkWriteRun {
 public:
     CheckedLinkWriteRun(Tvep& vep, ShellView* view, const LinkWriteChecks& checks, const OverviewRows& overview)
@@ -135,37 +143,13 @@ private:
     {
         if (!m_checks.verify)
             return;
-        const LinkAreaRead readBack = ReadLinkAreaOnOpenPort(m_vep);
+        VerifyWrittenLinks(m_vep, m_result);
         m_progress.Step();
-        const std::string snapshot = m_result.snapshotFile.empty() ? std::string(" - ") : m_result.snapshotFile;
-        if (readBack.transferResult != Tvep::Ok) {
-            logCheck("231-Verkn\xFCpfungen nicht zur\xFC" "ckgelesen: " + IntToText(readBack.transferResult));
-            failed(DeviceOutcome::TransferFailed, readBack.transferResult,
-                   DeviceNotice(kMessageWriteNotReadBack, Notice::Severity::Error,
-                                {Tvep::ResultText(readBack.transferResult), snapshot}));
-            return;
-        }
-        if (const auto difference = CompareLinkAreas(EncodeLinkArea(CurrentLinks()), readBack.words)) {
-            logCheck("231-Verkn\xFCpfung " + IntToText(difference->slot) + " in QMX weicht ab: "
-                     + LinkWordsText(difference->found) + " statt " + LinkWordsText(difference->expected));
-            failed(DeviceOutcome::Mismatch, Tvep::Ok,
-                   DeviceNotice(kMessageWriteMismatch, Notice::Severity::Error,
-                                {IntToText(difference->slot), LinkWordsText(difference->found),
-                                 LinkWordsText(difference->expected), snapshot}));
-            return;
-        }
-        m_result.verified = true;
-        std::vector<std::string> arguments = LinkCountArguments(m_result);
-        arguments.push_back(snapshot);
-        m_result.notices.push_back(DeviceNotice(kMessageWrittenAndChecked, Notice::Severity::Information, arguments));
     }
 
     bool failed(DeviceOutcome outcome, int32_t transferResult, Notice notice)
     {
-        m_result.outcome = outcome;
-        m_result.transferResult = transferResult;
-        m_result.notices.push_back(std::move(notice));
-        return false;
+        return Fail(m_result, outcome, transferResult, std::move(notice));
     }
 
     Tvep& m_vep;
@@ -187,6 +171,32 @@ CheckedLinkWriteResult WriteLinksChecked(Tvep& vep, ShellView* view, const LinkW
         return plain;
     }
     return CheckedLinkWriteRun(vep, view, checks, overview).run(confirm);
+}
+
+void VerifyWrittenLinks(Tvep& vep, CheckedLinkWriteResult& result)
+{
+    const LinkAreaRead readBack = ReadLinkAreaOnOpenPort(vep);
+    const std::string snapshot = result.snapshotFile.empty() ? std::string(" - ") : result.snapshotFile;
+    if (readBack.transferResult != Tvep::Ok) {
+        logCheck("231-Verkn\xFCpfungen nicht zur\xFC" "ckgelesen: " + IntToText(readBack.transferResult));
+        Fail(result, DeviceOutcome::TransferFailed, readBack.transferResult,
+             DeviceNotice(kMessageWriteNotReadBack, Notice::Severity::Error,
+                          {Tvep::ResultText(readBack.transferResult), snapshot}));
+        return;
+    }
+    if (const auto difference = CompareLinkAreas(EncodeLinkArea(CurrentLinks()), readBack.words)) {
+        logCheck("231-Verkn\xFCpfung " + IntToText(difference->slot) + " in QMX weicht ab: "
+                 + LinkWordsText(difference->found) + " statt " + LinkWordsText(difference->expected));
+        Fail(result, DeviceOutcome::Mismatch, Tvep::Ok,
+             DeviceNotice(kMessageWriteMismatch, Notice::Severity::Error,
+                          {IntToText(difference->slot), LinkWordsText(difference->found),
+                           LinkWordsText(difference->expected), snapshot}));
+        return;
+    }
+    result.verified = true;
+    std::vector<std::string> arguments = LinkCountArguments(result);
+    arguments.push_back(snapshot);
+    result.notices.push_back(DeviceNotice(kMessageWrittenAndChecked, Notice::Severity::Information, arguments));
 }
 
 Notice StationCheckNotice(const StationCheck& check)

@@ -53,5 +53,9 @@ struct CheckedLinkWriteResult : LinkWriteResult {
 CheckedLinkWriteResult WriteLinksChecked(Tvep& vep, ShellView* view, const LinkWriteChecks& checks,
                                          const OverviewRows& overview, const StationConfirmation& confirm);
 
+// Over the open port: reads the link area back and compares it with the link
+// table slot by slot; says in `result` what the device holds.
+void VerifyWrittenLinks(Tvep& vep, CheckedLinkWriteResult& result);
+
 // The question or refusal for a station check that needs confirmation.
 Notice StationCheckNotice(const StationCheck& check);

@@ -101,6 +101,7 @@ bool SendLinks(Tvep& vep, LinkWriteResult& result)
     const LinkAreaWords area = EncodeLinkArea(links);
     std::copy(area.begin(), area.end(), SendBuffer.begin());
 
+    result.sent = true;
     const int32_t sent = vep.Transfer(R::LinkArea, static_cast<int32_t>(area.size()), sendWords(), 0, 0,
                                       receiveWords(), true);
     if ((sent & 0xFFFF) != 0) {

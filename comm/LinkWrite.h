@@ -24,6 +24,7 @@ std::optional<LinkWriteObstacle> FindLinkWriteObstacle();
 std::optional<Notice> LinkWriteRefusal();
 
 struct LinkWriteResult : DeviceResult {
+    bool sent = false; // the write transfer was made, whatever came back
     int32_t links = 0;
     int32_t active = 0;
     int32_t inactive = 0;

@@ -5,12 +5,14 @@
 #include "model/LinkModel.h"
 #include "model/ModuleModel.h"
 #include "model/SignalGroups.h"
+#include "model/UnsavedLinks.h"
 
 void ResetSession()
 {
     ResetModel();
     LinkTable.fill(LinkRecord{});
     AnzBefehle = 0;
+    MarkLinksKept();
     DataState = 99;
 
     DeviceType = 0;

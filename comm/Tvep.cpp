@@ -55,7 +55,15 @@ bool Tvep::OpenPort(int32_t port, int32_t baud, char parity)
 bool Tvep::OpenPortAt(int32_t port, const std::string& path, int32_t baud, char parity)
 {
     Serial.SetReadTimeout(0);
-    return Serial.OpenPortAt(port, path, baud, parity);
+    if (!Serial.OpenPortAt(port, path, baud, parity))
+        return false;
+    // A program stopped in the middle of a transfer leaves the rest of its
+    // reply coming; heard out now, it cannot spoil the first transfer.
+    if (Serial.InputWaiting()) {
+        awaitQuietLine();
+        Serial.SetReadTimeout(0);
+    }
+    return true;
 }
 
 void Tvep::ClosePort()

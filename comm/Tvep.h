@@ -47,6 +47,9 @@ public:
     Tvep();
 
     // Opens the serial line with its read time-out reset; see TTavorobject::OpenPort.
+    // Input already waiting is stale (an earlier transfer that was broken
+    // off): it is dropped until the line has been quiet for about a reply
+    // time-out.
     bool OpenPort(int32_t port, int32_t baud, char parity);
     // The same with the device path looked up already; see TTavorobject::OpenPortAt.
     bool OpenPortAt(int32_t port, const std::string& path, int32_t baud, char parity);

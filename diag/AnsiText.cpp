@@ -1,5 +1,6 @@
 #include "diag/AnsiText.h"
 
+#include <QFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
@@ -18,4 +19,9 @@ std::string qStringToAnsi(const QString& text)
         return text.toLatin1().toStdString();
     const QByteArray bytes = encode(text);
     return bytes.toStdString();
+}
+
+std::string fileNameToAnsi(const std::string& path)
+{
+    return qStringToAnsi(QFile::decodeName(QByteArray::fromStdString(path)));
 }

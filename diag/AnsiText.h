@@ -11,3 +11,6 @@
 QString ansiToQString(std::string_view ansi);
 // Characters without a Windows-1252 byte become "?".
 std::string qStringToAnsi(const QString& text);
+// A file name, bytes of the file system, for a message: bytes that are no
+// character in the system's encoding are shown as replacement characters.
+std::string fileNameToAnsi(const std::string& path);

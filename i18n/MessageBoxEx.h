@@ -20,6 +20,8 @@ constexpr int mbYesNo = 3;
 constexpr int mbYesNoCancel = 11;
 constexpr int mbRetryCancel = 40;
 constexpr int mbAbortRetryIgnore = 112;
+// Save, Discard and Cancel; the answers are idYes (save), idNo (discard) and idCancel.
+constexpr int mbSaveDiscardCancel = 113;
 
 // Result codes.
 constexpr int idOk = 1;

@@ -25,6 +25,8 @@ ButtonRow buttonsFor(int buttons)
         return {{QMessageBox::Yes, idYes}, {QMessageBox::No, idNo}, {QMessageBox::Cancel, idCancel}};
     case mbRetryCancel:
         return {{QMessageBox::Retry, idRetry}, {QMessageBox::Cancel, idCancel}};
+    case mbSaveDiscardCancel:
+        return {{QMessageBox::Save, idYes}, {QMessageBox::Discard, idNo}, {QMessageBox::Cancel, idCancel}};
     case mbAbortRetryIgnore:
         return {{QMessageBox::Abort, idAbort}, {QMessageBox::Retry, idRetry}, {QMessageBox::Ignore, idIgnore}};
     default:

@@ -2,6 +2,7 @@
 
 #include "diag/AnsiText.h"
 #include "diag/NumberText.h"
+#include "diag/TextHelpers.h"
 #include "io/FileBytes.h"
 #include "io/IniBytes.h"
 #include "io/IniLines.h"
@@ -12,8 +13,13 @@
 
 #include <SimpleIni.h>
 
+#include <algorithm>
 #include <array>
+#include <charconv>
+#include <filesystem>
+#include <limits>
 #include <string_view>
+#include <variant>
 
 namespace {
 
@@ -28,6 +34,13 @@ constexpr std::array<int32_t LinkRecord::*, 8> kLinkFields{
     &LinkRecord::ModulQ, &LinkRecord::RegVon, &LinkRecord::BitVon, &LinkRecord::AnzBit,
     &LinkRecord::ModulZ, &LinkRecord::RegZ,   &LinkRecord::BitZ,   &LinkRecord::deaktiv};
 constexpr int kAnzBitKey = 4;
+
+// The byte order mark of UTF-16, either way round; UTF-32 little end first starts with it too.
+bool startsWithUtf16Mark(std::string_view bytes)
+{
+    return bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF");
+}
+
 
 // The keys that name the links' station, in the header section.
 constexpr char kSerialKey[] = "Seriennummer";
@@ -149,11 +162,13 @@ std::string linkFileContent(std::string_view existing, std::span<const LinkRecor
     // The reader skips a leading UTF-8 mark and stops at a NUL byte (a file cut
     // short by a power failure may end in a run of them); the file is written
     // as Windows-1252, without either.
-    // A second mark right behind the first is part of the first line to the
-    // reader, and would become a mark if the first went: then both stay.
+    // A second mark right behind the first, or the mark of UTF-16, is part of
+    // the first line to the reader, and would become a mark if the first
+    // went: then the first stays.
     const bool marked = existing.starts_with(kUtf8Mark);
-    const std::size_t from =
-        marked && !existing.substr(kUtf8Mark.size()).starts_with(kUtf8Mark) ? kUtf8Mark.size() : 0;
+    const std::string_view behindMark = marked ? existing.substr(kUtf8Mark.size()) : std::string_view();
+    const bool markStays = behindMark.starts_with(kUtf8Mark) || startsWithUtf16Mark(behindMark);
+    const std::size_t from = marked && !markStays ? kUtf8Mark.size() : 0;
     const std::size_t to = std::min(existing.find('\0', from), existing.size());
     const HeaderEntries header = headerEntries(stamp, origin);
     std::vector<bool> headerWritten(header.size());
@@ -209,15 +224,46 @@ std::string linkFileContent(std::string_view existing, std::span<const LinkRecor
     return out;
 }
 
-// Link n of the file; a missing or broken value reads as 0, AnzBit as -1.
-LinkRecord readLink(const CSimpleIniA& ini, int32_t n)
+// Link files are Windows-1252 text: a NUL byte or the byte order mark of
+// UTF-16 or UTF-32 betrays a file of another kind, in which the INI reader
+// would find no links at all.
+bool isText(std::string_view bytes)
 {
+    return bytes.find('\0') == std::string_view::npos && !startsWithUtf16Mark(bytes);
+}
+
+struct ListEnd {};
+
+// A value that is no 32-bit integer, where it stands.
+struct UnreadableValue {
+    int32_t link = 0;
+    int key = 0;
+    std::string text;
+};
+
+using LinkEntry = std::variant<LinkRecord, ListEnd, UnreadableValue>;
+
+// Link n of the file, or the end of the list (its AnzBit absent or negative),
+// or the first of its values that cannot be read. An absent key reads as 0.
+LinkEntry readLink(const CSimpleIniA& ini, int32_t n)
+{
+    // AnzBit first: it decides whether link n belongs to the list at all.
+    constexpr std::array<std::size_t, 8> kReadOrder{kAnzBitKey - 1, 0, 1, 2, 4, 5, 6, 7};
     LinkRecord link;
-    for (std::size_t k = 0; k < kLinkFields.size(); ++k) {
+    for (const std::size_t k : kReadOrder) {
         const int key = static_cast<int>(n * 10 + static_cast<int32_t>(k) + 1);
         const char* text = ini.GetValue(kLinkSection, std::to_string(key).c_str(), nullptr);
-        const std::optional<int32_t> value = text != nullptr ? ParseInt32(text) : std::nullopt;
-        link.*kLinkFields[k] = value.value_or(k + 1 == kAnzBitKey ? -1 : 0);
+        if (text == nullptr) {
+            if (k + 1 == kAnzBitKey)
+                return ListEnd{};
+            continue;
+        }
+        const std::optional<int32_t> value = ParseInt32(text);
+        if (!value)
+            return UnreadableValue{n, key, text};
+        if (k + 1 == kAnzBitKey && *value < 0)
+            return ListEnd{};
+        link.*kLinkFields[k] = *value;
     }
     return link;
 }
@@ -239,15 +285,63 @@ std::optional<StationIdentity> readOrigin(const CSimpleIniA& ini)
     return StationIdentity{static_cast<uint16_t>(*serial), *address, static_cast<uint16_t>(*type)};
 }
 
+// The lowest link number from `from` on with any key in the link section
+// (n*10 .. n*10+8), 0 when there is none.
+int32_t firstLinkWithEntries(const CSimpleIniA& ini, int32_t from)
+{
+    CSimpleIniA::TNamesDepend keys;
+    ini.GetAllKeys(kLinkSection, keys);
+    int32_t first = 0;
+    for (const CSimpleIniA::Entry& key : keys) {
+        const std::string_view name(key.pItem);
+        long number = 0;
+        const auto [end, ec] = std::from_chars(name.data(), name.data() + name.size(), number);
+        if (name.empty() || name.front() == '-' || ec != std::errc() || end != name.data() + name.size()
+            || number % 10 == 9 || number / 10 < from || number / 10 > std::numeric_limits<int32_t>::max())
+            continue;
+        const auto link = static_cast<int32_t>(number / 10);
+        if (first == 0 || link < first)
+            first = link;
+    }
+    return first;
+}
+
+// A value as a message shows it: a line of a file may be long.
+std::string shownValue(const std::string& text)
+{
+    constexpr std::size_t kShown = 40;
+    return text.size() <= kShown ? text : text.substr(0, kShown) + "...";
+}
+
+LinkFileLoad refused(const std::string& path, std::string reason, int message, std::vector<std::string> details)
+{
+    LinkFileLoad result;
+    result.reason = std::move(reason);
+    details.insert(details.begin(), fileNameToAnsi(path));
+    result.notices.push_back(Notice{message, Notice::Severity::Error, std::move(details), {}});
+    return result;
+}
+
 } // namespace
 
 std::string LinkFilePath(const std::string& name)
 {
-    const std::size_t slash = name.find_last_of('/');
+    // "Anlage 3.1" and "Anlage 3.2" must stay two files: only letters make
+    // an extension that gives way. A leading dot starts a name, not an extension.
+    const std::size_t nameStart = name.find_last_of('/') + 1; // npos + 1 == 0
     const std::size_t dot = name.find_last_of('.');
-    if (dot != std::string::npos && (slash == std::string::npos || dot > slash))
+    const auto isLetter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); };
+    if (dot != std::string::npos && dot > nameStart
+        && std::all_of(name.begin() + static_cast<std::ptrdiff_t>(dot) + 1, name.end(), isLetter))
         return name.substr(0, dot) + ".ini";
     return name + ".ini";
+}
+
+std::string OtherFileReplaced(const std::string& name)
+{
+    const std::string path = LinkFilePath(name);
+    std::error_code error;
+    return path != name && std::filesystem::exists(path, error) ? path : std::string();
 }
 
 LinkFileSave SaveLinkFile(const std::string& name, std::span<const LinkRecord> links,
@@ -259,36 +353,51 @@ LinkFileSave SaveLinkFile(const std::string& name, std::span<const LinkRecord> l
     if (old.status == FileBytes::Status::Failed)
         return {false, old.reason};
     LinkFileSave result;
-    result.ok = ReplaceFileAtomically(path, linkFileContent(old.bytes, links, origin, overview, currentStamp()), &result.reason);
+    result.ok =
+        ReplaceFileAtomically(path, linkFileContent(old.bytes, links, origin, overview, currentStamp()), &result.reason);
     return result;
 }
 
 LinkFileLoad LoadLinkFile(const std::string& name)
 {
-    LinkFileLoad result;
-    const FileBytes file = ReadWholeFile(LinkFilePath(name), kMaxIniFileBytes);
-    if (file.status != FileBytes::Status::Read) {
-        result.reason = file.reason;
-        return result;
-    }
+    const std::string path = LinkFilePath(name);
+    const FileBytes file = ReadWholeFile(path, kMaxIniFileBytes);
+    if (file.status != FileBytes::Status::Read)
+        return refused(path, file.reason, kMessageLinkFileUnreadable, {file.reason});
+    if (!isText(file.bytes))
+        return refused(path, "not a text file", kMessageLinkFileNotText, {});
     CSimpleIniA ini(false, false, false);
-    if (ini.LoadData(file.bytes.data(), file.bytes.size()) < 0) {
-        result.reason = "Out of memory";
-        return result;
-    }
+    if (ini.LoadData(file.bytes.data(), file.bytes.size()) < 0)
+        return refused(path, "Out of memory", kMessageLinkFileUnreadable, {"Out of memory"});
+    if (ini.GetSection(kLinkSection) == nullptr)
+        return refused(path, "no link section", kMessageLinkFileWithoutLinks, {});
 
+    LinkFileLoad result;
     for (int32_t n = 1;; ++n) {
-        LinkRecord link = readLink(ini, n);
-        if (link.AnzBit < 0)
+        LinkEntry entry = readLink(ini, n);
+        if (std::holds_alternative<ListEnd>(entry)) {
+            result.firstLinkBehindGap = firstLinkWithEntries(ini, n);
             break;
+        }
+        // A link the table cannot take is left out, whatever its values.
         if (static_cast<int>(result.links.size()) == kMaxLinks) {
             result.linksLeftOut = true;
             break;
         }
+        if (const auto* unreadable = std::get_if<UnreadableValue>(&entry))
+            return refused(path, "link " + std::to_string(n) + ": value not an integer", kMessageLinkValueUnreadable,
+                           {IntToText(unreadable->link), std::to_string(unreadable->key), shownValue(unreadable->text)});
+        LinkRecord& link = std::get<LinkRecord>(entry);
         link.encodedText = LinkWordsText(EncodeLinkWords(link));
         result.links.push_back(std::move(link));
     }
     result.origin = readOrigin(ini);
+    const std::string loaded = IntToText(static_cast<int32_t>(result.links.size()));
+    if (result.linksLeftOut)
+        result.notices.push_back(Notice{kMessageLinksLeftOut, Notice::Severity::Warning, {loaded}, {}});
+    if (result.firstLinkBehindGap != 0)
+        result.notices.push_back(Notice{kMessageLinksBehindGap, Notice::Severity::Warning,
+                                        {fileNameToAnsi(path), loaded, IntToText(result.firstLinkBehindGap)}, {}});
     result.ok = true;
     return result;
 }

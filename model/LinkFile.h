@@ -9,6 +9,7 @@
 // device words, for people) and n*10+1 .. n*10+8 (ModulQ, RegVon, BitVon,
 // AnzBit, ModulZ, RegZ, BitZ, deaktiv).
 
+#include "diag/Notice.h"
 #include "model/LinkModel.h"
 #include "model/StationIdentity.h"
 
@@ -23,15 +24,25 @@
 constexpr int kMessageLinksLeftOut = 27;       // %s1 links taken from a longer file
 constexpr int kMessageLinkFileUnreadable = 28; // %s1 file, %s2 reason
 constexpr int kMessageLinkFileNotSaved = 29;   // %s1 file, %s2 reason
+constexpr int kMessageLinkFileNotText = 51;    // %s1 file
+constexpr int kMessageLinkFileWithoutLinks = 52; // %s1 file
+constexpr int kMessageLinkValueUnreadable = 53; // %s1 file, %s2 link, %s3 key, %s4 value
+constexpr int kMessageLinksBehindGap = 54;     // %s1 file, %s2 links loaded, %s3 first link left out
 
 // The module overview as the main window shows it, row 0 being the headings.
 using OverviewRows = std::vector<std::vector<std::string>>;
 
 inline constexpr char kDefaultLinkFileName[] = "QMXverk";
 
-// The file actually read or written for a chosen name: whatever extension the
-// name carries is replaced by ".ini", a name without one gets ".ini".
+// The file actually read or written for a chosen name: a plain extension of
+// letters (".cfg", ".txt", ".INI") is replaced by ".ini"; any other name gets
+// ".ini" appended ("Anlage 3.1" becomes "Anlage 3.1.ini"). Names are bytes of
+// the file system and stay so.
 std::string LinkFilePath(const std::string& name);
+
+// The existing file a save for `name` would replace although the name given
+// was another one ("anlage.cfg" replacing "anlage.ini"); empty when there is none.
+std::string OtherFileReplaced(const std::string& name);
 
 struct LinkFileSave {
     bool ok = false;
@@ -49,16 +60,22 @@ LinkFileSave SaveLinkFile(const std::string& name, std::span<const LinkRecord> l
 
 struct LinkFileLoad {
     bool ok = false;
-    std::string reason;            // why not, for the user
+    std::string reason;            // why not, in a few English words
     std::vector<LinkRecord> links; // link 1 first, each with its encodedText
     std::optional<StationIdentity> origin; // none for a file that names no station
     bool linksLeftOut = false;     // the file numbers more links than the table holds
+    int32_t firstLinkBehindGap = 0; // the list ended before this link of the file; 0: none
+    // For the user, naming the file: why it was refused (an error), or which
+    // of its links were not loaded (a warning).
+    std::vector<Notice> notices;
 };
 
-// The links of the file for `name`: link 1, 2,
-// ... up to the first whose AnzBit is missing, not a number or negative, and
-// at most as many as the table holds. Numbers may be decimal or hexadecimal
-// (0x or $); other missing or broken values read as 0. The values are taken
-// as they stand: they are checked where they are used. The link table is
-// not touched.
+// The links of the file for `name`: link 1, 2, ... up to the first whose
+// AnzBit is missing or negative, and at most as many as the table holds.
+// Numbers may be decimal or hexadecimal (0x or $); a key that is absent reads
+// as 0. A file that is not text, one without a link section, and a link with
+// a value that is no 32-bit integer are refused: half a set of links, or a
+// value made up, would go to the device as if the file said so. The values
+// are taken as they stand: they are checked where they are used. The link
+// table is not touched.
 LinkFileLoad LoadLinkFile(const std::string& name);

@@ -4,6 +4,7 @@
 #include "model/DeviceValues.h"
 #include "model/LinkModel.h"
 #include "model/ModuleModel.h"
+#include "model/UnsavedLinks.h"
 #include "tests/common/CapturedLog.h"
 #include "tests/common/RecordingView.h"
 #include "tests/common/ScriptedFileNames.h"
@@ -12,6 +13,8 @@
 #include "tests/common/TempDir.h"
 
 #include <gtest/gtest.h>
+
+#include <QFile>
 
 #include <filesystem>
 
@@ -31,6 +34,7 @@ protected:
     {
         ResetSession();
         setTableLinks(kLinksInProgram);
+        MarkLinksKept();
         DataState = 1;
         StartDirectory = folder.path();
         LinkFileName = kDefaultLinkFileName;
@@ -81,18 +85,25 @@ TEST_F(LinkFileActions, LoadingKeepsTheLinksUntilAFileHasBeenRead)
         {"the file is missing", true, idYes, folder.file("fehlt.cfg"),
          {deleteAll, message(28, {missing, "No such file or directory"})}},
         {"a folder is chosen", true, idYes, directory, {deleteAll, message(28, {directory, "Not a regular file"})}},
+        {"a file saved as UTF-16", true, idYes, folder.file("utf16.ini"), {deleteAll, message(51, {folder.file("utf16.ini")})}},
+        {"a device image", true, idYes, folder.file("geraet.ini"), {deleteAll, message(52, {folder.file("geraet.ini")})}},
+        {"a value that is no number", true, idYes, folder.file("tippfehler.ini"),
+         {deleteAll, message(53, {folder.file("tippfehler.ini"), "1", "12", "1OO"})}},
     };
+    folder.write("utf16.ini", std::string("\xFF\xFE[\0Q\0", 6));
+    folder.write("geraet.ini", "[Device]\r\nType=0x3301\r\n[Links]\r\n1=8305,0064,012C,2704\r\n");
+    folder.write("tippfehler.ini", "[QMX_Verknuepfungen]\r\n11=5\r\n12=1OO\r\n14=1\r\n");
     for (const Case& c : cases) {
         boxes.shown.clear();
         boxes.answer = c.answer;
         dialog.answer = c.chosen;
-        LoadLinksFromChosenFile(view, c.modulesKnown, StartDirectory);
+        LoadLinksFromChosenFile(view, c.modulesKnown, StartDirectory, kOverview);
         EXPECT_EQ(shownTexts(), c.shown) << c.what;
         EXPECT_EQ(tableLinks(), kLinksInProgram) << c.what;
         EXPECT_EQ(DataState, 1) << c.what;
     }
     EXPECT_EQ(boxes.shown.back().kind, mbError);
-    ASSERT_EQ(dialog.asked.size(), 3u) << "asked only when the user agreed to lose the links";
+    ASSERT_EQ(dialog.asked.size(), 6u) << "asked only when the user agreed to lose the links";
     EXPECT_EQ(dialog.asked[0].purpose, FileNameRequest::Purpose::Open);
     EXPECT_EQ(dialog.asked[0].start, folder.path());
 }
@@ -104,6 +115,7 @@ TEST_F(LinkFileActions, ALoadedFileReplacesTheLinksAndShowsTheLinkTable)
         tooMany += std::to_string(n * 10 + 4) + "=1\r\n";
     folder.write("eins.ini", oneLinkFile());
     folder.write("viele.ini", tooMany);
+    folder.write("luecke.ini", oneLinkFile() + "31=5\r\n34=1\r\n");
     struct Case {
         const char* chosen;
         int linksRead;
@@ -113,16 +125,18 @@ TEST_F(LinkFileActions, ALoadedFileReplacesTheLinksAndShowsTheLinkTable)
     };
     const std::vector<Case> cases{
         {"eins.cfg", 1, message(21, {"1"}), mbInformation, {5, 7, 0, 1, 6, 8, 0, 1}},
-        {"viele.ini", kMaxLinks, message(27, {"299"}), mbWarning, {0, 0, 0, 1, 0, 0, 0, 0}}};
+        {"viele.ini", kMaxLinks, message(27, {"299"}), mbWarning, {0, 0, 0, 1, 0, 0, 0, 0}},
+        {"luecke.ini", 1, message(54, {folder.file("luecke.ini"), "1", "3"}), mbWarning, {5, 7, 0, 1, 6, 8, 0, 1}}};
     for (const Case& c : cases) {
         CapturedLog log(1);
         setTableLinks(kLinksInProgram);
+        MarkLinksKept();
         DataState = 99;
         boxes.shown.clear();
         view.calls.clear();
         dialog.answer = folder.file(c.chosen);
 
-        LoadLinksFromChosenFile(view, true, StartDirectory);
+        LoadLinksFromChosenFile(view, true, StartDirectory, kOverview);
 
         EXPECT_EQ(AnzBefehle, c.linksRead) << c.chosen;
         EXPECT_EQ(linkFields(LinkTable[1]), c.first) << c.chosen;
@@ -133,6 +147,7 @@ TEST_F(LinkFileActions, ALoadedFileReplacesTheLinksAndShowsTheLinkTable)
         EXPECT_EQ(LinkFileName, folder.file(c.chosen));
         EXPECT_TRUE(log.contains("210-Verkn\xFCpfungsdaten aus Datei gelesen: " + folder.file(c.chosen)));
         EXPECT_EQ(view.calls, (std::vector<std::string>{"ShowStatus", "SelectPage 0", "ShowStatus", "SelectPage 2"}));
+        EXPECT_FALSE(HasUnsavedLinks()) << c.chosen;
     }
 }
 
@@ -178,4 +193,58 @@ TEST_F(LinkFileActions, SavingWritesTheChosenFileOrSaysWhyNot)
     EXPECT_EQ(LinkFileName, folder.file("anlage.cfg"));
     EXPECT_TRUE(log.contains("220-Verkn\xFCpfungsdaten in Datei geschrieben: " + folder.file("anlage.cfg")));
     EXPECT_EQ(linkFields(LoadLinkFile(folder.file("anlage.ini")).links), kLinksInProgram);
+}
+
+TEST_F(LinkFileActions, SavingUnderAnotherNameAsksBeforeReplacingThatFile)
+{
+    DataState = 0;
+    const std::string old = "[Notiz]\r\nText=alt\r\n";
+    struct Case {
+        const char* chosen;
+        int answer;
+        bool asked;
+        bool saved;
+        const char* written;
+    };
+    const std::vector<Case> cases{
+        {"anlage.cfg", idNo, true, false, "anlage.ini"}, // the .ini exists
+        {"anlage.cfg", idYes, true, true, "anlage.ini"},
+        {"anlage.ini", idNo, false, true, "anlage.ini"}, // the dialog confirmed that very file
+        {"neu.cfg", idNo, false, true, "neu.ini"},
+        {"Anlage 3.1", idNo, false, true, "Anlage 3.1.ini"},
+        {"latin1-\xE4", idNo, false, true, "latin1-\xE4.ini"},
+    };
+    for (const Case& c : cases) {
+        setTableLinks({{2, 100, 0, 8, 9, 300, 0, 1}}); // an edit of the links kept
+        folder.write("anlage.ini", old);
+        LinkFileName = kDefaultLinkFileName;
+        boxes.shown.clear();
+        boxes.answer = c.answer;
+        dialog.answer = folder.file(c.chosen);
+
+        EXPECT_EQ(SaveLinksToChosenFile(kOverview), c.saved) << c.chosen;
+
+        ASSERT_EQ(boxes.shown.size(), c.asked ? 1u : 0u) << c.chosen;
+        if (c.asked) {
+            EXPECT_EQ(boxes.shown[0].text, message(56, {folder.file(c.written)}));
+            EXPECT_EQ(boxes.shown[0].defaultButton, 2) << "No is the default";
+        }
+        EXPECT_EQ(folder.read(c.written) != old, c.saved) << c.chosen;
+        EXPECT_EQ(LinkFileName, c.saved ? folder.file(c.chosen) : kDefaultLinkFileName) << c.chosen;
+        EXPECT_EQ(HasUnsavedLinks(), !c.saved) << c.chosen;
+    }
+    EXPECT_EQ(linkFields(LoadLinkFile(folder.file("latin1-\xE4.ini")).links), tableLinks());
+}
+
+TEST_F(LinkFileActions, ANameTheDialogShowsWithReplacementCharactersFindsItsFile)
+{
+    for (const char* name : {"latin1-\xE4.ini", "zwei-\xE4.ini", "zwei-\xF6.ini", "gr\xC3\xBC" "n.ini"})
+        folder.write(name, oneLinkFile());
+    // The file the dialog showed, and the one found; two names shown alike give none of them.
+    const std::vector<std::pair<std::string, std::string>> cases{{"latin1-\xE4.ini", "latin1-\xE4.ini"},
+                                                                 {"gr\xC3\xBC" "n.ini", "gr\xC3\xBC" "n.ini"},
+                                                                 {"zwei-\xE4.ini", "zwei-\xEF\xBF\xBD.ini"},
+                                                                 {"neu.ini", "neu.ini"}};
+    for (const auto& [file, found] : cases)
+        EXPECT_EQ(FileSystemPath(QFile::decodeName(QByteArray::fromStdString(folder.file(file)))), folder.file(found));
 }

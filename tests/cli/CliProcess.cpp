@@ -80,6 +80,8 @@ CliProcess::Result CliProcess::run(const QStringList& arguments, Input input, co
     process.start(QString::fromStdString(program.empty() ? QmxSim::binDir() + "/kalmoria-cli" : program), arguments);
     if (input == Input::Closed)
         process.closeWriteChannel();
+    if (whileRunning && process.waitForStarted(kRunMs))
+        whileRunning(process.processId());
 
     Result result;
     if (!process.waitForFinished(kRunMs))

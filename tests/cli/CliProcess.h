@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,9 @@ public:
 
     TempDir files; // its working folder, where the tests keep link files
     std::string program; // the built program unless set
+    // Called with the child's process id once it runs, before run() waits
+    // for its end: to send it a signal at the right moment.
+    std::function<void(qint64 pid)> whileRunning;
 
 private:
     TempDir m_config;

@@ -9,8 +9,11 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 #include <memory>
 #include <vector>
 
@@ -84,6 +87,14 @@ std::vector<uint16_t> linkAreaStart(const std::vector<Link>& links)
     }
     area.insert(area.end(), 4, 0xFFFF);
     return area;
+}
+
+// A file with a gap: links 1 and 2, no link 3, link 4.
+std::string fileWithGap()
+{
+    std::string text = linkFile({kDeviceLinks[0], kDeviceLinks[1], kDeviceLinks[2], kDeviceLinks[0]});
+    const auto link3 = text.find("31=");
+    return text.erase(link3, text.find("41=") - link3);
 }
 
 class Cli : public testing::Test {
@@ -240,7 +251,7 @@ TEST_F(Cli, ReadWritesALinkFileWithTheOverviewOrPrintsTheLinks)
     // The link file rule: whatever the extension, the file is an .ini.
     const auto saved = run({QStringLiteral("read"), QStringLiteral("-o"), QStringLiteral("backup.cfg")});
     EXPECT_EQ(saved.exitCode, 0) << saved.err;
-    EXPECT_EQ(saved.out, "");
+    EXPECT_EQ(saved.out, "backup.ini\n") << "the name written, for the script";
     ASSERT_TRUE(cli.files.exists("backup.ini"));
     const std::string content = cli.files.read("backup.ini");
     EXPECT_TRUE(contains(content, "[Info_Modulliste]\r\n"
@@ -453,4 +464,109 @@ TEST_F(Cli, ASnapshotThatCannotBeSavedStopsTheWriteBeforeAnythingIsSent)
     EXPECT_EQ(result.exitCode, 3) << result.err;
     EXPECT_EQ(result.errorLines().size(), 1u) << result.err;
     EXPECT_EQ(linkArea(), before);
+}
+
+TEST_F(Cli, AFileThatIsNoUsableLinkFileLeavesTheDeviceUntouched)
+{
+    startDevice();
+    struct Case {
+        const char* what;
+        std::string content;
+        bool write; // else diff
+        std::string said; // part of the one error line
+    };
+    const std::vector<Case> cases{
+        {"a link file saved as UTF-16", std::string("\xFF\xFE[\0Q\0M\0X\0", 10), true, "ist keine Textdatei"},
+        {"a letter O for a zero", "[QMX_Verknuepfungen]\r\n11=7\r\n12=1OO\r\n14=4\r\n", true,
+         "Verkn\xC3\xBCpfung 1 steht unter Schl\xC3\xBCssel 12 der Wert \"1OO\""},
+        {"a gap, write", fileWithGap(), true, "Nur 2 Verkn\xC3\xBCpfungen w\xC3\xBCrden genommen, Verkn\xC3\xBCpfung 4"},
+        {"a gap, diff", fileWithGap(), false, "--force"},
+    };
+    const std::vector<uint16_t> before = linkArea();
+    for (const Case& c : cases) {
+        const QStringList command = c.write ? QStringList{QStringLiteral("write"), QStringLiteral("--yes")}
+                                            : QStringList{QStringLiteral("diff")};
+        const auto result = run(command + QStringList{file("satz.ini", c.content)});
+        EXPECT_EQ(result.exitCode, 3) << c.what << ": " << result.err;
+        ASSERT_EQ(result.errorLines().size(), 1u) << c.what << ": " << result.err;
+        EXPECT_TRUE(contains(result.err, c.said)) << c.what << ": " << result.err;
+        EXPECT_EQ(result.out, "") << c.what;
+    }
+    EXPECT_EQ(linkArea(), before);
+
+    const auto forced = run({QStringLiteral("write"), file("satz.ini", fileWithGap()), QStringLiteral("--yes"),
+                             QStringLiteral("--force")});
+    EXPECT_EQ(forced.exitCode, 0) << forced.err;
+    EXPECT_TRUE(contains(forced.err, "Die Liste der Verkn\xC3\xBCpfungsdatei")) << "still warned: " << forced.err;
+    const std::vector<uint16_t> after = linkArea();
+    EXPECT_EQ(std::vector<uint16_t>(after.begin(), after.begin() + 12),
+              linkAreaStart({kDeviceLinks[0], kDeviceLinks[1]}));
+}
+
+TEST_F(Cli, ReadToAFileKeepsNamesApartAndReplacesNoOtherFileUnasked)
+{
+    startDevice();
+    struct Case {
+        const char* what;
+        QStringList arguments;
+        int exitCode;
+        std::string out; // the name written
+    };
+    const std::vector<Case> cases{
+        {"Anlage 3.1", {QStringLiteral("Anlage 3.1")}, 0, "Anlage 3.1.ini\n"},
+        {"Anlage 3.2", {QStringLiteral("Anlage 3.2")}, 0, "Anlage 3.2.ini\n"},
+        {"another name for an existing file", {QStringLiteral("anlage.cfg")}, 3, ""},
+        {"the same, with --force", {QStringLiteral("anlage.cfg"), QStringLiteral("--force")}, 0, "anlage.ini\n"},
+        {"the existing file by its own name", {QStringLiteral("anlage.ini")}, 0, "anlage.ini\n"},
+    };
+    for (const Case& c : cases) {
+        cli.files.write("anlage.ini", "[Notiz]\r\nText=alt\r\n");
+        const auto result = run(QStringList{QStringLiteral("read"), QStringLiteral("--quiet"), QStringLiteral("-o")}
+                                + c.arguments);
+        EXPECT_EQ(result.exitCode, c.exitCode) << c.what << ": " << result.err;
+        EXPECT_EQ(result.out, c.out) << c.what;
+        EXPECT_EQ(cli.files.read("anlage.ini") == "[Notiz]\r\nText=alt\r\n", c.out != "anlage.ini\n") << c.what;
+    }
+    EXPECT_TRUE(cli.files.exists("Anlage 3.1.ini"));
+    EXPECT_TRUE(cli.files.exists("Anlage 3.2.ini"));
+
+    // A Latin-1 name, which no QString holds, and a size limit on files (512
+    // bytes), which must fail the save and not end the program: through a shell.
+    cli.program = "/bin/sh";
+    const auto shell = [&](const char* script) {
+        return cli.run(onDevice({QStringLiteral("-c"), QLatin1String(script),
+                                 QString::fromStdString(QmxSim::binDir() + "/kalmoria-cli")}));
+    };
+    const auto latin1 = shell("exec \"$0\" read --quiet -o \"$(printf 'latin1-\\344')\" \"$@\"");
+    EXPECT_EQ(latin1.exitCode, 0) << latin1.err;
+    EXPECT_EQ(latin1.out, "latin1-\xE4.ini\n");
+    EXPECT_TRUE(cli.files.exists("latin1-\xE4.ini"));
+    const auto limited = shell("ulimit -f 1; exec \"$0\" read -o klein.ini \"$@\"");
+    EXPECT_EQ(limited.exitCode, 3) << limited.err;
+    EXPECT_TRUE(contains(limited.err, "klein.ini kann nicht gespeichert werden")) << limited.err;
+    EXPECT_FALSE(cli.files.exists("klein.ini"));
+}
+
+TEST_F(Cli, CtrlCDuringAWriteWaitsForTheTransferAndSaysWhatTheDeviceHolds)
+{
+    startDevice({QStringLiteral("--paced"), QStringLiteral("--verbose")});
+    const std::vector<Link> changed{{7, 150, 3, 12, 12, 350, 4, 0}, {12, 43, 15, 255, 7, 65535, 15, 1}};
+    // Once the write request is at the device: its reply and the read-back are still to come.
+    cli.whileRunning = [this](qint64 pid) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        while (!contains(device->errorOutput(), "write 30800+") && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        ::kill(static_cast<pid_t>(pid), SIGINT);
+    };
+    const auto interrupted = run({QStringLiteral("write"), file("new.ini", linkFile(changed)), QStringLiteral("--yes"),
+                                  QStringLiteral("--quiet")});
+    cli.whileRunning = nullptr;
+    EXPECT_EQ(interrupted.exitCode, 130) << interrupted.err;
+    ASSERT_EQ(interrupted.errorLines().size(), 1u) << interrupted.err;
+    EXPECT_TRUE(interrupted.err.starts_with("Kalmoria - Fehler: Unterbrochen")
+                && contains(interrupted.err, "2 Verkn\xC3\xBCpfungen wurden in die QMX \xC3\xBC" "bertragen und gepr\xC3\xBC" "ft"))
+        << interrupted.err;
+    const std::vector<uint16_t> after = linkArea();
+    EXPECT_EQ(std::vector<uint16_t>(after.begin(), after.begin() + 12), linkAreaStart(changed));
+    EXPECT_EQ(run({QStringLiteral("read"), QStringLiteral("--quiet")}).exitCode, 0) << "the next command works at once";
 }

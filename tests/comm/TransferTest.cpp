@@ -7,6 +7,8 @@
 
 #include <array>
 #include <chrono>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -61,6 +63,26 @@ TEST_P(TransferTest, ConfigurationReadAndLinkWriteOverTheLine)
     EXPECT_EQ(vep.Transfer(30800, 4, buf.sendSpan(), 0, 0, buf.recvSpan(), true), Tvep::Ok);
     EXPECT_EQ(peer.requests().at(1), withCrc(bytes({0x61, 0, 0, 0, 0, 0, 0, 0, 0x78, 0x50, 0x04, 0xFF, 0xFF,
                                                     0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF})));
+}
+
+TEST_P(TransferTest, TheRestOfAReplyToAStoppedProgramIsDroppedWhenThePortOpens)
+{
+    // A program stopped in the middle of the link area's reply: the device
+    // goes on sending it, at 9600 bit/s, while the next program opens the port.
+    vep.ClosePort();
+    const std::string stale = replyFrame(30800, std::vector<uint16_t>(252, 0xFFFF));
+    peer.send(stale.substr(0, 100));
+    std::thread rest([&] {
+        for (std::size_t at = 100; at < stale.size(); at += 10) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            peer.send(stale.substr(at, 10));
+        }
+    });
+    const bool opened = vep.OpenPort(1, 0, '\0');
+    peer.answer(replyFrame(1500, configurationWords()));
+    const int result = opened ? readConfiguration() : Tvep::ErrPortClosed;
+    rest.join();
+    EXPECT_EQ(result, Tvep::Ok) << "the first transfer works";
 }
 
 TEST_P(TransferTest, ReplyInPiecesIsWholeUnlessItFallsSilent)

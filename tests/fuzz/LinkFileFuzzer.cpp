@@ -1,7 +1,8 @@
 // The link file reader: any file a field engineer may have edited by hand.
-// Whatever it loads, saving into the same file and loading that again gives
-// back every link it loaded, and the save keeps every entry of the file's
-// other sections.
+// It loads the file or refuses it with one error that names why; whatever
+// it loads, saving into the same file and loading that again gives back
+// every link it loaded, and the save keeps every entry of the file's other
+// sections.
 
 #include "tests/fuzz/FuzzSupport.h"
 
@@ -60,7 +61,28 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
     WriteFuzzFile(LinkFilePath(name), bytes);
 
     const LinkFileLoad loaded = LoadLinkFile(name);
-    FUZZ_CHECK(loaded.ok, "a readable file was refused: " + loaded.reason);
+    const bool text = bytes.find('\0') == std::string::npos && !bytes.starts_with("\xFF\xFE")
+                      && !bytes.starts_with("\xFE\xFF");
+    if (!loaded.ok) {
+        FUZZ_CHECK(loaded.links.empty() && loaded.notices.size() == 1
+                       && loaded.notices[0].severity == Notice::Severity::Error,
+                   "a refusal without its one error: " + loaded.reason);
+        const int refusal = loaded.notices[0].number;
+        FUZZ_CHECK(text || refusal == kMessageLinkFileNotText, "no text, refused as " + loaded.reason);
+        FUZZ_CHECK(refusal == kMessageLinkFileNotText || refusal == kMessageLinkFileWithoutLinks
+                       || refusal == kMessageLinkValueUnreadable,
+                   "refused as " + loaded.reason);
+        // What the save keeps of a file that is no text is no text either.
+        if (!text)
+            return 0;
+    } else {
+        FUZZ_CHECK(text, "a file that is no text was loaded");
+        for (const Notice& notice : loaded.notices)
+            FUZZ_CHECK(notice.severity == Notice::Severity::Warning, "a loaded file with an error");
+        FUZZ_CHECK(loaded.firstLinkBehindGap == 0
+                       || loaded.firstLinkBehindGap > static_cast<int32_t>(loaded.links.size()),
+                   "a gap at link " + std::to_string(loaded.firstLinkBehindGap));
+    }
     const std::vector<LinkRecord>& links = loaded.links;
     FUZZ_CHECK(links.size() <= static_cast<std::size_t>(kMaxLinks), "count " + std::to_string(links.size()));
     for (const LinkRecord& link : links)
@@ -69,13 +91,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
     const LinkFileSave saved = SaveLinkFile(name, links, loaded.origin, kOverview);
     FUZZ_CHECK(saved.ok, "save failed: " + saved.reason);
     const std::string written = ReadFuzzFile(LinkFilePath(name));
+    const bool brokenHeader = hasBrokenHeader(bytes);
+    // Behind a broken header the save keeps what the reader takes for links:
+    // a value that made it refuse the file, or links behind a gap, stay.
+    if (brokenHeader && !loaded.ok)
+        return 0;
     const LinkFileLoad again = LoadLinkFile(name);
     FUZZ_CHECK(again.ok && again.links.size() == links.size() && !again.linksLeftOut,
                std::to_string(links.size()) + " links saved, " + std::to_string(again.links.size()) + " loaded");
+    FUZZ_CHECK(brokenHeader || again.notices.empty(), "the saved file warns");
     for (std::size_t i = 0; i < links.size(); ++i)
         FUZZ_CHECK(sameFields(links[i], again.links[i]), "link " + std::to_string(i + 1) + " changed");
 
-    if (hasBrokenHeader(bytes))
+    if (brokenHeader)
         return 0;
     const std::string changed = FirstChangedEntry(bytes, written, rewritten);
     FUZZ_CHECK(changed.empty(), changed + " lost or changed by the save");

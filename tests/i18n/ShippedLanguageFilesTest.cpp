@@ -10,7 +10,8 @@ const std::vector<int> kMainWindowCaptions{10, 11, 12, 13, 14, 18, 19, 20, 21, 2
                                           30, 31, 37, 38, 39, 40, 41, 42};
 // Tool buttons and menu entries carry a hint.
 const std::vector<int> kHinted{11, 12, 13, 14, 18, 19, 21, 22};
-const std::vector<int> kMessages{1, 2, 5, 10, 11, 13, 14, 15, 20, 21, 22, 23, 24, 25, 26, 31, 32};
+const std::vector<int> kMessages{1,  2,  5,  10, 11, 13, 14, 15, 20, 21, 22, 23, 24, 25, 26,
+                                  31, 32, 51, 52, 53, 54, 55, 56, 57, 58, 59};
 
 class ShippedLanguageFiles : public LanguageTest, public testing::WithParamInterface<std::string> {
 protected:

@@ -89,13 +89,18 @@ TEST_F(LinkFileTest, SavedLinksLoadBackWithEveryField)
     EXPECT_EQ(loaded.links[1].encodedText, "8305,0064,012C,2704");
 }
 
-TEST_F(LinkFileTest, AnyExtensionBecomesIni)
+TEST_F(LinkFileTest, APlainExtensionBecomesIniAnyOtherNameGetsItAppended)
 {
     const std::vector<std::pair<std::string, std::string>> names{
         {"QMXverk", "QMXverk.ini"},
         {"/tmp/a.b/anlage.cfg", "/tmp/a.b/anlage.ini"},
         {"/tmp/a.b/anlage", "/tmp/a.b/anlage.ini"},
         {"anlage.2024.INI", "anlage.2024.ini"},
+        {"notiz.txt", "notiz.ini"},
+        {"Anlage 3.1", "Anlage 3.1.ini"},
+        {"Station 12.2026-12", "Station 12.2026-12.ini"},
+        {"anlage.d\xE4t", "anlage.d\xE4t.ini"},
+        {"/tmp/.anlage", "/tmp/.anlage.ini"},
     };
     for (const auto& [name, path] : names)
         EXPECT_EQ(LinkFilePath(name), path) << name;
@@ -103,6 +108,17 @@ TEST_F(LinkFileTest, AnyExtensionBecomesIni)
     ASSERT_TRUE(SaveLinkFile(folder.file("anlage.cfg"), linkRecords({{2, 100, 0, 8, 9, 300, 0, 0}}), std::nullopt, kOverview).ok);
     EXPECT_FALSE(folder.exists("anlage.cfg"));
     EXPECT_EQ(LoadLinkFile(folder.file("anlage.cfg")).links.size(), 1u);
+    EXPECT_EQ(OtherFileReplaced(folder.file("anlage.cfg")), folder.file("anlage.ini"));
+    EXPECT_EQ(OtherFileReplaced(folder.file("anlage.ini")), "");
+    EXPECT_EQ(OtherFileReplaced(folder.file("neu.cfg")), "");
+
+    // Two installations whose names differ only behind the dot stay two files.
+    const std::vector<LinkFields> first{{2, 100, 0, 8, 9, 300, 0, 0}};
+    const std::vector<LinkFields> second{{3, 42, 1, 2, 2, 300, 8, 1}, {4, 1, 1, 1, 4, 1, 1, 0}};
+    ASSERT_TRUE(SaveLinkFile(folder.file("Anlage 3.1"), linkRecords(first), std::nullopt, kOverview).ok);
+    ASSERT_TRUE(SaveLinkFile(folder.file("Anlage 3.2"), linkRecords(second), std::nullopt, kOverview).ok);
+    EXPECT_EQ(linkFields(LoadLinkFile(folder.file("Anlage 3.1")).links), first);
+    EXPECT_EQ(linkFields(LoadLinkFile(folder.file("Anlage 3.2")).links), second);
 }
 
 TEST_F(LinkFileTest, SavingIntoAFileKeepsEverythingElseByteForByte)
@@ -154,10 +170,15 @@ TEST_F(LinkFileTest, ASecondUtf8MarkKeepsTheFirstLineWhatItWas)
     // To the reader the first line is no section header: the mark it skips
     // is followed by another one. Dropped, the first would make it one and
     // move the key below it into that section.
-    const std::string old = "\xEF\xBB\xBF\xEF\xBB\xBF[Notiz]\r\nText=davor\r\n";
-    folder.write("marks.ini", old);
-    ASSERT_TRUE(SaveLinkFile(folder.file("marks.ini"), {}, std::nullopt, kOverview).ok);
-    EXPECT_EQ(folder.read("marks.ini").substr(0, old.size()), old);
+    // Behind a UTF-8 mark, the mark of UTF-16 is only the start of a line;
+    // dropped, the first mark would leave a file that reads as UTF-16.
+    for (const std::string old : {"\xEF\xBB\xBF\xEF\xBB\xBF[Notiz]\r\nText=davor\r\n",
+                                  "\xEF\xBB\xBF\xFF\xFE Notiz\r\n[Notiz]\r\nText=davor\r\n"}) {
+        folder.write("marks.ini", old);
+        ASSERT_TRUE(SaveLinkFile(folder.file("marks.ini"), {}, std::nullopt, kOverview).ok);
+        EXPECT_EQ(folder.read("marks.ini").substr(0, old.size()), old);
+        EXPECT_TRUE(LoadLinkFile(folder.file("marks.ini")).ok);
+    }
 }
 
 TEST_F(LinkFileTest, ReadingFollowsTheRulesOfTheIniFormat)
@@ -166,6 +187,8 @@ TEST_F(LinkFileTest, ReadingFollowsTheRulesOfTheIniFormat)
         const char* what;
         std::string bytes;
         std::vector<LinkFields> links;
+        int32_t firstLinkBehindGap = 0;
+        int refusal = 0; // the message of a refused file
     };
     const std::string link1 = "11=2\r\n12=100\r\n13=0\r\n14=8\r\n15=9\r\n16=300\r\n17=0\r\n18=0\r\n";
     const std::string link2 = "21=3\r\n22=42\r\n23=1\r\n24=2\r\n25=2\r\n26=300\r\n27=8\r\n28=1\r\n";
@@ -173,7 +196,7 @@ TEST_F(LinkFileTest, ReadingFollowsTheRulesOfTheIniFormat)
     const LinkFields first{2, 100, 0, 8, 9, 300, 0, 0};
     const LinkFields second{3, 42, 1, 2, 2, 300, 8, 1};
     const std::vector<Case> cases{
-        {"a gap ends the list", "[QMX_Verknuepfungen]\r\n" + link1 + link2 + link4, {first, second}},
+        {"a gap ends the list", "[QMX_Verknuepfungen]\r\n" + link1 + link2 + link4, {first, second}, 4},
         {"hexadecimal, $ and blanks",
          "[QMX_Verknuepfungen]\r\n11=0x2\r\n 12 = $64 \r\n13=0X0\r\n14=$8\r\n15=9\r\n16=0x12c\r\n17=0\r\n18=0\r\n",
          {first}},
@@ -183,18 +206,70 @@ TEST_F(LinkFileTest, ReadingFollowsTheRulesOfTheIniFormat)
         {"LF line ends", std::regex_replace("[QMX_Verknuepfungen]\r\n" + link1 + link2, std::regex("\r\n"), "\n"),
          {first, second}},
         {"a UTF-8 mark before the first section", "\xEF\xBB\xBF[QMX_Verknuepfungen]\r\n" + link1, {first}},
-        {"broken values read as 0", "[QMX_Verknuepfungen]\r\n11=zwei\r\n12=0x\r\n13=-\r\n14=8\r\n16=99999999999\r\n",
-         {{0, 0, 0, 8, 0, 0, 0, 0}}},
-        {"AnzBit not a number", "[QMX_Verknuepfungen]\r\n" + link1 + "21=3\r\n24=acht\r\n" + link4, {first}},
-        {"AnzBit negative", "[QMX_Verknuepfungen]\r\n" + link1 + "21=3\r\n24=-1\r\n" + link4, {first}},
-        {"AnzBit hexadecimal with a sign", "[QMX_Verknuepfungen]\r\n" + link1 + "24=-$1\r\n", {first}},
-        {"no link section", "[Kopfdaten]\r\n01=x\r\n", {}},
-        {"an empty file", "", {}},
+        {"absent keys read as 0", "[QMX_Verknuepfungen]\r\n14=8\r\n16=300\r\n", {{0, 0, 0, 8, 0, 300, 0, 0}}},
+        {"a broken value refuses the file",
+         "[QMX_Verknuepfungen]\r\n11=zwei\r\n12=0x\r\n13=-\r\n14=8\r\n16=99999999999\r\n", {}, 0,
+         kMessageLinkValueUnreadable},
+        {"AnzBit not a number", "[QMX_Verknuepfungen]\r\n" + link1 + "21=3\r\n24=acht\r\n" + link4, {}, 0,
+         kMessageLinkValueUnreadable},
+        {"AnzBit negative", "[QMX_Verknuepfungen]\r\n" + link1 + "21=3\r\n24=-1\r\n" + link4, {first}, 2},
+        {"AnzBit hexadecimal with a sign", "[QMX_Verknuepfungen]\r\n" + link1 + "24=-$1\r\n", {first}, 2},
+        {"AnzBit missing, the link's other keys there", "[QMX_Verknuepfungen]\r\n" + link1 + "21=3\r\n", {first}, 2},
+        {"only the words of a link behind the end", "[QMX_Verknuepfungen]\r\n" + link1 + "30=0209,0064,012C,0008\r\n",
+         {first}, 3},
+        {"no link section", "[Kopfdaten]\r\n01=x\r\n", {}, 0, kMessageLinkFileWithoutLinks},
+        {"an empty file", "", {}, 0, kMessageLinkFileWithoutLinks},
+        {"an empty link section", "[QMX_Verknuepfungen]\r\n00=legende\r\n", {}},
     };
     for (const Case& c : cases) {
         const LinkFileLoad loaded = load("satz.ini", c.bytes);
-        EXPECT_TRUE(loaded.ok) << c.what << ": " << loaded.reason;
+        EXPECT_EQ(loaded.ok, c.refusal == 0) << c.what << ": " << loaded.reason;
         EXPECT_EQ(linkFields(loaded.links), c.links) << c.what;
+        EXPECT_EQ(loaded.firstLinkBehindGap, c.firstLinkBehindGap) << c.what;
+        if (c.refusal != 0 || c.firstLinkBehindGap != 0) {
+            ASSERT_EQ(loaded.notices.size(), 1u) << c.what;
+            EXPECT_EQ(loaded.notices[0].number, c.refusal != 0 ? c.refusal : kMessageLinksBehindGap) << c.what;
+        } else {
+            EXPECT_TRUE(loaded.notices.empty()) << c.what;
+        }
+    }
+}
+
+TEST_F(LinkFileTest, AFileThatIsNoLinkFileIsRefusedNamingTheFileAndWhy)
+{
+    struct Case {
+        const char* what;
+        std::string bytes;
+        Notice notice;
+    };
+    const std::string path = folder.file("satz.ini");
+    const std::string head = "[QMX_Verknuepfungen]\r\n11=2\r\n14=8\r\n";
+    const auto error = [&](int n, std::vector<std::string> details) {
+        details.insert(details.begin(), path);
+        return Notice{n, Notice::Severity::Error, details, {}};
+    };
+    const std::vector<Case> cases{
+        {"UTF-16 with its mark", "\xFF\xFE[\0Q\0"s, error(kMessageLinkFileNotText, {})},
+        {"UTF-32", "\0\0\xFE\xFF\0\0\0["s, error(kMessageLinkFileNotText, {})},
+        {"a NUL byte behind the links", head + "\0\0\0"s, error(kMessageLinkFileNotText, {})},
+        {"a device image", "[Device]\r\nType=0x3301\r\n[Links]\r\n1=8305,0064,012C,2704\r\n",
+         error(kMessageLinkFileWithoutLinks, {})},
+        {"a letter O for a zero", head + "12=1OO\r\n", error(kMessageLinkValueUnreadable, {"1", "12", "1OO"})},
+        {"too large for 32 bits", head + "16=99999999999999999999\r\n",
+         error(kMessageLinkValueUnreadable, {"1", "16", "99999999999999999999"})},
+        {"an empty value", head + "18=\r\n", error(kMessageLinkValueUnreadable, {"1", "18", ""})},
+        {"a broken AnzBit", head + "21=3\r\n24=1x\r\n", error(kMessageLinkValueUnreadable, {"2", "24", "1x"})},
+        {"a long value is cut", head + "13=" + std::string(50, '7') + "x\r\n",
+         error(kMessageLinkValueUnreadable, {"1", "13", std::string(40, '7') + "..."})},
+    };
+    for (const Case& c : cases) {
+        const LinkFileLoad loaded = load("satz.ini", c.bytes);
+        EXPECT_FALSE(loaded.ok) << c.what;
+        EXPECT_TRUE(loaded.links.empty()) << c.what;
+        ASSERT_EQ(loaded.notices.size(), 1u) << c.what;
+        EXPECT_EQ(loaded.notices[0].number, c.notice.number) << c.what;
+        EXPECT_EQ(loaded.notices[0].severity, Notice::Severity::Error) << c.what;
+        EXPECT_EQ(loaded.notices[0].arguments, c.notice.arguments) << c.what;
     }
 }
 

@@ -1,5 +1,9 @@
 #include "comm/Session.h"
 #include "model/LinkModel.h"
+#include "model/UnsavedLinks.h"
+
+#include <functional>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -141,6 +145,33 @@ TEST_F(LinkModelTest, EncodingBehindTheLastLinkOnlyZeroesItsBitCount)
     EXPECT_EQ(LinkTable[2].encodedText, "keep");
     EXPECT_FALSE(EncodeLink(kLinkTableSlots, words));
     EXPECT_FALSE(EncodeLink(-1, words));
+}
+
+TEST_F(LinkModelTest, EditsAreUnsavedUntilTheLinksAreKeptAgain)
+{
+    EXPECT_FALSE(HasUnsavedLinks()) << "an empty table at start";
+    struct Case {
+        const char* what;
+        std::function<void()> edit;
+        bool unsaved;
+    };
+    const std::vector<Case> cases{
+        {"a link made", [] { appendNumbered(4); }, true},
+        {"a link switched", [] { LinkTable[2].deaktiv = 1 - LinkTable[2].deaktiv; }, true},
+        {"all links deleted", [] { ClearAllLinks(); }, true},
+        {"switched and switched back", [] { LinkTable[1].deaktiv ^= 1; LinkTable[1].deaktiv ^= 1; }, false},
+        {"only the words text refreshed", [] { DeviceLinkWords words; EncodeLink(1, words); }, false},
+    };
+    for (const Case& c : cases) {
+        ClearAllLinks();
+        for (int seed = 1; seed <= 3; ++seed)
+            appendNumbered(seed);
+        MarkLinksKept();
+        c.edit();
+        EXPECT_EQ(HasUnsavedLinks(), c.unsaved) << c.what;
+        MarkLinksKept();
+        EXPECT_FALSE(HasUnsavedLinks()) << c.what;
+    }
 }
 
 TEST(LinkCodec, EveryFieldValueTheDeviceCanHoldSurvivesTheRoundTrip)

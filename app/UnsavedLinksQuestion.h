@@ -1,0 +1,19 @@
+#pragma once
+
+// The question before edited links would be lost: closing the window,
+// reading the device, loading a file, deleting all links.
+
+#include "model/LinkFile.h"
+
+constexpr int kMessageUnsavedLinks = 55; // %s1 links
+
+enum class UnsavedLinksAnswer {
+    NoneUnsaved, // nothing to lose: nothing was asked
+    GoOn,        // saved, or the user lets them go
+    Cancel,      // everything stays as it is
+};
+
+// When the link table holds unsaved edits, asks whether to save them first
+// (Save, Discard, Cancel). Save runs the save command with `overview` and
+// goes on only when the file was written.
+UnsavedLinksAnswer AskAboutUnsavedLinks(const OverviewRows& overview);

@@ -1,0 +1,12 @@
+#pragma once
+
+// Whether the link table holds edits that exist nowhere else. The links are
+// kept once they were read from the device, loaded from a file, saved to one
+// or written to the device; a link made, switched or deleted after that is
+// unsaved until the next of these. Changing a link and changing it back
+// leaves nothing unsaved.
+
+// The table's links, as they are now, are kept elsewhere.
+void MarkLinksKept();
+// True when links 1..AnzBefehle differ from those last marked kept.
+bool HasUnsavedLinks();
