@@ -20,7 +20,7 @@ struct CliOptions {
     bool json = false;
     bool yes = false;
     bool verify = true;
-    bool force = false; // with --yes: write to another station or one lacking the links' modules
+    bool force = false; // links the editor would not allow; with --yes: another station, or one lacking modules
     bool last = false;  // restore: the station's newest snapshot
     bool list = false;  // restore: list the station's snapshots
     bool fast = false;
