@@ -75,6 +75,8 @@ LinkTablePage::LinkTablePage(TextTableLine memTabLine, TextTableLine memo2Line, 
     connect(BtnVergleichen, &QPushButton::clicked, this, &LinkTablePage::compareRequested);
     LVergleich = new QLabel(this);
     LVergleich->setObjectName(QStringLiteral("LVergleich"));
+    // A long summary breaks its line rather than widen the window.
+    LVergleich->setWordWrap(true);
     compareRow->addWidget(BtnVergleichen);
     compareRow->addWidget(LVergleich, 1);
     layout->addLayout(compareRow);
@@ -193,7 +195,7 @@ void LinkTablePage::markComparison()
         case LinkRowStatus::OnlyOnDevice:
             ++extraRow;
             SG2->setGridRowCount(std::max(SG2->gridRowCount(), extraRow + 1));
-            showLinkRow(extraRow, "QMX " + std::to_string(row.device),
+            showLinkRow(extraRow, "- " + std::to_string(row.device),
                         (*m_deviceLinks)[static_cast<std::size_t>(row.device - 1)]);
             for (int col = 1; col < kColumns; ++col)
                 paint(extraRow, col, QBrush(), palette().placeholderText(), true);

@@ -39,7 +39,7 @@ TEST_F(DeviceComparison, MarksAChangedAnAddedAndARemovedLinkAgainstTheDevice)
     // Row 3, only here: the link colour.
     EXPECT_EQ(cell(3, 3)->foreground(), colours.link());
     // Row 4, the device's first link, which the table lacks: struck through.
-    EXPECT_EQ(grid.cell(0, 4), "QMX 1");
+    EXPECT_EQ(grid.cell(0, 4), "- 1") << "the device's slot, as kalmoria-cli diff names it";
     EXPECT_EQ(grid.cell(3, 4), "100");
     EXPECT_TRUE(cell(3, 4)->font().strikeOut());
     const QString summary = page->findChild<QLabel*>(QStringLiteral("LVergleich"))->text();
