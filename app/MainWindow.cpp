@@ -16,6 +16,7 @@
 #include "app/DeleteAllLinks.h"
 #include "app/LinkFileActions.h"
 #include "app/UnsavedLinksQuestion.h"
+#include "app/LinkProblemQuestion.h"
 #include "model/DeviceValues.h"
 #include "model/LinkModel.h"
 #include "model/ModuleModel.h"
@@ -23,7 +24,9 @@
 #include "app/StationQuestion.h"
 #include "comm/CheckedLinkWrite.h"
 #include "model/UnsavedLinks.h"
+#include "comm/DeviceNotices.h"
 #include "comm/DeviceRead.h"
+#include "comm/LinkAreaRead.h"
 #include "comm/DeviceRegisters.h"
 #include "comm/LinkWrite.h"
 #include "comm/PortSearch.h"
@@ -225,6 +228,7 @@ void TF_Kalmoria_main::createPages()
     TabSheet3 = new LinkTablePage([this](int i) { return MemTabLine(i); }, [this](int i) { return Memo2Line(i); },
                                   TabSheet);
     connect(TabSheet3, &LinkTablePage::SG2DblClick, this, &TF_Kalmoria_main::SG1DblClick);
+    connect(TabSheet3, &LinkTablePage::compareRequested, this, &TF_Kalmoria_main::CompareWithDeviceExecute);
     TabSheet->addTab(TabSheet3, QString::fromUtf8("@28Verkn\xC3\xBCpfungstabelle"));
 }
 
@@ -439,6 +443,7 @@ void TF_Kalmoria_main::ActionLadenQMXExecute()
         result = ReadDevice(*m_vep, *this);
     }
     MarkLinksKept();
+    TabSheet3->ForgetComparison();
     // The port is closed by now: a box left open does not hold the line.
     ShowNotices(result.notices);
 }
@@ -448,6 +453,9 @@ void TF_Kalmoria_main::ActionSpeichernQMXExecute()
     // Unchecked, the write is the single transfer it always was.
     const bool checked = SchreibenPruefen1->isChecked();
     const LinkWriteChecks checks{checked, checked, checked};
+    // A table the write refuses anyway is not asked about first.
+    if (!LinkWriteRefusal() && !AskWriteDespiteLinkProblems())
+        return;
     CheckedLinkWriteResult result;
     {
         const InputBlocker noInputWhileWriting;
@@ -455,6 +463,7 @@ void TF_Kalmoria_main::ActionSpeichernQMXExecute()
     }
     if (result.ok())
         MarkLinksKept();
+    TabSheet3->ForgetComparison();
     ShowNotices(result.notices);
 }
 
@@ -469,6 +478,20 @@ void TF_Kalmoria_main::ActionSicherungExecute()
     // The snapshots of the station read last, else those of every station.
     const std::string folder = OverviewOrigin ? StationBackupFolder(OverviewOrigin->serialNumber) : backupFolder();
     LoadLinksFromChosenFile(*this, !SG1->cell(0, 1).empty(), folder, SG1->rows());
+}
+
+void TF_Kalmoria_main::CompareWithDeviceExecute()
+{
+    LinkAreaRead area;
+    {
+        const InputBlocker noInputWhileReading;
+        area = ReadLinkArea(*m_vep);
+    }
+    if (area.transferResult != Tvep::Ok) {
+        ShowNotices({DeviceNotice(5, Notice::Severity::Error)});
+        return;
+    }
+    TabSheet3->ShowComparison(DecodeLinkArea(area.words).links);
 }
 
 void TF_Kalmoria_main::ActionSpeichernExecute()

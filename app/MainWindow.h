@@ -59,6 +59,8 @@ public:
     void ActionSpeichernExecute();
     void ActionComSucheExecute();
     void ActionSicherungExecute();
+    // The link table page's comparison: the device's links, read in one transfer.
+    void CompareWithDeviceExecute();
     void ComPort1Click();
     void SchnellesAntwortende1Click();
     void SchreibenPruefen1Click();

@@ -53,7 +53,10 @@ Exit codes:
   3  a link file cannot be read or written, or the snapshot before a write
      cannot be saved (nothing sent)
   4  write refused, nothing sent: too many links, a field out of range,
-     another station or missing modules without --force, or no confirmation
+     another station or missing modules without --force, links the editor
+     would not allow (overlapping targets, bits outside the module's groups,
+     a module the station lacks, a link twice) without --force, or no
+     confirmation
   5  the device's links differ: after write the read-back, for diff the file
 130  interrupted (SIGINT, SIGTERM, SIGHUP); during write only once the
      transfer has ended and the device's links have been read back
@@ -130,10 +133,11 @@ std::variant<CliOptions, int> ParseCommandLine(const QStringList& arguments)
     const QCommandLineOption noVerify(QStringLiteral("no-verify"),
                                       QStringLiteral("write, restore: do not read the links back after writing."));
     const QCommandLineOption force(QStringLiteral("force"),
-                                   QStringLiteral("write, restore: with --yes, write also to another station than "
-                                                  "the links' or to one that lacks modules they use. write, diff: "
-                                                  "take the links before a gap in the file's numbering. read: "
-                                                  "replace an existing file that -o names under another name (.ini)."));
+                                   QStringLiteral("write, restore: write links the editor would not allow; with "
+                                                  "--yes, write also to another station than the links' or to one "
+                                                  "that lacks modules they use. write, diff: take the links before "
+                                                  "a gap in the file's numbering. read: replace an existing file "
+                                                  "that -o names under another name (.ini)."));
     const QCommandLineOption last(QStringLiteral("last"),
                                   QStringLiteral("restore: write the station's newest snapshot back."));
     const QCommandLineOption list(QStringLiteral("list"), QStringLiteral("restore: list the station's snapshots."));

@@ -21,9 +21,10 @@ struct CliOptions {
     bool json = false;
     bool yes = false;
     bool verify = true;
-    // write, restore: with --yes, write to another station or one lacking the
-    // links' modules; write, diff: take the links before a gap; read: replace
-    // the file that -o names under another name.
+    // write, restore: write links the editor would not allow; with --yes,
+    // write to another station or one lacking the links' modules; write,
+    // diff: take the links before a gap; read: replace the file that -o
+    // names under another name.
     bool force = false;
     bool last = false;  // restore: the station's newest snapshot
     bool list = false;  // restore: list the station's snapshots

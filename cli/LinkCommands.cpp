@@ -16,6 +16,7 @@
 #include "comm/Tvep.h"
 #include "diag/TextHelpers.h"
 #include "model/DeviceValues.h"
+#include "model/LinkComparison.h"
 #include "model/LinkFile.h"
 #include "model/LinkModel.h"
 #include "model/ModuleOverview.h"
@@ -24,20 +25,10 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
-#include <algorithm>
-#include <array>
 #include <variant>
 #include <vector>
 
 namespace {
-
-constexpr std::array<const char*, 8> kFieldNames{"ModulQ", "RegVon", "BitVon", "AnzBit",
-                                                 "ModulZ", "RegZ",   "BitZ",   "deaktiv"};
-
-std::array<int32_t, 8> fields(const LinkRecord& link)
-{
-    return {link.ModulQ, link.RegVon, link.BitVon, link.AnzBit, link.ModulZ, link.RegZ, link.BitZ, link.deaktiv};
-}
 
 using LinkSet = std::vector<LinkRecord>;
 
@@ -48,9 +39,9 @@ void printLinks(const LinkSet& links, bool json)
         for (std::size_t i = 0; i < links.size(); ++i) {
             const LinkRecord& link = links[i];
             QJsonObject entry{{QStringLiteral("number"), static_cast<int>(i + 1)}};
-            const auto values = fields(link);
+            const auto values = FieldValues(link);
             for (std::size_t f = 0; f < values.size(); ++f)
-                entry.insert(QLatin1String(kFieldNames[f]), values[f]);
+                entry.insert(QLatin1String(kLinkFieldNames[f]), values[f]);
             entry.insert(QStringLiteral("words"), QString::fromStdString(LinkWordsText(EncodeLinkWords(link))));
             entries.append(entry);
         }
@@ -58,13 +49,13 @@ void printLinks(const LinkSet& links, bool json)
         return;
     }
     std::vector<TextRow> rows{{"Nr"}};
-    for (const char* name : kFieldNames)
+    for (const char* name : kLinkFieldNames)
         rows.front().push_back(name);
     rows.front().push_back("R1,R2,R3,R4");
     for (std::size_t i = 0; i < links.size(); ++i) {
         const LinkRecord& link = links[i];
         TextRow row{IntToText(static_cast<int32_t>(i + 1))};
-        for (const int32_t value : fields(link))
+        for (const int32_t value : FieldValues(link))
             row.push_back(IntToText(value));
         row.push_back(LinkWordsText(EncodeLinkWords(link)));
         rows.push_back(std::move(row));
@@ -99,7 +90,7 @@ std::variant<LinkFileLoad, ExitCode> fileLinksAndDevice(CommandContext& context)
 std::string fieldsText(const LinkRecord& link)
 {
     std::string text;
-    for (const int32_t value : fields(link))
+    for (const int32_t value : FieldValues(link))
         text += (text.empty() ? "" : ",") + IntToText(value);
     return text;
 }
@@ -157,24 +148,25 @@ ExitCode RunDiff(CommandContext& context)
     // "+" what the file would put in its place.
     std::string lines;
     int32_t differing = 0;
-    for (std::size_t i = 0; i < std::max(deviceLinks.size(), fileLinks.size()); ++i) {
-        const std::string number = IntToText(static_cast<int32_t>(i + 1));
-        const std::string onDevice = i < deviceLinks.size() ? fieldsText(deviceLinks[i]) : std::string();
-        const std::string inFile = i < fileLinks.size() ? fieldsText(fileLinks[i]) : std::string();
-        if (onDevice == inFile)
+    const auto line = [&lines](const char* side, const LinkSet& links, int32_t number) {
+        lines += std::string(side) + " " + IntToText(number) + "  " +
+                 fieldsText(links[static_cast<std::size_t>(number - 1)]) + "\n";
+    };
+    for (const LinkComparisonRow& row : CompareLinks(fileLinks, deviceLinks)) {
+        if (row.status == LinkRowStatus::Same)
             continue;
         ++differing;
-        if (!onDevice.empty())
-            lines += "- " + number + "  " + onDevice + "\n";
-        if (!inFile.empty())
-            lines += "+ " + number + "  " + inFile + "\n";
+        if (row.device != 0)
+            line("-", deviceLinks, row.device);
+        if (row.here != 0)
+            line("+", fileLinks, row.here);
     }
     if (differing == 0) {
         context.messages.note(CliMessage(kMessageNoDifferences, {LinkCountText(static_cast<int64_t>(deviceLinks.size()))}));
         return ExitCode::Success;
     }
     std::string legend = "@@ Nr  ";
-    for (const char* name : kFieldNames)
+    for (const char* name : kLinkFieldNames)
         legend += std::string(legend.ends_with(' ') ? "" : ",") + name;
     printOut("--- QMX " + context.session.PortName() + "\n+++ " + LinkFilePath(context.options.file) + "\n" + legend
              + "\n" + lines);

@@ -14,6 +14,8 @@
 #include "comm/PortSettings.h"
 #include "comm/Tvep.h"
 #include "diag/TextHelpers.h"
+#include "editor/LinkCheck.h"
+#include "editor/LinkProblemText.h"
 #include "i18n/NoticeText.h"
 #include "model/DeviceValues.h"
 #include "model/LinkModel.h"
@@ -36,6 +38,29 @@ bool confirmWrite(const CommandContext& context, int32_t linksOnDevice, const st
         return true;
     context.messages.error(CliMessage(kMessageWriteCancelled));
     return false;
+}
+
+// Links the editor would not have made stop the write unless --force; each
+// is named. What only touches inactive links is told once the write is
+// confirmed. True when the write may go on.
+bool linksPassCheck(const CommandContext& context, const std::vector<LinkProblem>& problems)
+{
+    if (context.options.force || !AnyRefuses(problems))
+        return true;
+    const std::vector<LinkRecord> links = CurrentLinks();
+    for (const LinkProblem& problem : problems)
+        context.messages.error(LinkProblemText(problem, links));
+    context.messages.error(CliMessage(kMessageLinkCheckRefused));
+    return false;
+}
+
+void noteInactiveProblems(const CommandContext& context, const std::vector<LinkProblem>& problems)
+{
+    if (context.options.force)
+        return;
+    const std::vector<LinkRecord> links = CurrentLinks();
+    for (const LinkProblem& problem : problems)
+        context.messages.note(LinkProblemText(problem, links));
 }
 
 ExitCode exitCodeOf(const CommandContext& context, const CheckedLinkWriteResult& result)
@@ -79,8 +104,12 @@ ExitCode WriteLinkSet(CommandContext& context, const LinkFileLoad& file, const s
         context.messages.report({*refusal}, true);
         return ExitCode::WriteRefused;
     }
+    const std::vector<LinkProblem> problems = CheckLinks(CurrentLinks());
+    if (!linksPassCheck(context, problems))
+        return ExitCode::WriteRefused;
     if (!confirmWrite(context, linksOnDevice, path))
         return ExitCode::WriteRefused;
+    noteInactiveProblems(context, problems);
 
     // Another station, or modules it lacks, only on explicit orders: a
     // script's --yes alone confirms the write, not the station.

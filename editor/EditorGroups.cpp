@@ -313,3 +313,55 @@ PaneCells TargetCells(const PaneGroup& group, const ModuleRecord& module, int32_
     labelRows(pane, group, scroll);
     return pane;
 }
+
+namespace {
+
+// Labels no group box shows: the fixed groups are found by number alone.
+const GroupLabels& neutralLabels()
+{
+    static const GroupLabels labels = [] {
+        GroupLabels l;
+        for (int k = 1; k <= kGroupLabelCount; ++k)
+            l.lines[static_cast<std::size_t>(k)] = "\x01" + std::to_string(k);
+        return l;
+    }();
+    return labels;
+}
+
+// Rows a pane can bring into view: the window of ten at the farthest scroll.
+int64_t reachableRows(const PaneGroup& group, int64_t rows)
+{
+    return std::min(rows, int64_t{group.scrollMaximum} + kPaneRows);
+}
+
+} // namespace
+
+std::vector<GroupBits> SourceGroupBits(const ModuleRecord& module)
+{
+    std::vector<GroupBits> runs;
+    for (const std::string& item : SourceGroupItems(module, neutralLabels())) {
+        const PaneGroup group = SourceGroupOf(module, item, neutralLabels());
+        if (!group.known)
+            continue;
+        const bool shortBitGroup = group.label == kBitGroupLabel && group.cellRows == 0;
+        const int64_t bits = shortBitGroup ? std::clamp<int64_t>(module.srcBitCount, 0, kPaneColumns)
+                                           : reachableRows(group, group.cellRows) * kPaneColumns;
+        runs.push_back({int64_t{group.baseRegister} * 16, std::max<int64_t>(bits, 0)});
+    }
+    return runs;
+}
+
+std::vector<GroupBits> TargetGroupBits(const ModuleRecord& module)
+{
+    std::vector<GroupBits> runs;
+    for (const std::string& item : TargetGroupItems(module, neutralLabels())) {
+        const PaneGroup group = TargetGroupOf(module, item, neutralLabels());
+        if (!group.known)
+            continue;
+        // As TargetCells offers a start: the whole range stays in the group.
+        const int64_t groupBits = group.label == kTargetBitLabel ? int64_t{module.dstBitCount}
+                                                                  : int64_t{module.dstRegCount} * 16;
+        runs.push_back({int64_t{group.baseRegister} * 16, std::max<int64_t>(groupBits, 0)});
+    }
+    return runs;
+}

@@ -14,6 +14,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 constexpr int kSourceGroupItems = 9;
 constexpr int kTargetGroupItems = 2;
@@ -48,6 +49,22 @@ struct PaneGroup {
 
 PaneGroup SourceGroupOf(const ModuleRecord& module, const std::string& text, const GroupLabels& labels);
 PaneGroup TargetGroupOf(const ModuleRecord& module, const std::string& text, const GroupLabels& labels);
+
+// A run of bits a group offers, counted over the whole register space
+// (register * 16 + bit).
+struct GroupBits {
+    int64_t first = 0;
+    int64_t count = 0;
+
+    bool holds(int64_t from, int64_t bits) const { return first <= from && from + bits <= first + count; }
+};
+
+// The bits a link may read from or write to on the module, group by group,
+// as far as the panes let them be clicked: only a range that lies within one
+// of them can be made in the editor. Language-neutral: a signal group named
+// like a fixed group's label does not take its place here.
+std::vector<GroupBits> SourceGroupBits(const ModuleRecord& module);
+std::vector<GroupBits> TargetGroupBits(const ModuleRecord& module);
 
 // Background of a cell or row label: offered for a click (info background),
 // outside the group's data (muted), or sky blue (a row label inside the data;

@@ -2,12 +2,19 @@
 
 #include "widgets/StringGrid.h"
 #include "diag/AnsiText.h"
+#include "editor/LinkCheck.h"
+#include "editor/LinkProblemText.h"
+#include "i18n/LanguageTexts.h"
+#include "model/LinkComparison.h"
 #include "model/LinkModel.h"
 #include "model/ModuleModel.h"
 
 #include <QHelpEvent>
 #include <QLabel>
+#include <QHBoxLayout>
 #include <QMouseEvent>
+#include <QPushButton>
+#include <QStyle>
 #include <QToolTip>
 #include <QVBoxLayout>
 
@@ -22,6 +29,11 @@ constexpr int kHeadingTop = 0;
 constexpr int kHeadingWidth = 321;
 constexpr int kHeadingHeight = 17;
 constexpr int kGridTop = 16;
+constexpr int kMessageComparison = 88; // %s1 same, %s2 changed, %s3 only here, %s4 only on the device
+
+// The grid column of each link field (ModulQ .. deaktiv); the name beside a
+// module number changes with it.
+constexpr std::array<int, kLinkFieldCount> kFieldColumns{1, 3, 4, 5, 6, 8, 9, 10};
 
 // MemTab lines of the column headings; column 0 has none.
 constexpr std::array<int, LinkTablePage::kColumns> kHeadingLines{0, 1, 2, 3, 4, 5, 1, 2, 3, 4, 6};
@@ -57,6 +69,17 @@ LinkTablePage::LinkTablePage(TextTableLine memTabLine, TextTableLine memo2Line, 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, kGridTop, 0, 0);
     layout->addWidget(SG2);
+    auto* compareRow = new QHBoxLayout();
+    BtnVergleichen = new QPushButton(QString::fromUtf8("@52Mit QMX vergleichen"), this);
+    BtnVergleichen->setObjectName(QStringLiteral("BtnVergleichen"));
+    connect(BtnVergleichen, &QPushButton::clicked, this, &LinkTablePage::compareRequested);
+    LVergleich = new QLabel(this);
+    LVergleich->setObjectName(QStringLiteral("LVergleich"));
+    // A long summary breaks its line rather than widen the window.
+    LVergleich->setWordWrap(true);
+    compareRow->addWidget(BtnVergleichen);
+    compareRow->addWidget(LVergleich, 1);
+    layout->addLayout(compareRow);
 
     Label1 = createHeading("Label1", "@41v o n     Q u e l l e", 40);
     Label2 = createHeading("Label2", "@42n a c h     Z i e l", 408);
@@ -86,29 +109,137 @@ void LinkTablePage::TabSheet3Show()
 
     for (int col = 1; col < kColumns; ++col)
         SG2->setCell(col, 0, m_memTabLine(kHeadingLines[static_cast<std::size_t>(col)]));
-    for (int i = 1; i <= links; ++i) {
-        const LinkRecord& link = LinkTable[static_cast<std::size_t>(i)];
-        const std::array<std::string, kColumns> cells{
-            std::to_string(i),           moduleNumber(link.ModulQ), moduleName(link.ModulQ),
-            std::to_string(link.RegVon), std::to_string(link.BitVon), std::to_string(link.AnzBit),
-            moduleNumber(link.ModulZ),   moduleName(link.ModulZ),   std::to_string(link.RegZ),
-            std::to_string(link.BitZ),   link.deaktiv == 0 ? "A" : "D"};
-        for (int col = 0; col < kColumns; ++col)
-            SG2->setCell(col, i, cells[static_cast<std::size_t>(col)]);
-    }
+    for (int i = 1; i <= links; ++i)
+        showLinkRow(i, std::to_string(i), LinkTable[static_cast<std::size_t>(i)]);
     // No row below the last link may show a link that is gone.
     for (int row = links + 1; row < SG2->gridRowCount(); ++row) {
         for (int col = 0; col < kColumns; ++col)
             SG2->setCell(col, row, std::string());
     }
+    markProblems(links);
+    markComparison();
+}
+
+void LinkTablePage::showLinkRow(int row, const std::string& number, const LinkRecord& link)
+{
+    const std::array<std::string, kColumns> cells{
+        number,                      moduleNumber(link.ModulQ), moduleName(link.ModulQ),
+        std::to_string(link.RegVon), std::to_string(link.BitVon), std::to_string(link.AnzBit),
+        moduleNumber(link.ModulZ),   moduleName(link.ModulZ),   std::to_string(link.RegZ),
+        std::to_string(link.BitZ),   link.deaktiv == 0 ? "A" : "D"};
+    for (int col = 0; col < kColumns; ++col)
+        SG2->setCell(col, row, cells[static_cast<std::size_t>(col)]);
+}
+
+void LinkTablePage::ShowComparison(std::vector<LinkRecord> deviceLinks)
+{
+    m_deviceLinks = std::move(deviceLinks);
+    TabSheet3Show();
+}
+
+void LinkTablePage::ForgetComparison()
+{
+    m_deviceLinks.reset();
+    TabSheet3Show();
+}
+
+void LinkTablePage::markComparison()
+{
+    // Every cell starts plain: a row may show another link than last time.
+    for (int row = 1; row < SG2->gridRowCount(); ++row) {
+        for (int col = 0; col < kColumns; ++col) {
+            if (QTableWidgetItem* cell = SG2->item(row - 1, col)) {
+                cell->setBackground(col == 0 ? palette().button() : QBrush());
+                cell->setForeground(QBrush());
+                cell->setFont(SG2->font());
+            }
+        }
+    }
+    LVergleich->clear();
+    if (!m_deviceLinks)
+        return;
+    const std::vector<LinkRecord> here = CurrentLinks();
+    const std::vector<LinkComparisonRow> rows = CompareLinks(here, *m_deviceLinks);
+    std::array<int, 4> counts{};
+    const auto paint = [this](int row, int col, const QBrush& background, const QBrush& text, bool struck) {
+        QTableWidgetItem* cell = SG2->item(row - 1, col);
+        if (cell == nullptr)
+            return;
+        if (background != QBrush())
+            cell->setBackground(background);
+        cell->setForeground(text);
+        QFont font = SG2->font();
+        font.setStrikeOut(struck);
+        cell->setFont(font);
+    };
+    int extraRow = static_cast<int>(here.size());
+    for (const LinkComparisonRow& row : rows) {
+        ++counts[static_cast<std::size_t>(row.status)];
+        switch (row.status) {
+        case LinkRowStatus::Same:
+            break;
+        case LinkRowStatus::Changed:
+            for (std::size_t f = 0; f < row.differs.size(); ++f) {
+                if (!row.differs[f])
+                    continue;
+                const int col = kFieldColumns[f];
+                const bool module = col == 1 || col == 6;
+                for (const int c : module ? std::vector<int>{col, col + 1} : std::vector<int>{col})
+                    paint(row.here, c, palette().highlight(), palette().highlightedText(), false);
+            }
+            break;
+        case LinkRowStatus::OnlyHere:
+            for (int col = 1; col < kColumns; ++col)
+                paint(row.here, col, QBrush(), palette().link(), false);
+            break;
+        case LinkRowStatus::OnlyOnDevice:
+            ++extraRow;
+            SG2->setGridRowCount(std::max(SG2->gridRowCount(), extraRow + 1));
+            showLinkRow(extraRow, "- " + std::to_string(row.device),
+                        (*m_deviceLinks)[static_cast<std::size_t>(row.device - 1)]);
+            for (int col = 1; col < kColumns; ++col)
+                paint(extraRow, col, QBrush(), palette().placeholderText(), true);
+            break;
+        }
+    }
+    LVergleich->setText(ansiToQString(GetMessageText(
+        kMessageComparison,
+        {std::to_string(counts[0]), std::to_string(counts[1]), std::to_string(counts[2]), std::to_string(counts[3])},
+        3)));
+}
+
+void LinkTablePage::markProblems(int links)
+{
+    const std::vector<LinkRecord> table = CurrentLinks();
+    const std::vector<LinkProblem> problems = CheckLinks(table);
+    m_problemHints.assign(static_cast<std::size_t>(SG2->gridRowCount()), QString());
+    const QIcon warning = style()->standardIcon(QStyle::SP_MessageBoxWarning);
+    for (int row = 1; row < SG2->gridRowCount(); ++row) {
+        const std::string lines = row <= links ? LinkProblemLines(problems, table, row) : std::string();
+        QString hint = ansiToQString(lines);
+        hint.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+        m_problemHints[static_cast<std::size_t>(row)] = hint;
+        if (QTableWidgetItem* number = SG2->item(row - 1, 0))
+            number->setIcon(hint.isEmpty() ? QIcon() : warning);
+    }
+}
+
+QString LinkTablePage::rowHint(int row) const
+{
+    const bool inactive = row > 0 && SG2->cell(kActiveColumn, row) == "D";
+    const QString inactiveHint = inactive ? ansiToQString(m_memo2Line(1)) : QString();
+    const QString problems =
+        row > 0 && static_cast<std::size_t>(row) < m_problemHints.size() ? m_problemHints[static_cast<std::size_t>(row)]
+                                                                         : QString();
+    if (problems.isEmpty())
+        return inactiveHint;
+    return inactiveHint.isEmpty() ? problems : problems + QLatin1Char('\n') + inactiveHint;
 }
 
 void LinkTablePage::SG2MouseMove(int /*x*/, int y)
 {
     // Only the row under the mouse counts.
-    const int row = SG2->rowAt(y) + 1;
-    const bool inactive = row > 0 && SG2->cell(kActiveColumn, row) == "D";
-    const QString hint = inactive ? ansiToQString(m_memo2Line(1)) : QString();
+    const QString hint = rowHint(SG2->rowAt(y) + 1);
     if (hint == SG2->toolTip())
         return;
     // A hint still shown belongs to another row: the new one comes up at the

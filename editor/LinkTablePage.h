@@ -1,16 +1,22 @@
 #pragma once
 
+#include "model/LinkModel.h"
+
 #include <QWidget>
 
 #include <functional>
+#include <optional>
 #include <string>
+#include <vector>
 
 class QLabel;
+class QPushButton;
 class StringGrid;
 
 // The link table page (TabSheet3): every link of the table as one read-only
 // row of SG2, rebuilt each time the page is shown, with a hint over inactive
-// links that tells how to activate them.
+// links that tells how to activate them, and over links the editor would not
+// have made (marked with a warning sign) what is wrong with them.
 class LinkTablePage : public QWidget {
     Q_OBJECT
 public:
@@ -28,6 +34,12 @@ public:
 
     // Rebuilds the grid from the link table.
     void TabSheet3Show();
+    // From now on each row is marked against the device's links: fields of a
+    // changed link highlighted, a link only here in the link colour, the
+    // device's links the table lacks as extra rows, struck through.
+    void ShowComparison(std::vector<LinkRecord> deviceLinks);
+    // The marks go: the device's links are not known any more.
+    void ForgetComparison();
     // Sets the grid's hint for the row under the mouse (viewport coordinates).
     void SG2MouseMove(int x, int y);
 
@@ -36,6 +48,8 @@ public:
 signals:
     // A double click on the grid; the main window leads to the link editor.
     void SG2DblClick();
+    // "Mit QMX vergleichen": the main window reads the device's links.
+    void compareRequested();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -43,10 +57,18 @@ protected:
 
 private:
     QLabel* createHeading(const char* name, const char* caption, int left);
+    void markProblems(int links);
+    void markComparison();
+    void showLinkRow(int row, const std::string& number, const LinkRecord& link);
+    QString rowHint(int row) const;
 
     TextTableLine m_memTabLine;
     TextTableLine m_memo2Line;
     QLabel* Label1 = nullptr;
     QLabel* Label2 = nullptr;
     StringGrid* SG2 = nullptr;
+    QPushButton* BtnVergleichen = nullptr;
+    QLabel* LVergleich = nullptr;
+    std::vector<QString> m_problemHints; // by grid row; empty where the link has none
+    std::optional<std::vector<LinkRecord>> m_deviceLinks; // as read for the last comparison
 };

@@ -301,7 +301,7 @@ TEST_F(Cli, ReadThenWriteOfTheSameFileLeavesTheLinkAreaWordForWord)
 TEST_F(Cli, WriteAsksOnTheTerminalAndRefusesWhatTheDeviceCannotHold)
 {
     startDevice();
-    const std::vector<Link> changed{{7, 150, 3, 12, 12, 350, 4, 0}, {12, 43, 15, 255, 7, 65535, 15, 1}};
+    const std::vector<Link> changed{{12, 150, 3, 12, 12, 350, 4, 0}, {12, 43, 15, 255, 7, 65535, 15, 1}};
     std::vector<Link> tooMany(63, Link{2, 100, 0, 1, 9, 300, 0, 0});
     std::vector<Link> bitOutOfRange = changed;
     bitOutOfRange[1][2] = 16;
@@ -342,18 +342,61 @@ TEST_F(Cli, WriteAsksOnTheTerminalAndRefusesWhatTheDeviceCannotHold)
     }
 }
 
+TEST_F(Cli, WriteRefusesLinksTheEditorWouldNotAllowUnlessForced)
+{
+    startDevice();
+    const Link good{12, 150, 0, 4, 12, 350, 0, 0};
+    struct Case {
+        const char* what;
+        std::vector<Link> links;
+        std::string named; // the link the refusal names
+    };
+    const std::vector<Case> cases{
+        {"overlapping targets", {good, {12, 151, 0, 8, 12, 350, 2, 0}}, "Verkn\xC3\xBCpfung 2 "},
+        {"255 bits from bit 15", {good, {12, 150, 15, 255, 12, 300, 0, 0}}, "Verkn\xC3\xBCpfung 2: 255 Bits"},
+        {"module 40", {{40, 150, 0, 4, 12, 350, 0, 0}}, "Modul 40 "},
+        {"module 64", {{12, 150, 0, 4, 64, 350, 0, 0}}, "Modul 64 "},
+        {"AnzBit 0", {{12, 150, 0, 0, 12, 350, 0, 0}}, "Verkn\xC3\xBCpfung 1: 0 Bits"},
+        {"past the registers", {{12, 157, 8, 16, 12, 350, 0, 0}}, "Signalgruppen von Modul 12"},
+        {"twice", {good, good}, "Verkn\xC3\xBCpfung 2 ist dieselbe wie Verkn\xC3\xBCpfung 1"},
+    };
+    for (const Case& c : cases) {
+        const std::vector<uint16_t> before = linkArea();
+        const QString path = file("check.ini", linkFile(c.links));
+        const auto refused = run({QStringLiteral("write"), path, QStringLiteral("--yes")});
+        EXPECT_EQ(refused.exitCode, 4) << c.what << ": " << refused.err;
+        EXPECT_TRUE(contains(refused.err, c.named)) << c.what << ": " << refused.err;
+        EXPECT_TRUE(contains(refused.err, "Mit --force")) << c.what << ": " << refused.err;
+        EXPECT_EQ(linkArea(), before) << c.what << ": nothing may be sent";
+
+        const auto forced = run({QStringLiteral("write"), path, QStringLiteral("--yes"), QStringLiteral("--force")});
+        EXPECT_EQ(forced.exitCode, 0) << c.what << ": " << forced.err;
+        const std::vector<uint16_t> after = linkArea();
+        EXPECT_EQ(std::vector<uint16_t>(after.begin(), after.begin() + 4 * c.links.size() + 4), linkAreaStart(c.links))
+            << c.what;
+    }
+    // Only inactive links touched: told, and written.
+    const auto inactive = run({QStringLiteral("write"), file("inactive.ini", linkFile({{12, 150, 0, 0, 12, 350, 0, 1}})),
+                               QStringLiteral("--yes")});
+    EXPECT_EQ(inactive.exitCode, 0) << inactive.err;
+    EXPECT_TRUE(contains(inactive.err, "(inaktiv)")) << inactive.err;
+}
+
 TEST_F(Cli, ADeviceThatDropsTheWrittenLinksFailsTheVerify)
 {
     startDevice({QStringLiteral("--ignore-writes")});
     const QString changed = file("changed.ini", linkFile({kDeviceLinks[0], kDeviceLinks[1]}));
 
-    const auto verified = run({QStringLiteral("write"), changed, QStringLiteral("--yes"), QStringLiteral("--quiet")});
+    // The device's own first link reads bits its SK40F does not offer.
+    const auto verified = run({QStringLiteral("write"), changed, QStringLiteral("--yes"), QStringLiteral("--quiet"),
+                               QStringLiteral("--force")});
     EXPECT_EQ(verified.exitCode, 5);
     ASSERT_EQ(verified.errorLines().size(), 1u) << verified.err;
     EXPECT_TRUE(contains(verified.err, "3 als 8305,0064,012C,2704 zur\xC3\xBC" "ck, \xC3\xBC" "bertragen wurde FFFF,FFFF,FFFF,FFFF"))
         << "names the first slot that differs: " << verified.err;
 
-    const auto unverified = run({QStringLiteral("write"), changed, QStringLiteral("--yes"), QStringLiteral("--no-verify")});
+    const auto unverified = run({QStringLiteral("write"), changed, QStringLiteral("--yes"), QStringLiteral("--no-verify"),
+                                 QStringLiteral("--force")});
     EXPECT_EQ(unverified.exitCode, 0) << unverified.err;
 }
 
@@ -412,7 +455,7 @@ TEST_F(Cli, RestoreWritesTheNewestSnapshotBackWordForWord)
 {
     startDevice();
     const std::vector<uint16_t> before = linkArea();
-    const std::vector<Link> changed{{7, 150, 3, 12, 12, 350, 4, 0}, {12, 43, 15, 255, 7, 65535, 15, 1}};
+    const std::vector<Link> changed{{12, 150, 3, 12, 12, 350, 4, 0}, {12, 43, 15, 255, 7, 65535, 15, 1}};
     ASSERT_EQ(run({QStringLiteral("write"), file("new.ini", linkFile(changed)), QStringLiteral("--yes")}).exitCode, 0);
     ASSERT_NE(linkArea(), before);
 
@@ -441,7 +484,7 @@ TEST_F(Cli, LinksOfAnotherStationAreWrittenOnlyWithYesAndForce)
     const std::vector<uint16_t> before = linkArea();
     const QString fromElsewhere = file("elsewhere.ini", "[Kopfdaten]\r\nSeriennummer=999\r\nQMX-Adresse=30\r\n"
                                                         "Geraetetyp=2304\r\n"
-                                                        + linkFile({{7, 150, 3, 12, 12, 350, 4, 0}}));
+                                                        + linkFile({{12, 150, 3, 12, 12, 350, 4, 0}}));
     const auto refused = run({QStringLiteral("write"), fromElsewhere, QStringLiteral("--yes")});
     EXPECT_EQ(refused.exitCode, 4) << refused.err;
     EXPECT_TRUE(contains(refused.err, "SN 999, Adr. 30")) << refused.err;
@@ -460,7 +503,7 @@ TEST_F(Cli, ASnapshotThatCannotBeSavedStopsTheWriteBeforeAnythingIsSent)
     // The folder for the snapshots is taken by a file.
     std::ofstream(cli.dataHome()) << "not a folder";
     const auto result =
-        run({QStringLiteral("write"), file("new.ini", linkFile({{7, 150, 3, 12, 12, 350, 4, 0}})), QStringLiteral("--yes")});
+        run({QStringLiteral("write"), file("new.ini", linkFile({{12, 150, 3, 12, 12, 350, 4, 0}})), QStringLiteral("--yes")});
     EXPECT_EQ(result.exitCode, 3) << result.err;
     EXPECT_EQ(result.errorLines().size(), 1u) << result.err;
     EXPECT_EQ(linkArea(), before);
@@ -559,7 +602,7 @@ TEST_F(Cli, CtrlCDuringAWriteWaitsForTheTransferAndSaysWhatTheDeviceHolds)
         ::kill(static_cast<pid_t>(pid), SIGINT);
     };
     const auto interrupted = run({QStringLiteral("write"), file("new.ini", linkFile(changed)), QStringLiteral("--yes"),
-                                  QStringLiteral("--quiet")});
+                                  QStringLiteral("--force"), QStringLiteral("--quiet")});
     cli.whileRunning = nullptr;
     EXPECT_EQ(interrupted.exitCode, 130) << interrupted.err;
     ASSERT_EQ(interrupted.errorLines().size(), 1u) << interrupted.err;

@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 #include "comm/DeviceNotices.h"
 #include "comm/LinkAreaRead.h"
+#include "editor/LinkProblemText.h"
 #include "model/DeviceValues.h"
 #include "model/LinkModel.h"
 #include "model/ModuleModel.h"
@@ -153,6 +154,27 @@ TEST_F(CheckedWrite, AnotherStationOnThePortIsAskedAboutAndNoWritesNothing)
     boxes.answer = idYes;
     window->ActionSpeichernQMXExecute();
     EXPECT_EQ(ListSnapshots(4711).size(), 1u);
+    EXPECT_EQ(deviceLinks(), tableLinks());
+}
+
+TEST_F(CheckedWrite, LinksTheEditorWouldNotAllowAreListedAndNoWritesNothing)
+{
+    // An active link onto target bits 8..9 of module 2, which link 1 writes.
+    ASSERT_TRUE(AppendLink(9, 150, 0, 4, 2, 300, 9));
+    LinkTable[3].deaktiv = 0;
+    setWriteCheck(false);
+    boxes.answer = idNo;
+    window->ActionSpeichernQMXExecute();
+
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown.front().kind, mbQuestion);
+    EXPECT_EQ(boxes.shown.front().defaultButton, 2) << "No is the default";
+    EXPECT_EQ(shownTexts().front(),
+              messageWith(kMessageWriteDespiteProblems, {messageWith(kMessageTargetOverlap, {"3", "1"})}));
+    EXPECT_EQ(deviceLinks(), kStationLinks);
+
+    boxes.answer = idYes;
+    window->ActionSpeichernQMXExecute();
     EXPECT_EQ(deviceLinks(), tableLinks());
 }
 

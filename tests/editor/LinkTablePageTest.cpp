@@ -34,8 +34,13 @@ protected:
             ModuleTable[static_cast<std::size_t>(address)].present = 1;
             ModuleTable[static_cast<std::size_t>(address)].name = address == 0 ? "Zentrale" : "Station " + std::to_string(address);
             ModuleTable[static_cast<std::size_t>(address)].typeText = "PDX-44";
-            if (address != 0)
+            if (address != 0) {
+                // The bits a PDX-44 offers, so that the links below are ones the editor could make.
+                ModuleRecord& module = ModuleTable[static_cast<std::size_t>(address)];
+                module.srcBitCount = module.dstBitCount = 44;
+                module.srcRegCount = module.dstRegCount = 4;
                 AppendToModuleList(address);
+            }
         }
         AppendToModuleList(0);
         window = std::make_unique<TF_Kalmoria_main>();

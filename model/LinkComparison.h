@@ -1,0 +1,34 @@
+#pragma once
+
+// Two link sets side by side, the table's (or a file's) and the device's:
+// which links both hold, which differ and in what, which only one holds.
+// The links are lined up like diff(1) lines up text: links equal in all
+// fields anchor the rows; between two anchors a link left over on each side
+// is taken for one link changed (one that kept its source or target start
+// first, the rest in order), and what is left beyond is on one side only.
+
+#include "model/LinkModel.h"
+
+#include <array>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+constexpr int kLinkFieldCount = 8;
+using LinkFieldValues = std::array<int32_t, kLinkFieldCount>;
+// ModulQ, RegVon, BitVon, AnzBit, ModulZ, RegZ, BitZ, deaktiv.
+extern const std::array<const char*, kLinkFieldCount> kLinkFieldNames;
+LinkFieldValues FieldValues(const LinkRecord& link);
+
+enum class LinkRowStatus { Same, Changed, OnlyHere, OnlyOnDevice };
+
+struct LinkComparisonRow {
+    LinkRowStatus status = LinkRowStatus::Same;
+    int32_t here = 0;   // 1-based link number on this side; 0 when only on the device
+    int32_t device = 0; // 1-based slot on the device; 0 when only here
+    std::array<bool, kLinkFieldCount> differs{}; // for a changed link: the fields that differ
+
+    bool operator==(const LinkComparisonRow&) const = default;
+};
+
+std::vector<LinkComparisonRow> CompareLinks(std::span<const LinkRecord> here, std::span<const LinkRecord> device);
