@@ -22,6 +22,7 @@ constexpr int kMessageInterrupted = 59;     // %s1 what the verify found
 constexpr int kMessageNoSnapshot = 66;      // %s1 serial number, %s2 folder
 constexpr int kMessageStationRefused = 67;
 constexpr int kMessageAnswerLetters = 68;   // "j/n": the letters of yes and no
+constexpr int kMessageAddressTooHigh = 89;  // %s1 port, %s2 the device's address
 constexpr int kMessageLinkNoun = 69;        // "Verknüpfung|Verknüpfungen": one link, several
 
 // Message n with its arguments; without any it gets the " - " every message

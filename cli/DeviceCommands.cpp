@@ -8,6 +8,7 @@
 #include "cli/DeviceSession.h"
 #include "cli/DeviceText.h"
 #include "comm/ComPortMap.h"
+#include "comm/DeviceRegisters.h"
 #include "comm/PortSettings.h"
 #include "diag/TextHelpers.h"
 #include "model/DeviceValues.h"
@@ -36,7 +37,8 @@ QJsonObject portJson(const DeviceSession& session, int32_t port)
 
 ExitCode RunSearch(CommandContext& context)
 {
-    const std::vector<FoundDevice> found = context.session.Search();
+    const PortSearchResult search = context.session.Search();
+    const std::vector<FoundDevice>& found = search.devices;
     if (context.options.json) {
         QJsonArray devices;
         for (const FoundDevice& device : found) {
@@ -58,6 +60,13 @@ ExitCode RunSearch(CommandContext& context)
         printOut(FormatTable(rows));
     }
     if (found.empty()) {
+        // A device of ours at an address it cannot serve from is no unknown
+        // device: the user can change the address.
+        for (const FoundDevice& device : search.refused) {
+            if (DeviceRegisters::IsAcceptedDevice(device.type, DeviceRegisters::MaxDeviceAddress))
+                context.messages.error(CliMessage(kMessageAddressTooHigh, {pathText(comPortPath(device.port)),
+                                                                          IntToText(device.address)}));
+        }
         context.messages.error(CliMessage(kMessageNoDeviceFound));
         return ExitCode::Device;
     }

@@ -59,11 +59,11 @@ DeviceSession::DeviceSession(const CliOptions& options, ConsoleMessages& message
 
 DeviceSession::~DeviceSession() = default;
 
-std::vector<FoundDevice> DeviceSession::Search()
+PortSearchResult DeviceSession::Search()
 {
     PortSearchResult search = SearchComPort(m_client, m_view);
     m_view.EndProgress();
-    return std::move(search.devices);
+    return search;
 }
 
 ExitCode DeviceSession::Connect()
@@ -74,7 +74,7 @@ ExitCode DeviceSession::Connect()
         ComParity = 'n';
         return ExitCode::Success;
     }
-    if (Search().empty()) {
+    if (Search().devices.empty()) {
         m_messages.error(CliMessage(kMessageNoDeviceFound));
         return ExitCode::Device;
     }

@@ -23,7 +23,7 @@ public:
     ~DeviceSession();
 
     // The port search over COM1..COM16 (only the port of --port when given).
-    std::vector<FoundDevice> Search();
+    PortSearchResult Search();
     // Chooses the port: the one of --port, else the one the search finds.
     // Device when the search finds none (said as a message).
     ExitCode Connect();

@@ -54,9 +54,12 @@ PortSearchResult SearchComPort(std::unique_ptr<Tvep>& client, ShellView& view)
             DeviceType = ReceiveBuffer[R::TypeWord];
             if (configuration.answered())
                 DeviceAddress = configuration.address;
+            const FoundDevice device{port, configuration.type, configuration.serialNumber, configuration.address};
             if (configuration.accepted()) {
                 ComPortNr = port;
-                result.devices.push_back({port, configuration.type, configuration.serialNumber, DeviceAddress});
+                result.devices.push_back(device);
+            } else if (configuration.answered()) {
+                result.refused.push_back(device);
             }
         }
         if (!paths[static_cast<std::size_t>(port) - 1].empty())

@@ -17,6 +17,9 @@ struct FoundDevice {
 
 struct PortSearchResult {
     std::vector<FoundDevice> devices; // every device found, in port order
+    // Devices that answered, but with a type or an address (above 240) this
+    // program does not serve, in port order: the reason nothing was found.
+    std::vector<FoundDevice> refused;
     int32_t chosenPort = 1;           // ComPortNr after the search
 };
 

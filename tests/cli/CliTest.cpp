@@ -613,3 +613,19 @@ TEST_F(Cli, CtrlCDuringAWriteWaitsForTheTransferAndSaysWhatTheDeviceHolds)
     EXPECT_EQ(std::vector<uint16_t>(after.begin(), after.begin() + 12), linkAreaStart(changed));
     EXPECT_EQ(run({QStringLiteral("read"), QStringLiteral("--quiet")}).exitCode, 0) << "the next command works at once";
 }
+
+TEST_F(Cli, ASearchThatFindsADeviceAboveAddress240SaysSo)
+{
+    std::string image = kDevice;
+    image.replace(image.find("Address=30"), 10, "Address=250");
+    cli.files.write("far.ini", image);
+    device = std::make_unique<QmxSim>(cli.files.file("far.ini"));
+    ASSERT_FALSE(device->path().empty());
+    cli.writeSettings("[Schnittstellen]\r\nCOM2=" + device->path() + "\r\n");
+
+    const auto result = cli.run({QStringLiteral("search")});
+    EXPECT_EQ(result.exitCode, 2) << result.err;
+    ASSERT_EQ(result.errorLines().size(), 2u) << result.err;
+    EXPECT_TRUE(contains(result.errorLines()[0], device->path() + " antwortet eine QMX-Zentrale mit der Adresse 250"))
+        << result.err;
+}
