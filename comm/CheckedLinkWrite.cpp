@@ -34,9 +34,8 @@ std::vector<int32_t> missingModules(const std::vector<LinkRecord>& links, const 
                 missing.push_back(address);
         }
     }
-    std::ranges::sort(missing);
-    const auto [first, last] = std::ranges::unique(missing);
-    missing.erase(first, last);
+    std::sort(missing.begin(), missing.end());
+    missing.erase(std::unique(missing.begin(), missing.end()), missing.end());
     return missing;
 }
 
