@@ -18,34 +18,14 @@
 
 namespace {
 
-// A station whose links use only modules it carries: 2, 3 and 9.
-constexpr const char* kStation = R"(
-[Device]
-Type=0x3301
-Serial=815
-Address=20
-
-[Module2]
-Kind=0
-SrcBits=32
-SrcRegs=12
-DstBits=24
-DstRegs=8
-
-[Module3]
-Kind=1
-
-[Module9]
-Kind=5
-SrcBits=44
-SrcRegs=4
-DstBits=44
-DstRegs=4
-
-[Links]
-1=2,100,0,8,9,300,0,0
-2=3,42,1,2,2,300,8,0
-)";
+// The small device without its third link, whose target module 5 it does
+// not carry: a station whose links use only its own modules.
+std::string station()
+{
+    std::string image = kSmallDevice;
+    image.erase(image.find("3=8305,0064,012C,2704\n"));
+    return image;
+}
 
 const std::vector<LinkFields> kStationLinks{{2, 100, 0, 8, 9, 300, 0, 0}, {3, 42, 1, 2, 2, 300, 8, 0}};
 const StationIdentity kStationIdentity{815, 20, 0x3301};
@@ -53,7 +33,7 @@ const StationIdentity kStationIdentity{815, 20, 0x3301};
 // The same modules behind another station.
 std::string otherStation()
 {
-    std::string image = kStation;
+    std::string image = station();
     image.replace(image.find("Serial=815"), 10, "Serial=4711");
     return image;
 }
@@ -63,7 +43,7 @@ protected:
     void SetUp() override
     {
         DeviceTestBench::SetUp();
-        startDevice(kStation, extraOptions());
+        startDevice(station(), extraOptions());
         window = std::make_unique<TF_Kalmoria_main>();
         window->ActionLadenQMXExecute();
         ASSERT_EQ(DataState, 0);
