@@ -7,7 +7,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-serialport-dev libsimpleini-dev
-          libgtest-dev qt6-translations-l10n xvfb xauth xdotool imagemagick dpkg-dev)
+          libgtest-dev qt6-translations-l10n qt6-svg-dev ser2net ccache xvfb xauth xdotool imagemagick
+          dpkg-dev)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -22,5 +23,9 @@ fi
 
 build_dir=${1:-build}
 shift || true
-cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+# The compiler cache makes the second and later builds of a clone (and of
+# several clones side by side) take seconds instead of minutes.
+export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$PWD}
+cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+      -DCMAKE_CXX_COMPILER_LAUNCHER=ccache "$@" >/dev/null
 cmake --build "$build_dir"
