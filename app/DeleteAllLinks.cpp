@@ -2,11 +2,19 @@
 
 #include "app/UnsavedLinksQuestion.h"
 #include "comm/ShellView.h"
+#include "editor/LinkHistory.h"
 #include "i18n/LanguageTexts.h"
 #include "i18n/MessageBoxEx.h"
 #include "model/DeviceValues.h"
 #include "model/LinkModel.h"
 #include "model/ModuleModel.h"
+
+namespace {
+
+// The command's own caption names the step: "Alle Verknüpfungen löschen".
+constexpr int kDeleteAllCaption = 14;
+
+} // namespace
 
 bool AskDeleteAllLinks(const OverviewRows& overview)
 {
@@ -23,11 +31,11 @@ bool AskDeleteAllLinks(const OverviewRows& overview)
     return MessageBoxEx(question, mbQuestion, mbYesNo, 0) == idYes;
 }
 
-bool DeleteAllLinks(ShellView& view, const OverviewRows& overview)
+bool DeleteAllLinks(ShellView& view, const OverviewRows& overview, LinkHistory* history)
 {
     const bool confirmed = AskDeleteAllLinks(overview);
     if (confirmed) {
-        ClearAllLinks();
+        ChangeLinks(history, GetText(kDeleteAllCaption, ""), ClearAllLinks);
         DataState = 0;
     }
     view.ShowStatus();

@@ -2,6 +2,7 @@
 
 #include "model/LinkFile.h"
 
+class LinkHistory;
 class ShellView;
 
 // Asks whether every link shall go. With unsaved edits that is the question
@@ -11,5 +12,6 @@ bool AskDeleteAllLinks(const OverviewRows& overview);
 
 // Asks as AskDeleteAllLinks does; when the links may go, empties the link
 // table and marks the data as consistent. Always refreshes the status bar
-// and shows the module overview. True when the user confirmed.
-bool DeleteAllLinks(ShellView& view, const OverviewRows& overview);
+// and shows the module overview. True when the user confirmed. The delete
+// is a step of `history` where there is one.
+bool DeleteAllLinks(ShellView& view, const OverviewRows& overview, LinkHistory* history = nullptr);

@@ -4,6 +4,8 @@
 #include "app/FileNameChooser.h"
 #include "comm/DeviceNotices.h"
 #include "comm/ShellView.h"
+#include "editor/LinkHistory.h"
+#include "editor/LinkStepName.h"
 #include "diag/AnsiText.h"
 #include "diag/ErrLog.h"
 #include "diag/TextHelpers.h"
@@ -40,7 +42,7 @@ bool mayWrite(const std::string& chosen)
 } // namespace
 
 void LoadLinksFromChosenFile(ShellView& view, bool modulesKnown, const std::string& folder,
-                             const OverviewRows& overview)
+                             const OverviewRows& overview, LinkHistory* history)
 {
     if (!modulesKnown) {
         ShowMessageText(22, {DefaultMessageArgument}, 0);
@@ -63,9 +65,11 @@ void LoadLinksFromChosenFile(ShellView& view, bool modulesKnown, const std::stri
         ShowNotices(loaded.notices);
         return;
     }
-    ReplaceLinks(loaded.links);
-    LinkTableOrigin = loaded.origin;
-    MarkLinksKept();
+    ChangeLinks(history, LoadStepName(LinkFileName), [&loaded] {
+        ReplaceLinks(loaded.links);
+        LinkTableOrigin = loaded.origin;
+        MarkLinksKept();
+    });
     if (DebugFlag())
         WriteErrLog("210-Verkn\xFCpfungsdaten aus Datei gelesen: " + fileNameToAnsi(LinkFileName));
     if (loaded.notices.empty())

@@ -7,6 +7,7 @@
 
 #include <string>
 
+class LinkHistory;
 class ShellView;
 
 constexpr int kMessageReplaceOtherFile = 56; // %s1 the file that would be replaced
@@ -15,9 +16,9 @@ constexpr int kMessageReplaceOtherFile = 56; // %s1 the file that would be repla
 // starts in `folder`, once modules are known and the user agreed to lose the
 // current links (unsaved edits may be saved first, with `overview`). The
 // links stay as they were until a file has really been read; then the link
-// table page is shown.
+// table page is shown. The load is a step of `history` where there is one.
 void LoadLinksFromChosenFile(ShellView& view, bool modulesKnown, const std::string& folder,
-                             const OverviewRows& overview);
+                             const OverviewRows& overview, LinkHistory* history = nullptr);
 
 // Saves the links and the module overview into a file the user chooses;
 // refused while the data are incomplete. True when the file was written.

@@ -7,12 +7,12 @@
 
 #include <algorithm>
 
-bool AskWriteDespiteLinkProblems()
+LinkProblemAnswer AskWriteDespiteLinkProblems()
 {
     const std::vector<LinkRecord> links = CurrentLinks();
     const std::vector<LinkProblem> problems = CheckLinks(links);
     if (!AnyRefuses(problems))
-        return true;
+        return {};
     constexpr int kNoButton = 2;
     // A box fits a screenful: the first problems stand for the rest.
     constexpr std::size_t kListedProblems = 15;
@@ -23,5 +23,13 @@ bool AskWriteDespiteLinkProblems()
     if (problems.size() > kListedProblems)
         lines += "\r...";
     const std::string question = GetMessageText(kMessageWriteDespiteProblems, {lines}, 0);
-    return MessageBoxEx(question, mbQuestion, mbYesNo, kNoButton) == idYes;
+    if (MessageBoxEx(question, mbQuestion, mbYesNo, kNoButton) != idYes)
+        return {.goOn = false, .modulesAgreedMissing = {}};
+    LinkProblemAnswer answer;
+    for (const LinkProblem& problem : problems) {
+        if (problem.kind == LinkProblemKind::ModuleMissing)
+            answer.modulesAgreedMissing.push_back(problem.module);
+    }
+    std::sort(answer.modulesAgreedMissing.begin(), answer.modulesAgreedMissing.end());
+    return answer;
 }

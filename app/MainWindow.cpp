@@ -7,6 +7,7 @@
 #include "diag/ErrLog.h"
 #include "diag/TextHelpers.h"
 #include "editor/LinkEditorPage.h"
+#include "editor/LinkHistory.h"
 #include "editor/TF_PDauswahl.h"
 #include "i18n/FormTranslation.h"
 #include "i18n/LanguageChoice.h"
@@ -61,6 +62,10 @@ namespace {
 
 // The status text of the automatic search, "ComPort-Suche …".
 constexpr int kSearchingText = 50;
+// The undo and redo items' captions, and the device read's step name.
+constexpr int kUndoCaption = 53;
+constexpr int kRedoCaption = 54;
+constexpr int kReadDeviceCaption = 18;
 
 struct ToolButtonDesign {
     const char* name;
@@ -75,6 +80,7 @@ TF_Kalmoria_main::TF_Kalmoria_main(QWidget* parent)
 {
     setObjectName(QStringLiteral("F_Kalmoria_main"));
     resize(880, 660);
+    m_linkHistory = new LinkHistory(this);
     createActions();
     createToolBar();
     createMenu();
@@ -84,6 +90,10 @@ TF_Kalmoria_main::TF_Kalmoria_main(QWidget* parent)
     FormCreate();
     F_PDauswahl = new TF_PDauswahl(this);
     TabSheet2->useLinkDialog(F_PDauswahl);
+    TabSheet2->useLinkHistory(m_linkHistory);
+    connect(m_linkHistory, &LinkHistory::changed, this, &TF_Kalmoria_main::ShowStepNames);
+    connect(m_linkHistory, &LinkHistory::linksPutBack, this, &TF_Kalmoria_main::ShowLinksPutBack);
+    ShowStepNames();
     F_rs232 = new TF_rs232(this);
 }
 
@@ -107,6 +117,13 @@ void TF_Kalmoria_main::createActions()
     ActionSpeichernQMX = createAction("ActionSpeichernQMX", &TF_Kalmoria_main::ActionSpeichernQMXExecute);
     ActionComSuche = createAction("ActionComSuche", &TF_Kalmoria_main::ActionComSucheExecute);
     ActionSicherung = createAction("ActionSicherung", &TF_Kalmoria_main::ActionSicherungExecute);
+    Rueckgaengig1 = createAction("Rueckgaengig1", &TF_Kalmoria_main::RueckgaengigExecute);
+    Rueckgaengig1->setText(QString::fromUtf8("@53R\xC3\xBC" "ckg\xC3\xA4" "ngig"));
+    Rueckgaengig1->setShortcut(QKeySequence::Undo);
+    Wiederholen1 = createAction("Wiederholen1", &TF_Kalmoria_main::WiederholenExecute);
+    Wiederholen1->setText(QStringLiteral("@54Wiederholen"));
+    // Both the Windows key and the one of other desktops.
+    Wiederholen1->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
 }
 
 void TF_Kalmoria_main::createToolBar()
@@ -152,6 +169,9 @@ void TF_Kalmoria_main::createMenu()
 
     QMenu* Datei1 = MainMenu1->addMenu(QStringLiteral("@10&Datei"));
     Datei1->setObjectName(QStringLiteral("Datei1"));
+    Datei1->addAction(Rueckgaengig1);
+    Datei1->addAction(Wiederholen1);
+    Datei1->addSeparator();
     addItem(Datei1, "neu1", QStringLiteral("@14Loeschen"), ActionAlleVerknLoeschen);
     QAction* Oeffnen1 = addItem(Datei1, "Oeffnen1", QStringLiteral("@12aden"), ActionLesen);
     Oeffnen1->setStatusTip(QStringLiteral("Modulliste laden"));
@@ -429,7 +449,7 @@ void TF_Kalmoria_main::ActionEndeExecute()
 
 void TF_Kalmoria_main::ActionAlleVerknLoeschenExecute()
 {
-    DeleteAllLinks(*this, SG1->rows());
+    DeleteAllLinks(*this, SG1->rows(), m_linkHistory);
 }
 
 void TF_Kalmoria_main::ActionLadenQMXExecute()
@@ -438,11 +458,13 @@ void TF_Kalmoria_main::ActionLadenQMXExecute()
     if (AskAboutUnsavedLinks(SG1->rows()) == UnsavedLinksAnswer::Cancel)
         return;
     DeviceReadResult result;
-    {
-        const InputBlocker noInputWhileReading;
-        result = ReadDevice(*m_vep, *this);
-    }
-    MarkLinksKept();
+    m_linkHistory->Record(GetText(kReadDeviceCaption, ""), [&] {
+        {
+            const InputBlocker noInputWhileReading;
+            result = ReadDevice(*m_vep, *this);
+        }
+        MarkLinksKept();
+    });
     TabSheet3->ForgetComparison();
     // The port is closed by now: a box left open does not hold the line.
     ShowNotices(result.notices);
@@ -454,12 +476,16 @@ void TF_Kalmoria_main::ActionSpeichernQMXExecute()
     const bool checked = SchreibenPruefen1->isChecked();
     const LinkWriteChecks checks{checked, checked, checked};
     // A table the write refuses anyway is not asked about first.
-    if (!LinkWriteRefusal() && !AskWriteDespiteLinkProblems())
+    const LinkProblemAnswer problems = LinkWriteRefusal() ? LinkProblemAnswer{} : AskWriteDespiteLinkProblems();
+    if (!problems.goOn)
         return;
+    const auto confirmStation = [&problems](const StationCheck& check) {
+        return AskWriteToOtherStation(check, problems.modulesAgreedMissing);
+    };
     CheckedLinkWriteResult result;
     {
         const InputBlocker noInputWhileWriting;
-        result = WriteLinksChecked(*m_vep, this, checks, SG1->rows(), AskWriteToOtherStation);
+        result = WriteLinksChecked(*m_vep, this, checks, SG1->rows(), confirmStation);
     }
     if (result.ok())
         MarkLinksKept();
@@ -470,14 +496,44 @@ void TF_Kalmoria_main::ActionSpeichernQMXExecute()
 void TF_Kalmoria_main::ActionLesenExecute()
 {
     // The overview's first row is empty until modules were read.
-    LoadLinksFromChosenFile(*this, !SG1->cell(0, 1).empty(), StartDirectory, SG1->rows());
+    LoadLinksFromChosenFile(*this, !SG1->cell(0, 1).empty(), StartDirectory, SG1->rows(), m_linkHistory);
 }
 
 void TF_Kalmoria_main::ActionSicherungExecute()
 {
     // The snapshots of the station read last, else those of every station.
     const std::string folder = OverviewOrigin ? StationBackupFolder(OverviewOrigin->serialNumber) : backupFolder();
-    LoadLinksFromChosenFile(*this, !SG1->cell(0, 1).empty(), folder, SG1->rows());
+    LoadLinksFromChosenFile(*this, !SG1->cell(0, 1).empty(), folder, SG1->rows(), m_linkHistory);
+}
+
+void TF_Kalmoria_main::RueckgaengigExecute()
+{
+    m_linkHistory->Undo();
+}
+
+void TF_Kalmoria_main::WiederholenExecute()
+{
+    m_linkHistory->Redo();
+}
+
+void TF_Kalmoria_main::ShowStepNames()
+{
+    const auto show = [](QAction* item, int caption, bool enabled, const std::string& step) {
+        std::string text = GetText(caption, "");
+        if (enabled)
+            text += ": " + step;
+        item->setText(ansiToQString(text));
+        item->setEnabled(enabled);
+    };
+    show(Rueckgaengig1, kUndoCaption, m_linkHistory->CanUndo(), m_linkHistory->UndoName());
+    show(Wiederholen1, kRedoCaption, m_linkHistory->CanRedo(), m_linkHistory->RedoName());
+}
+
+void TF_Kalmoria_main::ShowLinksPutBack()
+{
+    TabSheet2->ShowLinksAgain();
+    TabSheet3->TabSheet3Show();
+    ShowStatus();
 }
 
 void TF_Kalmoria_main::CompareWithDeviceExecute()
@@ -541,6 +597,7 @@ void TF_Kalmoria_main::mSprachwahlClick(QAction* item)
     LanguageMenuClick(mSprachwahl, item);
     // The headings and group names are copies of text tables: take the new language's.
     ShowOverviewHeadings();
+    ShowStepNames();
     TabSheet2->RelabelGroups();
     if (TabSheet3->isVisible())
         TabSheet3->TabSheet3Show();

@@ -10,6 +10,7 @@
 #include <string>
 
 class LinkEditorPage;
+class LinkHistory;
 class LinkTablePage;
 class QAction;
 class QLabel;
@@ -59,6 +60,9 @@ public:
     void ActionSpeichernExecute();
     void ActionComSucheExecute();
     void ActionSicherungExecute();
+    // Takes back the newest link step, or makes the step taken back last again.
+    void RueckgaengigExecute();
+    void WiederholenExecute();
     // The link table page's comparison: the device's links, read in one transfer.
     void CompareWithDeviceExecute();
     void ComPort1Click();
@@ -90,6 +94,10 @@ private:
     void createStatusBar();
     void createTextTables();
     QAction* createAction(const char* name, void (TF_Kalmoria_main::*handler)());
+    // "Rückgängig: <step>" and "Wiederholen: <step>" in the language's words.
+    void ShowStepNames();
+    // After an undo or redo every view shows the links the table now holds.
+    void ShowLinksPutBack();
 
     QAction* ActionEnde = nullptr;
     QAction* ActionAlleVerknLoeschen = nullptr;
@@ -99,6 +107,8 @@ private:
     QAction* ActionSpeichernQMX = nullptr;
     QAction* ActionComSuche = nullptr;
     QAction* ActionSicherung = nullptr;
+    QAction* Rueckgaengig1 = nullptr;
+    QAction* Wiederholen1 = nullptr;
 
     QToolBar* ToolBar1 = nullptr;
     QMenu* mSprachwahl = nullptr;
@@ -116,6 +126,7 @@ private:
     QPlainTextEdit* Memo2 = nullptr;
     TF_PDauswahl* F_PDauswahl = nullptr;
     TF_rs232* F_rs232 = nullptr;
+    LinkHistory* m_linkHistory = nullptr;
     // The one protocol client; each port search makes a new one.
     std::unique_ptr<Tvep> m_vep;
 };

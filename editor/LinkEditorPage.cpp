@@ -5,6 +5,8 @@
 #include "editor/BitPane.h"
 #include "editor/EditorCell.h"
 #include "editor/LinkActionRules.h"
+#include "editor/LinkHistory.h"
+#include "editor/LinkStepName.h"
 #include "editor/SelectionRules.h"
 #include "editor/TF_PDauswahl.h"
 #include "i18n/LanguageTexts.h"
@@ -541,7 +543,11 @@ void LinkEditorPage::TakeOverLink()
 {
     if (CanTakeOver(m_selection)) {
         const LinkSelection& s = m_selection;
-        if (!AppendLink(s.modulQ, s.regQ, s.bitQ, s.anzBit, s.modulZ, s.regZ, s.bitZ)) {
+        bool appended = false;
+        ChangeLinks(m_history, LinkStepName(LinkStep::TakeOver, AnzBefehle + 1), [&] {
+            appended = AppendLink(s.modulQ, s.regQ, s.bitQ, s.anzBit, s.modulZ, s.regZ, s.bitZ);
+        });
+        if (!appended) {
             // Nothing was added: the selection stays for after a clean-up.
             showRefusal(kMessageLinkTableFull);
             m_shell.ShowStatus();
@@ -560,6 +566,20 @@ void LinkEditorPage::TakeOverLink()
 void LinkEditorPage::useLinkDialog(TF_PDauswahl* dialog)
 {
     m_linkDialog = dialog;
+}
+
+void LinkEditorPage::useLinkHistory(LinkHistory* history)
+{
+    m_history = history;
+}
+
+void LinkEditorPage::ShowLinksAgain()
+{
+    // A page not yet opened draws the links when it is.
+    if (ComboBox1->count() == 0)
+        return;
+    ShowSourceGroup();
+    ShowTargetGroup();
 }
 
 LinkDialogContext LinkEditorPage::dialogContext(int cell) const
@@ -614,11 +634,12 @@ void LinkEditorPage::OpenLinkActions(int cell)
     const LinkAction action = DecodeLinkAnswer(m_dialogContext);
     switch (action.kind) {
     case LinkActionKind::Delete:
-        DeleteLink(action.linkNumber);
+        ChangeLinks(m_history, LinkStepName(LinkStep::Delete, action.linkNumber), [&] { DeleteLink(action.linkNumber); });
         break;
     case LinkActionKind::Switch: {
         int32_t& deaktiv = LinkTable[static_cast<std::size_t>(action.linkNumber)].deaktiv;
-        deaktiv = deaktiv != 0 ? 0 : 1;
+        const LinkStep step = deaktiv != 0 ? LinkStep::Activate : LinkStep::Deactivate;
+        ChangeLinks(m_history, LinkStepName(step, action.linkNumber), [&] { deaktiv = deaktiv != 0 ? 0 : 1; });
         break;
     }
     case LinkActionKind::ShowTargetEnd:

@@ -11,6 +11,7 @@
 #include <vector>
 
 class BitPane;
+class LinkHistory;
 class QComboBox;
 class QLabel;
 class QPlainTextEdit;
@@ -73,6 +74,12 @@ public:
     void OpenLinkActions(int cell);
     // The dialog OpenLinkActions shows; the page does not own it.
     void useLinkDialog(TF_PDauswahl* dialog);
+    // Where take-overs, deletes and switches are kept as steps that can be
+    // undone; the page does not own it. Without one they are just done.
+    void useLinkHistory(LinkHistory* history);
+    // The table's links changed under the page (an undo): both panes draw
+    // them again and a half-made selection goes.
+    void ShowLinksAgain();
 
     // The module at ModuleList position `position` becomes the source module.
     void ShowSourceModuleAt(int position);
@@ -141,5 +148,6 @@ private:
     PaneMarks m_targetMarks;
     LinkSelection m_selection;
     TF_PDauswahl* m_linkDialog = nullptr;
+    LinkHistory* m_history = nullptr;
     LinkDialogContext m_dialogContext;
 };

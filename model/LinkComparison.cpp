@@ -12,11 +12,6 @@ LinkFieldValues FieldValues(const LinkRecord& link)
 
 namespace {
 
-bool same(const LinkRecord& a, const LinkRecord& b)
-{
-    return FieldValues(a) == FieldValues(b);
-}
-
 bool sameEnd(const LinkRecord& a, const LinkRecord& b)
 {
     return (a.ModulQ == b.ModulQ && a.RegVon == b.RegVon && a.BitVon == b.BitVon) ||
@@ -34,7 +29,7 @@ public:
         // m_common[i, j]: how many links here[i..] and device[j..] have in common, in order.
         for (std::size_t i = here.size(); i-- > 0;) {
             for (std::size_t j = device.size(); j-- > 0;)
-                common(i, j) = same(here[i], device[j]) ? common(i + 1, j + 1) + 1
+                common(i, j) = SameLinkFields(here[i], device[j]) ? common(i + 1, j + 1) + 1
                                                         : std::max(common(i + 1, j), common(i, j + 1));
         }
     }
@@ -44,7 +39,7 @@ public:
         std::size_t i = 0;
         std::size_t j = 0;
         while (i < m_here.size() || j < m_device.size()) {
-            if (i < m_here.size() && j < m_device.size() && same(m_here[i], m_device[j])) {
+            if (i < m_here.size() && j < m_device.size() && SameLinkFields(m_here[i], m_device[j])) {
                 flushGap();
                 m_rows.push_back({LinkRowStatus::Same, number(i), number(j), {}});
                 ++i;

@@ -3,6 +3,7 @@
 #include "diag/TextHelpers.h"
 
 #include <algorithm>
+#include <tuple>
 
 std::array<LinkRecord, kLinkTableSlots> LinkTable;
 int32_t AnzBefehle = 0;
@@ -76,6 +77,19 @@ std::vector<LinkRecord> CurrentLinks()
 {
     const int32_t count = std::clamp(AnzBefehle, 0, kMaxLinks);
     return {LinkTable.begin() + 1, LinkTable.begin() + 1 + count};
+}
+
+bool SameLinkFields(const LinkRecord& a, const LinkRecord& b)
+{
+    const auto fields = [](const LinkRecord& l) {
+        return std::tie(l.ModulQ, l.RegVon, l.BitVon, l.AnzBit, l.ModulZ, l.RegZ, l.BitZ, l.deaktiv);
+    };
+    return fields(a) == fields(b);
+}
+
+bool SameLinks(std::span<const LinkRecord> a, std::span<const LinkRecord> b)
+{
+    return std::ranges::equal(a, b, SameLinkFields);
 }
 
 bool AppendLink(int32_t modulQ, int32_t regVon, int32_t bitVon, int32_t anzBit, int32_t modulZ,

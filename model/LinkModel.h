@@ -51,6 +51,10 @@ void ClearAllLinks();
 void ReplaceLinks(std::span<const LinkRecord> links);
 // Links 1..AnzBefehle.
 std::vector<LinkRecord> CurrentLinks();
+// The same eight number fields; encodedText follows from them.
+bool SameLinkFields(const LinkRecord& a, const LinkRecord& b);
+// The same links in the same order.
+bool SameLinks(std::span<const LinkRecord> a, std::span<const LinkRecord> b);
 // Adds a new, inactive link behind the last one. False (and nothing changes)
 // when the table is full.
 bool AppendLink(int32_t modulQ, int32_t regVon, int32_t bitVon, int32_t anzBit, int32_t modulZ,

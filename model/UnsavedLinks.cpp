@@ -2,9 +2,7 @@
 
 #include "model/LinkModel.h"
 
-#include <algorithm>
-#include <tuple>
-#include <vector>
+#include <utility>
 
 namespace {
 
@@ -15,10 +13,17 @@ std::vector<LinkRecord>& keptLinks()
     return links;
 }
 
-// The eight number fields; encodedText follows from them.
-auto fields(const LinkRecord& l)
+// Each keeping gets a number of its own, never given again.
+uint64_t& keptNumber()
 {
-    return std::tie(l.ModulQ, l.RegVon, l.BitVon, l.AnzBit, l.ModulZ, l.RegZ, l.BitZ, l.deaktiv);
+    static uint64_t number = 0;
+    return number;
+}
+
+uint64_t& lastNumberGiven()
+{
+    static uint64_t number = 0;
+    return number;
 }
 
 } // namespace
@@ -26,11 +31,21 @@ auto fields(const LinkRecord& l)
 void MarkLinksKept()
 {
     keptLinks() = CurrentLinks();
+    keptNumber() = ++lastNumberGiven();
 }
 
 bool HasUnsavedLinks()
 {
-    const std::vector<LinkRecord> now = CurrentLinks();
-    return !std::ranges::equal(now, keptLinks(),
-                               [](const LinkRecord& a, const LinkRecord& b) { return fields(a) == fields(b); });
+    return !SameLinks(CurrentLinks(), keptLinks());
+}
+
+KeptLinks LastKeptLinks()
+{
+    return {keptLinks(), keptNumber()};
+}
+
+void PutBackKeptLinks(const KeptLinks& kept)
+{
+    keptLinks() = kept.links;
+    keptNumber() = kept.number;
 }

@@ -6,7 +6,22 @@
 // unsaved until the next of these. Changing a link and changing it back
 // leaves nothing unsaved.
 
+#include "model/LinkModel.h"
+
+#include <cstdint>
+#include <vector>
+
 // The table's links, as they are now, are kept elsewhere.
 void MarkLinksKept();
 // True when links 1..AnzBefehle differ from those last marked kept.
 bool HasUnsavedLinks();
+
+// The links as last kept, and the number of that keeping: an undone step
+// takes back what it kept itself, never what a save or write kept since,
+// even when that were the same links.
+struct KeptLinks {
+    std::vector<LinkRecord> links;
+    uint64_t number = 0;
+};
+KeptLinks LastKeptLinks();
+void PutBackKeptLinks(const KeptLinks& kept);

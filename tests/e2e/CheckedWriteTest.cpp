@@ -18,22 +18,13 @@
 
 namespace {
 
-// The small device without its third link, whose target module 5 it does
-// not carry: a station whose links use only its own modules.
-std::string station()
-{
-    std::string image = kSmallDevice;
-    image.erase(image.find("3=8305,0064,012C,2704\n"));
-    return image;
-}
-
-const std::vector<LinkFields> kStationLinks{{2, 100, 0, 8, 9, 300, 0, 0}, {3, 42, 1, 2, 2, 300, 8, 0}};
+const std::vector<LinkFields>& kStationLinks = kSmallStationLinks;
 const StationIdentity kStationIdentity{815, 20, 0x3301};
 
 // The same modules behind another station.
 std::string otherStation()
 {
-    std::string image = station();
+    std::string image = smallStation();
     image.replace(image.find("Serial=815"), 10, "Serial=4711");
     return image;
 }
@@ -43,7 +34,7 @@ protected:
     void SetUp() override
     {
         DeviceTestBench::SetUp();
-        startDevice(station(), extraOptions());
+        startDevice(smallStation(), extraOptions());
         window = std::make_unique<TF_Kalmoria_main>();
         window->ActionLadenQMXExecute();
         ASSERT_EQ(DataState, 0);
@@ -61,13 +52,6 @@ protected:
         ASSERT_NE(item, nullptr);
         if (item->isChecked() != on)
             item->trigger();
-    }
-
-    std::vector<LinkFields> deviceLinks()
-    {
-        const LinkAreaRead area = ReadLinkArea(vep);
-        EXPECT_EQ(area.transferResult, 0);
-        return linkFields(DecodeLinkArea(area.words).links);
     }
 
     std::unique_ptr<TF_Kalmoria_main> window;
@@ -155,6 +139,20 @@ TEST_F(CheckedWrite, LinksTheEditorWouldNotAllowAreListedAndNoWritesNothing)
 
     boxes.answer = idYes;
     window->ActionSpeichernQMXExecute();
+    EXPECT_EQ(deviceLinks(), tableLinks());
+}
+
+TEST_F(CheckedWrite, AMissingModuleAgreedToInTheLinkListIsNotAskedAboutAgain)
+{
+    // An active link to module 5, which the station does not carry.
+    ASSERT_TRUE(AppendLink(3, 100, 2, 4, 5, 300, 7));
+    LinkTable[3].deaktiv = 0;
+    boxes.answer = idYes;
+    window->ActionSpeichernQMXExecute();
+
+    ASSERT_EQ(boxes.shown.size(), 2u) << "the list, then what was written";
+    EXPECT_EQ(shownTexts().front(),
+              messageWith(kMessageWriteDespiteProblems, {messageWith(kMessageModuleMissing, {"3", "5"})}));
     EXPECT_EQ(deviceLinks(), tableLinks());
 }
 

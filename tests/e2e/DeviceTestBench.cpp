@@ -1,5 +1,6 @@
 #include "tests/e2e/DeviceTestBench.h"
 
+#include "comm/LinkAreaRead.h"
 #include "comm/PortSettings.h"
 #include "comm/Session.h"
 #include "i18n/LanguageTexts.h"
@@ -65,6 +66,22 @@ void DeviceTestBench::mapPorts(const std::vector<std::string>& paths)
             ini += "COM" + std::to_string(i + 1) + "=" + paths[i] + "\r\n";
     }
     config.writeSettings(ini);
+}
+
+std::string smallStation()
+{
+    std::string image = kSmallDevice;
+    image.erase(image.find("3=8305,0064,012C,2704\n"));
+    return image;
+}
+
+const std::vector<LinkFields> kSmallStationLinks{{2, 100, 0, 8, 9, 300, 0, 0}, {3, 42, 1, 2, 2, 300, 8, 0}};
+
+std::vector<LinkFields> DeviceTestBench::deviceLinks()
+{
+    const LinkAreaRead area = ReadLinkArea(vep);
+    EXPECT_EQ(area.transferResult, 0);
+    return linkFields(DecodeLinkArea(area.words).links);
 }
 
 std::string DeviceTestBench::writeImage(const std::string& image)

@@ -5,6 +5,7 @@
 #include "tests/common/RecordingView.h"
 #include "tests/common/ScopedConfigHome.h"
 #include "tests/common/ScriptedMessageBoxes.h"
+#include "tests/common/TableLinks.h"
 #include "tests/common/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -29,6 +30,8 @@ protected:
     static std::string message(int n, const std::string& appended = {});
     static std::string messageWith(int n, const std::vector<std::string>& arguments);
     std::vector<std::string> shownTexts() const;
+    // The links the simulator at COM1 holds, read in one transfer.
+    std::vector<LinkFields> deviceLinks();
 
     TempDir folder; // device images
     ScopedConfigHome config;
@@ -40,3 +43,7 @@ protected:
 
 // A small device: a KRA-520/DA1 at 2, an SK40F at 3 and a PDX-44 at 9, three links.
 extern const char* const kSmallDevice;
+// The small device without its third link, whose target module 5 it does
+// not carry: a station whose links use only its own modules.
+std::string smallStation();
+extern const std::vector<LinkFields> kSmallStationLinks;

@@ -1,0 +1,114 @@
+#include "editor/LinkHistory.h"
+
+#include "diag/AnsiText.h"
+#include "model/LinkTableState.h"
+
+#include <QUndoCommand>
+
+#include <utility>
+
+namespace {
+
+class LinkStep : public QUndoCommand {
+public:
+    LinkStep(const std::string& name, LinkTableState before, LinkTableState after, std::function<void()> putBack)
+        : QUndoCommand(ansiToQString(name))
+        , m_before(std::move(before))
+        , m_after(std::move(after))
+        , m_putBack(std::move(putBack))
+    {
+    }
+
+    void undo() override
+    {
+        RestoreLinkTable(m_after, m_before);
+        m_putBack();
+    }
+
+    void redo() override
+    {
+        // The step was carried out before it was recorded.
+        if (m_recording) {
+            m_recording = false;
+            return;
+        }
+        RestoreLinkTable(m_before, m_after);
+        m_putBack();
+    }
+
+private:
+    LinkTableState m_before;
+    LinkTableState m_after;
+    std::function<void()> m_putBack;
+    bool m_recording = true;
+};
+
+bool sameState(const LinkTableState& a, const LinkTableState& b)
+{
+    return SameLinks(a.links, b.links) && a.origin == b.origin && a.kept.number == b.kept.number;
+}
+
+} // namespace
+
+LinkHistory::LinkHistory(QObject* parent)
+    : QObject(parent)
+{
+    m_steps.setUndoLimit(kStepLimit);
+    // At the limit a new step drops the oldest and the index stays: the names change.
+    connect(&m_steps, &QUndoStack::indexChanged, this, &LinkHistory::changed);
+    connect(&m_steps, &QUndoStack::undoTextChanged, this, &LinkHistory::changed);
+    connect(&m_steps, &QUndoStack::redoTextChanged, this, &LinkHistory::changed);
+}
+
+void LinkHistory::Record(const std::string& name, const std::function<void()>& change)
+{
+    LinkTableState before = CaptureLinkTable();
+    change();
+    LinkTableState after = CaptureLinkTable();
+    if (sameState(before, after))
+        return;
+    m_steps.push(new LinkStep(name, std::move(before), std::move(after), [this] { emit linksPutBack(); }));
+}
+
+bool LinkHistory::CanUndo() const
+{
+    return m_steps.canUndo();
+}
+
+bool LinkHistory::CanRedo() const
+{
+    return m_steps.canRedo();
+}
+
+std::string LinkHistory::UndoName() const
+{
+    return qStringToAnsi(m_steps.undoText());
+}
+
+std::string LinkHistory::RedoName() const
+{
+    return qStringToAnsi(m_steps.redoText());
+}
+
+int LinkHistory::StepCount() const
+{
+    return m_steps.count();
+}
+
+void LinkHistory::Undo()
+{
+    m_steps.undo();
+}
+
+void LinkHistory::Redo()
+{
+    m_steps.redo();
+}
+
+void ChangeLinks(LinkHistory* history, const std::string& name, const std::function<void()>& change)
+{
+    if (history != nullptr)
+        history->Record(name, change);
+    else
+        change();
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QObject>
+#include <QUndoStack>
+
+#include <functional>
+#include <string>
+
+// The steps that changed the link table (a take-over, a delete, a switch, a
+// file or device read), so that each can be taken back and made again. A
+// write to the device changes no link and is no step: it stays done.
+class LinkHistory : public QObject {
+    Q_OBJECT
+public:
+    // More than a working day of edits; each step holds the table twice.
+    static constexpr int kStepLimit = 200;
+
+    explicit LinkHistory(QObject* parent = nullptr);
+
+    // Runs `change`; when it changed the link table, the change becomes the
+    // newest step, named `name` (Windows-1252), and the steps undone before
+    // it are gone.
+    void Record(const std::string& name, const std::function<void()>& change);
+
+    bool CanUndo() const;
+    bool CanRedo() const;
+    // Names of the steps Undo and Redo would take; empty when there is none.
+    std::string UndoName() const;
+    std::string RedoName() const;
+    int StepCount() const;
+
+    void Undo();
+    void Redo();
+
+signals:
+    // The steps or their names changed.
+    void changed();
+    // An undo or redo put other links into the table.
+    void linksPutBack();
+
+private:
+    QUndoStack m_steps;
+};
+
+// Runs `change` as a step named `name` of `history`, or just runs it where
+// there is no history.
+void ChangeLinks(LinkHistory* history, const std::string& name, const std::function<void()>& change);

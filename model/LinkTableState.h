@@ -1,0 +1,25 @@
+#pragma once
+
+// The link table as one value: its links and what is known about them (the
+// station they came from, the links last kept in a file or the device). An
+// edit can be taken back by putting an earlier state back.
+
+#include "model/LinkModel.h"
+#include "model/StationIdentity.h"
+#include "model/UnsavedLinks.h"
+
+#include <optional>
+#include <vector>
+
+struct LinkTableState {
+    std::vector<LinkRecord> links;
+    std::optional<StationIdentity> origin;
+    KeptLinks kept;
+};
+
+LinkTableState CaptureLinkTable();
+
+// Puts `to`'s links back. Origin and kept links are facts about files and
+// devices: they are put back only where they are still as `from` left them,
+// so a save or write made since stays known.
+void RestoreLinkTable(const LinkTableState& from, const LinkTableState& to);

@@ -1,0 +1,114 @@
+#include "editor/LinkHistory.h"
+#include "model/DeviceValues.h"
+#include "model/LinkModel.h"
+#include "model/UnsavedLinks.h"
+#include "tests/common/TableLinks.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const std::vector<LinkFields> kRead{{2, 100, 0, 8, 9, 300, 0, 0}, {3, 42, 1, 2, 2, 300, 8, 0}};
+const std::vector<LinkFields> kFile{{2, 101, 0, 16, 9, 301, 0, 1}};
+const StationIdentity kStation{815, 20, 0x3301};
+
+class LinkHistorySteps : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ReplaceLinks(linkRecords(kRead));
+        LinkTableOrigin = kStation;
+        MarkLinksKept();
+    }
+    void TearDown() override { LinkTableOrigin.reset(); }
+
+    // A file of unknown origin replaces the links and is kept.
+    void loadFile()
+    {
+        history.Record("laden", [] {
+            ReplaceLinks(linkRecords(kFile));
+            LinkTableOrigin.reset();
+            MarkLinksKept();
+        });
+    }
+    void deleteFirst()
+    {
+        history.Record("l\xF6schen", [] { DeleteLink(1); });
+    }
+
+    LinkHistory history;
+};
+
+} // namespace
+
+TEST_F(LinkHistorySteps, AStepThatChangedNothingIsNoStep)
+{
+    history.Record("nichts", [] {});
+    history.Record("zu voll", [] { ReplaceLinks(CurrentLinks()); });
+    EXPECT_FALSE(history.CanUndo());
+    EXPECT_EQ(history.StepCount(), 0);
+}
+
+TEST_F(LinkHistorySteps, UndoAndRedoPutBackLinksOriginAndWhatWasKept)
+{
+    int putBack = 0;
+    QObject::connect(&history, &LinkHistory::linksPutBack, [&] { ++putBack; });
+    loadFile();
+    deleteFirst();
+    EXPECT_EQ(putBack, 0) << "a step recorded is done already";
+    EXPECT_EQ(history.UndoName(), "l\xF6schen");
+
+    history.Undo();
+    EXPECT_EQ(tableLinks(), kFile);
+    EXPECT_FALSE(HasUnsavedLinks());
+    history.Undo();
+    EXPECT_EQ(tableLinks(), kRead);
+    EXPECT_EQ(LinkTableOrigin, kStation);
+    EXPECT_FALSE(HasUnsavedLinks()) << "the device's links were kept before the file came";
+    EXPECT_EQ(history.RedoName(), "laden");
+
+    history.Redo();
+    history.Redo();
+    EXPECT_TRUE(tableLinks().empty());
+    EXPECT_FALSE(LinkTableOrigin.has_value());
+    EXPECT_TRUE(HasUnsavedLinks());
+    EXPECT_EQ(putBack, 4);
+}
+
+TEST_F(LinkHistorySteps, ASaveOrWriteAfterAStepStaysKnownWhenTheStepIsUndone)
+{
+    deleteFirst();
+    MarkLinksKept(); // saved or written
+    LinkTableOrigin = StationIdentity{4711, 3, 0x3301};
+
+    history.Undo();
+    EXPECT_EQ(tableLinks(), kRead);
+    EXPECT_TRUE(HasUnsavedLinks()) << "the file or device holds the table without link 1";
+    EXPECT_EQ(LinkTableOrigin->serialNumber, 4711);
+    history.Redo();
+    EXPECT_FALSE(HasUnsavedLinks());
+}
+
+TEST_F(LinkHistorySteps, ANewStepEndsWhatCouldBeRedone)
+{
+    deleteFirst();
+    history.Undo();
+    history.Record("aus", [] { LinkTable[2].deaktiv = 1; });
+    EXPECT_FALSE(history.CanRedo());
+    history.Undo();
+    EXPECT_EQ(tableLinks(), kRead);
+}
+
+TEST_F(LinkHistorySteps, TheOldestStepsGoOnlyBeyondTheLimit)
+{
+    ReplaceLinks({});
+    constexpr int kSteps = LinkHistory::kStepLimit + 50;
+    static_assert(LinkHistory::kStepLimit >= 100);
+    for (int i = 1; i <= kSteps; ++i)
+        history.Record(std::to_string(i), [i] { AppendLink(2, 100 + i % 50, 0, 1, 9, 300 + i % 50, i % 16); });
+    ASSERT_EQ(AnzBefehle, kSteps);
+    EXPECT_EQ(history.StepCount(), LinkHistory::kStepLimit);
+    while (history.CanUndo())
+        history.Undo();
+    EXPECT_EQ(AnzBefehle, kSteps - LinkHistory::kStepLimit);
+}
