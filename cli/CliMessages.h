@@ -24,6 +24,15 @@ constexpr int kMessageStationRefused = 67;
 constexpr int kMessageAnswerLetters = 68;   // "j/n": the letters of yes and no
 constexpr int kMessageAddressTooHigh = 89;  // %s1 port, %s2 the device's address
 constexpr int kMessageLinkNoun = 69;        // "Verknüpfung|Verknüpfungen": one link, several
+// backup
+constexpr int kMessageStationListUnreadable = 110; // %s1 file, %s2 reason
+constexpr int kMessageStationListNoPort = 111;     // %s1 file, %s2 line number, %s3 the line
+constexpr int kMessageStationListEmpty = 112;      // %s1 file
+constexpr int kMessageBackupFolderNotWritable = 113; // %s1 folder, %s2 reason
+constexpr int kMessageStationProcessFailed = 114;  // %s1 what became of the process
+constexpr int kMessageStationInterrupted = 115;
+constexpr int kMessageBackupDone = 116;            // %s1 stations saved, %s2 stations, %s3 folder
+constexpr int kMessageBackupInterrupted = 117;     // %s1 stations saved, %s2 stations, %s3 folder
 
 // Message n with its arguments; without any it gets the " - " every message
 // without arguments of its own gets.

@@ -37,9 +37,16 @@ Commands:
                       access rights, other programs holding it, brltty,
                       ModemManager, adapter latency, and whether a device
                       answers; one line per finding with what to do
+  backup --dir DIR    read every station of --port (given once per station)
+                      and --stations, --jobs at a time, and save each one's
+                      links with its module overview as
+                      DIR/<serial number>/<YYYY-MM-DD_HH-MM-SS>.ini; prints
+                      one JSON object per station and line: port, ok,
+                      serial, address, type, links, file, error
 
-Without --port every command but search first searches COM1..COM16 like
-Kalmoria does at start and uses the device found (the highest port).
+Without --port every command but search and backup first searches
+COM1..COM16 like Kalmoria does at start and uses the device found (the
+highest port).
 Snapshots are kept in $XDG_DATA_HOME/kalmoria/backups/<serial number>/
 (~/.local/share/... without it), the newest 100 of each station.
 Messages come in the language chosen in Kalmoria; they, and the progress of a
@@ -49,9 +56,12 @@ constexpr const char* kExitCodes = R"(
 Exit codes:
   0  success (diff: the device holds the file's links)
   1  usage: the command line is wrong
-  2  no device answers, or the communication failed
+  2  no device answers, or the communication failed; backup: a station
+     could not be read (the others are saved)
   3  a link file cannot be read or written, or the snapshot before a write
-     cannot be saved (nothing sent)
+     cannot be saved (nothing sent); backup: the station list or the folder
+     cannot be read or written (nothing read), or a station's file cannot
+     be saved
   4  write refused, nothing sent: too many links, a field out of range,
      another station or missing modules without --force, links the editor
      would not allow (overlapping targets, bits outside the module's groups,
@@ -59,7 +69,9 @@ Exit codes:
      confirmation
   5  the device's links differ: after write the read-back, for diff the file
 130  interrupted (SIGINT, SIGTERM, SIGHUP); during write only once the
-     transfer has ended and the device's links have been read back
+     transfer has ended and the device's links have been read back; backup
+     ends the stations' reads at once and saves no more files (those saved
+     are whole)
 )";
 
 struct CommandName {
@@ -67,7 +79,7 @@ struct CommandName {
     Command command;
 };
 
-constexpr std::array<CommandName, 7> kCommands{{
+constexpr std::array<CommandName, 9> kCommands{{
     {"search", Command::Search},
     {"info", Command::Info},
     {"read", Command::Read},
@@ -75,6 +87,8 @@ constexpr std::array<CommandName, 7> kCommands{{
     {"diff", Command::Diff},
     {"restore", Command::Restore},
     {"doctor", Command::Doctor},
+    {"backup", Command::Backup},
+    {"backup-station", Command::BackupStation},
 }};
 
 int usageError(const QString& text)
@@ -109,6 +123,11 @@ bool parsePort(const QString& text, CliOptions& options)
 
 } // namespace
 
+bool ParsePortText(const QString& text, CliOptions& options)
+{
+    return parsePort(text, options);
+}
+
 std::variant<CliOptions, int> ParseCommandLine(const QStringList& arguments)
 {
     QCommandLineParser parser;
@@ -119,7 +138,8 @@ std::variant<CliOptions, int> ParseCommandLine(const QStringList& arguments)
                                      QStringLiteral("Show the version."));
     const QCommandLineOption port({QStringLiteral("p"), QStringLiteral("port")},
                                   QStringLiteral("The device's port: a COM number (3 or COM3) as Kalmoria.ini "
-                                                 "maps it, or a device path (/dev/ttyUSB0)."),
+                                                 "maps it, or a device path (/dev/ttyUSB0). backup: once for "
+                                                 "each station."),
                                   QStringLiteral("P"));
     const QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")},
                                     QStringLiteral("read: write the links to this link file (a plain "
@@ -151,9 +171,23 @@ std::variant<CliOptions, int> ParseCommandLine(const QStringList& arguments)
                                      QStringLiteral("Repeat a transfer that failed on the line up to N times "
                                                     "(0 to 5, default 2; 0: never)."),
                                      QStringLiteral("N"), QStringLiteral("2"));
-    parser.addOptions({help, version, port, output, json, yes, noVerify, force, last, list, fast, quiet, retries});
+    const QCommandLineOption dir(QStringLiteral("dir"),
+                                 QStringLiteral("backup: the folder the stations' link files go to, one folder "
+                                                "per serial number (made when missing)."),
+                                 QStringLiteral("DIR"));
+    const QCommandLineOption stations(QStringLiteral("stations"),
+                                      QStringLiteral("backup: a file with one port per line, as --port takes "
+                                                     "it; blank lines and # comments are left out."),
+                                      QStringLiteral("FILE"));
+    const QCommandLineOption jobs(QStringLiteral("jobs"),
+                                  QStringLiteral("backup: how many stations are read at a time (1 to %1, "
+                                                 "default 8).")
+                                      .arg(kMaxBackupJobs),
+                                  QStringLiteral("N"), QStringLiteral("8"));
+    parser.addOptions({help, version, port, output, json, yes, noVerify, force, last, list, fast, quiet, retries, dir,
+                       stations, jobs});
     parser.addPositionalArgument(QStringLiteral("command"),
-                                 QStringLiteral("search, info, read, write, diff, restore or doctor."));
+                                 QStringLiteral("search, info, read, write, diff, restore, doctor or backup."));
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The link file of write, diff and restore."),
                                  QStringLiteral("[FILE]"));
 
@@ -206,6 +240,9 @@ std::variant<CliOptions, int> ParseCommandLine(const QStringList& arguments)
         {&force, {Command::Read, Command::Write, Command::Diff, Command::Restore}},
         {&last, {Command::Restore}},
         {&list, {Command::Restore}},
+        {&dir, {Command::Backup}},
+        {&stations, {Command::Backup}},
+        {&jobs, {Command::Backup}},
     };
     for (const OptionScope& scope : scopes) {
         if (parser.isSet(*scope.option) && std::ranges::find(scope.commands, options.command) == scope.commands.end())
@@ -219,6 +256,42 @@ std::variant<CliOptions, int> ParseCommandLine(const QStringList& arguments)
         return usageError(QStringLiteral("--port takes a COM number from 1 to %1 or a device path, not \"%2\"")
                               .arg(MaxComPort)
                               .arg(parser.value(port)));
+    // backup takes a port for each station, each as --port takes one; every
+    // other command one port.
+    const QStringList ports = parser.values(port);
+    if (ports.size() > 1 && options.command != Command::Backup)
+        return usageError(QStringLiteral("--port is given more than once; only backup takes several"));
+    for (const QString& text : ports) {
+        CliOptions parsed;
+        if (!parsePort(text, parsed))
+            return usageError(QStringLiteral("--port takes a COM number from 1 to %1 or a device path, not \"%2\"")
+                                  .arg(MaxComPort)
+                                  .arg(text));
+    }
+    if (options.command == Command::Backup) {
+        // Each station's read gets its port of its own (cli/BackupCommand.cpp).
+        options.ports = ports;
+        options.portNumber = 0;
+        options.portPath.clear();
+    }
+    if (options.command == Command::BackupStation && !options.portGiven())
+        return usageError(QStringLiteral("backup-station needs --port"));
+    if (options.command == Command::Backup) {
+        if (!parser.isSet(dir) || parser.value(dir).isEmpty())
+            return usageError(QStringLiteral("backup needs the folder to save to: --dir DIR"));
+        if (ports.isEmpty() && !parser.isSet(stations))
+            return usageError(QStringLiteral("backup needs the stations: --port P (once for each) or --stations FILE"));
+        if (parser.isSet(stations) && parser.value(stations).isEmpty())
+            return usageError(QStringLiteral("--stations needs a file name"));
+        options.dir = ArgumentBytes(parser.value(dir));
+        options.stations = ArgumentBytes(parser.value(stations));
+        bool jobsOk = false;
+        options.jobs = parser.value(jobs).toInt(&jobsOk);
+        if (!jobsOk || options.jobs < 1 || options.jobs > kMaxBackupJobs)
+            return usageError(QStringLiteral("--jobs takes a number from 1 to %1, not \"%2\"")
+                                  .arg(kMaxBackupJobs)
+                                  .arg(parser.value(jobs)));
+    }
     options.output = ArgumentBytes(parser.value(output));
     if (parser.isSet(output) && options.output.empty())
         return usageError(QStringLiteral("--output needs a file name"));

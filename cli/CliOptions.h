@@ -8,7 +8,9 @@
 #include <string>
 #include <variant>
 
-enum class Command { Search, Info, Read, Write, Diff, Restore, Doctor };
+// BackupStation is kalmoria-cli's own: one station of a backup, read in a
+// child process of the backup (see cli/StationBackup.h); no user types it.
+enum class Command { Search, Info, Read, Write, Diff, Restore, Doctor, Backup, BackupStation };
 
 struct CliOptions {
     Command command = Command::Search;
@@ -31,6 +33,13 @@ struct CliOptions {
     bool fast = false;
     bool quiet = false;
     int retries = 2; // --retries: how often a failed transfer is repeated
+    // backup: the ports of --port as typed, in their order (each one a port
+    // that --port takes), the station list of --stations, the folder of
+    // --dir and how many stations are read at a time.
+    QStringList ports;
+    std::string stations;
+    std::string dir;
+    int jobs = 8;
 
     bool portGiven() const { return portNumber != 0 || !portPath.empty(); }
 };
@@ -40,3 +49,10 @@ struct CliOptions {
 // standard error). `arguments` starts with the program name, each made by
 // ArgumentText.
 std::variant<CliOptions, int> ParseCommandLine(const QStringList& arguments);
+
+// Whether `text` is a port that --port takes; when it is, `options` holds
+// it as --port would leave it (portNumber or portPath).
+bool ParsePortText(const QString& text, CliOptions& options);
+
+// The highest --jobs.
+inline constexpr int kMaxBackupJobs = 64;

@@ -21,3 +21,5 @@ ExitCode RunWrite(CommandContext& context);
 ExitCode RunDiff(CommandContext& context);
 ExitCode RunRestore(CommandContext& context);
 ExitCode RunDoctor(CommandContext& context);
+ExitCode RunBackup(CommandContext& context);
+ExitCode RunBackupStation(CommandContext& context);

@@ -31,6 +31,9 @@ public:
     void error(const std::string& ansiText);
     // A note on standard error, left out with --quiet.
     void note(const std::string& ansiText);
+    // A line as a message box of `kind` (mbError, mbWarning, ...) would be
+    // shown: an error or a warning with its title, always; a note otherwise.
+    void show(int kind, const std::string& ansiText) { print(kind, ansiText); }
     // Asks on standard error with the language's answer letters ("[j/n]")
     // and reads the answer from standard input: true for the language's
     // yes letter, y, yes, j or ja.

@@ -83,13 +83,29 @@ ExitCode DeviceSession::Connect()
 
 ExitCode DeviceSession::Read()
 {
+    const DeviceReadResult result = ReadSilently();
+    if (result.ok())
+        m_messages.report(result.notices, false);
+    else
+        m_messages.error(ReadFailureText(result));
+    return result.ok() ? ExitCode::Success : ExitCode::Device;
+}
+
+DeviceReadResult DeviceSession::ReadSilently()
+{
     const DeviceReadResult result = ReadDevice(*m_client, m_view);
     m_view.EndProgress();
+    return result;
+}
+
+std::string DeviceSession::ReadFailureText(const DeviceReadResult& result) const
+{
     if (result.outcome == DeviceOutcome::PortNotOpen)
-        ReportPortNotOpen();
-    else if (!m_messages.report(result.notices, !result.ok()) && !result.ok())
-        m_messages.error(CliMessage(13));
-    return result.ok() ? ExitCode::Success : ExitCode::Device;
+        return PortNotOpenText();
+    // The last notice tells what stopped the read.
+    if (!result.notices.empty())
+        return NoticeText(result.notices.back(), kConsoleWording);
+    return CliMessage(13);
 }
 
 ExitCode DeviceSession::ConnectAndRead()
@@ -118,5 +134,10 @@ int32_t DeviceSession::PortLabel(int32_t port) const
 
 void DeviceSession::ReportPortNotOpen()
 {
-    m_messages.error(NoticeText(PortOpenFailureNotice(PortLabel(ComPortNr), m_client->Serial.OpenProblem)));
+    m_messages.error(PortNotOpenText());
+}
+
+std::string DeviceSession::PortNotOpenText() const
+{
+    return NoticeText(PortOpenFailureNotice(PortLabel(ComPortNr), m_client->Serial.OpenProblem));
 }

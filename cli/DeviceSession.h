@@ -6,6 +6,7 @@
 
 #include "cli/ExitCode.h"
 #include "comm/CheckedLinkWrite.h"
+#include "comm/DeviceRead.h"
 #include "comm/PortSearch.h"
 
 #include <memory>
@@ -30,6 +31,12 @@ public:
     // The device read into the model. Device, with one error line, when it
     // did not complete.
     ExitCode Read();
+    // The same read, telling nothing: for a front end that reports it
+    // elsewhere (a station of backup).
+    DeviceReadResult ReadSilently();
+    // The one message (Windows-1252) that says why a read failed, as Read()
+    // shows it.
+    std::string ReadFailureText(const DeviceReadResult& result) const;
     // Both, as every command that works on the device's data begins.
     ExitCode ConnectAndRead();
 
@@ -49,6 +56,8 @@ public:
     void ReportPortNotOpen();
 
 private:
+    std::string PortNotOpenText() const;
+
     const CliOptions& m_options;
     ConsoleMessages& m_messages;
     ConsoleView& m_view;

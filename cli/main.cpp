@@ -46,6 +46,8 @@ ExitCode run(const CliOptions& options)
     case Command::Diff: return RunDiff(context);
     case Command::Restore: return RunRestore(context);
     case Command::Doctor: return RunDoctor(context);
+    case Command::Backup: return RunBackup(context);
+    case Command::BackupStation: return RunBackupStation(context);
     }
     return ExitCode::Usage;
 }

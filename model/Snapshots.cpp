@@ -23,12 +23,12 @@ std::pair<std::string, int> takenOrder(const std::string& path)
     return {stem, 0};
 }
 
-// A name behind every snapshot of the station: two writes within one second
-// get "_2", "_3", ..., also where the first of them has gone already.
-std::string newestName(const fs::path& folder, uint16_t serialNumber, const std::string& stamp)
+// A name behind every file of the folder: two saves within one second get
+// "_2", "_3", ..., also where the first of them has gone already.
+std::string newestName(const fs::path& folder, const std::string& stamp)
 {
     int latest = -1;
-    for (const std::string& path : ListSnapshots(serialNumber)) {
+    for (const std::string& path : ListTimeNamedLinkFiles(folder.string())) {
         const auto [taken, n] = takenOrder(path);
         if (taken == stamp)
             latest = std::max(latest, std::max(n, 1));
@@ -57,12 +57,28 @@ std::string StationBackupFolder(uint16_t serialNumber)
 SnapshotSave SaveSnapshot(std::span<const LinkRecord> links, const StationIdentity& station,
                           const OverviewRows& overview)
 {
-    SnapshotSave result;
     const std::string folder = StationBackupFolder(station.serialNumber);
     if (folder.empty()) {
+        SnapshotSave result;
         result.reason = "no folder for user data (neither XDG_DATA_HOME nor HOME)";
         return result;
     }
+    SnapshotSave result = SaveTimeNamedLinkFile(folder, links, station, overview);
+    if (result.ok)
+        removeOldest(station.serialNumber);
+    return result;
+}
+
+std::vector<std::string> ListSnapshots(uint16_t serialNumber)
+{
+    const std::string folder = StationBackupFolder(serialNumber);
+    return folder.empty() ? std::vector<std::string>{} : ListTimeNamedLinkFiles(folder);
+}
+
+SnapshotSave SaveTimeNamedLinkFile(const std::string& folder, std::span<const LinkRecord> links,
+                                   const StationIdentity& station, const OverviewRows& overview)
+{
+    SnapshotSave result;
     std::error_code error;
     fs::create_directories(folder, error);
     if (error) {
@@ -72,26 +88,23 @@ SnapshotSave SaveSnapshot(std::span<const LinkRecord> links, const StationIdenti
     }
     const std::string stamp =
         QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd_HH-mm-ss")).toStdString();
-    result.path = newestName(folder, station.serialNumber, stamp);
+    result.path = newestName(folder, stamp);
     const LinkFileSave saved = SaveLinkFile(result.path, links, station, overview);
     result.ok = saved.ok;
     result.reason = saved.reason;
-    if (result.ok)
-        removeOldest(station.serialNumber);
     return result;
 }
 
-std::vector<std::string> ListSnapshots(uint16_t serialNumber)
+std::vector<std::string> ListTimeNamedLinkFiles(const std::string& folder)
 {
-    std::vector<std::string> snapshots;
-    const std::string folder = StationBackupFolder(serialNumber);
+    std::vector<std::string> files;
     std::error_code error;
     if (folder.empty() || !fs::is_directory(folder, error))
-        return snapshots;
+        return files;
     for (const fs::directory_entry& entry : fs::directory_iterator(folder, error)) {
         if (entry.is_regular_file(error) && entry.path().extension() == ".ini")
-            snapshots.push_back(entry.path().string());
+            files.push_back(entry.path().string());
     }
-    std::ranges::sort(snapshots, {}, takenOrder);
-    return snapshots;
+    std::ranges::sort(files, {}, takenOrder);
+    return files;
 }

@@ -32,3 +32,15 @@ SnapshotSave SaveSnapshot(std::span<const LinkRecord> links, const StationIdenti
 
 // The station's snapshot files, oldest first.
 std::vector<std::string> ListSnapshots(uint16_t serialNumber);
+
+// The naming of snapshots for any folder (the backups of kalmoria-cli keep
+// the same names): saves `links` with the station and the overview as a
+// complete link file named by the time it is taken, `folder` +
+// YYYY-MM-DD_HH-MM-SS.ini, with "_2", "_3", ... behind the name of a second
+// that has one already. Creates the folder when it is missing; removes
+// nothing. Two saves in one process never get the same name.
+SnapshotSave SaveTimeNamedLinkFile(const std::string& folder, std::span<const LinkRecord> links,
+                                   const StationIdentity& station, const OverviewRows& overview);
+
+// The link files of `folder`, oldest first by their names.
+std::vector<std::string> ListTimeNamedLinkFiles(const std::string& folder);

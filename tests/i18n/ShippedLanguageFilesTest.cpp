@@ -123,6 +123,25 @@ TEST_P(ShippedLanguageFiles, ShowUmlautsAsSingleBytes)
         EXPECT_EQ(GetText(28, ""), "Verkn\xFCpfungstabelle");
 }
 
+TEST_P(ShippedLanguageFiles, HoldTheMessagesOfKalmoriaCliBackup)
+{
+    ASSERT_TRUE(ActivateLanguage(GetParam()));
+    // Each with as many arguments as it takes, and all of them used.
+    const std::vector<std::pair<int, int>> messages{{110, 2}, {111, 3}, {112, 1}, {113, 2},
+                                                    {114, 1}, {115, 0}, {116, 3}, {117, 3}};
+    for (const auto& [n, count] : messages) {
+        std::vector<std::string> arguments;
+        for (int a = 1; a <= count; ++a)
+            arguments.push_back("<ARG" + std::to_string(a) + ">");
+        const std::string text = count == 0 ? GetMessageText(n, {" - "}, 0)
+                                            : GetMessageText(n, arguments, count - 1);
+        EXPECT_TRUE(present(text)) << n;
+        EXPECT_EQ(text.find("%s"), std::string::npos) << n << ": " << text;
+        for (const std::string& argument : arguments)
+            EXPECT_NE(text.find(argument), std::string::npos) << n << ": " << text;
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Data, ShippedLanguageFiles,
                          testing::Values("Kalmoria.TXT", "KalmoriaDE.TXT", "KalmoriaEN.TXT"),
                          [](const testing::TestParamInfo<std::string>& info) {

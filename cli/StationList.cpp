@@ -1,0 +1,112 @@
+#include "cli/StationList.h"
+
+#include "cli/ArgumentBytes.h"
+#include "cli/CliOptions.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <set>
+#include <unistd.h>
+
+namespace {
+
+// The whole file, or the system's reason why not.
+bool readAll(const std::string& path, std::string& bytes, std::string& reason)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        reason = std::strerror(errno);
+        return false;
+    }
+    char buffer[8192];
+    for (;;) {
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0) {
+            reason = std::strerror(errno);
+            break;
+        }
+        if (got == 0)
+            break;
+        bytes.append(buffer, static_cast<std::size_t>(got));
+        if (static_cast<long>(bytes.size()) > kMaxStationListBytes) {
+            reason = "larger than " + std::to_string(kMaxStationListBytes / 1024) + " KiB";
+            break;
+        }
+    }
+    ::close(fd);
+    return reason.empty();
+}
+
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
+}
+
+// The port of one line: without its comment and the blanks around it.
+std::string portOf(std::string line)
+{
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        if (line[i] == '#' && (i == 0 || isBlank(line[i - 1]))) {
+            line.erase(i);
+            break;
+        }
+    }
+    std::size_t begin = 0;
+    while (begin < line.size() && isBlank(line[begin]))
+        ++begin;
+    std::size_t end = line.size();
+    while (end > begin && isBlank(line[end - 1]))
+        --end;
+    return line.substr(begin, end - begin);
+}
+
+} // namespace
+
+StationListLoad LoadStationList(const std::string& path)
+{
+    StationListLoad load;
+    std::string bytes;
+    if (!readAll(path, bytes, load.reason)) {
+        load.outcome = StationListLoad::Outcome::Unreadable;
+        return load;
+    }
+    std::size_t start = 0;
+    int number = 0;
+    while (start < bytes.size()) {
+        const std::size_t end = std::min(bytes.find('\n', start), bytes.size());
+        ++number;
+        const std::string port = portOf(bytes.substr(start, end - start));
+        start = end + 1;
+        if (port.empty())
+            continue;
+        CliOptions parsed;
+        const QString text = ArgumentText(port);
+        if (port.find('\0') != std::string::npos || !ParsePortText(text, parsed)) {
+            load.outcome = StationListLoad::Outcome::NoPort;
+            load.line = number;
+            load.text = port;
+            load.ports.clear();
+            return load;
+        }
+        load.ports << text;
+    }
+    load.outcome = StationListLoad::Outcome::Read;
+    return load;
+}
+
+QStringList DistinctPorts(const QStringList& ports)
+{
+    QStringList distinct;
+    std::set<std::string> seen;
+    for (const QString& port : ports) {
+        CliOptions parsed;
+        ParsePortText(port, parsed);
+        const std::string key = parsed.portNumber != 0 ? "COM" + std::to_string(parsed.portNumber) : parsed.portPath;
+        if (seen.insert(key).second)
+            distinct << port;
+    }
+    return distinct;
+}

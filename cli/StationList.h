@@ -1,0 +1,32 @@
+#pragma once
+
+// The station list of `kalmoria-cli backup --stations FILE`: one port per
+// line, as --port takes it. Blanks around a port, blank lines and comments
+// (from a "#" at the start of a line or after a blank to the line's end) are
+// left out; LF and CR LF line ends are both read.
+
+#include <QStringList>
+
+#include <string>
+
+struct StationListLoad {
+    enum class Outcome {
+        Read,       // `ports` holds every port of the list, in its order
+        Unreadable, // the file cannot be read: `reason`
+        NoPort,     // line `line` is not a port as --port takes it: `text`
+    };
+    Outcome outcome = Outcome::Unreadable;
+    QStringList ports; // each as ArgumentText makes it of the line's bytes
+    std::string reason; // the system's words
+    int line = 0;       // 1 = the first line
+    std::string text;   // the line's port, as bytes of the file
+};
+
+// A station list larger than this is no station list.
+inline constexpr long kMaxStationListBytes = 1024 * 1024;
+
+StationListLoad LoadStationList(const std::string& path);
+
+// The same ports once each, in the order of their first mention: "3" and
+// "COM3" are one port.
+QStringList DistinctPorts(const QStringList& ports);

@@ -1,0 +1,420 @@
+// kalmoria-cli backup: many simulated stations at once, their files read
+// back with the link file reader, the JSON lines, exit codes, and Ctrl-C.
+
+#include "model/LinkFile.h"
+#include "tests/cli/CliProcess.h"
+#include "tests/common/QmxSim.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSerialPort>
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <chrono>
+#include <csignal>
+#include <fcntl.h>
+#include <stdlib.h>
+#include <unistd.h>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <thread>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using Link = std::array<int, 8>; // ModulQ, RegVon, BitVon, AnzBit, ModulZ, RegZ, BitZ, deaktiv
+
+struct Station {
+    int serial;
+    int address;
+    std::vector<Link> links;
+};
+
+// A QMX-620 with an SK40F at 7 (a name beyond ASCII) and a VLN-300/DA3 at 12.
+std::string image(const Station& station)
+{
+    std::string text = "[Device]\nType=0x0900\nSerial=" + std::to_string(station.serial) + "\nAddress="
+                       + std::to_string(station.address)
+                       + "\n\n[Module7]\nName=Hochbeh\xE4lter\nKind=1\n\n[Module12]\nName=Pumpwerk S\xFC"
+                         "d\nKind=4\nDstRegs=8\nDstBits=16\nSrcRegs=8\nSrcBits=16\n\n[Links]\n";
+    for (std::size_t n = 0; n < station.links.size(); ++n) {
+        text += std::to_string(n + 1) + "=";
+        for (std::size_t f = 0; f < 8; ++f)
+            text += std::to_string(station.links[n][f]) + (f < 7 ? "," : "\n");
+    }
+    return text;
+}
+
+const Station kNorth{4242, 30, {{7, 100, 0, 4, 12, 300, 0, 0}, {12, 150, 0, 16, 7, 350, 0, 1}}};
+const Station kSouth{815, 20, {{12, 151, 3, 12, 12, 350, 4, 0}}};
+const Station kEast{7001, 40, {{7, 100, 1, 2, 12, 301, 5, 1}, {12, 152, 0, 8, 7, 351, 0, 0}, {7, 101, 0, 1, 12, 302, 9, 0}}};
+
+std::vector<Link> fields(const std::vector<LinkRecord>& links)
+{
+    std::vector<Link> result;
+    for (const LinkRecord& l : links)
+        result.push_back({l.ModulQ, l.RegVon, l.BitVon, l.AnzBit, l.ModulZ, l.RegZ, l.BitZ, l.deaktiv});
+    return result;
+}
+
+bool contains(const std::string& text, const std::string& part)
+{
+    return text.find(part) != std::string::npos;
+}
+
+// The JSON lines of a backup by their port.
+std::map<std::string, QJsonObject> linesByPort(const std::string& out)
+{
+    std::map<std::string, QJsonObject> lines;
+    std::size_t start = 0;
+    while (start < out.size()) {
+        const std::size_t end = out.find('\n', start);
+        const QJsonObject line =
+            QJsonDocument::fromJson(QByteArray::fromStdString(out.substr(start, end - start))).object();
+        lines[line[QStringLiteral("port")].toString().toStdString()] = line;
+        start = end == std::string::npos ? out.size() : end + 1;
+    }
+    return lines;
+}
+
+std::size_t lineCount(const std::string& out)
+{
+    return static_cast<std::size_t>(std::count(out.begin(), out.end(), '\n'));
+}
+
+// Every file below `dir`, relative to it.
+std::vector<std::string> filesBelow(const std::string& dir)
+{
+    std::vector<std::string> files;
+    std::error_code error;
+    for (const auto& entry : fs::recursive_directory_iterator(dir, error)) {
+        if (entry.is_regular_file())
+            files.push_back(fs::relative(entry.path(), dir).string());
+    }
+    std::ranges::sort(files);
+    return files;
+}
+
+// A link file without its time stamp line ("05=|-----     <when>").
+std::string withoutStamp(const std::string& content)
+{
+    const std::size_t stamp = content.find("\r\n05=");
+    return stamp == std::string::npos ? content
+                                      : content.substr(0, stamp) + content.substr(content.find("\r\n", stamp + 2));
+}
+
+class CliBackup : public testing::Test {
+protected:
+    // A simulated station at full speed, or paced with `options`.
+    std::string startStation(const Station& station, const QStringList& options = {})
+    {
+        const std::string name = "station" + std::to_string(stations.size()) + ".ini";
+        cli.files.write(name, image(station));
+        stations.push_back(std::make_unique<QmxSim>(cli.files.file(name), options));
+        EXPECT_FALSE(stations.back()->path().empty()) << "qmx-sim did not start";
+        return stations.back()->path();
+    }
+    std::string dir(const std::string& name = "backup") const { return cli.files.file(name); }
+    CliProcess::Result backup(QStringList arguments, const std::string& into = "backup") const
+    {
+        return cli.run(QStringList{QStringLiteral("backup"), QStringLiteral("--fast"), QStringLiteral("--dir"),
+                                   QString::fromStdString(dir(into))}
+                       + arguments);
+    }
+    static QStringList ports(const std::vector<std::string>& paths)
+    {
+        QStringList arguments;
+        for (const std::string& path : paths)
+            arguments << QStringLiteral("--port") << QString::fromStdString(path);
+        return arguments;
+    }
+
+    CliProcess cli;
+    std::vector<std::unique_ptr<QmxSim>> stations;
+};
+
+} // namespace
+
+TEST_F(CliBackup, SavesEveryStationThatAnswersAndEndsWith2WhenOneDoesNot)
+{
+    const std::string north = startStation(kNorth);
+    const std::string silent = startStation(kSouth, {QStringLiteral("--silent")});
+    const std::string south = startStation(kSouth);
+    const std::string absent = cli.files.file("no-such-port");
+    const std::string east = startStation(kEast);
+
+    // The silent one fails sooner without repeats: --retries reaches each station's read.
+    const auto result = backup(ports({north, silent, south, absent, east})
+                               + QStringList{QStringLiteral("--retries"), QStringLiteral("0")});
+    EXPECT_EQ(result.exitCode, 2) << result.err;
+    ASSERT_EQ(lineCount(result.out), 5u) << "one line per station: " << result.out;
+    const auto lines = linesByPort(result.out);
+
+    for (const auto& [path, station] : {std::pair{north, kNorth}, std::pair{south, kSouth}, std::pair{east, kEast}}) {
+        ASSERT_TRUE(lines.contains(path)) << result.out;
+        const QJsonObject line = lines.at(path);
+        EXPECT_TRUE(line[QStringLiteral("ok")].toBool()) << path;
+        EXPECT_EQ(line[QStringLiteral("serial")].toInt(), station.serial);
+        EXPECT_EQ(line[QStringLiteral("address")].toInt(), station.address);
+        EXPECT_EQ(line[QStringLiteral("type")].toInt(), 0x0900);
+        EXPECT_EQ(line[QStringLiteral("links")].toInt(), static_cast<int>(station.links.size()));
+        EXPECT_TRUE(line[QStringLiteral("error")].isNull());
+
+        // DIR/<serial number>/<YYYY-MM-DD_HH-MM-SS>.ini, strictly readable,
+        // with the image's links, the station and the module overview.
+        const std::string file = line[QStringLiteral("file")].toString().toStdString();
+        const std::string folder = dir() + "/" + std::to_string(station.serial) + "/";
+        ASSERT_TRUE(file.starts_with(folder)) << file;
+        EXPECT_EQ(file.size(), folder.size() + 23) << file;
+        const LinkFileLoad load = LoadLinkFile(file);
+        ASSERT_TRUE(load.ok) << load.reason;
+        EXPECT_EQ(fields(load.links), station.links) << path;
+        ASSERT_TRUE(load.origin.has_value());
+        EXPECT_EQ(*load.origin, (StationIdentity{static_cast<uint16_t>(station.serial), station.address, 0x0900}));
+        EXPECT_TRUE(contains(cli.files.read(fs::relative(file, cli.files.path()).string()),
+                             "02=" + std::to_string(station.address + 7) + ", SK40F, Hochbeh\xE4lter, "))
+            << "the module overview, as Windows-1252";
+    }
+    for (const std::string& failed : {silent, absent}) {
+        ASSERT_TRUE(lines.contains(failed)) << result.out;
+        const QJsonObject line = lines.at(failed);
+        EXPECT_FALSE(line[QStringLiteral("ok")].toBool());
+        EXPECT_TRUE(line[QStringLiteral("file")].isNull());
+        EXPECT_TRUE(line[QStringLiteral("serial")].isNull());
+        EXPECT_FALSE(line[QStringLiteral("error")].toString().isEmpty());
+    }
+    // Not a terminal: no progress, one error line for each failed station, naming its port.
+    ASSERT_EQ(result.errorLines().size(), 3u) << result.err;
+    EXPECT_TRUE(result.errorLines()[0].starts_with("Kalmoria - Fehler: ")) << result.err;
+    EXPECT_TRUE(contains(result.err, silent + ": ") && contains(result.err, absent + ": ")) << result.err;
+    EXPECT_TRUE(contains(result.errorLines()[2], "3 von 5 Stationen gespeichert")) << result.err;
+    EXPECT_EQ(filesBelow(dir()).size(), 3u);
+}
+
+TEST_F(CliBackup, OnATerminalEachStationGetsItsLineAsItEnds)
+{
+    const std::string north = startStation(kNorth);
+    const std::string south = startStation(kSouth);
+    // Standard error on a pseudo-terminal, through a shell; the test reads its other side.
+    const int terminal = posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_GE(terminal, 0);
+    ASSERT_EQ(grantpt(terminal), 0);
+    ASSERT_EQ(unlockpt(terminal), 0);
+    const std::string errorSide = ptsname(terminal);
+    cli.program = "/bin/sh";
+    const auto result =
+        cli.run(QStringList{QStringLiteral("-c"), QStringLiteral("t=$1; shift; exec \"$0\" \"$@\" 2>\"$t\""),
+                            QString::fromStdString(QmxSim::binDir() + "/kalmoria-cli"),
+                            QString::fromStdString(errorSide), QStringLiteral("backup"), QStringLiteral("--fast"),
+                            QStringLiteral("--dir"), QString::fromStdString(dir())}
+                + ports({north, south}));
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    std::string shown;
+    fcntl(terminal, F_SETFL, O_NONBLOCK);
+    char buffer[4096];
+    for (ssize_t got; (got = ::read(terminal, buffer, sizeof buffer)) > 0;)
+        shown.append(buffer, static_cast<std::size_t>(got));
+    ::close(terminal);
+    EXPECT_TRUE(contains(shown, "[1/2] ") && contains(shown, "[2/2] ")) << shown;
+    EXPECT_TRUE(contains(shown, north + ": 2 Verkn\xC3\xBCpfungen aus der QMX in " + dir() + "/4242/")) << shown;
+    EXPECT_TRUE(contains(shown, south + ": 1 Verkn\xC3\xBCpfung aus der QMX in " + dir() + "/815/")) << shown;
+    EXPECT_TRUE(contains(shown, "2 von 2 Stationen gespeichert")) << shown;
+}
+
+TEST_F(CliBackup, TwoStationsOfOneSerialNumberKeepAFileEach)
+{
+    const std::string first = startStation(kNorth);
+    Station changed = kNorth;
+    changed.links.pop_back();
+    const std::string second = startStation(changed);
+
+    const auto result = backup(ports({first, second}));
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    const auto lines = linesByPort(result.out);
+    ASSERT_EQ(lines.size(), 2u) << result.out;
+    const std::string firstFile = lines.at(first)[QStringLiteral("file")].toString().toStdString();
+    const std::string secondFile = lines.at(second)[QStringLiteral("file")].toString().toStdString();
+    EXPECT_NE(firstFile, secondFile);
+    EXPECT_EQ(filesBelow(dir() + "/4242").size(), 2u);
+    EXPECT_EQ(fields(LoadLinkFile(firstFile).links), kNorth.links);
+    EXPECT_EQ(fields(LoadLinkFile(secondFile).links), changed.links);
+}
+
+TEST_F(CliBackup, TakesTheStationsOfAListWithCommentsBesideThoseOfPort)
+{
+    const std::string north = startStation(kNorth);
+    const std::string south = startStation(kSouth);
+    const std::string east = startStation(kEast);
+    cli.files.write("stations.txt", "# the stations of the north\r\n"
+                                    "\r\n"
+                                    "   " + north + "   # Hochbeh\xE4lter\r\n"
+                                    "#" + east + "\r\n"
+                                    "\t" + south + "\n"
+                                    + north + "\n"
+                                    "   # the end\n");
+    const auto result = backup(QStringList{QStringLiteral("--stations"),
+                                           QString::fromStdString(cli.files.file("stations.txt")),
+                                           QStringLiteral("--jobs"), QStringLiteral("1")}
+                               + ports({south}));
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    ASSERT_EQ(lineCount(result.out), 2u) << "each station once, the commented one left out: " << result.out;
+    const auto lines = linesByPort(result.out);
+    EXPECT_TRUE(lines.contains(north) && lines.contains(south)) << result.out;
+    EXPECT_EQ(filesBelow(dir()).size(), 2u);
+}
+
+TEST_F(CliBackup, OneStationAtATimeSavesTheSameFilesAsEightAtOnce)
+{
+    const std::vector<std::string> paths{startStation(kNorth), startStation(kSouth), startStation(kEast)};
+    const auto one = backup(ports(paths) + QStringList{QStringLiteral("--jobs"), QStringLiteral("1")}, "one");
+    const auto all = backup(ports(paths), "all");
+    ASSERT_EQ(one.exitCode, 0) << one.err;
+    ASSERT_EQ(all.exitCode, 0) << all.err;
+    const std::vector<std::string> files = filesBelow(dir("one"));
+    ASSERT_EQ(files.size(), 3u);
+    for (const std::string serial : {"4242", "815", "7001"}) {
+        const std::vector<std::string> oneFiles = filesBelow(dir("one") + "/" + serial);
+        const std::vector<std::string> allFiles = filesBelow(dir("all") + "/" + serial);
+        ASSERT_EQ(oneFiles.size(), 1u) << serial;
+        ASSERT_EQ(allFiles.size(), 1u) << serial;
+        EXPECT_EQ(withoutStamp(cli.files.read("one/" + serial + "/" + oneFiles[0])),
+                  withoutStamp(cli.files.read("all/" + serial + "/" + allFiles[0])))
+            << serial;
+    }
+}
+
+TEST_F(CliBackup, AStationListOrFolderThatCannotBeUsedEndsWith3BeforeAnyStationIsRead)
+{
+    const std::string north = startStation(kNorth, {QStringLiteral("--verbose")});
+    cli.files.write("wrong.txt", north + "\nCOM17\n");
+    cli.files.write("empty.txt", "# nothing yet\n\n");
+    cli.files.write("taken", "a file, not a folder");
+    struct Case {
+        const char* what;
+        QStringList arguments;
+        std::string into;
+        std::string said;
+    };
+    const std::vector<Case> cases{
+        {"no such list", {QStringLiteral("--stations"), QString::fromStdString(cli.files.file("missing.txt"))},
+         "backup", "Die Stationsliste "},
+        {"a list that is a folder", {QStringLiteral("--stations"), QString::fromStdString(cli.files.path())},
+         "backup", "Die Stationsliste "},
+        {"a line that is no port", {QStringLiteral("--stations"), QString::fromStdString(cli.files.file("wrong.txt"))},
+         "backup", "Zeile 2 der Stationsliste "},
+        {"a list without a port", {QStringLiteral("--stations"), QString::fromStdString(cli.files.file("empty.txt"))},
+         "backup", "nennt keine Schnittstelle"},
+        {"a folder below a file", ports({north}), "taken/backup", "In den Sicherungsordner "},
+    };
+    for (const Case& c : cases) {
+        const auto result = backup(c.arguments, c.into);
+        EXPECT_EQ(result.exitCode, 3) << c.what << ": " << result.err;
+        EXPECT_EQ(result.out, "") << c.what;
+        ASSERT_EQ(result.errorLines().size(), 1u) << c.what << ": " << result.err;
+        EXPECT_TRUE(contains(result.err, c.said)) << c.what << ": " << result.err;
+    }
+    EXPECT_FALSE(contains(stations.front()->errorOutput(), "#1 ")) << "no station was asked anything: "
+                                                                  << stations.front()->errorOutput();
+}
+
+TEST_F(CliBackup, AFileThatCannotBeSavedEndsWith3AndTheOthersAreSaved)
+{
+    const std::string north = startStation(kNorth);
+    const std::string south = startStation(kSouth);
+    // The folder of station 815 is taken by a file.
+    ASSERT_TRUE(fs::create_directories(dir()));
+    cli.files.write("backup/815", "in the way");
+    const auto result = backup(ports({north, south}));
+    EXPECT_EQ(result.exitCode, 3) << result.err;
+    const auto lines = linesByPort(result.out);
+    ASSERT_EQ(lines.size(), 2u) << result.out;
+    EXPECT_TRUE(lines.at(north)[QStringLiteral("ok")].toBool());
+    const QJsonObject failed = lines.at(south);
+    EXPECT_FALSE(failed[QStringLiteral("ok")].toBool());
+    EXPECT_EQ(failed[QStringLiteral("serial")].toInt(), 815) << "read, only not saved";
+    EXPECT_EQ(failed[QStringLiteral("links")].toInt(), 1);
+    EXPECT_TRUE(failed[QStringLiteral("file")].isNull());
+    EXPECT_TRUE(failed[QStringLiteral("error")].toString().startsWith(QStringLiteral("Die Verkn\u00FCpfungsdatei ")))
+        << failed[QStringLiteral("error")].toString().toStdString();
+    EXPECT_EQ(filesBelow(dir() + "/4242").size(), 1u);
+}
+
+TEST_F(CliBackup, MistakesOnTheCommandLineEndWith1)
+{
+    const std::vector<QStringList> mistakes{
+        {QStringLiteral("backup"), QStringLiteral("--port"), QStringLiteral("3")},
+        {QStringLiteral("backup"), QStringLiteral("--dir"), QStringLiteral("b")},
+        {QStringLiteral("backup"), QStringLiteral("--dir"), QStringLiteral("b"), QStringLiteral("--port"),
+         QStringLiteral("3"), QStringLiteral("--jobs"), QStringLiteral("0")},
+        {QStringLiteral("backup"), QStringLiteral("--dir"), QStringLiteral("b"), QStringLiteral("--port"),
+         QStringLiteral("3"), QStringLiteral("--jobs"), QStringLiteral("65")},
+        {QStringLiteral("backup"), QStringLiteral("--dir"), QStringLiteral("b"), QStringLiteral("--port"),
+         QStringLiteral("3"), QStringLiteral("--port"), QStringLiteral("COM17")},
+        {QStringLiteral("backup"), QStringLiteral("--dir"), QStringLiteral("b"), QStringLiteral("--port"),
+         QStringLiteral("3"), QStringLiteral("--json")},
+        {QStringLiteral("info"), QStringLiteral("--port"), QStringLiteral("3"), QStringLiteral("--port"),
+         QStringLiteral("4")},
+        {QStringLiteral("read"), QStringLiteral("--dir"), QStringLiteral("b")},
+        {QStringLiteral("backup-station")},
+    };
+    for (const QStringList& arguments : mistakes) {
+        const auto result = cli.run(arguments);
+        const std::string shown = arguments.join(QLatin1Char(' ')).toStdString();
+        EXPECT_EQ(result.exitCode, 1) << shown;
+        EXPECT_EQ(result.out, "") << shown;
+        EXPECT_EQ(result.errorLines().size(), 1u) << shown << ": " << result.err;
+    }
+    EXPECT_FALSE(cli.files.exists("b")) << "nothing was made";
+}
+
+TEST_F(CliBackup, CtrlCEndsTheReadsAndLeavesOnlyWholeFiles)
+{
+    const std::string quick = startStation(kNorth);
+    // 64 modules at 9600 bps: its read takes seconds.
+    stations.push_back(std::make_unique<QmxSim>(QmxSim::binDir() + "/qmx-full64.ini",
+                                                QStringList{QStringLiteral("--paced"), QStringLiteral("--verbose")}));
+    const std::string slow = stations.back()->path();
+    ASSERT_FALSE(slow.empty());
+    cli.whileRunning = [this, &quick](qint64 pid) {
+        // Once the slow station is being read and the quick one is saved.
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        while ((!contains(stations.back()->errorOutput(), "#1 ") || filesBelow(dir() + "/4242").empty())
+               && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        ::kill(static_cast<pid_t>(pid), SIGINT);
+    };
+    const auto started = std::chrono::steady_clock::now();
+    const auto result = backup(ports({quick, slow}));
+    cli.whileRunning = nullptr;
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5)) << "the reads were not waited for";
+    EXPECT_EQ(result.exitCode, 130) << result.err;
+    ASSERT_EQ(result.errorLines().size(), 1u) << result.err;
+    EXPECT_TRUE(result.err.starts_with("Kalmoria - Fehler: Unterbrochen: 1 von 2 Stationen")) << result.err;
+
+    const auto lines = linesByPort(result.out);
+    ASSERT_EQ(lines.size(), 2u) << result.out;
+    EXPECT_TRUE(lines.at(quick)[QStringLiteral("ok")].toBool());
+    EXPECT_FALSE(lines.at(slow)[QStringLiteral("ok")].toBool());
+    EXPECT_TRUE(lines.at(slow)[QStringLiteral("error")].toString().startsWith(QStringLiteral("Unterbrochen")));
+    // Only the quick station's file, whole; no temporary file is left.
+    const std::vector<std::string> files = filesBelow(dir());
+    ASSERT_EQ(files.size(), 1u);
+    EXPECT_TRUE(files[0].starts_with("4242/") && files[0].ends_with(".ini")) << files[0];
+    EXPECT_TRUE(LoadLinkFile(dir() + "/" + files[0]).ok);
+    // The slow station's read has ended: its port is free at once.
+    QSerialPort port(QString::fromStdString(slow));
+    EXPECT_TRUE(port.open(QIODevice::ReadWrite)) << port.errorString().toStdString();
+}
+
+TEST_F(CliBackup, TheHelpNamesTheCommand)
+{
+    const auto help = cli.run({QStringLiteral("--help")});
+    EXPECT_TRUE(contains(help.out, "backup --dir DIR")) << help.out;
+    EXPECT_TRUE(contains(help.out, "--jobs <N>")) << help.out;
+    EXPECT_FALSE(contains(help.out, "backup-station")) << "the internal command is nobody's business";
+}
