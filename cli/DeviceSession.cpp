@@ -118,5 +118,6 @@ int32_t DeviceSession::PortLabel(int32_t port) const
 
 void DeviceSession::ReportPortNotOpen()
 {
-    m_messages.error(NoticeText(PortOpenFailureNotice(PortLabel(ComPortNr), m_client->Serial.OpenProblem)));
+    m_messages.error(
+        NoticeText(PortOpenFailureNotice(PortLabel(ComPortNr), m_client->Serial().OpenProblem), kConsoleWording));
 }

@@ -34,6 +34,8 @@ std::vector<TextKey> collectKeys()
     addNumbers(keys, "ERROR", {1,  2,  5,  10, 11, 13, 14, 15, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 31, 32,
                                40, 41, 42, 43, 46, 47, 48, 49, 51, 52, 53, 54, 55, 56, 57, 58, 59, 60, 61, 62, 63, 64, 65, 66, 67, 68, 69,
                                70, 71, 72, 73, 74, 75, 76, 77, 78, 79, 80, 81, 82, 83, 84, 85, 86, 87, 88, 89});
+    // Network ports: not reached, connection lost, an address that cannot be used, the doctor's check.
+    addNumbers(keys, "ERROR", {100, 101, 102, 103});
     // Menus, tool buttons, pages, the link editor's and the link table's captions.
     addNumbers(keys, kMainWindow, {10, 11, 12, 13, 14, 15, 16, 18, 19, 20, 21, 22, 23, 25, 26, 27, 28,
                                    30, 31, 37, 38, 39, 40, 41, 42, 50, 51, 52});
@@ -42,6 +44,7 @@ std::vector<TextKey> collectKeys()
     addTableLines(keys, kMainWindow, 93, 4);  // hint over inactive links (Memo2)
     addNumbers(keys, "F_PDauswahl", {1, 2, 3, 4});
     addNumbers(keys, "F_rs232", {1, 2, 3, 4, 5});
+    addNumbers(keys, "F_rs232", {6, 7, 8, 9}); // how the port dialog names network ports
     return keys;
 }
 
