@@ -316,7 +316,7 @@ void TF_Kalmoria_main::FormCreate()
         WriteErrLog("Kalmorin-Start");
     // The port search replaces the client and keeps its settings.
     m_vep = std::make_unique<Tvep>();
-    m_vep->Serial.SetWaitHook([this] { Repaint(); });
+    m_vep->Serial().SetWaitHook([this] { Repaint(); });
     m_vep->FastReplyEnd = StoredFastReplyEnd();
     SchnellesAntwortende1->setChecked(m_vep->FastReplyEnd);
     SchreibenPruefen1->setChecked(StoredWriteCheck());

@@ -3,6 +3,7 @@
 #include "app/InputBlocker.h"
 #include "comm/ComPortMap.h"
 #include "comm/ConnectionDoctor.h"
+#include "comm/PortAddress.h"
 #include "comm/PortSettings.h"
 #include "comm/SerialDeviceNames.h"
 #include "i18n/FormTranslation.h"
@@ -26,6 +27,37 @@ namespace {
 constexpr int kDeviceFileColumn = 1;
 constexpr int kStableNameColumn = 2;
 constexpr int kColumns = 3;
+
+// The dialog's words for network ports (section F_rs232).
+constexpr int kRawTcpText = 6;
+constexpr int kRfc2217Text = 7;
+constexpr int kTimeoutText = 8;
+constexpr int kBadAddressText = 9;
+
+// Text n of the dialog's section; `fallback` when the language file lacks it.
+std::string formText(int n, const char* fallback)
+{
+    const std::string section = TextSection();
+    SetTextSection("F_rs232");
+    std::string text = GetText(n, "");
+    SetTextSection(section);
+    return text.starts_with('@') ? std::string(fallback) : text;
+}
+
+// What the second column says of a port: the adapter's stable name for a
+// device file; for a network port its kind and reply time-out, or why its
+// address cannot be used.
+std::string portDescription(const std::string& path)
+{
+    if (!IsNetworkPort(path))
+        return StableDeviceName(path);
+    const PortAddress address = ParsePortAddress(path);
+    if (!address.valid())
+        return formText(kBadAddressText, "Invalid network address") + ": " + address.error;
+    const bool raw = address.kind == PortAddress::Kind::Tcp;
+    return formText(raw ? kRawTcpText : kRfc2217Text, raw ? "Network port (raw TCP)" : "Network port (RFC 2217)")
+        + ", " + formText(kTimeoutText, "reply time-out") + " " + std::to_string(address.timeoutMs) + " ms";
+}
 
 } // namespace
 
@@ -112,7 +144,7 @@ void TF_rs232::refreshPortPaths()
     for (int row = 0; row < MaxComPort; ++row) {
         const std::string& path = paths[static_cast<size_t>(row)];
         model->setItem(row, kDeviceFileColumn, new QStandardItem(QString::fromStdString(path)));
-        model->setItem(row, kStableNameColumn, new QStandardItem(QString::fromStdString(StableDeviceName(path))));
+        model->setItem(row, kStableNameColumn, new QStandardItem(ansiToQString(portDescription(path))));
     }
     auto* list = static_cast<QTreeView*>(ComboBox1->view());
     int width = 0;

@@ -10,7 +10,9 @@ class QPushButton;
 // "RS232 Einstellung": lets the user pick the COM port of the device by hand.
 // Only ComPortNr changes, and only on OK. The drop-down list shows beside
 // each COM number the device file behind it and the adapter's stable name
-// under /dev/serial/by-id, so the user can tell which plug is which.
+// under /dev/serial/by-id, so the user can tell which plug is which; for a
+// network port (Kalmoria.ini: COM5=tcp://10.0.0.7:4001) its address, its
+// kind (raw TCP or RFC 2217) and its reply time-out.
 // "Verbindung prüfen" runs the connection doctor on the port chosen and shows
 // what it found below the list, one line per finding.
 class TF_rs232 : public QDialog {

@@ -3,6 +3,7 @@
 #include "cli/ArgumentBytes.h"
 #include "cli/ExitCode.h"
 #include "comm/ComPortMap.h"
+#include "comm/PortAddress.h"
 #include "comm/Tvep.h"
 
 #include <QCommandLineParser>
@@ -35,8 +36,9 @@ Commands:
                       differ from the device
   doctor              check the port (--port) or every port: device file,
                       access rights, other programs holding it, brltty,
-                      ModemManager, adapter latency, and whether a device
-                      answers; one line per finding with what to do
+                      ModemManager, adapter latency (for a network port:
+                      whether its server takes the connection), and whether
+                      a device answers; one line per finding with what to do
   backup --dir DIR    read every station of --port (given once per station)
                       and --stations, --jobs at a time, and save each one's
                       links with its module overview as
@@ -46,7 +48,9 @@ Commands:
 
 Without --port every command but search and backup first searches
 COM1..COM16 like Kalmoria does at start and uses the device found (the
-highest port).
+highest port). Kalmoria.ini may map a COM number to a network port in its
+section [Schnittstellen] (COM5=tcp://10.0.0.7:4001); over the network replies
+end as soon as they are whole, as with --fast.
 Snapshots are kept in $XDG_DATA_HOME/kalmoria/backups/<serial number>/
 (~/.local/share/... without it), the newest 100 of each station.
 Messages come in the language chosen in Kalmoria; they, and the progress of a
@@ -103,9 +107,20 @@ int printed(const QString& text)
     return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;
 }
 
-// "3", "COM3" or "com3" give 3; a text with a "/" is a device path.
-bool parsePort(const QString& text, CliOptions& options)
+// "3", "COM3" or "com3" give 3; a text with a "/" is a device path or a
+// network address (tcp://HOST:PORT, rfc2217://HOST:PORT), which must be
+// one that can be used: else `problem` says why not.
+bool parsePort(const QString& text, CliOptions& options, QString& problem)
 {
+    if (IsNetworkPort(text.toStdString())) {
+        const PortAddress address = ParsePortAddress(text.toStdString());
+        if (!address.valid()) {
+            problem = QStringLiteral("--port %1: %2").arg(text, QString::fromStdString(address.error));
+            return false;
+        }
+        options.portPath = address.text;
+        return true;
+    }
     if (text.contains(QLatin1Char('/'))) {
         options.portPath = ArgumentBytes(text);
         return true;
@@ -125,7 +140,8 @@ bool parsePort(const QString& text, CliOptions& options)
 
 bool ParsePortText(const QString& text, CliOptions& options)
 {
-    return parsePort(text, options);
+    QString problem;
+    return parsePort(text, options, problem);
 }
 
 std::variant<CliOptions, int> ParseCommandLine(const QStringList& arguments)
@@ -138,7 +154,10 @@ std::variant<CliOptions, int> ParseCommandLine(const QStringList& arguments)
                                      QStringLiteral("Show the version."));
     const QCommandLineOption port({QStringLiteral("p"), QStringLiteral("port")},
                                   QStringLiteral("The device's port: a COM number (3 or COM3) as Kalmoria.ini "
-                                                 "maps it, or a device path (/dev/ttyUSB0). backup: once for "
+                                                 "maps it, a device path (/dev/ttyUSB0), or a port of a serial "
+                                                 "device server such as ser2net: tcp://HOST:PORT (raw) or "
+                                                 "rfc2217://HOST:PORT, optionally with ?timeout=MS (the wait "
+                                                 "for a reply's first byte, default 1500). backup: once for "
                                                  "each station."),
                                   QStringLiteral("P"));
     const QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")},
@@ -252,21 +271,18 @@ std::variant<CliOptions, int> ParseCommandLine(const QStringList& arguments)
     if (parser.isSet(output) && parser.isSet(json))
         return usageError(QStringLiteral("--json prints the links; it does not go with --output"));
 
-    if (parser.isSet(port) && !parsePort(parser.value(port), options))
-        return usageError(QStringLiteral("--port takes a COM number from 1 to %1 or a device path, not \"%2\"")
-                              .arg(MaxComPort)
-                              .arg(parser.value(port)));
     // backup takes a port for each station, each as --port takes one; every
     // other command one port.
     const QStringList ports = parser.values(port);
     if (ports.size() > 1 && options.command != Command::Backup)
         return usageError(QStringLiteral("--port is given more than once; only backup takes several"));
     for (const QString& text : ports) {
-        CliOptions parsed;
-        if (!parsePort(text, parsed))
-            return usageError(QStringLiteral("--port takes a COM number from 1 to %1 or a device path, not \"%2\"")
-                                  .arg(MaxComPort)
-                                  .arg(text));
+        if (QString problem; !parsePort(text, options, problem))
+            return usageError(!problem.isEmpty() ? problem
+                                                 : QStringLiteral("--port takes a COM number from 1 to %1, a device "
+                                                                  "path or a network port, not \"%2\"")
+                                                       .arg(MaxComPort)
+                                                       .arg(text));
     }
     if (options.command == Command::Backup) {
         // Each station's read gets its port of its own (cli/BackupCommand.cpp).

@@ -139,5 +139,5 @@ void DeviceSession::ReportPortNotOpen()
 
 std::string DeviceSession::PortNotOpenText() const
 {
-    return NoticeText(PortOpenFailureNotice(PortLabel(ComPortNr), m_client->Serial.OpenProblem));
+    return NoticeText(PortOpenFailureNotice(PortLabel(ComPortNr), m_client->Serial().OpenProblem), kConsoleWording);
 }

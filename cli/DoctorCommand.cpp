@@ -44,7 +44,8 @@ ExitCode RunDoctor(CommandContext& context)
     for (const PortCheckup& checkup : CheckPorts(ports)) {
         for (const Notice& finding : checkup.findings) {
             fine = fine && finding.severity != Notice::Severity::Error;
-            report += std::string(mark(finding.severity)) + toTerminal(oneLine(NoticeText(finding))) + "\n";
+            report += std::string(mark(finding.severity))
+                      + toTerminal(oneLine(NoticeText(finding, kConsoleWording))) + "\n";
         }
     }
     printOut(report);

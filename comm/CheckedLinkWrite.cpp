@@ -148,7 +148,9 @@ private:
 
     bool failed(DeviceOutcome outcome, int32_t transferResult, Notice notice)
     {
-        return Fail(m_result, outcome, transferResult, std::move(notice));
+        Fail(m_result, outcome, transferResult, std::move(notice));
+        AddConnectionLost(m_result.notices, m_vep.Serial());
+        return false;
     }
 
     Tvep& m_vep;
@@ -181,6 +183,7 @@ void VerifyWrittenLinks(Tvep& vep, CheckedLinkWriteResult& result)
         Fail(result, DeviceOutcome::TransferFailed, readBack.transferResult,
              DeviceNotice(kMessageWriteNotReadBack, Notice::Severity::Error,
                           {Tvep::ResultText(readBack.transferResult), snapshot}));
+        AddConnectionLost(result.notices, vep.Serial());
         return;
     }
     if (const auto difference = CompareLinkAreas(EncodeLinkArea(CurrentLinks()), readBack.words)) {

@@ -2,6 +2,7 @@
 
 #include "comm/ConcurrentProbes.h"
 #include "comm/DeviceNotices.h"
+#include "comm/PortAddress.h"
 #include "comm/PortHolders.h"
 #include "comm/SerialAdapter.h"
 #include "comm/Tvep.h"
@@ -10,6 +11,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -176,6 +178,25 @@ Notice answerFinding(int32_t shownPort, const std::string& path, const PortProbe
                          IntToText(configuration.address), std::to_string(probe.replyMs)});
 }
 
+// Whether the server of a network port takes a session (for RFC 2217 one
+// with the line set to 9600 8N1), and how long that took; else why not.
+Notice checkServer(int32_t port, const std::string& address, const std::function<void()>& waiting)
+{
+    Tvep client;
+    // A server that does not answer costs the time-out; the window repaints
+    // meanwhile (the hook goes with the client to the network line).
+    client.Serial().SetWaitHook(waiting);
+    const auto start = std::chrono::steady_clock::now();
+    const bool opened = client.OpenPortAt(std::max(port, 1), address, 9600, 'n');
+    const auto ms =
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
+    const Line& line = client.Serial();
+    if (!opened)
+        return PortOpenFailureNotice(port, line.OpenProblem);
+    return DeviceNotice(kMessageServerAccepts, Notice::Severity::Information,
+                        {PortName(port, address), line.Server(), std::to_string(ms)});
+}
+
 } // namespace
 
 std::vector<Notice> CheckPortSetup(const std::string& path, const DoctorSystem& system)
@@ -201,10 +222,18 @@ std::vector<PortCheckup> CheckPorts(const std::vector<std::pair<int32_t, std::st
     std::vector<PortCheckup> checkups;
     std::array<std::string, MaxComPort> probed;
     for (const auto& [port, path] : ports) {
-        PortCheckup checkup{port, path, CheckPortSetup(path, system), false};
-        // A file that is no device is not worth a transfer.
-        const bool deviceFile = checkup.findings.empty() || checkup.findings.front().number != kMessageDeviceFileMissing;
-        if (deviceFile && port >= 0 && port <= MaxComPort)
+        const bool network = IsNetworkPort(path);
+        PortCheckup checkup{port, path, {}, false};
+        if (network)
+            checkup.findings.push_back(checkServer(port, path, waiting));
+        else
+            checkup.findings = CheckPortSetup(path, system);
+        // A file that is no device, or a server that cannot be reached, is
+        // not worth a transfer.
+        const bool reachable = network ? checkup.findings.front().number == kMessageServerAccepts
+                                       : checkup.findings.empty()
+                                             || checkup.findings.front().number != kMessageDeviceFileMissing;
+        if (reachable && port >= 0 && port <= MaxComPort)
             probed[static_cast<std::size_t>(std::max(port, 1)) - 1] = path;
         checkups.push_back(std::move(checkup));
     }

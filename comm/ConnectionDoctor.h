@@ -3,7 +3,9 @@
 // The connection doctor: checks the usual reasons why a serial port on a
 // Linux laptop does not reach the device, and says for each what it found
 // and what to do, as numbered messages (one line each). Both front ends run
-// it: the port dialog's "Verbindung prüfen" and `kalmoria-cli doctor`.
+// it: the port dialog's "Verbindung prüfen" and `kalmoria-cli doctor`. A
+// network port (tcp://, rfc2217://) gets a connect check in place of the
+// device file's checks: whether its server accepts the session, or why not.
 
 #include "diag/Notice.h"
 
@@ -23,6 +25,7 @@ constexpr int kMessageBrlttyClaims = 76;        // %s1 device file, %s2 adapter 
 constexpr int kMessageModemManagerProbes = 77;  // %s1 device file
 constexpr int kMessageLatencyTimer = 78;        // %s1 device file, %s2 ms
 constexpr int kMessageDeviceAnswers = 79;       // %s1 port, %s2 type (hex), %s3 serial, %s4 address, %s5 ms
+constexpr int kMessageServerAccepts = 103;      // %s1 port, %s2 server, %s3 ms
 
 // Who runs the checks.
 struct DoctorUser {
@@ -57,7 +60,8 @@ struct PortCheckup {
 std::vector<Notice> CheckPortSetup(const std::string& path, const DoctorSystem& system = {});
 
 // Every check for the given ports, each a COM number (0: none maps to it)
-// and its device file; the transfers to all of them at once, at 9600 8N1.
+// and its device file or network address; the transfers to all of them at
+// once, at 9600 8N1.
 // Writes the probes' log lines in port order. Calls `waiting` now and then
 // while the transfers run.
 std::vector<PortCheckup> CheckPorts(const std::vector<std::pair<int32_t, std::string>>& ports,

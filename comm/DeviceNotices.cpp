@@ -1,5 +1,6 @@
 #include "comm/DeviceNotices.h"
 
+#include "comm/Line.h"
 #include "comm/PortAccess.h"
 #include "diag/ErrLog.h"
 #include "model/DeviceValues.h"
@@ -37,6 +38,12 @@ std::optional<Notice> PortOpenNotice(int32_t port, const PortOpenProblem& proble
         // The group goes in twice: once in the words, once in the command to type.
         return DeviceNotice(kMessagePortAccessDenied, Notice::Severity::Error,
                             {comPort, problem.path, problem.group, problem.group});
+    case PortOpenProblem::Cause::NoConnection:
+        return DeviceNotice(kMessageNetworkPortNotOpen, Notice::Severity::Error,
+                            {PortName(port, problem.path), problem.server, problem.reason});
+    case PortOpenProblem::Cause::BadAddress:
+        return DeviceNotice(kMessageBadPortAddress, Notice::Severity::Error,
+                            {PortName(port, problem.path), problem.reason});
     case PortOpenProblem::Cause::InUse:
         if (problem.holder)
             return DeviceNotice(kMessagePortHeldBy, Notice::Severity::Error,
@@ -54,6 +61,16 @@ Notice PortOpenFailureNotice(int32_t port, const PortOpenProblem& problem)
         return *known;
     return DeviceNotice(kMessagePortNotOpenBecause, Notice::Severity::Error,
                         {PortName(port, problem.path), problem.reason});
+}
+
+void AddConnectionLost(std::vector<Notice>& notices, const Line& line)
+{
+    if (line.LostReason.empty())
+        return;
+    // Once, and last: the lost connection is what stopped the sequence.
+    std::erase_if(notices, [](const Notice& notice) { return notice.number == kMessageConnectionLost; });
+    notices.push_back(DeviceNotice(kMessageConnectionLost, Notice::Severity::Error,
+                                   {line.Server(), line.LostReason}));
 }
 
 std::optional<Notice> RefusalWhileDataIncomplete()

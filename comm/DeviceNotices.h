@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+class Line;
 struct PortOpenProblem;
 
 // Message numbers of the device sequences that the language files add to the
@@ -37,6 +38,12 @@ constexpr int kMessageSnapshotNotSaved = 65;  // %s1 file, %s2 reason
 // that another program holds, with that program's name and process id.
 constexpr int kMessagePortNotOpenBecause = 70; // %s1 port, %s2 reason
 constexpr int kMessagePortHeldBy = 71;         // %s1 port, %s2 program, %s3 process id
+// A network port (PortAddress.h): its serial device server was not reached
+// or refused the session; the connection went away during a transfer; its
+// address cannot be used.
+constexpr int kMessageNetworkPortNotOpen = 100; // %s1 port, %s2 server, %s3 reason
+constexpr int kMessageConnectionLost = 101;     // %s1 server, %s2 reason
+constexpr int kMessageBadPortAddress = 102;     // %s1 port, %s2 what is wrong
 
 // Numbered message n with its arguments. Without arguments of its own a
 // message gets " - " as its first argument.
@@ -47,8 +54,8 @@ Notice DeviceNotice(int n, Notice::Severity severity, std::vector<std::string> a
 Notice DeviceNoticeFollowedBy(int n, Notice::Severity severity, const std::string& appended);
 
 // Why COM `port` would not open, when the cause is one the user can act on
-// (message 31, 32 or 71, naming the device file). Port 0: a device file
-// that no COM number maps to.
+// (message 31, 32 or 71, naming the device file; 100 or 102 for a network
+// port). Port 0: a device file or address that no COM number maps to.
 std::optional<Notice> PortOpenNotice(int32_t port, const PortOpenProblem& problem);
 // Why it would not open, whatever the cause: as PortOpenNotice, else
 // message 70 with the system's reason.
@@ -56,6 +63,12 @@ Notice PortOpenFailureNotice(int32_t port, const PortOpenProblem& problem);
 // "COM3 (/dev/ttyUSB0)"; the device file alone without a COM number (0),
 // the number alone without a device file.
 std::string PortName(int32_t port, const std::string& path);
+
+// Message 101 at the end of `notices` when the connection of `line` went
+// away while its port was open (a network port whose server closed it),
+// with the server and the system's reason: once per sequence, and the last
+// notice, since it tells what stopped the sequence.
+void AddConnectionLost(std::vector<Notice>& notices, const Line& line);
 
 // While the data are incomplete (DataState above 0: nothing read yet, or the
 // last read failed) saving and writing links are refused: logs that (debug

@@ -103,6 +103,7 @@ private:
         m_result.outcome = outcome;
         m_result.transferResult = transferResult;
         m_result.notices.push_back(std::move(notice));
+        AddConnectionLost(m_result.notices, m_vep.Serial());
     }
 
     void communicationFailure(const std::string& line, int32_t transferResult)
@@ -159,7 +160,7 @@ private:
             // Nothing was read: writing now would replace the device's links
             // with an empty list.
             fail(DeviceOutcome::PortNotOpen, Tvep::ErrPortClosed,
-                 PortOpenNotice(ComPortNr, m_vep.Serial.OpenProblem)
+                 PortOpenNotice(ComPortNr, m_vep.Serial().OpenProblem)
                      .value_or(DeviceNoticeFollowedBy(10, Notice::Severity::Error, IntToText(m_lastResult))));
             logIf(stepTrace(), "L20 - Comport l\xE4sst sich nicht \xF6" "ffnen");
             return;

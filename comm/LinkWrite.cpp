@@ -82,7 +82,7 @@ bool OpenPortForWrite(Tvep& vep, LinkWriteResult& result)
     // reason the user can act on is worth a box.
     result.outcome = DeviceOutcome::PortNotOpen;
     result.transferResult = Tvep::ErrPortClosed;
-    if (std::optional<Notice> problem = PortOpenNotice(ComPortNr, vep.Serial.OpenProblem))
+    if (std::optional<Notice> problem = PortOpenNotice(ComPortNr, vep.Serial().OpenProblem))
         result.notices.push_back(std::move(*problem));
     return false;
 }
@@ -108,6 +108,7 @@ bool SendLinks(Tvep& vep, LinkWriteResult& result)
         result.outcome = DeviceOutcome::TransferFailed;
         result.transferResult = sent;
         result.notices.push_back(DeviceNotice(5, Notice::Severity::Error));
+        AddConnectionLost(result.notices, vep.Serial());
         if (DebugFlag())
             WriteErrLog("230-FEHLER beim Verkn\xFCpfungsdaten in QMX schreiben err");
         return false;

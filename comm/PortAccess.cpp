@@ -24,7 +24,7 @@ std::string groupName(gid_t gid)
 
 PortOpenProblem DiagnoseHeldLine(const std::string& path, const std::string& reason)
 {
-    PortOpenProblem problem{PortOpenProblem::Cause::InUse, path, {}, reason, {}};
+    PortOpenProblem problem{PortOpenProblem::Cause::InUse, path, {}, reason, {}, {}};
     if (const std::vector<PortHolder> holders = FindPortHolders(path); !holders.empty())
         problem.holder = holders.front();
     return problem;
@@ -33,7 +33,7 @@ PortOpenProblem DiagnoseHeldLine(const std::string& path, const std::string& rea
 PortOpenProblem DiagnoseFailedOpen(const std::string& path, QSerialPort::SerialPortError error,
                                    const std::string& reason)
 {
-    PortOpenProblem problem{PortOpenProblem::Cause::Unknown, path, {}, reason, {}};
+    PortOpenProblem problem{PortOpenProblem::Cause::Unknown, path, {}, reason, {}, {}};
     // Asked first, because a second open of a line we may use fails with the
     // same permission error (the lock file, or the line's exclusive mode).
     if (::access(path.c_str(), R_OK | W_OK) != 0) {

@@ -38,7 +38,7 @@ PortProbe ProbePort(int32_t port, const std::string& path, const ProbeSettings& 
                             + " angeschlossen");
             }
         } else {
-            probe.openProblem = client.Serial.OpenProblem;
+            probe.openProblem = client.Serial().OpenProblem;
         }
         client.ClosePort();
     }

@@ -25,7 +25,7 @@ PortSearchResult SearchComPort(std::unique_ptr<Tvep>& client, ShellView& view)
     client = std::make_unique<Tvep>();
     client->FastReplyEnd = settings.fastReplyEnd;
     client->Retries = settings.retries;
-    client->Serial.SetWaitHook([&view] { view.Repaint(); });
+    client->Serial().SetWaitHook([&view] { view.Repaint(); });
 
     // Read once: the probes must not each read the settings file.
     const std::array<std::string, MaxComPort> paths = comPortPaths();

@@ -1,6 +1,5 @@
 #include "comm/TTavorobject.h"
 
-#include "comm/ComPortMap.h"
 #include "comm/LineLock.h"
 #include "diag/ErrLog.h"
 #include "diag/TextHelpers.h"
@@ -10,7 +9,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <climits>
 #include <cstring>
 #include <exception>
 
@@ -20,8 +18,6 @@ constexpr int32_t SerialTrace = 8;        // debug bit of the frame trace
 constexpr int32_t LowestBaud = 300;       // below this the line runs at the default
 constexpr int32_t DefaultBaud = 9600;
 constexpr int32_t MaxChunk = 254;         // the most one read may ask for
-constexpr int32_t UnboundedChars = 99999; // "no limit" for a receive
-constexpr int32_t QuietReads = 3;         // empty reads in a row that end a reply
 constexpr int WaitSliceMs = 20;           // how often a waiting read lets the window repaint
 // A request is handed to the driver as a whole; this only guards against a
 // line that takes nothing at all (a peer that never reads).
@@ -48,11 +44,6 @@ TTavorobject::TTavorobject() = default;
 TTavorobject::~TTavorobject()
 {
     ClosePort();
-}
-
-bool TTavorobject::OpenPort(int32_t port, int32_t baud, char parity)
-{
-    return OpenPortAt(port, comPortPath(port), baud, parity);
 }
 
 bool TTavorobject::OpenPortAt(int32_t port, const std::string& path, int32_t baud, char parity)
@@ -116,13 +107,7 @@ bool TTavorobject::openAndConfigure(int32_t port, const std::string& path, int32
 
     Handle = std::move(serial);
     PortNumber = port;
-    Baud = baud;
-
-    Dcb.BaudRate = baud;
-    Dcb.Parity = (parity == 'e' || parity == 'o' || parity == 'E' || parity == 'O') ? parity : 'n';
-    Dcb.DataBits = 8;
-    Dcb.StopBits = 1;
-    Dcb.ModeString = IntToText(baud) + "," + Dcb.Parity + ",8,1";
+    setLineSettings(baud, parity);
     // As with the driver calls these stand for, a setting the line refuses
     // is not fatal: the device answers or it does not.
     Handle->setBaudRate(baud);
@@ -153,18 +138,6 @@ void TTavorobject::ClosePort()
     Baud = 0;
 }
 
-void TTavorobject::SetReadTimeout(int32_t ms)
-{
-    // The driver adds 1 ms per requested byte, so one-byte reads wait ms in all.
-    // A negative time would mean waiting for ever; it counts as 0.
-    const int32_t constant = ms > 1 ? ms - 1 : std::max(ms, 0);
-    Timeouts.ReadIntervalTimeout = 0xFFFFFFFF;
-    Timeouts.ReadTotalTimeoutMultiplier = 1;
-    Timeouts.ReadTotalTimeoutConstant = static_cast<uint32_t>(constant);
-    Timeouts.WriteTotalTimeoutMultiplier = 1;
-    Timeouts.WriteTotalTimeoutConstant = 0;
-}
-
 void TTavorobject::SetLines(bool rts, bool dtr)
 {
     if (PortNumber > 0 && Handle) {
@@ -175,11 +148,6 @@ void TTavorobject::SetLines(bool rts, bool dtr)
     }
     Rts = rts;
     Dtr = dtr;
-}
-
-void TTavorobject::SetWaitHook(std::function<void()> hook)
-{
-    m_waitHook = std::move(hook);
 }
 
 bool TTavorobject::waitForByte(int msecs)
@@ -212,12 +180,8 @@ int32_t TTavorobject::ReadChunk(int32_t maxBytes)
     const int32_t wanted = std::min(maxBytes, MaxChunk);
     if (wanted < 1)
         return 0;
-    if (Handle->bytesAvailable() == 0) {
-        const int64_t wait = int64_t{Timeouts.ReadTotalTimeoutMultiplier} * wanted
-            + Timeouts.ReadTotalTimeoutConstant;
-        if (!waitForByte(static_cast<int>(std::min<int64_t>(wait, INT_MAX))))
-            return 0;
-    }
+    if (Handle->bytesAvailable() == 0 && !waitForByte(readWaitMs(wanted)))
+        return 0;
     const QByteArray got = Handle->read(wanted);
     if (got.isEmpty()) {
         Handle->clearError();
@@ -264,44 +228,4 @@ bool TTavorobject::InputWaiting()
     if (!arrived)
         Handle->clearError();
     return arrived;
-}
-
-std::string TTavorobject::ReceiveString(int32_t maxChars, int32_t firstTimeout, int32_t charTimeout,
-                                        const WholeReply& whole)
-{
-    if (maxChars < 1)
-        maxChars = UnboundedChars;
-    RxBuffer.clear();
-    int32_t idle = 0;
-    int32_t count = 0;
-    // A whole reply with nothing behind it needs no quiet reads. Input that
-    // is whole before a byte came (an empty line, when that is all that is
-    // wanted) needs no read at all while nothing waits.
-    bool settling = whole.isWhole && whole.isWhole(RxBuffer);
-    const bool nothingToRead = settling && !InputWaiting();
-    SetReadTimeout(firstTimeout);
-    if (!nothingToRead) {
-        do {
-            count = ReadChunk(1);
-            if (count == 0 && settling)
-                break;
-            idle = count == 0 ? idle + 1 : 0;
-            if (count > 0) {
-                settling = whole.isWhole && whole.isWhole(RxBuffer);
-                if (settling)
-                    SetReadTimeout(whole.settleMs);
-                else if (charTimeout >= 0)
-                    SetReadTimeout(charTimeout);
-            }
-        } while (idle < QuietReads && RxBuffer.size() <= static_cast<size_t>(maxChars));
-    }
-
-    if (DebugBit(SerialTrace)) {
-        WriteErrLog("  RX iCnt: " + IntToText(count) + ", Len: " + IntToText(static_cast<int32_t>(RxBuffer.size()))
-                    + ", iMaxZeichen: " + IntToText(maxChars));
-        WriteErrLog("  RS-: " + HexDump(RxBuffer));
-    }
-    std::string reply;
-    reply.swap(RxBuffer);
-    return reply;
 }

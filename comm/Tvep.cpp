@@ -2,6 +2,9 @@
 
 #include "comm/ComPortMap.h"
 #include "comm/Crc16.h"
+#include "comm/Rfc2217Line.h"
+#include "comm/TTavorobject.h"
+#include "comm/TcpLine.h"
 #include "diag/ErrLog.h"
 
 #include <cxxabi.h>
@@ -35,6 +38,16 @@ void appendCrc(std::string& frame)
     frame += static_cast<char>(crc >> 8);
 }
 
+std::unique_ptr<Line> makeLine(PortAddress::Kind kind)
+{
+    switch (kind) {
+    case PortAddress::Kind::Tcp: return std::make_unique<TcpLine>();
+    case PortAddress::Kind::Rfc2217: return std::make_unique<Rfc2217Line>();
+    case PortAddress::Kind::DeviceFile: break;
+    }
+    return std::make_unique<TTavorobject>();
+}
+
 std::string className(const std::exception& e)
 {
     int status = 0;
@@ -45,7 +58,10 @@ std::string className(const std::exception& e)
 
 } // namespace
 
-Tvep::Tvep() = default;
+Tvep::Tvep()
+    : m_line(makeLine(PortAddress::Kind::DeviceFile))
+{
+}
 
 bool Tvep::OpenPort(int32_t port, int32_t baud, char parity)
 {
@@ -54,21 +70,28 @@ bool Tvep::OpenPort(int32_t port, int32_t baud, char parity)
 
 bool Tvep::OpenPortAt(int32_t port, const std::string& path, int32_t baud, char parity)
 {
-    Serial.SetReadTimeout(0);
-    if (!Serial.OpenPortAt(port, path, baud, parity))
+    if (const PortAddress::Kind kind = ParsePortAddress(path).kind; kind != m_lineKind) {
+        m_line->ClosePort();
+        std::unique_ptr<Line> line = makeLine(kind);
+        line->SetWaitHook(m_line->WaitHook());
+        m_line = std::move(line);
+        m_lineKind = kind;
+    }
+    m_line->SetReadTimeout(0);
+    if (!m_line->OpenPortAt(port, path, baud, parity))
         return false;
     // A program stopped in the middle of a transfer leaves the rest of its
     // reply coming; heard out now, it cannot spoil the first transfer.
-    if (Serial.InputWaiting()) {
+    if (m_line->InputWaiting()) {
         awaitQuietLine();
-        Serial.SetReadTimeout(0);
+        m_line->SetReadTimeout(0);
     }
     return true;
 }
 
 void Tvep::ClosePort()
 {
-    Serial.ClosePort();
+    m_line->ClosePort();
 }
 
 void Tvep::SetTimeouts(int32_t replyTimeout, int32_t charTimeout)
@@ -179,23 +202,23 @@ void Tvep::dropStaleInput()
     // dropped at once; only when something did come after it is the line
     // listened to the same way, so that a device still talking is heard out.
     WholeReply emptyLine;
-    if (FastReplyEnd)
+    if (fastReplyEnd())
         emptyLine.isWhole = [](std::string_view bytes) { return bytes.empty(); };
-    Serial.ReceiveString(MaxStaleBytes, 0, 0, emptyLine);
+    m_line->ReceiveString(MaxStaleBytes, 0, 0, emptyLine);
 }
 
 int32_t Tvep::settleMs() const
 {
     // Start bit, eight data bits, parity, stop bit; at least the 1 ms a read can wait.
-    const int32_t bitsPerChar = Serial.Dcb.Parity == 'n' ? 10 : 11;
-    const int32_t baud = Serial.Baud > 0 ? Serial.Baud : 9600;
+    const int32_t bitsPerChar = m_line->Dcb.Parity == 'n' ? 10 : 11;
+    const int32_t baud = m_line->Baud > 0 ? m_line->Baud : 9600;
     return std::max<int32_t>(1, 2 * bitsPerChar * 1000 / baud);
 }
 
 int32_t Tvep::Transfer(int32_t writeAddr, int32_t writeCount, std::span<const uint16_t> sendData,
                        int32_t readAddr, int32_t readCount, std::span<uint16_t> recvData, bool withCrc)
 {
-    if (Serial.PortNumber <= 0)
+    if (m_line->PortNumber <= 0)
         return ErrPortClosed;
     if (writeCount > static_cast<int64_t>(sendData.size()) || readCount > static_cast<int64_t>(recvData.size()))
         return ErrCapacity;
@@ -251,12 +274,14 @@ int32_t Tvep::transferOnce(std::span<const uint16_t> sendData, std::span<uint16_
     try {
         const std::string request = BuildRequest(sendData);
         // A late reply to an earlier request must not be taken for this one.
+        m_line->BeginTransfer();
         dropStaleInput();
-        Serial.SendString(request);
+        m_line->SendString(request);
         WholeReply whole;
-        if (FastReplyEnd)
+        if (fastReplyEnd())
             whole = {[this](std::string_view bytes) { return IsCompleteReply(bytes); }, settleMs()};
-        const std::string reply = Serial.ReceiveString(MaxReplyBytes, ReplyTimeout, CharTimeout, whole);
+        const std::string reply = m_line->ReceiveString(MaxReplyBytes, m_line->FirstByteTimeout(ReplyTimeout),
+                                                        CharTimeout, whole);
         if (reply.empty())
             return ErrNoReply;
         const int32_t result =
@@ -278,7 +303,12 @@ void Tvep::awaitQuietLine()
     // otherwise arrive after the next request has gone out and spoil its
     // reply too. The line counts as quiet after three empty reads, so each
     // waits a third of the reply time-out.
-    Serial.ReceiveString(MaxStaleBytes, std::max(ReplyTimeout / 3, 1), CharTimeout);
+    m_line->ReceiveString(MaxStaleBytes, std::max(ReplyTimeout / 3, 1), CharTimeout);
+}
+
+bool Tvep::fastReplyEnd() const
+{
+    return FastReplyEnd || m_line->EndsRepliesWhenWhole();
 }
 
 const char* Tvep::ResultText(int32_t result)

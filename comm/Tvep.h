@@ -1,8 +1,10 @@
 #pragma once
 
-#include "comm/TTavorobject.h"
+#include "comm/Line.h"
+#include "comm/PortAddress.h"
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -13,6 +15,10 @@
 // The PC always starts, with at most one request outstanding. A transfer
 // that fails on the line may be repeated here (Retries, off by default); what
 // a failure that remains means is for the device sequences to decide.
+//
+// The line below it is whatever the port's path names (Line.h): the serial
+// object for a device file, a TCP or RFC 2217 line for a network port. Which
+// one it is matters to nobody above.
 //
 // Register words are passed in spans whose size is the capacity the transfer
 // may use: the device sequences keep 501-word buffers and pass the first 500.
@@ -46,12 +52,13 @@ public:
 
     Tvep();
 
-    // Opens the serial line with its read time-out reset; see TTavorobject::OpenPort.
+    // Opens the line with its read time-out reset; see Line::OpenPortAt.
     // Input already waiting is stale (an earlier transfer that was broken
     // off): it is dropped until the line has been quiet for about a reply
     // time-out.
     bool OpenPort(int32_t port, int32_t baud, char parity);
-    // The same with the device path looked up already; see TTavorobject::OpenPortAt.
+    // The same with the path looked up already; the line becomes the kind
+    // the path names, keeping the wait hook of the one before.
     bool OpenPortAt(int32_t port, const std::string& path, int32_t baud, char parity);
     void ClosePort();
     // (500, 50) for ordinary transfers, (1500, 50) before 128-word reads.
@@ -95,7 +102,8 @@ public:
     // character time-outs, about 150 ms after its last byte. On: it also ends
     // as soon as the bytes in hand are a whole good reply and no further byte
     // follows within two character times; any other reply still ends on the
-    // quiet line, so results are the same either way.
+    // quiet line, so results are the same either way. A network line ends
+    // replies this way whatever this says (Line::EndsRepliesWhenWhole).
     bool FastReplyEnd = false;
 
     bool WithCrc = false;
@@ -108,7 +116,10 @@ public:
     int32_t WriteCount = 0;
     int32_t ReadAddr = 0;
     int32_t ReadCount = 0;
-    TTavorobject Serial;
+
+    // The line the transfers run on; a serial object until a port is opened.
+    Line& Serial() { return *m_line; }
+    const Line& Serial() const { return *m_line; }
 
 private:
     // One attempt of Transfer, with the fields already set.
@@ -129,4 +140,9 @@ private:
     // The address bytes as a frame carries them: the non-zero ones of Addr1
     // and Addr2, then Addr3, padded with zeros.
     std::string addressField() const;
+    // Whether this transfer ends its reply once it is whole.
+    bool fastReplyEnd() const;
+
+    std::unique_ptr<Line> m_line;
+    PortAddress::Kind m_lineKind = PortAddress::Kind::DeviceFile;
 };

@@ -36,6 +36,8 @@ std::vector<TextKey> collectKeys()
                                70, 71, 72, 73, 74, 75, 76, 77, 78, 79, 80, 81, 82, 83, 84, 85, 86, 87, 88, 89});
     addNumbers(keys, "ERROR", {90, 91, 92, 93, 94}); // names of undoable link steps
     addNumbers(keys, "ERROR", {110, 111, 112, 113, 114, 115, 116, 117}); // kalmoria-cli backup
+    // Network ports: not reached, connection lost, an address that cannot be used, the doctor's check.
+    addNumbers(keys, "ERROR", {100, 101, 102, 103});
     // Menus, tool buttons, pages, the link editor's and the link table's captions.
     addNumbers(keys, kMainWindow, {10, 11, 12, 13, 14, 15, 16, 18, 19, 20, 21, 22, 23, 25, 26, 27, 28,
                                    30, 31, 37, 38, 39, 40, 41, 42, 50, 51, 52});
@@ -45,6 +47,7 @@ std::vector<TextKey> collectKeys()
     addTableLines(keys, kMainWindow, 93, 4);  // hint over inactive links (Memo2)
     addNumbers(keys, "F_PDauswahl", {1, 2, 3, 4});
     addNumbers(keys, "F_rs232", {1, 2, 3, 4, 5});
+    addNumbers(keys, "F_rs232", {6, 7, 8, 9}); // how the port dialog names network ports
     return keys;
 }
 

@@ -182,7 +182,7 @@ TEST_P(TransferTest, AWholeReplyWithExtraBytesIsTakenWholeAndLeavesNothingBehind
         peer.answer(reply);
         EXPECT_EQ(readConfiguration(), Tvep::Ok) << reply.size();
         EXPECT_EQ(buf.recv[8], 4711);
-        EXPECT_FALSE(vep.Serial.InputWaiting()) << "bytes of a " << reply.size() << "-byte reply were left behind";
+        EXPECT_FALSE(vep.Serial().InputWaiting()) << "bytes of a " << reply.size() << "-byte reply were left behind";
     }
 }
 

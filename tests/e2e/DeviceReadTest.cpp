@@ -89,7 +89,7 @@ TEST_F(DeviceRead, ShowsItsProgressPerAddressAndEndsWithThePortClosed)
     ASSERT_EQ(view.progress.size(), 64u);
     EXPECT_EQ(view.progress.front(), "lese: 1");
     EXPECT_EQ(view.progress.back(), "lese: 64");
-    EXPECT_EQ(vep.Serial.PortNumber, 0);
+    EXPECT_EQ(vep.Serial().PortNumber, 0);
     EXPECT_EQ(view.calls.back(), "ShowStatus");
     EXPECT_GT(view.repaints, 0);
 

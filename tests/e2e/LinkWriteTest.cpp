@@ -50,7 +50,7 @@ TEST_F(LinkWrite, WrittenLinksReadBackUnchanged)
     EXPECT_EQ(boxes.shown.front().kind, mbInformation);
     EXPECT_EQ(LinkTable[2].encodedText, "8305,0064,012C,2704");
     EXPECT_TRUE(log.contains("230-Verkn\xFCpfungsdaten in QMX geschrieben !!!"));
-    EXPECT_EQ(vep.Serial.PortNumber, 0);
+    EXPECT_EQ(vep.Serial().PortNumber, 0);
     EXPECT_EQ(readBackLinks(), written);
 }
 
@@ -156,5 +156,5 @@ TEST_F(LinkWrite, AFailedTransferIsReportedAsAnError)
     EXPECT_EQ(shownTexts(), std::vector<std::string>{message(5)});
     EXPECT_EQ(boxes.shown.front().kind, mbError);
     EXPECT_TRUE(log.contains("230-FEHLER beim Verkn\xFCpfungsdaten in QMX schreiben err"));
-    EXPECT_EQ(vep.Serial.PortNumber, 0);
+    EXPECT_EQ(vep.Serial().PortNumber, 0);
 }

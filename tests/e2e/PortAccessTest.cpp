@@ -1,6 +1,7 @@
 #include "comm/DeviceNotices.h"
 #include "comm/DeviceRead.h"
 #include "comm/LinkWrite.h"
+#include "comm/TTavorobject.h"
 #include "model/ModuleModel.h"
 #include "tests/common/CapturedLog.h"
 #include "tests/common/OrdinaryUser.h"

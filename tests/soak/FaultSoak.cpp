@@ -9,6 +9,7 @@
 //
 //   kalmoria-soak [transfers [seed]]     (default 2000 transfers, seed 1)
 
+#include "comm/TTavorobject.h"
 #include "comm/Tvep.h"
 #include "sim/DeviceImage.h"
 #include "tests/common/QmxSim.h"
@@ -169,6 +170,8 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "soak: transfer %d (%s): %s\n", n, fault.c_str(), what.c_str());
     };
 
+    // The soak runs on a pseudo-terminal: the line is the serial object.
+    const auto serialPort = [&vep]() -> QSerialPort& { return *dynamic_cast<TTavorobject&>(vep.Serial()).Handle; };
     const auto start = std::chrono::steady_clock::now();
     for (int n = 1; n <= transfers; ++n) {
         const Exchange e = picker.next();
@@ -180,7 +183,7 @@ int main(int argc, char** argv)
         const int32_t result = vep.Transfer(e.writeAddr, static_cast<int>(e.written.size()),
                                             std::span(sendBuffer).first(500), e.readAddr, e.readCount, span, true);
         // What the program holds once the transfer is over.
-        const qint64 held = static_cast<qint64>(vep.Serial.RxBuffer.size()) + vep.Serial.Handle->bytesAvailable();
+        const qint64 held = static_cast<qint64>(vep.Serial().RxBuffer.size()) + serialPort().bytesAvailable();
 
         const std::optional<FaultRecord> fault = log.next(kLogWaitMs);
         if (!fault || fault->transfer != n) {
@@ -208,13 +211,13 @@ int main(int argc, char** argv)
 
         // The simulator has sent all of its reply when it writes the record:
         // the program must have taken it all.
-        qint64 left = vep.Serial.Handle->bytesAvailable();
-        if (left == 0 && vep.Serial.Handle->waitForReadyRead(5))
-            left = vep.Serial.Handle->bytesAvailable();
-        vep.Serial.Handle->clearError();
+        qint64 left = serialPort().bytesAvailable();
+        if (left == 0 && serialPort().waitForReadyRead(5))
+            left = serialPort().bytesAvailable();
+        serialPort().clearError();
         if (left > 0) {
             fail(n, fault->line, std::to_string(left) + " bytes left on the line for the next transfer");
-            vep.Serial.Handle->readAll();
+            serialPort().readAll();
         }
     }
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
