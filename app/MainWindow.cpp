@@ -249,6 +249,7 @@ void TF_Kalmoria_main::createPages()
                                   TabSheet);
     connect(TabSheet3, &LinkTablePage::SG2DblClick, this, &TF_Kalmoria_main::SG1DblClick);
     connect(TabSheet3, &LinkTablePage::compareRequested, this, &TF_Kalmoria_main::CompareWithDeviceExecute);
+    connect(TabSheet3, &LinkTablePage::comparisonChanged, TabSheet2, &LinkEditorPage::ShowComparison);
     TabSheet->addTab(TabSheet3, QString::fromUtf8("@28Verkn\xC3\xBCpfungstabelle"));
 }
 

@@ -3,6 +3,7 @@
 #include "app/ProgramStart.h"
 #include "app/TerminationSignals.h"
 #include "diag/ErrLog.h"
+#include "editor/LinkPlanDialog.h"
 #include "i18n/LanguageTexts.h"
 #include "i18n/QtMessageBox.h"
 
@@ -26,6 +27,7 @@ int main(int argc, char** argv)
         QApplication::setDesktopFileName(QStringLiteral("kalmoria"));
         SetMessageBoxPresenter(ShowQtMessageBox);
         SetFileNameChooser(ShowQtFileDialog);
+        SetPlanFileChooser(ShowQtPlanFileDialog);
         // A language file without all of the window's texts would show raw keys.
         RequireEveryProgramText();
         const TerminationSignals endOnSignal;

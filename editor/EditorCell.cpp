@@ -1,6 +1,7 @@
 #include "editor/EditorCell.h"
 
 #include "diag/AnsiText.h"
+#include "editor/ContrastColour.h"
 
 #include <QFontMetrics>
 #include <QMouseEvent>
@@ -62,6 +63,14 @@ void EditorCell::setColour(CellColour colour)
     update();
 }
 
+void EditorCell::setDiffering(bool differing)
+{
+    if (differing == m_differing)
+        return;
+    m_differing = differing;
+    update();
+}
+
 void EditorCell::setFramed(bool framed)
 {
     m_framed = framed;
@@ -89,6 +98,22 @@ QColor EditorCell::foreground(const QPalette& palette, CellColour colour, bool i
     return inactive ? mix(text, background(palette, colour), 0.55) : text;
 }
 
+QColor EditorCell::differingFrame(const QPalette& palette)
+{
+    return StandOutColour(palette, {QPalette::Link, QPalette::Highlight},
+                          {background(palette, CellColour::Offered), background(palette, CellColour::OutsideData),
+                           background(palette, CellColour::SkyBlue)});
+}
+
+std::optional<QColor> EditorCell::differingKeyline(const QPalette& palette, CellColour colour)
+{
+    constexpr double kEnough = 3;
+    const QColor fill = background(palette, colour);
+    if (ContrastRatio(differingFrame(palette), fill) >= kEnough)
+        return std::nullopt;
+    return StandOutColour(palette, {QPalette::WindowText, QPalette::Window}, {fill}, 4.5);
+}
+
 void EditorCell::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
@@ -98,6 +123,18 @@ void EditorCell::paintEvent(QPaintEvent*)
         // A flat bevel: one line between the fill and the window's text colour.
         painter.setPen(mix(fill, palette().color(QPalette::WindowText), 0.35));
         painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
+    if (m_differing) {
+        constexpr int kWidth = 2;
+        QPen frame(differingFrame(palette()), kWidth);
+        frame.setJoinStyle(Qt::MiterJoin);
+        painter.setPen(frame);
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(QRectF(rect()).adjusted(kWidth / 2.0, kWidth / 2.0, -kWidth / 2.0, -kWidth / 2.0));
+        if (const std::optional<QColor> keyline = differingKeyline(palette(), m_colour)) {
+            painter.setPen(QPen(*keyline, 1));
+            painter.drawRect(QRectF(rect()).adjusted(kWidth + 0.5, kWidth + 0.5, -kWidth - 0.5, -kWidth - 0.5));
+        }
     }
     if (m_text.empty())
         return;

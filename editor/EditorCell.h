@@ -4,6 +4,8 @@
 
 #include <QWidget>
 
+#include <optional>
+
 // One small flat box of the link editor: a bit cell, a register label or a
 // column header. It paints its text centred on a background that says what
 // a click can do, in colours taken from the palette so that a dark theme
@@ -17,6 +19,7 @@ public:
     const std::string& text() const { return m_text; }
     bool isBold() const { return m_bold; }
     bool isInactive() const { return m_inactive; }
+    bool isDiffering() const { return m_differing; }
     CellColour colour() const { return m_colour; }
 
     void setText(const std::string& text);
@@ -26,10 +29,18 @@ public:
     void setColour(CellColour colour);
     // Column headers overlap their neighbours and go without a frame.
     void setFramed(bool framed);
+    // A bit whose link differs from the device's: a bold frame inside the cell.
+    void setDiffering(bool differing);
 
     // The colours a cell of `colour` is painted in on `palette`.
     static QColor background(const QPalette& palette, CellColour colour);
     static QColor foreground(const QPalette& palette, CellColour colour, bool inactive);
+    // The frame around a differing bit: the link colour, or the highlight
+    // where that stands out better from the cells. On a cell where it does
+    // not stand out by itself, a thin line of the window's text or background
+    // colour (whichever does) runs inside it.
+    static QColor differingFrame(const QPalette& palette);
+    static std::optional<QColor> differingKeyline(const QPalette& palette, CellColour colour);
 
 signals:
     void released(Qt::MouseButton button);
@@ -45,5 +56,6 @@ private:
     bool m_bold = false;
     bool m_inactive = false;
     bool m_framed = true;
+    bool m_differing = false;
     CellColour m_colour = CellColour::OutsideData;
 };

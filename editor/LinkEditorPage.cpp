@@ -349,6 +349,7 @@ void LinkEditorPage::DrawSourceLinks(int32_t firstRegister)
 {
     m_sourceMarks = SourceLinkMarks(m_sourceModule, m_targetModule, firstRegister);
     showPaneMarks(GQuelle, m_sourceMarks);
+    showDifferences(Pane::Source);
 }
 
 void LinkEditorPage::DrawTargetLinks(int32_t firstRegister)
@@ -362,6 +363,7 @@ void LinkEditorPage::DrawTargetLinks(int32_t firstRegister)
     }
     showPaneCells(GZiehl, m_targetCells);
     showPaneMarks(GZiehl, m_targetMarks);
+    showDifferences(Pane::Target);
 }
 
 std::string LinkEditorPage::LinkLetter(int32_t link, int ordinal) const
@@ -454,6 +456,27 @@ void LinkEditorPage::RelabelGroups()
     const GroupLabels labels = groupLabels();
     relabelBox(ComboBox2, SourceGroupItems(moduleRecord(m_sourceModule), labels));
     relabelBox(ComboBox4, TargetGroupItems(moduleRecord(m_targetModule), labels));
+}
+
+void LinkEditorPage::ShowComparison(const ComparedDeviceLinks& device)
+{
+    m_device = device;
+    showDifferences(Pane::Source);
+    showDifferences(Pane::Target);
+}
+
+void LinkEditorPage::showDifferences(Pane pane)
+{
+    PaneFrames frames{};
+    const int32_t module = pane == Pane::Source ? m_sourceModule : m_targetModule;
+    if (m_device.links && module != kNoModule) {
+        const DifferingBits differing = DifferingLinkBits(CurrentLinks(), *m_device.links);
+        frames = pane == Pane::Source ? FramedCells(differing.source, module, sourceFirstVisible())
+                                      : FramedCells(differing.target, module, targetFirstVisible());
+    }
+    BitPane* shown = pane == Pane::Source ? GQuelle : GZiehl;
+    for (int index = 0; index < kPaneCells; ++index)
+        shown->cell(index)->setDiffering(frames[static_cast<std::size_t>(index)]);
 }
 
 const PaneMarks& LinkEditorPage::marksOf(Pane pane) const

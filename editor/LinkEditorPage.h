@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editor/ComparisonFrames.h"
 #include "editor/EditorGroups.h"
 #include "editor/LinkDialogContext.h"
 #include "editor/LinkMarks.h"
@@ -86,6 +87,9 @@ public:
     // After a language switch the group boxes show the new group labels;
     // what is chosen and drawn stays.
     void RelabelGroups();
+    // From now on both panes frame the bits of the links that differ from
+    // these device links (nothing: no frames), as the links stand at each redraw.
+    void ShowComparison(const ComparedDeviceLinks& device);
 
     std::string Memo1Line(int i) const;
     const LinkSelection& selection() const { return m_selection; }
@@ -105,6 +109,7 @@ private:
     void showPaneCells(BitPane* pane, const PaneCells& cells);
     void showPaneMarks(BitPane* pane, const PaneMarks& marks);
     void showSelection();
+    void showDifferences(Pane pane);
     const PaneMarks& marksOf(Pane pane) const;
     const PaneCells& cellsOf(Pane pane) const;
     LinkDialogContext dialogContext(int cell) const;
@@ -150,4 +155,5 @@ private:
     TF_PDauswahl* m_linkDialog = nullptr;
     LinkHistory* m_history = nullptr;
     LinkDialogContext m_dialogContext;
+    ComparedDeviceLinks m_device; // of the last comparison
 };

@@ -3,6 +3,7 @@
 #include "widgets/StringGrid.h"
 #include "diag/AnsiText.h"
 #include "editor/LinkCheck.h"
+#include "editor/LinkPlanDialog.h"
 #include "editor/LinkProblemText.h"
 #include "i18n/LanguageTexts.h"
 #include "model/LinkComparison.h"
@@ -73,11 +74,15 @@ LinkTablePage::LinkTablePage(TextTableLine memTabLine, TextTableLine memo2Line, 
     BtnVergleichen = new QPushButton(QString::fromUtf8("@52Mit QMX vergleichen"), this);
     BtnVergleichen->setObjectName(QStringLiteral("BtnVergleichen"));
     connect(BtnVergleichen, &QPushButton::clicked, this, &LinkTablePage::compareRequested);
+    BtnPlan = new QPushButton(QString::fromUtf8("@60Verkn\xC3\xBCpfungsplan"), this);
+    BtnPlan->setObjectName(QStringLiteral("BtnPlan"));
+    connect(BtnPlan, &QPushButton::clicked, this, &LinkTablePage::BtnPlanClick);
     LVergleich = new QLabel(this);
     LVergleich->setObjectName(QStringLiteral("LVergleich"));
     // A long summary breaks its line rather than widen the window.
     LVergleich->setWordWrap(true);
     compareRow->addWidget(BtnVergleichen);
+    compareRow->addWidget(BtnPlan);
     compareRow->addWidget(LVergleich, 1);
     layout->addLayout(compareRow);
 
@@ -135,12 +140,20 @@ void LinkTablePage::ShowComparison(std::vector<LinkRecord> deviceLinks)
 {
     m_deviceLinks = std::move(deviceLinks);
     TabSheet3Show();
+    emit comparisonChanged({m_deviceLinks});
 }
 
 void LinkTablePage::ForgetComparison()
 {
     m_deviceLinks.reset();
     TabSheet3Show();
+    emit comparisonChanged({m_deviceLinks});
+}
+
+void LinkTablePage::BtnPlanClick()
+{
+    LinkPlanDialog plan(this);
+    plan.exec();
 }
 
 void LinkTablePage::markComparison()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editor/ComparisonFrames.h"
 #include "model/LinkModel.h"
 
 #include <QWidget>
@@ -42,6 +43,8 @@ public:
     void ForgetComparison();
     // Sets the grid's hint for the row under the mouse (viewport coordinates).
     void SG2MouseMove(int x, int y);
+    // "Verknüpfungsplan": the modules and links as a picture, to look at and save.
+    void BtnPlanClick();
 
     StringGrid& grid() const { return *SG2; }
 
@@ -50,6 +53,9 @@ signals:
     void SG2DblClick();
     // "Mit QMX vergleichen": the main window reads the device's links.
     void compareRequested();
+    // The device's links each row is now marked against; nothing when the
+    // comparison is forgotten. The link editor frames the bits that differ.
+    void comparisonChanged(const ComparedDeviceLinks& device);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -68,6 +74,7 @@ private:
     QLabel* Label2 = nullptr;
     StringGrid* SG2 = nullptr;
     QPushButton* BtnVergleichen = nullptr;
+    QPushButton* BtnPlan = nullptr;
     QLabel* LVergleich = nullptr;
     std::vector<QString> m_problemHints; // by grid row; empty where the link has none
     std::optional<std::vector<LinkRecord>> m_deviceLinks; // as read for the last comparison

@@ -35,13 +35,15 @@ std::vector<TextKey> collectKeys()
                                40, 41, 42, 43, 46, 47, 48, 49, 51, 52, 53, 54, 55, 56, 57, 58, 59, 60, 61, 62, 63, 64, 65, 66, 67, 68, 69,
                                70, 71, 72, 73, 74, 75, 76, 77, 78, 79, 80, 81, 82, 83, 84, 85, 86, 87, 88, 89});
     addNumbers(keys, "ERROR", {90, 91, 92, 93, 94}); // names of undoable link steps
-    addNumbers(keys, "ERROR", {110, 111, 112, 113, 114, 115, 116, 117}); // kalmoria-cli backup
+    addNumbers(keys, "ERROR", {95, 96, 97}); // the link plan
     // Network ports: not reached, connection lost, an address that cannot be used, the doctor's check.
     addNumbers(keys, "ERROR", {100, 101, 102, 103});
+    addNumbers(keys, "ERROR", {110, 111, 112, 113, 114, 115, 116, 117}); // kalmoria-cli backup
     // Menus, tool buttons, pages, the link editor's and the link table's captions.
     addNumbers(keys, kMainWindow, {10, 11, 12, 13, 14, 15, 16, 18, 19, 20, 21, 22, 23, 25, 26, 27, 28,
                                    30, 31, 37, 38, 39, 40, 41, 42, 50, 51, 52});
     addNumbers(keys, kMainWindow, {53, 54}); // undo and redo
+    addNumbers(keys, kMainWindow, {60, 61, 62, 63, 64, 65, 66, 67, 68, 69}); // the link plan
     addTableLines(keys, kMainWindow, 91, 20); // column headings (MemTab)
     addTableLines(keys, kMainWindow, 92, 21); // signal-group labels (Memo1)
     addTableLines(keys, kMainWindow, 93, 4);  // hint over inactive links (Memo2)

@@ -1,0 +1,52 @@
+#include "editor/ContrastColour.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+double channel(double c)
+{
+    return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+}
+
+double luminance(const QColor& c)
+{
+    return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+}
+
+} // namespace
+
+double ContrastRatio(const QColor& a, const QColor& b)
+{
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+QColor StandOutColour(const QPalette& palette, std::initializer_list<QPalette::ColorRole> roles,
+                      std::initializer_list<QColor> backgrounds, double ratio)
+{
+    QColor best;
+    double bestWeakest = -1;
+    for (const QPalette::ColorRole role : roles) {
+        const QColor colour = palette.color(role);
+        double weakest = std::numeric_limits<double>::max();
+        for (const QColor& background : backgrounds)
+            weakest = std::min(weakest, ContrastRatio(colour, background));
+        if (weakest >= ratio)
+            return colour;
+        if (weakest > bestWeakest) {
+            bestWeakest = weakest;
+            best = colour;
+        }
+    }
+    return best;
+}
+
+QColor MixColours(const QColor& a, const QColor& b, double share)
+{
+    const auto blend = [share](int x, int y) { return static_cast<int>(x + (y - x) * share + 0.5); };
+    return QColor(blend(a.red(), b.red()), blend(a.green(), b.green()), blend(a.blue(), b.blue()));
+}

@@ -1,0 +1,216 @@
+#include "editor/LinkPlanDialog.h"
+
+#include "diag/AnsiText.h"
+#include "i18n/LanguageTexts.h"
+#include "i18n/MessageBoxEx.h"
+#include "model/DeviceValues.h"
+#include "model/LinkModel.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <utility>
+
+namespace {
+
+// The plan's texts belong to the main window's section.
+constexpr char kSection[] = "F_Kalmoria_main";
+constexpr int kTextPlan = 60;
+constexpr int kTextSaveSvg = 61;
+constexpr int kTextSavePng = 62;
+constexpr int kTextClose = 63;
+constexpr int kTextCount = 64;
+constexpr int kTextActive = 65;
+constexpr int kTextInactive = 66;
+constexpr int kTextMissing = 67;
+constexpr int kTextSvgFilter = 68;
+constexpr int kTextPngFilter = 69;
+constexpr int kMessageTitleOfStation = 95; // %s1 serial number, %s2 address, %s3 modules, %s4 links, %s5 inactive
+constexpr int kMessageTitle = 96;          // %s1 modules, %s2 links, %s3 inactive
+constexpr int kMessageNotSaved = 97;       // %s1 file, %s2 reason
+
+// Text n of the main window's section, or `german` where the language file lacks it.
+QString mainWindowText(int n, const char* german)
+{
+    const std::string section = TextSection();
+    SetTextSection(kSection);
+    const std::string text = GetText(n, std::string());
+    SetTextSection(section);
+    return text.empty() || text[0] == '@' ? ansiToQString(german) : ansiToQString(text);
+}
+
+QString mainWindowHint(int n)
+{
+    const std::string section = TextSection();
+    SetTextSection(kSection);
+    const std::string hint = GetText(n, "H");
+    SetTextSection(section);
+    return hint.empty() || hint[0] == '@' ? QString() : ansiToQString(hint);
+}
+
+PlanFileChooser& installedChooser()
+{
+    static PlanFileChooser chooser;
+    return chooser;
+}
+
+QPushButton* createButton(QWidget* parent, const char* name, int text, const char* german)
+{
+    auto* button = new QPushButton(mainWindowText(text, german), parent);
+    button->setObjectName(QLatin1String(name));
+    button->setToolTip(mainWindowHint(text));
+    return button;
+}
+
+} // namespace
+
+PlanFileChooser SetPlanFileChooser(PlanFileChooser chooser)
+{
+    return std::exchange(installedChooser(), std::move(chooser));
+}
+
+std::optional<QString> ShowQtPlanFileDialog(const QString& filter, const QString& proposed)
+{
+    const QString chosen = QFileDialog::getSaveFileName(QApplication::activeWindow(), QString(), proposed, filter);
+    if (chosen.isEmpty())
+        return std::nullopt;
+    return chosen;
+}
+
+LinkPlanView::LinkPlanView(const LinkPlan& plan, const LinkPlanTexts& texts, QWidget* parent)
+    : QWidget(parent)
+    , m_plan(plan)
+    , m_texts(texts)
+{
+    setObjectName(QStringLiteral("LinkPlanView"));
+    setMinimumSize(320, 240);
+}
+
+QSize LinkPlanView::sizeHint() const
+{
+    return m_plan.size.toSize();
+}
+
+void LinkPlanView::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    const LinkPlanPainter plan(m_plan, m_texts, palette());
+    painter.fillRect(rect(), plan.background());
+    // The whole plan in view, never larger than it is.
+    const double scale = std::min({1.0, width() / std::max(m_plan.size.width(), 1.0),
+                                   height() / std::max(m_plan.size.height(), 1.0)});
+    painter.translate((width() - m_plan.size.width() * scale) / 2, (height() - m_plan.size.height() * scale) / 2);
+    painter.scale(scale, scale);
+    plan.paint(painter);
+}
+
+LinkPlanDialog::LinkPlanDialog(QWidget* parent)
+    : QDialog(parent)
+{
+    setObjectName(QStringLiteral("LinkPlanDialog"));
+    const std::vector<PlanModule> modules = OverviewPlanModules();
+    const std::vector<LinkRecord> links = CurrentLinks();
+    m_plan = LayOutLinkPlan(modules, links);
+
+    const std::string moduleCount = std::to_string(modules.size());
+    const std::string linkCount = std::to_string(links.size());
+    const std::string inactive = std::to_string(m_plan.inactiveLinks);
+    const std::string counts =
+        OverviewOrigin ? GetMessageText(kMessageTitleOfStation,
+                                        {std::to_string(OverviewOrigin->serialNumber),
+                                         std::to_string(OverviewOrigin->address), moduleCount, linkCount, inactive},
+                                        4)
+                       : GetMessageText(kMessageTitle, {moduleCount, linkCount, inactive}, 2);
+    m_texts.title = mainWindowText(kTextPlan, "Verkn\xFCpfungsplan");
+    m_texts.subtitle = ansiToQString(counts);
+    m_texts.active = mainWindowText(kTextActive, "aktiv");
+    m_texts.inactive = mainWindowText(kTextInactive, "inaktiv");
+    m_texts.count = mainWindowText(kTextCount, "Anzahl der Verkn\xFCpfungen");
+    m_texts.missing = mainWindowText(kTextMissing, "nicht in der Modul\xFC" "bersicht");
+
+    setWindowTitle(mainWindowText(kTextPlan, "Verkn\xFCpfungsplan"));
+    View = new LinkPlanView(m_plan, m_texts, this);
+    BtnSvg = createButton(this, "BtnSvg", kTextSaveSvg, "Als SVG speichern...");
+    BtnPng = createButton(this, "BtnPng", kTextSavePng, "Als PNG speichern...");
+    BtnSchliessen = createButton(this, "BtnSchliessen", kTextClose, "Schlie\xDF" "en");
+    connect(BtnSvg, &QPushButton::clicked, this, &LinkPlanDialog::BtnSvgClick);
+    connect(BtnPng, &QPushButton::clicked, this, &LinkPlanDialog::BtnPngClick);
+    connect(BtnSchliessen, &QPushButton::clicked, this, &QDialog::accept);
+
+    auto* buttons = new QHBoxLayout();
+    buttons->addWidget(BtnSvg);
+    buttons->addWidget(BtnPng);
+    buttons->addStretch(1);
+    buttons->addWidget(BtnSchliessen);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(View, 1);
+    layout->addLayout(buttons);
+
+    // The plan at its size where the screen has room, else as much as it has.
+    QSize size = m_plan.size.toSize() + QSize(24, 64);
+    if (const QScreen* screen = parent != nullptr ? parent->screen() : QApplication::primaryScreen())
+        size = size.boundedTo(screen->availableGeometry().size() * 9 / 10);
+    resize(size);
+}
+
+QPalette LinkPlanDialog::printPalette()
+{
+    QPalette colours(QColor(0xEC, 0xEC, 0xEC));
+    colours.setColor(QPalette::Base, Qt::white);
+    colours.setColor(QPalette::Text, Qt::black);
+    colours.setColor(QPalette::WindowText, Qt::black);
+    colours.setColor(QPalette::ButtonText, Qt::black);
+    colours.setColor(QPalette::Highlight, QColor(0x1F, 0x6F, 0xB2));
+    colours.setColor(QPalette::Link, QColor(0x00, 0x00, 0xFF));
+    return colours;
+}
+
+void LinkPlanDialog::BtnSvgClick()
+{
+    save(Format::Svg);
+}
+
+void LinkPlanDialog::BtnPngClick()
+{
+    save(Format::Png);
+}
+
+QString LinkPlanDialog::proposedPath(Format format) const
+{
+    // Beside the link file, under its name; else in the working folder.
+    const QFileInfo linkFile(QFile::decodeName(LinkFileName.c_str()));
+    const QString folder = linkFile.path() != QLatin1String(".") || StartDirectory.empty()
+                               ? linkFile.absolutePath()
+                               : QFile::decodeName(StartDirectory.c_str());
+    const QString base =
+        linkFile.completeBaseName().isEmpty() ? QStringLiteral("QMXverk") : linkFile.completeBaseName();
+    return QDir(folder).filePath(base + (format == Format::Svg ? QStringLiteral(".svg") : QStringLiteral(".png")));
+}
+
+void LinkPlanDialog::save(Format format)
+{
+    const QString filter = format == Format::Svg ? mainWindowText(kTextSvgFilter, "SVG-Grafik (*.svg)")
+                                                 : mainWindowText(kTextPngFilter, "PNG-Bild (*.png)");
+    const PlanFileChooser& chooser = installedChooser();
+    const std::optional<QString> chosen = chooser ? chooser(filter, proposedPath(format)) : std::nullopt;
+    if (!chosen || chosen->isEmpty())
+        return;
+    QString path = *chosen;
+    const QString suffix = format == Format::Svg ? QStringLiteral("svg") : QStringLiteral("png");
+    if (QFileInfo(path).suffix().compare(suffix, Qt::CaseInsensitive) != 0)
+        path += QLatin1Char('.') + suffix;
+    QString reason;
+    const bool saved = format == Format::Svg ? SaveLinkPlanSvg(m_plan, m_texts, printPalette(), path, &reason)
+                                             : SaveLinkPlanPng(m_plan, m_texts, printPalette(), path, &reason);
+    if (!saved)
+        MessageBoxEx(GetMessageText(kMessageNotSaved, {qStringToAnsi(path), qStringToAnsi(reason)}, 1), mbError, mbOk,
+                     0);
+}
