@@ -60,6 +60,12 @@ LinkHistory::LinkHistory(QObject* parent)
     connect(&m_steps, &QUndoStack::redoTextChanged, this, &LinkHistory::changed);
 }
 
+LinkHistory::~LinkHistory()
+{
+    // The steps, cleared as they go, would announce an empty history.
+    m_steps.disconnect(this);
+}
+
 void LinkHistory::Record(const std::string& name, const std::function<void()>& change)
 {
     LinkTableState before = CaptureLinkTable();

@@ -16,6 +16,8 @@ public:
     static constexpr int kStepLimit = 200;
 
     explicit LinkHistory(QObject* parent = nullptr);
+    // Says nothing more: the window listening may be half gone already.
+    ~LinkHistory() override;
 
     // Runs `change`; when it changed the link table, the change becomes the
     // newest step, named `name` (Windows-1252), and the steps undone before

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 namespace {
 
 const std::vector<LinkFields> kRead{{2, 100, 0, 8, 9, 300, 0, 0}, {3, 42, 1, 2, 2, 300, 8, 0}};
@@ -111,4 +113,14 @@ TEST_F(LinkHistorySteps, TheOldestStepsGoOnlyBeyondTheLimit)
     while (history.CanUndo())
         history.Undo();
     EXPECT_EQ(AnzBefehle, kSteps - LinkHistory::kStepLimit);
+}
+
+TEST_F(LinkHistorySteps, AHistoryGoingAwaySaysNothingMore)
+{
+    auto going = std::make_unique<LinkHistory>();
+    going->Record("l\xF6schen", [] { DeleteLink(1); });
+    int announced = 0;
+    QObject::connect(going.get(), &LinkHistory::changed, [&] { ++announced; });
+    going.reset();
+    EXPECT_EQ(announced, 0) << "a window being destroyed must not be asked to show its step names";
 }
