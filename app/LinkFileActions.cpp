@@ -2,8 +2,8 @@
 
 #include "app/DeleteAllLinks.h"
 #include "app/FileNameChooser.h"
-#include "comm/DeviceNotices.h"
-#include "comm/ShellView.h"
+#include "sequences/DeviceNotices.h"
+#include "sequences/ShellView.h"
 #include "editor/LinkHistory.h"
 #include "editor/LinkStepName.h"
 #include "diag/AnsiText.h"

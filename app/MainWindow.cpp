@@ -1,4 +1,5 @@
 #include "app/MainWindow.h"
+#include "transports/LineFactory.h"
 
 #include "app/InputBlocker.h"
 #include "widgets/StringGrid.h"
@@ -23,23 +24,23 @@
 #include "model/ModuleModel.h"
 #include "model/ModuleOverview.h"
 #include "app/StationQuestion.h"
-#include "comm/CheckedLinkWrite.h"
+#include "sequences/CheckedLinkWrite.h"
 #include "model/UnsavedLinks.h"
-#include "comm/DeviceNotices.h"
-#include "comm/DeviceRead.h"
-#include "comm/LinkAreaRead.h"
-#include "comm/DeviceRegisters.h"
-#include "comm/LinkWrite.h"
-#include "comm/PortSearch.h"
-#include "comm/PortSettings.h"
-#include "comm/ReplyEndSetting.h"
-#include "comm/WriteCheckSetting.h"
+#include "sequences/DeviceNotices.h"
+#include "sequences/DeviceRead.h"
+#include "sequences/LinkAreaRead.h"
+#include "protocol/DeviceRegisters.h"
+#include "sequences/LinkWrite.h"
+#include "sequences/PortSearch.h"
+#include "sequences/PortSettings.h"
+#include "core/ReplyEndSetting.h"
+#include "core/WriteCheckSetting.h"
 #include "diag/ProgramFolder.h"
 #include "model/Snapshots.h"
-#include "comm/RetrySetting.h"
+#include "core/RetrySetting.h"
 #include "i18n/LanguageTexts.h"
 #include "app/TF_rs232.h"
-#include "comm/Tvep.h"
+#include "protocol/Tvep.h"
 #include "editor/LinkTablePage.h"
 
 #include <QActionGroup>
@@ -316,7 +317,7 @@ void TF_Kalmoria_main::FormCreate()
     if (DebugBit(2))
         WriteErrLog("Kalmorin-Start");
     // The port search replaces the client and keeps its settings.
-    m_vep = std::make_unique<Tvep>();
+    m_vep = std::make_unique<Tvep>(SystemLines());
     m_vep->Serial().SetWaitHook([this] { Repaint(); });
     m_vep->FastReplyEnd = StoredFastReplyEnd();
     SchnellesAntwortende1->setChecked(m_vep->FastReplyEnd);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "comm/ShellView.h"
+#include "sequences/ShellView.h"
 #include "model/ModuleOverview.h"
 
 #include <QMainWindow>

@@ -1,6 +1,6 @@
 #include "app/StationQuestion.h"
 
-#include "comm/CheckedLinkWrite.h"
+#include "sequences/CheckedLinkWrite.h"
 #include "i18n/MessageBoxEx.h"
 #include "i18n/NoticeText.h"
 

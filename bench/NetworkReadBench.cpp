@@ -12,13 +12,14 @@
 
 #include "bench/BenchSim.h"
 #include "bench/SilentView.h"
-#include "comm/DeviceRead.h"
-#include "comm/PortSettings.h"
-#include "comm/Tvep.h"
+#include "sequences/DeviceRead.h"
+#include "sequences/PortSettings.h"
+#include "protocol/Tvep.h"
 #include "diag/ProgramFolder.h"
 #include "i18n/NoticeText.h"
 #include "model/LinkModel.h"
 #include "model/ModuleModel.h"
+#include "transports/LineFactory.h"
 
 #include <QCoreApplication>
 #include <QProcess>
@@ -103,7 +104,7 @@ Timing timeReads(const QTemporaryDir& config, const std::string& port, bool fast
     MapBenchPorts(config, {port});
     Timing timing;
     for (int run = 0; run < runs; ++run) {
-        Tvep vep;
+        Tvep vep{SystemLines()};
         vep.FastReplyEnd = fast;
         SilentView view;
         ComPortNr = 1;

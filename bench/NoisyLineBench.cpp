@@ -9,13 +9,14 @@
 
 #include "bench/BenchSim.h"
 #include "bench/SilentView.h"
-#include "comm/DeviceRead.h"
-#include "comm/PortSettings.h"
-#include "comm/Tvep.h"
+#include "sequences/DeviceRead.h"
+#include "sequences/PortSettings.h"
+#include "protocol/Tvep.h"
 #include "diag/DiagnosticLog.h"
 #include "diag/ErrLog.h"
 #include "diag/ErrLogCollector.h"
 #include "model/ModuleModel.h"
+#include "transports/LineFactory.h"
 
 #include <QCoreApplication>
 
@@ -49,7 +50,7 @@ ReadRun timedRead(const QStringList& faults, bool fast)
     DiagnosticLog* const previous = RouteErrLogForTesting(&log);
     ErrLogCollector lines;
 
-    Tvep vep;
+    Tvep vep{SystemLines()};
     vep.FastReplyEnd = fast;
     vep.Retries = Tvep::DefaultRetries;
     SilentView view;

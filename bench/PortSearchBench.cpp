@@ -6,9 +6,9 @@
 
 #include "app/MainWindow.h"
 #include "bench/BenchSim.h"
-#include "comm/ComPortMap.h"
-#include "comm/PortSettings.h"
-#include "comm/Tvep.h"
+#include "transports/ComPortMap.h"
+#include "sequences/PortSettings.h"
+#include "protocol/Tvep.h"
 #include "i18n/LanguageTexts.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "comm/ShellView.h"
+#include "sequences/ShellView.h"
 
 // A main window that shows nothing: benchmarks time the work, not a display.
 class SilentView : public ShellView {

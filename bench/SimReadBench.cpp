@@ -13,19 +13,20 @@
 
 #include "bench/BenchSim.h"
 #include "bench/SilentView.h"
-#include "comm/CheckedLinkWrite.h"
-#include "comm/DeviceNotices.h"
-#include "comm/DeviceRead.h"
-#include "comm/DeviceRegisters.h"
-#include "comm/LinkWrite.h"
-#include "comm/PortSettings.h"
-#include "comm/ShellView.h"
-#include "comm/Tvep.h"
+#include "sequences/CheckedLinkWrite.h"
+#include "sequences/DeviceNotices.h"
+#include "sequences/DeviceRead.h"
+#include "protocol/DeviceRegisters.h"
+#include "sequences/LinkWrite.h"
+#include "sequences/PortSettings.h"
+#include "sequences/ShellView.h"
+#include "protocol/Tvep.h"
 #include "diag/ProgramFolder.h"
 #include "i18n/LanguageTexts.h"
 #include "i18n/NoticeText.h"
 #include "model/LinkModel.h"
 #include "model/ModuleModel.h"
+#include "transports/LineFactory.h"
 
 #include <QCoreApplication>
 #include <QProcess>
@@ -184,7 +185,7 @@ private:
         }
     }
 
-    Tvep m_vep;
+    Tvep m_vep{SystemLines()};
     SilentView m_view;
     std::array<uint16_t, 501> m_send{};
     std::array<uint16_t, 501> m_recv{};

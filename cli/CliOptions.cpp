@@ -2,9 +2,9 @@
 
 #include "cli/ArgumentBytes.h"
 #include "cli/ExitCode.h"
-#include "comm/ComPortMap.h"
-#include "comm/PortAddress.h"
-#include "comm/Tvep.h"
+#include "transports/ComPortMap.h"
+#include "transports/PortAddress.h"
+#include "protocol/Tvep.h"
 
 #include <QCommandLineParser>
 

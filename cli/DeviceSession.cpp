@@ -1,14 +1,15 @@
 #include "cli/DeviceSession.h"
+#include "transports/LineFactory.h"
 
 #include "cli/CliOptions.h"
 #include "cli/ConsoleMessages.h"
 #include "cli/ConsoleView.h"
 #include "cli/CliMessages.h"
-#include "comm/ComPortMap.h"
-#include "comm/DeviceNotices.h"
-#include "comm/DeviceRead.h"
-#include "comm/PortSettings.h"
-#include "comm/Tvep.h"
+#include "transports/ComPortMap.h"
+#include "sequences/DeviceNotices.h"
+#include "sequences/DeviceRead.h"
+#include "sequences/PortSettings.h"
+#include "protocol/Tvep.h"
 #include "diag/TextHelpers.h"
 #include "i18n/NoticeText.h"
 #include "model/ModuleModel.h"
@@ -36,7 +37,7 @@ DeviceSession::DeviceSession(const CliOptions& options, ConsoleMessages& message
     : m_options(options)
     , m_messages(messages)
     , m_view(view)
-    , m_client(std::make_unique<Tvep>())
+    , m_client(std::make_unique<Tvep>(SystemLines()))
 {
     // The port search's new client keeps these choices.
     m_client->FastReplyEnd = options.fast;

@@ -5,9 +5,9 @@
 // on the console.
 
 #include "cli/ExitCode.h"
-#include "comm/CheckedLinkWrite.h"
-#include "comm/DeviceRead.h"
-#include "comm/PortSearch.h"
+#include "sequences/CheckedLinkWrite.h"
+#include "sequences/DeviceRead.h"
+#include "sequences/PortSearch.h"
 
 #include <memory>
 #include <string>

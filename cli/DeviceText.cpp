@@ -1,7 +1,7 @@
 #include "cli/DeviceText.h"
 
 #include "cli/ConsoleText.h"
-#include "comm/StationData.h"
+#include "sequences/StationData.h"
 #include "diag/AnsiText.h"
 #include "diag/TextHelpers.h"
 #include "i18n/LanguageTexts.h"

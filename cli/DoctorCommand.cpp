@@ -6,8 +6,8 @@
 #include "cli/ConsoleMessages.h"
 #include "cli/ConsoleText.h"
 #include "cli/DeviceSession.h"
-#include "comm/ComPortMap.h"
-#include "comm/ConnectionDoctor.h"
+#include "transports/ComPortMap.h"
+#include "sequences/ConnectionDoctor.h"
 #include "i18n/NoticeText.h"
 
 #include <algorithm>

@@ -8,7 +8,7 @@
 #include "cli/DeviceSession.h"
 #include "cli/LinkSetWrite.h"
 #include "cli/TextTable.h"
-#include "comm/LinkArea.h"
+#include "protocol/LinkArea.h"
 #include "diag/TextHelpers.h"
 #include "model/DeviceValues.h"
 #include "model/LinkModel.h"

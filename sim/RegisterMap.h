@@ -4,7 +4,7 @@
 // of which only the areas below exist. A request that touches a register
 // outside them cannot be answered, as on the real device.
 
-#include "comm/DeviceRegisters.h"
+#include "protocol/DeviceRegisters.h"
 
 #include <cstdint>
 #include <optional>

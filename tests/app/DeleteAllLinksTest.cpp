@@ -1,5 +1,5 @@
 #include "app/DeleteAllLinks.h"
-#include "comm/Session.h"
+#include "core/Session.h"
 #include "i18n/MessageBoxEx.h"
 #include "model/DeviceValues.h"
 #include "model/LinkModel.h"

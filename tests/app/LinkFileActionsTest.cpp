@@ -1,5 +1,5 @@
 #include "app/LinkFileActions.h"
-#include "comm/Session.h"
+#include "core/Session.h"
 #include "i18n/LanguageTexts.h"
 #include "model/DeviceValues.h"
 #include "model/LinkModel.h"

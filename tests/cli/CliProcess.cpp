@@ -1,8 +1,9 @@
 #include "tests/cli/CliProcess.h"
+#include "transports/LineFactory.h"
 
-#include "comm/ComPortMap.h"
-#include "comm/DeviceRegisters.h"
-#include "comm/Tvep.h"
+#include "transports/ComPortMap.h"
+#include "protocol/DeviceRegisters.h"
+#include "protocol/Tvep.h"
 #include "tests/common/QmxSim.h"
 
 #include <QProcess>
@@ -99,7 +100,7 @@ std::vector<uint16_t> ReadLinkArea(const std::string& path)
     namespace R = DeviceRegisters;
     OverrideComPorts({path});
     std::vector<uint16_t> words(R::LinkAreaCount);
-    Tvep vep;
+    Tvep vep{SystemLines()};
     int32_t result = Tvep::ErrPortClosed;
     if (vep.OpenPort(1, 9600, 'n')) {
         vep.SetTimeouts(500, 50);

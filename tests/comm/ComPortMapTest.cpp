@@ -1,4 +1,4 @@
-#include "comm/ComPortMap.h"
+#include "transports/ComPortMap.h"
 #include "tests/common/ScopedConfigHome.h"
 
 #include <gtest/gtest.h>

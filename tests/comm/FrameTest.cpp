@@ -1,6 +1,7 @@
-#include "comm/Crc16.h"
-#include "comm/Tvep.h"
+#include "protocol/Crc16.h"
+#include "protocol/Tvep.h"
 #include "tests/comm/Frames.h"
+#include "transports/LineFactory.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +16,7 @@ namespace {
 // A client set up as a transfer would leave it, without any port.
 std::unique_ptr<Tvep> clientFor(int readAddr, int readCount, int writeAddr = 0, int writeCount = 0, bool crc = true)
 {
-    auto vep = std::make_unique<Tvep>();
+    auto vep = std::make_unique<Tvep>(SystemLines());
     vep->WithCrc = crc;
     vep->ReadAddr = readAddr;
     vep->ReadCount = readCount;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "comm/Crc16.h"
+#include "protocol/Crc16.h"
 
 #include <cstdint>
 #include <initializer_list>

@@ -1,5 +1,5 @@
-#include "comm/DeviceRegisters.h"
-#include "comm/LinkArea.h"
+#include "protocol/DeviceRegisters.h"
+#include "protocol/LinkArea.h"
 #include "tests/common/TableLinks.h"
 
 #include <gtest/gtest.h>

@@ -1,9 +1,10 @@
-#include "comm/DeviceNotices.h"
-#include "comm/Rfc2217Line.h"
-#include "comm/TcpLine.h"
-#include "comm/Tvep.h"
+#include "sequences/DeviceNotices.h"
+#include "transports/Rfc2217Line.h"
+#include "transports/TcpLine.h"
+#include "protocol/Tvep.h"
 #include "tests/comm/Frames.h"
 #include "tests/common/TinyServer.h"
+#include "transports/LineFactory.h"
 
 #include <gtest/gtest.h>
 
@@ -54,7 +55,7 @@ void answerConfiguration(int fd, const std::atomic<bool>& stopping)
 class NetworkLine : public testing::TestWithParam<std::string> {
 protected:
     std::string scheme() const { return GetParam(); }
-    Tvep vep;
+    Tvep vep{SystemLines()};
 };
 
 } // namespace
@@ -157,7 +158,7 @@ INSTANTIATE_TEST_SUITE_P(BothKinds, NetworkLine, testing::Values("tcp", "rfc2217
 TEST(RawNetworkLine, RepliesEndAsSoonAsTheyAreWholeWhateverTheSetting)
 {
     const TinyServer server(answerConfiguration);
-    Tvep vep;
+    Tvep vep{SystemLines()};
     ASSERT_FALSE(vep.FastReplyEnd);
     ASSERT_TRUE(vep.OpenPortAt(1, server.address(), 9600, 'n'));
     EXPECT_TRUE(vep.Serial().EndsRepliesWhenWhole());
@@ -176,7 +177,7 @@ TEST(RawNetworkLine, RepliesEndAsSoonAsTheyAreWholeWhateverTheSetting)
 
 TEST(RawNetworkLine, TheWaitHookGoesWithTheProtocolClientFromKindToKind)
 {
-    Tvep vep;
+    Tvep vep{SystemLines()};
     int hooks = 0;
     vep.Serial().SetWaitHook([&hooks] { ++hooks; });
     const TinyServer server(TinyServer::HoldSilently);

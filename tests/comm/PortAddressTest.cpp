@@ -1,4 +1,4 @@
-#include "comm/PortAddress.h"
+#include "transports/PortAddress.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "comm/SerialDeviceNames.h"
+#include "transports/SerialDeviceNames.h"
 #include "tests/common/TempDir.h"
 
 #include <gtest/gtest.h>

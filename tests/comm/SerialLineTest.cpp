@@ -1,5 +1,5 @@
-#include "comm/ComPortMap.h"
-#include "comm/TTavorobject.h"
+#include "transports/ComPortMap.h"
+#include "transports/TTavorobject.h"
 #include "tests/comm/PtyLineTest.h"
 
 #include <gtest/gtest.h>
@@ -8,10 +8,20 @@
 
 using Clock = std::chrono::steady_clock;
 
+namespace {
+
+// Opens COM `port` where the port table leads, as the protocol client does.
+bool openCom(Line& line, int32_t port, int32_t baud, char parity)
+{
+    return line.OpenPortAt(port, comPortPath(port), baud, parity);
+}
+
+} // namespace
+
 TEST(SerialLine, ClosedObjectTouchesNothing)
 {
     TTavorobject line;
-    EXPECT_FALSE(line.OpenPort(0, 9600, 'n'));
+    EXPECT_FALSE(openCom(line, 0, 9600, 'n'));
     line.ClosePort();
     EXPECT_EQ(line.PortNumber, 0);
     EXPECT_EQ(line.Baud, 0);
@@ -39,22 +49,22 @@ TEST_F(PtyLineTest, PortNumbersFollowTheSettingsFile)
     EXPECT_EQ(comPortPath(MaxComPort + 1), "");
 
     TTavorobject line;
-    EXPECT_FALSE(line.OpenPort(2, 9600, 'n')) << "mapped to a path that does not exist";
-    EXPECT_FALSE(line.OpenPort(3, 9600, 'n'));
+    EXPECT_FALSE(openCom(line, 2, 9600, 'n')) << "mapped to a path that does not exist";
+    EXPECT_FALSE(openCom(line, 3, 9600, 'n'));
     EXPECT_EQ(line.PortNumber, 0);
 }
 
 TEST_F(PtyLineTest, OpenTakesTheLineSettingsAndReopens)
 {
     TTavorobject line;
-    ASSERT_TRUE(line.OpenPort(1, 110, 'x'));
+    ASSERT_TRUE(openCom(line, 1, 110, 'x'));
     EXPECT_EQ(line.PortNumber, 1);
     EXPECT_EQ(line.Baud, 9600);
     EXPECT_EQ(line.Dcb.ModeString, "9600,n,8,1");
     EXPECT_TRUE(line.Rts && line.Dtr);
 
     // Asking again for the same port closes and reopens it with the new settings.
-    ASSERT_TRUE(line.OpenPort(1, 19200, 'E'));
+    ASSERT_TRUE(openCom(line, 1, 19200, 'E'));
     EXPECT_EQ(line.Dcb.ModeString, "19200,E,8,1");
 
     line.ClosePort();
@@ -67,17 +77,17 @@ TEST_F(PtyLineTest, SecondOpenOfTheSameLineIsRefused)
 {
     TTavorobject first;
     TTavorobject second;
-    ASSERT_TRUE(first.OpenPort(1, 9600, 'n'));
-    EXPECT_FALSE(second.OpenPort(1, 9600, 'n'));
+    ASSERT_TRUE(openCom(first, 1, 9600, 'n'));
+    EXPECT_FALSE(openCom(second, 1, 9600, 'n'));
     EXPECT_EQ(second.PortNumber, 0);
     first.ClosePort();
-    EXPECT_TRUE(second.OpenPort(1, 9600, 'n'));
+    EXPECT_TRUE(openCom(second, 1, 9600, 'n'));
 }
 
 TEST_F(PtyLineTest, RequestGoesOutWholeAndAnyByteComesBack)
 {
     TTavorobject line;
-    ASSERT_TRUE(line.OpenPort(1, 9600, 'n'));
+    ASSERT_TRUE(openCom(line, 1, 9600, 'n'));
     const std::string request("\x61\x00\x0D\x0A\xFF\x11\x13", 7);
     line.SendString(request);
     ASSERT_TRUE(peer.waitForRequests(1, 1000));
@@ -95,7 +105,7 @@ TEST_F(PtyLineTest, RequestGoesOutWholeAndAnyByteComesBack)
 TEST_F(PtyLineTest, ReplyEndsThreeCharTimeoutsAfterItsLastByte)
 {
     TTavorobject line;
-    ASSERT_TRUE(line.OpenPort(1, 9600, 'n'));
+    ASSERT_TRUE(openCom(line, 1, 9600, 'n'));
     peer.send("\x42");
     const auto start = Clock::now();
     EXPECT_EQ(line.ReceiveString(0, 1000, 30), "\x42");
@@ -107,7 +117,7 @@ TEST_F(PtyLineTest, ReplyEndsThreeCharTimeoutsAfterItsLastByte)
 TEST_F(PtyLineTest, WaitingReadLetsTheWindowRepaintAndStillKeepsTime)
 {
     TTavorobject line;
-    ASSERT_TRUE(line.OpenPort(1, 9600, 'n'));
+    ASSERT_TRUE(openCom(line, 1, 9600, 'n'));
     int repaints = 0;
     line.SetWaitHook([&repaints] { ++repaints; });
     const auto start = Clock::now();

@@ -1,4 +1,4 @@
-#include "comm/StationData.h"
+#include "sequences/StationData.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "comm/Telnet.h"
+#include "transports/Telnet.h"
 
 #include <gtest/gtest.h>
 

@@ -2,10 +2,11 @@
 // log on, so a test can read the serial trace the way an engineer would. Its
 // working folder holds Kalmoria.ini and the log; COM1 is a peer, COM2 nothing.
 
-#include "comm/Tvep.h"
+#include "protocol/Tvep.h"
 #include "diag/ErrLog.h"
 #include "tests/comm/Frames.h"
 #include "tests/comm/PtyPeer.h"
+#include "transports/LineFactory.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -25,7 +26,7 @@ int main(int argc, char** argv)
 
     peer.answer(replyFrame(1500, {0x0300, 0x0042}));
     std::array<uint16_t, 2> recv{};
-    Tvep vep;
+    Tvep vep{SystemLines()};
     vep.OpenPort(1, 0, '\0');
     const int32_t result = vep.Transfer(0, 0, {}, 1500, 2, recv, true);
     vep.ClosePort();

@@ -1,7 +1,8 @@
-#include "comm/Tvep.h"
+#include "protocol/Tvep.h"
 #include "tests/comm/Frames.h"
 #include "tests/comm/PtyLineTest.h"
 #include "tests/common/ReplyEndModes.h"
+#include "transports/LineFactory.h"
 
 #include <gtest/gtest.h>
 
@@ -43,7 +44,7 @@ protected:
 
     int readConfiguration() { return vep.Transfer(0, 0, buf.sendSpan(), 1500, 20, buf.recvSpan(), true); }
 
-    Tvep vep;
+    Tvep vep{SystemLines()};
     Buffers buf;
 };
 
@@ -118,7 +119,7 @@ TEST_P(TransferTest, ClosedPortFailsAtOnce)
 {
     vep.ClosePort();
     EXPECT_EQ(readConfiguration(), Tvep::ErrPortClosed);
-    Tvep neverOpened;
+    Tvep neverOpened{SystemLines()};
     EXPECT_EQ(neverOpened.Transfer(0, 0, {}, 1500, 0, {}, true), Tvep::ErrPortClosed);
     EXPECT_TRUE(peer.requests().empty());
 }

@@ -1,6 +1,6 @@
 #include "app/MainWindow.h"
-#include "comm/DeviceNotices.h"
-#include "comm/LinkAreaRead.h"
+#include "sequences/DeviceNotices.h"
+#include "sequences/LinkAreaRead.h"
 #include "editor/LinkProblemText.h"
 #include "model/DeviceValues.h"
 #include "model/LinkModel.h"

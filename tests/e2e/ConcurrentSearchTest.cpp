@@ -1,16 +1,17 @@
 #include "app/MainWindow.h"
-#include "comm/ComPortMap.h"
-#include "comm/DeviceConfiguration.h"
-#include "comm/DeviceRegisters.h"
-#include "comm/PortSearch.h"
-#include "comm/PortSettings.h"
-#include "comm/TransferBuffers.h"
+#include "transports/ComPortMap.h"
+#include "sequences/DeviceConfiguration.h"
+#include "protocol/DeviceRegisters.h"
+#include "sequences/PortSearch.h"
+#include "sequences/PortSettings.h"
+#include "sequences/TransferBuffers.h"
 #include "diag/ErrLog.h"
 #include "diag/TextHelpers.h"
 #include "model/DeviceValues.h"
 #include "tests/comm/PtyPeer.h"
 #include "tests/common/CapturedLog.h"
 #include "tests/e2e/DeviceTestBench.h"
+#include "transports/LineFactory.h"
 
 #include <QAction>
 #include <QElapsedTimer>
@@ -81,7 +82,7 @@ TEST_F(ConcurrentSearch, LogsAndFindsWhatProbingOnePortAfterTheOtherDoes)
     std::vector<std::string> oneByOne;
     {
         mapMixedPorts(silent);
-        Tvep reference;
+        Tvep reference{SystemLines()};
         reference.Retries = 1;
         reference.RetryWhenSilent = false;
         const CapturedLog log(8 | 32);
@@ -90,7 +91,7 @@ TEST_F(ConcurrentSearch, LogsAndFindsWhatProbingOnePortAfterTheOtherDoes)
         EXPECT_EQ(ComPortNr, 4);
     }
     mapMixedPorts(silent);
-    client = std::make_unique<Tvep>();
+    client = std::make_unique<Tvep>(SystemLines());
     client->Retries = 1;
     const CapturedLog log(8 | 32);
     const PortSearchResult result = SearchComPort(client, view);

@@ -1,7 +1,7 @@
 #include "app/TF_rs232.h"
-#include "comm/ConnectionDoctor.h"
-#include "comm/DeviceNotices.h"
-#include "comm/TTavorobject.h"
+#include "sequences/ConnectionDoctor.h"
+#include "sequences/DeviceNotices.h"
+#include "transports/TTavorobject.h"
 #include "tests/comm/PtyPeer.h"
 #include "tests/e2e/DeviceTestBench.h"
 
@@ -179,7 +179,7 @@ TEST_F(ConnectionDoctor, NoSecondProgramGetsALineKalmoriaHolds)
 {
     const std::string path = startDevice(kSmallDevice).path();
     TTavorobject kalmoria;
-    ASSERT_TRUE(kalmoria.OpenPort(1, 9600, 'n'));
+    ASSERT_TRUE(kalmoria.OpenPortAt(1, path, 9600, 'n'));
     // A terminal program's way: the lock on the device.
     EXPECT_EQ(QProcess::execute(QStringLiteral("flock"),
                                 {QStringLiteral("--nonblock"), QString::fromStdString(path), QStringLiteral("true")}),
@@ -191,7 +191,7 @@ TEST_F(ConnectionDoctor, NoSecondProgramGetsALineKalmoriaHolds)
 
     // The other way round: a line another program locked is busy, by name.
     const Holder holder(path, true);
-    EXPECT_FALSE(kalmoria.OpenPort(1, 9600, 'n'));
+    EXPECT_FALSE(kalmoria.OpenPortAt(1, path, 9600, 'n'));
     EXPECT_EQ(kalmoria.OpenProblem.cause, PortOpenProblem::Cause::InUse);
     ASSERT_TRUE(kalmoria.OpenProblem.holder.has_value());
     EXPECT_EQ(kalmoria.OpenProblem.holder->pid, holder.pid());

@@ -1,12 +1,13 @@
-#include "comm/DeviceRead.h"
-#include "comm/LinkWrite.h"
-#include "comm/PortSearch.h"
-#include "comm/PortSettings.h"
+#include "sequences/DeviceRead.h"
+#include "sequences/LinkWrite.h"
+#include "sequences/PortSearch.h"
+#include "sequences/PortSettings.h"
 #include "model/LinkModel.h"
 #include "model/ModuleModel.h"
 #include "tests/common/ReplyEndModes.h"
 #include "tests/common/ShownNotices.h"
 #include "tests/e2e/DeviceTestBench.h"
+#include "transports/LineFactory.h"
 
 #include <tuple>
 
@@ -81,7 +82,7 @@ TEST_P(DeviceFaults, ReadWriteAndSearchComeOutTheSameWhateverWayRepliesEnd)
     const std::string path = startDevice(kSmallDevice, fault().options).path();
     mapPorts({"", path});
     ComPortNr = 2;
-    auto client = std::make_unique<Tvep>();
+    auto client = std::make_unique<Tvep>(SystemLines());
     client->FastReplyEnd = fastReplyEnd();
 
     shown(ReadDevice(*client, view));

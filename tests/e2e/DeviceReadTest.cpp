@@ -1,7 +1,7 @@
 #include "app/MainWindow.h"
-#include "comm/DeviceNotices.h"
-#include "comm/DeviceRead.h"
-#include "comm/PortSettings.h"
+#include "sequences/DeviceNotices.h"
+#include "sequences/DeviceRead.h"
+#include "sequences/PortSettings.h"
 #include "model/DeviceValues.h"
 #include "model/LinkModel.h"
 #include "model/ModuleModel.h"
@@ -9,6 +9,7 @@
 #include "tests/common/ShownNotices.h"
 #include "tests/e2e/DeviceTestBench.h"
 #include "widgets/StringGrid.h"
+#include "transports/LineFactory.h"
 
 #include <QProgressBar>
 #include <QTabWidget>
@@ -114,7 +115,7 @@ TEST_F(DeviceRead, TheBoxAfterAFailedReadComesWithTheLineFreeAndTheProgressBarGo
 
     std::vector<std::string> seenWhileAsked;
     const MessageBoxPresenter previous = SetMessageBoxPresenter([&](const MessageBoxRequest&) {
-        Tvep otherProgram;
+        Tvep otherProgram{SystemLines()};
         seenWhileAsked.push_back(std::string(bar->isHidden() ? "bar hidden" : "bar shown")
                                  + (otherProgram.OpenPort(1, 9600, 'n') ? ", line free" : ", line held"));
         return idOk;

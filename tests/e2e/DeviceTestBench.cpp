@@ -1,8 +1,8 @@
 #include "tests/e2e/DeviceTestBench.h"
 
-#include "comm/LinkAreaRead.h"
-#include "comm/PortSettings.h"
-#include "comm/Session.h"
+#include "sequences/LinkAreaRead.h"
+#include "sequences/PortSettings.h"
+#include "core/Session.h"
 #include "i18n/LanguageTexts.h"
 #include "model/DeviceValues.h"
 #include "model/LinkModel.h"

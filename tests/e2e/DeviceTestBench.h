@@ -1,12 +1,13 @@
 #pragma once
 
-#include "comm/Tvep.h"
+#include "protocol/Tvep.h"
 #include "tests/common/QmxSim.h"
 #include "tests/common/RecordingView.h"
 #include "tests/common/ScopedConfigHome.h"
 #include "tests/common/ScriptedMessageBoxes.h"
 #include "tests/common/TableLinks.h"
 #include "tests/common/TempDir.h"
+#include "transports/LineFactory.h"
 
 #include <gtest/gtest.h>
 
@@ -38,7 +39,7 @@ protected:
     std::vector<std::unique_ptr<QmxSim>> devices;
     ScriptedMessageBoxes boxes;
     RecordingView view;
-    Tvep vep;
+    Tvep vep{SystemLines()};
 };
 
 // A small device: a KRA-520/DA1 at 2, an SK40F at 3 and a PDX-44 at 9, three links.

@@ -1,5 +1,5 @@
-#include "comm/DeviceRead.h"
-#include "comm/LinkWrite.h"
+#include "sequences/DeviceRead.h"
+#include "sequences/LinkWrite.h"
 #include "model/DeviceValues.h"
 #include "model/LinkModel.h"
 #include "model/ModuleModel.h"

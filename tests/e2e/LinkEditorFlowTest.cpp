@@ -1,4 +1,4 @@
-#include "comm/DeviceNotices.h"
+#include "sequences/DeviceNotices.h"
 #include "editor/EditorCell.h"
 #include "model/Snapshots.h"
 #include "tests/common/TableLinks.h"

@@ -1,13 +1,14 @@
 #include "app/MainWindow.h"
-#include "comm/DeviceNotices.h"
-#include "comm/DeviceRead.h"
-#include "comm/LinkWrite.h"
+#include "sequences/DeviceNotices.h"
+#include "sequences/DeviceRead.h"
+#include "sequences/LinkWrite.h"
 #include "model/LinkModel.h"
 #include "model/ModuleModel.h"
 #include "tests/common/CapturedLog.h"
 #include "tests/common/ShownNotices.h"
 #include "tests/common/TableLinks.h"
 #include "tests/e2e/DeviceTestBench.h"
+#include "transports/LineFactory.h"
 
 namespace {
 
@@ -63,7 +64,7 @@ TEST_F(LinkWrite, TheResultBoxOfAWriteLeavesTheLineFreeForAnotherProgram)
 
     std::vector<bool> lineFreeWhileAsked;
     const MessageBoxPresenter previous = SetMessageBoxPresenter([&](const MessageBoxRequest&) {
-        Tvep otherProgram;
+        Tvep otherProgram{SystemLines()};
         lineFreeWhileAsked.push_back(otherProgram.OpenPort(1, 9600, 'n'));
         return idOk;
     });

@@ -1,4 +1,4 @@
-#include "comm/DeviceRead.h"
+#include "sequences/DeviceRead.h"
 #include "model/LinkModel.h"
 #include "model/ModuleModel.h"
 #include "tests/common/CapturedLog.h"

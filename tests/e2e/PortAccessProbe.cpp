@@ -4,17 +4,18 @@
 // locked away from. Prints the text of every message the two have for the
 // user, each ended by a NUL byte.
 
-#include "comm/DeviceRead.h"
-#include "comm/LinkWrite.h"
-#include "comm/PortSettings.h"
-#include "comm/Session.h"
-#include "comm/Tvep.h"
+#include "sequences/DeviceRead.h"
+#include "sequences/LinkWrite.h"
+#include "sequences/PortSettings.h"
+#include "core/Session.h"
+#include "protocol/Tvep.h"
 #include "diag/ProgramFolder.h"
 #include "i18n/LanguageTexts.h"
 #include "i18n/NoticeText.h"
 #include "model/DeviceValues.h"
 #include "model/ModuleModel.h"
 #include "tests/common/RecordingView.h"
+#include "transports/LineFactory.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
@@ -50,7 +51,7 @@ int main(int argc, char** argv)
     ComBaud = 9600;
     ComParity = 'n';
 
-    Tvep vep;
+    Tvep vep{SystemLines()};
     RecordingView view;
     print(ReadDevice(vep, view).notices);
     // As after a good read, so that the write goes as far as the port.

@@ -1,7 +1,7 @@
-#include "comm/DeviceNotices.h"
-#include "comm/DeviceRead.h"
-#include "comm/LinkWrite.h"
-#include "comm/TTavorobject.h"
+#include "sequences/DeviceNotices.h"
+#include "sequences/DeviceRead.h"
+#include "sequences/LinkWrite.h"
+#include "transports/TTavorobject.h"
 #include "model/ModuleModel.h"
 #include "tests/common/CapturedLog.h"
 #include "tests/common/OrdinaryUser.h"
@@ -33,7 +33,7 @@ TEST_F(PortAccess, ALineHeldByAnotherProgramIsCalledBusyByReadAndWrite)
 {
     const std::string path = startDevice(kSmallDevice).path();
     TTavorobject otherProgram;
-    ASSERT_TRUE(otherProgram.OpenPort(1, 9600, 'n'));
+    ASSERT_TRUE(otherProgram.OpenPortAt(1, path, 9600, 'n'));
 
     CapturedLog log(32);
     shown(ReadDevice(vep, view));

@@ -1,6 +1,6 @@
 #include "tests/editor/EditorPageFixture.h"
 
-#include "comm/Session.h"
+#include "core/Session.h"
 #include "diag/AnsiText.h"
 #include "editor/EditorCell.h"
 #include "editor/LinkEditorPage.h"

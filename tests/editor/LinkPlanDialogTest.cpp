@@ -1,5 +1,5 @@
 #include "app/MainWindow.h"
-#include "comm/Session.h"
+#include "core/Session.h"
 #include "diag/AnsiText.h"
 #include "editor/LinkPlanDialog.h"
 #include "editor/LinkTablePage.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "comm/Session.h"
+#include "core/Session.h"
 #include "model/LinkModel.h"
 #include "model/ModuleModel.h"
 #include "model/SignalGroups.h"

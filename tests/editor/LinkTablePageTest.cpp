@@ -1,6 +1,6 @@
 #include "app/MainWindow.h"
 #include "widgets/StringGrid.h"
-#include "comm/Session.h"
+#include "core/Session.h"
 #include "diag/AnsiText.h"
 #include "editor/LinkTablePage.h"
 #include "model/DeviceValues.h"

@@ -7,9 +7,10 @@
 // bytes, read address (high byte first), read count, capacity, then the reply.
 
 #include "tests/fuzz/FuzzSupport.h"
+#include "transports/LineFactory.h"
 
-#include "comm/Crc16.h"
-#include "comm/Tvep.h"
+#include "protocol/Crc16.h"
+#include "protocol/Tvep.h"
 
 #include <algorithm>
 #include <array>
@@ -29,7 +30,7 @@ uint8_t at(const std::string& bytes, std::size_t i)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
 {
     FuzzReader in(data, size);
-    Tvep vep;
+    Tvep vep{SystemLines()};
     const uint8_t flags = in.byte();
     vep.WithCrc = (flags & 1) != 0;
     vep.Addr1 = in.byte();

@@ -9,8 +9,9 @@
 // bytes, repeated. The last bytes double as the fields of the round trips.
 
 #include "tests/fuzz/FuzzSupport.h"
+#include "transports/LineFactory.h"
 
-#include "comm/Tvep.h"
+#include "protocol/Tvep.h"
 #include "sim/FrameCodec.h"
 
 #include <vector>
@@ -76,7 +77,7 @@ private:
 void checkRoundTrips(const uint8_t* data, std::size_t size)
 {
     Tail in(data, size);
-    Tvep vep;
+    Tvep vep{SystemLines()};
     vep.WithCrc = true;
     vep.Addr1 = in.byte();
     vep.Addr2 = in.byte();

@@ -7,7 +7,7 @@
 
 #include "tests/fuzz/FuzzSupport.h"
 
-#include "comm/StationData.h"
+#include "sequences/StationData.h"
 
 #include <algorithm>
 #include <array>

@@ -8,7 +8,7 @@
 
 #include "tests/fuzz/FuzzSupport.h"
 
-#include "comm/Telnet.h"
+#include "transports/Telnet.h"
 
 #include <algorithm>
 #include <string>

@@ -1,4 +1,4 @@
-#include "comm/Session.h"
+#include "core/Session.h"
 #include "model/LinkModel.h"
 #include "model/UnsavedLinks.h"
 

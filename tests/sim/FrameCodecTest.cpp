@@ -1,6 +1,6 @@
 #include "sim/FrameCodec.h"
 
-#include "comm/Crc16.h"
+#include "protocol/Crc16.h"
 
 #include <gtest/gtest.h>
 

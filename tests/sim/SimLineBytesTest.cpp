@@ -4,7 +4,7 @@
 #include "sim/FrameCodec.h"
 #include "tests/common/QmxSim.h"
 
-#include "comm/Crc16.h"
+#include "protocol/Crc16.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,11 @@
 // qmx-sim as the program sees it: the real binary on a pseudo-terminal,
 // reached through COM1 with the program's own protocol client.
 
-#include "comm/Tvep.h"
+#include "protocol/Tvep.h"
 #include "sim/DeviceImage.h"
 #include "tests/common/TempDir.h"
 #include "tests/common/QmxSim.h"
+#include "transports/LineFactory.h"
 
 #include <gtest/gtest.h>
 
@@ -57,7 +58,7 @@ protected:
     std::span<const uint16_t> sendSpan() const { return std::span(send).first(500); }
     std::span<uint16_t> recvSpan() { return std::span(recv).first(500); }
 
-    Tvep vep;
+    Tvep vep{SystemLines()};
     std::unique_ptr<QmxSim> sim;
     std::array<uint16_t, 501> send{};
     std::array<uint16_t, 501> recv{};

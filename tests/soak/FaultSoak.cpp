@@ -9,12 +9,13 @@
 //
 //   kalmoria-soak [transfers [seed]]     (default 2000 transfers, seed 1)
 
-#include "comm/TTavorobject.h"
-#include "comm/Tvep.h"
+#include "transports/TTavorobject.h"
+#include "protocol/Tvep.h"
 #include "sim/DeviceImage.h"
 #include "tests/common/QmxSim.h"
 #include "tests/common/TempDir.h"
 #include "tests/soak/FaultLog.h"
+#include "transports/LineFactory.h"
 
 #include <QCoreApplication>
 #include <QSerialPort>
@@ -153,7 +154,7 @@ int main(int argc, char** argv)
     folder.write("Kalmoria.ini", "[Schnittstellen]\r\nCOM1=" + sim.path() + "\r\n");
     qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(folder.path()));
 
-    Tvep vep;
+    Tvep vep{SystemLines()};
     if (!vep.OpenPort(1, 9600, 'n')) {
         std::fprintf(stderr, "soak: cannot open %s\n", sim.path().c_str());
         return 1;

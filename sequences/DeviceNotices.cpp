@@ -1,0 +1,83 @@
+#include "sequences/DeviceNotices.h"
+
+#include "transports/Line.h"
+#include "transports/PortAccess.h"
+#include "diag/ErrLog.h"
+#include "model/DeviceValues.h"
+#include "model/ModuleModel.h"
+
+Notice DeviceNotice(int n, Notice::Severity severity)
+{
+    return DeviceNoticeFollowedBy(n, severity, {});
+}
+
+Notice DeviceNoticeFollowedBy(int n, Notice::Severity severity, const std::string& appended)
+{
+    return Notice{n, severity, {DefaultMessageArgument}, appended};
+}
+
+Notice DeviceNotice(int n, Notice::Severity severity, std::vector<std::string> arguments)
+{
+    return Notice{n, severity, std::move(arguments), {}};
+}
+
+std::string PortName(int32_t port, const std::string& path)
+{
+    if (port <= 0)
+        return path;
+    const std::string com = "COM" + std::to_string(port);
+    return path.empty() ? com : com + " (" + path + ")";
+}
+
+std::optional<Notice> PortOpenNotice(int32_t port, const PortOpenProblem& problem)
+{
+    // Without a COM number the device file stands in for it.
+    const std::string comPort = port > 0 ? "COM" + std::to_string(port) : problem.path;
+    switch (problem.cause) {
+    case PortOpenProblem::Cause::AccessDenied:
+        // The group goes in twice: once in the words, once in the command to type.
+        return DeviceNotice(kMessagePortAccessDenied, Notice::Severity::Error,
+                            {comPort, problem.path, problem.group, problem.group});
+    case PortOpenProblem::Cause::NoConnection:
+        return DeviceNotice(kMessageNetworkPortNotOpen, Notice::Severity::Error,
+                            {PortName(port, problem.path), problem.server, problem.reason});
+    case PortOpenProblem::Cause::BadAddress:
+        return DeviceNotice(kMessageBadPortAddress, Notice::Severity::Error,
+                            {PortName(port, problem.path), problem.reason});
+    case PortOpenProblem::Cause::InUse:
+        if (problem.holder)
+            return DeviceNotice(kMessagePortHeldBy, Notice::Severity::Error,
+                                {PortName(port, problem.path), problem.holder->name,
+                                 std::to_string(problem.holder->pid)});
+        return DeviceNotice(kMessagePortInUse, Notice::Severity::Error, {comPort, problem.path});
+    default:
+        return std::nullopt;
+    }
+}
+
+Notice PortOpenFailureNotice(int32_t port, const PortOpenProblem& problem)
+{
+    if (std::optional<Notice> known = PortOpenNotice(port, problem))
+        return *known;
+    return DeviceNotice(kMessagePortNotOpenBecause, Notice::Severity::Error,
+                        {PortName(port, problem.path), problem.reason});
+}
+
+void AddConnectionLost(std::vector<Notice>& notices, const Line& line)
+{
+    if (line.LostReason.empty())
+        return;
+    // Once, and last: the lost connection is what stopped the sequence.
+    std::erase_if(notices, [](const Notice& notice) { return notice.number == kMessageConnectionLost; });
+    notices.push_back(DeviceNotice(kMessageConnectionLost, Notice::Severity::Error,
+                                   {line.Server(), line.LostReason}));
+}
+
+std::optional<Notice> RefusalWhileDataIncomplete()
+{
+    if (DataState <= 0)
+        return std::nullopt;
+    if (DebugBit(32))
+        WriteErrLog("L12.W - Kommunikationsfehler verhindert Schreiben");
+    return DeviceNotice(15, Notice::Severity::Information);
+}

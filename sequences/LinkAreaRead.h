@@ -1,0 +1,20 @@
+#pragma once
+
+// The device's link area read as a whole: the read-back after a write, a
+// snapshot, a comparison with a file.
+
+#include "protocol/LinkArea.h"
+
+#include <cstdint>
+
+class Tvep;
+
+struct LinkAreaRead {
+    int32_t transferResult = 0; // Tvep's code; the words only when 0
+    LinkAreaWords words;        // all 252 words, behind the end slot as well
+};
+
+// Opens the port, reads the 252 registers in one transfer and closes it again.
+LinkAreaRead ReadLinkArea(Tvep& vep);
+// The same transfer on a port that is open already.
+LinkAreaRead ReadLinkAreaOnOpenPort(Tvep& vep);

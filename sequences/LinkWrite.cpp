@@ -1,0 +1,140 @@
+#include "sequences/LinkWrite.h"
+
+#include "sequences/DeviceNotices.h"
+#include "protocol/DeviceRegisters.h"
+#include "protocol/LinkArea.h"
+#include "sequences/PortSettings.h"
+#include "sequences/TransferBuffers.h"
+#include "sequences/TransferProgress.h"
+#include "protocol/Tvep.h"
+#include "diag/ErrLog.h"
+#include "diag/TextHelpers.h"
+#include "model/LinkModel.h"
+#include "model/ModuleModel.h"
+
+namespace R = DeviceRegisters;
+
+namespace {
+
+struct FieldRange {
+    const char* name;
+    int32_t LinkRecord::*field;
+    int32_t maximum;
+};
+
+// What one slot of the device's link area can hold. The module fields have
+// room for 127, but the device has modules at 1..64 and itself at 0 only.
+constexpr std::array<FieldRange, 7> kDeviceForm{{
+    {"ModulQ", &LinkRecord::ModulQ, kMaxModuleAddress},
+    {"RegVon", &LinkRecord::RegVon, 65535},
+    {"BitVon", &LinkRecord::BitVon, 15},
+    {"AnzBit", &LinkRecord::AnzBit, 255},
+    {"ModulZ", &LinkRecord::ModulZ, kMaxModuleAddress},
+    {"RegZ", &LinkRecord::RegZ, 65535},
+    {"BitZ", &LinkRecord::BitZ, 15},
+}};
+
+} // namespace
+
+std::optional<LinkWriteObstacle> FindLinkWriteObstacle()
+{
+    for (int32_t n = 1; n <= AnzBefehle; ++n) {
+        const LinkRecord& link = LinkTable[static_cast<std::size_t>(n)];
+        for (const FieldRange& range : kDeviceForm) {
+            const int32_t value = link.*range.field;
+            if (value < 0 || value > range.maximum)
+                return LinkWriteObstacle{n, std::string(range.name) + "=" + IntToText(value) + " (0.."
+                                                + IntToText(range.maximum) + ")"};
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<Notice> LinkWriteRefusal()
+{
+    if (std::optional<Notice> incomplete = RefusalWhileDataIncomplete())
+        return incomplete;
+    // The device's link area holds 62 links and the end slot, and a write
+    // frame counts its registers in one byte: a larger table is never sent.
+    if (AnzBefehle > R::MaxWritableLinks)
+        return DeviceNotice(kMessageTooManyLinks, Notice::Severity::Error, {IntToText(AnzBefehle)});
+    if (const auto obstacle = FindLinkWriteObstacle())
+        return DeviceNotice(kMessageLinkNotWritable, Notice::Severity::Error,
+                            {IntToText(obstacle->linkNumber), obstacle->reason});
+    return std::nullopt;
+}
+
+bool RefuseLinkWrite(LinkWriteResult& result)
+{
+    std::optional<Notice> refusal = LinkWriteRefusal();
+    if (!refusal)
+        return false;
+    result.outcome = DeviceOutcome::Refused;
+    result.notices.push_back(std::move(*refusal));
+    return true;
+}
+
+bool OpenPortForWrite(Tvep& vep, LinkWriteResult& result)
+{
+    if (vep.OpenPort(ComPortNr, ComBaud, ComParity))
+        return true;
+    // A port that just does not open stops the write without a word; a
+    // reason the user can act on is worth a box.
+    result.outcome = DeviceOutcome::PortNotOpen;
+    result.transferResult = Tvep::ErrPortClosed;
+    if (std::optional<Notice> problem = PortOpenNotice(ComPortNr, vep.Serial().OpenProblem))
+        result.notices.push_back(std::move(*problem));
+    return false;
+}
+
+bool SendLinks(Tvep& vep, LinkWriteResult& result)
+{
+    // The table's text forms show what the device now gets.
+    for (int32_t n = 1; n <= AnzBefehle; ++n) {
+        DeviceLinkWords words;
+        EncodeLink(n, words);
+    }
+    const std::vector<LinkRecord> links = CurrentLinks();
+    result.links = static_cast<int32_t>(links.size());
+    for (const LinkRecord& link : links)
+        ++(link.deaktiv != 0 ? result.inactive : result.active);
+    const LinkAreaWords area = EncodeLinkArea(links);
+    std::copy(area.begin(), area.end(), SendBuffer.begin());
+
+    result.sent = true;
+    const int32_t sent = vep.Transfer(R::LinkArea, static_cast<int32_t>(area.size()), sendWords(), 0, 0,
+                                      receiveWords(), true);
+    if ((sent & 0xFFFF) != 0) {
+        result.outcome = DeviceOutcome::TransferFailed;
+        result.transferResult = sent;
+        result.notices.push_back(DeviceNotice(5, Notice::Severity::Error));
+        AddConnectionLost(result.notices, vep.Serial());
+        if (DebugFlag())
+            WriteErrLog("230-FEHLER beim Verkn\xFCpfungsdaten in QMX schreiben err");
+        return false;
+    }
+    if (DebugFlag())
+        WriteErrLog("230-Verkn\xFCpfungsdaten in QMX geschrieben !!!");
+    return true;
+}
+
+std::vector<std::string> LinkCountArguments(const LinkWriteResult& result)
+{
+    return {IntToText(result.links), IntToText(result.active), IntToText(result.inactive)};
+}
+
+LinkWriteResult WriteLinksToDevice(Tvep& vep, ShellView* view)
+{
+    LinkWriteResult result;
+    if (RefuseLinkWrite(result))
+        return result;
+    TransferProgress progress(view, 1);
+    if (!OpenPortForWrite(vep, result))
+        return result;
+    const bool sent = SendLinks(vep, result);
+    progress.Step();
+    if (sent)
+        result.notices.push_back(DeviceNotice(20, Notice::Severity::Information, LinkCountArguments(result)));
+    vep.ClosePort();
+    return result;
+}

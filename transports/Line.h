@@ -1,0 +1,146 @@
+#pragma once
+
+#include "transports/PortOpenProblem.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+// A way for a receive to end before the line falls quiet: once `isWhole`
+// accepts the bytes in hand, the next read waits only `settleMs`, and an
+// empty one ends the receive; a byte that does come goes on as usual.
+// When it accepts the empty start and no input waits, nothing is read.
+struct WholeReply {
+    std::function<bool(std::string_view)> isWhole;
+    int32_t settleMs = 0;
+};
+
+// The line to the central device, whatever carries it: the serial object
+// (TTavorobject) for a device file, a TCP line or an RFC 2217 line for a
+// port of a serial device server (TcpLine.h, Rfc2217Line.h). The protocol
+// client (Tvep) and the device sequences above it use only this.
+//
+// A request goes out as one write, and a reply is collected byte by byte
+// until the line has been quiet for three read time-outs (or as WholeReply
+// allows); that part is the same for every kind and lives here. Each kind
+// opens, reads, writes and closes in its own way.
+//
+// The public fields are the line's state as the protocol client and the
+// diagnostics read it; only the member functions change them.
+class Line {
+public:
+    // Read and write time-outs of a Windows-style serial driver, in this order.
+    // Reads return as soon as one byte waits, otherwise after
+    // ReadTotalTimeoutMultiplier ms per requested byte plus the constant.
+    struct CommTimeouts {
+        uint32_t ReadIntervalTimeout = 0;
+        uint32_t ReadTotalTimeoutMultiplier = 0;
+        uint32_t ReadTotalTimeoutConstant = 0;
+        uint32_t WriteTotalTimeoutMultiplier = 0;
+        uint32_t WriteTotalTimeoutConstant = 0;
+    };
+
+    // Line settings built from the mode string "Baud,parity,8,1".
+    struct LineSettings {
+        int32_t BaudRate = 0;
+        char Parity = '\0'; // 'n', 'e', 'o', 'E' or 'O'
+        int32_t DataBits = 0;
+        int32_t StopBits = 0;
+        std::string ModeString;
+    };
+
+    Line() = default;
+    virtual ~Line() = default;
+    Line(const Line&) = delete;
+    Line& operator=(const Line&) = delete;
+
+    // --- What each kind does in its own way ---
+
+    // Closes any open port first, then opens COM `port` at `path` (a device
+    // file, or the network address the port table gives it) at `baud`
+    // (below 300 means 9600) with parity 'e'/'o'/'E'/'O' (anything else is
+    // none). True when the port is open. A port that cannot be opened gives
+    // false and leaves the reason in OpenProblem; nothing is shown here.
+    virtual bool OpenPortAt(int32_t port, const std::string& path, int32_t baud, char parity) = 0;
+    // Closes, if open; always leaves PortNumber and Baud 0.
+    virtual void ClosePort() = 0;
+    // One read of up to min(maxBytes, 254) bytes appended to RxBuffer; the
+    // number read, 0 on time-out, failure or a closed port.
+    virtual int32_t ReadChunk(int32_t maxBytes) = 0;
+    // Clears RxBuffer and writes `data`. A failed write is not reported: the
+    // caller sees it as a missing reply.
+    virtual void SendString(const std::string& data) = 0;
+    // True when input waits to be read, without waiting for any.
+    virtual bool InputWaiting() = 0;
+
+    // Called once at the start of each transfer, before stale input is
+    // dropped: an RFC 2217 line has the server purge its buffers. Nothing
+    // for the others.
+    virtual void BeginTransfer() {}
+    // Whether replies end as soon as they are whole, whatever the protocol
+    // client's own setting (Tvep::FastReplyEnd): over a network the quiet
+    // line says nothing, as packets come in bursts.
+    virtual bool EndsRepliesWhenWhole() const { return false; }
+    // How long the first byte of a reply is waited for, when the protocol
+    // client asks for `asked` ms: a network line waits its own time-out.
+    virtual int32_t FirstByteTimeout(int32_t asked) const { return asked; }
+    // Whether a receive waits for its first byte once, for the whole
+    // first-byte time-out, instead of for three quiet reads of it as on a
+    // serial line: over a network a silent device costs the time-out, not
+    // three times it.
+    virtual bool WaitsOnceForFirstByte() const { return false; }
+    // The far end of a network line, as "10.0.0.7:4001"; empty for a device file.
+    virtual std::string Server() const { return {}; }
+
+    // --- The same for every kind ---
+
+    // One-byte reads give up after `ms` milliseconds (ms + 1 for 0 and 1).
+    void SetReadTimeout(int32_t ms);
+    // Collects bytes until three reads in a row come back empty (one before
+    // the first byte where WaitsOnceForFirstByte), or until more than
+    // maxChars bytes have arrived (maxChars < 1 means 99999), or as `whole`
+    // allows. The first read waits firstTimeout ms; after every byte
+    // the wait becomes charTimeout ms (a negative charTimeout keeps the first one).
+    std::string ReceiveString(int32_t maxChars, int32_t firstTimeout, int32_t charTimeout,
+                              const WholeReply& whole = {});
+    // Called between short slices of a read wait, so that a window can repaint
+    // while a silent device is being waited for. Empty by default.
+    void SetWaitHook(std::function<void()> hook);
+    const std::function<void()>& WaitHook() const { return m_waitHook; }
+
+    int32_t PortNumber = 0; // 1 = COM1; 0 = closed
+    int32_t Baud = 0;
+    LineSettings Dcb;
+    CommTimeouts Timeouts;
+    std::string RxBuffer; // any byte value, NUL included
+    // Why the last OpenPort failed; Cause::None after one that succeeded.
+    PortOpenProblem OpenProblem;
+    // Why the connection went away while the port was open (a network port
+    // whose server closed it, or whose network failed), in the system's
+    // words; empty while it holds, and for a device file. Cleared by the
+    // next open.
+    std::string LostReason;
+
+protected:
+    // The wait of a one-byte read by the time-outs set, in ms.
+    int readWaitMs(int32_t wanted) const;
+    // The line settings of an open port: baud, parity, 8 data bits, 1 stop bit.
+    void setLineSettings(int32_t baud, char parity);
+
+    std::function<void()> m_waitHook;
+};
+
+// Where a COM number leads and which line goes there: the protocol client is
+// given one (SystemLines() in LineFactory.h), so it carries no kind of line
+// and no port table itself.
+class LineFactory {
+public:
+    virtual ~LineFactory() = default;
+    // The path behind COM `port`; empty when the number has no port.
+    virtual std::string PathOf(int32_t port) const = 0;
+    // The line for `path`: the serial object for a device file (or no path
+    // yet), a network line for a network address.
+    virtual std::unique_ptr<Line> Make(const std::string& path) const = 0;
+};
