@@ -8,7 +8,7 @@
 #include "diag/ErrLog.h"
 #include "diag/TextHelpers.h"
 #include "model/DeviceValues.h"
-#include "tests/comm/PtyPeer.h"
+#include "tests/transports/PtyPeer.h"
 #include "tests/common/CapturedLog.h"
 #include "tests/e2e/DeviceTestBench.h"
 #include "transports/LineFactory.h"

@@ -2,7 +2,7 @@
 #include "sequences/ConnectionDoctor.h"
 #include "sequences/DeviceNotices.h"
 #include "transports/TTavorobject.h"
-#include "tests/comm/PtyPeer.h"
+#include "tests/transports/PtyPeer.h"
 #include "tests/e2e/DeviceTestBench.h"
 
 #include <QProcess>

@@ -1,4 +1,4 @@
-#include "tests/comm/PtyPeer.h"
+#include "tests/transports/PtyPeer.h"
 
 #include <fcntl.h>
 #include <poll.h>

@@ -1,6 +1,6 @@
 #include "protocol/Tvep.h"
-#include "tests/comm/Frames.h"
-#include "tests/comm/PtyLineTest.h"
+#include "tests/transports/Frames.h"
+#include "tests/transports/PtyLineTest.h"
 #include "tests/common/ReplyEndModes.h"
 #include "transports/LineFactory.h"
 

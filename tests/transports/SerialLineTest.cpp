@@ -1,6 +1,6 @@
 #include "transports/ComPortMap.h"
 #include "transports/TTavorobject.h"
-#include "tests/comm/PtyLineTest.h"
+#include "tests/transports/PtyLineTest.h"
 
 #include <gtest/gtest.h>
 

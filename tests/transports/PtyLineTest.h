@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tests/comm/PtyPeer.h"
+#include "tests/transports/PtyPeer.h"
 #include "tests/common/TempDir.h"
 
 #include <gtest/gtest.h>
