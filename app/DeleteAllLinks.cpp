@@ -1,7 +1,7 @@
 #include "app/DeleteAllLinks.h"
 
 #include "app/UnsavedLinksQuestion.h"
-#include "sequences/ShellView.h"
+#include "widgets/ShellView.h"
 #include "editor/LinkHistory.h"
 #include "i18n/LanguageTexts.h"
 #include "i18n/MessageBoxEx.h"

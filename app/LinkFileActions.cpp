@@ -3,7 +3,7 @@
 #include "app/DeleteAllLinks.h"
 #include "app/FileNameChooser.h"
 #include "sequences/DeviceNotices.h"
-#include "sequences/ShellView.h"
+#include "widgets/ShellView.h"
 #include "editor/LinkHistory.h"
 #include "editor/LinkStepName.h"
 #include "diag/AnsiText.h"

@@ -1,10 +1,11 @@
 #include "app/MainWindow.h"
-#include "transports/LineFactory.h"
 
 #include "app/InputBlocker.h"
+#include "app/StatusPanels.h"
 #include "widgets/StringGrid.h"
 #include "app/ToolbarIcons.h"
 #include "diag/AnsiText.h"
+#include "diag/Version.h"
 #include "diag/ErrLog.h"
 #include "diag/TextHelpers.h"
 #include "editor/LinkEditorPage.h"
@@ -18,12 +19,13 @@
 #include "app/DeleteAllLinks.h"
 #include "app/LinkFileActions.h"
 #include "app/UnsavedLinksQuestion.h"
-#include "app/LinkProblemQuestion.h"
 #include "model/DeviceValues.h"
 #include "model/LinkModel.h"
 #include "model/ModuleModel.h"
 #include "model/ModuleOverview.h"
-#include "app/StationQuestion.h"
+#include "app/WriteQuestionBoxes.h"
+#include "core/StationClient.h"
+#include "core/StationOverview.h"
 #include "sequences/CheckedLinkWrite.h"
 #include "model/UnsavedLinks.h"
 #include "sequences/DeviceNotices.h"
@@ -33,11 +35,8 @@
 #include "sequences/LinkWrite.h"
 #include "sequences/PortSearch.h"
 #include "sequences/PortSettings.h"
-#include "core/ReplyEndSetting.h"
-#include "core/WriteCheckSetting.h"
 #include "diag/ProgramFolder.h"
 #include "model/Snapshots.h"
-#include "core/RetrySetting.h"
 #include "i18n/LanguageTexts.h"
 #include "app/TF_rs232.h"
 #include "protocol/Tvep.h"
@@ -68,12 +67,6 @@ constexpr int kUndoCaption = 53;
 constexpr int kRedoCaption = 54;
 constexpr int kReadDeviceCaption = 18;
 
-struct ToolButtonDesign {
-    const char* name;
-    const char* caption;
-    int image;
-};
-
 } // namespace
 
 TF_Kalmoria_main::TF_Kalmoria_main(QWidget* parent)
@@ -100,205 +93,6 @@ TF_Kalmoria_main::TF_Kalmoria_main(QWidget* parent)
 
 TF_Kalmoria_main::~TF_Kalmoria_main() = default;
 
-QAction* TF_Kalmoria_main::createAction(const char* name, void (TF_Kalmoria_main::*handler)())
-{
-    auto* action = new QAction(this);
-    action->setObjectName(QLatin1String(name));
-    connect(action, &QAction::triggered, this, handler);
-    return action;
-}
-
-void TF_Kalmoria_main::createActions()
-{
-    ActionEnde = createAction("ActionEnde", &TF_Kalmoria_main::ActionEndeExecute);
-    ActionAlleVerknLoeschen = createAction("ActionAlleVerknLoeschen", &TF_Kalmoria_main::ActionAlleVerknLoeschenExecute);
-    ActionLesen = createAction("ActionLesen", &TF_Kalmoria_main::ActionLesenExecute);
-    ActionSpeichern = createAction("ActionSpeichern", &TF_Kalmoria_main::ActionSpeichernExecute);
-    ActionLadenQMX = createAction("ActionLadenQMX", &TF_Kalmoria_main::ActionLadenQMXExecute);
-    ActionSpeichernQMX = createAction("ActionSpeichernQMX", &TF_Kalmoria_main::ActionSpeichernQMXExecute);
-    ActionComSuche = createAction("ActionComSuche", &TF_Kalmoria_main::ActionComSucheExecute);
-    ActionSicherung = createAction("ActionSicherung", &TF_Kalmoria_main::ActionSicherungExecute);
-    Rueckgaengig1 = createAction("Rueckgaengig1", &TF_Kalmoria_main::RueckgaengigExecute);
-    Rueckgaengig1->setText(QString::fromUtf8("@53R\xC3\xBC" "ckg\xC3\xA4" "ngig"));
-    Rueckgaengig1->setShortcut(QKeySequence::Undo);
-    Wiederholen1 = createAction("Wiederholen1", &TF_Kalmoria_main::WiederholenExecute);
-    Wiederholen1->setText(QStringLiteral("@54Wiederholen"));
-    // Both the Windows key and the one of other desktops.
-    Wiederholen1->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
-}
-
-void TF_Kalmoria_main::createToolBar()
-{
-    ToolBar1 = new QToolBar(this);
-    ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
-    ToolBar1->setFixedHeight(49);
-    ToolBar1->setMovable(false);
-    ToolBar1->setIconSize(QSize(kToolbarIconSize, kToolbarIconSize));
-    addToolBar(Qt::TopToolBarArea, ToolBar1);
-
-    const std::array<std::pair<ToolButtonDesign, QAction*>, 6> buttons{{
-        {{"ToolButton1", "@11quitt", 0}, ActionEnde},
-        {{"ToolButton7", "@14Loeschen", 9}, ActionAlleVerknLoeschen},
-        {{"ToolButton2", "@12\xC3\xB6" "ffnen", 1}, ActionLesen},
-        {{"ToolButton3", "@13Speichern", 2}, ActionSpeichern},
-        {{"ToolButton4", "@18LadenQMX", 4}, ActionLadenQMX},
-        {{"ToolButton6", "@19\xC3\xBC" "bertragen", 7}, ActionSpeichernQMX},
-    }};
-    for (const auto& [design, action] : buttons) {
-        auto* button = new QToolButton(ToolBar1);
-        button->setObjectName(QLatin1String(design.name));
-        button->setText(QString::fromUtf8(design.caption));
-        button->setIcon(ImageList1(design.image));
-        button->setFixedSize(47, 46);
-        button->setToolButtonStyle(Qt::ToolButtonIconOnly);
-        connect(button, &QToolButton::clicked, action, &QAction::trigger);
-        ToolBar1->addWidget(button);
-    }
-}
-
-void TF_Kalmoria_main::createMenu()
-{
-    QMenuBar* MainMenu1 = menuBar();
-    MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
-
-    const auto addItem = [this](QMenu* menu, const char* name, const QString& caption, QAction* action) {
-        QAction* item = menu->addAction(caption);
-        item->setObjectName(QLatin1String(name));
-        connect(item, &QAction::triggered, action, &QAction::trigger);
-        return item;
-    };
-
-    QMenu* Datei1 = MainMenu1->addMenu(QStringLiteral("@10&Datei"));
-    Datei1->setObjectName(QStringLiteral("Datei1"));
-    Datei1->addAction(Rueckgaengig1);
-    Datei1->addAction(Wiederholen1);
-    Datei1->addSeparator();
-    addItem(Datei1, "neu1", QStringLiteral("@14Loeschen"), ActionAlleVerknLoeschen);
-    QAction* Oeffnen1 = addItem(Datei1, "Oeffnen1", QStringLiteral("@12aden"), ActionLesen);
-    Oeffnen1->setStatusTip(QStringLiteral("Modulliste laden"));
-    Oeffnen1->setToolTip(Oeffnen1->statusTip());
-    addItem(Datei1, "Sicherung1", QStringLiteral("@15Sicherung wiederherstellen..."), ActionSicherung);
-    addItem(Datei1, "N14speichern1", QStringLiteral("@13Speichern"), ActionSpeichern);
-    addItem(Datei1, "ende1", QStringLiteral("@11beenden"), ActionEnde);
-
-    QMenu* Einstellung1 = MainMenu1->addMenu(QStringLiteral("@20&Einstellung"));
-    Einstellung1->setObjectName(QStringLiteral("Einstellung1"));
-    QAction* ComPort1 = Einstellung1->addAction(QString::fromUtf8("@21ComPort ausw\xC3\xA4hlen"));
-    ComPort1->setObjectName(QStringLiteral("ComPort1"));
-    connect(ComPort1, &QAction::triggered, this, &TF_Kalmoria_main::ComPort1Click);
-    addItem(Einstellung1, "ComPortsuchen", QStringLiteral("@22ComPort automatisch suchen"), ActionComSuche);
-    Einstellung1->addSeparator();
-    SchnellesAntwortende1 = Einstellung1->addAction(QStringLiteral("@23Schnelles Antwortende"));
-    SchnellesAntwortende1->setObjectName(QStringLiteral("SchnellesAntwortende1"));
-    SchnellesAntwortende1->setCheckable(true);
-    connect(SchnellesAntwortende1, &QAction::triggered, this, &TF_Kalmoria_main::SchnellesAntwortende1Click);
-    SchreibenPruefen1 = Einstellung1->addAction(QString::fromUtf8("@16Schreiben pr\xC3\xBC" "fen"));
-    SchreibenPruefen1->setObjectName(QStringLiteral("SchreibenPruefen1"));
-    SchreibenPruefen1->setCheckable(true);
-    connect(SchreibenPruefen1, &QAction::triggered, this, &TF_Kalmoria_main::SchreibenPruefen1Click);
-    Wiederholungen1 = Einstellung1->addMenu(QString::fromUtf8("@51Wiederholungen bei \xC3\x9C" "bertragungsfehlern"));
-    Wiederholungen1->setObjectName(QStringLiteral("Wiederholungen1"));
-    auto* retryChoices = new QActionGroup(Wiederholungen1);
-    for (int retries = 0; retries <= Tvep::MaxRetries; ++retries) {
-        QAction* item = Wiederholungen1->addAction(QString::number(retries));
-        item->setObjectName(QStringLiteral("Wiederholungen%1").arg(retries));
-        item->setData(retries);
-        item->setCheckable(true);
-        retryChoices->addAction(item);
-    }
-    connect(retryChoices, &QActionGroup::triggered, this, &TF_Kalmoria_main::Wiederholungen1Click);
-
-    mSprachwahl = MainMenu1->addMenu(QStringLiteral("@25&Sprachwahl"));
-    mSprachwahl->setObjectName(QStringLiteral("mSprachwahl"));
-
-    // A menu closed with Esc leaves its title highlighted, and the menu bar
-    // shows the title's hint again, as a status message that hides the status
-    // panels until the next hint: once the menu is gone, so is its hint.
-    for (QMenu* menu : {Datei1, Einstellung1, mSprachwahl})
-        connect(menu, &QMenu::aboutToHide, this,
-                [this] { QTimer::singleShot(0, statusBar(), &QStatusBar::clearMessage); });
-}
-
-void TF_Kalmoria_main::createPages()
-{
-    TabSheet = new QTabWidget(this);
-    TabSheet->setObjectName(QStringLiteral("TabSheet"));
-    TabSheet->setStyleSheet(QStringLiteral("QTabBar::tab { min-width: 140px; }"));
-    setCentralWidget(TabSheet);
-
-    TabSheet1 = new QWidget(TabSheet);
-    TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
-    SG1 = new StringGrid(kOverviewColumns, kOverviewRows, TabSheet1);
-    SG1->setObjectName(QStringLiteral("SG1"));
-    SG1->setColumnWidths({40, 162, 255, 56, 60, 58, 59, 58});
-    connect(SG1, &QTableWidget::cellDoubleClicked, this, &TF_Kalmoria_main::SG1DblClick);
-    auto* overviewLayout = new QVBoxLayout(TabSheet1);
-    overviewLayout->setContentsMargins(0, 0, 0, 0);
-    overviewLayout->addWidget(SG1);
-    TabSheet->addTab(TabSheet1, QString::fromUtf8("@26Module \xC3\x9C" "bersicht"));
-
-    // The link editor: source and target pane and the selection below them.
-    TabSheet2 = new LinkEditorPage(*this, TabSheet);
-    TabSheet->addTab(TabSheet2, QString::fromUtf8("@27Verkn\xC3\xBCpfungen"));
-    TabSheet->setTabEnabled(1, false);
-    connect(TabSheet, &QTabWidget::currentChanged, this, [this](int page) {
-        if (page == 1)
-            TabSheet2->TabSheet2Show();
-    });
-
-    TabSheet3 = new LinkTablePage([this](int i) { return MemTabLine(i); }, [this](int i) { return Memo2Line(i); },
-                                  TabSheet);
-    connect(TabSheet3, &LinkTablePage::SG2DblClick, this, &TF_Kalmoria_main::SG1DblClick);
-    connect(TabSheet3, &LinkTablePage::compareRequested, this, &TF_Kalmoria_main::CompareWithDeviceExecute);
-    connect(TabSheet3, &LinkTablePage::comparisonChanged, TabSheet2, &LinkEditorPage::ShowComparison);
-    TabSheet->addTab(TabSheet3, QString::fromUtf8("@28Verkn\xC3\xBCpfungstabelle"));
-}
-
-void TF_Kalmoria_main::createStatusBar()
-{
-    QStatusBar* StatusBar1 = statusBar();
-    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
-    StatusBar1->setSizeGripEnabled(false);
-    for (std::size_t i = 0; i < m_statusPanels.size(); ++i) {
-        auto* panel = new QLabel(StatusBar1);
-        panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
-        panel->setFrameShape(QFrame::StyledPanel);
-        panel->setFrameShadow(QFrame::Sunken);
-        // 100 pixels each, wider where a text needs it; the last takes what is left.
-        const bool last = i + 1 == m_statusPanels.size();
-        if (!last)
-            panel->setMinimumWidth(100);
-        panel->setContentsMargins(3, 0, 3, 0);
-        StatusBar1->addWidget(panel, last ? 1 : 0);
-        m_statusPanels[i] = panel;
-    }
-    m_statusPanels[0]->setText(QStringLiteral("QMX-Adr.:"));
-    m_statusPanels[7]->setText(QStringLiteral("QMX Vers.:"));
-
-    ProgressBar1 = new QProgressBar(StatusBar1);
-    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
-    ProgressBar1->setFormat(QStringLiteral("%v / %m"));
-    ProgressBar1->setFixedWidth(140);
-    ProgressBar1->hide();
-    StatusBar1->addPermanentWidget(ProgressBar1);
-}
-
-void TF_Kalmoria_main::createTextTables()
-{
-    QStringList memTab{QStringLiteral("@91MemoTabelle"), QStringLiteral("1=M Nr."), QStringLiteral("2=Modulname"),
-                       QStringLiteral("3=ab Reg"), QStringLiteral("4=ab Bit"), QStringLiteral("5=Anzahl"),
-                       QStringLiteral("6=DE")};
-    for (int i = 7; i <= 20; ++i)
-        memTab << QStringLiteral("%1=x").arg(i);
-    MemTab = CreateTextTable(this, "MemTab", memTab);
-
-    Memo2 = CreateTextTable(this, "Memo2",
-                            {QStringLiteral("@93div"),
-                             QString::fromUtf8("1=inaktive Verkn\xC3\xBCpfung (zum aktivieren im anderen Reiter "
-                                               "Rechtsclick auf eines der zugeh\xC3\xB6rigen Bits)"),
-                             QString(), QString(), QString()});
-}
-
 void TF_Kalmoria_main::FormCreate()
 {
     DefaultMessageArgument = " - ";
@@ -306,7 +100,7 @@ void TF_Kalmoria_main::FormCreate()
                       [this](QAction* item) { mSprachwahlClick(item); }, "Kalmoria", "Sprache");
     TranslateForm(this);
     ShowOverviewHeadings();
-    setWindowTitle(QStringLiteral(" Kalmoria 1.30"));
+    setWindowTitle(QStringLiteral(" Kalmoria " KALMORIA_VERSION));
     SelectPage(0);
     std::error_code noFolder; // a working folder that was deleted gives an empty start
     StartDirectory = std::filesystem::current_path(noFolder).string();
@@ -316,15 +110,13 @@ void TF_Kalmoria_main::FormCreate()
     DataState = 99;
     if (DebugBit(2))
         WriteErrLog("Kalmorin-Start");
-    // The port search replaces the client and keeps its settings.
-    m_vep = std::make_unique<Tvep>(SystemLines());
-    m_vep->Serial().SetWaitHook([this] { Repaint(); });
-    m_vep->FastReplyEnd = StoredFastReplyEnd();
-    SchnellesAntwortende1->setChecked(m_vep->FastReplyEnd);
-    SchreibenPruefen1->setChecked(StoredWriteCheck());
-    m_vep->Retries = StoredRetries();
+    m_station = std::make_unique<StationClient>(Preferences::Stored());
+    m_station->SetWaitHook([this] { Repaint(); });
+    const Preferences& preferences = m_station->Prefs();
+    SchnellesAntwortende1->setChecked(preferences.fastReplyEnd);
+    SchreibenPruefen1->setChecked(preferences.writeCheck);
     for (QAction* item : Wiederholungen1->actions())
-        item->setChecked(item->data().toInt() == m_vep->Retries);
+        item->setChecked(item->data().toInt() == preferences.retries);
     // The port search follows once the window is shown (StartUpSearch);
     // until it ends the status bar shows the values of a fresh start.
     ShowStatus();
@@ -337,22 +129,7 @@ void TF_Kalmoria_main::StartUpSearch()
 
 void TF_Kalmoria_main::ShowStatus()
 {
-    const auto setPanel = [this](int panel, const std::string& text) {
-        m_statusPanels[static_cast<std::size_t>(panel)]->setText(ansiToQString(text));
-    };
-    setPanel(0, "QMX-Adr.: " + IntToText(DeviceAddress));
-    if (DeviceType == 0)
-        setPanel(1, " ");
-    else if (DeviceType == DeviceRegisters::TypeQmx620)
-        setPanel(1, "QMX-620");
-    else
-        setPanel(1, "QMX-Type: " + WordToHex4(DeviceType));
-    setPanel(2, "SerNr.: " + IntToText(SerialNumber));
-    setPanel(3, DataState == 0 ? "Data: OK" : "Data: Missing");
-    setPanel(4, "ComPort: " + IntToText(ComPortNr));
-    setPanel(5, std::string());
-    setPanel(6, "Stations: " + IntToText(ModulAnzahl));
-    setPanel(7, "Links: " + IntToText(AnzBefehle));
+    m_status->Show(StatusPanelTexts());
 }
 
 void TF_Kalmoria_main::ZeigeStation()
@@ -385,8 +162,8 @@ void TF_Kalmoria_main::SelectPage(int index)
 
 void TF_Kalmoria_main::SetProgressText(const std::string& text)
 {
-    m_statusPanels[5]->setText(ansiToQString(text));
-    m_statusPanels[5]->repaint();
+    m_status->SetPanel(5, text);
+    statusBar()->repaint();
 }
 
 void TF_Kalmoria_main::Repaint()
@@ -394,6 +171,13 @@ void TF_Kalmoria_main::Repaint()
     // Paint what changed, but let no click or key through while a device
     // sequence holds the GUI thread.
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void TF_Kalmoria_main::ModulesChanged()
+{
+    ZeigeStation();
+    if (ModulAnzahl > 0)
+        EnableLinkEditorPage();
 }
 
 void TF_Kalmoria_main::EnableLinkEditorPage()
@@ -411,20 +195,14 @@ void TF_Kalmoria_main::SetBusyCursor(bool busy)
 
 void TF_Kalmoria_main::SetProgress(int done, int total)
 {
-    ProgressBar1->setRange(0, std::max(total, 1));
-    ProgressBar1->setValue(std::clamp(done, 0, std::max(total, 1)));
-    if (ProgressBar1->isHidden()) {
-        // The status bar makes room for the bar only when events are processed.
-        ProgressBar1->show();
+    // The status bar makes room for the bar only when events are processed.
+    if (m_status->SetProgress(done, total))
         Repaint();
-    } else {
-        ProgressBar1->repaint();
-    }
 }
 
 void TF_Kalmoria_main::HideProgress()
 {
-    ProgressBar1->hide();
+    m_status->HideProgress();
 }
 
 void TF_Kalmoria_main::ShowSearchingPort(int32_t port)
@@ -451,19 +229,20 @@ void TF_Kalmoria_main::ActionEndeExecute()
 
 void TF_Kalmoria_main::ActionAlleVerknLoeschenExecute()
 {
-    DeleteAllLinks(*this, SG1->rows(), m_linkHistory);
+    DeleteAllLinks(*this, OverviewForLinkFile(), m_linkHistory);
 }
 
 void TF_Kalmoria_main::ActionLadenQMXExecute()
 {
     // The read replaces the links, whatever becomes of it.
-    if (AskAboutUnsavedLinks(SG1->rows()) == UnsavedLinksAnswer::Cancel)
+    if (AskAboutUnsavedLinks(OverviewForLinkFile()) == UnsavedLinksAnswer::Cancel)
         return;
     DeviceReadResult result;
     m_linkHistory->Record(GetText(kReadDeviceCaption, ""), [&] {
         {
             const InputBlocker noInputWhileReading;
-            result = ReadDevice(*m_vep, *this);
+            SelectPage(0);
+            result = m_station->Read(*this);
         }
         MarkLinksKept();
     });
@@ -474,20 +253,11 @@ void TF_Kalmoria_main::ActionLadenQMXExecute()
 
 void TF_Kalmoria_main::ActionSpeichernQMXExecute()
 {
-    // Unchecked, the write is the single transfer it always was.
-    const bool checked = SchreibenPruefen1->isChecked();
-    const LinkWriteChecks checks{checked, checked, checked};
-    // A table the write refuses anyway is not asked about first.
-    const LinkProblemAnswer problems = LinkWriteRefusal() ? LinkProblemAnswer{} : AskWriteDespiteLinkProblems();
-    if (!problems.goOn)
-        return;
-    const auto confirmStation = [&problems](const StationCheck& check) {
-        return AskWriteToOtherStation(check, problems.modulesAgreedMissing);
-    };
+    WriteQuestionBoxes questions;
     CheckedLinkWriteResult result;
     {
         const InputBlocker noInputWhileWriting;
-        result = WriteLinksChecked(*m_vep, this, checks, SG1->rows(), confirmStation);
+        result = m_station->Write(this, m_station->WriteChecks(), OverviewForLinkFile(), questions);
     }
     if (result.ok())
         MarkLinksKept();
@@ -498,14 +268,14 @@ void TF_Kalmoria_main::ActionSpeichernQMXExecute()
 void TF_Kalmoria_main::ActionLesenExecute()
 {
     // The overview's first row is empty until modules were read.
-    LoadLinksFromChosenFile(*this, !SG1->cell(0, 1).empty(), StartDirectory, SG1->rows(), m_linkHistory);
+    LoadLinksFromChosenFile(*this, !SG1->cell(0, 1).empty(), StartDirectory, OverviewForLinkFile(), m_linkHistory);
 }
 
 void TF_Kalmoria_main::ActionSicherungExecute()
 {
     // The snapshots of the station read last, else those of every station.
     const std::string folder = OverviewOrigin ? StationBackupFolder(OverviewOrigin->serialNumber) : backupFolder();
-    LoadLinksFromChosenFile(*this, !SG1->cell(0, 1).empty(), folder, SG1->rows(), m_linkHistory);
+    LoadLinksFromChosenFile(*this, !SG1->cell(0, 1).empty(), folder, OverviewForLinkFile(), m_linkHistory);
 }
 
 void TF_Kalmoria_main::RueckgaengigExecute()
@@ -543,10 +313,10 @@ void TF_Kalmoria_main::CompareWithDeviceExecute()
     LinkAreaRead area;
     {
         const InputBlocker noInputWhileReading;
-        area = ReadLinkArea(*m_vep);
+        area = m_station->ReadDeviceLinks();
     }
     if (area.transferResult != Tvep::Ok) {
-        ShowNotices({DeviceNotice(5, Notice::Severity::Error)});
+        ShowNotices({DeviceNotice(kMessageLinksNotTransferred, Notice::Severity::Error)});
         return;
     }
     TabSheet3->ShowComparison(DecodeLinkArea(area.words).links);
@@ -554,13 +324,13 @@ void TF_Kalmoria_main::CompareWithDeviceExecute()
 
 void TF_Kalmoria_main::ActionSpeichernExecute()
 {
-    SaveLinksToChosenFile(SG1->rows());
+    SaveLinksToChosenFile(OverviewForLinkFile());
 }
 
 void TF_Kalmoria_main::ActionComSucheExecute()
 {
     const InputBlocker noInputWhileSearching;
-    const PortSearchResult result = SearchComPort(m_vep, *this);
+    const PortSearchResult result = m_station->Search(*this);
     // The status bar keeps what the search showed until the next refresh; a
     // type word from a failed probe must not outlive it.
     DeviceType = 0;
@@ -579,19 +349,20 @@ void TF_Kalmoria_main::ComPort1Click()
 
 void TF_Kalmoria_main::SchnellesAntwortende1Click()
 {
-    m_vep->FastReplyEnd = SchnellesAntwortende1->isChecked();
-    StoreFastReplyEnd(m_vep->FastReplyEnd);
+    m_station->SetFastReplyEnd(SchnellesAntwortende1->isChecked());
+    Preferences::StoreFastReplyEnd(SchnellesAntwortende1->isChecked());
 }
 
 void TF_Kalmoria_main::SchreibenPruefen1Click()
 {
-    StoreWriteCheck(SchreibenPruefen1->isChecked());
+    m_station->SetWriteCheck(SchreibenPruefen1->isChecked());
+    Preferences::StoreWriteCheck(SchreibenPruefen1->isChecked());
 }
 
 void TF_Kalmoria_main::Wiederholungen1Click(QAction* item)
 {
-    m_vep->Retries = item->data().toInt();
-    StoreRetries(m_vep->Retries);
+    m_station->SetRetries(item->data().toInt());
+    Preferences::StoreRetries(item->data().toInt());
 }
 
 void TF_Kalmoria_main::mSprachwahlClick(QAction* item)
@@ -603,6 +374,11 @@ void TF_Kalmoria_main::mSprachwahlClick(QAction* item)
     TabSheet2->RelabelGroups();
     if (TabSheet3->isVisible())
         TabSheet3->TabSheet3Show();
+}
+
+const Tvep& TF_Kalmoria_main::ProtocolClient() const
+{
+    return m_station->Client();
 }
 
 std::string TF_Kalmoria_main::MemTabLine(int i) const
@@ -622,14 +398,12 @@ std::string TF_Kalmoria_main::Memo2Line(int i) const
 
 std::string TF_Kalmoria_main::statusPanelText(int panel) const
 {
-    if (panel < 0 || panel >= kStatusPanelCount)
-        return {};
-    return qStringToAnsi(m_statusPanels[static_cast<std::size_t>(panel)]->text());
+    return m_status->PanelText(panel);
 }
 
 void TF_Kalmoria_main::closeEvent(QCloseEvent* event)
 {
-    if (AskAboutUnsavedLinks(SG1->rows()) == UnsavedLinksAnswer::Cancel)
+    if (AskAboutUnsavedLinks(OverviewForLinkFile()) == UnsavedLinksAnswer::Cancel)
         event->ignore();
     else
         QMainWindow::closeEvent(event);

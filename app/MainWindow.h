@@ -1,6 +1,7 @@
 #pragma once
 
-#include "sequences/ShellView.h"
+#include "widgets/ShellView.h"
+#include "core/StatusTexts.h"
 #include "model/ModuleOverview.h"
 
 #include <QMainWindow>
@@ -21,6 +22,8 @@ class QTabWidget;
 class QToolBar;
 class StringGrid;
 class TF_PDauswahl;
+class StationClient;
+class StatusPanels;
 class TF_rs232;
 class Tvep;
 
@@ -29,7 +32,7 @@ class Tvep;
 class TF_Kalmoria_main : public QMainWindow, public ShellView {
     Q_OBJECT
 public:
-    static constexpr int kStatusPanelCount = 8;
+    static constexpr int kStatusPanelCount = ::kStatusPanelCount;
     static constexpr int kOverviewColumns = ::kOverviewColumns;
     static constexpr int kOverviewRows = kOverviewDataRows + 1; // the heading row first
 
@@ -38,6 +41,7 @@ public:
 
     // ShellView
     void ShowStatus() override;
+    void ModulesChanged() override;
     void ZeigeStation() override;
     void SelectPage(int index) override;
     void SetProgressText(const std::string& text) override;
@@ -76,7 +80,7 @@ public:
     std::string Memo1Line(int i) const;
     std::string Memo2Line(int i) const;
     std::string statusPanelText(int panel) const;
-    const Tvep& ProtocolClient() const { return *m_vep; }
+    const Tvep& ProtocolClient() const;
 
 protected:
     // Edited links that are kept nowhere else are not lost without a question.
@@ -120,13 +124,12 @@ private:
     LinkEditorPage* TabSheet2 = nullptr;
     LinkTablePage* TabSheet3 = nullptr;
     StringGrid* SG1 = nullptr;
-    std::array<QLabel*, kStatusPanelCount> m_statusPanels{};
-    QProgressBar* ProgressBar1 = nullptr; // transfers of the running device sequence
+    StatusPanels* m_status = nullptr;
     QPlainTextEdit* MemTab = nullptr;
     QPlainTextEdit* Memo2 = nullptr;
     TF_PDauswahl* F_PDauswahl = nullptr;
     TF_rs232* F_rs232 = nullptr;
     LinkHistory* m_linkHistory = nullptr;
-    // The one protocol client; each port search makes a new one.
-    std::unique_ptr<Tvep> m_vep;
+    // The device as the window reaches it: its client and the preferences.
+    std::unique_ptr<StationClient> m_station;
 };

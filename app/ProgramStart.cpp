@@ -1,6 +1,7 @@
 #include "app/ProgramStart.h"
 
 #include "diag/ErrLog.h"
+#include "diag/Version.h"
 
 #include <cstdio>
 #include <cstdlib>

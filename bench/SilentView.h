@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sequences/ShellView.h"
+#include "widgets/ShellView.h"
 
 // A main window that shows nothing: benchmarks time the work, not a display.
 class SilentView : public ShellView {
@@ -8,8 +8,8 @@ public:
     void ShowStatus() override {}
     void ZeigeStation() override {}
     void SelectPage(int) override {}
+    void EnableLinkEditorPage() override {}
     void SetProgressText(const std::string&) override {}
     void Repaint() override {}
-    void EnableLinkEditorPage() override {}
     void SetBusyCursor(bool) override {}
 };

@@ -19,7 +19,7 @@
 #include "protocol/DeviceRegisters.h"
 #include "sequences/LinkWrite.h"
 #include "sequences/PortSettings.h"
-#include "sequences/ShellView.h"
+#include "sequences/SequenceObserver.h"
 #include "protocol/Tvep.h"
 #include "diag/ProgramFolder.h"
 #include "i18n/LanguageTexts.h"

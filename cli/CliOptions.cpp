@@ -4,6 +4,7 @@
 #include "cli/ExitCode.h"
 #include "transports/ComPortMap.h"
 #include "transports/PortAddress.h"
+#include "diag/Version.h"
 #include "protocol/Tvep.h"
 
 #include <QCommandLineParser>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sequences/ShellView.h"
+#include "sequences/SequenceObserver.h"
 
 #include <string>
 
@@ -8,17 +8,14 @@
 // refresh. The progress of a sequence (transfers done of its total, and a
 // read's "lese: 12") is one line on standard error that rewrites itself,
 // shown only when standard error is a terminal.
-class ConsoleView : public ShellView {
+class ConsoleView : public SequenceObserver {
 public:
     explicit ConsoleView(bool quiet);
     ~ConsoleView() override;
 
     void ShowStatus() override {}
-    void ZeigeStation() override {}
-    void SelectPage(int) override {}
     void SetProgressText(const std::string& text) override;
     void Repaint() override {}
-    void EnableLinkEditorPage() override {}
     void SetBusyCursor(bool) override {}
     void SetProgress(int done, int total) override;
     void HideProgress() override { EndProgress(); }

@@ -1,10 +1,10 @@
 #include "cli/DeviceSession.h"
-#include "transports/LineFactory.h"
 
 #include "cli/CliOptions.h"
 #include "cli/ConsoleMessages.h"
 #include "cli/ConsoleView.h"
 #include "cli/CliMessages.h"
+#include "core/StationClient.h"
 #include "transports/ComPortMap.h"
 #include "sequences/DeviceNotices.h"
 #include "sequences/DeviceRead.h"
@@ -37,11 +37,9 @@ DeviceSession::DeviceSession(const CliOptions& options, ConsoleMessages& message
     : m_options(options)
     , m_messages(messages)
     , m_view(view)
-    , m_client(std::make_unique<Tvep>(SystemLines()))
+    , m_station(std::make_unique<StationClient>(
+          Preferences{.fastReplyEnd = options.fast, .retries = options.retries, .writeCheck = options.verify}))
 {
-    // The port search's new client keeps these choices.
-    m_client->FastReplyEnd = options.fast;
-    m_client->Retries = options.retries;
     m_port = m_label = options.portNumber;
     if (!options.portPath.empty()) {
         // A device file keeps the COM number Kalmoria.ini gives it; one
@@ -62,7 +60,7 @@ DeviceSession::~DeviceSession() = default;
 
 PortSearchResult DeviceSession::Search()
 {
-    PortSearchResult search = SearchComPort(m_client, m_view);
+    PortSearchResult search = m_station->Search(m_view);
     m_view.EndProgress();
     return search;
 }
@@ -89,12 +87,12 @@ ExitCode DeviceSession::Read()
         m_messages.report(result.notices, false);
     else
         m_messages.error(ReadFailureText(result));
-    return result.ok() ? ExitCode::Success : ExitCode::Device;
+    return ExitCodeOf(result.outcome);
 }
 
 DeviceReadResult DeviceSession::ReadSilently()
 {
-    const DeviceReadResult result = ReadDevice(*m_client, m_view);
+    const DeviceReadResult result = m_station->Read(m_view);
     m_view.EndProgress();
     return result;
 }
@@ -106,7 +104,7 @@ std::string DeviceSession::ReadFailureText(const DeviceReadResult& result) const
     // The last notice tells what stopped the read.
     if (!result.notices.empty())
         return NoticeText(result.notices.back(), kConsoleWording);
-    return CliMessage(13);
+    return CliMessage(kMessageReadFailed);
 }
 
 ExitCode DeviceSession::ConnectAndRead()
@@ -116,11 +114,16 @@ ExitCode DeviceSession::ConnectAndRead()
 }
 
 CheckedLinkWriteResult DeviceSession::WriteLinks(const LinkWriteChecks& checks, const OverviewRows& overview,
-                                                 const StationConfirmation& confirm)
+                                                 WriteQuestions& questions)
 {
-    CheckedLinkWriteResult result = WriteLinksChecked(*m_client, &m_view, checks, overview, confirm);
+    CheckedLinkWriteResult result = m_station->Write(&m_view, checks, overview, questions);
     m_view.EndProgress();
     return result;
+}
+
+Tvep& DeviceSession::Client()
+{
+    return m_station->Client();
 }
 
 std::string DeviceSession::PortName() const
@@ -140,5 +143,5 @@ void DeviceSession::ReportPortNotOpen()
 
 std::string DeviceSession::PortNotOpenText() const
 {
-    return NoticeText(PortOpenFailureNotice(PortLabel(ComPortNr), m_client->Serial().OpenProblem), kConsoleWording);
+    return NoticeText(PortOpenFailureNotice(PortLabel(ComPortNr), m_station->Client().Serial().OpenProblem), kConsoleWording);
 }

@@ -16,7 +16,9 @@
 class ConsoleMessages;
 class ConsoleView;
 struct CliOptions;
+class StationClient;
 class Tvep;
+class WriteQuestions;
 
 class DeviceSession {
 public:
@@ -41,11 +43,11 @@ public:
     ExitCode ConnectAndRead();
 
     // The links of the table written to the device with the checks asked
-    // for; the caller tells what happened.
+    // for and the write's questions; the caller tells what happened.
     CheckedLinkWriteResult WriteLinks(const LinkWriteChecks& checks, const OverviewRows& overview,
-                                      const StationConfirmation& confirm);
+                                      WriteQuestions& questions);
 
-    Tvep& Client() { return *m_client; }
+    Tvep& Client();
     // "COM3 (/dev/ttyUSB0)" for the chosen port; the device file alone when
     // --port named one that no COM number maps to.
     std::string PortName() const;
@@ -61,7 +63,7 @@ private:
     const CliOptions& m_options;
     ConsoleMessages& m_messages;
     ConsoleView& m_view;
-    std::unique_ptr<Tvep> m_client;
+    std::unique_ptr<StationClient> m_station;
     // --port: the COM number the sequences open, and the one shown (0: none).
     int32_t m_port = 0;
     int32_t m_label = 0;

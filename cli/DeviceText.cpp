@@ -1,6 +1,8 @@
 #include "cli/DeviceText.h"
 
 #include "cli/ConsoleText.h"
+#include "core/StationOverview.h"
+#include "core/StatusTexts.h"
 #include "sequences/StationData.h"
 #include "diag/AnsiText.h"
 #include "diag/TextHelpers.h"
@@ -9,10 +11,6 @@
 #include <array>
 
 namespace {
-
-// The main window's hidden text table that holds the overview headings.
-constexpr const char* kMainWindowSection = "F_Kalmoria_main";
-constexpr int kMainWindowTextTable = 91;
 
 constexpr std::array<const char*, kOverviewColumns> kOverviewKeys{
     "address", "type", "name", "srcBitCount", "srcRegCount", "dstBitCount", "dstRegCount", "src2RegCount"};
@@ -30,7 +28,7 @@ std::string DeviceModelText(uint16_t type)
 
 TextRow DeviceStatusCells(uint16_t type, uint16_t serialNumber, int32_t address)
 {
-    return {"QMX-Type: " + WordToHex4(type), "SerNr.: " + IntToText(serialNumber), "QMX-Adr.: " + IntToText(address)};
+    return {TypeWordStatusText(type), SerialStatusText(serialNumber), AddressStatusText(address)};
 }
 
 QJsonObject DeviceJson(uint16_t type, uint16_t serialNumber, int32_t address)
@@ -42,26 +40,6 @@ QJsonObject DeviceJson(uint16_t type, uint16_t serialNumber, int32_t address)
         {QStringLiteral("serialNumber"), serialNumber},
         {QStringLiteral("address"), address},
     };
-}
-
-OverviewRow OverviewHeadings()
-{
-    const std::string section = TextSection();
-    SetTextSection(kMainWindowSection);
-    OverviewRow headings;
-    for (std::size_t c = 0; c < headings.size(); ++c)
-        headings[c] = GetText(kMainWindowTextTable, "-" + IntToText(kOverviewHeadingLines[c]));
-    SetTextSection(section);
-    return headings;
-}
-
-OverviewRows OverviewForLinkFile()
-{
-    const OverviewRow headings = OverviewHeadings();
-    OverviewRows overview{{headings.begin(), headings.end()}};
-    for (const OverviewRow& row : ModuleOverviewRows())
-        overview.emplace_back(row.begin(), row.end());
-    return overview;
 }
 
 std::vector<TextRow> OverviewTable()

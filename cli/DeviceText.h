@@ -4,6 +4,7 @@
 // main window's status bar and overview grid.
 
 #include "cli/TextTable.h"
+#include "core/StationOverview.h"
 #include "model/LinkFile.h"
 #include "model/ModuleOverview.h"
 
@@ -18,10 +19,6 @@ std::string DeviceModelText(uint16_t type);
 TextRow DeviceStatusCells(uint16_t type, uint16_t serialNumber, int32_t address);
 QJsonObject DeviceJson(uint16_t type, uint16_t serialNumber, int32_t address);
 
-// The column headings of the overview in the active language (Windows-1252).
-OverviewRow OverviewHeadings();
-// The heading and the rows of the overview as a link file keeps them.
-OverviewRows OverviewForLinkFile();
 // The heading and the rows of the overview for the console.
 std::vector<TextRow> OverviewTable();
 // One module of the overview: its cells under the names of the module record.

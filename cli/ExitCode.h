@@ -1,5 +1,8 @@
 #pragma once
 
+#include "i18n/LanguageTexts.h"
+#include "sequences/DeviceResult.h"
+
 // What kalmoria-cli tells the script that called it.
 enum class ExitCode {
     Success = 0,
@@ -8,10 +11,28 @@ enum class ExitCode {
     File = 3,          // a link file cannot be read or written
     WriteRefused = 4,  // the links were not written: they do not fit, or nobody confirmed
     Mismatch = 5,      // the device's links differ from what was written or from the file
+    // The default language file cannot be used: the language texts end the
+    // program with this code themselves.
+    LanguageFilesMissing = kExitWithoutLanguageTexts,
     Interrupted = 130, // SIGINT, SIGTERM or SIGHUP, held until the write had ended
 };
 
 inline int toInt(ExitCode code)
 {
     return static_cast<int>(code);
+}
+
+// The one mapping from what a device sequence did to what the script learns.
+inline ExitCode ExitCodeOf(DeviceOutcome outcome)
+{
+    switch (outcome) {
+    case DeviceOutcome::Done: return ExitCode::Success;
+    case DeviceOutcome::Refused: return ExitCode::WriteRefused;
+    case DeviceOutcome::SnapshotNotSaved: return ExitCode::File;
+    case DeviceOutcome::Mismatch: return ExitCode::Mismatch;
+    case DeviceOutcome::PortNotOpen:
+    case DeviceOutcome::NoDevice:
+    case DeviceOutcome::TransferFailed: break;
+    }
+    return ExitCode::Device;
 }

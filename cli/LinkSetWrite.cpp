@@ -14,69 +14,99 @@
 #include "sequences/PortSettings.h"
 #include "protocol/Tvep.h"
 #include "diag/TextHelpers.h"
-#include "editor/LinkCheck.h"
+#include "core/WriteQuestions.h"
 #include "editor/LinkProblemText.h"
 #include "i18n/NoticeText.h"
 #include "model/DeviceValues.h"
 #include "model/LinkModel.h"
 
+#include <optional>
+
 namespace {
 
-// Asks before the device's links are replaced; false when nobody said yes.
-bool confirmWrite(const CommandContext& context, int32_t linksOnDevice, const std::string& path)
-{
-    if (context.options.yes)
-        return true;
-    if (!isTerminal(0)) {
-        context.messages.error(CliMessage(kMessageNoTerminalToAsk));
+// The write's questions on the console: a script's --yes confirms the
+// write, --force the links the editor would not have made; another station,
+// or modules it lacks, only both together.
+class ConsoleWriteQuestions : public WriteQuestions {
+public:
+    ConsoleWriteQuestions(const CommandContext& context, int32_t linksOnDevice, const std::string& path)
+        : m_context(context)
+        , m_linksOnDevice(linksOnDevice)
+        , m_path(path)
+    {
+    }
+
+    Consent WriteDespiteLinkProblems(const std::vector<LinkProblem>& problems) override
+    {
+        if (m_context.options.force)
+            return Consent::Forced;
+        const std::vector<LinkRecord> links = CurrentLinks();
+        for (const LinkProblem& problem : problems)
+            m_context.messages.error(LinkProblemText(problem, links));
+        m_context.messages.error(CliMessage(kMessageLinkCheckRefused));
+        return Consent::Refused;
+    }
+
+    // Asks before the device's links are replaced; false when nobody said yes.
+    bool ConfirmWrite() override
+    {
+        if (m_context.options.yes)
+            return holdSignals();
+        if (!isTerminal(0)) {
+            m_context.messages.error(CliMessage(kMessageNoTerminalToAsk));
+            return false;
+        }
+        const std::string question =
+            CliMessage(kMessageConfirmWrite, {LinkCountText(AnzBefehle), pathText(m_path),
+                                              pathText(m_context.session.PortName()), LinkCountText(m_linksOnDevice)});
+        if (m_context.messages.ask(question))
+            return holdSignals();
+        m_context.messages.error(CliMessage(kMessageWriteCancelled));
         return false;
     }
-    const std::string question = CliMessage(kMessageConfirmWrite, {LinkCountText(AnzBefehle), pathText(path),
-                                                                   pathText(context.session.PortName()),
-                                                                   LinkCountText(linksOnDevice)});
-    if (context.messages.ask(question))
-        return true;
-    context.messages.error(CliMessage(kMessageWriteCancelled));
-    return false;
-}
 
-// Links the editor would not have made stop the write unless --force; each
-// is named. What only touches inactive links is told once the write is
-// confirmed. True when the write may go on.
-bool linksPassCheck(const CommandContext& context, const std::vector<LinkProblem>& problems)
-{
-    if (context.options.force || !AnyRefuses(problems))
-        return true;
-    const std::vector<LinkRecord> links = CurrentLinks();
-    for (const LinkProblem& problem : problems)
-        context.messages.error(LinkProblemText(problem, links));
-    context.messages.error(CliMessage(kMessageLinkCheckRefused));
-    return false;
-}
+    // What only touches inactive links is told once the write is confirmed.
+    void TellLinkProblems(const std::vector<LinkProblem>& problems) override
+    {
+        if (m_context.options.force)
+            return;
+        const std::vector<LinkRecord> links = CurrentLinks();
+        for (const LinkProblem& problem : problems)
+            m_context.messages.note(LinkProblemText(problem, links));
+    }
 
-void noteInactiveProblems(const CommandContext& context, const std::vector<LinkProblem>& problems)
-{
-    if (context.options.force)
-        return;
-    const std::vector<LinkRecord> links = CurrentLinks();
-    for (const LinkProblem& problem : problems)
-        context.messages.note(LinkProblemText(problem, links));
-}
+    bool WriteToOtherStation(const StationCheck& check) override
+    {
+        if (m_context.options.yes && m_context.options.force)
+            return true;
+        m_context.messages.error(NoticeText(StationCheckNotice(check), kConsoleWording));
+        m_context.messages.error(CliMessage(kMessageStationRefused));
+        return false;
+    }
+
+    // Whether a signal came while the write was under way.
+    bool Interrupted() const { return m_held && m_held->arrived(); }
+
+private:
+    // Once confirmed, a signal waits for the write to end: Ctrl-C at the
+    // question still ends the program at once.
+    bool holdSignals()
+    {
+        m_held.emplace();
+        return true;
+    }
+
+    const CommandContext& m_context;
+    int32_t m_linksOnDevice;
+    const std::string& m_path;
+    std::optional<HeldSignals> m_held;
+};
 
 ExitCode exitCodeOf(const CommandContext& context, const CheckedLinkWriteResult& result)
 {
-    switch (result.outcome) {
-    case DeviceOutcome::Done: return ExitCode::Success;
-    case DeviceOutcome::Refused: return ExitCode::WriteRefused;
-    case DeviceOutcome::SnapshotNotSaved: return ExitCode::File;
-    case DeviceOutcome::Mismatch: return ExitCode::Mismatch;
-    case DeviceOutcome::PortNotOpen:
+    if (result.outcome == DeviceOutcome::PortNotOpen)
         context.session.ReportPortNotOpen();
-        return ExitCode::Device;
-    case DeviceOutcome::NoDevice:
-    case DeviceOutcome::TransferFailed: break;
-    }
-    return ExitCode::Device;
+    return ExitCodeOf(result.outcome);
 }
 
 // Interrupted, the user must learn in one line what the device holds now,
@@ -100,30 +130,10 @@ ExitCode WriteLinkSet(CommandContext& context, const LinkFileLoad& file, const s
     const int32_t linksOnDevice = AnzBefehle;
     ReplaceLinks(file.links);
     LinkTableOrigin = file.origin;
-    if (const std::optional<Notice> refusal = LinkWriteRefusal()) {
-        context.messages.report({*refusal}, true);
-        return ExitCode::WriteRefused;
-    }
-    const std::vector<LinkProblem> problems = CheckLinks(CurrentLinks());
-    if (!linksPassCheck(context, problems))
-        return ExitCode::WriteRefused;
-    if (!confirmWrite(context, linksOnDevice, path))
-        return ExitCode::WriteRefused;
-    noteInactiveProblems(context, problems);
-
-    // Another station, or modules it lacks, only on explicit orders: a
-    // script's --yes alone confirms the write, not the station.
-    const auto confirmStation = [&context](const StationCheck& check) {
-        if (context.options.yes && context.options.force)
-            return true;
-        context.messages.error(NoticeText(StationCheckNotice(check), kConsoleWording));
-        context.messages.error(CliMessage(kMessageStationRefused));
-        return false;
-    };
-    const LinkWriteChecks checks{true, true, context.options.verify};
-    const HeldSignals held;
-    CheckedLinkWriteResult result = context.session.WriteLinks(checks, OverviewForLinkFile(), confirmStation);
-    if (held.arrived())
+    ConsoleWriteQuestions questions(context, linksOnDevice, path);
+    CheckedLinkWriteResult result = context.session.WriteLinks({true, true, context.options.verify},
+                                                               OverviewForLinkFile(), questions);
+    if (questions.Interrupted())
         return reportInterrupted(context, result);
     context.messages.report(result.notices, !result.ok());
     return exitCodeOf(context, result);

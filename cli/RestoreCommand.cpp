@@ -8,7 +8,7 @@
 #include "cli/DeviceSession.h"
 #include "cli/LinkSetWrite.h"
 #include "cli/TextTable.h"
-#include "protocol/LinkArea.h"
+#include "model/LinkComparison.h"
 #include "diag/TextHelpers.h"
 #include "model/DeviceValues.h"
 #include "model/LinkModel.h"
@@ -35,7 +35,7 @@ SnapshotSummary summarize(const std::string& path, const std::vector<LinkRecord>
     const LinkFileLoad snapshot = LoadLinkFile(path);
     if (snapshot.ok) {
         summary.links = static_cast<int>(snapshot.links.size());
-        summary.differs = CompareLinkAreas(EncodeLinkArea(snapshot.links), EncodeLinkArea(onDevice)).has_value();
+        summary.differs = LinkSetsDiffer(snapshot.links, onDevice);
     }
     return summary;
 }

@@ -1,6 +1,6 @@
 #include "editor/LinkEditorPage.h"
 
-#include "sequences/ShellView.h"
+#include "widgets/ShellView.h"
 #include "diag/AnsiText.h"
 #include "editor/BitPane.h"
 #include "editor/EditorCell.h"

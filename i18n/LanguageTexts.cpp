@@ -20,7 +20,6 @@ namespace {
 constexpr std::size_t kMaxSuffixLength = 8;
 constexpr std::size_t kMaxSectionLength = 40;
 constexpr int kMaxPlaceholders = 9; // "%s1" .. "%s9": the index is one digit
-constexpr int kProgramEndsWithoutTexts = 98;
 
 struct LanguageState {
     bool initialised = false;
@@ -272,7 +271,7 @@ bool ActivateLanguage(const std::string& name)
     }
     // Without its default texts the program cannot show a single caption.
     if (file == DefaultLanguageFileName())
-        ExitProgram(kProgramEndsWithoutTexts);
+        ExitProgram(kExitWithoutLanguageTexts);
     ActivateLanguage(std::string());
     return false;
 }

@@ -48,8 +48,10 @@ std::string LoadLanguageFile(const std::string& name, int minimumVersion, bool s
 // Makes the language file `name` (empty: the default file) the active one,
 // stores the choice in the settings file and translates every open form.
 // A file that cannot be used falls back to the default file (result false);
-// when the default file itself cannot be used, the program ends with code 98.
+// when the default file itself cannot be used, the program ends with code
+// kExitWithoutLanguageTexts.
 bool ActivateLanguage(const std::string& name);
+inline constexpr int kExitWithoutLanguageTexts = 98;
 
 // Section of the positive text numbers, normally the name of the form being
 // translated (at most 40 characters are kept).

@@ -39,6 +39,8 @@ std::vector<TextKey> collectKeys()
     // Network ports: not reached, connection lost, an address that cannot be used, the doctor's check.
     addNumbers(keys, "ERROR", {100, 101, 102, 103});
     addNumbers(keys, "ERROR", {110, 111, 112, 113, 114, 115, 116, 117}); // kalmoria-cli backup
+    // The checked write: another station after a reopen, nothing sent, the outcome unknown.
+    addNumbers(keys, "ERROR", {120, 121, 122});
     // Menus, tool buttons, pages, the link editor's and the link table's captions.
     addNumbers(keys, kMainWindow, {10, 11, 12, 13, 14, 15, 16, 18, 19, 20, 21, 22, 23, 25, 26, 27, 28,
                                    30, 31, 37, 38, 39, 40, 41, 42, 50, 51, 52});

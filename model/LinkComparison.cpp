@@ -115,3 +115,10 @@ std::vector<LinkComparisonRow> CompareLinks(std::span<const LinkRecord> here, st
 {
     return Alignment(here, device).rows();
 }
+
+bool LinkSetsDiffer(std::span<const LinkRecord> here, std::span<const LinkRecord> device)
+{
+    const std::vector<LinkComparisonRow> rows = CompareLinks(here, device);
+    return std::any_of(rows.begin(), rows.end(),
+                       [](const LinkComparisonRow& row) { return row.status != LinkRowStatus::Same; });
+}

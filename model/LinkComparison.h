@@ -32,3 +32,8 @@ struct LinkComparisonRow {
 };
 
 std::vector<LinkComparisonRow> CompareLinks(std::span<const LinkRecord> here, std::span<const LinkRecord> device);
+
+// Whether two link sets differ as the comparison lines them up: some link is
+// changed or on one side only. The one meaning of "differs" for the link
+// table page, `diff` and the list of snapshots.
+bool LinkSetsDiffer(std::span<const LinkRecord> here, std::span<const LinkRecord> device);

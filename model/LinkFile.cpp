@@ -1,6 +1,7 @@
 #include "model/LinkFile.h"
 
 #include "diag/AnsiText.h"
+#include "diag/Version.h"
 #include "diag/NumberText.h"
 #include "diag/TextHelpers.h"
 #include "io/FileBytes.h"
@@ -77,7 +78,7 @@ HeaderEntries headerEntries(const std::string& stamp, const std::optional<Statio
     HeaderEntries entries{{"01", rule},
                           {"02", "|-----     Orvanto Elektronik GmbH"},
                           {"03", "|-----     QMX-Verkn\xFCpfungen "},
-                          {"04", "|-----      Kalmoria 1.30"},
+                          {"04", "|-----      Kalmoria " KALMORIA_VERSION},
                           {"05", "|-----     " + stamp},
                           {"06", rule}};
     if (origin) {

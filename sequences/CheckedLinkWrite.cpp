@@ -55,7 +55,7 @@ bool Fail(LinkWriteResult& result, DeviceOutcome outcome, int32_t transferResult
 
 class CheckedLinkWriteRun {
 public:
-    CheckedLinkWriteRun(Tvep& vep, ShellView* view, const LinkWriteChecks& checks, const OverviewRows& overview)
+    CheckedLinkWriteRun(Tvep& vep, SequenceObserver* view, const LinkWriteChecks& checks, const OverviewRows& overview)
         : m_vep(vep)
         , m_checks(checks)
         , m_overview(overview)
@@ -80,19 +80,17 @@ private:
         const DeviceConfiguration configuration = ReadConfiguration(m_vep);
         m_progress.Step();
         if (!configuration.answered())
-            return failed(DeviceOutcome::TransferFailed, configuration.transferResult,
-                          DeviceNotice(5, Notice::Severity::Error));
+            return failedBeforeSending(configuration.transferResult);
         if (!configuration.accepted())
             return failed(DeviceOutcome::NoDevice, Tvep::Ok,
-                          DeviceNoticeFollowedBy(11, Notice::Severity::Error, IntToText(configuration.type)));
+                          DeviceNoticeFollowedBy(kMessageNoDeviceOfOurs, Notice::Severity::Error, IntToText(configuration.type)));
         m_device = StationIdentity{configuration.serialNumber, configuration.address, configuration.type};
         if (!m_checks.station)
             return true;
         const ModuleExistence existence = ReadModuleExistence(m_vep);
         m_progress.Step();
         if (existence.transferResult != Tvep::Ok)
-            return failed(DeviceOutcome::TransferFailed, existence.transferResult,
-                          DeviceNotice(5, Notice::Severity::Error));
+            return failedBeforeSending(existence.transferResult);
         m_result.station = StationCheck{m_device, LinkTableOrigin, missingModules(CurrentLinks(), existence)};
         return true;
     }
@@ -108,7 +106,24 @@ private:
             m_result.outcome = DeviceOutcome::Refused;
             return false;
         }
-        return OpenPortForWrite(m_vep, m_result);
+        return OpenPortForWrite(m_vep, m_result) && sameStationAnswers();
+    }
+
+    // A reopened port may lead elsewhere (a network server hands the new
+    // connection to another device): what the user agreed to holds only for
+    // the station that was checked.
+    bool sameStationAnswers()
+    {
+        const DeviceConfiguration configuration = ReadConfiguration(m_vep);
+        if (!configuration.answered())
+            return failedBeforeSending(configuration.transferResult);
+        const StationIdentity now{configuration.serialNumber, configuration.address, configuration.type};
+        if (configuration.accepted() && now.sameStation(m_device))
+            return true;
+        logCheck("231-nach erneutem Ö" "ffnen antwortet " + stationText(now) + " statt " + stationText(m_device));
+        return failed(DeviceOutcome::Refused, Tvep::Ok,
+                      DeviceNotice(kMessageOtherStationAfterReopen, Notice::Severity::Error,
+                                   {stationText(m_device), stationText(now)}));
     }
 
     bool takeSnapshot()
@@ -118,7 +133,7 @@ private:
         const LinkAreaRead area = ReadLinkAreaOnOpenPort(m_vep);
         m_progress.Step();
         if (area.transferResult != Tvep::Ok)
-            return failed(DeviceOutcome::TransferFailed, area.transferResult, DeviceNotice(5, Notice::Severity::Error));
+            return failedBeforeSending(area.transferResult);
         const bool overviewOfThisStation = OverviewOrigin && OverviewOrigin->sameStation(m_device);
         const SnapshotSave saved =
             SaveSnapshot(DecodeLinkArea(area.words).links, m_device, overviewOfThisStation ? m_overview : OverviewRows{});
@@ -133,8 +148,10 @@ private:
     {
         const bool sent = SendLinks(m_vep, m_result);
         m_progress.Step();
+        if (!sent && m_result.sent)
+            tellOutcomeUnknown();
         if (sent && !m_checks.verify)
-            m_result.notices.push_back(DeviceNotice(20, Notice::Severity::Information, LinkCountArguments(m_result)));
+            m_result.notices.push_back(DeviceNotice(kMessageLinksWritten, Notice::Severity::Information, LinkCountArguments(m_result)));
         return sent;
     }
 
@@ -144,6 +161,26 @@ private:
             return;
         VerifyWrittenLinks(m_vep, m_result);
         m_progress.Step();
+    }
+
+    // The write frame went out and no clean answer came: the device may hold
+    // the new links, the old ones or part of them, and the snapshot is what
+    // puts the old ones back.
+    void tellOutcomeUnknown()
+    {
+        const std::string snapshot = m_result.snapshotFile.empty() ? std::string(" - ") : m_result.snapshotFile;
+        for (Notice& notice : m_result.notices) {
+            if (notice.number == kMessageLinksNotTransferred)
+                notice = DeviceNotice(kMessageWriteOutcomeUnknown, Notice::Severity::Error,
+                                      {Tvep::ResultText(m_result.transferResult), snapshot});
+        }
+    }
+
+    // Nothing was sent: the device holds what it held.
+    bool failedBeforeSending(int32_t transferResult)
+    {
+        return failed(DeviceOutcome::TransferFailed, transferResult,
+                      DeviceNotice(kMessageNothingSent, Notice::Severity::Error, {Tvep::ResultText(transferResult)}));
     }
 
     bool failed(DeviceOutcome outcome, int32_t transferResult, Notice notice)
@@ -163,7 +200,7 @@ private:
 
 } // namespace
 
-CheckedLinkWriteResult WriteLinksChecked(Tvep& vep, ShellView* view, const LinkWriteChecks& checks,
+CheckedLinkWriteResult WriteLinksChecked(Tvep& vep, SequenceObserver* view, const LinkWriteChecks& checks,
                                          const OverviewRows& overview, const StationConfirmation& confirm)
 {
     if (!checks.any()) {

@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-class ShellView;
+class SequenceObserver;
 class Tvep;
 
 struct LinkWriteChecks {
@@ -50,7 +50,7 @@ struct CheckedLinkWriteResult : LinkWriteResult {
 // plain write of WriteLinksToDevice. The snapshot names the overview's
 // modules when the overview is of this station. A snapshot that cannot be
 // saved stops the write before anything is sent.
-CheckedLinkWriteResult WriteLinksChecked(Tvep& vep, ShellView* view, const LinkWriteChecks& checks,
+CheckedLinkWriteResult WriteLinksChecked(Tvep& vep, SequenceObserver* view, const LinkWriteChecks& checks,
                                          const OverviewRows& overview, const StationConfirmation& confirm);
 
 // Over the open port: reads the link area back and compares it with the link

@@ -173,7 +173,7 @@ Notice answerFinding(int32_t shownPort, const std::string& path, const PortProbe
     if (!configuration.answered())
         return problem(kMessageNoAnswer, {port, IntToText(configuration.transferResult)});
     if (!configuration.accepted())
-        return DeviceNoticeFollowedBy(11, Notice::Severity::Error, IntToText(configuration.type));
+        return DeviceNoticeFollowedBy(kMessageNoDeviceOfOurs, Notice::Severity::Error, IntToText(configuration.type));
     return DeviceNotice(kMessageDeviceAnswers, Notice::Severity::Information,
                         {port, WordToHex4(configuration.type), IntToText(configuration.serialNumber),
                          IntToText(configuration.address), std::to_string(probe.replyMs)});

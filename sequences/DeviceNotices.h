@@ -33,6 +33,21 @@ constexpr int kMessageWriteNotReadBack = 62;  // %s1 transfer result, %s2 snapsh
 constexpr int kMessageOtherStation = 63;      // %s1 the links' station, %s2 the device, %s3 missing modules
 constexpr int kMessageModulesMissing = 64;    // %s1 the device, %s2 missing modules
 constexpr int kMessageSnapshotNotSaved = 65;  // %s1 file, %s2 reason
+// The checked write stopped with nothing sent: after the port was opened
+// again another station answered; the device did not answer before the
+// write. The write frame went out but no clean answer came back.
+constexpr int kMessageOtherStationAfterReopen = 120; // %s1 the station checked, %s2 the one answering now
+constexpr int kMessageNothingSent = 121;             // %s1 transfer result
+constexpr int kMessageWriteOutcomeUnknown = 122;     // %s1 transfer result, %s2 snapshot
+// The classic messages of the device sequences: the write stopped at a
+// transfer that failed; the port would not open (with the result code); no
+// central device of ours answered (with its type word); the read stopped at
+// a transfer that failed; the links were written.
+constexpr int kMessageLinksNotTransferred = 5;
+constexpr int kMessagePortWillNotOpen = 10;
+constexpr int kMessageNoDeviceOfOurs = 11;
+constexpr int kMessageReadFailed = 13;
+constexpr int kMessageLinksWritten = 20;
 // A port that would not open, named as the front end names it ("COM3
 // (/dev/ttyUSB0)", or the device file alone), with the system's reason; one
 // that another program holds, with that program's name and process id.

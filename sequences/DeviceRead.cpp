@@ -15,7 +15,7 @@
 #include "model/DeviceValues.h"
 #include "model/LinkModel.h"
 #include "model/ModuleModel.h"
-#include "sequences/ShellView.h"
+#include "sequences/SequenceObserver.h"
 #include "model/SignalGroups.h"
 
 #include <algorithm>
@@ -50,12 +50,12 @@ int32_t readRegisters(Tvep& vep, int32_t first, int32_t count, std::span<uint16_
 // Message 13: the read stopped at a transfer that failed.
 Notice communicationNotice()
 {
-    return DeviceNotice(13, Notice::Severity::Information);
+    return DeviceNotice(kMessageReadFailed, Notice::Severity::Information);
 }
 
 class DeviceReadRun {
 public:
-    DeviceReadRun(Tvep& vep, ShellView& view)
+    DeviceReadRun(Tvep& vep, SequenceObserver& view)
         : m_vep(vep)
         , m_view(view)
         // The total is known once the existence words tell the occupied addresses.
@@ -66,8 +66,7 @@ public:
     DeviceReadResult run()
     {
         ResetModel();
-        m_view.SelectPage(0);
-        m_view.ZeigeStation();
+        m_view.ModulesChanged();
         m_view.Repaint();
         ModulAnzahl = 0;
         DataState = 0;
@@ -161,7 +160,7 @@ private:
             // with an empty list.
             fail(DeviceOutcome::PortNotOpen, Tvep::ErrPortClosed,
                  PortOpenNotice(ComPortNr, m_vep.Serial().OpenProblem)
-                     .value_or(DeviceNoticeFollowedBy(10, Notice::Severity::Error, IntToText(m_lastResult))));
+                     .value_or(DeviceNoticeFollowedBy(kMessagePortWillNotOpen, Notice::Severity::Error, IntToText(m_lastResult))));
             logIf(stepTrace(), "L20 - Comport l\xE4sst sich nicht \xF6" "ffnen");
             return;
         }
@@ -207,7 +206,7 @@ private:
             // No device of ours: nothing read may be written back.
             fail(configuration.answered() ? DeviceOutcome::NoDevice : DeviceOutcome::TransferFailed,
                  configuration.transferResult,
-                 DeviceNoticeFollowedBy(11, Notice::Severity::Error, IntToText(DeviceType)));
+                 DeviceNoticeFollowedBy(kMessageNoDeviceOfOurs, Notice::Severity::Error, IntToText(DeviceType)));
             logIf(stepTrace(), "L09 - Falsches oder kein Ger\xE4t - Modultyp: " + IntToText(DeviceType));
             return false;
         }
@@ -255,9 +254,7 @@ private:
         if (m_busy)
             m_view.SetBusyCursor(false);
         logIf(stepTrace(), "L21 - aufruf ZeigeStation");
-        m_view.ZeigeStation();
-        if (ModulAnzahl > 0)
-            m_view.EnableLinkEditorPage();
+        m_view.ModulesChanged();
         LoadSignalGroups();
         m_view.ShowStatus();
     }
@@ -285,7 +282,7 @@ private:
     }
 
     Tvep& m_vep;
-    ShellView& m_view;
+    SequenceObserver& m_view;
     TransferProgress m_progress;
     DeviceReadResult m_result;
     int32_t m_lastResult = 0;
@@ -295,7 +292,7 @@ private:
 
 } // namespace
 
-DeviceReadResult ReadDevice(Tvep& vep, ShellView& view)
+DeviceReadResult ReadDevice(Tvep& vep, SequenceObserver& view)
 {
     return DeviceReadRun(vep, view).run();
 }

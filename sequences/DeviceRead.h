@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-class ShellView;
+class SequenceObserver;
 class Tvep;
 
 struct DeviceReadResult : DeviceResult {
@@ -17,7 +17,7 @@ struct DeviceReadResult : DeviceResult {
 // and station data, and the link table. Keeps what was read so far when a
 // step fails, and says what failed in the result; the port is closed at the
 // end, before anyone shows the result.
-DeviceReadResult ReadDevice(Tvep& vep, ShellView& view);
+DeviceReadResult ReadDevice(Tvep& vep, SequenceObserver& view);
 
 // Reads and decodes the station data of module address a (0..64). On a failed
 // transfer marks the data incomplete (DataState 1) and returns the transfer's

@@ -107,7 +107,7 @@ bool SendLinks(Tvep& vep, LinkWriteResult& result)
     if ((sent & 0xFFFF) != 0) {
         result.outcome = DeviceOutcome::TransferFailed;
         result.transferResult = sent;
-        result.notices.push_back(DeviceNotice(5, Notice::Severity::Error));
+        result.notices.push_back(DeviceNotice(kMessageLinksNotTransferred, Notice::Severity::Error));
         AddConnectionLost(result.notices, vep.Serial());
         if (DebugFlag())
             WriteErrLog("230-FEHLER beim Verkn\xFCpfungsdaten in QMX schreiben err");
@@ -123,7 +123,7 @@ std::vector<std::string> LinkCountArguments(const LinkWriteResult& result)
     return {IntToText(result.links), IntToText(result.active), IntToText(result.inactive)};
 }
 
-LinkWriteResult WriteLinksToDevice(Tvep& vep, ShellView* view)
+LinkWriteResult WriteLinksToDevice(Tvep& vep, SequenceObserver* view)
 {
     LinkWriteResult result;
     if (RefuseLinkWrite(result))
@@ -134,7 +134,7 @@ LinkWriteResult WriteLinksToDevice(Tvep& vep, ShellView* view)
     const bool sent = SendLinks(vep, result);
     progress.Step();
     if (sent)
-        result.notices.push_back(DeviceNotice(20, Notice::Severity::Information, LinkCountArguments(result)));
+        result.notices.push_back(DeviceNotice(kMessageLinksWritten, Notice::Severity::Information, LinkCountArguments(result)));
     vep.ClosePort();
     return result;
 }

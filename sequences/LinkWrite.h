@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-class ShellView;
+class SequenceObserver;
 class Tvep;
 
 // A link the device cannot hold as it is.
@@ -43,4 +43,4 @@ std::vector<std::string> LinkCountArguments(const LinkWriteResult& result);
 // Sends every link and the end slot to the device's link area in one
 // transfer and reports the counts. Refused as LinkWriteRefusal says; then
 // nothing is sent. `view`, when given, shows the transfer's progress.
-LinkWriteResult WriteLinksToDevice(Tvep& vep, ShellView* view = nullptr);
+LinkWriteResult WriteLinksToDevice(Tvep& vep, SequenceObserver* view = nullptr);

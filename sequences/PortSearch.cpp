@@ -5,7 +5,7 @@
 #include "protocol/DeviceRegisters.h"
 #include "sequences/ConcurrentProbes.h"
 #include "sequences/PortSettings.h"
-#include "sequences/ShellView.h"
+#include "sequences/SequenceObserver.h"
 #include "sequences/TransferBuffers.h"
 #include "sequences/TransferProgress.h"
 #include "protocol/Tvep.h"
@@ -17,7 +17,7 @@
 
 namespace R = DeviceRegisters;
 
-PortSearchResult SearchComPort(std::unique_ptr<Tvep>& client, ShellView& view)
+PortSearchResult SearchComPort(std::unique_ptr<Tvep>& client, SequenceObserver& view)
 {
     PortSearchResult result;
     ComPortNr = 1;

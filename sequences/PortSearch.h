@@ -4,7 +4,7 @@
 #include <memory>
 #include <vector>
 
-class ShellView;
+class SequenceObserver;
 class Tvep;
 
 // A central device that answered the port search.
@@ -29,4 +29,4 @@ struct PortSearchResult {
 // probe's time, not one per port; what it logs and finds is what probing one
 // port after another would give. Creates the protocol client anew, with the
 // settings of the one it replaces; refreshes the status bar.
-PortSearchResult SearchComPort(std::unique_ptr<Tvep>& client, ShellView& view);
+PortSearchResult SearchComPort(std::unique_ptr<Tvep>& client, SequenceObserver& view);

@@ -1,10 +1,10 @@
 #include "sequences/TransferProgress.h"
 
-#include "sequences/ShellView.h"
+#include "sequences/SequenceObserver.h"
 
 #include <algorithm>
 
-TransferProgress::TransferProgress(ShellView* view, int total)
+TransferProgress::TransferProgress(SequenceObserver* view, int total)
     : m_view(view)
     , m_total(std::max(total, 0))
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-class ShellView;
+class SequenceObserver;
 
 // Counts the transfers of one device sequence for the view's progress
 // display, which shows from construction on and goes away with this object,
@@ -9,7 +9,7 @@ class ShellView;
 // waits for SetTotal, so that it counts one total from its first figure.
 class TransferProgress {
 public:
-    TransferProgress(ShellView* view, int total);
+    TransferProgress(SequenceObserver* view, int total);
     ~TransferProgress();
     TransferProgress(const TransferProgress&) = delete;
     TransferProgress& operator=(const TransferProgress&) = delete;
@@ -22,7 +22,7 @@ public:
 private:
     void show();
 
-    ShellView* m_view;
+    SequenceObserver* m_view;
     int m_done = 0;
     int m_total;
 };

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sequences/ShellView.h"
+#include "widgets/ShellView.h"
 
 #include <string>
 #include <utility>
@@ -12,6 +12,7 @@ class RecordingView : public ShellView {
 public:
     void ShowStatus() override { calls.push_back("ShowStatus"); }
     void ZeigeStation() override { calls.push_back("ZeigeStation"); }
+    void ModulesChanged() override { calls.push_back("ModulesChanged"); }
     void SelectPage(int index) override { calls.push_back("SelectPage " + std::to_string(index)); }
     void SetProgressText(const std::string& text) override { progress.push_back(text); }
     void Repaint() override { ++repaints; }

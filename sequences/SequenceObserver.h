@@ -3,20 +3,22 @@
 #include <cstdint>
 #include <string>
 
-// What the model operations and device sequences show in the main window.
-// The main window implements it; tests use a recording one.
-class ShellView {
+// What a device sequence lets a front end show while it runs: progress,
+// repaints, the busy cursor, the status, and that the module table changed.
+// It never says which page to show: the front end decides that from the
+// result. The main window and the console implement it; tests record it.
+class SequenceObserver {
 public:
-    virtual ~ShellView() = default;
+    virtual ~SequenceObserver() = default;
 
     virtual void ShowStatus() = 0;
-    virtual void ZeigeStation() = 0;
-    virtual void SelectPage(int index) = 0;
+    // The module table changed (emptied at the start of a read, filled once
+    // the modules are read): a front end that shows it shows it anew.
+    virtual void ModulesChanged() {}
     // Status panel 5 carries the progress of a device read ("lese: " + address).
     virtual void SetProgressText(const std::string& text) = 0;
     // Lets the window repaint while a device sequence blocks the GUI thread.
     virtual void Repaint() = 0;
-    virtual void EnableLinkEditorPage() = 0;
     virtual void SetBusyCursor(bool busy) = 0;
     // The progress of a device sequence: `done` of `total` transfers. Shown
     // from the first call until HideProgress, which every sequence calls when

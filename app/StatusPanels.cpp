@@ -1,0 +1,74 @@
+#include "app/StatusPanels.h"
+
+#include "diag/AnsiText.h"
+
+#include <QLabel>
+#include <QProgressBar>
+#include <QStatusBar>
+
+#include <algorithm>
+
+StatusPanels::StatusPanels(QStatusBar* bar)
+    : QObject(bar)
+{
+    bar->setObjectName(QStringLiteral("StatusBar1"));
+    bar->setSizeGripEnabled(false);
+    for (std::size_t i = 0; i < m_panels.size(); ++i) {
+        auto* panel = new QLabel(bar);
+        panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
+        panel->setFrameShape(QFrame::StyledPanel);
+        panel->setFrameShadow(QFrame::Sunken);
+        // 100 pixels each, wider where a text needs it; the last takes what is left.
+        const bool last = i + 1 == m_panels.size();
+        if (!last)
+            panel->setMinimumWidth(100);
+        panel->setContentsMargins(3, 0, 3, 0);
+        bar->addWidget(panel, last ? 1 : 0);
+        m_panels[i] = panel;
+    }
+    m_panels[0]->setText(QStringLiteral("QMX-Adr.:"));
+    m_panels[7]->setText(QStringLiteral("QMX Vers.:"));
+
+    ProgressBar1 = new QProgressBar(bar);
+    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
+    ProgressBar1->setFormat(QStringLiteral("%v / %m"));
+    ProgressBar1->setFixedWidth(140);
+    ProgressBar1->hide();
+    bar->addPermanentWidget(ProgressBar1);
+}
+
+void StatusPanels::Show(const std::array<std::string, kStatusPanelCount>& texts)
+{
+    for (int panel = 0; panel < kStatusPanelCount; ++panel)
+        SetPanel(panel, texts[static_cast<std::size_t>(panel)]);
+}
+
+void StatusPanels::SetPanel(int panel, const std::string& text)
+{
+    if (panel >= 0 && panel < kStatusPanelCount)
+        m_panels[static_cast<std::size_t>(panel)]->setText(ansiToQString(text));
+}
+
+std::string StatusPanels::PanelText(int panel) const
+{
+    if (panel < 0 || panel >= kStatusPanelCount)
+        return {};
+    return qStringToAnsi(m_panels[static_cast<std::size_t>(panel)]->text());
+}
+
+bool StatusPanels::SetProgress(int done, int total)
+{
+    ProgressBar1->setRange(0, std::max(total, 1));
+    ProgressBar1->setValue(std::clamp(done, 0, std::max(total, 1)));
+    if (!ProgressBar1->isHidden()) {
+        ProgressBar1->repaint();
+        return false;
+    }
+    ProgressBar1->show();
+    return true;
+}
+
+void StatusPanels::HideProgress()
+{
+    ProgressBar1->hide();
+}

@@ -1,0 +1,98 @@
+#include "core/StationClient.h"
+
+#include "core/LinkTableWrite.h"
+#include "model/LinkModel.h"
+#include "model/StationState.h"
+#include "protocol/Tvep.h"
+#include "sequences/SequenceObserver.h"
+#include "transports/LineFactory.h"
+
+StationClient::StationClient(const Preferences& preferences)
+    : m_preferences(preferences)
+    , m_client(std::make_unique<Tvep>(SystemLines()))
+{
+    applyPreferences();
+}
+
+StationClient::~StationClient() = default;
+
+void StationClient::applyPreferences()
+{
+    m_client->FastReplyEnd = m_preferences.fastReplyEnd;
+    m_client->Retries = m_preferences.retries;
+}
+
+void StationClient::SetFastReplyEnd(bool on)
+{
+    m_preferences.fastReplyEnd = on;
+    applyPreferences();
+}
+
+void StationClient::SetRetries(int32_t retries)
+{
+    m_preferences.retries = retries;
+    applyPreferences();
+}
+
+void StationClient::SetWriteCheck(bool on)
+{
+    m_preferences.writeCheck = on;
+}
+
+LinkWriteChecks StationClient::WriteChecks() const
+{
+    // Unchecked, the write is the single transfer it always was.
+    const bool checked = m_preferences.writeCheck;
+    return {checked, checked, checked};
+}
+
+void StationClient::SetWaitHook(std::function<void()> hook)
+{
+    m_waitHook = std::move(hook);
+    m_client->Serial().SetWaitHook(m_waitHook);
+}
+
+PortSearchResult StationClient::Search(SequenceObserver& observer)
+{
+    // The port may lead to another device now.
+    m_deviceLinks.reset();
+    PortSearchResult result = SearchComPort(m_client, observer);
+    if (m_waitHook)
+        m_client->Serial().SetWaitHook(m_waitHook);
+    return result;
+}
+
+DeviceReadResult StationClient::Read(SequenceObserver& observer)
+{
+    const StationState before = CaptureStation();
+    DeviceReadResult result = ReadDevice(*m_client, observer);
+    m_deviceLinks.reset();
+    if (result.ok())
+        m_deviceLinks = CurrentLinks();
+    if (result.outcome == DeviceOutcome::PortNotOpen) {
+        // Nothing came from the device to replace what was shown.
+        RestoreStation(before);
+        observer.ModulesChanged();
+        observer.ShowStatus();
+    }
+    return result;
+}
+
+CheckedLinkWriteResult StationClient::Write(SequenceObserver* observer, const LinkWriteChecks& checks,
+                                            const OverviewRows& overview, WriteQuestions& questions)
+{
+    CheckedLinkWriteResult result = WriteLinkTable(*m_client, observer, checks, overview, questions, m_deviceLinks);
+    if (result.sent)
+        m_deviceLinks.reset();
+    if (result.ok() && result.sent)
+        m_deviceLinks = CurrentLinks();
+    return result;
+}
+
+LinkAreaRead StationClient::ReadDeviceLinks()
+{
+    LinkAreaRead area = ReadLinkArea(*m_client);
+    if (area.transferResult == Tvep::Ok)
+        m_deviceLinks = DecodeLinkArea(area.words).links;
+    return area;
+}

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "core/Preferences.h"
+#include "sequences/CheckedLinkWrite.h"
+#include "sequences/DeviceRead.h"
+#include "sequences/LinkAreaRead.h"
+#include "sequences/PortSearch.h"
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+class SequenceObserver;
+class Tvep;
+class WriteQuestions;
+
+// The central device as both front ends reach it: the one protocol client,
+// talking as the user's preferences say, and the flows over it. The port is
+// the one the port settings name (ComPortNr); each flow opens and closes it.
+class StationClient {
+public:
+    explicit StationClient(const Preferences& preferences);
+    ~StationClient();
+    StationClient(const StationClient&) = delete;
+    StationClient& operator=(const StationClient&) = delete;
+
+    const Preferences& Prefs() const { return m_preferences; }
+    void SetFastReplyEnd(bool on);
+    void SetRetries(int32_t retries);
+    void SetWriteCheck(bool on);
+    // The checks a write makes as the preferences say: all or none.
+    LinkWriteChecks WriteChecks() const;
+
+    // Called between short slices of a read wait, so that a window can
+    // repaint while the device is waited for.
+    void SetWaitHook(std::function<void()> hook);
+
+    // Probes every port; see SearchComPort. The client is made anew and
+    // keeps the preferences.
+    PortSearchResult Search(SequenceObserver& observer);
+    // The device read into the model. A read that could not even open the
+    // port leaves the modules, their overview and the links as they were.
+    DeviceReadResult Read(SequenceObserver& observer);
+    // The link table to the device, with the write's questions; see
+    // LinkTableWrite.h.
+    CheckedLinkWriteResult Write(SequenceObserver* observer, const LinkWriteChecks& checks,
+                                 const OverviewRows& overview, WriteQuestions& questions);
+    // The device's link area in one transfer, for a comparison.
+    LinkAreaRead ReadDeviceLinks();
+
+    // The device's links as last seen by a read, a comparison or a write;
+    // none while nothing is known of them.
+    const std::optional<std::vector<LinkRecord>>& DeviceLinks() const { return m_deviceLinks; }
+
+    Tvep& Client() { return *m_client; }
+    const Tvep& Client() const { return *m_client; }
+
+private:
+    void applyPreferences();
+
+    Preferences m_preferences;
+    std::function<void()> m_waitHook;
+    std::unique_ptr<Tvep> m_client;
+    std::optional<std::vector<LinkRecord>> m_deviceLinks;
+};

@@ -1,0 +1,32 @@
+#include "core/StationOverview.h"
+
+#include "diag/TextHelpers.h"
+#include "i18n/LanguageTexts.h"
+
+namespace {
+
+// The main window's hidden text table that holds the overview headings.
+constexpr const char* kMainWindowSection = "F_Kalmoria_main";
+constexpr int kMainWindowTextTable = 91;
+
+} // namespace
+
+OverviewRow OverviewHeadings()
+{
+    const std::string section = TextSection();
+    SetTextSection(kMainWindowSection);
+    OverviewRow headings;
+    for (std::size_t c = 0; c < headings.size(); ++c)
+        headings[c] = GetText(kMainWindowTextTable, "-" + IntToText(kOverviewHeadingLines[c]));
+    SetTextSection(section);
+    return headings;
+}
+
+OverviewRows OverviewForLinkFile()
+{
+    const OverviewRow headings = OverviewHeadings();
+    OverviewRows overview{{headings.begin(), headings.end()}};
+    for (const OverviewRow& row : ModuleOverviewRows())
+        overview.emplace_back(row.begin(), row.end());
+    return overview;
+}

@@ -1,0 +1,14 @@
+#pragma once
+
+// The station's module overview as data: its headings in the active
+// language and a row per module, as the overview page shows it and a link
+// file or a snapshot keeps it. Built from the module table, never read back
+// from a grid.
+
+#include "model/LinkFile.h"
+#include "model/ModuleOverview.h"
+
+// The column headings of the overview in the active language (Windows-1252).
+OverviewRow OverviewHeadings();
+// The heading and the rows of the overview as a link file keeps them.
+OverviewRows OverviewForLinkFile();

@@ -1,0 +1,18 @@
+#pragma once
+
+// The words of the window's status bar, which the command line's `info`
+// uses as well: one place decides how a station is named in a panel.
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+std::string AddressStatusText(int32_t address);  // "QMX-Adr.: 20"
+std::string TypeWordStatusText(uint16_t type);   // "QMX-Type: 3301"
+std::string SerialStatusText(uint16_t serial);   // "SerNr.: 815"
+
+constexpr int kStatusPanelCount = 8;
+// The eight panels for the model's values: address, device type (blank
+// before one is known, "QMX-620" for that model), serial number, data state,
+// port, the progress panel (empty), modules and links.
+std::array<std::string, kStatusPanelCount> StatusPanelTexts();

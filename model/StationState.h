@@ -1,0 +1,31 @@
+#pragma once
+
+// What a device read replaces, as one value: the modules and their overview,
+// the device's values, the data state and the link table. A read that got
+// nothing to put in their place puts them back, so the window keeps what it
+// showed.
+
+#include "model/LinkModel.h"
+#include "model/ModuleModel.h"
+#include "model/StationIdentity.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+
+struct StationState {
+    std::array<ModuleRecord, kModuleSlots> modules;
+    std::array<int32_t, kModuleListSize> moduleList{};
+    int32_t moduleCount = 0;
+    int32_t dataState = 99;
+    uint16_t deviceType = 0;
+    uint16_t serialNumber = 0;
+    int32_t deviceAddress = 0;
+    std::optional<StationIdentity> overviewOrigin;
+    std::optional<StationIdentity> linkTableOrigin;
+    std::array<LinkRecord, kLinkTableSlots> links;
+    int32_t linkCount = 0;
+};
+
+StationState CaptureStation();
+void RestoreStation(const StationState& state);
