@@ -457,11 +457,16 @@ TEST_F(Cli, RestoreWritesTheNewestSnapshotBackWordForWord)
     const std::vector<uint16_t> before = linkArea();
     const std::vector<Link> changed{{12, 150, 3, 12, 12, 350, 4, 0}, {12, 43, 15, 255, 7, 65535, 15, 1}};
     ASSERT_EQ(run({QStringLiteral("write"), file("new.ini", linkFile(changed)), QStringLiteral("--yes")}).exitCode, 0);
-    ASSERT_NE(linkArea(), before);
+    const std::vector<uint16_t> written = linkArea();
+    ASSERT_NE(written, before);
+    // A file of the user's own in the folder is no snapshot, though its name sorts last.
+    const std::string userFile = cli.dataHome() + "/kalmoria/backups/4242/Anlage Nord korrigiert.ini";
+    std::ofstream(userFile, std::ios::binary) << linkFile({kDeviceLinks[0]});
 
     // The station's own third link names modules it does not carry.
-    const auto restored = run({QStringLiteral("restore"), QStringLiteral("--last"), QStringLiteral("--yes"),
-                               QStringLiteral("--force")});
+    const QStringList restoreLast{QStringLiteral("restore"), QStringLiteral("--last"), QStringLiteral("--yes"),
+                                  QStringLiteral("--force")};
+    const auto restored = run(restoreLast);
     EXPECT_EQ(restored.exitCode, 0) << restored.err;
     EXPECT_EQ(linkArea(), before);
 
@@ -476,6 +481,11 @@ TEST_F(Cli, RestoreWritesTheNewestSnapshotBackWordForWord)
     EXPECT_TRUE(snapshots[1][QStringLiteral("differs")].toBool());
     EXPECT_TRUE(snapshots[0][QStringLiteral("file")].toString().startsWith(
         QString::fromStdString(cli.dataHome() + "/kalmoria/backups/4242/")));
+
+    // The second restore undoes the first: it writes the snapshot the first took.
+    EXPECT_EQ(run(restoreLast).exitCode, 0);
+    EXPECT_EQ(linkArea(), written);
+    EXPECT_TRUE(std::filesystem::exists(userFile));
 }
 
 TEST_F(Cli, LinksOfAnotherStationAreWrittenOnlyWithYesAndForce)
