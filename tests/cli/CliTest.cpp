@@ -100,9 +100,9 @@ std::string fileWithGap()
 class Cli : public testing::Test {
 protected:
     // Starts the simulated device; the commands reach it through --port.
-    void startDevice(const QStringList& options = {})
+    void startDevice(const QStringList& options = {}, const std::string& image = kDevice)
     {
-        cli.files.write("device.ini", kDevice);
+        cli.files.write("device.ini", image);
         device = std::make_unique<QmxSim>(cli.files.file("device.ini"), options);
         ASSERT_FALSE(device->path().empty()) << "qmx-sim did not start";
     }
@@ -222,6 +222,16 @@ TEST_F(Cli, InfoShowsTheOverviewAsTableAndAsJson)
     EXPECT_EQ(sk40[QStringLiteral("address")].toInt(), 37);
     EXPECT_EQ(sk40[QStringLiteral("name")].toString(), QStringLiteral("Hochbeh\u00E4lter"));
     EXPECT_EQ(sk40[QStringLiteral("srcBitCount")].toInt(), 4);
+}
+
+TEST_F(Cli, ControlCharactersInANameFromTheDeviceAreShownAsEscapes)
+{
+    std::string image = kDevice;
+    startDevice({}, image.replace(image.find("Hoch"), 4, "\x1B[2J"));
+    const auto info = run({QStringLiteral("info")});
+    EXPECT_EQ(info.exitCode, 0) << info.err;
+    EXPECT_TRUE(contains(info.out, "  \\x1B[2Jbeh")) << info.out;
+    EXPECT_FALSE(contains(info.out + info.err, "\x1B")) << "the screen was cleared";
 }
 
 TEST_F(Cli, ASilentDeviceEndsEveryCommandWithCode2AndOneErrorLine)
