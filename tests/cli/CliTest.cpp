@@ -509,6 +509,7 @@ TEST_F(Cli, LinksOfAnotherStationAreWrittenOnlyWithYesAndForce)
     EXPECT_EQ(refused.exitCode, 4) << refused.err;
     EXPECT_TRUE(contains(refused.err, "SN 999, Adr. 30")) << refused.err;
     EXPECT_TRUE(contains(refused.err, "--yes --force")) << refused.err;
+    EXPECT_FALSE(contains(refused.err, "nicht gibt")) << "no module is missing: " << refused.err;
     EXPECT_EQ(linkArea(), before);
 
     const auto forced = run({QStringLiteral("write"), fromElsewhere, QStringLiteral("--yes"), QStringLiteral("--force")});

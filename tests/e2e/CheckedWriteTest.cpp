@@ -111,7 +111,7 @@ TEST_F(CheckedWrite, AnotherStationOnThePortIsAskedAboutAndNoWritesNothing)
     EXPECT_EQ(boxes.shown.front().buttons, mbYesNo);
     EXPECT_EQ(boxes.shown.front().defaultButton, 2) << "No is the default";
     EXPECT_EQ(shownTexts().front(),
-              messageWith(kMessageOtherStation, {"SN 815, Adr. 20", "SN 4711, Adr. 20", " - "}));
+              messageWith(kMessageOtherStationAllModules, {"SN 815, Adr. 20", "SN 4711, Adr. 20"}));
     EXPECT_EQ(deviceLinks(), before);
     EXPECT_TRUE(ListSnapshots(4711).empty());
 
