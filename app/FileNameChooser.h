@@ -12,8 +12,8 @@
 struct FileNameRequest {
     enum class Purpose { Open, Save };
     Purpose purpose = Purpose::Open;
-    // Where the dialog starts: a folder, or for saving the proposed file in
-    // it. A path in the file system's encoding, as the chosen name.
+    // Where the dialog starts: a folder, or the file it proposes in it. A
+    // path in the file system's encoding, as the chosen name.
     std::string start;
 };
 

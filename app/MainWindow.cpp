@@ -273,9 +273,9 @@ void TF_Kalmoria_main::ActionLesenExecute()
 
 void TF_Kalmoria_main::ActionSicherungExecute()
 {
-    // The snapshots of the station read last, else those of every station.
-    const std::string folder = OverviewOrigin ? StationBackupFolder(OverviewOrigin->serialNumber) : backupFolder();
-    LoadLinksFromChosenFile(*this, !SG1->cell(0, 1).empty(), folder, OverviewForLinkFile(), m_linkHistory);
+    // The newest snapshot of the station read last, else those of every station.
+    const std::string start = OverviewOrigin ? NewestSnapshotOrFolder(OverviewOrigin->serialNumber) : backupFolder();
+    LoadLinksFromChosenFile(*this, !SG1->cell(0, 1).empty(), start, OverviewForLinkFile(), m_linkHistory);
 }
 
 void TF_Kalmoria_main::RueckgaengigExecute()

@@ -2,13 +2,21 @@
 
 #include "diag/AnsiText.h"
 
-
 #include <cstdio>
 #include <unistd.h>
 
 std::string toTerminal(const std::string& ansi)
 {
-    return ansiToQString(ansi).toUtf8().toStdString();
+    // Names come from the device: a module name holding ESC [2J, sent raw,
+    // would clear the user's screen. Control characters are shown as "\x1B".
+    QString shown;
+    for (const QChar c : ansiToQString(ansi)) {
+        if (c.category() == QChar::Other_Control)
+            shown += QString::asprintf("\\x%02X", c.unicode());
+        else
+            shown += c;
+    }
+    return shown.toUtf8().toStdString();
 }
 
 std::string oneLine(const std::string& ansi)

@@ -4,7 +4,9 @@
 
 #include <string>
 
-// A Windows-1252 text as UTF-8 bytes.
+// A Windows-1252 text as UTF-8 bytes, its control characters (a line break
+// too) written as visible escapes ("\x1B"): the one way program texts go to
+// the console.
 std::string toTerminal(const std::string& ansi);
 // A message box text on one line: its line breaks become single blanks.
 std::string oneLine(const std::string& ansi);

@@ -36,6 +36,7 @@ std::vector<TextKey> collectKeys()
                                70, 71, 72, 73, 74, 75, 76, 77, 78, 79, 80, 81, 82, 83, 84, 85, 86, 87, 88, 89});
     addNumbers(keys, "ERROR", {90, 91, 92, 93, 94}); // names of undoable link steps
     addNumbers(keys, "ERROR", {95, 96, 97}); // the link plan
+    addNumbers(keys, "ERROR", {99}); // another station, no module missing
     // Network ports: not reached, connection lost, an address that cannot be used, the doctor's check.
     addNumbers(keys, "ERROR", {100, 101, 102, 103});
     addNumbers(keys, "ERROR", {110, 111, 112, 113, 114, 115, 116, 117}); // kalmoria-cli backup

@@ -73,6 +73,64 @@ std::string replacedFile(const std::string& path)
     return error ? path : target.string();
 }
 
+// What the umask allows a new file.
+mode_t newFileMode()
+{
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+// A temporary file in the folder of `target` that holds `bytes` on the disk,
+// with `mode`; its path, or empty with errno set. Its name is short, so that
+// a target whose own name is as long as the system allows can still be saved.
+std::string writtenTemporary(const std::string& target, std::string_view bytes, mode_t mode)
+{
+    const std::string folder = std::filesystem::path(target).parent_path().string();
+    std::string temporary = (folder.empty() ? std::string(".") : folder) + "/.kalmoria-XXXXXX";
+    Descriptor file(::mkostemp(temporary.data(), O_CLOEXEC));
+    if (file.get() < 0)
+        return {};
+    if (::fchmod(file.get(), mode) == 0 && writeAll(file.get(), bytes) && ::fsync(file.get()) == 0 && file.close())
+        return temporary;
+    const int error = errno;
+    ::unlink(temporary.c_str());
+    errno = error;
+    return {};
+}
+
+// The errors of link(2) on a file system without hard links (FAT, exFAT).
+bool hardLinksUnsupported(int error)
+{
+    return error == EPERM || error == EOPNOTSUPP || error == ENOSYS;
+}
+
+// Gives the written `temporary` the name `path` unless a file has it.
+FileCreation publishExclusively(const std::string& temporary, const std::string& path, mode_t mode,
+                                std::string* reason)
+{
+    // link(2) fails when the name is taken, and the file appears whole or not at all.
+    if (::link(temporary.c_str(), path.c_str()) == 0) {
+        ::unlink(temporary.c_str());
+        return FileCreation::Created;
+    }
+    int error = errno;
+    if (hardLinksUnsupported(error)) {
+        // The name is taken by an empty file first; the whole one replaces it.
+        Descriptor reserved(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode));
+        if (reserved.get() >= 0 && ::rename(temporary.c_str(), path.c_str()) == 0)
+            return FileCreation::Created;
+        error = errno;
+        if (reserved.get() >= 0)
+            ::unlink(path.c_str());
+    }
+    ::unlink(temporary.c_str());
+    if (error == EEXIST)
+        return FileCreation::Taken;
+    fail(reason, error);
+    return FileCreation::Failed;
+}
+
 } // namespace
 
 FileBytes ReadWholeFile(const std::string& path, std::size_t maxBytes)
@@ -118,25 +176,26 @@ FileBytes ReadWholeFile(const std::string& path, std::size_t maxBytes)
 bool ReplaceFileAtomically(const std::string& path, std::string_view bytes, std::string* reason)
 {
     const std::string target = replacedFile(path);
-    std::string temporary = target + ".XXXXXX";
-    Descriptor file(::mkostemp(temporary.data(), O_CLOEXEC));
-    if (file.get() < 0)
-        return fail(reason, errno);
     // The new file gets the old one's permissions, a new one what the umask allows.
     struct stat old {};
-    mode_t mode = 0;
-    if (::stat(target.c_str(), &old) == 0) {
-        mode = old.st_mode & 07777;
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
-    }
-    const bool written = ::fchmod(file.get(), mode) == 0 && writeAll(file.get(), bytes) && ::fsync(file.get()) == 0
-                         && file.close() && ::rename(temporary.c_str(), target.c_str()) == 0;
-    if (written)
+    const mode_t mode = ::stat(target.c_str(), &old) == 0 ? old.st_mode & 07777 : newFileMode();
+    const std::string temporary = writtenTemporary(target, bytes, mode);
+    if (temporary.empty())
+        return fail(reason, errno);
+    if (::rename(temporary.c_str(), target.c_str()) == 0)
         return true;
     const int error = errno;
     ::unlink(temporary.c_str());
     return fail(reason, error);
+}
+
+FileCreation CreateFileExclusively(const std::string& path, std::string_view bytes, std::string* reason)
+{
+    const mode_t mode = newFileMode();
+    const std::string temporary = writtenTemporary(path, bytes, mode);
+    if (temporary.empty()) {
+        fail(reason, errno);
+        return FileCreation::Failed;
+    }
+    return publishExclusively(temporary, path, mode, reason);
 }

@@ -20,7 +20,16 @@ struct FileBytes {
 FileBytes ReadWholeFile(const std::string& path, std::size_t maxBytes);
 
 // Replaces the file (or creates it) with `bytes`: they go to a temporary file
-// in the same folder, which is then renamed over the old one, so a full disk
+// of a short name in the same folder, which is then renamed over the old one, so a full disk
 // or a crash leaves the old file as it was. The folder must exist. False, with
 // `reason` set for the user, when it could not be done.
 bool ReplaceFileAtomically(const std::string& path, std::string_view bytes, std::string* reason = nullptr);
+
+enum class FileCreation { Created, Taken, Failed };
+
+// Creates the file `path` with `bytes` unless a file of that name exists:
+// Taken then, and the existing file is left as it was, also when another
+// process creates it at the same moment. The file appears whole or not at
+// all (on a file system without hard links, empty for a moment). The folder must exist. Failed, with `reason` set for the user, when it
+// could not be done.
+FileCreation CreateFileExclusively(const std::string& path, std::string_view bytes, std::string* reason = nullptr);

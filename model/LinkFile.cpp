@@ -359,6 +359,12 @@ LinkFileSave SaveLinkFile(const std::string& name, std::span<const LinkRecord> l
     return result;
 }
 
+std::string NewLinkFileBytes(std::span<const LinkRecord> links, const std::optional<StationIdentity>& origin,
+                             const OverviewRows& overview)
+{
+    return linkFileContent({}, links, origin, overview, currentStamp());
+}
+
 LinkFileLoad LoadLinkFile(const std::string& name)
 {
     const std::string path = LinkFilePath(name);

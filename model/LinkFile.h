@@ -58,6 +58,11 @@ struct LinkFileSave {
 LinkFileSave SaveLinkFile(const std::string& name, std::span<const LinkRecord> links,
                           const std::optional<StationIdentity>& origin, const OverviewRows& overview);
 
+// The bytes of a new link file with `links`, the station they came from and
+// the overview, as SaveLinkFile writes them where there is no file yet.
+std::string NewLinkFileBytes(std::span<const LinkRecord> links, const std::optional<StationIdentity>& origin,
+                             const OverviewRows& overview);
+
 struct LinkFileLoad {
     bool ok = false;
     std::string reason;            // why not, in a few English words

@@ -1,40 +1,56 @@
 #include "model/Snapshots.h"
 
 #include "diag/ProgramFolder.h"
+#include "io/FileBytes.h"
 
 #include <QDateTime>
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
+#include <optional>
+#include <regex>
 
 namespace fs = std::filesystem;
 
 namespace {
 
-// The names are times, so their order is the order the snapshots were taken
-// in; within one second "_2", "_3", ... "_10" follow the plain name.
-std::pair<std::string, int> takenOrder(const std::string& path)
+// When a snapshot was taken, as its name tells: the second, and within one
+// second 1 for the plain name, then 2, 3, ... for "_2", "_3", ...
+struct TakenAt {
+    std::string stamp; // YYYY-MM-DD_HH-MM-SS: its text order is the time order
+    int n = 1;
+    auto operator<=>(const TakenAt&) const = default;
+};
+
+// Only a file named as snapshots are named is one: a user's own files in the
+// folder ("0815-Werkseinstellung.ini") are neither written back nor removed.
+std::optional<TakenAt> takenAt(const fs::path& file)
 {
-    const std::string stem = fs::path(path).stem().string();
-    constexpr std::size_t kStampLength = 19; // YYYY-MM-DD_HH-MM-SS
-    if (stem.size() > kStampLength + 1 && stem[kStampLength] == '_')
-        return {stem.substr(0, kStampLength), std::atoi(stem.c_str() + kStampLength + 1)};
-    return {stem, 0};
+    static const std::regex kSnapshotName(R"((\d{4}-\d{2}-\d{2}_\d{2}-\d{2}-\d{2})(?:_([2-9]|[1-9]\d{1,8}))?\.ini)");
+    std::smatch match;
+    const std::string name = file.filename().string();
+    if (!std::regex_match(name, match, kSnapshotName))
+        return std::nullopt;
+    return TakenAt{match[1].str(), match[2].matched ? std::stoi(match[2].str()) : 1};
 }
 
-// A name behind every file of the folder: two saves within one second get
-// "_2", "_3", ..., also where the first of them has gone already.
-std::string newestName(const fs::path& folder, const std::string& stamp)
+std::string fileName(const TakenAt& taken)
 {
-    int latest = -1;
+    return taken.stamp + (taken.n > 1 ? "_" + std::to_string(taken.n) : std::string()) + ".ini";
+}
+
+// The first name behind every file of the folder from the same second: a
+// save within one second gets "_2", "_3", ..., also where the first of them
+// has gone already.
+TakenAt firstFreeName(const fs::path& folder, const std::string& stamp)
+{
+    TakenAt next{stamp, 1};
     for (const std::string& path : ListTimeNamedLinkFiles(folder.string())) {
-        const auto [taken, n] = takenOrder(path);
-        if (taken == stamp)
-            latest = std::max(latest, std::max(n, 1));
+        const std::optional<TakenAt> taken = takenAt(path);
+        if (taken->stamp == stamp)
+            next.n = std::max(next.n, taken->n + 1);
     }
-    const std::string name = latest < 0 ? stamp : stamp + "_" + std::to_string(latest + 1);
-    return (folder / (name + ".ini")).string();
+    return next;
 }
 
 void removeOldest(uint16_t serialNumber)
@@ -88,23 +104,43 @@ SnapshotSave SaveTimeNamedLinkFile(const std::string& folder, std::span<const Li
     }
     const std::string stamp =
         QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd_HH-mm-ss")).toStdString();
-    result.path = newestName(folder, stamp);
-    const LinkFileSave saved = SaveLinkFile(result.path, links, station, overview);
-    result.ok = saved.ok;
-    result.reason = saved.reason;
+    const std::string bytes = NewLinkFileBytes(links, station, overview);
+    // Another process saving into the folder in the same second (a second
+    // backup) may take the name between the look and the save: then the next
+    // one is tried, and neither file replaces the other.
+    constexpr int kTries = 1000;
+    TakenAt name = firstFreeName(folder, stamp);
+    for (int attempt = 0; attempt < kTries; ++attempt, ++name.n) {
+        result.path = (fs::path(folder) / fileName(name)).string();
+        const FileCreation created = CreateFileExclusively(result.path, bytes, &result.reason);
+        if (created != FileCreation::Taken) {
+            result.ok = created == FileCreation::Created;
+            return result;
+        }
+    }
+    result.reason = "File exists";
     return result;
 }
 
 std::vector<std::string> ListTimeNamedLinkFiles(const std::string& folder)
 {
-    std::vector<std::string> files;
+    std::vector<std::pair<TakenAt, std::string>> snapshots;
     std::error_code error;
     if (folder.empty() || !fs::is_directory(folder, error))
-        return files;
+        return {};
     for (const fs::directory_entry& entry : fs::directory_iterator(folder, error)) {
-        if (entry.is_regular_file(error) && entry.path().extension() == ".ini")
-            files.push_back(entry.path().string());
+        if (const std::optional<TakenAt> taken = takenAt(entry.path()); taken && entry.is_regular_file(error))
+            snapshots.emplace_back(*taken, entry.path().string());
     }
-    std::ranges::sort(files, {}, takenOrder);
+    std::ranges::sort(snapshots);
+    std::vector<std::string> files;
+    for (auto& snapshot : snapshots)
+        files.push_back(std::move(snapshot.second));
     return files;
+}
+
+std::string NewestSnapshotOrFolder(uint16_t serialNumber)
+{
+    const std::vector<std::string> snapshots = ListSnapshots(serialNumber);
+    return snapshots.empty() ? StationBackupFolder(serialNumber) : snapshots.back();
 }

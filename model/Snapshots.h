@@ -32,15 +32,20 @@ SnapshotSave SaveSnapshot(std::span<const LinkRecord> links, const StationIdenti
 
 // The station's snapshot files, oldest first.
 std::vector<std::string> ListSnapshots(uint16_t serialNumber);
+// What a dialog that restores a snapshot proposes: the station's snapshot
+// taken last, else its folder.
+std::string NewestSnapshotOrFolder(uint16_t serialNumber);
 
 // The naming of snapshots for any folder (the backups of kalmoria-cli keep
 // the same names): saves `links` with the station and the overview as a
 // complete link file named by the time it is taken, `folder` +
 // YYYY-MM-DD_HH-MM-SS.ini, with "_2", "_3", ... behind the name of a second
 // that has one already. Creates the folder when it is missing; removes
-// nothing. Two saves in one process never get the same name.
+// nothing. No save replaces a file, also where several processes save into
+// the folder at once.
 SnapshotSave SaveTimeNamedLinkFile(const std::string& folder, std::span<const LinkRecord> links,
                                    const StationIdentity& station, const OverviewRows& overview);
 
-// The link files of `folder`, oldest first by their names.
+// The files of `folder` named as these saves name them, oldest first by the
+// time in their names; other files of the folder are not among them.
 std::vector<std::string> ListTimeNamedLinkFiles(const std::string& folder);

@@ -243,8 +243,9 @@ Notice StationCheckNotice(const StationCheck& check)
     std::string modules;
     for (const int32_t address : check.missingModules)
         modules += (modules.empty() ? "" : ", ") + IntToText(address);
-    if (modules.empty())
-        modules = " - ";
+    if (check.otherStation() && modules.empty())
+        return DeviceNotice(kMessageOtherStationAllModules, Notice::Severity::Warning,
+                            {stationText(*check.linksFrom), stationText(check.device)});
     if (check.otherStation())
         return DeviceNotice(kMessageOtherStation, Notice::Severity::Warning,
                             {stationText(*check.linksFrom), stationText(check.device), modules});

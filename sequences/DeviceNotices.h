@@ -25,14 +25,16 @@ constexpr int kMessageTooManyLinks = 25;
 constexpr int kMessagePortAccessDenied = 31;
 constexpr int kMessagePortInUse = 32;
 // The checked write: written and read back as written; read back otherwise;
-// not read back; the device is another station; it lacks modules the links
-// use; the snapshot of its links could not be saved.
+// not read back; the device is another station (lacking modules the links
+// use, or having them all); it lacks modules the links use; the snapshot of
+// its links could not be saved.
 constexpr int kMessageWrittenAndChecked = 60; // %s1 links, %s2 active, %s3 inactive, %s4 snapshot
 constexpr int kMessageWriteMismatch = 61;     // %s1 link, %s2 read back, %s3 written, %s4 snapshot
 constexpr int kMessageWriteNotReadBack = 62;  // %s1 transfer result, %s2 snapshot
 constexpr int kMessageOtherStation = 63;      // %s1 the links' station, %s2 the device, %s3 missing modules
 constexpr int kMessageModulesMissing = 64;    // %s1 the device, %s2 missing modules
 constexpr int kMessageSnapshotNotSaved = 65;  // %s1 file, %s2 reason
+constexpr int kMessageOtherStationAllModules = 99; // %s1 the links' station, %s2 the device
 // The checked write stopped with nothing sent: after the port was opened
 // again another station answered; the device did not answer before the
 // write. The write frame went out but no clean answer came back.

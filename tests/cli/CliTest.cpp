@@ -100,9 +100,9 @@ std::string fileWithGap()
 class Cli : public testing::Test {
 protected:
     // Starts the simulated device; the commands reach it through --port.
-    void startDevice(const QStringList& options = {})
+    void startDevice(const QStringList& options = {}, const std::string& image = kDevice)
     {
-        cli.files.write("device.ini", kDevice);
+        cli.files.write("device.ini", image);
         device = std::make_unique<QmxSim>(cli.files.file("device.ini"), options);
         ASSERT_FALSE(device->path().empty()) << "qmx-sim did not start";
     }
@@ -222,6 +222,16 @@ TEST_F(Cli, InfoShowsTheOverviewAsTableAndAsJson)
     EXPECT_EQ(sk40[QStringLiteral("address")].toInt(), 37);
     EXPECT_EQ(sk40[QStringLiteral("name")].toString(), QStringLiteral("Hochbeh\u00E4lter"));
     EXPECT_EQ(sk40[QStringLiteral("srcBitCount")].toInt(), 4);
+}
+
+TEST_F(Cli, ControlCharactersInANameFromTheDeviceAreShownAsEscapes)
+{
+    std::string image = kDevice;
+    startDevice({}, image.replace(image.find("Hoch"), 4, "\x1B[2J"));
+    const auto info = run({QStringLiteral("info")});
+    EXPECT_EQ(info.exitCode, 0) << info.err;
+    EXPECT_TRUE(contains(info.out, "  \\x1B[2Jbeh")) << info.out;
+    EXPECT_FALSE(contains(info.out + info.err, "\x1B")) << "the screen was cleared";
 }
 
 TEST_F(Cli, ASilentDeviceEndsEveryCommandWithCode2AndOneErrorLine)
@@ -457,11 +467,16 @@ TEST_F(Cli, RestoreWritesTheNewestSnapshotBackWordForWord)
     const std::vector<uint16_t> before = linkArea();
     const std::vector<Link> changed{{12, 150, 3, 12, 12, 350, 4, 0}, {12, 43, 15, 255, 7, 65535, 15, 1}};
     ASSERT_EQ(run({QStringLiteral("write"), file("new.ini", linkFile(changed)), QStringLiteral("--yes")}).exitCode, 0);
-    ASSERT_NE(linkArea(), before);
+    const std::vector<uint16_t> written = linkArea();
+    ASSERT_NE(written, before);
+    // A file of the user's own in the folder is no snapshot, though its name sorts last.
+    const std::string userFile = cli.dataHome() + "/kalmoria/backups/4242/Anlage Nord korrigiert.ini";
+    std::ofstream(userFile, std::ios::binary) << linkFile({kDeviceLinks[0]});
 
     // The station's own third link names modules it does not carry.
-    const auto restored = run({QStringLiteral("restore"), QStringLiteral("--last"), QStringLiteral("--yes"),
-                               QStringLiteral("--force")});
+    const QStringList restoreLast{QStringLiteral("restore"), QStringLiteral("--last"), QStringLiteral("--yes"),
+                                  QStringLiteral("--force")};
+    const auto restored = run(restoreLast);
     EXPECT_EQ(restored.exitCode, 0) << restored.err;
     EXPECT_EQ(linkArea(), before);
 
@@ -476,6 +491,11 @@ TEST_F(Cli, RestoreWritesTheNewestSnapshotBackWordForWord)
     EXPECT_TRUE(snapshots[1][QStringLiteral("differs")].toBool());
     EXPECT_TRUE(snapshots[0][QStringLiteral("file")].toString().startsWith(
         QString::fromStdString(cli.dataHome() + "/kalmoria/backups/4242/")));
+
+    // The second restore undoes the first: it writes the snapshot the first took.
+    EXPECT_EQ(run(restoreLast).exitCode, 0);
+    EXPECT_EQ(linkArea(), written);
+    EXPECT_TRUE(std::filesystem::exists(userFile));
 }
 
 TEST_F(Cli, LinksOfAnotherStationAreWrittenOnlyWithYesAndForce)
@@ -489,6 +509,7 @@ TEST_F(Cli, LinksOfAnotherStationAreWrittenOnlyWithYesAndForce)
     EXPECT_EQ(refused.exitCode, 4) << refused.err;
     EXPECT_TRUE(contains(refused.err, "SN 999, Adr. 30")) << refused.err;
     EXPECT_TRUE(contains(refused.err, "--yes --force")) << refused.err;
+    EXPECT_FALSE(contains(refused.err, "nicht gibt")) << "no module is missing: " << refused.err;
     EXPECT_EQ(linkArea(), before);
 
     const auto forced = run({QStringLiteral("write"), fromElsewhere, QStringLiteral("--yes"), QStringLiteral("--force")});

@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 
 namespace {
 
@@ -110,7 +111,7 @@ TEST_F(CheckedWrite, AnotherStationOnThePortIsAskedAboutAndNoWritesNothing)
     EXPECT_EQ(boxes.shown.front().buttons, mbYesNo);
     EXPECT_EQ(boxes.shown.front().defaultButton, 2) << "No is the default";
     EXPECT_EQ(shownTexts().front(),
-              messageWith(kMessageOtherStation, {"SN 815, Adr. 20", "SN 4711, Adr. 20", " - "}));
+              messageWith(kMessageOtherStationAllModules, {"SN 815, Adr. 20", "SN 4711, Adr. 20"}));
     EXPECT_EQ(deviceLinks(), before);
     EXPECT_TRUE(ListSnapshots(4711).empty());
 
@@ -178,11 +179,13 @@ TEST_F(CheckedWrite, TheSnapshotRestoredFromTheFileMenuPutsTheOldLinksBack)
     const std::vector<std::string> snapshots = ListSnapshots(815);
     ASSERT_EQ(snapshots.size(), 1u);
 
+    // The dialog proposes the snapshot, not a file of the user's own that sorts after it.
+    std::ofstream(StationBackupFolder(815) + "Anlage Nord korrigiert.ini") << "[QMX_Verknuepfungen]\r\n";
     ScriptedFileNames dialog(snapshots.front());
     boxes.answer = idYes; // all links of the program may go
     window->ActionSicherungExecute();
     ASSERT_EQ(dialog.asked.size(), 1u);
-    EXPECT_EQ(dialog.asked.front().start, StationBackupFolder(815));
+    EXPECT_EQ(dialog.asked.front().start, snapshots.front());
     EXPECT_EQ(tableLinks(), kStationLinks);
     EXPECT_EQ(LinkTableOrigin, kStationIdentity);
 

@@ -5,10 +5,19 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <set>
+#include <sys/wait.h>
+#include <unistd.h>
+
 TEST(Snapshots, AStationKeepsItsNewestHundredInTheOrderTheyWereTaken)
 {
     const ScopedConfigHome home;
     const StationIdentity station{815, 20, 0x3301};
+    // The user's own files in the folder are no snapshots: not counted, not removed.
+    const std::string own = StationBackupFolder(815) + "0815-Werkseinstellung.ini";
+    std::filesystem::create_directories(StationBackupFolder(815));
+    ASSERT_TRUE(SaveLinkFile(own, linkRecords({{7, 1, 0, 1, 7, 2, 0, 0}}), station, {}).ok);
     // Taken within a second or two: the names must still keep their order.
     for (int n = 1; n <= kSnapshotsKept + 2; ++n) {
         const SnapshotSave saved = SaveSnapshot(linkRecords({{2, n, 0, 8, 9, 300, 0, 0}}), station, {});
@@ -20,6 +29,50 @@ TEST(Snapshots, AStationKeepsItsNewestHundredInTheOrderTheyWereTaken)
     EXPECT_EQ(LoadLinkFile(snapshots.back()).links.front().RegVon, kSnapshotsKept + 2);
     EXPECT_EQ(LoadLinkFile(snapshots.back()).origin, station);
     EXPECT_TRUE(ListSnapshots(4711).empty()) << "each station has its own";
+    EXPECT_TRUE(std::filesystem::exists(own));
+}
+
+TEST(Snapshots, OnlyFilesNamedAsSnapshotsAreOnesAndTheTimeInTheNameOrdersThem)
+{
+    const TempDir folder;
+    for (const char* name : {"2026-12-08_09-30-00_10.ini", "Anlage Nord korrigiert.ini", "2026-12-08_09-30-00.ini",
+                             "2026-12-08_09-30-00_2.ini", "2026-12-08_09-29-59_3.ini", "2026-12-08_09-30-00_1.ini",
+                             "2026-12-08_09-30-00.ini.bak", "2026-12-08 09-30-00.ini", "2099-01-01.ini"})
+        folder.write(name, "");
+    std::vector<std::string> expected;
+    for (const char* name : {"2026-12-08_09-29-59_3.ini", "2026-12-08_09-30-00.ini", "2026-12-08_09-30-00_2.ini",
+                             "2026-12-08_09-30-00_10.ini"})
+        expected.push_back(folder.file(name));
+    EXPECT_EQ(ListTimeNamedLinkFiles(folder.path()), expected);
+}
+
+TEST(Snapshots, TwoProcessesSavingIntoOneFolderAtOnceLoseNoFile)
+{
+    const TempDir folder;
+    constexpr int kSaves = 40;
+    std::vector<pid_t> savers;
+    for (int process = 1; process <= 2; ++process) {
+        const pid_t pid = ::fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            int failed = 0;
+            for (int n = 0; n < kSaves; ++n)
+                failed += !SaveTimeNamedLinkFile(folder.path(), linkRecords({{2, process * 100 + n, 0, 8, 9, 300, 0, 0}}),
+                                                 {4242, 30, 0x0900}, {})
+                               .ok;
+            ::_exit(failed);
+        }
+        savers.push_back(pid);
+    }
+    for (const pid_t pid : savers) {
+        int status = 0;
+        ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "a save failed";
+    }
+    std::set<int> saved;
+    for (const std::string& path : ListTimeNamedLinkFiles(folder.path()))
+        saved.insert(LoadLinkFile(path).links.at(0).RegVon);
+    EXPECT_EQ(saved.size(), 2u * kSaves) << "each save said saved, so each must have its file";
 }
 
 TEST(Snapshots, AnyFolderGetsTheSameNamesAndNoSaveReplacesAnother)
