@@ -100,8 +100,8 @@ struct ClickCase {
     std::vector<Act> acts;
     std::string selection;
     bool takeOverPossible;
-    std::vector<int> refusals;     // numbered messages, in order
-    std::vector<LinkFields> added; // behind `links`
+    std::vector<int> refusals = {};     // numbered messages, in order
+    std::vector<LinkFields> added = {}; // behind `links`
 };
 
 class Clicks : public EditorState, public testing::WithParamInterface<ClickCase> {};
