@@ -83,10 +83,10 @@ BitPane::BitPane(Pane pane, QWidget* parent)
     }
 
     for (int index = 0; index < kPaneCells; ++index) {
-        const int number = CellNumber(pane, index);
         auto* cell = new EditorCell(this);
-        cell->setObjectName(QStringLiteral("StaticText%1").arg(number));
-        connect(cell, &EditorCell::released, this, [this, number](Qt::MouseButton b) { emit cellReleased(number, b); });
+        cell->setObjectName(QStringLiteral("StaticText%1").arg(CellNumber(pane, index)));
+        connect(cell, &EditorCell::released, this,
+                [this, index](Qt::MouseButton b) { emit cellReleased(m_pane, index, b); });
         m_cells[static_cast<std::size_t>(index)] = cell;
     }
     placeColumns();

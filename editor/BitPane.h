@@ -35,8 +35,8 @@ public:
     void setColumnOrder(CellLayout layout);
 
 signals:
-    // Any mouse button released on a cell; `cell` is its number 1..320.
-    void cellReleased(int cell, Qt::MouseButton button);
+    // Any mouse button released on cell 0..159 of this pane.
+    void cellReleased(Pane pane, int index, Qt::MouseButton button);
     void rowLabelReleased(int row, Qt::MouseButton button);
 
 private:

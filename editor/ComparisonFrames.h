@@ -12,14 +12,15 @@
 
 #include <array>
 #include <cstdint>
-#include <optional>
+#include <memory>
 #include <span>
 #include <vector>
 
 // The device's side of a comparison: its links as read for it, or nothing
-// when there is no comparison (any more).
+// when there is no comparison (any more). The link table page and the link
+// editor share the one copy read.
 struct ComparedDeviceLinks {
-    std::optional<std::vector<LinkRecord>> links;
+    std::shared_ptr<const std::vector<LinkRecord>> links;
 };
 
 // `count` bits from bit `bit` of register `reg` of a module, as a link names them.

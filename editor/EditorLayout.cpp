@@ -16,9 +16,14 @@ bool IsCellNumber(int cell)
 
 CellAddress LocateCell(int cell)
 {
+    return CellAt(cell <= kPaneCells ? Pane::Source : Pane::Target, (cell - 1) % kPaneCells);
+}
+
+CellAddress CellAt(Pane pane, int index)
+{
     CellAddress address;
-    address.pane = cell <= kPaneCells ? Pane::Source : Pane::Target;
-    address.index = (cell - 1) % kPaneCells;
+    address.pane = pane;
+    address.index = index;
     address.row = address.index / kPaneColumns;
     address.column = address.index % kPaneColumns + 1;
     address.bit = address.column - 1;

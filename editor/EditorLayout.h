@@ -42,6 +42,8 @@ struct CellAddress {
 bool IsCellNumber(int cell);
 // The pane, row, column and bit of cell 1..320 (the caller checks the range).
 CellAddress LocateCell(int cell);
+// The row, column and bit of a pane's cell index 0..159 (the caller checks the range).
+CellAddress CellAt(Pane pane, int index);
 // The cell number (1..320) of a pane's cell index 0..159.
 int CellNumber(Pane pane, int index);
 

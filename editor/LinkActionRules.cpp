@@ -12,8 +12,6 @@
 namespace {
 
 constexpr int64_t kBitsPerRegister = 16;
-constexpr int32_t kCellsPerPane = 160;
-constexpr int32_t kLastCell = 2 * kCellsPerPane;
 // A link's target end counts as in view on the other pane up to this many
 // registers from its first visible one; such a link can be switched or deleted
 // from the source pane, any other is only offered to be shown.
@@ -115,11 +113,12 @@ bool SourceRangeAllowed(int64_t count, int32_t startBit)
 
 bool LinkCoversCell(const LinkDialogContext& context, int32_t linkNumber)
 {
-    if (!isLink(linkNumber) || context.clickedCell < 1 || context.clickedCell > kLastCell)
+    if (!isLink(linkNumber) || !IsCellNumber(context.clickedCell))
         return false;
     const LinkRecord& l = link(linkNumber);
-    const bool target = context.onTargetPane();
-    const int64_t position = (context.clickedCell - 1) % kCellsPerPane + 1;
+    const CellAddress clicked = context.clickedAt();
+    const bool target = clicked.pane == Pane::Target;
+    const int64_t position = clicked.index + 1;
     const int64_t firstRegister = int64_t{context.clickedBaseRegister} + context.clickedScroll;
     const int64_t start =
         bitIndex(int64_t{target ? l.RegZ : l.RegVon} - firstRegister, target ? l.BitZ : l.BitVon) + 1;

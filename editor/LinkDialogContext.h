@@ -4,6 +4,8 @@
 // the answer it gives back. The editor page fills it, the dialog reads it and
 // sets `result`; nothing else shares it.
 
+#include "editor/EditorLayout.h"
+
 #include <cstdint>
 
 struct LinkDialogContext {
@@ -16,5 +18,7 @@ struct LinkDialogContext {
     int32_t result = 0;                 // LinkDialogResult: 0 nothing, 1000+k delete,
                                         // 2000+k show, 4000+k switch (3000+k: show the source end)
 
-    bool onTargetPane() const { return clickedCell > 160; }
+    // The pane and place of the clicked cell; the cell number is taken apart here only.
+    CellAddress clickedAt() const { return LocateCell(clickedCell); }
+    bool onTargetPane() const { return clickedAt().pane == Pane::Target; }
 };

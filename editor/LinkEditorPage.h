@@ -1,23 +1,17 @@
 #pragma once
 
 #include "editor/ComparisonFrames.h"
-#include "editor/EditorGroups.h"
-#include "editor/LinkDialogContext.h"
-#include "editor/LinkMarks.h"
-#include "editor/LinkSelection.h"
+#include "editor/LinkEditorState.h"
 
 #include <QWidget>
 
 #include <string>
-#include <vector>
 
 class BitPane;
 class LinkHistory;
-class QComboBox;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
-class QScrollBar;
 class ShellView;
 class TF_PDauswahl;
 
@@ -31,49 +25,18 @@ class TF_PDauswahl;
 // target pane), then "übernehmen". Any other button on a bit that a link uses
 // opens the link action dialog for the links on that bit.
 //
-// The page holds what it shows (groups, cell states, marks) and the
-// selection as plain values; the widgets only display them. Group labels
-// come from the hidden text table Memo1, so they follow the language.
+// What the page shows is a LinkEditorState: each handler hands the user's
+// action to it and shows what it says changed. Group labels come from the
+// hidden text table Memo1, so they follow the language.
 class LinkEditorPage : public QWidget {
     Q_OBJECT
 public:
-    // The address shown when a pane has no module.
-    static constexpr int32_t kNoModule = -1;
-
     LinkEditorPage(ShellView& shell, QWidget* parent);
 
     // Opening the page: both module boxes are rebuilt and their first
     // modules shown; without modules the overview is shown instead.
     void TabSheet2Show();
-    void ShowSourceModule();
-    void ShowSourceGroup();
-    void ShowTargetModule();
-    void ShowTargetGroup();
-    void DrawSourceLinks(int32_t firstRegister);
-    void DrawTargetLinks(int32_t firstRegister);
-    // Mark of link n, the ordinal-th link of the source module.
-    std::string LinkLetter(int32_t link, int ordinal) const;
-
-    void ComboBox1Change();
-    void ComboBox2Change();
-    void ScrollBarQChange();
-    void ComboBox3Change();
-    void ComboBox4Change();
-    void ScrollBarZChange();
-
-    // Mouse button released on bit cell n (1..320): the left button chooses
-    // bits, any other opens the link actions.
-    void StaticTextMouseUp(int cell, Qt::MouseButton button);
-    // A left click on source row label 0..9 chooses its register.
-    void STLClick(int row);
-    void SelectSourceBit(int cell);
-    void SelectSourceRegister(int row);
-    void SelectTargetBit(int cell);
-    // BtnUebernehmenClick: the chosen range becomes a new, inactive link.
-    void TakeOverLink();
-    // The link action dialog for the links on cell n, and its answer carried out.
-    void OpenLinkActions(int cell);
-    // The dialog OpenLinkActions shows; the page does not own it.
+    // The dialog the link actions are chosen in; the page does not own it.
     void useLinkDialog(TF_PDauswahl* dialog);
     // Where take-overs, deletes and switches are kept as steps that can be
     // undone; the page does not own it. Without one they are just done.
@@ -81,7 +44,6 @@ public:
     // The table's links changed under the page (an undo): both panes draw
     // them again and a half-made selection goes.
     void ShowLinksAgain();
-
     // The module at ModuleList position `position` becomes the source module.
     void ShowSourceModuleAt(int position);
     // After a language switch the group boxes show the new group labels;
@@ -92,45 +54,26 @@ public:
     void ShowComparison(const ComparedDeviceLinks& device);
 
     std::string Memo1Line(int i) const;
-    const LinkSelection& selection() const { return m_selection; }
-    int32_t sourceModule() const { return m_sourceModule; }
-    int32_t targetModule() const { return m_targetModule; }
-    const PaneGroup& sourceGroup() const { return m_sourceGroup; }
-    const PaneGroup& targetGroup() const { return m_targetGroup; }
-    // First register of the visible window of each pane.
-    int32_t sourceFirstVisible() const;
-    int32_t targetFirstVisible() const;
+    const LinkEditorState& state() const { return m_state; }
 
 private:
     void createSelectionArea();
     void connectHandlers();
+    void connectPane(BitPane* pane);
     GroupLabels groupLabels() const;
-    void fillModuleBoxes();
-    void showPaneCells(BitPane* pane, const PaneCells& cells);
-    void showPaneMarks(BitPane* pane, const PaneMarks& marks);
+    BitPane* paneWidget(Pane pane) const { return pane == Pane::Source ? GQuelle : GZiehl; }
+    void showChange(const EditorChange& change);
+    void showModule(Pane pane);
+    void showCells(Pane pane);
+    void showMarks(Pane pane);
     void showSelection();
-    void showDifferences(Pane pane);
-    const PaneMarks& marksOf(Pane pane) const;
-    const PaneCells& cellsOf(Pane pane) const;
-    LinkDialogContext dialogContext(int cell) const;
-    void placeLinkDialog(int cell);
-    void showSourceEnd(int32_t link);
-    void showTargetEnd(int32_t link);
-    std::vector<std::string> groupLabelLines() const;
-    static std::vector<std::string> itemTexts(const QComboBox* box);
-    static void bringIntoView(QScrollBar* bar, const PaneGroup& group, int32_t reg);
-    static void setScrollRange(QScrollBar* bar, int32_t maximum);
-    static void resetScroll(QScrollBar* bar);
+    void openLinkActions(Pane pane, int index);
+    void placeLinkDialog(Pane pane, int index, const LinkDialogContext& context);
 
     ShellView& m_shell;
+    LinkEditorState m_state;
     BitPane* GQuelle = nullptr;
     BitPane* GZiehl = nullptr;
-    QComboBox* ComboBox1 = nullptr;
-    QComboBox* ComboBox2 = nullptr;
-    QComboBox* ComboBox3 = nullptr;
-    QComboBox* ComboBox4 = nullptr;
-    QScrollBar* ScrollBarQ = nullptr;
-    QScrollBar* ScrollBarZ = nullptr;
     QLabel* LQuelleName = nullptr;
     QLabel* LZielName = nullptr;
     QLabel* LModulQ = nullptr;
@@ -142,18 +85,5 @@ private:
     QLabel* LAnzBit = nullptr;
     QPushButton* BtnUebernehmen = nullptr;
     QPlainTextEdit* Memo1 = nullptr;
-
-    int32_t m_sourceModule = 0;
-    int32_t m_targetModule = kNoModule;
-    PaneGroup m_sourceGroup;
-    PaneGroup m_targetGroup;
-    PaneCells m_sourceCells;
-    PaneCells m_targetCells;
-    PaneMarks m_sourceMarks;
-    PaneMarks m_targetMarks;
-    LinkSelection m_selection;
     TF_PDauswahl* m_linkDialog = nullptr;
-    LinkHistory* m_history = nullptr;
-    LinkDialogContext m_dialogContext;
-    ComparedDeviceLinks m_device; // of the last comparison
 };

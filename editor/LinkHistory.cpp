@@ -110,11 +110,3 @@ void LinkHistory::Redo()
 {
     m_steps.redo();
 }
-
-void ChangeLinks(LinkHistory* history, const std::string& name, const std::function<void()>& change)
-{
-    if (history != nullptr)
-        history->Record(name, change);
-    else
-        change();
-}

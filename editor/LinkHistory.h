@@ -1,5 +1,7 @@
 #pragma once
 
+#include "editor/LinkChangeRecorder.h"
+
 #include <QObject>
 #include <QUndoStack>
 
@@ -9,7 +11,7 @@
 // The steps that changed the link table (a take-over, a delete, a switch, a
 // file or device read), so that each can be taken back and made again. A
 // write to the device changes no link and is no step: it stays done.
-class LinkHistory : public QObject {
+class LinkHistory : public QObject, public LinkChangeRecorder {
     Q_OBJECT
 public:
     // More than a working day of edits; each step holds the table twice.
@@ -22,7 +24,7 @@ public:
     // Runs `change`; when it changed the link table, the change becomes the
     // newest step, named `name` (Windows-1252), and the steps undone before
     // it are gone.
-    void Record(const std::string& name, const std::function<void()>& change);
+    void Record(const std::string& name, const std::function<void()>& change) override;
 
     bool CanUndo() const;
     bool CanRedo() const;
@@ -43,7 +45,3 @@ signals:
 private:
     QUndoStack m_steps;
 };
-
-// Runs `change` as a step named `name` of `history`, or just runs it where
-// there is no history.
-void ChangeLinks(LinkHistory* history, const std::string& name, const std::function<void()>& change);

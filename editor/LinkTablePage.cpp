@@ -138,16 +138,16 @@ void LinkTablePage::showLinkRow(int row, const std::string& number, const LinkRe
 
 void LinkTablePage::ShowComparison(std::vector<LinkRecord> deviceLinks)
 {
-    m_deviceLinks = std::move(deviceLinks);
+    m_device.links = std::make_shared<const std::vector<LinkRecord>>(std::move(deviceLinks));
     TabSheet3Show();
-    emit comparisonChanged({m_deviceLinks});
+    emit comparisonChanged(m_device);
 }
 
 void LinkTablePage::ForgetComparison()
 {
-    m_deviceLinks.reset();
+    m_device.links.reset();
     TabSheet3Show();
-    emit comparisonChanged({m_deviceLinks});
+    emit comparisonChanged(m_device);
 }
 
 void LinkTablePage::BtnPlanClick()
@@ -169,10 +169,10 @@ void LinkTablePage::markComparison()
         }
     }
     LVergleich->clear();
-    if (!m_deviceLinks)
+    if (!m_device.links)
         return;
     const std::vector<LinkRecord> here = CurrentLinks();
-    const std::vector<LinkComparisonRow> rows = CompareLinks(here, *m_deviceLinks);
+    const std::vector<LinkComparisonRow> rows = CompareLinks(here, *m_device.links);
     std::array<int, 4> counts{};
     const auto paint = [this](int row, int col, const QBrush& background, const QBrush& text, bool struck) {
         QTableWidgetItem* cell = SG2->item(row - 1, col);
@@ -209,7 +209,7 @@ void LinkTablePage::markComparison()
             ++extraRow;
             SG2->setGridRowCount(std::max(SG2->gridRowCount(), extraRow + 1));
             showLinkRow(extraRow, "- " + std::to_string(row.device),
-                        (*m_deviceLinks)[static_cast<std::size_t>(row.device - 1)]);
+                        (*m_device.links)[static_cast<std::size_t>(row.device - 1)]);
             for (int col = 1; col < kColumns; ++col)
                 paint(extraRow, col, QBrush(), palette().placeholderText(), true);
             break;

@@ -6,7 +6,6 @@
 #include <QWidget>
 
 #include <functional>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -77,5 +76,5 @@ private:
     QPushButton* BtnPlan = nullptr;
     QLabel* LVergleich = nullptr;
     std::vector<QString> m_problemHints; // by grid row; empty where the link has none
-    std::optional<std::vector<LinkRecord>> m_deviceLinks; // as read for the last comparison
+    ComparedDeviceLinks m_device; // of the last comparison
 };

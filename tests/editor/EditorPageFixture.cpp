@@ -27,39 +27,6 @@ void EditorPageTest::TearDown()
     ResetSession();
 }
 
-void EditorPageTest::useModulesOfEveryKind()
-{
-    DeviceAddress = 10;
-    addModule(2, 0, {32, 12, 16, 2, 24, 8}, "Pumpwerk Nord");
-    addModule(3, 1, {4, 2, 4, 3, 2, 0}, "Hochbeh\xE4lter");
-    addModule(4, 2, {0, 0, 0, 5, 0, 0}, "Modul-Adr.5");
-    addModule(5, 4, {64, 16, 16, 2, 32, 30}, "Kl\xE4ranlage S\xFC" "d");
-    addModule(8, 5, {200, 4, 8, 2, 44, 4}, "Brunnen");
-    addModule(12, 3, {16, 2, 4, 0, 16, 2}, "local IO");
-    useModules({2, 3, 4, 5, 8, 12});
-}
-
-void EditorPageTest::addModule(int32_t address, int kind, ModuleCounts counts, const std::string& name)
-{
-    ModuleRecord& module = ModuleTable[static_cast<std::size_t>(address)];
-    module = moduleOf(kind, counts);
-    module.name = name;
-    module.typeText = "T" + std::to_string(kind);
-}
-
-void EditorPageTest::useModules(const std::vector<int32_t>& addresses)
-{
-    ModuleRecord& central = ModuleTable[0];
-    central.present = 1;
-    central.iModulKennNr = kCentralDeviceKind;
-    central.name = "Zentrale";
-    central.typeText = "QMX-240.100";
-    central.src4Count = 1;
-    for (const int32_t address : addresses)
-        AppendToModuleList(address);
-    AppendToModuleList(0);
-}
-
 void EditorPageTest::addLink(int32_t q, int32_t regVon, int32_t bitVon, int32_t anzBit, int32_t z, int32_t regZ,
                              int32_t bitZ, int32_t deaktiv)
 {

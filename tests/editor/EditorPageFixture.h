@@ -25,17 +25,6 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // One module of every kind, with the device at address 10. Source box: 0
-    // central, 1 KRA at 2, 2 SK40 at 3, 3 XTQ at 4, 4 VLN at 5, 5 PDX at 8, 6
-    // LIO at 12; the target box lacks the central device.
-    static void useModulesOfEveryKind();
-    static int sourceItem(int32_t address) { return ModuleListPosition(address); }
-    static int targetItem(int32_t address) { return ModuleListPosition(address) - 1; }
-
-    // A present module at `address` (1..64) of `kind`, listed in address order.
-    static void addModule(int32_t address, int kind, ModuleCounts counts, const std::string& name);
-    // The central device at position 0 and the given modules behind it, as a read leaves them.
-    static void useModules(const std::vector<int32_t>& addresses);
     static void addLink(int32_t q, int32_t regVon, int32_t bitVon, int32_t anzBit, int32_t z, int32_t regZ,
                         int32_t bitZ, int32_t deaktiv = 0);
 
