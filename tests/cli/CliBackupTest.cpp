@@ -250,19 +250,24 @@ TEST_F(CliBackup, TakesTheStationsOfAListWithCommentsBesideThoseOfPort)
     const std::string north = startStation(kNorth);
     const std::string south = startStation(kSouth);
     const std::string east = startStation(kEast);
-    cli.files.write("stations.txt", "# the stations of the north\r\n"
+    // North again by a link to its line, south again by a COM number mapped to it.
+    const std::string northLink = cli.files.file("by-id-north");
+    ASSERT_EQ(::symlink(north.c_str(), northLink.c_str()), 0);
+    cli.writeSettings("[Kalmoria]\r\nSprache=\r\n\r\n[Schnittstellen]\r\nCOM5=" + south + "\r\n");
+    cli.files.write("stations.txt", "\xEF\xBB\xBF# the stations of the north, as a Windows editor saves them\r\n"
                                     "\r\n"
                                     "   " + north + "   # Hochbeh\xE4lter\r\n"
                                     "#" + east + "\r\n"
                                     "\t" + south + "\n"
-                                    + north + "\n"
+                                    + north + "\n" + northLink + "\nCOM5\n"
                                     "   # the end\n");
     const auto result = backup(QStringList{QStringLiteral("--stations"),
                                            QString::fromStdString(cli.files.file("stations.txt")),
                                            QStringLiteral("--jobs"), QStringLiteral("1")}
                                + ports({south}));
     EXPECT_EQ(result.exitCode, 0) << result.err;
-    ASSERT_EQ(lineCount(result.out), 2u) << "each station once, the commented one left out: " << result.out;
+    ASSERT_EQ(lineCount(result.out), 2u) << "each station once, by whatever name, the commented one left out: "
+                                         << result.out;
     const auto lines = linesByPort(result.out);
     EXPECT_TRUE(lines.contains(north) && lines.contains(south)) << result.out;
     EXPECT_EQ(filesBelow(dir()).size(), 2u);
