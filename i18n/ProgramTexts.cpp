@@ -38,7 +38,7 @@ std::vector<TextKey> collectKeys()
     addNumbers(keys, "ERROR", {95, 96, 97}); // the link plan
     // Network ports: not reached, connection lost, an address that cannot be used, the doctor's check.
     addNumbers(keys, "ERROR", {100, 101, 102, 103});
-    addNumbers(keys, "ERROR", {110, 111, 112, 113, 114, 115, 116, 117}); // kalmoria-cli backup
+    addNumbers(keys, "ERROR", {110, 111, 112, 113, 114, 115, 116, 117, 118, 119}); // kalmoria-cli backup
     // Menus, tool buttons, pages, the link editor's and the link table's captions.
     addNumbers(keys, kMainWindow, {10, 11, 12, 13, 14, 15, 16, 18, 19, 20, 21, 22, 23, 25, 26, 27, 28,
                                    30, 31, 37, 38, 39, 40, 41, 42, 50, 51, 52});

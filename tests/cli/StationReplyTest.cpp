@@ -1,5 +1,7 @@
-// What a backup's station process tells the backup, and the station list.
+// What a backup's station process tells the backup, the station list, and
+// the metrics a backup leaves.
 
+#include "cli/BackupMetrics.h"
 #include "cli/PortIdentity.h"
 #include "cli/StationList.h"
 #include "cli/StationReply.h"
@@ -167,4 +169,25 @@ TEST(StationList, ReadsADeviceReachedByTwoNamesOnce)
             << c.first << " and " << c.second;
     EXPECT_EQ(PortIdentity(QString::fromStdString(link), comPorts),
               PortIdentity(QString::fromStdString(folder.file("device")), comPorts));
+}
+
+TEST(BackupMetrics, AnEarlierFileGivesEveryStationItsLastSuccessBack)
+{
+    std::vector<StationMetrics> stations;
+    for (const char* port : {"COM3", "tcp://10.0.0.7:4001", "/dev/a \"quoted\" \\ name\nwith a line"}) {
+        StationMetrics station;
+        station.station = port;
+        station.serial = std::to_string(4242 + stations.size());
+        station.success = true;
+        station.lastSuccess = 1765000000 + static_cast<long long>(stations.size());
+        stations.push_back(station);
+    }
+    stations.push_back({"COM9", "", false, std::nullopt, 0.5, std::nullopt, std::nullopt}); // never saved
+    const std::map<std::string, KeptSuccess> kept = LastSuccesses(MetricsText(stations) + "garbage{\nkalmoria_backup_last_success_timestamp_seconds{station=\"x} 5\n");
+    ASSERT_EQ(kept.size(), 3u);
+    for (std::size_t i = 0; i < 3; ++i) {
+        ASSERT_TRUE(kept.contains(stations[i].station)) << stations[i].station;
+        EXPECT_EQ(kept.at(stations[i].station).serial, stations[i].serial);
+        EXPECT_EQ(kept.at(stations[i].station).lastSuccess, *stations[i].lastSuccess);
+    }
 }
