@@ -182,16 +182,16 @@ public:
 
         const std::vector<std::string> counts{IntToText(m_saved), IntToText(static_cast<int64_t>(m_stations.size())),
                                               pathText(m_context.options.dir)};
+        // What was saved before an interrupt counts all the same.
+        const bool metricsSaved = metricsWritten();
         if (m_interrupted) {
-            // What was saved before the interrupt counts all the same.
-            metricsWritten();
             m_context.messages.error(CliMessage(kMessageBackupInterrupted, counts));
             return ExitCode::Interrupted;
         }
         m_context.messages.note(CliMessage(kMessageBackupDone, counts));
         // A file that cannot be saved is the backup's own failure; a
         // station that does not answer is the line's.
-        if (m_notSaved || !metricsWritten())
+        if (m_notSaved || !metricsSaved)
             return ExitCode::File;
         return m_failed ? ExitCode::Device : ExitCode::Success;
     }

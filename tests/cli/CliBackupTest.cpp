@@ -429,6 +429,9 @@ TEST_F(CliBackup, AStationListOrFolderThatCannotBeUsedEndsWith3BeforeAnyStationI
         {"a list without a port", {QStringLiteral("--stations"), QString::fromStdString(cli.files.file("empty.txt"))},
          "backup", "nennt keine Schnittstelle"},
         {"a folder below a file", ports({north}), "taken/backup", "In den Sicherungsordner "},
+        {"metrics into a folder", ports({north}) + QStringList{QStringLiteral("--metrics"),
+                                                               QString::fromStdString(cli.files.path())},
+         "backup", "Die Metrikdatei "},
     };
     for (const Case& c : cases) {
         const auto result = backup(c.arguments, c.into);

@@ -87,7 +87,7 @@ offered=$(XDG_CONFIG_HOME="$work" bash -c '
 [ "$offered" = "COM3 COM12 " ] || fail "the completion offers '$offered' after --port, not COM3 and COM12"
 
 step "The daily backup: units, user, station list"
-units=(/lib/systemd/system/kalmoria-backup.service /lib/systemd/system/kalmoria-backup.timer)
+units=(/usr/lib/systemd/system/kalmoria-backup.service /usr/lib/systemd/system/kalmoria-backup.timer)
 for file in "${units[@]}" /usr/lib/sysusers.d/kalmoria.conf /etc/kalmoria/stations; do
     grep -qx "$file" <<<"$listed" || fail "dpkg -L does not list $file"
 done
