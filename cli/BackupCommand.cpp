@@ -9,9 +9,14 @@
 // of them at a time, and saves and reports each station as its process ends.
 // All files are saved here, one after another, so two stations of the same
 // serial number never take the same name; each save replaces the file in one
-// step, so an interrupt leaves no file half written.
+// step, so an interrupt leaves no file half written. Each station's links
+// are compared with its previous backup in DIR before its file is saved
+// (cli/BackupDrift.h), and with --metrics the end of the run leaves every
+// station's result for Prometheus (cli/BackupMetrics.h).
 
 #include "cli/ArgumentBytes.h"
+#include "cli/BackupDrift.h"
+#include "cli/BackupMetrics.h"
 #include "cli/CliMessages.h"
 #include "cli/CliOptions.h"
 #include "cli/Commands.h"
@@ -22,9 +27,12 @@
 #include "cli/StationReply.h"
 #include "diag/AnsiText.h"
 #include "diag/TextHelpers.h"
+#include "io/FileBytes.h"
 #include "model/Snapshots.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -39,6 +47,7 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <set>
 #include <sys/prctl.h>
 #include <unistd.h>
 #include <vector>
@@ -49,6 +58,7 @@ namespace {
 
 constexpr int kStopMs = 3000;      // for a station's process to end after SIGTERM, before SIGKILL
 constexpr int kSignalPollMs = 50;  // how often the held signals are looked at
+constexpr std::size_t kMaxMetricsBytes = 16 * 1024 * 1024; // an earlier metrics file larger than this is none of ours
 
 // What became of one station, for its line of JSON and the console.
 struct StationOutcome {
@@ -59,6 +69,9 @@ struct StationOutcome {
     std::string file;  // the file saved, bytes of the file system
     std::string error; // why not, Windows-1252
     bool notSaved = false; // read, but its file could not be saved
+    LinkDrift drift;       // since the previous backup, when read
+    bool keptPrevious = false; // unchanged with --only-changed: `file` is the previous backup
+    std::optional<double> seconds; // how long its read took; none: never started
 };
 
 // One JSON value as compact text.
@@ -68,12 +81,16 @@ QString jsonText(const QJsonValue& value)
     return QString::fromUtf8(array.mid(1, array.size() - 2));
 }
 
-// {"port":...,"ok":...,"serial":...,"address":...,"type":...,"links":...,"file":...,"error":...}
-// with the fields in this order, unknown ones null.
+// {"port":...,"ok":...,"serial":...,"address":...,"type":...,"links":...,"file":...,
+//  "changed":...,"changed_links":[...],"error":...} with the fields in this order, unknown ones null.
 std::string jsonLine(const StationOutcome& outcome)
 {
     const QJsonValue none(QJsonValue::Null);
     const std::optional<StationIdentity>& station = outcome.station;
+    QJsonArray changedLinks;
+    for (const int32_t link : outcome.drift.changedLinks)
+        changedLinks.append(link);
+    const bool compared = outcome.drift.changed.has_value();
     const std::pair<const char*, QJsonValue> fields[] = {
         {"port", outcome.port},
         {"ok", outcome.ok},
@@ -82,6 +99,8 @@ std::string jsonLine(const StationOutcome& outcome)
         {"type", station ? QJsonValue(station->type) : none},
         {"links", outcome.links ? QJsonValue(*outcome.links) : none},
         {"file", outcome.file.empty() ? none : QJsonValue(QString::fromLocal8Bit(outcome.file))},
+        {"changed", compared ? QJsonValue(*outcome.drift.changed) : none},
+        {"changed_links", compared ? QJsonValue(changedLinks) : none},
         {"error", outcome.error.empty() ? none : QJsonValue(ansiToQString(oneLine(outcome.error)))},
     };
     QString line;
@@ -108,6 +127,19 @@ std::string folderProblem(const std::string& dir)
     return {};
 }
 
+// Whether the metrics file can be replaced at the end: empty when it can
+// (or none is asked for), else why not.
+std::string metricsFileProblem(const std::string& path)
+{
+    if (path.empty())
+        return {};
+    std::error_code error;
+    if (fs::is_directory(path, error))
+        return std::strerror(EISDIR);
+    const fs::path folder = fs::path(path).parent_path();
+    return folderProblem(folder.empty() ? "." : folder.string());
+}
+
 // A port as the messages name it.
 std::string portText(const QString& port)
 {
@@ -129,7 +161,7 @@ public:
         , m_showProgress(!context.options.quiet && isTerminal(2))
     {
         for (const QString& port : ports)
-            m_stations.push_back({port, nullptr, false});
+            m_stations.emplace_back().port = port;
     }
 
     ExitCode run()
@@ -150,6 +182,8 @@ public:
 
         const std::vector<std::string> counts{IntToText(m_saved), IntToText(static_cast<int64_t>(m_stations.size())),
                                               pathText(m_context.options.dir)};
+        // What was saved before an interrupt counts all the same.
+        const bool metricsSaved = metricsWritten();
         if (m_interrupted) {
             m_context.messages.error(CliMessage(kMessageBackupInterrupted, counts));
             return ExitCode::Interrupted;
@@ -157,7 +191,7 @@ public:
         m_context.messages.note(CliMessage(kMessageBackupDone, counts));
         // A file that cannot be saved is the backup's own failure; a
         // station that does not answer is the line's.
-        if (m_notSaved)
+        if (m_notSaved || !metricsSaved)
             return ExitCode::File;
         return m_failed ? ExitCode::Device : ExitCode::Success;
     }
@@ -166,7 +200,10 @@ private:
     struct Station {
         QString port;
         std::unique_ptr<QProcess> process;
+        QElapsedTimer clock; // from the start of its process
         bool reported = false;
+        std::optional<StationOutcome> outcome; // once reported
+        long long reportedAt = 0;              // seconds since 1970
     };
 
     // Starts stations until --jobs run.
@@ -204,6 +241,7 @@ private:
                               QStringLiteral("--retries"), QString::number(m_context.options.retries)};
         if (m_context.options.fast)
             arguments << QStringLiteral("--fast");
+        station.clock.start();
         process.start(QCoreApplication::applicationFilePath(), arguments);
     }
 
@@ -228,6 +266,7 @@ private:
         QProcess& process = *station.process;
         StationOutcome outcome;
         outcome.port = station.port;
+        outcome.seconds = static_cast<double>(station.clock.nsecsElapsed()) / 1e9;
         const std::optional<StationReply> reply = DecodeStationReply(process.readAllStandardOutput());
         if (!reply) {
             std::string fate = process.error() == QProcess::FailedToStart ? qStringToAnsi(process.errorString())
@@ -248,12 +287,22 @@ private:
         outcome.station = reply->station;
         outcome.links = static_cast<int>(reply->links.size());
         const std::string folder = (fs::path(m_context.options.dir) / std::to_string(reply->station.serialNumber)).string();
+        outcome.drift = DriftSinceLastBackup(folder, reply->links, m_savedNow);
+        if (m_context.options.onlyChanged && outcome.drift.changed == false) {
+            // The previous backup still holds the station's links: it stays
+            // the last proof, and a new copy of it would prove nothing more.
+            outcome.ok = true;
+            outcome.file = outcome.drift.previousFile;
+            outcome.keptPrevious = true;
+            return outcome;
+        }
         const SnapshotSave saved = SaveTimeNamedLinkFile(folder, reply->links, reply->station, reply->overview);
         if (!saved.ok) {
             outcome.error = CliMessage(kMessageLinkFileNotSaved, {pathText(saved.path), saved.reason});
             outcome.notSaved = true;
             return outcome;
         }
+        m_savedNow.insert(saved.path);
         outcome.ok = true;
         outcome.file = saved.path;
         return outcome;
@@ -271,16 +320,19 @@ private:
     // always, a success as progress on a terminal.
     void report(std::size_t index, const StationOutcome& outcome)
     {
-        m_stations[index].reported = true;
+        Station& station = m_stations[index];
+        station.reported = true;
+        station.outcome = outcome;
+        station.reportedAt = QDateTime::currentSecsSinceEpoch();
         ++m_reported;
         printOut(jsonLine(outcome));
         if (outcome.ok) {
             ++m_saved;
+            const int said = outcome.keptPrevious ? kMessageStationUnchanged : kMessageLinksSaved;
             if (m_showProgress)
                 printErr("[" + std::to_string(m_reported) + "/" + std::to_string(m_stations.size()) + "] "
                          + toTerminal(portText(outcome.port) + ": "
-                                      + oneLine(CliMessage(kMessageLinksSaved,
-                                                           {LinkCountText(*outcome.links), pathText(outcome.file)})))
+                                      + oneLine(CliMessage(said, {LinkCountText(*outcome.links), pathText(outcome.file)})))
                          + "\n");
             return;
         }
@@ -318,6 +370,50 @@ private:
         m_loop.quit();
     }
 
+    // With --metrics: every station's result replaces the metrics file. A
+    // station that failed keeps the time of its last success from the file
+    // it replaces. False, told, when the file cannot be written.
+    bool metricsWritten()
+    {
+        const std::string& path = m_context.options.metrics;
+        if (path.empty())
+            return true;
+        const FileBytes earlier = ReadWholeFile(path, kMaxMetricsBytes);
+        const std::map<std::string, KeptSuccess> kept =
+            LastSuccesses(earlier.status == FileBytes::Status::Read ? earlier.bytes : std::string());
+        std::vector<StationMetrics> metrics;
+        for (const Station& station : m_stations)
+            metrics.push_back(metricsOf(station, kept));
+        std::string reason;
+        if (ReplaceFileAtomically(path, MetricsText(metrics), &reason))
+            return true;
+        m_context.messages.error(CliMessage(kMessageMetricsNotWritten, {pathText(path), reason}));
+        return false;
+    }
+
+    static StationMetrics metricsOf(const Station& station, const std::map<std::string, KeptSuccess>& kept)
+    {
+        StationMetrics metrics;
+        metrics.station = station.port.toStdString();
+        if (const auto earlier = kept.find(metrics.station); earlier != kept.end()) {
+            metrics.serial = earlier->second.serial;
+            metrics.lastSuccess = earlier->second.lastSuccess;
+        }
+        if (!station.outcome)
+            return metrics;
+        const StationOutcome& outcome = *station.outcome;
+        metrics.durationSeconds = outcome.seconds;
+        if (outcome.station)
+            metrics.serial = std::to_string(outcome.station->serialNumber);
+        if (!outcome.ok)
+            return metrics;
+        metrics.success = true;
+        metrics.lastSuccess = station.reportedAt;
+        metrics.links = outcome.links;
+        metrics.linksChanged = outcome.drift.changed.value_or(false);
+        return metrics;
+    }
+
     CommandContext& m_context;
     const HeldSignals& m_held;
     const bool m_showProgress;
@@ -329,6 +425,7 @@ private:
     bool m_failed = false;
     bool m_notSaved = false;
     bool m_interrupted = false;
+    std::set<std::string> m_savedNow; // the files this run saved: none of them is a previous backup
     QEventLoop m_loop;
 };
 
@@ -365,6 +462,10 @@ ExitCode RunBackup(CommandContext& context)
     // every station's read for nothing.
     if (const std::string problem = folderProblem(options.dir); !problem.empty()) {
         context.messages.error(CliMessage(kMessageBackupFolderNotWritable, {pathText(options.dir), problem}));
+        return ExitCode::File;
+    }
+    if (const std::string problem = metricsFileProblem(options.metrics); !problem.empty()) {
+        context.messages.error(CliMessage(kMessageMetricsNotWritten, {pathText(options.metrics), problem}));
         return ExitCode::File;
     }
     BackupRun backup(context, held, DistinctPorts(ports));

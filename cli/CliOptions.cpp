@@ -45,7 +45,9 @@ Commands:
                       links with its module overview as
                       DIR/<serial number>/<YYYY-MM-DD_HH-MM-SS>.ini; prints
                       one JSON object per station and line: port, ok,
-                      serial, address, type, links, file, error
+                      serial, address, type, links, file, changed,
+                      changed_links (the links that differ from the
+                      station's previous backup in DIR), error
 
 Without --port every command but search and backup first searches
 COM1..COM16 like Kalmoria does at start and uses the device found (the
@@ -65,8 +67,8 @@ Exit codes:
      could not be read (the others are saved)
   3  a link file cannot be read or written, or the snapshot before a write
      cannot be saved (nothing sent); backup: the station list or the folder
-     cannot be read or written (nothing read), or a station's file cannot
-     be saved
+     cannot be read or written (nothing read), or a station's file or the
+     metrics file cannot be saved
   4  write refused, nothing sent: too many links, a field out of range,
      another station or missing modules without --force, links the editor
      would not allow (overlapping targets, bits outside the module's groups,
@@ -204,8 +206,16 @@ std::variant<CliOptions, int> ParseCommandLine(const QStringList& arguments)
                                                  "default 8).")
                                       .arg(kMaxBackupJobs),
                                   QStringLiteral("N"), QStringLiteral("8"));
+    const QCommandLineOption metrics(QStringLiteral("metrics"),
+                                     QStringLiteral("backup: write each station's result to this file in the "
+                                                    "Prometheus text format (for the node exporter's textfile "
+                                                    "collector), replacing it in one step."),
+                                     QStringLiteral("FILE"));
+    const QCommandLineOption onlyChanged(QStringLiteral("only-changed"),
+                                         QStringLiteral("backup: save no new file for a station whose links are "
+                                                        "those of its previous backup in DIR."));
     parser.addOptions({help, version, port, output, json, yes, noVerify, force, last, list, fast, quiet, retries, dir,
-                       stations, jobs});
+                       stations, jobs, metrics, onlyChanged});
     parser.addPositionalArgument(QStringLiteral("command"),
                                  QStringLiteral("search, info, read, write, diff, restore, doctor or backup."));
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The link file of write, diff and restore."),
@@ -263,6 +273,8 @@ std::variant<CliOptions, int> ParseCommandLine(const QStringList& arguments)
         {&dir, {Command::Backup}},
         {&stations, {Command::Backup}},
         {&jobs, {Command::Backup}},
+        {&metrics, {Command::Backup}},
+        {&onlyChanged, {Command::Backup}},
     };
     for (const OptionScope& scope : scopes) {
         if (parser.isSet(*scope.option) && std::ranges::find(scope.commands, options.command) == scope.commands.end())
@@ -300,7 +312,11 @@ std::variant<CliOptions, int> ParseCommandLine(const QStringList& arguments)
             return usageError(QStringLiteral("backup needs the stations: --port P (once for each) or --stations FILE"));
         if (parser.isSet(stations) && parser.value(stations).isEmpty())
             return usageError(QStringLiteral("--stations needs a file name"));
+        if (parser.isSet(metrics) && parser.value(metrics).isEmpty())
+            return usageError(QStringLiteral("--metrics needs a file name"));
         options.dir = ArgumentBytes(parser.value(dir));
+        options.metrics = ArgumentBytes(parser.value(metrics));
+        options.onlyChanged = parser.isSet(onlyChanged);
         options.stations = ArgumentBytes(parser.value(stations));
         bool jobsOk = false;
         options.jobs = parser.value(jobs).toInt(&jobsOk);

@@ -40,6 +40,8 @@ struct CliOptions {
     std::string stations;
     std::string dir;
     int jobs = 8;
+    std::string metrics; // backup --metrics: the metrics file; empty: none
+    bool onlyChanged = false; // backup --only-changed: no new file for a station without change
 
     bool portGiven() const { return portNumber != 0 || !portPath.empty(); }
 };

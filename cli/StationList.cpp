@@ -2,6 +2,7 @@
 
 #include "cli/ArgumentBytes.h"
 #include "cli/CliOptions.h"
+#include "cli/PortIdentity.h"
 
 #include <cerrno>
 #include <cstring>
@@ -73,12 +74,21 @@ StationListLoad LoadStationList(const std::string& path)
         load.outcome = StationListLoad::Outcome::Unreadable;
         return load;
     }
+    return ParseStationList(bytes);
+}
+
+StationListLoad ParseStationList(std::string_view bytes)
+{
+    StationListLoad load;
+    constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+    if (bytes.starts_with(kUtf8Mark))
+        bytes.remove_prefix(kUtf8Mark.size());
     std::size_t start = 0;
     int number = 0;
     while (start < bytes.size()) {
         const std::size_t end = std::min(bytes.find('\n', start), bytes.size());
         ++number;
-        const std::string port = portOf(bytes.substr(start, end - start));
+        const std::string port = portOf(std::string(bytes.substr(start, end - start)));
         start = end + 1;
         if (port.empty())
             continue;
@@ -101,11 +111,9 @@ QStringList DistinctPorts(const QStringList& ports)
 {
     QStringList distinct;
     std::set<std::string> seen;
+    const ComPortTable comPorts = comPortPaths();
     for (const QString& port : ports) {
-        CliOptions parsed;
-        ParsePortText(port, parsed);
-        const std::string key = parsed.portNumber != 0 ? "COM" + std::to_string(parsed.portNumber) : parsed.portPath;
-        if (seen.insert(key).second)
+        if (seen.insert(PortIdentity(port, comPorts)).second)
             distinct << port;
     }
     return distinct;

@@ -3,11 +3,13 @@
 // The station list of `kalmoria-cli backup --stations FILE`: one port per
 // line, as --port takes it. Blanks around a port, blank lines and comments
 // (from a "#" at the start of a line or after a blank to the line's end) are
-// left out; LF and CR LF line ends are both read.
+// left out; LF and CR LF line ends are both read, and so is a list that
+// starts with the UTF-8 byte-order mark Windows editors write.
 
 #include <QStringList>
 
 #include <string>
+#include <string_view>
 
 struct StationListLoad {
     enum class Outcome {
@@ -26,7 +28,9 @@ struct StationListLoad {
 inline constexpr long kMaxStationListBytes = 1024 * 1024;
 
 StationListLoad LoadStationList(const std::string& path);
+// The list in `bytes`, as LoadStationList reads a file's.
+StationListLoad ParseStationList(std::string_view bytes);
 
-// The same ports once each, in the order of their first mention: "3" and
-// "COM3" are one port.
+// The same stations once each, in the order of their first mention: ports
+// that reach one device (cli/PortIdentity.h) are one station.
 QStringList DistinctPorts(const QStringList& ports);

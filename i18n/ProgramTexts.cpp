@@ -39,7 +39,7 @@ std::vector<TextKey> collectKeys()
     addNumbers(keys, "ERROR", {99}); // another station, no module missing
     // Network ports: not reached, connection lost, an address that cannot be used, the doctor's check.
     addNumbers(keys, "ERROR", {100, 101, 102, 103});
-    addNumbers(keys, "ERROR", {110, 111, 112, 113, 114, 115, 116, 117}); // kalmoria-cli backup
+    addNumbers(keys, "ERROR", {110, 111, 112, 113, 114, 115, 116, 117, 118, 119}); // kalmoria-cli backup
     // The checked write: another station after a reopen, nothing sent, the outcome unknown.
     addNumbers(keys, "ERROR", {120, 121, 122});
     // Menus, tool buttons, pages, the link editor's and the link table's captions.

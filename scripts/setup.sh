@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 
 packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-serialport-dev libsimpleini-dev
           libgtest-dev qt6-translations-l10n qt6-svg-dev ser2net ccache xvfb xauth xdotool imagemagick
-          dpkg-dev)
+          dpkg-dev python3-prometheus-client)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

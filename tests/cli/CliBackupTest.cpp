@@ -5,8 +5,10 @@
 #include "tests/cli/CliProcess.h"
 #include "tests/common/QmxSim.h"
 
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
 #include <QSerialPort>
 
 #include <gtest/gtest.h>
@@ -82,6 +84,33 @@ std::map<std::string, QJsonObject> linesByPort(const std::string& out)
     return lines;
 }
 
+// A metrics file as Prometheus reads it, through the Prometheus client's own
+// parser: (family, station label) -> (serial label, value); every family
+// that has its HELP and TYPE also as (family, "# TYPE <type>").
+using Metrics = std::map<std::pair<std::string, std::string>, std::pair<std::string, double>>;
+Metrics prometheusMetrics(const std::string& file)
+{
+    constexpr const char* kScript = R"(
+import json, sys
+from prometheus_client.parser import text_string_to_metric_families
+families = list(text_string_to_metric_families(open(sys.argv[1], encoding="utf-8").read()))
+print(json.dumps([[f.name, "# TYPE " + f.type, "", 0] for f in families if f.documentation]
+                 + [[s.name, s.labels["station"], s.labels["serial"], s.value] for f in families for s in f.samples]))
+)";
+    QProcess python;
+    python.start(QStringLiteral("/usr/bin/python3"), {QStringLiteral("-c"), QString::fromUtf8(kScript),
+                                                      QString::fromStdString(file)});
+    python.waitForFinished();
+    EXPECT_EQ(python.exitCode(), 0) << python.readAllStandardError().toStdString();
+    Metrics metrics;
+    for (const QJsonValue row : QJsonDocument::fromJson(python.readAllStandardOutput()).array()) {
+        const QJsonArray fields = row.toArray();
+        metrics[{fields[0].toString().toStdString(), fields[1].toString().toStdString()}] = {
+            fields[2].toString().toStdString(), fields[3].toDouble()};
+    }
+    return metrics;
+}
+
 std::size_t lineCount(const std::string& out)
 {
     return static_cast<std::size_t>(std::count(out.begin(), out.end(), '\n'));
@@ -118,6 +147,14 @@ protected:
         stations.push_back(std::make_unique<QmxSim>(cli.files.file(name), options));
         EXPECT_FALSE(stations.back()->path().empty()) << "qmx-sim did not start";
         return stations.back()->path();
+    }
+    // Station `index` served anew from `station`'s image, on a new line.
+    std::string replaceStation(std::size_t index, const Station& station)
+    {
+        const std::string name = "station" + std::to_string(index) + "-again.ini";
+        cli.files.write(name, image(station));
+        stations[index] = std::make_unique<QmxSim>(cli.files.file(name));
+        return stations[index]->path();
     }
     std::string dir(const std::string& name = "backup") const { return cli.files.file(name); }
     CliProcess::Result backup(QStringList arguments, const std::string& into = "backup") const
@@ -250,22 +287,104 @@ TEST_F(CliBackup, TakesTheStationsOfAListWithCommentsBesideThoseOfPort)
     const std::string north = startStation(kNorth);
     const std::string south = startStation(kSouth);
     const std::string east = startStation(kEast);
-    cli.files.write("stations.txt", "# the stations of the north\r\n"
+    // North again by a link to its line, south again by a COM number mapped to it.
+    const std::string northLink = cli.files.file("by-id-north");
+    ASSERT_EQ(::symlink(north.c_str(), northLink.c_str()), 0);
+    cli.writeSettings("[Kalmoria]\r\nSprache=\r\n\r\n[Schnittstellen]\r\nCOM5=" + south + "\r\n");
+    cli.files.write("stations.txt", "\xEF\xBB\xBF# the stations of the north, as a Windows editor saves them\r\n"
                                     "\r\n"
                                     "   " + north + "   # Hochbeh\xE4lter\r\n"
                                     "#" + east + "\r\n"
                                     "\t" + south + "\n"
-                                    + north + "\n"
+                                    + north + "\n" + northLink + "\nCOM5\n"
                                     "   # the end\n");
     const auto result = backup(QStringList{QStringLiteral("--stations"),
                                            QString::fromStdString(cli.files.file("stations.txt")),
                                            QStringLiteral("--jobs"), QStringLiteral("1")}
                                + ports({south}));
     EXPECT_EQ(result.exitCode, 0) << result.err;
-    ASSERT_EQ(lineCount(result.out), 2u) << "each station once, the commented one left out: " << result.out;
+    ASSERT_EQ(lineCount(result.out), 2u) << "each station once, by whatever name, the commented one left out: "
+                                         << result.out;
     const auto lines = linesByPort(result.out);
     EXPECT_TRUE(lines.contains(north) && lines.contains(south)) << result.out;
     EXPECT_EQ(filesBelow(dir()).size(), 2u);
+}
+
+TEST_F(CliBackup, ASecondBackupNamesTheLinksChangedSinceTheFirstAndKeepsNoCopyOfTheUnchanged)
+{
+    const std::string north = startStation(kNorth);
+    const std::string south = startStation(kSouth);
+    const std::string east = startStation(kEast);
+    const auto first = backup(ports({north, south, east}));
+    ASSERT_EQ(first.exitCode, 0) << first.err;
+    const auto before = linesByPort(first.out);
+    for (const auto& [port, line] : before)
+        EXPECT_TRUE(line[QStringLiteral("changed")].isNull() && line[QStringLiteral("changed_links")].isNull())
+            << "a first backup has nothing to compare with: " << port;
+
+    // Someone gave east's link 2 another target bit and added a fourth link.
+    Station changed = kEast;
+    changed.links[1][6] = 3;
+    changed.links.push_back({12, 153, 0, 1, 7, 352, 0, 0});
+    const std::string eastNow = replaceStation(2, changed);
+    const auto second = backup(ports({north, south, eastNow}) + QStringList{QStringLiteral("--only-changed")});
+    ASSERT_EQ(second.exitCode, 0) << second.err;
+    const auto after = linesByPort(second.out);
+    ASSERT_EQ(after.size(), 3u) << second.out;
+    for (const std::string& unchanged : {north, south}) {
+        const QJsonObject line = after.at(unchanged);
+        EXPECT_TRUE(line[QStringLiteral("ok")].toBool()) << unchanged;
+        EXPECT_EQ(line[QStringLiteral("changed")], QJsonValue(false)) << unchanged;
+        EXPECT_EQ(line[QStringLiteral("changed_links")], QJsonValue(QJsonArray{})) << unchanged;
+        EXPECT_EQ(line[QStringLiteral("file")], before.at(unchanged)[QStringLiteral("file")])
+            << "the previous backup stays the proof";
+    }
+    EXPECT_EQ(filesBelow(dir() + "/4242").size(), 1u);
+    EXPECT_EQ(filesBelow(dir() + "/815").size(), 1u);
+    const QJsonObject line = after.at(eastNow);
+    EXPECT_EQ(line[QStringLiteral("changed")], QJsonValue(true));
+    EXPECT_EQ(line[QStringLiteral("changed_links")], QJsonValue(QJsonArray{2, 4}));
+    EXPECT_EQ(fields(LoadLinkFile(line[QStringLiteral("file")].toString().toStdString()).links), changed.links);
+    EXPECT_EQ(filesBelow(dir() + "/7001").size(), 2u);
+}
+
+TEST_F(CliBackup, TheMetricsReadByPrometheusKeepAFailedStationsLastSuccess)
+{
+    const std::string north = startStation(kNorth);
+    // South is reached through a link, which the test then leads nowhere.
+    const std::string south = cli.files.file("south-line");
+    ASSERT_EQ(::symlink(startStation(kSouth).c_str(), south.c_str()), 0);
+    const QStringList metrics{QStringLiteral("--metrics"), QString::fromStdString(cli.files.file("node/kalmoria.prom"))};
+    const auto first = backup(ports({north, south}) + metrics);
+    ASSERT_EQ(first.exitCode, 0) << first.err;
+    const Metrics before = prometheusMetrics(cli.files.file("node/kalmoria.prom"));
+    ASSERT_TRUE(before.contains({"kalmoria_backup_last_success_timestamp_seconds", south}));
+
+    ASSERT_EQ(::unlink(south.c_str()), 0);
+    const auto second = backup(ports({north, south}) + metrics);
+    EXPECT_EQ(second.exitCode, 2) << second.err;
+    const Metrics after = prometheusMetrics(cli.files.file("node/kalmoria.prom"));
+    for (const char* family : {"kalmoria_backup_success", "kalmoria_backup_last_success_timestamp_seconds",
+                               "kalmoria_backup_duration_seconds", "kalmoria_station_links",
+                               "kalmoria_station_links_changed"})
+        EXPECT_TRUE(after.contains({family, "# TYPE gauge"})) << family << " lacks its HELP or TYPE";
+    const auto value = [&after](const char* family, const std::string& station) {
+        const auto found = after.find({family, station});
+        return found == after.end() ? std::pair<std::string, double>{"none", -1} : found->second;
+    };
+    EXPECT_EQ(value("kalmoria_backup_success", north), (std::pair<std::string, double>{"4242", 1}));
+    EXPECT_EQ(value("kalmoria_station_links", north).second, 2);
+    EXPECT_EQ(value("kalmoria_station_links_changed", north).second, 0);
+    EXPECT_GE(value("kalmoria_backup_last_success_timestamp_seconds", north).second,
+              before.at({"kalmoria_backup_last_success_timestamp_seconds", north}).second);
+    EXPECT_EQ(value("kalmoria_backup_success", south), (std::pair<std::string, double>{"815", 0}));
+    EXPECT_EQ(value("kalmoria_backup_last_success_timestamp_seconds", south),
+              before.at({"kalmoria_backup_last_success_timestamp_seconds", south}))
+        << "an alert on an old backup needs the last success";
+    EXPECT_GE(value("kalmoria_backup_duration_seconds", south).second, 0);
+    EXPECT_EQ(value("kalmoria_station_links", south).second, -1) << "not read: not known";
+    EXPECT_EQ(filesBelow(cli.files.file("node")), std::vector<std::string>{"kalmoria.prom"})
+        << "no temporary file is left for the collector to find";
 }
 
 TEST_F(CliBackup, OneStationAtATimeSavesTheSameFilesAsEightAtOnce)
@@ -310,6 +429,9 @@ TEST_F(CliBackup, AStationListOrFolderThatCannotBeUsedEndsWith3BeforeAnyStationI
         {"a list without a port", {QStringLiteral("--stations"), QString::fromStdString(cli.files.file("empty.txt"))},
          "backup", "nennt keine Schnittstelle"},
         {"a folder below a file", ports({north}), "taken/backup", "In den Sicherungsordner "},
+        {"metrics into a folder", ports({north}) + QStringList{QStringLiteral("--metrics"),
+                                                               QString::fromStdString(cli.files.path())},
+         "backup", "Die Metrikdatei "},
     };
     for (const Case& c : cases) {
         const auto result = backup(c.arguments, c.into);

@@ -3,7 +3,9 @@
 # gets it, starts Kalmoria by its command as an ordinary user on a virtual
 # display, and removes the package again. It changes the machine, so it is
 # no part of the CTest suite: it needs root (CI runs as root), installs
-# lintian when missing and creates the user kalmoria-test when missing.
+# lintian when missing and creates the user kalmoria-test when missing; the
+# package's own user kalmoria, which Debian leaves behind on removal, goes
+# when the test made it.
 #   tests/package/install-test.sh [build-dir]     (default build-release)
 set -euo pipefail
 cd "$(dirname "$0")/../.."
@@ -13,6 +15,8 @@ if [ "$(id -u)" -ne 0 ]; then
 fi
 export DEBIAN_FRONTEND=noninteractive
 user=kalmoria-test
+service_user_existed=no
+id kalmoria >/dev/null 2>&1 && service_user_existed=yes
 work=$(mktemp -d)
 xvfb_pid=""
 program_pid=""
@@ -35,7 +39,7 @@ echo "$deb"
 
 step "lintian"
 # lintian, and what the manual pages and the bash completion are checked with.
-scripts/install-packages.sh lintian man-db bash-completion
+scripts/install-packages.sh lintian man-db bash-completion systemd
 # Errors and warnings fail the test; what is meant is overridden, with the
 # reason, in packaging/lintian-overrides.
 lintian_status=0
@@ -81,6 +85,23 @@ offered=$(XDG_CONFIG_HOME="$work" bash -c '
     _kalmoria_cli kalmoria-cli "" --port
     printf "%s\n" "${COMPREPLY[@]}"' completion "$completion" | grep '^COM' | tr '\n' ' ')
 [ "$offered" = "COM3 COM12 " ] || fail "the completion offers '$offered' after --port, not COM3 and COM12"
+
+step "The daily backup: units, user, station list"
+units=(/usr/lib/systemd/system/kalmoria-backup.service /usr/lib/systemd/system/kalmoria-backup.timer)
+for file in "${units[@]}" /usr/lib/sysusers.d/kalmoria.conf /etc/kalmoria/stations; do
+    grep -qx "$file" <<<"$listed" || fail "dpkg -L does not list $file"
+done
+# Against the installed tree: the command, its manual page and the user exist.
+verified=$(systemd-analyze verify "${units[@]}" 2>&1) || fail "systemd-analyze verify: $verified"
+[ -z "$verified" ] || fail "systemd-analyze verify: $verified"
+id -nG kalmoria | tr ' ' '\n' | grep -qx dialout || fail "the user kalmoria is missing or not in the group dialout"
+dpkg-query -W -f='${Conffiles}\n' kalmoria | grep -q "^ /etc/kalmoria/stations " ||
+    fail "/etc/kalmoria/stations is no conffile"
+if grep -v '^#' /etc/kalmoria/stations | grep -q '[^[:space:]]'; then
+    fail "the example station list names a station"
+fi
+enabled=$(find /etc/systemd /run/systemd/system -name 'kalmoria-backup*' 2>/dev/null || true)
+[ -z "$enabled" ] || fail "enabled on installation: $enabled"
 
 step "Starting kalmoria as $user"
 id "$user" >/dev/null 2>&1 || useradd --create-home --shell /bin/bash "$user"
@@ -131,7 +152,9 @@ echo "log in $log:"
 cat "$log"
 
 step "Removing"
-apt-get remove -y -qq kalmoria >/dev/null
+apt-get purge -y -qq kalmoria >/dev/null
+[ "$service_user_existed" = yes ] || userdel kalmoria
+[ ! -e /etc/kalmoria ] || fail "left behind: $(find /etc/kalmoria)"
 [ ! -e /opt/kalmoria ] || fail "left behind: $(find /opt/kalmoria)"
 [ ! -e /usr/bin/kalmoria ] || fail "/usr/bin/kalmoria left behind"
 echo "install-test: passed"
