@@ -41,6 +41,7 @@
 #include "i18n/LanguageTexts.h"
 #include "app/TF_rs232.h"
 #include "protocol/Tvep.h"
+#include "app/TrafficView.h"
 #include "editor/LinkTablePage.h"
 
 #include <QActionGroup>
@@ -207,6 +208,7 @@ void TF_Kalmoria_main::createMenu()
         retryChoices->addAction(item);
     }
     connect(retryChoices, &QActionGroup::triggered, this, &TF_Kalmoria_main::Wiederholungen1Click);
+    AddTrafficViewEntry(*Einstellung1, *this);
 
     mSprachwahl = MainMenu1->addMenu(QStringLiteral("@25&Sprachwahl"));
     mSprachwahl->setObjectName(QStringLiteral("mSprachwahl"));

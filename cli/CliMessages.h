@@ -33,6 +33,7 @@ constexpr int kMessageStationProcessFailed = 114;  // %s1 what became of the pro
 constexpr int kMessageStationInterrupted = 115;
 constexpr int kMessageBackupDone = 116;            // %s1 stations saved, %s2 stations, %s3 folder
 constexpr int kMessageBackupInterrupted = 117;     // %s1 stations saved, %s2 stations, %s3 folder
+constexpr int kMessageCaptureNotWritten = 123;     // %s1 file, %s2 reason
 
 // Message n with its arguments; without any it gets the " - " every message
 // without arguments of its own gets.

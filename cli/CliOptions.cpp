@@ -203,8 +203,14 @@ std::variant<CliOptions, int> ParseCommandLine(const QStringList& arguments)
                                                  "default 8).")
                                       .arg(kMaxBackupJobs),
                                   QStringLiteral("N"), QStringLiteral("8"));
+    const QCommandLineOption capture(QStringLiteral("capture"),
+                                     QStringLiteral("Write every frame sent to and received from the device to "
+                                                    "this pcapng file, for Wireshark (see the README). backup: "
+                                                    "a folder; each station's capture is named as its link "
+                                                    "file, with .pcapng."),
+                                     QStringLiteral("FILE"));
     parser.addOptions({help, version, port, output, json, yes, noVerify, force, last, list, fast, quiet, retries, dir,
-                       stations, jobs});
+                       stations, jobs, capture});
     parser.addPositionalArgument(QStringLiteral("command"),
                                  QStringLiteral("search, info, read, write, diff, restore, doctor or backup."));
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The link file of write, diff and restore."),
@@ -308,6 +314,9 @@ std::variant<CliOptions, int> ParseCommandLine(const QStringList& arguments)
                                   .arg(kMaxBackupJobs)
                                   .arg(parser.value(jobs)));
     }
+    options.capture = ArgumentBytes(parser.value(capture));
+    if (parser.isSet(capture) && options.capture.empty())
+        return usageError(QStringLiteral("--capture needs a file name"));
     options.output = ArgumentBytes(parser.value(output));
     if (parser.isSet(output) && options.output.empty())
         return usageError(QStringLiteral("--output needs a file name"));
