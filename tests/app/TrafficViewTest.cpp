@@ -20,6 +20,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstdlib>
 
 namespace {
 
@@ -32,7 +33,7 @@ protected:
         ASSERT_EQ(client.Transfer(0, 0, {}, 1500, 20, words, true), Tvep::Ok);
         QApplication::processEvents();
     }
-    QString cell(int row, int column) const { return view.Frames().index(row, column).data().toString(); }
+    QString cell(int row, int column) { return view.Frames().index(row, column).data().toString(); }
 
     QmxSim device{std::string()};
     Tvep client{SystemLines()};
@@ -75,6 +76,10 @@ TEST_F(TrafficViewTest, FramesAppearPauseHoldsThemAndSaveWritesACapture)
         EXPECT_EQ(read.rows, (std::vector<std::vector<std::string>>{
                                  {"request", "1500"}, {"reply", "1500"}, {"request", "1500"}, {"reply", "1500"}}));
     }
+
+    // The README's picture: KALMORIA_SCREENSHOT_DIR=... under xvfb-run.
+    if (const char* folder = std::getenv("KALMORIA_SCREENSHOT_DIR"))
+        view.grab().save(QString::fromLocal8Bit(folder) + QStringLiteral("/traffic-view.png"));
 
     QTest::mouseClick(&view.ClearButton(), Qt::LeftButton);
     EXPECT_EQ(view.Frames().rowCount(), 0);
