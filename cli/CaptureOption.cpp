@@ -8,7 +8,7 @@
 
 CommandCapture::CommandCapture(const CliOptions& options, ConsoleMessages& messages)
 {
-    if (options.capture.empty() || options.command == Command::Backup)
+    if (options.capture.empty())
         return;
     m_capture = std::make_unique<LiveCapture>(options.capture);
     if (!m_capture->ok()) {

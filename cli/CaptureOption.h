@@ -1,8 +1,7 @@
 #pragma once
 
 // --capture FILE: the register traffic of the command, frame by frame, in a
-// pcapng file for Wireshark. backup gives each station's read a capture of
-// its own (cli/BackupCapture.h), so its own process captures nothing.
+// pcapng file for Wireshark.
 
 #include "cli/ExitCode.h"
 

@@ -205,9 +205,7 @@ std::variant<CliOptions, int> ParseCommandLine(const QStringList& arguments)
                                   QStringLiteral("N"), QStringLiteral("8"));
     const QCommandLineOption capture(QStringLiteral("capture"),
                                      QStringLiteral("Write every frame sent to and received from the device to "
-                                                    "this pcapng file, for Wireshark (see the README). backup: "
-                                                    "a folder; each station's capture is named as its link "
-                                                    "file, with .pcapng."),
+                                                    "this pcapng file, for Wireshark (see the README)."),
                                      QStringLiteral("FILE"));
     parser.addOptions({help, version, port, output, json, yes, noVerify, force, last, list, fast, quiet, retries, dir,
                        stations, jobs, capture});
@@ -268,6 +266,8 @@ std::variant<CliOptions, int> ParseCommandLine(const QStringList& arguments)
         {&dir, {Command::Backup}},
         {&stations, {Command::Backup}},
         {&jobs, {Command::Backup}},
+        {&capture, {Command::Search, Command::Info, Command::Read, Command::Write, Command::Diff, Command::Restore,
+                    Command::Doctor, Command::BackupStation}},
     };
     for (const OptionScope& scope : scopes) {
         if (parser.isSet(*scope.option) && std::ranges::find(scope.commands, options.command) == scope.commands.end())
