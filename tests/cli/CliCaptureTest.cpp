@@ -135,5 +135,5 @@ TEST_F(CliCapture, ACaptureThatCannotBeWrittenStopsTheCommandBeforeAnythingIsSen
     const CliProcess::Result result = capture(startDevice());
     EXPECT_EQ(result.exitCode, 3);
     EXPECT_NE(result.err.find("no-such-folder/traffic.pcapng"), std::string::npos) << result.err;
-    EXPECT_EQ(device->errorOutput().find("read"), std::string::npos) << device->errorOutput();
+    EXPECT_EQ(device->errorOutput().find("#1 read"), std::string::npos) << device->errorOutput();
 }
