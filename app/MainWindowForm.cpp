@@ -5,6 +5,7 @@
 
 #include "app/StatusPanels.h"
 #include "app/ToolbarIcons.h"
+#include "app/TrafficView.h"
 #include "editor/LinkEditorPage.h"
 #include "editor/LinkTablePage.h"
 #include "i18n/TextTable.h"
@@ -142,6 +143,7 @@ void TF_Kalmoria_main::createMenu()
         retryChoices->addAction(item);
     }
     connect(retryChoices, &QActionGroup::triggered, this, &TF_Kalmoria_main::Wiederholungen1Click);
+    AddTrafficViewEntry(*Einstellung1, *this);
 
     mSprachwahl = MainMenu1->addMenu(QStringLiteral("@25&Sprachwahl"));
     mSprachwahl->setObjectName(QStringLiteral("mSprachwahl"));

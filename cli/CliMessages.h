@@ -35,6 +35,7 @@ constexpr int kMessageBackupDone = 116;            // %s1 stations saved, %s2 st
 constexpr int kMessageBackupInterrupted = 117;     // %s1 stations saved, %s2 stations, %s3 folder
 constexpr int kMessageMetricsNotWritten = 118;     // %s1 file, %s2 reason
 constexpr int kMessageStationUnchanged = 119;      // %s1 links, %s2 the previous backup
+constexpr int kMessageCaptureNotWritten = 123;     // %s1 file, %s2 reason
 
 // Message n with its arguments; without any it gets the " - " every message
 // without arguments of its own gets.

@@ -214,8 +214,12 @@ std::variant<CliOptions, int> ParseCommandLine(const QStringList& arguments)
     const QCommandLineOption onlyChanged(QStringLiteral("only-changed"),
                                          QStringLiteral("backup: save no new file for a station whose links are "
                                                         "those of its previous backup in DIR."));
+    const QCommandLineOption capture(QStringLiteral("capture"),
+                                     QStringLiteral("Write every frame sent to and received from the device to "
+                                                    "this pcapng file, for Wireshark (see the README)."),
+                                     QStringLiteral("FILE"));
     parser.addOptions({help, version, port, output, json, yes, noVerify, force, last, list, fast, quiet, retries, dir,
-                       stations, jobs, metrics, onlyChanged});
+                       stations, jobs, metrics, onlyChanged, capture});
     parser.addPositionalArgument(QStringLiteral("command"),
                                  QStringLiteral("search, info, read, write, diff, restore, doctor or backup."));
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The link file of write, diff and restore."),
@@ -275,6 +279,8 @@ std::variant<CliOptions, int> ParseCommandLine(const QStringList& arguments)
         {&jobs, {Command::Backup}},
         {&metrics, {Command::Backup}},
         {&onlyChanged, {Command::Backup}},
+        {&capture, {Command::Search, Command::Info, Command::Read, Command::Write, Command::Diff, Command::Restore,
+                    Command::Doctor, Command::BackupStation}},
     };
     for (const OptionScope& scope : scopes) {
         if (parser.isSet(*scope.option) && std::ranges::find(scope.commands, options.command) == scope.commands.end())
@@ -325,6 +331,9 @@ std::variant<CliOptions, int> ParseCommandLine(const QStringList& arguments)
                                   .arg(kMaxBackupJobs)
                                   .arg(parser.value(jobs)));
     }
+    options.capture = ArgumentBytes(parser.value(capture));
+    if (parser.isSet(capture) && options.capture.empty())
+        return usageError(QStringLiteral("--capture needs a file name"));
     options.output = ArgumentBytes(parser.value(output));
     if (parser.isSet(output) && options.output.empty())
         return usageError(QStringLiteral("--output needs a file name"));

@@ -33,6 +33,8 @@ struct CliOptions {
     bool fast = false;
     bool quiet = false;
     int retries = 2; // --retries: how often a failed transfer is repeated
+    // --capture: the pcapng file of the register traffic.
+    std::string capture;
     // backup: the ports of --port as typed, in their order (each one a port
     // that --port takes), the station list of --stations, the folder of
     // --dir and how many stations are read at a time.

@@ -1,4 +1,5 @@
 #include "cli/ArgumentBytes.h"
+#include "cli/CaptureOption.h"
 #include "cli/CliOptions.h"
 #include "cli/Commands.h"
 #include "cli/ConsoleMessages.h"
@@ -36,6 +37,9 @@ ExitCode run(const CliOptions& options)
     ActivateStoredLanguage();
     DefaultMessageArgument = " - ";
 
+    const CommandCapture capture(options, messages);
+    if (capture.failure())
+        return *capture.failure();
     DeviceSession session(options, messages, view);
     CommandContext context{options, session, messages};
     switch (options.command) {

@@ -65,6 +65,7 @@ bool Tvep::OpenPortAt(int32_t port, const std::string& path, int32_t baud, char 
         m_line = std::move(line);
     }
     m_line->SetReadTimeout(0);
+    tapPort(port, path);
     if (!m_line->OpenPortAt(port, path, baud, parity))
         return false;
     // A program stopped in the middle of a transfer leaves the rest of its
@@ -220,6 +221,7 @@ int32_t Tvep::Transfer(int32_t writeAddr, int32_t writeCount, std::span<const ui
     int32_t result = Ok;
     for (int32_t attempt = 1; attempt <= attempts; ++attempt) {
         result = transferOnce(sendData, recvData);
+        tapAttemptEnd(attempt, result);
         if (result == Ok || !worthRepeating(result))
             break;
         if (attempts > 1)
@@ -264,11 +266,13 @@ int32_t Tvep::transferOnce(std::span<const uint16_t> sendData, std::span<uint16_
         m_line->BeginTransfer();
         dropStaleInput();
         m_line->SendString(request);
+        tapRequest(request);
         WholeReply whole;
         if (fastReplyEnd())
             whole = {[this](std::string_view bytes) { return IsCompleteReply(bytes); }, settleMs()};
         const std::string reply = m_line->ReceiveString(MaxReplyBytes, m_line->FirstByteTimeout(ReplyTimeout),
                                                         CharTimeout, whole);
+        tapReply(reply);
         if (reply.empty())
             return ErrNoReply;
         const int32_t result =

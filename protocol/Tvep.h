@@ -144,6 +144,20 @@ private:
     // Whether this transfer ends its reply once it is whole.
     bool fastReplyEnd() const;
 
+    // The frame tap (FrameTap.h; TvepTap.cpp): the port's name as it opens,
+    // the request as sent, the reply as it came, and at the attempt's end
+    // the reply with the attempt's result. Nothing while nobody listens.
+    void tapPort(int32_t port, const std::string& path);
+    void tapRequest(std::string_view request);
+    void tapReply(std::string_view reply);
+    void tapAttemptEnd(int32_t attempt, int32_t result);
+    struct TapState {
+        std::string port;
+        std::string reply;
+        int64_t replyUs = 0;
+    };
+    TapState m_tap;
+
     const LineFactory& m_lines;
     std::unique_ptr<Line> m_line;
 };

@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 
 packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-serialport-dev libsimpleini-dev
           libgtest-dev qt6-translations-l10n qt6-svg-dev ser2net ccache xvfb xauth xdotool imagemagick
-          dpkg-dev python3-prometheus-client)
+          dpkg-dev python3-prometheus-client tshark)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -17,6 +17,9 @@ if [ ${#missing[@]} -gt 0 ]; then
     sudo=""
     [ "$(id -u)" -eq 0 ] || sudo="sudo"
     echo "Installing: ${missing[*]}"
+    # tshark's package asks whether ordinary users may capture; the answer
+    # is given beforehand, so the install never stops to ask.
+    echo "wireshark-common wireshark-common/install-setuid boolean false" | $sudo debconf-set-selections
     $sudo apt-get update -qq
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
 fi

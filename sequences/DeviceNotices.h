@@ -38,9 +38,9 @@ constexpr int kMessageOtherStationAllModules = 99; // %s1 the links' station, %s
 // The checked write stopped with nothing sent: after the port was opened
 // again another station answered; the device did not answer before the
 // write. The write frame went out but no clean answer came back.
-constexpr int kMessageOtherStationAfterReopen = 120; // %s1 the station checked, %s2 the one answering now
-constexpr int kMessageNothingSent = 121;             // %s1 transfer result
-constexpr int kMessageWriteOutcomeUnknown = 122;     // %s1 transfer result, %s2 snapshot
+constexpr int kMessageOtherStationAfterReopen = 124; // %s1 the station checked, %s2 the one answering now
+constexpr int kMessageNothingSent = 125;             // %s1 transfer result
+constexpr int kMessageWriteOutcomeUnknown = 126;     // %s1 transfer result, %s2 snapshot
 // The classic messages of the device sequences: the write stopped at a
 // transfer that failed; the port would not open (with the result code); no
 // central device of ours answered (with its type word); the read stopped at

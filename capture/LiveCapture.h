@@ -1,0 +1,26 @@
+#pragma once
+
+// A capture file that takes every frame the frame tap sees, from the moment
+// it is made until it is destroyed.
+
+#include "capture/CaptureFile.h"
+#include "protocol/FrameTap.h"
+
+#include <string>
+
+class LiveCapture : public FrameListener {
+public:
+    // Listens only when the file could be made (ok()).
+    explicit LiveCapture(const std::string& path);
+    ~LiveCapture() override;
+    LiveCapture(const LiveCapture&) = delete;
+    LiveCapture& operator=(const LiveCapture&) = delete;
+
+    bool ok() const { return m_file.ok(); }
+    const std::string& error() const { return m_file.error(); }
+
+    void OnFrame(const TappedFrame& frame) override { m_file.Write(frame); }
+
+private:
+    CaptureFile m_file;
+};

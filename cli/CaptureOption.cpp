@@ -1,0 +1,20 @@
+#include "cli/CaptureOption.h"
+
+#include "capture/LiveCapture.h"
+#include "cli/CliMessages.h"
+#include "cli/CliOptions.h"
+#include "cli/ConsoleMessages.h"
+#include "cli/ConsoleText.h"
+
+CommandCapture::CommandCapture(const CliOptions& options, ConsoleMessages& messages)
+{
+    if (options.capture.empty())
+        return;
+    m_capture = std::make_unique<LiveCapture>(options.capture);
+    if (!m_capture->ok()) {
+        messages.error(CliMessage(kMessageCaptureNotWritten, {pathText(options.capture), m_capture->error()}));
+        m_failure = ExitCode::File;
+    }
+}
+
+CommandCapture::~CommandCapture() = default;

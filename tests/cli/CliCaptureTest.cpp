@@ -1,0 +1,139 @@
+// kalmoria-cli --capture: the frames of a command in a pcapng file, read
+// back by the real tshark with the shipped dissector.
+
+#include "tests/cli/CliProcess.h"
+#include "tests/common/QmxSim.h"
+#include "tests/common/Ser2net.h"
+#include "tests/common/Tshark.h"
+
+#include <QStandardPaths>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <thread>
+
+namespace {
+
+constexpr const char* kDevice = "[Device]\nType=0x3301\nSerial=815\nAddress=20\n[Module2]\nKind=1\n"
+                                "[Links]\n1=2,100,0,4,2,300,0,0\n";
+const QStringList kFrameFields{QStringLiteral("qmx.kind"), QStringLiteral("qmx.read_addr"),
+                               QStringLiteral("qmx.read_count"), QStringLiteral("qmx.write_addr"),
+                               QStringLiteral("qmx.word"), QStringLiteral("qmx.crc")};
+
+class CliCapture : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        KALMORIA_REQUIRE_TSHARK();
+        cli.files.write("device.ini", kDevice);
+    }
+    std::string startDevice(const QStringList& options = {})
+    {
+        device = std::make_unique<QmxSim>(cli.files.file("device.ini"), options);
+        return device->path();
+    }
+    CliProcess::Result capture(const std::string& port, const QString& command = QStringLiteral("read"),
+                               const QStringList& more = {})
+    {
+        return cli.run(QStringList{command, QStringLiteral("--port"), QString::fromStdString(port),
+                                   QStringLiteral("--capture"), QString::fromStdString(file)}
+                       + more);
+    }
+
+    CliProcess cli;
+    std::unique_ptr<QmxSim> device;
+    std::string file = cli.files.file("traffic.pcapng");
+};
+
+} // namespace
+
+TEST_F(CliCapture, ARequestHoldsWhatTheReadAskedAndEachReplyPointsAtItsRequest)
+{
+    ASSERT_EQ(capture(startDevice()).exitCode, 0);
+    const TsharkRun frames = Tshark(file, {QStringLiteral("frame.number"), QStringLiteral("qmx.kind"),
+                                           QStringLiteral("qmx.read_addr"), QStringLiteral("qmx.read_count"),
+                                           QStringLiteral("qmx.reply_to"), QStringLiteral("qmx.echo_ok"),
+                                           QStringLiteral("qmx.crc_ok"), QStringLiteral("frame.comment"),
+                                           QStringLiteral("frame.interface_name")});
+    ASSERT_EQ(frames.exitCode, 0) << frames.err;
+    EXPECT_EQ(frames.err, "");
+    // The device read: modules, configuration, names, station data, links.
+    const std::vector<std::pair<std::string, std::string>> asked{{"2100", "64"}, {"1500", "20"}, {"32000", "128"}};
+    ASSERT_GE(frames.rows.size(), 2 * asked.size() + 2);
+    for (size_t i = 0; i < asked.size(); ++i) {
+        const auto& request = frames.rows[2 * i];
+        EXPECT_EQ(request[1], "request");
+        EXPECT_EQ(std::make_pair(request[2], request[3]), asked[i]);
+    }
+    for (size_t i = 0; i + 1 < frames.rows.size(); i += 2) {
+        const auto& reply = frames.rows[i + 1];
+        EXPECT_EQ(reply[1], "reply");
+        EXPECT_EQ(reply[4], frames.rows[i][0]) << "frame " << reply[0] << " answers the request before it";
+        EXPECT_EQ(reply[5] + reply[6], "11");
+        EXPECT_EQ(reply[7], "\xC3\x9C" "bertragung " + std::to_string(i / 2 + 1) + ": 0 ok");
+        EXPECT_EQ(reply[8], "COM1 (" + device->path() + ")");
+    }
+    EXPECT_EQ(frames.rows[frames.rows.size() - 2][2], "30800");
+    EXPECT_EQ(frames.rows.back()[3], "252");
+    // The configuration request, byte for byte as the device expects it.
+    EXPECT_EQ(Tshark(file, {QStringLiteral("qmx.crc")}, QStringLiteral("qmx.read_addr == 1500 && qmx.kind == \"request\"")).rows,
+              (std::vector<std::vector<std::string>>{{"0x6f28"}}));
+}
+
+TEST_F(CliCapture, ABadCrcIsShownAsSuchAndEachRepeatIsCommented)
+{
+    EXPECT_EQ(capture(startDevice({QStringLiteral("--bad-crc")}), QStringLiteral("info"),
+                      {QStringLiteral("--retries"), QStringLiteral("1")})
+                  .exitCode,
+              2);
+    const TsharkRun replies = Tshark(file, {QStringLiteral("qmx.crc_ok"), QStringLiteral("frame.comment")},
+                                     QStringLiteral("qmx.kind == \"reply\""));
+    ASSERT_EQ(replies.exitCode, 0) << replies.err;
+    // Each transfer is tried twice.
+    ASSERT_GE(replies.rows.size(), 2u);
+    EXPECT_EQ(replies.rows[0], (std::vector<std::string>{"0", "\xC3\x9C" "bertragung 1: -20 CRC-Fehler"}));
+    EXPECT_EQ(replies.rows[1], (std::vector<std::string>{"0", "\xC3\x9C" "bertragung 1, Versuch 2: -20 CRC-Fehler"}));
+    for (const auto& reply : replies.rows)
+        EXPECT_EQ(reply[0], "0");
+}
+
+TEST_F(CliCapture, ACaptureThroughRfc2217HoldsTheFramesOfOneThroughThePseudoTerminal)
+{
+    KALMORIA_REQUIRE_SER2NET();
+    ASSERT_EQ(capture(startDevice()).exitCode, 0);
+    const TsharkRun direct = Tshark(file, kFrameFields);
+    device.reset();
+    SimBehindSer2net server(cli.files.file("device.ini"), Ser2net::Mode::Rfc2217);
+    ASSERT_TRUE(server.ready());
+    ASSERT_EQ(capture(server.address()).exitCode, 0);
+    const TsharkRun network = Tshark(file, kFrameFields);
+    ASSERT_EQ(network.exitCode, 0) << network.err;
+    EXPECT_GT(direct.rows.size(), 10u);
+    EXPECT_EQ(network.rows, direct.rows);
+    EXPECT_EQ(Tshark(file, {QStringLiteral("frame.interface_name")}).rows.front().front(), server.address());
+}
+
+TEST_F(CliCapture, ACaptureCutOffByAKillDuringAReadOpensWithoutAnError)
+{
+    const std::string port = startDevice({QStringLiteral("--paced")});
+    cli.whileRunning = [](qint64 pid) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(700));
+        ::kill(static_cast<pid_t>(pid), SIGKILL);
+    };
+    EXPECT_EQ(capture(port).exitCode, -1);
+    const TsharkRun cut = Tshark(file, {QStringLiteral("qmx.kind")});
+    EXPECT_EQ(cut.exitCode, 0);
+    EXPECT_EQ(cut.err, "");
+    EXPECT_GE(cut.rows.size(), 2u);
+}
+
+TEST_F(CliCapture, ACaptureThatCannotBeWrittenStopsTheCommandBeforeAnythingIsSent)
+{
+    file = cli.files.file("no-such-folder/traffic.pcapng");
+    const CliProcess::Result result = capture(startDevice());
+    EXPECT_EQ(result.exitCode, 3);
+    EXPECT_NE(result.err.find("no-such-folder/traffic.pcapng"), std::string::npos) << result.err;
+    EXPECT_EQ(device->errorOutput().find("#1 read"), std::string::npos) << device->errorOutput();
+}
