@@ -234,7 +234,7 @@ void TF_Kalmoria_main::ActionAlleVerknLoeschenExecute()
 
 void TF_Kalmoria_main::ActionLadenQMXExecute()
 {
-    // The read replaces the links, whatever becomes of it.
+    // The read replaces the links once the port opens, whatever becomes of it.
     if (AskAboutUnsavedLinks(OverviewForLinkFile()) == UnsavedLinksAnswer::Cancel)
         return;
     DeviceReadResult result;
@@ -244,7 +244,9 @@ void TF_Kalmoria_main::ActionLadenQMXExecute()
             SelectPage(0);
             result = m_station->Read(*this);
         }
-        MarkLinksKept();
+        // A port that would not open left the table as it was, kept or not.
+        if (result.outcome != DeviceOutcome::PortNotOpen)
+            MarkLinksKept();
     });
     TabSheet3->ForgetComparison();
     // The port is closed by now: a box left open does not hold the line.
@@ -303,9 +305,10 @@ void TF_Kalmoria_main::ShowStepNames()
 
 void TF_Kalmoria_main::ShowLinksPutBack()
 {
+    // An undone read puts the overview back too.
+    ZeigeStation();
     TabSheet2->ShowLinksAgain();
     TabSheet3->TabSheet3Show();
-    ShowStatus();
 }
 
 void TF_Kalmoria_main::CompareWithDeviceExecute()

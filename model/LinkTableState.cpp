@@ -4,7 +4,7 @@
 
 LinkTableState CaptureLinkTable()
 {
-    return {CurrentLinks(), LinkTableOrigin, LastKeptLinks()};
+    return {CurrentLinks(), LinkTableOrigin, LastKeptLinks(), CaptureOverview()};
 }
 
 void RestoreLinkTable(const LinkTableState& from, const LinkTableState& to)
@@ -14,4 +14,6 @@ void RestoreLinkTable(const LinkTableState& from, const LinkTableState& to)
         LinkTableOrigin = to.origin;
     if (LastKeptLinks().number == from.kept.number)
         PutBackKeptLinks(to.kept);
+    if (CaptureOverview() == from.overview)
+        RestoreOverview(to.overview);
 }

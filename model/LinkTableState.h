@@ -6,6 +6,7 @@
 
 #include "model/LinkModel.h"
 #include "model/StationIdentity.h"
+#include "model/StationState.h"
 #include "model/UnsavedLinks.h"
 
 #include <optional>
@@ -15,11 +16,14 @@ struct LinkTableState {
     std::vector<LinkRecord> links;
     std::optional<StationIdentity> origin;
     KeptLinks kept;
+    // The module overview beside the links: a device read replaces both.
+    OverviewState overview;
 };
 
 LinkTableState CaptureLinkTable();
 
-// Puts `to`'s links back. Origin and kept links are facts about files and
-// devices: they are put back only where they are still as `from` left them,
-// so a save or write made since stays known.
+// Puts `to`'s links back. Origin, kept links and the overview are facts
+// about files and devices: they are put back only where they are still as
+// `from` left them, so a save, a write or a port search made since stays
+// known.
 void RestoreLinkTable(const LinkTableState& from, const LinkTableState& to);

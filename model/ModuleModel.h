@@ -24,6 +24,8 @@ struct ModuleRecord {
     int32_t dstRegCount = 0;
     int32_t src2RegCount = 0;
     int32_t src4Count = 0;
+
+    bool operator==(const ModuleRecord&) const = default;
 };
 
 extern std::array<ModuleRecord, kModuleSlots> ModuleTable;

@@ -2,13 +2,12 @@
 
 #include "model/DeviceValues.h"
 
-StationState CaptureStation()
+OverviewState CaptureOverview()
 {
-    return {ModuleTable,  ModuleList,    ModulAnzahl,    DataState,       DeviceType, SerialNumber,
-            DeviceAddress, OverviewOrigin, LinkTableOrigin, LinkTable,       AnzBefehle};
+    return {ModuleTable, ModuleList, ModulAnzahl, DataState, DeviceType, SerialNumber, DeviceAddress, OverviewOrigin};
 }
 
-void RestoreStation(const StationState& state)
+void RestoreOverview(const OverviewState& state)
 {
     ModuleTable = state.modules;
     ModuleList = state.moduleList;
@@ -18,6 +17,16 @@ void RestoreStation(const StationState& state)
     SerialNumber = state.serialNumber;
     DeviceAddress = state.deviceAddress;
     OverviewOrigin = state.overviewOrigin;
+}
+
+StationState CaptureStation()
+{
+    return {CaptureOverview(), LinkTableOrigin, LinkTable, AnzBefehle};
+}
+
+void RestoreStation(const StationState& state)
+{
+    RestoreOverview(state.overview);
     LinkTableOrigin = state.linkTableOrigin;
     LinkTable = state.links;
     AnzBefehle = state.linkCount;

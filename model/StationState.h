@@ -1,9 +1,9 @@
 #pragma once
 
-// What a device read replaces, as one value: the modules and their overview,
-// the device's values, the data state and the link table. A read that got
+// What a device read replaces, as values: the module overview with the
+// device's values and the data state, and the link table. A read that got
 // nothing to put in their place puts them back, so the window keeps what it
-// showed.
+// showed; undoing a read puts the overview back beside the links.
 
 #include "model/LinkModel.h"
 #include "model/ModuleModel.h"
@@ -13,7 +13,7 @@
 #include <cstdint>
 #include <optional>
 
-struct StationState {
+struct OverviewState {
     std::array<ModuleRecord, kModuleSlots> modules;
     std::array<int32_t, kModuleListSize> moduleList{};
     int32_t moduleCount = 0;
@@ -22,6 +22,15 @@ struct StationState {
     uint16_t serialNumber = 0;
     int32_t deviceAddress = 0;
     std::optional<StationIdentity> overviewOrigin;
+
+    bool operator==(const OverviewState&) const = default;
+};
+
+OverviewState CaptureOverview();
+void RestoreOverview(const OverviewState& state);
+
+struct StationState {
+    OverviewState overview;
     std::optional<StationIdentity> linkTableOrigin;
     std::array<LinkRecord, kLinkTableSlots> links;
     int32_t linkCount = 0;

@@ -9,8 +9,12 @@ namespace R = DeviceRegisters;
 
 LinkAreaRead ReadLinkArea(Tvep& vep)
 {
-    if (!vep.OpenPort(ComPortNr, ComBaud, ComParity))
-        return {Tvep::ErrPortClosed, {}};
+    if (!vep.OpenPort(ComPortNr, ComBaud, ComParity)) {
+        LinkAreaRead closed;
+        closed.outcome = DeviceOutcome::PortNotOpen;
+        closed.transferResult = Tvep::ErrPortClosed;
+        return closed;
+    }
     LinkAreaRead read = ReadLinkAreaOnOpenPort(vep);
     vep.ClosePort();
     return read;
@@ -23,5 +27,7 @@ LinkAreaRead ReadLinkAreaOnOpenPort(Tvep& vep)
     read.transferResult = vep.Transfer(0, 0, {}, R::LinkArea, R::LinkAreaCount, receiveWords(), true);
     if (read.transferResult == Tvep::Ok)
         read.words.assign(ReceiveBuffer.begin(), ReceiveBuffer.begin() + R::LinkAreaCount);
+    else
+        read.outcome = DeviceOutcome::TransferFailed;
     return read;
 }

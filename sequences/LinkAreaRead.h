@@ -4,14 +4,16 @@
 // snapshot, a comparison with a file.
 
 #include "protocol/LinkArea.h"
+#include "sequences/DeviceResult.h"
 
 #include <cstdint>
 
 class Tvep;
 
-struct LinkAreaRead {
-    int32_t transferResult = 0; // Tvep's code; the words only when 0
-    LinkAreaWords words;        // all 252 words, behind the end slot as well
+// Done with the words, PortNotOpen or TransferFailed (with Tvep's code in
+// transferResult) without them.
+struct LinkAreaRead : DeviceResult {
+    LinkAreaWords words; // all 252 words, behind the end slot as well
 };
 
 // Opens the port, reads the 252 registers in one transfer and closes it again.

@@ -71,5 +71,7 @@ PortSearchResult SearchComPort(std::unique_ptr<Tvep>& client, SequenceObserver& 
     ComBaud = 9600;
     ComParity = 'n';
     result.chosenPort = ComPortNr;
+    if (result.devices.empty())
+        result.outcome = DeviceOutcome::NoDevice;
     return result;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "sequences/DeviceResult.h"
+
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -15,7 +17,8 @@ struct FoundDevice {
     int32_t address = 0;
 };
 
-struct PortSearchResult {
+// Done when a central device of ours answered; NoDevice otherwise.
+struct PortSearchResult : DeviceResult {
     std::vector<FoundDevice> devices; // every device found, in port order
     // Devices that answered, but with a type or an address (above 240) this
     // program does not serve, in port order: the reason nothing was found.
