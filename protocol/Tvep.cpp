@@ -68,8 +68,9 @@ bool Tvep::OpenPortAt(int32_t port, const std::string& path, int32_t baud, char 
     if (!m_line->OpenPortAt(port, path, baud, parity))
         return false;
     // A program stopped in the middle of a transfer leaves the rest of its
-    // reply coming; heard out now, it cannot spoil the first transfer. The
-    // longest reply takes half this time at the line's pace.
+    // reply coming; heard out now, it cannot spoil the first transfer. That
+    // takes a reply time-out and twice the longest reply at the line's pace
+    // at the most: what keeps coming after that is no reply's rest.
     if (m_line->InputWaiting()) {
         awaitQuietLine(Line::NowMs() + ReplyTimeout + int64_t{MaxReplyBytes} * settleMs());
         m_line->SetReadTimeout(0);
