@@ -69,9 +69,11 @@ bool Tvep::OpenPortAt(int32_t port, const std::string& path, int32_t baud, char 
     if (!m_line->OpenPortAt(port, path, baud, parity))
         return false;
     // A program stopped in the middle of a transfer leaves the rest of its
-    // reply coming; heard out now, it cannot spoil the first transfer.
+    // reply coming; heard out now, it cannot spoil the first transfer. That
+    // takes a reply time-out and twice the longest reply at the line's pace
+    // at the most: what keeps coming after that is no reply's rest.
     if (m_line->InputWaiting()) {
-        awaitQuietLine();
+        awaitQuietLine(Line::NowMs() + ReplyTimeout + int64_t{MaxReplyBytes} * settleMs());
         m_line->SetReadTimeout(0);
     }
     return true;
@@ -183,7 +185,13 @@ int32_t Tvep::judgeReply(std::string_view reply) const
     return Ok;
 }
 
-void Tvep::dropStaleInput()
+int32_t Tvep::LongestReply() const
+{
+    const int32_t words = std::clamp(ReadCount, 0, 255);
+    return static_cast<int32_t>(ReplyHeaderBytes) + 2 * words + 4 + (WithCrc ? 2 : 0);
+}
+
+void Tvep::dropStaleInput(int64_t untilMs)
 {
     // Three empty reads of about 1 ms each end the drop. A reply taken as
     // soon as it was whole usually leaves an empty line behind, which is
@@ -192,6 +200,7 @@ void Tvep::dropStaleInput()
     WholeReply emptyLine;
     if (fastReplyEnd())
         emptyLine.isWhole = [](std::string_view bytes) { return bytes.empty(); };
+    emptyLine.untilMs = untilMs;
     m_line->ReceiveString(MaxStaleBytes, 0, 0, emptyLine);
 }
 
@@ -220,9 +229,11 @@ int32_t Tvep::Transfer(int32_t writeAddr, int32_t writeCount, std::span<const ui
     const int32_t attempts = 1 + std::clamp(Retries, 0, MaxRetries);
     int32_t result = Ok;
     for (int32_t attempt = 1; attempt <= attempts; ++attempt) {
+        m_lineFellQuiet = true;
         result = transferOnce(sendData, recvData);
         tapAttemptEnd(attempt, result);
-        if (result == Ok || !worthRepeating(result))
+        // A line that never falls quiet would spoil every attempt after this one.
+        if (result == Ok || !worthRepeating(result) || !m_lineFellQuiet)
             break;
         if (attempts > 1)
             logFailedAttempt(attempt, result);
@@ -262,23 +273,31 @@ int32_t Tvep::transferOnce(std::span<const uint16_t> sendData, std::span<uint16_
 {
     try {
         const std::string request = BuildRequest(sendData);
+        // Bytes past the longest reply this request can earn are no reply;
+        // the attempt is over when the longest one, each byte just within
+        // its time-out, and the wait for the quiet line after it would be.
+        const int32_t longest = std::min(LongestReply() + ReplyMargin, MaxReplyBytes);
+        const int32_t firstByteTimeout = m_line->FirstByteTimeout(ReplyTimeout);
+        const int64_t until =
+            Line::NowMs() + firstByteTimeout + int64_t{longest} * std::max(CharTimeout, 1) + ReplyTimeout;
         // A late reply to an earlier request must not be taken for this one.
         m_line->BeginTransfer();
-        dropStaleInput();
+        dropStaleInput(until);
         m_line->SendString(request);
         tapRequest(request);
         WholeReply whole;
         if (fastReplyEnd())
             whole = {[this](std::string_view bytes) { return IsCompleteReply(bytes); }, settleMs()};
-        const std::string reply = m_line->ReceiveString(MaxReplyBytes, m_line->FirstByteTimeout(ReplyTimeout),
-                                                        CharTimeout, whole);
+        whole.longest = longest;
+        whole.untilMs = until;
+        const std::string reply = m_line->ReceiveString(MaxReplyBytes, firstByteTimeout, CharTimeout, whole);
         tapReply(reply);
         if (reply.empty())
             return ErrNoReply;
         const int32_t result =
-            reply.size() > static_cast<size_t>(MaxReplyBytes) ? ErrLength : CheckReply(reply, recvData);
+            reply.size() > static_cast<size_t>(longest) ? ErrLength : CheckReply(reply, recvData);
         if (result != Ok)
-            awaitQuietLine();
+            m_lineFellQuiet = awaitQuietLine(until);
         return result;
     } catch (const std::exception& e) {
         WriteErrLog("Exception VEPtransfer: " + className(e) + " " + e.what());
@@ -288,13 +307,16 @@ int32_t Tvep::transferOnce(std::span<const uint16_t> sendData, std::span<uint16_
     return ErrException;
 }
 
-void Tvep::awaitQuietLine()
+bool Tvep::awaitQuietLine(int64_t untilMs)
 {
     // The rest of a reply the device paused in, or the tail of a flood, would
     // otherwise arrive after the next request has gone out and spoil its
     // reply too. The line counts as quiet after three empty reads, so each
     // waits a third of the reply time-out.
-    m_line->ReceiveString(MaxStaleBytes, std::max(ReplyTimeout / 3, 1), CharTimeout);
+    WholeReply bounded;
+    bounded.untilMs = untilMs;
+    m_line->ReceiveString(MaxStaleBytes, std::max(ReplyTimeout / 3, 1), CharTimeout, bounded);
+    return !m_line->ReceiveCut;
 }
 
 bool Tvep::fastReplyEnd() const

@@ -45,6 +45,12 @@ public:
     // How much stale input is dropped before a request: the most a serial
     // driver's input queue holds. Bounded for the same reason.
     static constexpr int32_t MaxStaleBytes = 4096;
+    // What a reply may have beyond the longest it can be (LongestReply) before
+    // its receive ends: a transfer gives up after that many bytes, or when the
+    // longest reply, each byte just within the character time-out, and the
+    // quiet line after it would be over, whichever comes first. A line that
+    // did not fall quiet by then is not tried again.
+    static constexpr int32_t ReplyMargin = 16;
 
     static constexpr int32_t DefaultReplyTimeout = 500; // ms to the first reply byte
     static constexpr int32_t DefaultCharTimeout = 50;   // ms between reply bytes
@@ -86,6 +92,9 @@ public:
     // matching echo and CRC. Never for the variant without a CRC, where
     // nothing tells a whole reply from the start of a longer one.
     bool IsCompleteReply(std::string_view bytesInHand) const;
+    // The longest reply the current request can earn: header, ReadCount
+    // words, the largest tolerated tail and the CRC.
+    int32_t LongestReply() const;
 
     // How often a transfer that failed on the line (no reply, a broken or a
     // wrong reply) is repeated, once the line is quiet: 0 (the default) sends
@@ -130,14 +139,16 @@ private:
     void logFailedAttempt(int32_t attempt, int32_t result) const;
     // The checks of CheckReply short of the buffer: Ok or a result code.
     int32_t judgeReply(std::string_view reply) const;
-    // Empties the input of anything a device sent after an earlier reply.
-    void dropStaleInput();
+    // Empties the input of anything a device sent after an earlier reply,
+    // until `untilMs` (Line::NowMs) at the latest.
+    void dropStaleInput(int64_t untilMs);
     // How long a whole reply waits for a byte behind it: two characters.
     int32_t settleMs() const;
 
     // After a reply that did not check out: drops what still comes until the
-    // line has been quiet for about a reply time-out (at most MaxStaleBytes).
-    void awaitQuietLine();
+    // line has been quiet for about a reply time-out (at most MaxStaleBytes,
+    // until `untilMs` at the latest). Whether the line fell quiet.
+    bool awaitQuietLine(int64_t untilMs);
     // The address bytes as a frame carries them: the non-zero ones of Addr1
     // and Addr2, then Addr3, padded with zeros.
     std::string addressField() const;
@@ -160,4 +171,5 @@ private:
 
     const LineFactory& m_lines;
     std::unique_ptr<Line> m_line;
+    bool m_lineFellQuiet = true; // after the last attempt of a transfer
 };

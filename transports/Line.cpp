@@ -4,15 +4,125 @@
 #include "diag/TextHelpers.h"
 
 #include <algorithm>
+#include <chrono>
 #include <climits>
+#include <exception>
 
 namespace {
 
 constexpr int32_t SerialTrace = 8;        // debug bit of the frame trace
 constexpr int32_t UnboundedChars = 99999; // "no limit" for a receive
 constexpr int32_t QuietReads = 3;         // empty reads in a row that end a reply
+constexpr int32_t LowestBaud = 300;       // below this the line runs at the default
+constexpr int32_t DefaultBaud = 9600;
+constexpr int32_t MaxChunk = 254;         // the most one read may ask for
+constexpr int WaitSliceMs = 20;           // how often a waiting read lets the window repaint
 
 } // namespace
+
+int64_t Line::NowMs()
+{
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+bool Line::OpenPortAt(int32_t port, const std::string& path, int32_t baud, char parity)
+{
+    bool result = false;
+    try {
+        if (DebugBit(SerialTrace))
+            WriteErrLog("+ReOpenPort");
+        // Always reopen, even the same port: the line settings may differ.
+        ClosePort();
+        OpenProblem = {};
+        LostReason.clear();
+        if (baud < LowestBaud)
+            baud = DefaultBaud;
+        if (port >= 1) {
+            PortNumber = port;
+            setLineSettings(baud, parity);
+            result = openLine(path);
+        }
+        const std::string note = openLogNote(path);
+        if (DebugFlag())
+            WriteErrLog("Com=" + IntToText(port) + ": " + BoolText(result) + "  Baud=" + IntToText(baud) + note);
+        if (DebugBit(SerialTrace) && note.empty())
+            WriteErrLog(" OpenPort");
+    } catch (const std::exception& e) {
+        WriteErrLog(std::string("OpenPort: Exception ") + e.what());
+        result = false;
+    } catch (...) {
+        WriteErrLog("OpenPort: Exception unknown");
+        result = false;
+    }
+    if (result) {
+        SetReadTimeout(0);
+        return true;
+    }
+    // A half-opened port after an exception must not look usable, and a
+    // session that broke while it began is a port that did not open, not
+    // one whose connection was lost.
+    PortNumber = 0;
+    ClosePort();
+    LostReason.clear();
+    if (OpenProblem.cause == PortOpenProblem::Cause::None)
+        OpenProblem.cause = PortOpenProblem::Cause::Unknown;
+    return false;
+}
+
+void Line::ClosePort()
+{
+    if (PortNumber > 0 && DebugFlag())
+        WriteErrLog("CLOSE COM" + IntToText(PortNumber));
+    closeLine();
+    PortNumber = 0;
+    Baud = 0;
+}
+
+int32_t Line::ReadChunk(int32_t maxBytes)
+{
+    if (PortNumber <= 0)
+        return 0;
+    const int32_t wanted = std::min(maxBytes, MaxChunk);
+    if (wanted < 1 || !awaitInput(readWaitMs(wanted)))
+        return 0;
+    const size_t before = RxBuffer.size();
+    readWaiting(wanted);
+    return static_cast<int32_t>(RxBuffer.size() - before);
+}
+
+void Line::SendString(const std::string& data)
+{
+    if (PortNumber <= 0)
+        return;
+    RxBuffer.clear();
+    if (DebugBit(SerialTrace))
+        WriteErrLog("  RS+: " + HexDump(data));
+    writeBytes(data);
+}
+
+bool Line::InputWaiting()
+{
+    return PortNumber > 0 && awaitInput(0);
+}
+
+Line::Wait Line::waitInSlices(int ms, const std::function<Wait(int)>& once) const
+{
+    const int64_t end = NowMs() + std::max(ms, 0);
+    for (;;) {
+        const int64_t left = std::max<int64_t>(end - NowMs(), 0);
+        const Wait waited = once(static_cast<int>(m_waitHook ? std::min<int64_t>(left, WaitSliceMs) : left));
+        if (waited != Wait::TimedOut || NowMs() >= end)
+            return waited;
+        if (m_waitHook)
+            m_waitHook();
+    }
+}
+
+bool Line::awaitInput(int ms)
+{
+    return waitInSlices(ms, [this](int slice) { return waitReadable(slice); }) == Wait::Ready;
+}
 
 void Line::SetReadTimeout(int32_t ms)
 {
@@ -51,7 +161,11 @@ std::string Line::ReceiveString(int32_t maxChars, int32_t firstTimeout, int32_t 
 {
     if (maxChars < 1)
         maxChars = UnboundedChars;
+    // More bytes than a reply can have are no reply, whatever is still coming.
+    const size_t most = whole.longest > 0 ? static_cast<size_t>(std::min(whole.longest, maxChars))
+                                          : static_cast<size_t>(maxChars);
     RxBuffer.clear();
+    ReceiveCut = false;
     int32_t idle = 0;
     int32_t count = 0;
     // A whole reply with nothing behind it needs no quiet reads. Input that
@@ -59,9 +173,19 @@ std::string Line::ReceiveString(int32_t maxChars, int32_t firstTimeout, int32_t 
     // wanted) needs no read at all while nothing waits.
     bool settling = whole.isWhole && whole.isWhole(RxBuffer);
     const bool nothingToRead = settling && !InputWaiting();
-    SetReadTimeout(firstTimeout);
+    int32_t readMs = firstTimeout;
     if (!nothingToRead) {
         do {
+            if (whole.untilMs > 0) {
+                const int64_t left = whole.untilMs - NowMs();
+                if (left <= 0) {
+                    ReceiveCut = true;
+                    break;
+                }
+                SetReadTimeout(static_cast<int32_t>(std::min<int64_t>(readMs, left)));
+            } else {
+                SetReadTimeout(readMs);
+            }
             count = ReadChunk(1);
             if (count == 0 && settling)
                 break;
@@ -71,11 +195,12 @@ std::string Line::ReceiveString(int32_t maxChars, int32_t firstTimeout, int32_t 
             if (count > 0) {
                 settling = whole.isWhole && whole.isWhole(RxBuffer);
                 if (settling)
-                    SetReadTimeout(whole.settleMs);
+                    readMs = whole.settleMs;
                 else if (charTimeout >= 0)
-                    SetReadTimeout(charTimeout);
+                    readMs = charTimeout;
             }
-        } while (idle < QuietReads && RxBuffer.size() <= static_cast<size_t>(maxChars));
+        } while (idle < QuietReads && RxBuffer.size() <= most);
+        ReceiveCut = ReceiveCut || RxBuffer.size() > most;
     }
 
     if (DebugBit(SerialTrace)) {

@@ -79,10 +79,11 @@ bool parseEndpoint(std::string_view authority, PortAddress& address)
     return true;
 }
 
-// "timeout=MS", the only option there is.
+// "timeout=MS", the only option there is, once.
 bool parseOptions(std::string_view query, PortAddress& address)
 {
     constexpr std::string_view Timeout = "timeout=";
+    bool given = false;
     while (!query.empty()) {
         const size_t amp = query.find('&');
         const std::string_view option = query.substr(0, amp);
@@ -91,6 +92,11 @@ bool parseOptions(std::string_view query, PortAddress& address)
             address.error = "unknown option \"" + std::string(option) + "\" (only timeout=MS)";
             return false;
         }
+        if (given) {
+            address.error = "the time-out is given twice";
+            return false;
+        }
+        given = true;
         int64_t ms = 0;
         if (!parseNumber(option.substr(Timeout.size()), 1, PortAddress::MaxTimeoutMs, ms)) {
             address.error = "the time-out must be a number of milliseconds from 1 to "

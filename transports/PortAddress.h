@@ -9,8 +9,8 @@
 // a serial device server such as ser2net:
 //   tcp://HOST:PORT       raw bytes
 //   rfc2217://HOST:PORT   Telnet with the COM port option (RFC 2217)
-// either with an optional "?timeout=MS", the time-out to the first byte of a
-// reply (and of the connection). HOST is a name, an IPv4 address or an IPv6
+// either with an optional "?timeout=MS" (once), the time-out to the first
+// byte of a reply (and of the name lookup and the connection). HOST is a name, an IPv4 address or an IPv6
 // address in brackets ("[fe80::1]").
 struct PortAddress {
     enum class Kind {

@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-bool Rfc2217Line::startSession(int32_t baud, char parity, std::string& reason)
+bool Rfc2217Line::startSession(std::string& reason)
 {
     m_session = telnet::Session();
     // The server must agree to the options before any subnegotiation.
@@ -24,9 +24,9 @@ bool Rfc2217Line::startSession(int32_t baud, char parity, std::string& reason)
         return false;
     }
 
-    if (!writeRaw(telnet::Session::LineSettings(baud, parity)))
+    if (!writeRaw(telnet::Session::LineSettings(Baud, Dcb.Parity)))
         return false;
-    const auto expected = telnet::Session::ExpectedLineAnswers(baud, parity);
+    const auto expected = telnet::Session::ExpectedLineAnswers(Baud, Dcb.Parity);
     const auto allAnswered = [&] {
         return std::all_of(expected.begin(), expected.end(),
                            [this](const auto& setting) { return m_session.Answer(setting.first).has_value(); });
@@ -59,6 +59,10 @@ void Rfc2217Line::BeginTransfer()
 std::string Rfc2217Line::decode(std::string_view received)
 {
     std::string data = m_session.Receive(received);
+    if (m_session.Overrun()) {
+        noteLoss("the server sends a Telnet subnegotiation without end");
+        return {};
+    }
     // Whatever the server asks is answered at once.
     if (const std::string answers = m_session.TakeAnswers(); !answers.empty())
         writeRaw(answers);

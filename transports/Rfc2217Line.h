@@ -13,6 +13,8 @@
 // port opens only when the server has confirmed each setting. Each transfer
 // begins with a purge of the server's buffers, so that nothing stale from
 // the device or for it is left there. Data bytes 0xFF travel as IAC IAC.
+// A subnegotiation longer than telnet::Session::LongestSubnegotiation ends
+// the connection: the server would otherwise hold the line for ever.
 class Rfc2217Line : public TcpLine {
 public:
     Rfc2217Line() = default;
@@ -21,7 +23,7 @@ public:
     void BeginTransfer() override;
 
 protected:
-    bool startSession(int32_t baud, char parity, std::string& reason) override;
+    bool startSession(std::string& reason) override;
     std::string decode(std::string_view received) override;
     std::string encode(std::string_view data) override;
 

@@ -3,23 +3,15 @@
 #include "transports/LineLock.h"
 #include "transports/PortAccess.h"
 #include "diag/ErrLog.h"
-#include "diag/TextHelpers.h"
 
 #include <QElapsedTimer>
 #include <QSerialPort>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <exception>
 
 namespace {
 
-constexpr int32_t SerialTrace = 8;        // debug bit of the frame trace
-constexpr int32_t LowestBaud = 300;       // below this the line runs at the default
-constexpr int32_t DefaultBaud = 9600;
-constexpr int32_t MaxChunk = 254;         // the most one read may ask for
-constexpr int WaitSliceMs = 20;           // how often a waiting read lets the window repaint
 // A request is handed to the driver as a whole; this only guards against a
 // line that takes nothing at all (a peer that never reads).
 constexpr int WriteGraceMs = 1000;
@@ -47,41 +39,8 @@ TTavorobject::~TTavorobject()
     ClosePort();
 }
 
-bool TTavorobject::OpenPortAt(int32_t port, const std::string& path, int32_t baud, char parity)
+bool TTavorobject::openLine(const std::string& path)
 {
-    bool result = true;
-    try {
-        if (DebugBit(SerialTrace))
-            WriteErrLog("+ReOpenPort");
-        // Always reopen, even the same port: the line settings may differ.
-        ClosePort();
-        OpenProblem = {};
-        if (baud < LowestBaud)
-            baud = DefaultBaud;
-        result = openAndConfigure(port, path, baud, parity);
-        if (DebugFlag())
-            WriteErrLog("Com=" + IntToText(port) + ": " + BoolText(result) + "  Baud=" + IntToText(baud));
-        if (DebugBit(SerialTrace))
-            WriteErrLog(" OpenPort");
-    } catch (const std::exception& e) {
-        WriteErrLog(std::string("OpenPort: Exception ") + e.what());
-        result = false;
-    } catch (...) {
-        WriteErrLog("OpenPort: Exception unknown");
-        result = false;
-    }
-    // A half-opened port after an exception must not look usable.
-    if (!result && PortNumber > 0)
-        ClosePort();
-    if (!result && OpenProblem.cause == PortOpenProblem::Cause::None)
-        OpenProblem.cause = PortOpenProblem::Cause::Unknown;
-    return result;
-}
-
-bool TTavorobject::openAndConfigure(int32_t port, const std::string& path, int32_t baud, char parity)
-{
-    if (port < 1)
-        return false;
     if (path.empty()) {
         // The port table names no device file for this number.
         OpenProblem.reason = std::strerror(ENODEV);
@@ -107,36 +66,26 @@ bool TTavorobject::openAndConfigure(int32_t port, const std::string& path, int32
     }
 
     Handle = std::move(serial);
-    PortNumber = port;
-    setLineSettings(baud, parity);
     // As with the driver calls these stand for, a setting the line refuses
     // is not fatal: the device answers or it does not.
-    Handle->setBaudRate(baud);
+    Handle->setBaudRate(Baud);
     Handle->setDataBits(QSerialPort::Data8);
     Handle->setParity(qtParity(Dcb.Parity));
     Handle->setStopBits(QSerialPort::OneStop);
     Handle->setFlowControl(QSerialPort::NoFlowControl);
     Handle->clearError();
-
     SetLines(true, true);
-    SetReadTimeout(0);
     return true;
 }
 
-void TTavorobject::ClosePort()
+void TTavorobject::closeLine()
 {
-    if (PortNumber > 0) {
-        if (DebugFlag())
-            WriteErrLog("CLOSE COM" + IntToText(PortNumber));
+    if (Handle) {
         SetLines(false, false);
-        if (Handle) {
-            UnlockLine(static_cast<int>(Handle->handle()));
-            Handle->close();
-        }
+        UnlockLine(static_cast<int>(Handle->handle()));
+        Handle->close();
     }
     Handle.reset();
-    PortNumber = 0;
-    Baud = 0;
 }
 
 void TTavorobject::SetLines(bool rts, bool dtr)
@@ -151,54 +100,30 @@ void TTavorobject::SetLines(bool rts, bool dtr)
     Dtr = dtr;
 }
 
-bool TTavorobject::waitForByte(int msecs)
+Line::Wait TTavorobject::waitReadable(int ms)
 {
-    if (!m_waitHook) {
-        const bool ready = Handle->waitForReadyRead(msecs);
-        // Every time-out leaves a sticky error behind that would spoil the next read.
-        if (!ready)
-            Handle->clearError();
-        return ready;
-    }
-    QElapsedTimer clock;
-    clock.start();
-    for (;;) {
-        const int left = msecs - static_cast<int>(clock.elapsed());
-        if (Handle->waitForReadyRead(std::clamp(left, 1, WaitSliceMs)))
-            return true;
-        const bool lineLost = Handle->error() != QSerialPort::TimeoutError;
-        Handle->clearError();
-        if (lineLost || clock.elapsed() >= msecs)
-            return false;
-        m_waitHook();
-    }
+    if (!Handle)
+        return Wait::Failed;
+    if (Handle->bytesAvailable() > 0 || Handle->waitForReadyRead(ms))
+        return Wait::Ready;
+    // Every time-out leaves a sticky error behind that would spoil the next read.
+    const bool lineLost = Handle->error() != QSerialPort::TimeoutError;
+    Handle->clearError();
+    return lineLost ? Wait::Failed : Wait::TimedOut;
 }
 
-int32_t TTavorobject::ReadChunk(int32_t maxBytes)
+void TTavorobject::readWaiting(int32_t most)
 {
-    if (PortNumber <= 0 || !Handle)
-        return 0;
-    const int32_t wanted = std::min(maxBytes, MaxChunk);
-    if (wanted < 1)
-        return 0;
-    if (Handle->bytesAvailable() == 0 && !waitForByte(readWaitMs(wanted)))
-        return 0;
-    const QByteArray got = Handle->read(wanted);
-    if (got.isEmpty()) {
+    const QByteArray got = Handle->read(most);
+    if (got.isEmpty())
         Handle->clearError();
-        return 0;
-    }
     RxBuffer.append(got.constData(), static_cast<size_t>(got.size()));
-    return static_cast<int32_t>(got.size());
 }
 
-void TTavorobject::SendString(const std::string& data)
+void TTavorobject::writeBytes(const std::string& data)
 {
-    if (PortNumber <= 0 || !Handle)
+    if (!Handle)
         return;
-    RxBuffer.clear();
-    if (DebugBit(SerialTrace))
-        WriteErrLog("  RS+: " + HexDump(data));
     if (Handle->write(data.data(), static_cast<qint64>(data.size())) < 0) {
         Handle->clearError();
         return;
@@ -217,16 +142,4 @@ void TTavorobject::SendString(const std::string& data)
     // A request cut short must not trail into the next one.
     if (Handle->bytesToWrite() > 0)
         Handle->clear(QSerialPort::Output);
-}
-
-bool TTavorobject::InputWaiting()
-{
-    if (PortNumber <= 0 || !Handle)
-        return false;
-    if (Handle->bytesAvailable() > 0)
-        return true;
-    const bool arrived = Handle->waitForReadyRead(0);
-    if (!arrived)
-        Handle->clearError();
-    return arrived;
 }

@@ -178,6 +178,7 @@ std::string Session::Receive(std::string_view bytes)
                 m_parse = Parse::Verb;
             } else if (b == SB) {
                 m_sub.clear();
+                m_subLength = 1;
                 m_parse = Parse::Sub;
             } else {
                 // NOP, data mark, go ahead and the like mean nothing here.
@@ -189,12 +190,14 @@ std::string Session::Receive(std::string_view bytes)
             m_parse = Parse::Data;
             break;
         case Parse::Sub:
+            ++m_subLength;
             if (b == IAC)
                 m_parse = Parse::SubIac;
             else if (m_sub.size() < MaxSubnegotiation)
                 m_sub += byte(b);
             break;
         case Parse::SubIac:
+            ++m_subLength;
             if (b == IAC) {
                 if (m_sub.size() < MaxSubnegotiation)
                     m_sub += byte(IAC);
@@ -202,6 +205,7 @@ std::string Session::Receive(std::string_view bytes)
             } else {
                 // SE ends it; any other command ends it as well, and counts.
                 subnegotiation();
+                m_subLength = 0;
                 m_parse = Parse::Data;
                 if (b != SE) {
                     m_parse = Parse::Iac;

@@ -92,6 +92,13 @@ public:
     const std::optional<std::string>& Answer(uint8_t command) const;
     void ForgetAnswers();
 
+    // No subnegotiation a client needs is longer: a server that sends one
+    // that is has none to end it, and is not listened to further.
+    static constexpr size_t LongestSubnegotiation = 4096;
+    // Whether the subnegotiation now open has gone on for more than
+    // LongestSubnegotiation bytes.
+    bool Overrun() const { return m_subLength > LongestSubnegotiation; }
+
 private:
     enum class Parse : uint8_t { Data, Cr, Iac, Verb, Sub, SubIac };
 
@@ -107,6 +114,7 @@ private:
     Parse m_parse = Parse::Data;
     uint8_t m_verb = 0;
     std::string m_sub;
+    size_t m_subLength = 0; // bytes of the open subnegotiation, 0 when none is
     std::string m_answers;
     std::array<std::optional<std::string>, 13> m_comPortAnswers{};
 };

@@ -1,7 +1,8 @@
 // The Telnet side of an RFC 2217 port: any bytes from a server, fed in pieces
 // of any size. The data and the answers do not depend on how the bytes were
-// cut, every answer is a plain option command, no more data comes out than
-// went in, and what this end sends is read back as sent.
+// cut, every answer is a plain option command, an overlong subnegotiation
+// is told alike, no more data comes out than went in, and what this end
+// sends is read back as sent.
 //
 // Input: the piece size (plus one), flags (bit 0: the server has agreed to
 // the opening already), then the server's bytes.
@@ -69,6 +70,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
     FUZZ_CHECK(cutData == wholeData, "data " + Printable(cutData) + " cut, " + Printable(wholeData) + " whole");
     FUZZ_CHECK(cutAnswers == wholeAnswers, "answers " + Printable(cutAnswers) + " cut, " + Printable(wholeAnswers));
     FUZZ_CHECK(cut.Settled() == whole.Settled(), "settled differs");
+    // A subnegotiation without end is told, however it was cut.
+    FUZZ_CHECK(cut.Overrun() == whole.Overrun(), "overrun differs");
+    FUZZ_CHECK(!whole.Overrun() || received.size() > Session::LongestSubnegotiation, "overrun too soon");
     FUZZ_CHECK(wholeData.size() <= received.size(), "more data than bytes");
     FUZZ_CHECK(onlyOptionCommands(wholeAnswers), "answers " + Printable(wholeAnswers));
     for (uint8_t command = 1; command <= PURGE_DATA; ++command)
