@@ -1,5 +1,6 @@
 #include "app/DeleteAllLinks.h"
 
+#include "diag/MessageNumbers.h"
 #include "app/UnsavedLinksQuestion.h"
 #include "widgets/ShellView.h"
 #include "editor/LinkHistory.h"
@@ -27,7 +28,7 @@ bool AskDeleteAllLinks(const OverviewRows& overview)
     case UnsavedLinksAnswer::NoneUnsaved:
         break;
     }
-    const std::string question = GetMessageText(14, {DefaultMessageArgument}, 0);
+    const std::string question = GetMessageText(kMessageDeleteAllLinks, {DefaultMessageArgument}, 0);
     return MessageBoxEx(question, mbQuestion, mbYesNo, 0) == idYes;
 }
 

@@ -6,6 +6,7 @@
 #include "widgets/ShellView.h"
 #include "editor/LinkHistory.h"
 #include "editor/LinkStepName.h"
+#include "diag/MessageNumbers.h"
 #include "diag/AnsiText.h"
 #include "diag/ErrLog.h"
 #include "diag/TextHelpers.h"
@@ -45,7 +46,7 @@ void LoadLinksFromChosenFile(ShellView& view, bool modulesKnown, const std::stri
                              const OverviewRows& overview, LinkHistory* history)
 {
     if (!modulesKnown) {
-        ShowMessageText(22, {DefaultMessageArgument}, 0);
+        ShowMessageText(kMessageNoModulesForLinks, {DefaultMessageArgument}, 0);
         return;
     }
     // The question comes first, as for deleting all links; the links go only
@@ -73,7 +74,7 @@ void LoadLinksFromChosenFile(ShellView& view, bool modulesKnown, const std::stri
     if (DebugFlag())
         WriteErrLog("210-Verkn\xFCpfungsdaten aus Datei gelesen: " + fileNameToAnsi(LinkFileName));
     if (loaded.notices.empty())
-        ShowMessageText(21, {IntToText(AnzBefehle)}, 0);
+        ShowMessageText(kMessageLinksLoaded, {IntToText(AnzBefehle)}, 0);
     else
         ShowNotices(loaded.notices);
     DataState = 0;

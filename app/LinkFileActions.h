@@ -3,14 +3,13 @@
 // The open and save commands of the main window for link files: the user's
 // questions and dialogs around LoadLinkFile and SaveLinkFile.
 
+#include "diag/MessageNumbers.h"
 #include "model/LinkFile.h"
 
 #include <string>
 
 class LinkHistory;
 class ShellView;
-
-constexpr int kMessageReplaceOtherFile = 56; // %s1 the file that would be replaced
 
 // Replaces the links by those of a file the user chooses in a dialog that
 // starts in `folder`, once modules are known and the user agreed to lose the

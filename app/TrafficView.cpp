@@ -4,6 +4,7 @@
 #include "capture/FrameListModel.h"
 #include "capture/TrafficTexts.h"
 #include "diag/AnsiText.h"
+#include "diag/MessageNumbers.h"
 #include "i18n/LanguageTexts.h"
 #include "i18n/MessageBoxEx.h"
 
@@ -22,7 +23,6 @@ namespace T = TrafficTextNumber;
 
 namespace {
 
-constexpr int kMessageCaptureNotWritten = 123; // %s1 file, %s2 reason
 constexpr int kMainWindowEntry = 70;
 
 QPushButton* button(QWidget* parent, const char* name, const QString& caption)

@@ -3,9 +3,8 @@
 // The question before edited links would be lost: closing the window,
 // reading the device, loading a file, deleting all links.
 
+#include "diag/MessageNumbers.h"
 #include "model/LinkFile.h"
-
-constexpr int kMessageUnsavedLinks = 55; // %s1 links
 
 enum class UnsavedLinksAnswer {
     NoneUnsaved, // nothing to lose: nothing was asked

@@ -1,5 +1,6 @@
 #include "capture/TransferWords.h"
 
+#include "diag/MessageNumbers.h"
 #include "i18n/LanguageTexts.h"
 #include "protocol/Tvep.h"
 
@@ -8,10 +9,6 @@
 #include <iterator>
 
 namespace {
-
-constexpr int kMessageTransferResult = 120; // %s1 transfer, %s2 code, %s3 name
-constexpr int kMessageRepeatResult = 121;   // %s1 transfer, %s2 attempt, %s3 code, %s4 name
-constexpr int kMessageResultNames = 122;    // the names of kResultCodes, in order, split by "|"
 
 constexpr std::array<int32_t, 8> kResultCodes{Tvep::Ok,       Tvep::ErrPortClosed, Tvep::ErrException,
                                               Tvep::ErrNoReply, Tvep::ErrCrc,        Tvep::ErrMismatch,

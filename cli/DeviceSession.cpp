@@ -143,5 +143,6 @@ void DeviceSession::ReportPortNotOpen()
 
 std::string DeviceSession::PortNotOpenText() const
 {
-    return NoticeText(PortOpenFailureNotice(PortLabel(ComPortNr), m_station->Client().Serial().OpenProblem), kConsoleWording);
+    return NoticeText(PortOpenFailureNotice(PortLabel(ComPortNr), m_station->Client().Serial().OpenProblem),
+                      kConsoleWording);
 }

@@ -1,6 +1,7 @@
 #include "editor/LinkPlanDialog.h"
 
 #include "diag/AnsiText.h"
+#include "diag/MessageNumbers.h"
 #include "i18n/LanguageTexts.h"
 #include "i18n/MessageBoxEx.h"
 #include "model/DeviceValues.h"
@@ -33,9 +34,6 @@ constexpr int kTextInactive = 66;
 constexpr int kTextMissing = 67;
 constexpr int kTextSvgFilter = 68;
 constexpr int kTextPngFilter = 69;
-constexpr int kMessageTitleOfStation = 95; // %s1 serial number, %s2 address, %s3 modules, %s4 links, %s5 inactive
-constexpr int kMessageTitle = 96;          // %s1 modules, %s2 links, %s3 inactive
-constexpr int kMessageNotSaved = 97;       // %s1 file, %s2 reason
 
 // Text n of the main window's section, or `german` where the language file lacks it.
 QString mainWindowText(int n, const char* german)

@@ -2,19 +2,11 @@
 
 // A link problem in the words of the active language file.
 
+#include "diag/MessageNumbers.h"
 #include "editor/LinkCheck.h"
 
 #include <string>
 #include <vector>
-
-constexpr int kMessageWriteDespiteProblems = 80; // %s1 the problems, one a line
-constexpr int kMessageTargetOverlap = 81;        // %s1 link, %s2 the earlier link
-constexpr int kMessageRangeNotAllowed = 82;      // %s1 link, %s2 bits, %s3 source bit, %s4 target bit
-constexpr int kMessageOutsideGroups = 83;        // %s1 link, %s2 module
-constexpr int kMessageModuleMissing = 84;        // %s1 link, %s2 module
-constexpr int kMessageDuplicateLink = 85;        // %s1 link, %s2 the earlier link
-constexpr int kMessageInactiveProblem = 86;      // %s1 a problem of an inactive link
-constexpr int kMessageLinkCheckRefused = 87;
 
 // One line, Windows-1252; a problem that does not refuse is marked as such.
 std::string LinkProblemText(const LinkProblem& problem, std::span<const LinkRecord> links);

@@ -1,18 +1,13 @@
 #include "editor/LinkStepName.h"
 
 #include "diag/AnsiText.h"
+#include "diag/MessageNumbers.h"
 #include "diag/TextHelpers.h"
 #include "i18n/LanguageTexts.h"
 
 #include <filesystem>
 
 namespace {
-
-constexpr int kMessageTakeOverStep = 90;   // %s1 link
-constexpr int kMessageDeleteStep = 91;     // %s1 link
-constexpr int kMessageActivateStep = 92;   // %s1 link
-constexpr int kMessageDeactivateStep = 93; // %s1 link
-constexpr int kMessageLoadStep = 94;       // %s1 file name
 
 int messageOf(LinkStep step)
 {

@@ -1,5 +1,6 @@
 #include "editor/LinkTablePage.h"
 
+#include "diag/MessageNumbers.h"
 #include "widgets/StringGrid.h"
 #include "diag/AnsiText.h"
 #include "editor/LinkCheck.h"
@@ -30,7 +31,6 @@ constexpr int kHeadingTop = 0;
 constexpr int kHeadingWidth = 321;
 constexpr int kHeadingHeight = 17;
 constexpr int kGridTop = 16;
-constexpr int kMessageComparison = 88; // %s1 same, %s2 changed, %s3 only here, %s4 only on the device
 
 // The grid column of each link field (ModulQ .. deaktiv); the name beside a
 // module number changes with it.

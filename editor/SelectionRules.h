@@ -5,15 +5,11 @@
 // target start where the whole range fits on free bits, then the take-over.
 // Plain values only: the page shows the selection and the marks these leave.
 
+#include "diag/MessageNumbers.h"
 #include "editor/LinkMarks.h"
 #include "editor/LinkSelection.h"
 
 #include <cstdint>
-
-// Numbered messages of the editor.
-constexpr int kMessageTargetBitTaken = 1;
-constexpr int kMessageSourceRangeNotAllowed = 2;
-constexpr int kMessageLinkTableFull = 26;
 
 // What a left click on source bit (reg, bit) did to the range.
 enum class SourceClick {

@@ -9,6 +9,7 @@
 // device words, for people) and n*10+1 .. n*10+8 (ModulQ, RegVon, BitVon,
 // AnzBit, ModulZ, RegZ, BitZ, deaktiv).
 
+#include "diag/MessageNumbers.h"
 #include "diag/Notice.h"
 #include "model/LinkModel.h"
 #include "model/StationIdentity.h"
@@ -18,16 +19,6 @@
 #include <span>
 #include <string>
 #include <vector>
-
-// Messages about link files that the language files add to the classic ones,
-// for every front end.
-constexpr int kMessageLinksLeftOut = 27;       // %s1 links taken from a longer file
-constexpr int kMessageLinkFileUnreadable = 28; // %s1 file, %s2 reason
-constexpr int kMessageLinkFileNotSaved = 29;   // %s1 file, %s2 reason
-constexpr int kMessageLinkFileNotText = 51;    // %s1 file
-constexpr int kMessageLinkFileWithoutLinks = 52; // %s1 file
-constexpr int kMessageLinkValueUnreadable = 53; // %s1 file, %s2 link, %s3 key, %s4 value
-constexpr int kMessageLinksBehindGap = 54;     // %s1 file, %s2 links loaded, %s3 first link left out
 
 // The module overview as the main window shows it, row 0 being the headings.
 using OverviewRows = std::vector<std::vector<std::string>>;

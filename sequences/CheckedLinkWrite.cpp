@@ -83,7 +83,8 @@ private:
             return failedBeforeSending(configuration.transferResult);
         if (!configuration.accepted())
             return failed(DeviceOutcome::NoDevice, Tvep::Ok,
-                          DeviceNoticeFollowedBy(kMessageNoDeviceOfOurs, Notice::Severity::Error, IntToText(configuration.type)));
+                          DeviceNoticeFollowedBy(kMessageNoDeviceOfOurs, Notice::Severity::Error,
+                                                 IntToText(configuration.type)));
         m_device = StationIdentity{configuration.serialNumber, configuration.address, configuration.type};
         if (!m_checks.station)
             return true;
@@ -151,7 +152,8 @@ private:
         if (!sent && m_result.sent)
             tellOutcomeUnknown();
         if (sent && !m_checks.verify)
-            m_result.notices.push_back(DeviceNotice(kMessageLinksWritten, Notice::Severity::Information, LinkCountArguments(m_result)));
+            m_result.notices.push_back(
+                DeviceNotice(kMessageLinksWritten, Notice::Severity::Information, LinkCountArguments(m_result)));
         return sent;
     }
 

@@ -7,6 +7,7 @@
 // network port (tcp://, rfc2217://) gets a connect check in place of the
 // device file's checks: whether its server accepts the session, or why not.
 
+#include "diag/MessageNumbers.h"
 #include "diag/Notice.h"
 
 #include <cstdint>
@@ -16,16 +17,6 @@
 #include <vector>
 
 #include <sys/types.h>
-
-constexpr int kMessageNoAnswer = 72;            // %s1 port, %s2 the transfer's result code
-constexpr int kMessageDeviceFileMissing = 73;   // %s1 device file, %s2 the system's reason
-constexpr int kMessageJoinGroup = 74;           // %s1 device file, %s2 and %s3 group
-constexpr int kMessageGroupNotYetActive = 75;   // %s1 device file, %s2 group
-constexpr int kMessageBrlttyClaims = 76;        // %s1 device file, %s2 adapter kind
-constexpr int kMessageModemManagerProbes = 77;  // %s1 device file
-constexpr int kMessageLatencyTimer = 78;        // %s1 device file, %s2 ms
-constexpr int kMessageDeviceAnswers = 79;       // %s1 port, %s2 type (hex), %s3 serial, %s4 address, %s5 ms
-constexpr int kMessageServerAccepts = 103;      // %s1 port, %s2 server, %s3 ms
 
 // Who runs the checks.
 struct DoctorUser {

@@ -79,5 +79,5 @@ std::optional<Notice> RefusalWhileDataIncomplete()
         return std::nullopt;
     if (DebugBit(32))
         WriteErrLog("L12.W - Kommunikationsfehler verhindert Schreiben");
-    return DeviceNotice(15, Notice::Severity::Information);
+    return DeviceNotice(kMessageDataIncomplete, Notice::Severity::Information);
 }

@@ -4,6 +4,7 @@
 // handed back in each sequence's result; the front end shows them once the
 // port is closed again.
 
+#include "diag/MessageNumbers.h"
 #include "diag/Notice.h"
 
 #include <cstdint>
@@ -13,54 +14,6 @@
 
 class Line;
 struct PortOpenProblem;
-
-// Message numbers of the device sequences that the language files add to the
-// classic ones: the device's link list had no end mark; a link that does not
-// fit the device's form; more links than the device's link area holds.
-constexpr int kMessageLinkListNotTerminated = 23;
-constexpr int kMessageLinkNotWritable = 24;
-constexpr int kMessageTooManyLinks = 25;
-// A port that would not open, when the system tells why: the device file is
-// locked away from this user; another program holds the line.
-constexpr int kMessagePortAccessDenied = 31;
-constexpr int kMessagePortInUse = 32;
-// The checked write: written and read back as written; read back otherwise;
-// not read back; the device is another station (lacking modules the links
-// use, or having them all); it lacks modules the links use; the snapshot of
-// its links could not be saved.
-constexpr int kMessageWrittenAndChecked = 60; // %s1 links, %s2 active, %s3 inactive, %s4 snapshot
-constexpr int kMessageWriteMismatch = 61;     // %s1 link, %s2 read back, %s3 written, %s4 snapshot
-constexpr int kMessageWriteNotReadBack = 62;  // %s1 transfer result, %s2 snapshot
-constexpr int kMessageOtherStation = 63;      // %s1 the links' station, %s2 the device, %s3 missing modules
-constexpr int kMessageModulesMissing = 64;    // %s1 the device, %s2 missing modules
-constexpr int kMessageSnapshotNotSaved = 65;  // %s1 file, %s2 reason
-constexpr int kMessageOtherStationAllModules = 99; // %s1 the links' station, %s2 the device
-// The checked write stopped with nothing sent: after the port was opened
-// again another station answered; the device did not answer before the
-// write. The write frame went out but no clean answer came back.
-constexpr int kMessageOtherStationAfterReopen = 124; // %s1 the station checked, %s2 the one answering now
-constexpr int kMessageNothingSent = 125;             // %s1 transfer result
-constexpr int kMessageWriteOutcomeUnknown = 126;     // %s1 transfer result, %s2 snapshot
-// The classic messages of the device sequences: the write stopped at a
-// transfer that failed; the port would not open (with the result code); no
-// central device of ours answered (with its type word); the read stopped at
-// a transfer that failed; the links were written.
-constexpr int kMessageLinksNotTransferred = 5;
-constexpr int kMessagePortWillNotOpen = 10;
-constexpr int kMessageNoDeviceOfOurs = 11;
-constexpr int kMessageReadFailed = 13;
-constexpr int kMessageLinksWritten = 20;
-// A port that would not open, named as the front end names it ("COM3
-// (/dev/ttyUSB0)", or the device file alone), with the system's reason; one
-// that another program holds, with that program's name and process id.
-constexpr int kMessagePortNotOpenBecause = 70; // %s1 port, %s2 reason
-constexpr int kMessagePortHeldBy = 71;         // %s1 port, %s2 program, %s3 process id
-// A network port (PortAddress.h): its serial device server was not reached
-// or refused the session; the connection went away during a transfer; its
-// address cannot be used.
-constexpr int kMessageNetworkPortNotOpen = 100; // %s1 port, %s2 server, %s3 reason
-constexpr int kMessageConnectionLost = 101;     // %s1 server, %s2 reason
-constexpr int kMessageBadPortAddress = 102;     // %s1 port, %s2 what is wrong
 
 // Numbered message n with its arguments. Without arguments of its own a
 // message gets " - " as its first argument.

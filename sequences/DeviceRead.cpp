@@ -160,7 +160,8 @@ private:
             // with an empty list.
             fail(DeviceOutcome::PortNotOpen, Tvep::ErrPortClosed,
                  PortOpenNotice(ComPortNr, m_vep.Serial().OpenProblem)
-                     .value_or(DeviceNoticeFollowedBy(kMessagePortWillNotOpen, Notice::Severity::Error, IntToText(m_lastResult))));
+                     .value_or(DeviceNoticeFollowedBy(kMessagePortWillNotOpen, Notice::Severity::Error,
+                                                      IntToText(m_lastResult))));
             logIf(stepTrace(), "L20 - Comport l\xE4sst sich nicht \xF6" "ffnen");
             return;
         }

@@ -134,7 +134,8 @@ LinkWriteResult WriteLinksToDevice(Tvep& vep, SequenceObserver* view)
     const bool sent = SendLinks(vep, result);
     progress.Step();
     if (sent)
-        result.notices.push_back(DeviceNotice(kMessageLinksWritten, Notice::Severity::Information, LinkCountArguments(result)));
+        result.notices.push_back(
+            DeviceNotice(kMessageLinksWritten, Notice::Severity::Information, LinkCountArguments(result)));
     vep.ClosePort();
     return result;
 }
