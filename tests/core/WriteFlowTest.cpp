@@ -83,8 +83,9 @@ TEST_P(WriteFlow, AsksOnceAndSaysWhatTheDeviceHolds)
     EXPECT_EQ(deviceLinks() == written, row.linksArrive);
     EXPECT_LE(questions.stationQuestions, 1);
     // A snapshot is filed only under the station it was read from.
-    if (row.after)
+    if (row.after) {
         EXPECT_TRUE(ListSnapshots(4712).empty());
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
