@@ -650,3 +650,15 @@ TEST_F(Cli, ASearchThatFindsADeviceAboveAddress240SaysSo)
     EXPECT_TRUE(contains(result.errorLines()[0], device->path() + " antwortet eine QMX-Zentrale mit der Adresse 250"))
         << result.err;
 }
+
+// The demo station holds links the editor would not make: written straight
+// back they cannot make it worse, so no --force is needed.
+TEST_F(Cli, LinksJustReadFromTheDeviceAreWrittenBackWithoutForce)
+{
+    device = std::make_unique<QmxSim>(std::string());
+    ASSERT_FALSE(device->path().empty()) << "qmx-sim did not start";
+    const QString path = QString::fromStdString(cli.files.file("demo.ini"));
+    ASSERT_EQ(run({QStringLiteral("read"), QStringLiteral("-o"), path}).exitCode, 0);
+    const auto written = run({QStringLiteral("write"), path, QStringLiteral("--yes")});
+    EXPECT_EQ(written.exitCode, 0) << written.err;
+}
