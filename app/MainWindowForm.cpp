@@ -60,7 +60,8 @@ void TF_Kalmoria_main::createActions()
     Wiederholen1 = createAction("Wiederholen1", &TF_Kalmoria_main::WiederholenExecute);
     Wiederholen1->setText(QStringLiteral("@54Wiederholen"));
     // Both the Windows key and the one of other desktops.
-    Wiederholen1->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    // The menu shows the first: the Windows key, which the users know.
+    Wiederholen1->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
 }
 
 void TF_Kalmoria_main::createToolBar()
@@ -113,8 +114,9 @@ void TF_Kalmoria_main::createMenu()
     QAction* Oeffnen1 = addItem(Datei1, "Oeffnen1", QStringLiteral("@12aden"), ActionLesen);
     Oeffnen1->setStatusTip(QStringLiteral("Modulliste laden"));
     Oeffnen1->setToolTip(Oeffnen1->statusTip());
+    Oeffnen1->setShortcut(QKeySequence::Open);
     addItem(Datei1, "Sicherung1", QStringLiteral("@15Sicherung wiederherstellen..."), ActionSicherung);
-    addItem(Datei1, "N14speichern1", QStringLiteral("@13Speichern"), ActionSpeichern);
+    addItem(Datei1, "N14speichern1", QStringLiteral("@13Speichern"), ActionSpeichern)->setShortcut(QKeySequence::Save);
     addItem(Datei1, "ende1", QStringLiteral("@11beenden"), ActionEnde);
 
     QMenu* Einstellung1 = MainMenu1->addMenu(QStringLiteral("@20&Einstellung"));

@@ -122,6 +122,10 @@ TEST_F(MainWindowTest, ToolBarAndMenuCarryEveryCommand)
                              "SchnellesAntwortende1"})
         child<QAction>(item);
     child<QMenu>("mSprachwahl");
+    // The desktop's keys where the window has none of its own; redo shows Ctrl+Y.
+    EXPECT_EQ(child<QAction>("Oeffnen1")->shortcut(), QKeySequence(QKeySequence::Open));
+    EXPECT_EQ(child<QAction>("N14speichern1")->shortcut(), QKeySequence(QKeySequence::Save));
+    EXPECT_EQ(child<QAction>("Wiederholen1")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Y));
 }
 
 TEST_F(MainWindowTest, StatusBarNamesTheDeviceType)
