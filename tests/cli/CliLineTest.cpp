@@ -82,7 +82,9 @@ TEST_F(CliLine, APortThatWillNotOpenIsNamedWithTheSystemsReason)
         std::string path;
         std::string reason;
     };
-    const Case cases[] = {{"/dev/no-such-serial-port", std::strerror(ENOENT)},
+    // A name of its own: Qt locks even a missing device by its name, and a
+    // test beside this one opens another missing device at the same time.
+    const Case cases[] = {{"/dev/no-such-serial-port-of-the-cli", std::strerror(ENOENT)},
                           {files.file("plain.txt"), std::strerror(ENOTTY)}};
     for (const Case& c : cases) {
         const auto result = cli.run({QStringLiteral("read"), QStringLiteral("--port"), QString::fromStdString(c.path)});

@@ -338,9 +338,10 @@ TEST_F(Cli, WriteAsksOnTheTerminalAndRefusesWhatTheDeviceCannotHold)
         const auto result = cli.run(arguments, c.input, c.answer);
         EXPECT_EQ(result.exitCode, c.exitCode) << c.what << ": " << result.err;
         const std::vector<uint16_t> after = linkArea();
-        if (c.input == CliProcess::Input::Terminal)
+        if (c.input == CliProcess::Input::Terminal) {
             EXPECT_TRUE(contains(result.err, "2 Verkn\xC3\xBCpfungen aus ") && contains(result.err, " [j/n] "))
                 << c.what << ": asked in the language's words: " << result.err;
+        }
         if (c.exitCode == 0) {
             const std::vector<uint16_t> expected = linkAreaStart(c.links);
             EXPECT_EQ(std::vector<uint16_t>(after.begin(), after.begin() + 12), expected) << c.what;
