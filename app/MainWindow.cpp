@@ -32,9 +32,7 @@
 #include "sequences/DeviceRead.h"
 #include "sequences/LinkAreaRead.h"
 #include "protocol/DeviceRegisters.h"
-#include "sequences/LinkWrite.h"
 #include "sequences/PortSearch.h"
-#include "sequences/PortSettings.h"
 #include "diag/ProgramFolder.h"
 #include "model/Snapshots.h"
 #include "i18n/LanguageTexts.h"
@@ -318,7 +316,7 @@ void TF_Kalmoria_main::CompareWithDeviceExecute()
         const InputBlocker noInputWhileReading;
         area = m_station->ReadDeviceLinks();
     }
-    if (area.transferResult != Tvep::Ok) {
+    if (!area.ok()) {
         ShowNotices({DeviceNotice(kMessageLinksNotTransferred, Notice::Severity::Error)});
         return;
     }
