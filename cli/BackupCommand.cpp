@@ -11,10 +11,12 @@
 // serial number never take the same name; each save replaces the file in one
 // step, so an interrupt leaves no file half written. Each station's links
 // are compared with its previous backup in DIR before its file is saved
-// (cli/BackupDrift.h), and with --metrics the end of the run leaves every
-// station's result for Prometheus (cli/BackupMetrics.h).
+// (cli/BackupDrift.h), with --metrics the end of the run leaves every
+// station's result for Prometheus (cli/BackupMetrics.h), and with --capture
+// every station's traffic is kept beside its backup (cli/BackupCaptures.h).
 
 #include "cli/ArgumentBytes.h"
+#include "cli/BackupCaptures.h"
 #include "cli/BackupDrift.h"
 #include "cli/BackupMetrics.h"
 #include "cli/CliMessages.h"
@@ -72,6 +74,7 @@ struct StationOutcome {
     LinkDrift drift;       // since the previous backup, when read
     bool keptPrevious = false; // unchanged with --only-changed: `file` is the previous backup
     std::optional<double> seconds; // how long its read took; none: never started
+    std::string capture;           // with --capture: the station's capture, bytes of the file system
 };
 
 // One JSON value as compact text.
@@ -82,7 +85,7 @@ QString jsonText(const QJsonValue& value)
 }
 
 // {"port":...,"ok":...,"serial":...,"address":...,"type":...,"links":...,"file":...,
-//  "changed":...,"changed_links":[...],"error":...} with the fields in this order, unknown ones null.
+//  "changed":...,"changed_links":[...],"capture":...,"error":...} with the fields in this order, unknown ones null.
 std::string jsonLine(const StationOutcome& outcome)
 {
     const QJsonValue none(QJsonValue::Null);
@@ -101,6 +104,7 @@ std::string jsonLine(const StationOutcome& outcome)
         {"file", outcome.file.empty() ? none : QJsonValue(QString::fromLocal8Bit(outcome.file))},
         {"changed", compared ? QJsonValue(*outcome.drift.changed) : none},
         {"changed_links", compared ? QJsonValue(changedLinks) : none},
+        {"capture", outcome.capture.empty() ? none : QJsonValue(QString::fromLocal8Bit(outcome.capture))},
         {"error", outcome.error.empty() ? none : QJsonValue(ansiToQString(oneLine(outcome.error)))},
     };
     QString line;
@@ -159,6 +163,7 @@ public:
         : m_context(context)
         , m_held(held)
         , m_showProgress(!context.options.quiet && isTerminal(2))
+        , m_captures(context.options.capture)
     {
         for (const QString& port : ports)
             m_stations.emplace_back().port = port;
@@ -191,7 +196,7 @@ public:
         m_context.messages.note(CliMessage(kMessageBackupDone, counts));
         // A file that cannot be saved is the backup's own failure; a
         // station that does not answer is the line's.
-        if (m_notSaved || !metricsSaved)
+        if (m_notSaved || m_captureNotPlaced || !metricsSaved)
             return ExitCode::File;
         return m_failed ? ExitCode::Device : ExitCode::Success;
     }
@@ -241,6 +246,8 @@ private:
                               QStringLiteral("--retries"), QString::number(m_context.options.retries)};
         if (m_context.options.fast)
             arguments << QStringLiteral("--fast");
+        if (m_captures.wanted())
+            arguments << QStringLiteral("--capture") << QString::fromLocal8Bit(m_captures.temporaryName(index));
         station.clock.start();
         process.start(QCoreApplication::applicationFilePath(), arguments);
     }
@@ -318,8 +325,9 @@ private:
 
     // The station's line of JSON, and its line on the console: a failure
     // always, a success as progress on a terminal.
-    void report(std::size_t index, const StationOutcome& outcome)
+    void report(std::size_t index, StationOutcome outcome)
     {
+        placeCapture(index, outcome);
         Station& station = m_stations[index];
         station.reported = true;
         station.outcome = outcome;
@@ -340,6 +348,22 @@ private:
         m_notSaved = m_notSaved || outcome.notSaved;
         if (!m_interrupted)
             m_context.messages.error(portText(outcome.port) + ": " + outcome.error);
+    }
+
+    // The station's capture named after its backup; a capture that keeps
+    // its temporary name is still told, so no traffic is lost unseen.
+    void placeCapture(std::size_t index, StationOutcome& outcome)
+    {
+        if (!m_captures.wanted())
+            return;
+        const std::string saved = outcome.ok && !outcome.keptPrevious ? outcome.file : std::string();
+        const CapturePlacing placing = m_captures.place(index, outcome.port, outcome.station, saved);
+        outcome.capture = placing.path;
+        if (placing.ok)
+            return;
+        m_captureNotPlaced = true;
+        m_context.messages.error(portText(outcome.port) + ": "
+                                 + CliMessage(kMessageCaptureKeptAs, {pathText(placing.path), placing.reason}));
     }
 
     // SIGINT, SIGTERM or SIGHUP: the reads end (a read saves nothing, so
@@ -424,7 +448,9 @@ private:
     int m_saved = 0;
     bool m_failed = false;
     bool m_notSaved = false;
+    bool m_captureNotPlaced = false;
     bool m_interrupted = false;
+    const StationCaptures m_captures;
     std::set<std::string> m_savedNow; // the files this run saved: none of them is a previous backup
     QEventLoop m_loop;
 };
@@ -462,6 +488,11 @@ ExitCode RunBackup(CommandContext& context)
     // every station's read for nothing.
     if (const std::string problem = folderProblem(options.dir); !problem.empty()) {
         context.messages.error(CliMessage(kMessageBackupFolderNotWritable, {pathText(options.dir), problem}));
+        return ExitCode::File;
+    }
+    if (const std::string problem = options.capture.empty() ? std::string() : folderProblem(options.capture);
+        !problem.empty()) {
+        context.messages.error(CliMessage(kMessageCaptureNotWritten, {pathText(options.capture), problem}));
         return ExitCode::File;
     }
     if (const std::string problem = metricsFileProblem(options.metrics); !problem.empty()) {

@@ -8,7 +8,9 @@
 
 CommandCapture::CommandCapture(const CliOptions& options, ConsoleMessages& messages)
 {
-    if (options.capture.empty())
+    // backup's --capture names a folder: each station's process captures
+    // its own traffic (cli/BackupCaptures.h).
+    if (options.capture.empty() || options.command == Command::Backup)
         return;
     m_capture = std::make_unique<LiveCapture>(options.capture);
     if (!m_capture->ok()) {

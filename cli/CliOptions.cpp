@@ -216,7 +216,8 @@ std::variant<CliOptions, int> ParseCommandLine(const QStringList& arguments)
                                                         "those of its previous backup in DIR."));
     const QCommandLineOption capture(QStringLiteral("capture"),
                                      QStringLiteral("Write every frame sent to and received from the device to "
-                                                    "this pcapng file, for Wireshark (see the README)."),
+                                                    "this pcapng file, for Wireshark (see the README). backup: "
+                                                    "one capture a station in this folder, named as its backup."),
                                      QStringLiteral("FILE"));
     parser.addOptions({help, version, port, output, json, yes, noVerify, force, last, list, fast, quiet, retries, dir,
                        stations, jobs, metrics, onlyChanged, capture});
@@ -280,7 +281,7 @@ std::variant<CliOptions, int> ParseCommandLine(const QStringList& arguments)
         {&metrics, {Command::Backup}},
         {&onlyChanged, {Command::Backup}},
         {&capture, {Command::Search, Command::Info, Command::Read, Command::Write, Command::Diff, Command::Restore,
-                    Command::Doctor, Command::BackupStation}},
+                    Command::Doctor, Command::Backup, Command::BackupStation}},
     };
     for (const OptionScope& scope : scopes) {
         if (parser.isSet(*scope.option) && std::ranges::find(scope.commands, options.command) == scope.commands.end())

@@ -105,26 +105,25 @@ bool hardLinksUnsupported(int error)
     return error == EPERM || error == EOPNOTSUPP || error == ENOSYS;
 }
 
-// Gives the written `temporary` the name `path` unless a file has it.
-FileCreation publishExclusively(const std::string& temporary, const std::string& path, mode_t mode,
-                                std::string* reason)
+// Gives `from` the name `to` unless a file has it; `from` stays where it
+// was when that fails.
+FileCreation publishExclusively(const std::string& from, const std::string& to, mode_t mode, std::string* reason)
 {
     // link(2) fails when the name is taken, and the file appears whole or not at all.
-    if (::link(temporary.c_str(), path.c_str()) == 0) {
-        ::unlink(temporary.c_str());
+    if (::link(from.c_str(), to.c_str()) == 0) {
+        ::unlink(from.c_str());
         return FileCreation::Created;
     }
     int error = errno;
     if (hardLinksUnsupported(error)) {
         // The name is taken by an empty file first; the whole one replaces it.
-        Descriptor reserved(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode));
-        if (reserved.get() >= 0 && ::rename(temporary.c_str(), path.c_str()) == 0)
+        Descriptor reserved(::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode));
+        if (reserved.get() >= 0 && ::rename(from.c_str(), to.c_str()) == 0)
             return FileCreation::Created;
         error = errno;
         if (reserved.get() >= 0)
-            ::unlink(path.c_str());
+            ::unlink(to.c_str());
     }
-    ::unlink(temporary.c_str());
     if (error == EEXIST)
         return FileCreation::Taken;
     fail(reason, error);
@@ -197,5 +196,13 @@ FileCreation CreateFileExclusively(const std::string& path, std::string_view byt
         fail(reason, errno);
         return FileCreation::Failed;
     }
-    return publishExclusively(temporary, path, mode, reason);
+    const FileCreation created = publishExclusively(temporary, path, mode, reason);
+    if (created != FileCreation::Created)
+        ::unlink(temporary.c_str());
+    return created;
+}
+
+FileCreation MoveFileExclusively(const std::string& from, const std::string& to, std::string* reason)
+{
+    return publishExclusively(from, to, newFileMode(), reason);
 }

@@ -33,3 +33,8 @@ enum class FileCreation { Created, Taken, Failed };
 // all (on a file system without hard links, empty for a moment). The folder must exist. Failed, with `reason` set for the user, when it
 // could not be done.
 FileCreation CreateFileExclusively(const std::string& path, std::string_view bytes, std::string* reason = nullptr);
+
+// Gives the file `from` the name `to` unless a file of that name exists
+// (Taken then), in one step on the same file system. `from` keeps its name
+// when it is not Created.
+FileCreation MoveFileExclusively(const std::string& from, const std::string& to, std::string* reason = nullptr);

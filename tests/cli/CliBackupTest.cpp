@@ -432,6 +432,9 @@ TEST_F(CliBackup, AStationListOrFolderThatCannotBeUsedEndsWith3BeforeAnyStationI
         {"metrics into a folder", ports({north}) + QStringList{QStringLiteral("--metrics"),
                                                                QString::fromStdString(cli.files.path())},
          "backup", "Die Metrikdatei "},
+        {"captures below a file", ports({north}) + QStringList{QStringLiteral("--capture"),
+                                                               QString::fromStdString(cli.files.file("taken/cap"))},
+         "backup", "Der Mitschnitt "},
     };
     for (const Case& c : cases) {
         const auto result = backup(c.arguments, c.into);

@@ -6,13 +6,19 @@
 #include "tests/common/Ser2net.h"
 #include "tests/common/Tshark.h"
 
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QStandardPaths>
 
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <csignal>
+#include <filesystem>
+#include <map>
 #include <thread>
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -136,4 +142,40 @@ TEST_F(CliCapture, ACaptureThatCannotBeWrittenStopsTheCommandBeforeAnythingIsSen
     EXPECT_EQ(result.exitCode, 3);
     EXPECT_NE(result.err.find("no-such-folder/traffic.pcapng"), std::string::npos) << result.err;
     EXPECT_EQ(device->errorOutput().find("#1 read"), std::string::npos) << device->errorOutput();
+}
+
+TEST_F(CliCapture, BackupKeepsEachStationsCaptureBesideItsBackupAndTheUnknownStationsByItsPort)
+{
+    const std::string answering = startDevice();
+    const std::string absent = cli.files.file("no-such-port");
+    const std::string dir = cli.files.file("backup");
+    const CliProcess::Result result =
+        cli.run({QStringLiteral("backup"), QStringLiteral("--fast"), QStringLiteral("--dir"),
+                 QString::fromStdString(dir), QStringLiteral("--capture"), QString::fromStdString(dir),
+                 QStringLiteral("--port"), QString::fromStdString(answering), QStringLiteral("--port"),
+                 QString::fromStdString(absent)});
+    EXPECT_EQ(result.exitCode, 2) << result.err;
+    std::map<std::string, QJsonObject> lines;
+    for (const QByteArray& line : QByteArray::fromStdString(result.out).split('\n'))
+        if (!line.isEmpty())
+            lines[QJsonDocument::fromJson(line).object()[QStringLiteral("port")].toString().toStdString()] =
+                QJsonDocument::fromJson(line).object();
+    ASSERT_EQ(lines.size(), 2u) << result.out;
+
+    const std::string saved = lines[answering][QStringLiteral("file")].toString().toStdString();
+    const std::string captured = lines[answering][QStringLiteral("capture")].toString().toStdString();
+    ASSERT_TRUE(saved.ends_with(".ini")) << result.out;
+    EXPECT_EQ(captured, saved.substr(0, saved.size() - 4) + ".pcapng");
+    const TsharkRun frames = Tshark(captured, {QStringLiteral("qmx.kind"), QStringLiteral("qmx.read_addr")});
+    ASSERT_EQ(frames.exitCode, 0) << frames.err;
+    ASSERT_GE(frames.rows.size(), 6u);
+    EXPECT_EQ(frames.rows.front(), (std::vector<std::string>{"request", "2100"}));
+
+    // The station that never answered: its capture named by its port, and nothing left under a temporary name.
+    const fs::path unknown = lines[absent][QStringLiteral("capture")].toString().toStdString();
+    EXPECT_EQ(unknown.parent_path(), fs::path(dir));
+    EXPECT_TRUE(unknown.filename().string().find("_no-such-port_") != std::string::npos) << unknown;
+    EXPECT_EQ(Tshark(unknown.string(), {QStringLiteral("qmx.kind")}).exitCode, 0);
+    for (const auto& entry : fs::recursive_directory_iterator(dir))
+        EXPECT_FALSE(entry.path().filename().string().starts_with(".")) << entry.path();
 }

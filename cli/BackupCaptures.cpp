@@ -1,0 +1,82 @@
+#include "cli/BackupCaptures.h"
+
+#include "io/FileBytes.h"
+
+#include <QDateTime>
+
+#include <filesystem>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kNameTries = 1000;
+
+// A port as part of a file name: "tcp://gw1:4001" -> "tcp___gw1_4001".
+std::string portFileName(const QString& port)
+{
+    std::string name = port.toStdString();
+    for (char& c : name) {
+        const bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-'
+                           || c == '.';
+        if (!plain)
+            c = '_';
+    }
+    return name;
+}
+
+std::string timeStamp()
+{
+    return QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd_HH-mm-ss")).toStdString();
+}
+
+} // namespace
+
+StationCaptures::StationCaptures(std::string dir)
+    : m_dir(std::move(dir))
+{
+}
+
+std::string StationCaptures::temporaryName(std::size_t index) const
+{
+    // The process id keeps two backups capturing into one folder apart.
+    return (fs::path(m_dir)
+            / (".kalmoria-capture-" + std::to_string(::getpid()) + "-" + std::to_string(index) + ".pcapng"))
+        .string();
+}
+
+CapturePlacing StationCaptures::place(std::size_t index, const QString& port,
+                                      const std::optional<StationIdentity>& station,
+                                      const std::string& savedFile) const
+{
+    CapturePlacing placing;
+    const std::string temporary = temporaryName(index);
+    std::error_code error;
+    if (!fs::exists(temporary, error))
+        return placing;
+    placing.path = temporary;
+    fs::path folder = m_dir;
+    std::string stem = savedFile.empty() ? timeStamp() : fs::path(savedFile).stem().string();
+    if (station)
+        folder /= std::to_string(station->serialNumber);
+    else
+        stem = portFileName(port) + "_" + stem;
+    fs::create_directories(folder, error);
+    if (error) {
+        placing.ok = false;
+        placing.reason = error.message();
+        return placing;
+    }
+    for (int n = 1; n <= kNameTries; ++n) {
+        const std::string name = (folder / (stem + (n > 1 ? "_" + std::to_string(n) : "") + ".pcapng")).string();
+        switch (MoveFileExclusively(temporary, name, &placing.reason)) {
+        case FileCreation::Created: placing.path = name; return placing;
+        case FileCreation::Taken: continue;
+        case FileCreation::Failed: placing.ok = false; return placing;
+        }
+    }
+    placing.ok = false;
+    placing.reason = "File exists";
+    return placing;
+}
