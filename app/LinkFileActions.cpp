@@ -29,6 +29,12 @@ void showFileError(int message, const std::string& path, const std::string& reas
     MessageBoxEx(GetMessageText(message, {fileNameToAnsi(path), reason}, 1), mbError, mbOk, 0);
 }
 
+// A link file as the window's title names it: its name without the folder.
+std::string titleName(const std::string& path)
+{
+    return fileNameToAnsi(std::filesystem::path(path).filename().string());
+}
+
 // The dialog asked about the name the user chose; a file written under
 // another name (".ini" put in place of its extension) is asked about here.
 bool mayWrite(const std::string& chosen)
@@ -69,7 +75,7 @@ void LoadLinksFromChosenFile(ShellView& view, bool modulesKnown, const std::stri
     ChangeLinks(history, LoadStepName(LinkFileName), [&loaded] {
         ReplaceLinks(loaded.links);
         LinkTableOrigin = loaded.origin;
-        MarkLinksKept();
+        MarkLinksKept(titleName(LinkFileName));
     });
     if (DebugFlag())
         WriteErrLog("210-Verkn\xFCpfungsdaten aus Datei gelesen: " + fileNameToAnsi(LinkFileName));
@@ -101,7 +107,7 @@ bool SaveLinksToChosenFile(const OverviewRows& overview)
         showFileError(kMessageLinkFileNotSaved, LinkFilePath(LinkFileName), saved.reason);
         return false;
     }
-    MarkLinksKept();
+    MarkLinksKept(titleName(LinkFilePath(LinkFileName)));
     if (DebugFlag())
         WriteErrLog("220-Verkn\xFCpfungsdaten in Datei geschrieben: " + fileNameToAnsi(LinkFileName));
     return true;

@@ -84,6 +84,7 @@ TF_Kalmoria_main::TF_Kalmoria_main(QWidget* parent)
     TabSheet2->useLinkDialog(F_PDauswahl);
     TabSheet2->useLinkHistory(m_linkHistory);
     connect(m_linkHistory, &LinkHistory::changed, this, &TF_Kalmoria_main::ShowStepNames);
+    connect(m_linkHistory, &LinkHistory::changed, this, &TF_Kalmoria_main::ShowTitle);
     connect(m_linkHistory, &LinkHistory::linksPutBack, this, &TF_Kalmoria_main::ShowLinksPutBack);
     ShowStepNames();
     F_rs232 = new TF_rs232(this);
@@ -98,7 +99,7 @@ void TF_Kalmoria_main::FormCreate()
                       [this](QAction* item) { mSprachwahlClick(item); }, "Kalmoria", "Sprache");
     TranslateForm(this);
     ShowOverviewHeadings();
-    setWindowTitle(QStringLiteral(" Kalmoria " KALMORIA_VERSION));
+    ShowTitle();
     SelectPage(0);
     std::error_code noFolder; // a working folder that was deleted gives an empty start
     StartDirectory = std::filesystem::current_path(noFolder).string();
@@ -228,6 +229,7 @@ void TF_Kalmoria_main::ActionEndeExecute()
 void TF_Kalmoria_main::ActionAlleVerknLoeschenExecute()
 {
     DeleteAllLinks(*this, OverviewForLinkFile(), m_linkHistory);
+    ShowTitle(); // the question may have saved the links
 }
 
 void TF_Kalmoria_main::ActionLadenQMXExecute()
@@ -244,9 +246,10 @@ void TF_Kalmoria_main::ActionLadenQMXExecute()
         }
         // A port that would not open left the table as it was, kept or not.
         if (result.outcome != DeviceOutcome::PortNotOpen)
-            MarkLinksKept();
+            MarkLinksKept(StationTitleName());
     });
     TabSheet3->ForgetComparison();
+    ShowTitle();
     // The port is closed by now: a box left open does not hold the line.
     ShowNotices(result.notices);
 }
@@ -260,7 +263,8 @@ void TF_Kalmoria_main::ActionSpeichernQMXExecute()
         result = m_station->Write(this, m_station->WriteChecks(), OverviewForLinkFile(), questions);
     }
     if (result.ok())
-        MarkLinksKept();
+        MarkLinksKept(StationTitleName());
+    ShowTitle();
     TabSheet3->ForgetComparison();
     ShowNotices(result.notices);
 }
@@ -269,6 +273,7 @@ void TF_Kalmoria_main::ActionLesenExecute()
 {
     // The overview's first row is empty until modules were read.
     LoadLinksFromChosenFile(*this, !SG1->cell(0, 1).empty(), StartDirectory, OverviewForLinkFile(), m_linkHistory);
+    ShowTitle();
 }
 
 void TF_Kalmoria_main::ActionSicherungExecute()
@@ -276,6 +281,7 @@ void TF_Kalmoria_main::ActionSicherungExecute()
     // The newest snapshot of the station read last, else those of every station.
     const std::string start = OverviewOrigin ? NewestSnapshotOrFolder(OverviewOrigin->serialNumber) : backupFolder();
     LoadLinksFromChosenFile(*this, !SG1->cell(0, 1).empty(), start, OverviewForLinkFile(), m_linkHistory);
+    ShowTitle();
 }
 
 void TF_Kalmoria_main::RueckgaengigExecute()
@@ -299,6 +305,22 @@ void TF_Kalmoria_main::ShowStepNames()
     };
     show(Rueckgaengig1, kUndoCaption, m_linkHistory->CanUndo(), m_linkHistory->UndoName());
     show(Wiederholen1, kRedoCaption, m_linkHistory->CanRedo(), m_linkHistory->RedoName());
+}
+
+std::string TF_Kalmoria_main::StationTitleName()
+{
+    return SerialNumber != 0 ? "Station " + IntToText(SerialNumber) : std::string();
+}
+
+void TF_Kalmoria_main::ShowTitle()
+{
+    // The caption alone until some station or file holds the links; then
+    // also which, and Qt's marker while the table differs from it.
+    QString title = QStringLiteral(" Kalmoria " KALMORIA_VERSION);
+    if (const std::string keptAs = LastKeptLinks().keptAs; !keptAs.empty())
+        title += QStringLiteral(" - ") + ansiToQString(keptAs) + QStringLiteral("[*]");
+    setWindowTitle(title);
+    setWindowModified(HasUnsavedLinks());
 }
 
 void TF_Kalmoria_main::ShowLinksPutBack()
@@ -326,6 +348,7 @@ void TF_Kalmoria_main::CompareWithDeviceExecute()
 void TF_Kalmoria_main::ActionSpeichernExecute()
 {
     SaveLinksToChosenFile(OverviewForLinkFile());
+    ShowTitle();
 }
 
 void TF_Kalmoria_main::ActionComSucheExecute()

@@ -100,6 +100,9 @@ private:
     QAction* createAction(const char* name, void (TF_Kalmoria_main::*handler)());
     // "Rückgängig: <step>" and "Wiederholen: <step>" in the language's words.
     void ShowStepNames();
+    // The caption, what holds the links and whether the table differs from it.
+    void ShowTitle();
+    static std::string StationTitleName();
     // After an undo or redo every view shows the links the table now holds.
     void ShowLinksPutBack();
 

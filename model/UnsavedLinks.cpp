@@ -20,6 +20,12 @@ uint64_t& keptNumber()
     return number;
 }
 
+std::string& keptName()
+{
+    static std::string name;
+    return name;
+}
+
 uint64_t& lastNumberGiven()
 {
     static uint64_t number = 0;
@@ -28,10 +34,11 @@ uint64_t& lastNumberGiven()
 
 } // namespace
 
-void MarkLinksKept()
+void MarkLinksKept(const std::string& keptAs)
 {
     keptLinks() = CurrentLinks();
     keptNumber() = ++lastNumberGiven();
+    keptName() = keptAs;
 }
 
 bool HasUnsavedLinks()
@@ -41,11 +48,12 @@ bool HasUnsavedLinks()
 
 KeptLinks LastKeptLinks()
 {
-    return {keptLinks(), keptNumber()};
+    return {keptLinks(), keptNumber(), keptName()};
 }
 
 void PutBackKeptLinks(const KeptLinks& kept)
 {
     keptLinks() = kept.links;
     keptNumber() = kept.number;
+    keptName() = kept.keptAs;
 }

@@ -9,10 +9,13 @@
 #include "model/LinkModel.h"
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
-// The table's links, as they are now, are kept elsewhere.
-void MarkLinksKept();
+// The table's links, as they are now, are kept elsewhere: in `keptAs`, the
+// station or the file that holds them as the window's title names it
+// (Windows-1252; empty where nothing names them).
+void MarkLinksKept(const std::string& keptAs = {});
 // True when links 1..AnzBefehle differ from those last marked kept.
 bool HasUnsavedLinks();
 
@@ -22,6 +25,7 @@ bool HasUnsavedLinks();
 struct KeptLinks {
     std::vector<LinkRecord> links;
     uint64_t number = 0;
+    std::string keptAs;
 };
 KeptLinks LastKeptLinks();
 void PutBackKeptLinks(const KeptLinks& kept);

@@ -116,3 +116,34 @@ TEST_F(UndoRedo, TakeOverDeleteAndFileLoadAreUndoneAndRedoneAndWrittenAsShown)
         expectShown(step.after, false, "redone after the write");
     }
 }
+
+TEST_F(UndoRedo, AnUndoneTakeOverLeavesNothingUnsavedAndTheTitleNamesWhatHoldsTheLinks)
+{
+    const std::string file = folder.file("anlage.ini");
+    ASSERT_TRUE(SaveLinkFile(file, linkRecords(kFileLinks), std::nullopt, {}).ok);
+    ScriptedFileNames dialog(file);
+    openStation();
+    const QString station = QStringLiteral(" Kalmoria 1.30 - Station 815[*]");
+    EXPECT_EQ(window->windowTitle(), station);
+    EXPECT_FALSE(window->isWindowModified());
+
+    openEditor();
+    choose("ComboBox1", 1);
+    choose("ComboBox3", 2);
+    clickCell(9);
+    clickCell(16);
+    clickCell(169);
+    click(QStringLiteral("BtnUebernehmen"));
+    EXPECT_TRUE(window->isWindowModified());
+    keys(Qt::CTRL | Qt::Key_Z);
+    EXPECT_FALSE(window->isWindowModified());
+
+    boxes.shown.clear();
+    window->ActionLesenExecute();
+    ASSERT_EQ(tableLinks(), kFileLinks);
+    for (const MessageBoxRequest& box : boxes.shown)
+        EXPECT_EQ(box.text.find("weder gespeichert"), std::string::npos) << box.text;
+    EXPECT_EQ(window->windowTitle(), QStringLiteral(" Kalmoria 1.30 - anlage.ini[*]"));
+    keys(Qt::CTRL | Qt::Key_Z);
+    EXPECT_EQ(window->windowTitle(), station);
+}
