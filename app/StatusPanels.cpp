@@ -8,6 +8,12 @@
 
 #include <algorithm>
 
+namespace {
+
+constexpr int kPanelWidth = 100;
+
+} // namespace
+
 StatusPanels::StatusPanels(QStatusBar* bar)
     : QObject(bar)
 {
@@ -18,10 +24,10 @@ StatusPanels::StatusPanels(QStatusBar* bar)
         panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
         panel->setFrameShape(QFrame::StyledPanel);
         panel->setFrameShadow(QFrame::Sunken);
-        // 100 pixels each, wider where a text needs it; the last takes what is left.
+        // 100 pixels each, wider where a text needs it (SetPanel); the last takes what is left.
         const bool last = i + 1 == m_panels.size();
         if (!last)
-            panel->setMinimumWidth(100);
+            panel->setMinimumWidth(kPanelWidth);
         panel->setContentsMargins(3, 0, 3, 0);
         bar->addWidget(panel, last ? 1 : 0);
         m_panels[i] = panel;
@@ -45,8 +51,14 @@ void StatusPanels::Show(const std::array<std::string, kStatusPanelCount>& texts)
 
 void StatusPanels::SetPanel(int panel, const std::string& text)
 {
-    if (panel >= 0 && panel < kStatusPanelCount)
-        m_panels[static_cast<std::size_t>(panel)]->setText(ansiToQString(text));
+    if (panel < 0 || panel >= kStatusPanelCount)
+        return;
+    QLabel* label = m_panels[static_cast<std::size_t>(panel)];
+    label->setText(ansiToQString(text));
+    // A panel never clips its text ("ComPort-Suche ... COM16", "QMX-Type: 3301"):
+    // the window grows before that.
+    if (panel + 1 < kStatusPanelCount)
+        label->setMinimumWidth(std::max(kPanelWidth, label->sizeHint().width()));
 }
 
 std::string StatusPanels::PanelText(int panel) const

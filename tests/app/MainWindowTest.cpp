@@ -152,6 +152,27 @@ TEST_F(MainWindowTest, StatusBarNamesTheDeviceType)
     AnzBefehle = 0;
 }
 
+TEST_F(MainWindowTest, NoStatusPanelClipsItsTextWhileTheProgressBarShows)
+{
+    window->show();
+    DeviceType = 0x3301;
+    SerialNumber = 65535;
+    DeviceAddress = 255;
+    window->ShowStatus();
+    window->ShowSearchingPort(16);
+    window->SetProgress(1999, 2000);
+    QApplication::processEvents();
+    for (int i = 0; i + 1 < TF_Kalmoria_main::kStatusPanelCount; ++i) {
+        const auto* panel = window->findChild<QLabel*>(QStringLiteral("StatusPanel%1").arg(i));
+        ASSERT_NE(panel, nullptr);
+        EXPECT_GE(panel->width(), panel->sizeHint().width()) << panel->text().toStdString();
+    }
+    window->HideProgress();
+    DeviceType = 0;
+    SerialNumber = 0;
+    DeviceAddress = 0;
+}
+
 TEST_F(MainWindowTest, OverviewListsModulesRelativeToTheDeviceAddress)
 {
     DeviceAddress = 100;
