@@ -98,7 +98,7 @@ TEST_F(SimOverLine, EveryRegisterBlockReadsBackAsTheImageSays)
     ASSERT_EQ(read(Registers::name(2), 8), Tvep::Ok);
     EXPECT_EQ(recv[0], 'P' << 8 | 'u');
     ASSERT_EQ(read(30808, 8), Tvep::Ok);
-    EXPECT_EQ(received(8), (std::vector<uint16_t>{0x8305, 0x0064, 0x012C, 0x2704, 0x0802, 0x0096, 0x015E, 0x0010}));
+    EXPECT_EQ(received(8), (std::vector<uint16_t>{0x8508, 0x0064, 0x012C, 0x0004, 0x0802, 0x0096, 0x015E, 0x0010}));
 }
 
 TEST_F(SimOverLine, LinkAreaWriteReadsBackUnchangedAcrossReopening)
