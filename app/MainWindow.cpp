@@ -339,7 +339,7 @@ void TF_Kalmoria_main::CompareWithDeviceExecute()
         area = m_station->ReadDeviceLinks();
     }
     if (!area.ok()) {
-        ShowNotices({DeviceNotice(kMessageLinksNotTransferred, Notice::Severity::Error)});
+        ShowNotices(area.notices);
         return;
     }
     TabSheet3->ShowComparison(DecodeLinkArea(area.words).links);

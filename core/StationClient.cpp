@@ -3,7 +3,11 @@
 #include "core/LinkTableWrite.h"
 #include "model/LinkModel.h"
 #include "model/StationState.h"
+#include "diag/MessageNumbers.h"
+#include "diag/TextHelpers.h"
 #include "protocol/Tvep.h"
+#include "sequences/DeviceNotices.h"
+#include "sequences/PortSettings.h"
 #include "sequences/SequenceObserver.h"
 #include "transports/LineFactory.h"
 
@@ -92,7 +96,18 @@ CheckedLinkWriteResult StationClient::Write(SequenceObserver* observer, const Li
 LinkAreaRead StationClient::ReadDeviceLinks()
 {
     LinkAreaRead area = ReadLinkArea(*m_client);
-    if (area.transferResult == Tvep::Ok)
+    if (area.ok()) {
         m_deviceLinks = DecodeLinkArea(area.words).links;
+        return area;
+    }
+    // A comparison only reads: its failure says why, and that nothing changed.
+    if (area.outcome == DeviceOutcome::PortNotOpen)
+        area.notices.push_back(PortOpenNotice(ComPortNr, m_client->Serial().OpenProblem)
+                                   .value_or(DeviceNoticeFollowedBy(kMessagePortWillNotOpen, Notice::Severity::Error,
+                                                                    IntToText(area.transferResult))));
+    else
+        area.notices.push_back(DeviceNotice(kMessageDeviceLinksNotRead, Notice::Severity::Error,
+                                            {Tvep::ResultText(area.transferResult)}));
+    AddConnectionLost(area.notices, m_client->Serial());
     return area;
 }

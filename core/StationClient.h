@@ -46,7 +46,8 @@ public:
     // LinkTableWrite.h.
     CheckedLinkWriteResult Write(SequenceObserver* observer, const LinkWriteChecks& checks,
                                  const OverviewRows& overview, WriteQuestions& questions);
-    // The device's link area in one transfer, for a comparison.
+    // The device's link area in one transfer, for a comparison; when it
+    // fails, the notices say why.
     LinkAreaRead ReadDeviceLinks();
 
     // The device's links as last seen by a read, a comparison or a write;

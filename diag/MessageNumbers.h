@@ -130,6 +130,8 @@ constexpr int kMessageOtherStationAllModules = 99; // %s1 the links' station, %s
 constexpr int kMessageOtherStationAfterReopen = 124; // %s1 the station checked, %s2 the one answering now
 constexpr int kMessageNothingSent = 125;             // %s1 transfer result
 constexpr int kMessageWriteOutcomeUnknown = 126;     // %s1 transfer result, %s2 snapshot
+// A comparison with the device whose read of the links failed.
+constexpr int kMessageDeviceLinksNotRead = 140; // %s1 transfer result
 // The classic messages of the device sequences: the write stopped at a
 // transfer that failed; the port would not open (with the result code); no
 // central device of ours answered (with its type word); the read stopped at

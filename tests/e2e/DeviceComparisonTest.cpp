@@ -54,3 +54,18 @@ TEST_F(DeviceComparison, MarksAChangedAnAddedAndARemovedLinkAgainstTheDevice)
     EXPECT_NE(cell(10, 2)->background(), colours.highlight());
     EXPECT_FALSE(cell(3, 3)->font().strikeOut());
 }
+
+TEST_F(DeviceComparison, AComparisonWhoseReadFailsSaysSoAndThatNothingChanged)
+{
+    startDevice(kSmallDevice);
+    TF_Kalmoria_main window;
+    window.ActionLadenQMXExecute();
+    ASSERT_EQ(AnzBefehle, 3);
+    startDevice(kSmallDevice, {QStringLiteral("--silent")}); // COM1 now
+    boxes.shown.clear();
+    window.findChild<QPushButton*>(QStringLiteral("BtnVergleichen"))->click();
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_NE(boxes.shown[0].text.find("lie\xDF" "en sich nicht lesen"), std::string::npos) << boxes.shown[0].text;
+    EXPECT_EQ(boxes.shown[0].text.find("bertragen werden"), std::string::npos) << boxes.shown[0].text;
+    EXPECT_EQ(AnzBefehle, 3);
+}
