@@ -179,6 +179,21 @@ TEST_F(Cli, WithoutItsLanguageFilesItEndsWithCode98LikeKalmoria)
     EXPECT_TRUE(result.err.starts_with("kalmoria-cli: Fatal error: textfile not found or too old!")) << result.err;
 }
 
+TEST_F(Cli, ALanguageFileThatLacksATextIsUsedShowingItsNumber)
+{
+    const TempDir alone;
+    std::filesystem::copy_file(QmxSim::binDir() + "/kalmoria-cli", alone.file("kalmoria-cli"));
+    std::ifstream shipped(QmxSim::binDir() + "/Kalmoria.TXT", std::ios::binary);
+    std::string texts{std::istreambuf_iterator<char>(shipped), std::istreambuf_iterator<char>()};
+    const auto noAnswer = texts.find("\r\nT40=");
+    ASSERT_NE(noAnswer, std::string::npos);
+    alone.write("Kalmoria.TXT", texts.erase(noAnswer, texts.find("\r\n", noAnswer + 2) - noAnswer));
+    cli.program = alone.file("kalmoria-cli");
+    const auto result = cli.run({QStringLiteral("search"), QStringLiteral("--port"), QStringLiteral("/dev/null/none")});
+    EXPECT_EQ(result.exitCode, 2);
+    EXPECT_TRUE(contains(result.err, "@40")) << result.err;
+}
+
 TEST_F(Cli, SearchNamesTheComNumberThePathAndTheDevice)
 {
     startDevice();
