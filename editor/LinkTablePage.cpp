@@ -3,6 +3,7 @@
 #include "diag/MessageNumbers.h"
 #include "widgets/StringGrid.h"
 #include "diag/AnsiText.h"
+#include "editor/ChangedMark.h"
 #include "editor/LinkCheck.h"
 #include "editor/LinkPlanDialog.h"
 #include "editor/LinkProblemText.h"
@@ -233,7 +234,7 @@ void LinkTablePage::markComparison()
                 const int col = kFieldColumns[f];
                 const bool module = col == 1 || col == 6;
                 for (const int c : module ? std::vector<int>{col, col + 1} : std::vector<int>{col})
-                    paint(row.here, c, palette().highlight(), palette().highlightedText(), false);
+                    paint(row.here, c, kChangedFieldFill, kTextOnChangedField, false);
             }
             break;
         case LinkRowStatus::OnlyHere:
