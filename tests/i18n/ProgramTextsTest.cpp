@@ -68,14 +68,15 @@ TEST_P(IncompleteLanguageFile, IsUsedShowingAtNWhereATextIsMissingAndTheLogNames
     SetMinimumLanguageVersion(kStamp);
     EXPECT_EQ(ListLanguageFiles(kStamp).size(), 2u);
 
-    const CapturedLog log(0);
+    const CapturedLog log(2); // on, without the lines of missing captions
     EXPECT_TRUE(ActivateLanguage("KalmoriaEN.TXT"));
     EXPECT_TRUE(boxes.empty());
     SetTextSection(GetParam().section);
     EXPECT_EQ(GetText(GetParam().number, GetParam().suffix), GetParam().shown);
-    const std::vector<std::string> lines = log.messages();
-    ASSERT_EQ(lines.size(), 1u);
-    EXPECT_NE(lines[0].find(std::string(" Texte fehlen: ") + GetParam().missing), std::string::npos) << lines[0];
+    std::vector<std::string> named = log.messages();
+    std::erase_if(named, [](const std::string& line) { return line.find(" Texte fehlen: ") == std::string::npos; });
+    ASSERT_EQ(named.size(), 1u);
+    EXPECT_NE(named[0].find(std::string(" Texte fehlen: ") + GetParam().missing), std::string::npos) << named[0];
     // The texts it holds are its own.
     SetTextSection("F_Kalmoria_main");
     EXPECT_EQ(GetText(28, ""), "Link table");
