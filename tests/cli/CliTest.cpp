@@ -561,6 +561,8 @@ TEST_F(Cli, AFileThatIsNoUsableLinkFileLeavesTheDeviceUntouched)
          "Verkn\xC3\xBCpfung 1 steht unter Schl\xC3\xBCssel 12 der Wert \"1OO\""},
         {"a gap, write", fileWithGap(), true, "Nur 2 Verkn\xC3\xBCpfungen w\xC3\xBCrden genommen, Verkn\xC3\xBCpfung 4"},
         {"a gap, diff", fileWithGap(), false, "--force"},
+        {"a header with a note behind it", "[QMX_Verknuepfungen] ; Notiz\r\n11=7\r\n14=4\r\n", true,
+         "fehlt der Abschnitt [QMX_Verknuepfungen]"},
     };
     const std::vector<uint16_t> before = linkArea();
     for (const Case& c : cases) {
