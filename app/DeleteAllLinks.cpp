@@ -4,6 +4,7 @@
 #include "app/UnsavedLinksQuestion.h"
 #include "widgets/ShellView.h"
 #include "editor/LinkHistory.h"
+#include "editor/LinkStepName.h"
 #include "i18n/LanguageTexts.h"
 #include "i18n/MessageBoxEx.h"
 #include "model/DeviceValues.h"
@@ -36,7 +37,7 @@ bool DeleteAllLinks(ShellView& view, const OverviewRows& overview, LinkHistory* 
 {
     const bool confirmed = AskDeleteAllLinks(overview);
     if (confirmed) {
-        ChangeLinks(history, GetText(kDeleteAllCaption, ""), ClearAllLinks);
+        ChangeLinks(history, CommandStepName(kDeleteAllCaption), ClearAllLinks);
         DataState = 0;
     }
     view.ShowStatus();

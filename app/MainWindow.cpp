@@ -10,6 +10,7 @@
 #include "diag/TextHelpers.h"
 #include "editor/LinkEditorPage.h"
 #include "editor/LinkHistory.h"
+#include "editor/LinkStepName.h"
 #include "editor/TF_PDauswahl.h"
 #include "i18n/FormTranslation.h"
 #include "i18n/LanguageChoice.h"
@@ -238,7 +239,7 @@ void TF_Kalmoria_main::ActionLadenQMXExecute()
     if (AskAboutUnsavedLinks(OverviewForLinkFile()) == UnsavedLinksAnswer::Cancel)
         return;
     DeviceReadResult result;
-    m_linkHistory->Record(GetText(kReadDeviceCaption, ""), [&] {
+    m_linkHistory->Record(CommandStepName(kReadDeviceCaption), [&] {
         {
             const InputBlocker noInputWhileReading;
             SelectPage(0);

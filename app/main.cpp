@@ -28,8 +28,6 @@ int main(int argc, char** argv)
         SetMessageBoxPresenter(ShowQtMessageBox);
         SetFileNameChooser(ShowQtFileDialog);
         SetPlanFileChooser(ShowQtPlanFileDialog);
-        // A language file without all of the window's texts would show raw keys.
-        RequireEveryProgramText();
         const TerminationSignals endOnSignal;
         TF_Kalmoria_main mainWindow;
         // The window first: the search shows itself in the status bar.

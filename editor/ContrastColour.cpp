@@ -3,8 +3,11 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <vector>
 
 namespace {
+
+constexpr double kMixStep = 0.01;
 
 double channel(double c)
 {
@@ -16,25 +19,20 @@ double luminance(const QColor& c)
     return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
 }
 
-} // namespace
-
-double ContrastRatio(const QColor& a, const QColor& b)
+double weakestContrast(const QColor& colour, std::initializer_list<QColor> backgrounds)
 {
-    const double la = luminance(a);
-    const double lb = luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+    double weakest = std::numeric_limits<double>::max();
+    for (const QColor& background : backgrounds)
+        weakest = std::min(weakest, ContrastRatio(colour, background));
+    return weakest;
 }
 
-QColor StandOutColour(const QPalette& palette, std::initializer_list<QPalette::ColorRole> roles,
-                      std::initializer_list<QColor> backgrounds, double ratio)
+QColor standOut(const std::vector<QColor>& colours, std::initializer_list<QColor> backgrounds, double ratio)
 {
     QColor best;
     double bestWeakest = -1;
-    for (const QPalette::ColorRole role : roles) {
-        const QColor colour = palette.color(role);
-        double weakest = std::numeric_limits<double>::max();
-        for (const QColor& background : backgrounds)
-            weakest = std::min(weakest, ContrastRatio(colour, background));
+    for (const QColor& colour : colours) {
+        const double weakest = weakestContrast(colour, backgrounds);
         if (weakest >= ratio)
             return colour;
         if (weakest > bestWeakest) {
@@ -45,8 +43,49 @@ QColor StandOutColour(const QPalette& palette, std::initializer_list<QPalette::C
     return best;
 }
 
+} // namespace
+
+double ContrastRatio(const QColor& a, const QColor& b)
+{
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+QColor StandOutColour(std::initializer_list<QColor> colours, std::initializer_list<QColor> backgrounds,
+                      double ratio)
+{
+    return standOut(std::vector<QColor>(colours), backgrounds, ratio);
+}
+
+QColor StandOutColour(const QPalette& palette, std::initializer_list<QPalette::ColorRole> roles,
+                      std::initializer_list<QColor> backgrounds, double ratio)
+{
+    std::vector<QColor> colours;
+    for (const QPalette::ColorRole role : roles)
+        colours.push_back(palette.color(role));
+    return standOut(colours, backgrounds, ratio);
+}
+
 QColor MixColours(const QColor& a, const QColor& b, double share)
 {
     const auto blend = [share](int x, int y) { return static_cast<int>(x + (y - x) * share + 0.5); };
     return QColor(blend(a.red(), b.red()), blend(a.green(), b.green()), blend(a.blue(), b.blue()));
+}
+
+QColor MixColoursApart(const QColor& a, const QColor& b, double share, const QColor& apartFrom, double ratio)
+{
+    QColor best;
+    double bestRatio = -1;
+    for (double s = share; s <= 1.0 + kMixStep / 2; s += kMixStep) {
+        const QColor mixed = MixColours(a, b, std::min(s, 1.0));
+        const double reached = ContrastRatio(mixed, apartFrom);
+        if (reached >= ratio)
+            return mixed;
+        if (reached > bestRatio) {
+            bestRatio = reached;
+            best = mixed;
+        }
+    }
+    return best;
 }

@@ -1,6 +1,7 @@
 #include "editor/EditorCell.h"
 
 #include "diag/AnsiText.h"
+#include "editor/ChangedMark.h"
 #include "editor/ContrastColour.h"
 
 #include <QFontMetrics>
@@ -13,11 +14,18 @@ namespace {
 const QColor kSkyBlue(0xA6, 0xCA, 0xF0);
 const QColor kTextOnSkyBlue(Qt::black);
 const QColor kInactiveTextOnSkyBlue(0x5C, 0x6B, 0x80);
+// A cell outside the data is the window colour muted at least this much
+// towards its text colour, and as much more as it takes to stand this far
+// apart from the cells a click can choose: told apart at a glance.
+constexpr double kOutsideDataMuting = 0.16;
+constexpr double kOfferedApart = 3.0;
+constexpr double kReadable = 4.5;
 
-QColor mix(const QColor& a, const QColor& b, double share)
+// Text or a line on `fill`: the first of the two palette colours that reads,
+// else black or white.
+QColor readableOn(const QColor& fill, const QColor& first, const QColor& second)
 {
-    const auto blend = [share](int x, int y) { return static_cast<int>(x + (y - x) * share + 0.5); };
-    return QColor(blend(a.red(), b.red()), blend(a.green(), b.green()), blend(a.blue(), b.blue()));
+    return StandOutColour({first, second, Qt::black, Qt::white}, {fill}, kReadable);
 }
 
 } // namespace
@@ -87,22 +95,28 @@ QColor EditorCell::background(const QPalette& palette, CellColour colour)
     case CellColour::OutsideData:
         break;
     }
-    return mix(palette.color(QPalette::Window), palette.color(QPalette::WindowText), 0.16);
+    return MixColoursApart(palette.color(QPalette::Window), palette.color(QPalette::WindowText), kOutsideDataMuting,
+                           background(palette, CellColour::Offered), kOfferedApart);
 }
 
 QColor EditorCell::foreground(const QPalette& palette, CellColour colour, bool inactive)
 {
     if (colour == CellColour::SkyBlue)
         return inactive ? kInactiveTextOnSkyBlue : kTextOnSkyBlue;
-    const QColor text = palette.color(colour == CellColour::Offered ? QPalette::ButtonText : QPalette::WindowText);
-    return inactive ? mix(text, background(palette, colour), 0.55) : text;
+    // A palette made from one button colour keeps a light tool tip colour
+    // behind light button text: then the tool tip's own text colour reads.
+    const QColor fill = background(palette, colour);
+    const QColor text = colour == CellColour::Offered
+                            ? readableOn(fill, palette.color(QPalette::ButtonText), palette.color(QPalette::ToolTipText))
+                            : readableOn(fill, palette.color(QPalette::WindowText), palette.color(QPalette::Window));
+    return inactive ? MixColours(text, fill, 0.55) : text;
 }
 
 QColor EditorCell::differingFrame(const QPalette& palette)
 {
-    return StandOutColour(palette, {QPalette::Link, QPalette::Highlight},
-                          {background(palette, CellColour::Offered), background(palette, CellColour::OutsideData),
-                           background(palette, CellColour::SkyBlue)});
+    // Chosen for the cells a click can choose, where links are drawn; on the
+    // others a keyline helps where needed.
+    return StandOutColour({kChangedFrameDark, kChangedFrameLight}, {background(palette, CellColour::Offered)});
 }
 
 std::optional<QColor> EditorCell::differingKeyline(const QPalette& palette, CellColour colour)
@@ -111,7 +125,7 @@ std::optional<QColor> EditorCell::differingKeyline(const QPalette& palette, Cell
     const QColor fill = background(palette, colour);
     if (ContrastRatio(differingFrame(palette), fill) >= kEnough)
         return std::nullopt;
-    return StandOutColour(palette, {QPalette::WindowText, QPalette::Window}, {fill}, 4.5);
+    return readableOn(fill, palette.color(QPalette::WindowText), palette.color(QPalette::Window));
 }
 
 void EditorCell::paintEvent(QPaintEvent*)
@@ -121,7 +135,7 @@ void EditorCell::paintEvent(QPaintEvent*)
     painter.fillRect(rect(), fill);
     if (m_framed) {
         // A flat bevel: one line between the fill and the window's text colour.
-        painter.setPen(mix(fill, palette().color(QPalette::WindowText), 0.35));
+        painter.setPen(MixColours(fill, palette().color(QPalette::WindowText), 0.35));
         painter.drawRect(rect().adjusted(0, 0, -1, -1));
     }
     if (m_differing) {

@@ -32,13 +32,14 @@ public:
     // A bit whose link differs from the device's: a bold frame inside the cell.
     void setDiffering(bool differing);
 
-    // The colours a cell of `colour` is painted in on `palette`.
+    // The colours a cell of `colour` is painted in on `palette`. Cells outside
+    // the data stand at least 3:1 apart from the cells a click can choose.
     static QColor background(const QPalette& palette, CellColour colour);
     static QColor foreground(const QPalette& palette, CellColour colour, bool inactive);
-    // The frame around a differing bit: the link colour, or the highlight
-    // where that stands out better from the cells. On a cell where it does
-    // not stand out by itself, a thin line of the window's text or background
-    // colour (whichever does) runs inside it.
+    // The frame around a differing bit: a warm colour apart from any
+    // selection colour, dark on light cells and light on dark ones. On a cell
+    // where it does not stand out by itself, a thin line of the window's text
+    // or background colour (whichever does, else black or white) runs inside it.
     static QColor differingFrame(const QPalette& palette);
     static std::optional<QColor> differingKeyline(const QPalette& palette, CellColour colour);
 

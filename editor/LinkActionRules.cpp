@@ -80,7 +80,9 @@ int itemOfLabel(std::size_t label, std::size_t first, std::size_t last, const st
     return 0;
 }
 
-// The item named like the module kind's signal group that holds `reg`.
+// The item named like the module kind's signal group that holds `reg`. A
+// group of n registers holds its first register and the n - 1 behind it, as
+// the group shows them; the register behind the last belongs to the next one.
 int signalGroupItem(int32_t moduleKind, int32_t reg, const std::vector<std::string>& groupItems)
 {
     if (moduleKind < 0 || moduleKind >= kSignalGroupKinds)

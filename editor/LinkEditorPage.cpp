@@ -338,7 +338,9 @@ void LinkEditorPage::openLinkActions(Pane pane, int index)
     showChange(m_state.ApplyLinkAction(offer->context));
 }
 
-// Beside the clicked cell, as far as the screen allows.
+// Beside the clicked cell, as far as the screen allows: fixed offsets from the
+// window would depend on the sizes of its frame, menu and tool bar, which
+// differ between desktops.
 void LinkEditorPage::placeLinkDialog(Pane pane, int index, const LinkDialogContext& context)
 {
     const EditorCell* clicked = paneWidget(pane)->cell(index);

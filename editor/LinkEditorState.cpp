@@ -268,7 +268,7 @@ EditorChange LinkEditorState::ClickRegisterLabel(Pane side, int row)
     return change;
 }
 
-EditorChange LinkEditorState::changeLinks(const std::string& name, const std::function<void()>& change)
+EditorChange LinkEditorState::changeLinks(const StepName& name, const std::function<void()>& change)
 {
     ChangeLinks(m_recorder, name, change);
     return changed(EditorChange::Status);

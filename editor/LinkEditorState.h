@@ -129,7 +129,7 @@ private:
     void frameDifferences(Pane pane);
     EditorChange selectSourceBit(int index);
     EditorChange selectTargetBit(int index);
-    EditorChange changeLinks(const std::string& name, const std::function<void()>& change);
+    EditorChange changeLinks(const StepName& name, const std::function<void()>& change);
     void showSourceEnd(int32_t link);
     void showTargetEnd(int32_t link);
     void bringIntoView(Pane pane, const PaneGroup& group, int32_t reg);

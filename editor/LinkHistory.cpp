@@ -11,8 +11,9 @@ namespace {
 
 class LinkStep : public QUndoCommand {
 public:
-    LinkStep(const std::string& name, LinkTableState before, LinkTableState after, std::function<void()> putBack)
-        : QUndoCommand(ansiToQString(name))
+    LinkStep(StepName name, LinkTableState before, LinkTableState after, std::function<void()> putBack)
+        : QUndoCommand(ansiToQString(name()))
+        , m_name(std::move(name))
         , m_before(std::move(before))
         , m_after(std::move(after))
         , m_putBack(std::move(putBack))
@@ -36,7 +37,10 @@ public:
         m_putBack();
     }
 
+    std::string name() const { return m_name(); }
+
 private:
+    StepName m_name;
     LinkTableState m_before;
     LinkTableState m_after;
     std::function<void()> m_putBack;
@@ -46,6 +50,13 @@ private:
 bool sameState(const LinkTableState& a, const LinkTableState& b)
 {
     return SameLinks(a.links, b.links) && a.origin == b.origin && a.kept.number == b.kept.number;
+}
+
+// The name of the step at `index` of `steps` in today's words; empty where there is none.
+std::string stepName(const QUndoStack& steps, int index)
+{
+    const auto* step = dynamic_cast<const LinkStep*>(steps.command(index));
+    return step != nullptr ? step->name() : std::string();
 }
 
 } // namespace
@@ -66,7 +77,7 @@ LinkHistory::~LinkHistory()
     m_steps.disconnect(this);
 }
 
-void LinkHistory::Record(const std::string& name, const std::function<void()>& change)
+void LinkHistory::Record(const StepName& name, const std::function<void()>& change)
 {
     LinkTableState before = CaptureLinkTable();
     change();
@@ -88,12 +99,12 @@ bool LinkHistory::CanRedo() const
 
 std::string LinkHistory::UndoName() const
 {
-    return qStringToAnsi(m_steps.undoText());
+    return stepName(m_steps, m_steps.index() - 1);
 }
 
 std::string LinkHistory::RedoName() const
 {
-    return qStringToAnsi(m_steps.redoText());
+    return stepName(m_steps, m_steps.index());
 }
 
 int LinkHistory::StepCount() const

@@ -22,13 +22,13 @@ public:
     ~LinkHistory() override;
 
     // Runs `change`; when it changed the link table, the change becomes the
-    // newest step, named `name` (Windows-1252), and the steps undone before
-    // it are gone.
-    void Record(const std::string& name, const std::function<void()>& change) override;
+    // newest step, named `name`, and the steps undone before it are gone.
+    void Record(const StepName& name, const std::function<void()>& change) override;
 
     bool CanUndo() const;
     bool CanRedo() const;
-    // Names of the steps Undo and Redo would take; empty when there is none.
+    // Names of the steps Undo and Redo would take, in the language shown now;
+    // empty when there is none.
     std::string UndoName() const;
     std::string RedoName() const;
     int StepCount() const;

@@ -50,5 +50,6 @@ std::string LinkLetter(int ordinal, bool targetInView);
 // `firstRegister`; `targetModule` is the module the target pane shows.
 PaneMarks SourceLinkMarks(int32_t sourceModule, int32_t targetModule, int32_t firstRegister);
 // Every link into `targetModule` on the target window that starts at register
-// `firstRegister`.
+// `firstRegister`, also one that starts above the window and reaches into it:
+// its bits left blank would look free, and a new link could be laid over them.
 PaneMarks TargetLinkMarks(int32_t sourceModule, int32_t targetModule, int32_t firstRegister);

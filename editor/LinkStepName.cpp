@@ -26,13 +26,20 @@ int messageOf(LinkStep step)
 
 } // namespace
 
-std::string LinkStepName(LinkStep step, int32_t link)
+StepName LinkStepName(LinkStep step, int32_t link)
 {
-    return GetMessageText(messageOf(step), {IntToText(link)}, 0);
+    return [message = messageOf(step), number = IntToText(link)] { return GetMessageText(message, {number}, 0); };
 }
 
-std::string LoadStepName(const std::string& fileName)
+StepName LoadStepName(const std::string& fileName)
 {
     // The file's own name is enough in a menu; the folder makes it unreadable.
-    return GetMessageText(kMessageLoadStep, {fileNameToAnsi(std::filesystem::path(fileName).filename().string())}, 0);
+    return [name = fileNameToAnsi(std::filesystem::path(fileName).filename().string())] {
+        return GetMessageText(kMessageLoadStep, {name}, 0);
+    };
+}
+
+StepName CommandStepName(int caption)
+{
+    return [caption] { return GetFormText("F_Kalmoria_main", caption); };
 }

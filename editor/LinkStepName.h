@@ -1,7 +1,9 @@
 #pragma once
 
-// The name of an undoable link step, in the words of the active language
-// file: "Verknüpfung 4 löschen" behind "Rückgängig:".
+// The name of an undoable link step, in the words of the language file
+// active when it is shown: "Verknüpfung 4 löschen" behind "Rückgängig:".
+
+#include "editor/LinkChangeRecorder.h"
 
 #include <cstdint>
 #include <string>
@@ -9,6 +11,9 @@
 enum class LinkStep { TakeOver, Delete, Activate, Deactivate };
 
 // Step `step` on link `link`.
-std::string LinkStepName(LinkStep step, int32_t link);
+StepName LinkStepName(LinkStep step, int32_t link);
 // Links loaded from the file `fileName` (a link file or a snapshot).
-std::string LoadStepName(const std::string& fileName);
+StepName LoadStepName(const std::string& fileName);
+// A step named by the main window's command that made it, such as "QMX lesen":
+// caption `caption` of its form.
+StepName CommandStepName(int caption);

@@ -3,6 +3,7 @@
 #include "diag/MessageNumbers.h"
 #include "widgets/StringGrid.h"
 #include "diag/AnsiText.h"
+#include "editor/ChangedMark.h"
 #include "editor/LinkCheck.h"
 #include "editor/LinkPlanDialog.h"
 #include "editor/LinkProblemText.h"
@@ -11,6 +12,7 @@
 #include "model/LinkModel.h"
 #include "model/ModuleModel.h"
 
+#include <QHeaderView>
 #include <QHelpEvent>
 #include <QLabel>
 #include <QHBoxLayout>
@@ -39,6 +41,17 @@ constexpr std::array<int, kLinkFieldCount> kFieldColumns{1, 3, 4, 5, 6, 8, 9, 10
 // MemTab lines of the column headings; column 0 has none.
 constexpr std::array<int, LinkTablePage::kColumns> kHeadingLines{0, 1, 2, 3, 4, 5, 1, 2, 3, 4, 6};
 
+constexpr std::array<int, LinkTablePage::kColumns> kDesignWidths{40, 42, 173, 56, 44, 49, 43, 176, 53, 43, 34};
+// The source columns 1..5 and the target columns 6..10 lie under their
+// headings "von Quelle" and "nach Ziel"; each has a module name column that
+// can spare room.
+struct ColumnGroup {
+    int first;
+    int last;
+    int name;
+};
+constexpr std::array<ColumnGroup, 2> kColumnGroups{ColumnGroup{1, 5, 2}, ColumnGroup{6, 10, 7}};
+
 // A module number as the user counts it (address + 1) and its name. An
 // address from a file may lie outside the module table: it has no name.
 std::string moduleNumber(int32_t address)
@@ -62,7 +75,8 @@ LinkTablePage::LinkTablePage(TextTableLine memTabLine, TextTableLine memo2Line, 
 
     SG2 = new StringGrid(kColumns, kDesignRows, this);
     SG2->setObjectName(QStringLiteral("SG2"));
-    SG2->setColumnWidths({40, 42, 173, 56, 44, 49, 43, 176, 53, 43, 34});
+    for (int col = 0; col < kColumns; ++col)
+        SG2->setColumnWidth(col, kDesignWidths[static_cast<std::size_t>(col)]);
     SG2->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     SG2->viewport()->setMouseTracking(true);
     SG2->viewport()->installEventFilter(this);
@@ -114,6 +128,7 @@ void LinkTablePage::TabSheet3Show()
 
     for (int col = 1; col < kColumns; ++col)
         SG2->setCell(col, 0, m_memTabLine(kHeadingLines[static_cast<std::size_t>(col)]));
+    fitColumnsToHeadings();
     for (int i = 1; i <= links; ++i)
         showLinkRow(i, std::to_string(i), LinkTable[static_cast<std::size_t>(i)]);
     // No row below the last link may show a link that is gone.
@@ -123,6 +138,27 @@ void LinkTablePage::TabSheet3Show()
     }
     markProblems(links);
     markComparison();
+}
+
+// A heading of another language may be longer than its column of the design
+// ("From reg."): the column grows to show it whole, and the module name column
+// of its group gives the room back, so that the groups stay under their
+// headings and the grid keeps its width.
+void LinkTablePage::fitColumnsToHeadings()
+{
+    const QHeaderView& headings = *SG2->horizontalHeader();
+    for (const ColumnGroup& group : kColumnGroups) {
+        int grown = 0;
+        for (int col = group.first; col <= group.last; ++col) {
+            if (col == group.name)
+                continue;
+            const int width = std::max(kDesignWidths[static_cast<std::size_t>(col)], headings.sectionSizeHint(col));
+            grown += width - kDesignWidths[static_cast<std::size_t>(col)];
+            SG2->setColumnWidth(col, width);
+        }
+        const int nameWidth = kDesignWidths[static_cast<std::size_t>(group.name)] - grown;
+        SG2->setColumnWidth(group.name, std::max(nameWidth, headings.sectionSizeHint(group.name)));
+    }
 }
 
 void LinkTablePage::showLinkRow(int row, const std::string& number, const LinkRecord& link)
@@ -198,7 +234,7 @@ void LinkTablePage::markComparison()
                 const int col = kFieldColumns[f];
                 const bool module = col == 1 || col == 6;
                 for (const int c : module ? std::vector<int>{col, col + 1} : std::vector<int>{col})
-                    paint(row.here, c, palette().highlight(), palette().highlightedText(), false);
+                    paint(row.here, c, kChangedFieldFill, kTextOnChangedField, false);
             }
             break;
         case LinkRowStatus::OnlyHere:

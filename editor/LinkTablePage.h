@@ -62,6 +62,7 @@ protected:
 
 private:
     QLabel* createHeading(const char* name, const char* caption, int left);
+    void fitColumnsToHeadings();
     void markProblems(int links);
     void markComparison();
     void showLinkRow(int row, const std::string& number, const LinkRecord& link);

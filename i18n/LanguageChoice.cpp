@@ -88,7 +88,6 @@ std::string ListedDefaultLanguage(const std::vector<LanguageFile>& files)
 void ActivateStoredLanguage()
 {
     SetMinimumLanguageVersion(kLanguageFileMinimumVersion);
-    RequireEveryProgramText();
     const std::vector<LanguageFile> files = ListLanguageFiles(kLanguageFileMinimumVersion);
     ActivateLanguage(StoredLanguageChoice(settingsFilePath(), "Kalmoria", "Sprache", files));
 }

@@ -33,7 +33,7 @@ std::string ListedDefaultLanguage(const std::vector<LanguageFile>& files);
 
 // Activates the language chosen in the settings file "Kalmoria.ini" (section
 // "Kalmoria", key "Sprache") without writing to it. Like the window's start:
-// a chosen file that cannot be used (too old, or lacking a text the program
-// asks for) falls back to the default file, and without a usable default file
-// the program ends with code 98.
+// a chosen file that cannot be used (too old, or without a display name)
+// falls back to the default file, and without a usable default file the
+// program ends with code 98. A file that lacks some texts is used.
 void ActivateStoredLanguage();

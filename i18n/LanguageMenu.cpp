@@ -86,8 +86,9 @@ void LanguageMenuClick(QMenu* menu, QAction* item)
     if (index < 0 || index >= static_cast<int>(g_languageList.size()))
         return;
     const std::string& fileName = g_languageList[static_cast<std::size_t>(index)];
-    // A file that cannot be used leaves the default language in force.
-    tickItem(menu, ActivateLanguage(fileName) ? fileName : g_defaultLanguageFile);
+    // After a file that cannot be used no item is ticked: the default texts
+    // are in force, and no item was chosen for them.
+    tickItem(menu, ActivateLanguage(fileName) ? fileName : std::string());
 }
 
 const std::vector<std::string>& LanguageList()

@@ -20,9 +20,9 @@ class QMenu;
 void BuildLanguageMenu(int minimumVersion, QMenu* menu, const std::string& settingsFile,
                        std::function<void(QAction*)> clickHandler, const std::string& section,
                        const std::string& key);
-// Activates the language of the clicked item and moves the tick mark to it
-// (to the default language's item when the file could not be used). Other
-// items are ignored.
+// Activates the language of the clicked item and moves the tick mark to it;
+// when the file could not be used, no item keeps a tick. Other items are
+// ignored.
 void LanguageMenuClick(QMenu* menu, QAction* item);
 
 // The file names behind the menu items, in menu order.

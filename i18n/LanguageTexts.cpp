@@ -29,7 +29,6 @@ struct LanguageState {
     std::string textSection;
     int missingTexts = 0;
     int minimumVersion = 1;
-    bool everyProgramText = false;
     std::string settingsPath;
     std::string settingsSection;
     std::string settingsKey;
@@ -75,19 +74,29 @@ int parseVersion(const std::string& text)
 }
 
 // What is wrong with a language file, after its name in the fatal-error box:
-// its version, or the first program text it lacks. Empty when it is usable.
-std::string languageFileFault(const CSimpleIniA& file, int version, int minimumVersion, bool everyProgramText)
+// it has no display name or is too old. Empty when it is usable; texts it
+// lacks show as "@n" and do not make it unusable.
+std::string languageFileFault(const CSimpleIniA& file, int version, int minimumVersion)
 {
+    if (*file.GetValue("GLOBAL", "SPRACHE", "") != '\0' && version >= minimumVersion)
+        return {};
     char versions[64];
     std::snprintf(versions, sizeof versions, ": (V%06d < V%06d)", version, minimumVersion);
-    if (*file.GetValue("GLOBAL", "SPRACHE", "") == '\0' || version < minimumVersion)
-        return versions;
-    if (!everyProgramText)
-        return {};
-    const std::optional<TextKey> missing = FirstMissingProgramText(file);
-    if (!missing)
-        return {};
-    return ": [" + missing->section + "] " + missing->key + " missing / fehlt";
+    return versions;
+}
+
+// A translation written for an older text set is used as it is; the log
+// names what it lacks once, where the counts of missing captions cannot.
+void logMissingProgramTexts(const std::string& file, const CSimpleIniA& texts)
+{
+    const std::vector<TextKey> missing = MissingProgramTexts(texts);
+    if (missing.empty())
+        return;
+    std::string names;
+    for (const TextKey& text : missing)
+        names += " " + text.section + "." + text.key;
+    WriteErrLog("Text_AktiviereSprache: " + file + ": " + IntToText(static_cast<int32_t>(missing.size())) +
+                " Texte fehlen:" + names);
 }
 
 std::string fatalLanguageFileText(const std::string& path, const std::string& fault)
@@ -111,7 +120,7 @@ std::string loadLanguageHeader(const std::string& name, int minimumVersion, bool
     SetMessageTitles(ini->GetValue("GLOBAL", "TitelW", ""), ini->GetValue("GLOBAL", "TitelE", ""),
                      ini->GetValue("GLOBAL", "TitelI", ""), ini->GetValue("GLOBAL", "TitelB", ""),
                      ini->GetValue("GLOBAL", "TitelM", ""));
-    const std::string fault = languageFileFault(*ini, version, minimumVersion, s.everyProgramText);
+    const std::string fault = languageFileFault(*ini, version, minimumVersion);
     if (!fault.empty()) {
         if (showError)
             MessageBoxEx(fatalLanguageFileText(path, fault), mbPlain, mbOk, 0);
@@ -239,6 +248,15 @@ std::string GetMessageText(int n, const std::vector<std::string>& arguments, int
     return out;
 }
 
+std::string GetFormText(const std::string& form, int n)
+{
+    LanguageState& s = state();
+    const std::string savedSection = std::exchange(s.textSection, form.substr(0, kMaxSectionLength));
+    std::string text = GetText(n, "");
+    s.textSection = savedSection;
+    return text;
+}
+
 void ShowMessageText(int n, const std::vector<std::string>& arguments, int lastIndex)
 {
     MessageBoxEx(GetMessageText(n, arguments, lastIndex), mbInformation, mbOk, 0);
@@ -263,6 +281,7 @@ bool ActivateLanguage(const std::string& name)
         s.helpFile = helpFileFor(s.folder + file);
         s.kursSprache = s.textFile->GetValue("GLOBAL", "KursSprache", "");
         s.missingTexts = 0;
+        logMissingProgramTexts(file, *s.textFile);
         if (s.translateAllForms)
             s.translateAllForms();
         if (DebugBit(1) || s.missingTexts > 0)
@@ -299,11 +318,6 @@ int MinimumLanguageVersion()
 void SetMinimumLanguageVersion(int version)
 {
     state().minimumVersion = version;
-}
-
-void RequireEveryProgramText()
-{
-    state().everyProgramText = true;
 }
 
 void SetLanguageSettings(const std::string& settingsPath, const std::string& section, const std::string& key)

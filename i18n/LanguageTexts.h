@@ -35,21 +35,25 @@ std::string GetMessageText(int n, const std::vector<std::string>& arguments, int
 // The message as an information box with an OK button.
 void ShowMessageText(int n, const std::vector<std::string>& arguments, int lastIndex);
 
+// Caption n of the form `form`, whatever section is current.
+std::string GetFormText(const std::string& form, int n);
+
 // Replaces the "{ddd}" character escapes of a text.
 std::string ExpandCharacterEscapes(const std::string& text);
 
 // Reads the header of the language file `name` in the program folder (empty
 // name: the default file). Returns its display name, or an empty string when
-// it lacks one, its version is below `minimumVersion` or it lacks a program
-// text that is required (RequireEveryProgramText); `showError` then shows the
-// fatal-error box, which names the version or the missing text. The file's message titles replace the current ones.
+// it lacks one or its version is below `minimumVersion`; `showError` then
+// shows the fatal-error box, which names the version. The file's message
+// titles replace the current ones.
 std::string LoadLanguageFile(const std::string& name, int minimumVersion, bool showError);
 
 // Makes the language file `name` (empty: the default file) the active one,
 // stores the choice in the settings file and translates every open form.
-// A file that cannot be used falls back to the default file (result false);
-// when the default file itself cannot be used, the program ends with code
-// kExitWithoutLanguageTexts.
+// A file that lacks some texts is used: each shows as "@n", and the log names
+// the program texts it lacks. A file that cannot be used falls back to the
+// default file (result false); when the default file itself cannot be used,
+// the program ends with code kExitWithoutLanguageTexts.
 bool ActivateLanguage(const std::string& name);
 inline constexpr int kExitWithoutLanguageTexts = 98;
 
@@ -64,12 +68,6 @@ int MissingTextCount();
 // The minimum version a language file must have (1 until the main window sets it).
 int MinimumLanguageVersion();
 void SetMinimumLanguageVersion(int version);
-
-// From now on a language file must also hold every text the program asks for
-// (ProgramTextKeys); one that lacks a text is refused like a missing file.
-// The program and kalmoria-cli ask for this at start; until then, and after
-// ResetLanguageTexts, the header alone decides.
-void RequireEveryProgramText();
 
 // Where ActivateLanguage stores the chosen file name; nothing is stored until set.
 void SetLanguageSettings(const std::string& settingsPath, const std::string& section, const std::string& key);

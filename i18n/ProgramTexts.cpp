@@ -69,11 +69,12 @@ const std::vector<TextKey>& ProgramTextKeys()
     return keys;
 }
 
-std::optional<TextKey> FirstMissingProgramText(const CSimpleIniA& file)
+std::vector<TextKey> MissingProgramTexts(const CSimpleIniA& file)
 {
+    std::vector<TextKey> missing;
     for (const TextKey& text : ProgramTextKeys()) {
         if (file.GetValue(text.section.c_str(), text.key.c_str(), nullptr) == nullptr)
-            return text;
+            missing.push_back(text);
     }
-    return std::nullopt;
+    return missing;
 }

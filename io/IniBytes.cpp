@@ -1,5 +1,7 @@
 #include "io/IniBytes.h"
 
+#include "io/IniLines.h"
+
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -29,5 +31,28 @@ std::unique_ptr<CSimpleIniA> LoadIniFile(const std::string& path, bool* found)
     }
     if (found != nullptr)
         *found = true;
+    return ini;
+}
+
+std::unique_ptr<CSimpleIniA> ParseLinkFileIni(std::string_view bytes)
+{
+    auto ini = std::make_unique<CSimpleIniA>(false, false, false);
+    const std::size_t from = bytes.starts_with(kUtf8Mark) ? kUtf8Mark.size() : 0;
+    const std::size_t to = std::min(bytes.find('\0', from), bytes.size());
+    std::string section;
+    bool inSection = false;
+    for (const IniLine& line : SplitIniLines(bytes, from, to, IniSyntax::LinkFile)) {
+        if (line.kind == IniLine::Section) {
+            section = line.name;
+            inSection = true;
+            if (ini->SetValue(section.c_str(), nullptr, nullptr) < 0)
+                return nullptr;
+        } else if (line.kind == IniLine::Key && inSection) {
+            const std::string_view text = bytes.substr(line.begin, line.end - line.begin);
+            const std::string value(TrimBlanks(text.substr(text.find('=') + 1)));
+            if (ini->SetValue(section.c_str(), std::string(line.name).c_str(), value.c_str()) < 0)
+                return nullptr;
+        }
+    }
     return ini;
 }

@@ -179,8 +179,9 @@ std::string linkFileContent(std::string_view existing, std::span<const LinkRecor
     SectionMode mode = SectionMode::Keep; // lines before the first section stay
     std::size_t headerEnd = std::string::npos; // behind the last entry of the last header section
     bool endsBlank = true;
-    for (const IniLine& line : SplitIniLines(existing, from, to)) {
-        // A broken header ("[name" without "]") starts no section, as for the reader.
+    // The one rule of the reader: a line such as "[QMX_Verknuepfungen] ; note"
+    // is no header, so it and the keys below it stay in the section above.
+    for (const IniLine& line : SplitIniLines(existing, from, to, IniSyntax::LinkFile)) {
         if (line.kind == IniLine::Section)
             mode = sectionMode(line.name);
         if (mode == SectionMode::Drop)
@@ -373,9 +374,10 @@ LinkFileLoad LoadLinkFile(const std::string& name)
         return refused(path, file.reason, kMessageLinkFileUnreadable, {file.reason});
     if (!isText(file.bytes))
         return refused(path, "not a text file", kMessageLinkFileNotText, {});
-    CSimpleIniA ini(false, false, false);
-    if (ini.LoadData(file.bytes.data(), file.bytes.size()) < 0)
+    const std::unique_ptr<CSimpleIniA> parsed = ParseLinkFileIni(file.bytes);
+    if (!parsed)
         return refused(path, "Out of memory", kMessageLinkFileUnreadable, {"Out of memory"});
+    const CSimpleIniA& ini = *parsed;
     if (ini.GetSection(kLinkSection) == nullptr)
         return refused(path, "no link section", kMessageLinkFileWithoutLinks, {});
 

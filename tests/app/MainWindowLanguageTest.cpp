@@ -94,7 +94,6 @@ TEST(MainWindowTexts, AskForNoTextBeyondTheProgramsList)
     const TempDir program;
     program.write("Kalmoria.TXT", fileOfTheListedTexts());
     ResetLanguageTexts(program.path(), "Kalmoria");
-    RequireEveryProgramText();
     const ScopedConfigHome config;
     config.writeSettings("[Schnittstellen]\r\n");
     {
@@ -107,6 +106,23 @@ TEST(MainWindowTexts, AskForNoTextBeyondTheProgramsList)
         for (int i = 1; i <= 21; ++i)
             EXPECT_EQ(window.Memo1Line(i), "listed") << i;
         EXPECT_EQ(window.Memo2Line(1), "listed");
+    }
+    ResetLanguageTexts(programFolder(), "Kalmoria");
+}
+
+TEST(MainWindowTexts, ACaptionTheFileLacksShowsItsNumber)
+{
+    const TempDir program;
+    std::string texts = fileOfTheListedTexts();
+    const auto page = texts.find("T28=listed\r\n", texts.find("[F_Kalmoria_main]"));
+    program.write("Kalmoria.TXT", texts.erase(page, std::string("T28=listed\r\n").size()));
+    ResetLanguageTexts(program.path(), "Kalmoria");
+    const ScopedConfigHome config;
+    config.writeSettings("[Schnittstellen]\r\n");
+    {
+        const TF_Kalmoria_main window;
+        EXPECT_EQ(window.findChild<QTabWidget*>(QStringLiteral("TabSheet"))->tabText(2), QStringLiteral("@28"));
+        EXPECT_GT(MissingTextCount(), 0);
     }
     ResetLanguageTexts(programFolder(), "Kalmoria");
 }

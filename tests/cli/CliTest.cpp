@@ -179,6 +179,21 @@ TEST_F(Cli, WithoutItsLanguageFilesItEndsWithCode98LikeKalmoria)
     EXPECT_TRUE(result.err.starts_with("kalmoria-cli: Fatal error: textfile not found or too old!")) << result.err;
 }
 
+TEST_F(Cli, ALanguageFileThatLacksATextIsUsedShowingItsNumber)
+{
+    const TempDir alone;
+    std::filesystem::copy_file(QmxSim::binDir() + "/kalmoria-cli", alone.file("kalmoria-cli"));
+    std::ifstream shipped(QmxSim::binDir() + "/Kalmoria.TXT", std::ios::binary);
+    std::string texts{std::istreambuf_iterator<char>(shipped), std::istreambuf_iterator<char>()};
+    const auto noAnswer = texts.find("\r\nT40=");
+    ASSERT_NE(noAnswer, std::string::npos);
+    alone.write("Kalmoria.TXT", texts.erase(noAnswer, texts.find("\r\n", noAnswer + 2) - noAnswer));
+    cli.program = alone.file("kalmoria-cli");
+    const auto result = cli.run({QStringLiteral("search"), QStringLiteral("--port"), QStringLiteral("/dev/null/none")});
+    EXPECT_EQ(result.exitCode, 2);
+    EXPECT_TRUE(contains(result.err, "@40")) << result.err;
+}
+
 TEST_F(Cli, SearchNamesTheComNumberThePathAndTheDevice)
 {
     startDevice();
@@ -546,6 +561,8 @@ TEST_F(Cli, AFileThatIsNoUsableLinkFileLeavesTheDeviceUntouched)
          "Verkn\xC3\xBCpfung 1 steht unter Schl\xC3\xBCssel 12 der Wert \"1OO\""},
         {"a gap, write", fileWithGap(), true, "Nur 2 Verkn\xC3\xBCpfungen w\xC3\xBCrden genommen, Verkn\xC3\xBCpfung 4"},
         {"a gap, diff", fileWithGap(), false, "--force"},
+        {"a header with a note behind it", "[QMX_Verknuepfungen] ; Notiz\r\n11=7\r\n14=4\r\n", true,
+         "fehlt der Abschnitt [QMX_Verknuepfungen]"},
     };
     const std::vector<uint16_t> before = linkArea();
     for (const Case& c : cases) {

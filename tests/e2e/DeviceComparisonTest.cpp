@@ -1,4 +1,5 @@
 #include "app/MainWindow.h"
+#include "editor/ChangedMark.h"
 #include "editor/LinkTablePage.h"
 #include "model/LinkModel.h"
 #include "tests/common/TableLinks.h"
@@ -31,9 +32,9 @@ TEST_F(DeviceComparison, MarksAChangedAnAddedAndARemovedLinkAgainstTheDevice)
     const StringGrid& grid = page->grid();
     const auto cell = [&grid](int col, int row) { return grid.item(row - 1, col); };
     const QPalette colours = page->palette();
-    // Row 1, the switched link: only its A/D cell is marked.
-    EXPECT_EQ(cell(10, 1)->background(), colours.highlight());
-    EXPECT_NE(cell(3, 1)->background(), colours.highlight());
+    // Row 1, the switched link: only its A/D cell is marked, not in the selection's colour.
+    EXPECT_EQ(cell(10, 1)->background(), QBrush(kChangedFieldFill));
+    EXPECT_NE(cell(3, 1)->background(), QBrush(kChangedFieldFill));
     // Row 2, the same on both sides: plain.
     EXPECT_EQ(cell(3, 2)->foreground(), QBrush());
     // Row 3, only here: the link colour.
@@ -51,7 +52,7 @@ TEST_F(DeviceComparison, MarksAChangedAnAddedAndARemovedLinkAgainstTheDevice)
     boxes.answer = idNo;
     window.ActionLadenQMXExecute();
     EXPECT_EQ(grid.cell(0, 4), "");
-    EXPECT_NE(cell(10, 2)->background(), colours.highlight());
+    EXPECT_NE(cell(10, 2)->background(), QBrush(kChangedFieldFill));
     EXPECT_FALSE(cell(3, 3)->font().strikeOut());
 }
 

@@ -28,10 +28,10 @@ const Act kTakeOver{Act::TakeOver};
 
 // The steps recorded, by name; each change is carried out.
 struct RecordedSteps : LinkChangeRecorder {
-    void Record(const std::string& name, const std::function<void()>& change) override
+    void Record(const StepName& name, const std::function<void()>& change) override
     {
         change();
-        names.push_back(name);
+        names.push_back(name());
     }
     std::vector<std::string> names;
 };
@@ -163,7 +163,7 @@ TEST_F(EditorState, TakeOverIsOneNamedStepAndAFullTableRefusesIt)
     act(src(0, 0));
     act(dst(0, 0));
     EXPECT_EQ(state.TakeOver().refusal, 0);
-    EXPECT_EQ(steps.names, std::vector<std::string>{LinkStepName(LinkStep::TakeOver, 1)});
+    EXPECT_EQ(steps.names, std::vector<std::string>{LinkStepName(LinkStep::TakeOver, 1)()});
 
     while (AnzBefehle < kMaxLinks)
         ASSERT_TRUE(AppendLink(12, 200, 0, 1, 2, 350, 0));
@@ -226,7 +226,7 @@ TEST_P(Answers, AreCarriedOutAsNamedStepsAndDropTheSelection)
     EXPECT_EQ(tableLinks(), c.links);
     std::vector<std::string> names;
     for (const LinkStep step : c.steps)
-        names.push_back(LinkStepName(step, 1));
+        names.push_back(LinkStepName(step, 1)());
     EXPECT_EQ(steps.names, names);
     const EditorPane& target = state.pane(Pane::Target);
     EXPECT_EQ(target.groupItems[static_cast<std::size_t>(target.groupItem)], c.targetGroup);

@@ -1,8 +1,12 @@
 #include "editor/LinkHistory.h"
+#include "editor/LinkStepName.h"
+#include "diag/ProgramFolder.h"
+#include "i18n/LanguageTexts.h"
 #include "model/DeviceValues.h"
 #include "model/LinkModel.h"
 #include "model/UnsavedLinks.h"
 #include "tests/common/TableLinks.h"
+#include "tests/common/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -13,6 +17,11 @@ namespace {
 const std::vector<LinkFields> kRead{{2, 100, 0, 8, 9, 300, 0, 0}, {3, 42, 1, 2, 2, 300, 8, 0}};
 const std::vector<LinkFields> kFile{{2, 101, 0, 16, 9, 301, 0, 1}};
 const StationIdentity kStation{815, 20, 0x3301};
+
+StepName named(const std::string& name)
+{
+    return [name] { return name; };
+}
 
 class LinkHistorySteps : public testing::Test {
 protected:
@@ -27,7 +36,7 @@ protected:
     // A file of unknown origin replaces the links and is kept.
     void loadFile()
     {
-        history.Record("laden", [] {
+        history.Record(named("laden"), [] {
             ReplaceLinks(linkRecords(kFile));
             LinkTableOrigin.reset();
             MarkLinksKept();
@@ -35,7 +44,7 @@ protected:
     }
     void deleteFirst()
     {
-        history.Record("l\xF6schen", [] { DeleteLink(1); });
+        history.Record(named("l\xF6schen"), [] { DeleteLink(1); });
     }
 
     LinkHistory history;
@@ -45,8 +54,8 @@ protected:
 
 TEST_F(LinkHistorySteps, AStepThatChangedNothingIsNoStep)
 {
-    history.Record("nichts", [] {});
-    history.Record("zu voll", [] { ReplaceLinks(CurrentLinks()); });
+    history.Record(named("nichts"), [] {});
+    history.Record(named("zu voll"), [] { ReplaceLinks(CurrentLinks()); });
     EXPECT_FALSE(history.CanUndo());
     EXPECT_EQ(history.StepCount(), 0);
 }
@@ -95,7 +104,7 @@ TEST_F(LinkHistorySteps, ANewStepEndsWhatCouldBeRedone)
 {
     deleteFirst();
     history.Undo();
-    history.Record("aus", [] { LinkTable[2].deaktiv = 1; });
+    history.Record(named("aus"), [] { LinkTable[2].deaktiv = 1; });
     EXPECT_FALSE(history.CanRedo());
     history.Undo();
     EXPECT_EQ(tableLinks(), kRead);
@@ -107,7 +116,7 @@ TEST_F(LinkHistorySteps, TheOldestStepsGoOnlyBeyondTheLimit)
     constexpr int kSteps = LinkHistory::kStepLimit + 50;
     static_assert(LinkHistory::kStepLimit >= 100);
     for (int i = 1; i <= kSteps; ++i)
-        history.Record(std::to_string(i), [i] { AppendLink(2, 100 + i % 50, 0, 1, 9, 300 + i % 50, i % 16); });
+        history.Record(named(std::to_string(i)), [i] { AppendLink(2, 100 + i % 50, 0, 1, 9, 300 + i % 50, i % 16); });
     ASSERT_EQ(AnzBefehle, kSteps);
     EXPECT_EQ(history.StepCount(), LinkHistory::kStepLimit);
     while (history.CanUndo())
@@ -118,9 +127,32 @@ TEST_F(LinkHistorySteps, TheOldestStepsGoOnlyBeyondTheLimit)
 TEST_F(LinkHistorySteps, AHistoryGoingAwaySaysNothingMore)
 {
     auto going = std::make_unique<LinkHistory>();
-    going->Record("l\xF6schen", [] { DeleteLink(1); });
+    going->Record(named("l\xF6schen"), [] { DeleteLink(1); });
     int announced = 0;
     QObject::connect(going.get(), &LinkHistory::changed, [&] { ++announced; });
     going.reset();
     EXPECT_EQ(announced, 0) << "a window being destroyed must not be asked to show its step names";
+}
+
+TEST_F(LinkHistorySteps, StepNamesFollowTheLanguageShownAlsoForStepsMadeBefore)
+{
+    const TempDir program;
+    const std::string head = "[GLOBAL]\r\nVERSION=20150610\r\nSPRACHE=";
+    program.write("Kalmoria.TXT", head + "Deutsch\r\n[ERROR]\r\nT90=Verkn\xFCpfung %s1 \xFC" "bernehmen\r\n"
+                                         "[F_Kalmoria_main]\r\nT18=QMX lesen\r\n");
+    program.write("KalmoriaEN.TXT", head + "English\r\n[ERROR]\r\nT90=Take over link %s1\r\n"
+                                           "[F_Kalmoria_main]\r\nT18=Read QMX\r\n");
+    ResetLanguageTexts(program.path(), "Kalmoria");
+    ASSERT_TRUE(ActivateLanguage(""));
+    history.Record(CommandStepName(18), [] { DeleteLink(2); });
+    history.Record(LinkStepName(LinkStep::TakeOver, 4), [] { DeleteLink(1); });
+    EXPECT_EQ(history.UndoName(), "Verkn\xFCpfung 4 \xFC" "bernehmen");
+
+    ASSERT_TRUE(ActivateLanguage("KalmoriaEN.TXT"));
+    SetTextSection("F_PDauswahl"); // a dialog translated last
+    EXPECT_EQ(history.UndoName(), "Take over link 4");
+    history.Undo();
+    EXPECT_EQ(history.UndoName(), "Read QMX");
+    EXPECT_EQ(history.RedoName(), "Take over link 4");
+    ResetLanguageTexts(programFolder(), "Kalmoria");
 }

@@ -1,3 +1,4 @@
+#include "editor/ChangedMark.h"
 #include "editor/ContrastColour.h"
 #include "editor/EditorCell.h"
 #include "editor/LinkPlanDialog.h"
@@ -84,6 +85,16 @@ std::vector<std::pair<std::string, QPalette>> palettes()
             {"print", LinkPlanDialog::printPalette()},
             {"plain dark", QPalette(QColor(0x35, 0x35, 0x35))},
             {"dark theme", DarkDesktopPalette()}};
+}
+
+// Hues at least a quarter turn apart, or one of the two colours grey: a
+// marked cell cannot be taken for a selected one.
+bool toldApartByHue(const QColor& a, const QColor& b)
+{
+    if (a.hsvHue() < 0 || b.hsvHue() < 0)
+        return a.hsvHue() != b.hsvHue();
+    const int distance = std::abs(a.hsvHue() - b.hsvHue());
+    return std::min(distance, 360 - distance) >= 90;
 }
 
 } // namespace
@@ -211,7 +222,8 @@ TEST(DifferingBitFrame, StandsOutOnEveryCellBackgroundInLightAndDarkPalettes)
 {
     for (const auto& [name, palette] : palettes()) {
         const QColor frame = EditorCell::differingFrame(palette);
-        EXPECT_TRUE(frame == palette.color(QPalette::Link) || frame == palette.color(QPalette::Highlight)) << name;
+        EXPECT_TRUE(toldApartByHue(frame, palette.color(QPalette::Highlight))) << name;
+        EXPECT_TRUE(toldApartByHue(frame, EditorCell::background(palette, CellColour::SkyBlue))) << name;
         for (const CellColour colour : {CellColour::Offered, CellColour::OutsideData, CellColour::SkyBlue}) {
             const QColor fill = EditorCell::background(palette, colour);
             const std::optional<QColor> keyline = EditorCell::differingKeyline(palette, colour);
@@ -221,11 +233,28 @@ TEST(DifferingBitFrame, StandsOutOnEveryCellBackgroundInLightAndDarkPalettes)
                 EXPECT_GE(ContrastRatio(frame, fill), 3) << name << " " << static_cast<int>(colour);
         }
     }
-    // In a light palette the frame has the link colour and needs no line inside.
+    // In a light palette the frame needs no line inside.
     const QPalette light = QApplication::style()->standardPalette();
-    EXPECT_EQ(EditorCell::differingFrame(light), light.color(QPalette::Link));
     for (const CellColour colour : {CellColour::Offered, CellColour::OutsideData, CellColour::SkyBlue})
         EXPECT_FALSE(EditorCell::differingKeyline(light, colour).has_value()) << static_cast<int>(colour);
+}
+
+TEST(BitCells, ThoseAClickCanChooseStandApartFromTheOthersAndTheirTextsRead)
+{
+    for (const auto& [name, palette] : palettes()) {
+        const QColor offered = EditorCell::background(palette, CellColour::Offered);
+        const QColor outside = EditorCell::background(palette, CellColour::OutsideData);
+        EXPECT_GE(ContrastRatio(offered, outside), 3) << name;
+        for (const CellColour colour : {CellColour::Offered, CellColour::OutsideData, CellColour::SkyBlue}) {
+            EXPECT_GE(ContrastRatio(EditorCell::foreground(palette, colour, false), EditorCell::background(palette, colour)),
+                      4.5)
+                << name << " " << static_cast<int>(colour);
+        }
+    }
+    // The changed fields of the link table are not painted like its selection.
+    for (const auto& [name, palette] : palettes())
+        EXPECT_TRUE(toldApartByHue(kChangedFieldFill, palette.color(QPalette::Highlight))) << name;
+    EXPECT_GE(ContrastRatio(kChangedFieldFill, kTextOnChangedField), 4.5);
 }
 
 TEST(DifferingBitFrame, IsDrawnInsideTheCellAndGoesAgain)

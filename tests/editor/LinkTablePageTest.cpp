@@ -9,8 +9,11 @@
 #include "tests/common/ScopedConfigHome.h"
 #include "tests/common/TableLinks.h"
 
+#include <QAction>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLabel>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QTabWidget>
 #include <QTest>
@@ -76,6 +79,21 @@ protected:
         return links;
     }
 
+    // Every heading shows whole, and the source and target columns keep the
+    // widths of the design, under "von Quelle" and "nach Ziel".
+    static void expectHeadingsFit(const StringGrid& grid)
+    {
+        int source = 0;
+        int target = 0;
+        for (int col = 1; col < LinkTablePage::kColumns; ++col) {
+            EXPECT_GE(grid.columnWidth(col), grid.horizontalHeader()->sectionSizeHint(col)) << grid.cell(col, 0);
+            (col <= 5 ? source : target) += grid.columnWidth(col);
+        }
+        EXPECT_EQ(grid.columnWidth(0), 40);
+        EXPECT_EQ(source, 42 + 173 + 56 + 44 + 49);
+        EXPECT_EQ(target, 43 + 176 + 53 + 43 + 34);
+    }
+
     void TearDown() override { ResetSession(); }
 
     ScopedConfigHome m_config;
@@ -102,15 +120,25 @@ TEST_F(LinkTablePageTest, ListsEveryLinkBelowTheHeadingsOfTheTextTable)
     // Module numbers from a file that name no module: shown, but without a name.
     EXPECT_EQ(row(grid, 3), (std::vector<std::string>{"3", "201", "", "5", "0", "1", "0", "", "6", "0", "A"}));
 
-    const std::vector<int> widths{40, 42, 173, 56, 44, 49, 43, 176, 53, 43, 34};
-    for (int col = 0; col < LinkTablePage::kColumns; ++col)
-        EXPECT_EQ(grid.columnWidth(col), widths[static_cast<std::size_t>(col)]);
+    expectHeadingsFit(grid);
     for (const char* name : {"Label1", "Label2"}) {
         auto* label = page().findChild<QLabel*>(QLatin1String(name));
         ASSERT_NE(label, nullptr);
         EXPECT_FALSE(label->text().startsWith(QLatin1Char('@'))) << name << " is translated";
         EXPECT_EQ(label->size(), QSize(321, 17));
     }
+}
+
+TEST_F(LinkTablePageTest, EnglishHeadingsAreShownWhole)
+{
+    QMenu* languages = window->findChild<QMenu*>(QStringLiteral("mSprachwahl"));
+    for (QAction* item : languages->actions()) {
+        if (item->text() == QStringLiteral("English"))
+            item->trigger();
+    }
+    StringGrid& grid = showTable();
+    ASSERT_EQ(grid.cell(3, 0), "From reg.");
+    expectHeadingsFit(grid);
 }
 
 TEST_F(LinkTablePageTest, HasRoomForEighteenRowsOrARowForEveryLink)

@@ -3,6 +3,7 @@
 #include "i18n/LanguageChoice.h"
 #include "i18n/ProgramTexts.h"
 #include "io/IniBytes.h"
+#include "tests/common/CapturedLog.h"
 
 #include <QProcess>
 
@@ -38,7 +39,11 @@ std::string cutBefore(const std::string& bytes, const std::string& section)
 struct IncompleteFile {
     const char* name;
     std::function<std::string(const std::string&)> spoil; // the English file as the user has it
-    const char* missing;                                    // as the box names it
+    const char* missing;                                    // as the log names it
+    const char* section;                                    // where the user meets the text
+    int number;
+    const char* suffix;
+    const char* shown;
 };
 
 class IncompleteLanguageFile : public LanguageTest, public testing::WithParamInterface<IncompleteFile> {};
@@ -50,56 +55,56 @@ TEST(ProgramTexts, ShippedLanguageFilesHoldEveryOne)
     for (const char* name : {"Kalmoria.TXT", "KalmoriaDE.TXT", "KalmoriaEN.TXT"}) {
         const TempDir folder;
         folder.write(name, shipped(name));
-        const std::optional<TextKey> missing = FirstMissingProgramText(*LoadIniFile(folder.file(name)));
-        EXPECT_FALSE(missing) << name << ": [" << missing->section << "] " << missing->key;
+        for (const TextKey& missing : MissingProgramTexts(*LoadIniFile(folder.file(name))))
+            ADD_FAILURE() << name << ": [" << missing.section << "] " << missing.key;
     }
 }
 
-TEST_P(IncompleteLanguageFile, IsRefusedLikeAMissingOneAndNamesTheFirstTextItLacks)
+TEST_P(IncompleteLanguageFile, IsUsedShowingAtNWhereATextIsMissingAndTheLogNamesIt)
 {
     program.write("Kalmoria.TXT", shipped("Kalmoria.TXT"));
     program.write("KalmoriaDE.TXT", shipped("KalmoriaDE.TXT"));
     writeAndReset("KalmoriaEN.TXT", GetParam().spoil(shipped("KalmoriaEN.TXT")));
     SetMinimumLanguageVersion(kStamp);
-    // Without the demand the header alone decides, as for any file so far.
     EXPECT_EQ(ListLanguageFiles(kStamp).size(), 2u);
 
-    RequireEveryProgramText();
-    ASSERT_EQ(ListLanguageFiles(kStamp).size(), 1u);
-    EXPECT_EQ(ListLanguageFiles(kStamp)[0].fileName, "KalmoriaDE.TXT");
-    EXPECT_FALSE(ActivateLanguage("KalmoriaEN.TXT"));
-    ASSERT_EQ(boxes.size(), 1u);
-    const std::string& text = boxes[0].text;
-    EXPECT_EQ(text.rfind("Fatal error: textfile not found or too old!\r", 0), 0u) << text;
-    EXPECT_NE(text.find(program.file("KalmoriaEN.TXT") + ": " + GetParam().missing), std::string::npos) << text;
-    // The default texts took over.
+    const CapturedLog log(2); // on, without the lines of missing captions
+    EXPECT_TRUE(ActivateLanguage("KalmoriaEN.TXT"));
+    EXPECT_TRUE(boxes.empty());
+    SetTextSection(GetParam().section);
+    EXPECT_EQ(GetText(GetParam().number, GetParam().suffix), GetParam().shown);
+    std::vector<std::string> named = log.messages();
+    std::erase_if(named, [](const std::string& line) { return line.find(" Texte fehlen: ") == std::string::npos; });
+    ASSERT_EQ(named.size(), 1u);
+    EXPECT_NE(named[0].find(std::string(" Texte fehlen: ") + GetParam().missing), std::string::npos) << named[0];
+    // The texts it holds are its own.
     SetTextSection("F_Kalmoria_main");
-    EXPECT_EQ(GetText(28, ""), "Verkn\xFCpfungstabelle");
+    EXPECT_EQ(GetText(28, ""), "Link table");
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, IncompleteLanguageFile,
-    testing::Values(
-        IncompleteFile{"CutShort", [](const std::string& b) { return cutBefore(b, "F_PDauswahl"); }, "[F_PDauswahl] T1"},
-        IncompleteFile{"WithoutAMessage", [](const std::string& b) { return withoutLine(b, "T47="); }, "[ERROR] T47"},
-        IncompleteFile{"WithoutATableLine", [](const std::string& b) { return withoutLine(b, "T91-8="); },
-                       "[F_Kalmoria_main] T91-8"},
-        IncompleteFile{"WithoutATitle", [](const std::string& b) { return withoutLine(b, "TitelB="); },
-                       "[GLOBAL] TitelB"}),
+    testing::Values(IncompleteFile{"CutShort", [](const std::string& b) { return cutBefore(b, "F_PDauswahl"); },
+                                   "F_PDauswahl.T1 F_PDauswahl.T2", "F_PDauswahl", 1, "", "@1"},
+                    IncompleteFile{"WithoutAMessage", [](const std::string& b) { return withoutLine(b, "T47="); },
+                                   "ERROR.T47", "ERROR", 47, "", "@47"},
+                    IncompleteFile{"WithoutATableLine", [](const std::string& b) { return withoutLine(b, "T91-8="); },
+                                   "F_Kalmoria_main.T91-8", "F_Kalmoria_main", 91, "-8", "@91-8"}),
     [](const testing::TestParamInfo<IncompleteFile>& info) { return std::string(info.param.name); });
 
-TEST(ProgramTexts, DefaultFileWithoutATextEndsTheProgramWithCode98)
+TEST(ProgramTexts, ADefaultFileWithoutATextStartsTheProgramAndTheLogNamesIt)
 {
     const TempDir folder;
     folder.write("Kalmoria.TXT", withoutLine(shipped("Kalmoria.TXT"), "T40="));
+    folder.write("SAVE_ERR", "");
     std::filesystem::copy_file(KALMORIA_LANGUAGE_PROBE, folder.file("Kalmoria"));
     QProcess probe;
     probe.setWorkingDirectory(QString::fromStdString(folder.path()));
-    probe.start(QString::fromStdString(folder.file("Kalmoria")), {QString(), QStringLiteral("every-text")});
+    probe.start(QString::fromStdString(folder.file("Kalmoria")), {QString()});
     ASSERT_TRUE(probe.waitForFinished(10000));
     const std::string output = probe.readAllStandardOutput().toStdString();
-    EXPECT_EQ(probe.exitCode(), 98);
-    EXPECT_NE(output.find(folder.file("Kalmoria.TXT") + ": [ERROR] T40 missing / fehlt"), std::string::npos)
-        << output;
-    EXPECT_EQ(output.find("activated="), std::string::npos) << output;
+    EXPECT_EQ(probe.exitCode(), 0);
+    EXPECT_EQ(output, "activated=1 text=@77\n");
+    const std::string log = folder.read("Problem2.TXT");
+    EXPECT_NE(log.find(">Text_AktiviereSprache: Kalmoria.TXT: 1 Texte fehlen: ERROR.T40<"), std::string::npos) << log;
 }

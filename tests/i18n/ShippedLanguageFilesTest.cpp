@@ -123,6 +123,19 @@ TEST_P(ShippedLanguageFiles, ShowUmlautsAsSingleBytes)
         EXPECT_EQ(GetText(28, ""), "Verkn\xFCpfungstabelle");
 }
 
+TEST_P(ShippedLanguageFiles, InGermanTheLinkDialogSpeaksItsOwnWords)
+{
+    if (GetParam() == "KalmoriaEN.TXT")
+        return; // translated
+    ASSERT_TRUE(ActivateLanguage(GetParam()));
+    SetTextSection("F_PDauswahl");
+    // The grey captions of labels with nothing to offer, as the dialog writes them itself.
+    EXPECT_EQ(GetText(1, ""), "abbrechen");
+    EXPECT_EQ(GetText(2, ""), "Verkn\xFCpfung Anzeigen");
+    EXPECT_EQ(GetText(3, ""), "Verkn\xFCpfung aktiv/deaktiv");
+    EXPECT_EQ(GetText(4, ""), "Verkn\xFCpfung l\xF6schen");
+}
+
 TEST_P(ShippedLanguageFiles, HoldTheMessagesOfKalmoriaCliBackup)
 {
     ASSERT_TRUE(ActivateLanguage(GetParam()));

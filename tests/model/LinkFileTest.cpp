@@ -165,6 +165,22 @@ TEST_F(LinkFileTest, SavingIntoAFileKeepsEverythingElseByteForByte)
     EXPECT_EQ(savedWithoutStamp("anlage.ini"), expected);
 }
 
+TEST_F(LinkFileTest, SavingReadsHeadersAsTheReaderDoes)
+{
+    // Lines that are no header belong to the section above and stay with it;
+    // the real link section goes and is written anew.
+    const std::string kept = "[Notiz]\r\n"
+                             "[QMX_Verknuepfungen] ; alt\r\n"
+                             "11=4\r\n"
+                             "\r\n";
+    folder.write("notiz.ini", kept + "[QMX_Verknuepfungen]\r\n11=4\r\n14=8\r\n");
+    ASSERT_TRUE(SaveLinkFile(folder.file("notiz.ini"), {}, std::nullopt, kOverview).ok);
+    const std::string saved = folder.read("notiz.ini");
+    EXPECT_EQ(saved.substr(0, kept.size()), kept);
+    EXPECT_TRUE(saved.ends_with(kLegend + "\r\n")) << saved;
+    EXPECT_TRUE(LoadLinkFile(folder.file("notiz.ini")).links.empty());
+}
+
 TEST_F(LinkFileTest, ASecondUtf8MarkKeepsTheFirstLineWhatItWas)
 {
     // To the reader the first line is no section header: the mark it skips
@@ -220,6 +236,11 @@ TEST_F(LinkFileTest, ReadingFollowsTheRulesOfTheIniFormat)
         {"no link section", "[Kopfdaten]\r\n01=x\r\n", {}, 0, kMessageLinkFileWithoutLinks},
         {"an empty file", "", {}, 0, kMessageLinkFileWithoutLinks},
         {"an empty link section", "[QMX_Verknuepfungen]\r\n00=legende\r\n", {}},
+        {"a header is the whole line", "[QMX_Verknuepfungen] ; Notiz\r\n" + link1 + "[QMX_Verknuepfungen]x\r\n" + link2,
+         {}, 0, kMessageLinkFileWithoutLinks},
+        {"blanks around a header", "  [QMX_Verknuepfungen]\t \r\n" + link1, {first}},
+        {"keys under a line that is no header stay in the section above",
+         "[QMX_Verknuepfungen]\r\n" + link1 + "[andere] ; Notiz\r\n" + link2, {first, second}},
     };
     for (const Case& c : cases) {
         const LinkFileLoad loaded = load("satz.ini", c.bytes);
