@@ -43,6 +43,7 @@ std::vector<TextKey> collectKeys()
     addNumbers(keys, "ERROR", {120, 121, 122, 123}); // results of transfers in captures, a capture not written
     // The checked write: another station after a reopen, nothing sent, the outcome unknown.
     addNumbers(keys, "ERROR", {124, 125, 126});
+    addNumbers(keys, "ERROR", {136}); // the doctor: a COM number without a device file
     // Menus, tool buttons, pages, the link editor's and the link table's captions.
     addNumbers(keys, kMainWindow, {10, 11, 12, 13, 14, 15, 16, 18, 19, 20, 21, 22, 23, 25, 26, 27, 28,
                                    30, 31, 37, 38, 39, 40, 41, 42, 50, 51, 52});
