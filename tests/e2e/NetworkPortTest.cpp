@@ -85,7 +85,7 @@ TEST_P(NetworkPort, AReadThroughTheServerFillsTheModel)
     ASSERT_TRUE(result.ok()) << result.errorString();
     EXPECT_EQ(DataState, 0);
     EXPECT_EQ(ModulAnzahl, 4);
-    EXPECT_EQ(ModuleTable[9].name, "Brunnen 9");
+    EXPECT_EQ(ModuleTable[9].name, "Brunnen 9       ");
     EXPECT_EQ(SerialNumber, 815);
     ASSERT_EQ(AnzBefehle, 4);
     std::vector<LinkFields> links;
