@@ -1,4 +1,5 @@
 #include "app/MainWindow.h"
+#include "diag/ErrLog.h"
 #include "sequences/DeviceNotices.h"
 #include "sequences/DeviceRead.h"
 #include "sequences/LinkWrite.h"
@@ -9,6 +10,8 @@
 #include "tests/common/TableLinks.h"
 #include "tests/e2e/DeviceTestBench.h"
 #include "transports/LineFactory.h"
+
+#include <QAction>
 
 namespace {
 
@@ -109,6 +112,25 @@ TEST_F(LinkWrite, IsRefusedWhileTheDataAreIncomplete)
     EXPECT_EQ(shownTexts(), (std::vector<std::string>{message(15), message(15)}));
     EXPECT_TRUE(log.contains("L12.W - Kommunikationsfehler verhindert Schreiben"));
     EXPECT_EQ(readBackLinks().size(), 3u);
+}
+
+TEST_F(LinkWrite, AWriteTheWindowRefusesIsLoggedOnce)
+{
+    startDevice(kSmallDevice);
+    TF_Kalmoria_main window;
+    CapturedLog log(32);
+    DataState = 99;
+    // With the write check on and off.
+    for (int pass = 0; pass < 2; ++pass) {
+        window.ActionSpeichernQMXExecute();
+        // A second line of the same text would show as a repeat count before this one.
+        WriteErrLog("Ende");
+        window.findChild<QAction*>(QStringLiteral("SchreibenPruefen1"))->trigger();
+    }
+    const std::vector<std::string> lines = log.messages();
+    const std::string refused = "L12.W - Kommunikationsfehler verhindert Schreiben";
+    EXPECT_EQ(std::vector<std::string>(lines.begin() + 1, lines.end()),
+              (std::vector<std::string>{refused, "Ende", refused, "Ende"}));
 }
 
 TEST_F(LinkWrite, AReadThatFoundNoDeviceOfOursCannotBeWrittenBack)
