@@ -125,6 +125,9 @@ void TF_Kalmoria_main::FormCreate()
 void TF_Kalmoria_main::StartUpSearch()
 {
     ActionComSucheExecute();
+    // Nothing is read yet: the type word of a probe is not the device's. The
+    // status bar keeps what the search showed until its next refresh.
+    DeviceType = 0;
 }
 
 void TF_Kalmoria_main::ShowStatus()
@@ -355,15 +358,8 @@ void TF_Kalmoria_main::ActionSpeichernExecute()
 void TF_Kalmoria_main::ActionComSucheExecute()
 {
     const InputBlocker noInputWhileSearching;
-    const PortSearchResult result = m_station->Search(*this);
-    // The status bar keeps what the search showed until the next refresh; a
-    // type word from a failed probe must not outlive it.
-    DeviceType = 0;
-    if (result.devices.empty()) {
-        // No device is connected: the panels must not go on naming the last one.
-        SerialNumber = 0;
-        ShowStatus();
-    }
+    // The serial number stays that of the station whose modules are shown.
+    m_station->Search(*this);
 }
 
 void TF_Kalmoria_main::ComPort1Click()

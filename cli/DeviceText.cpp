@@ -47,8 +47,12 @@ std::vector<TextRow> OverviewTable()
     std::vector<TextRow> table;
     const auto add = [&table](const OverviewRow& row) {
         TextRow cells;
-        for (const std::string& cell : row)
+        for (std::string cell : row) {
+            // The table aligns its own columns: the blanks that pad a
+            // device's name would only widen them.
+            cell.erase(cell.find_last_not_of(' ') + 1);
             cells.push_back(toTerminal(cell));
+        }
         table.push_back(std::move(cells));
     };
     add(OverviewHeadings());

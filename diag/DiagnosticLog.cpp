@@ -248,10 +248,9 @@ void DiagnosticLog::fatalShutdown(int exitCode, uint32_t faultAddress) noexcept
 
     if (m_debuggerOutput)
         m_setup.debuggerOutput(endLine.text());
-    // The end line goes where the session's lines went: a program started
-    // without a marker file leaves no log file behind, not even when it dies.
-    if (!m_logEnabled)
-        return;
+    // A program that dies leaves its end line in the file whether or not the
+    // log was on: the one trace a technician finds of a crash.
+    m_logEnabled = true;
     m_startStop = true;
 
     // The dying thread may hold the lock itself; after a short wait the end

@@ -51,10 +51,10 @@ public:
     void startup();
     // Writes the end line of a normal end with `exitCode`.
     void shutdown(int exitCode);
-    // Writes the end line of a process dying of a fatal error where the log
-    // writes (the file, or the debugger output at its level); nothing when
-    // the log is off. Allocates nothing and never waits long for the lock, so
-    // it may run in a signal handler. Only the first call writes.
+    // Writes the end line of a process dying of a fatal error to the file,
+    // with the log on or off, and to the debugger output at its level.
+    // Allocates nothing and never waits long for the lock, so it may run in
+    // a signal handler. Only the first call writes.
     void fatalShutdown(int exitCode, uint32_t faultAddress) noexcept;
 
     void write(std::string_view msg) noexcept;

@@ -19,7 +19,7 @@ int32_t DebugLevel();
 // start line. Runs before any window exists.
 //
 // It also hooks fatal errors, so the log's end line is written even when the
-// process dies; with the log off nothing is written then either. The end line
+// process dies, with the log off too (then it is the file's only line). The end line
 // shows as RT the status a shell reports for the death, 128 + signal number:
 // 139 for SIGSEGV, 135 SIGBUS, 136 SIGFPE, 132 SIGILL, 134 SIGABRT and an
 // uncaught C++ exception. The address is the one the kernel reports with the

@@ -94,6 +94,7 @@ constexpr int kMessageLinksBehindGap = 54;     // %s1 file, %s2 links loaded, %s
 // --- The connection doctor
 constexpr int kMessageNoAnswer = 72;            // %s1 port, %s2 the transfer's result code
 constexpr int kMessageDeviceFileMissing = 73;   // %s1 device file, %s2 the system's reason
+constexpr int kMessageNoDeviceFileForPort = 136; // %s1 COM number
 constexpr int kMessageJoinGroup = 74;           // %s1 device file, %s2 and %s3 group
 constexpr int kMessageGroupNotYetActive = 75;   // %s1 device file, %s2 group
 constexpr int kMessageBrlttyClaims = 76;        // %s1 device file, %s2 adapter kind

@@ -18,4 +18,7 @@ struct Notice {
     std::vector<std::string> arguments;
     // Follows the text directly: a result code, a device type.
     std::string appended;
+    // What brought it about, told after it in the same box or console line:
+    // a network connection that went away.
+    std::vector<Notice> causes;
 };

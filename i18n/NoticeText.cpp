@@ -5,8 +5,12 @@
 
 std::string NoticeText(const Notice& notice, const std::string& variant)
 {
-    return GetMessageText(notice.number, notice.arguments, static_cast<int>(notice.arguments.size()) - 1, variant)
-           + notice.appended;
+    std::string text =
+        GetMessageText(notice.number, notice.arguments, static_cast<int>(notice.arguments.size()) - 1, variant)
+        + notice.appended;
+    for (const Notice& cause : notice.causes)
+        text += "\r\r" + NoticeText(cause, variant);
+    return text;
 }
 
 int NoticeBoxKind(Notice::Severity severity)

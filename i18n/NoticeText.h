@@ -7,8 +7,9 @@
 #include <string>
 #include <vector>
 
-// The message's text with its arguments, and what follows it directly; in
-// the wording of `variant` where the language file has one (see GetMessageText).
+// The message's text with its arguments, what follows it directly, and the
+// texts of its causes, each after an empty line; in the wording of `variant`
+// where the language file has one (see GetMessageText).
 std::string NoticeText(const Notice& notice, const std::string& variant = {});
 // The message box kind (icon and title) of a notice: mbWarning, mbError, mbInformation.
 int NoticeBoxKind(Notice::Severity severity);

@@ -43,6 +43,7 @@ std::vector<TextKey> collectKeys()
     addNumbers(keys, "ERROR", {120, 121, 122, 123}); // results of transfers in captures, a capture not written
     // The checked write: another station after a reopen, nothing sent, the outcome unknown.
     addNumbers(keys, "ERROR", {124, 125, 126});
+    addNumbers(keys, "ERROR", {136}); // the doctor: a COM number without a device file
     addNumbers(keys, "ERROR", {139}); // a station's capture that keeps its temporary name
     addNumbers(keys, "ERROR", {140}); // a comparison whose read of the device's links failed
     // Menus, tool buttons, pages, the link editor's and the link table's captions.

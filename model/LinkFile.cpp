@@ -320,7 +320,7 @@ LinkFileLoad refused(const std::string& path, std::string reason, int message, s
     LinkFileLoad result;
     result.reason = std::move(reason);
     details.insert(details.begin(), fileNameToAnsi(path));
-    result.notices.push_back(Notice{message, Notice::Severity::Error, std::move(details), {}});
+    result.notices.push_back(Notice{message, Notice::Severity::Error, std::move(details), {}, {}});
     return result;
 }
 
@@ -403,10 +403,10 @@ LinkFileLoad LoadLinkFile(const std::string& name)
     result.origin = readOrigin(ini);
     const std::string loaded = IntToText(static_cast<int32_t>(result.links.size()));
     if (result.linksLeftOut)
-        result.notices.push_back(Notice{kMessageLinksLeftOut, Notice::Severity::Warning, {loaded}, {}});
+        result.notices.push_back(Notice{kMessageLinksLeftOut, Notice::Severity::Warning, {loaded}, {}, {}});
     if (result.firstLinkBehindGap != 0)
         result.notices.push_back(Notice{kMessageLinksBehindGap, Notice::Severity::Warning,
-                                        {fileNameToAnsi(path), loaded, IntToText(result.firstLinkBehindGap)}, {}});
+                                        {fileNameToAnsi(path), loaded, IntToText(result.firstLinkBehindGap)}, {}, {}});
     result.ok = true;
     return result;
 }

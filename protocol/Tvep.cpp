@@ -200,8 +200,9 @@ void Tvep::dropStaleInput(int64_t untilMs)
     WholeReply emptyLine;
     if (fastReplyEnd())
         emptyLine.isWhole = [](std::string_view bytes) { return bytes.empty(); };
+    emptyLine.longest = MaxStaleBytes;
     emptyLine.untilMs = untilMs;
-    m_line->ReceiveString(MaxStaleBytes, 0, 0, emptyLine);
+    m_line->ReceiveString(0, 0, 0, emptyLine);
 }
 
 int32_t Tvep::settleMs() const
@@ -288,9 +289,11 @@ int32_t Tvep::transferOnce(std::span<const uint16_t> sendData, std::span<uint16_
         WholeReply whole;
         if (fastReplyEnd())
             whole = {[this](std::string_view bytes) { return IsCompleteReply(bytes); }, settleMs()};
+        // The receive has no length bound of its own, as ever; the reply's
+        // bound is the longest one it can be.
         whole.longest = longest;
         whole.untilMs = until;
-        const std::string reply = m_line->ReceiveString(MaxReplyBytes, firstByteTimeout, CharTimeout, whole);
+        const std::string reply = m_line->ReceiveString(0, firstByteTimeout, CharTimeout, whole);
         tapReply(reply);
         if (reply.empty())
             return ErrNoReply;
@@ -314,8 +317,9 @@ bool Tvep::awaitQuietLine(int64_t untilMs)
     // reply too. The line counts as quiet after three empty reads, so each
     // waits a third of the reply time-out.
     WholeReply bounded;
+    bounded.longest = MaxStaleBytes;
     bounded.untilMs = untilMs;
-    m_line->ReceiveString(MaxStaleBytes, std::max(ReplyTimeout / 3, 1), CharTimeout, bounded);
+    m_line->ReceiveString(0, std::max(ReplyTimeout / 3, 1), CharTimeout, bounded);
     return !m_line->ReceiveCut;
 }
 

@@ -14,8 +14,9 @@
 #include <string>
 #include <vector>
 
-// The probes of COM1..COM16 at once: each port with a device file on a
-// thread of its own, from construction on. Their results are taken in port
+// The probes of COM1..COM16 at once: each line on a thread of its own, from
+// construction on; COM numbers that lead to the same line one after another
+// there. Their results are taken in port
 // order, on the thread that made this object, as each becomes ready.
 class ConcurrentProbes {
 public:

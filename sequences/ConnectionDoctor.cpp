@@ -227,13 +227,17 @@ std::vector<PortCheckup> CheckPorts(const std::vector<std::pair<int32_t, std::st
         PortCheckup checkup{port, path, {}, false};
         if (network)
             checkup.findings.push_back(checkServer(port, path, waiting));
+        else if (path.empty())
+            // The port table gives this number no file: there is none to name.
+            checkup.findings.push_back(problem(kMessageNoDeviceFileForPort, {PortName(port, path)}));
         else
             checkup.findings = CheckPortSetup(path, system);
         // A file that is no device, or a server that cannot be reached, is
         // not worth a transfer.
         const bool reachable = network ? checkup.findings.front().number == kMessageServerAccepts
-                                       : checkup.findings.empty()
-                                             || checkup.findings.front().number != kMessageDeviceFileMissing;
+                                       : !path.empty()
+                                             && (checkup.findings.empty()
+                                                 || checkup.findings.front().number != kMessageDeviceFileMissing);
         if (reachable && port >= 0 && port <= MaxComPort)
             probed[static_cast<std::size_t>(std::max(port, 1)) - 1] = path;
         checkups.push_back(std::move(checkup));
@@ -241,7 +245,7 @@ std::vector<PortCheckup> CheckPorts(const std::vector<std::pair<int32_t, std::st
     ConcurrentProbes probes(probed, ProbeSettings{});
     for (PortCheckup& checkup : checkups) {
         const int32_t slot = std::max(checkup.port, 1);
-        if (probed[static_cast<std::size_t>(slot) - 1] != checkup.path)
+        if (checkup.path.empty() || probed[static_cast<std::size_t>(slot) - 1] != checkup.path)
             continue;
         const PortProbe probe = probes.take(slot, waiting);
         for (const std::string& line : probe.log)

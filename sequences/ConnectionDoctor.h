@@ -51,8 +51,8 @@ struct PortCheckup {
 std::vector<Notice> CheckPortSetup(const std::string& path, const DoctorSystem& system = {});
 
 // Every check for the given ports, each a COM number (0: none maps to it)
-// and its device file or network address; the transfers to all of them at
-// once, at 9600 8N1.
+// and its device file or network address (empty: the port table gives the
+// number none); the transfers to all of them at once, at 9600 8N1.
 // Writes the probes' log lines in port order. Calls `waiting` now and then
 // while the transfers run.
 std::vector<PortCheckup> CheckPorts(const std::vector<std::pair<int32_t, std::string>>& ports,

@@ -13,12 +13,12 @@ Notice DeviceNotice(int n, Notice::Severity severity)
 
 Notice DeviceNoticeFollowedBy(int n, Notice::Severity severity, const std::string& appended)
 {
-    return Notice{n, severity, {DefaultMessageArgument}, appended};
+    return Notice{n, severity, {DefaultMessageArgument}, appended, {}};
 }
 
 Notice DeviceNotice(int n, Notice::Severity severity, std::vector<std::string> arguments)
 {
-    return Notice{n, severity, std::move(arguments), {}};
+    return Notice{n, severity, std::move(arguments), {}, {}};
 }
 
 std::string PortName(int32_t port, const std::string& path)
@@ -67,10 +67,18 @@ void AddConnectionLost(std::vector<Notice>& notices, const Line& line)
 {
     if (line.LostReason.empty())
         return;
-    // Once, and last: the lost connection is what stopped the sequence.
-    std::erase_if(notices, [](const Notice& notice) { return notice.number == kMessageConnectionLost; });
-    notices.push_back(DeviceNotice(kMessageConnectionLost, Notice::Severity::Error,
-                                   {line.Server(), line.LostReason}));
+    // Once, and with the failure it caused: one box tells what failed, the
+    // server and why the connection went.
+    const auto lost = [](const Notice& notice) { return notice.number == kMessageConnectionLost; };
+    std::erase_if(notices, lost);
+    for (Notice& notice : notices)
+        std::erase_if(notice.causes, lost);
+    Notice connectionLost =
+        DeviceNotice(kMessageConnectionLost, Notice::Severity::Error, {line.Server(), line.LostReason});
+    if (notices.empty())
+        notices.push_back(std::move(connectionLost));
+    else
+        notices.back().causes.push_back(std::move(connectionLost));
 }
 
 std::optional<Notice> RefusalWhileDataIncomplete()

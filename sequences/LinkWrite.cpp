@@ -22,14 +22,16 @@ struct FieldRange {
     int32_t maximum;
 };
 
-// What one slot of the device's link area can hold. The module fields have
-// room for 127, but the device has modules at 1..64 and itself at 0 only.
+// What one slot of the device's link area can hold: seven bits for each
+// module. A module the device does not carry is the link check's question,
+// not a bound of the write: such a link reads back as it was written.
+constexpr int32_t kHighestEncodableModule = 127;
 constexpr std::array<FieldRange, 7> kDeviceForm{{
-    {"ModulQ", &LinkRecord::ModulQ, kMaxModuleAddress},
+    {"ModulQ", &LinkRecord::ModulQ, kHighestEncodableModule},
     {"RegVon", &LinkRecord::RegVon, 65535},
     {"BitVon", &LinkRecord::BitVon, 15},
     {"AnzBit", &LinkRecord::AnzBit, 255},
-    {"ModulZ", &LinkRecord::ModulZ, kMaxModuleAddress},
+    {"ModulZ", &LinkRecord::ModulZ, kHighestEncodableModule},
     {"RegZ", &LinkRecord::RegZ, 65535},
     {"BitZ", &LinkRecord::BitZ, 15},
 }};

@@ -119,12 +119,12 @@ std::string ModuleDisplayName(const std::string& decoded, int32_t address)
         // One above the address, as the device's own service tools number
         // unnamed modules; installations are documented with these names.
         return "Modul-Adr." + IntToText(address + 1);
-    // A NUL filler byte can neither be shown nor stored in a link file, and
-    // the blanks that pad a name to its sixteen characters are no part of it.
+    // A NUL filler byte can neither be shown nor stored in a link file. The
+    // blanks that pad a name to its sixteen characters stay, as the device
+    // holds them; the link file writes its cells without them.
     std::erase(name, '\0');
-    name.erase(name.find_last_not_of(' ') + 1);
-    // Blanks with NUL fillers between them hold no name either.
-    if (name.empty())
+    // Blanks with NUL fillers between them hold no name.
+    if (name.find_first_not_of(' ') == std::string::npos)
         return "Modul-Adr." + IntToText(address + 1);
     return name;
 }

@@ -20,6 +20,7 @@
 #include <QToolButton>
 
 #include <atomic>
+#include <filesystem>
 #include <iostream>
 #include <thread>
 
@@ -102,6 +103,21 @@ TEST_F(ConcurrentSearch, LogsAndFindsWhatProbingOnePortAfterTheOtherDoes)
     EXPECT_TRUE(log.contains("L09 - Falsches oder kein Ger\xE4t - Modultyp: 4660"));
 }
 
+TEST_F(ConcurrentSearch, TwoNumbersOfOneLineFindItAtTheHigherAsOneByOne)
+{
+    const std::string line = device(kSmallDevice);
+    const std::string otherName = folder.file("by-id-link");
+    std::filesystem::create_symlink(line, otherName);
+    // The same name twice, and a second name of the same device file.
+    for (const std::string& second : {line, otherName}) {
+        mapPorts({"", line, "", "", second});
+        const PortSearchResult result = SearchComPort(client, view);
+        EXPECT_EQ(result.chosenPort, 5) << second;
+        ASSERT_EQ(result.devices.size(), 2u) << second;
+        EXPECT_EQ(result.devices.front().port, 2) << second;
+    }
+}
+
 TEST_F(ConcurrentSearch, SixteenPortsAreAskedAllAtOnce)
 {
     // Fifteen silent lines and the device at COM11.
@@ -163,9 +179,10 @@ TEST_F(ConcurrentSearch, TheWindowComesFirstAndShowsTheSearchWhileCommandsWait)
     EXPECT_TRUE(shownDuringSearch);
     EXPECT_EQ(panelDuringSearch, "ComPort-Suche \x85 COM1");
     EXPECT_EQ(readsStarted, 0) << "a command ran in the middle of the search";
-    // Nothing found: no serial number, type or address of an earlier device.
+    // Nothing found: no type or address of an earlier device; the serial
+    // number stays that of the station whose modules are shown.
     EXPECT_EQ(window.statusPanelText(0), "QMX-Adr.: 0");
     EXPECT_EQ(window.statusPanelText(1), " ");
-    EXPECT_EQ(window.statusPanelText(2), "SerNr.: 0");
+    EXPECT_EQ(window.statusPanelText(2), "SerNr.: 815");
     EXPECT_EQ(window.statusPanelText(5), "");
 }

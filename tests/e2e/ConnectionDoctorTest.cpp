@@ -151,8 +151,9 @@ TEST_F(ConnectionDoctor, AsksTheDeviceAndSaysHowLongItTookToAnswer)
 {
     const std::string answering = startDevice(kSmallDevice).path();
     const std::string silent = startDevice(kSmallDevice, {"--silent"}).path();
-    const std::vector<PortCheckup> checked = CheckPorts({{3, answering}, {5, silent}, {0, "/dev/no-such-port"}});
-    ASSERT_EQ(checked.size(), 3u);
+    const std::vector<PortCheckup> checked =
+        CheckPorts({{3, answering}, {5, silent}, {0, "/dev/no-such-port"}, {6, ""}});
+    ASSERT_EQ(checked.size(), 4u);
 
     EXPECT_TRUE(checked[0].answered);
     ASSERT_EQ(numbers(checked[0].findings), std::vector<int>{kMessageDeviceAnswers});
@@ -162,6 +163,10 @@ TEST_F(ConnectionDoctor, AsksTheDeviceAndSaysHowLongItTookToAnswer)
     EXPECT_FALSE(checked[1].answered);
     EXPECT_EQ(checked[1].findings.back().arguments, (std::vector<std::string>{"COM5 (" + silent + ")", "-10"}));
     EXPECT_EQ(numbers(checked[2].findings), std::vector<int>{kMessageDeviceFileMissing}) << "no transfer to no file";
+    EXPECT_EQ(checked[2].findings.front().arguments.front(), "/dev/no-such-port");
+    // A number without a file is named by its number.
+    EXPECT_EQ(numbers(checked[3].findings), std::vector<int>{kMessageNoDeviceFileForPort});
+    EXPECT_EQ(checked[3].findings.front().arguments, std::vector<std::string>{"COM6"});
 }
 
 TEST_F(ConnectionDoctor, ThePortDialogShowsWhatItFound)

@@ -42,7 +42,7 @@ TEST_F(DeviceRead, AFullDeviceFillsModelOverviewAndStatusBar)
     EXPECT_EQ(ModulAnzahl, 4);
     EXPECT_EQ(shownModuleList(), (std::vector<int32_t>{0, 2, 3, 9, 0}));
     EXPECT_EQ(ModuleTable[2].typeText, "KRA-520/DA1");
-    EXPECT_EQ(ModuleTable[2].name, "Pumpwerk Nord");
+    EXPECT_EQ(ModuleTable[2].name, "Pumpwerk Nord   ") << "padded to sixteen, as the device holds it";
     EXPECT_EQ(ModuleTable[3].typeText, "SK40F");
     EXPECT_EQ(ModuleTable[9].typeText, "PDX-44");
     EXPECT_EQ(ModuleTable[9].srcBitCount, 44);
@@ -63,8 +63,8 @@ TEST_F(DeviceRead, AFullDeviceFillsModelOverviewAndStatusBar)
     EXPECT_EQ(grid->cell(0, 1), "20");
     EXPECT_EQ(grid->cell(2, 1), "Zentrale");
     EXPECT_EQ(grid->cell(0, 2), "22");
-    EXPECT_EQ(grid->cell(2, 2), "Pumpwerk Nord");
-    EXPECT_EQ(grid->cell(2, 4), "Brunnen 9");
+    EXPECT_EQ(grid->cell(2, 2), "Pumpwerk Nord   ");
+    EXPECT_EQ(grid->cell(2, 4), "Brunnen 9       ");
     EXPECT_EQ(grid->cell(2, 5), "");
     const std::vector<std::string> panels{"QMX-Adr.: 20", "QMX-Type: 3301", "SerNr.: 815", "Data: OK",
                                           "ComPort: 1",   "",               "Stations: 4", "Links: 3"};
@@ -78,7 +78,7 @@ TEST_F(DeviceRead, AFullDeviceFillsModelOverviewAndStatusBar)
     EXPECT_TRUE(log.contains("L11-3 - Lade Namensblock 32"));
     EXPECT_TRUE(log.contains("L17b - iModulKennNr = 5"));
     EXPECT_TRUE(log.contains("L17d - ModulTyp: KRA-520/DA1"));
-    EXPECT_TRUE(log.contains("B-Name: Pumpwerk Nord"));
+    EXPECT_TRUE(log.contains("B-Name: Pumpwerk Nord   "));
     EXPECT_TRUE(log.contains("L23-3 - Verkn\xFCpfungen lesen. R1=33541, R2=100, R3=300, R4=9988"));
     EXPECT_TRUE(log.contains("L25 - QMX-lesen ende - ModulAnzahl:4, AnzBefehle:3"));
 }
@@ -179,7 +179,7 @@ R32049=0x2020
     EXPECT_EQ(ModuleTable[6].name, "Modul-Adr.7");
     EXPECT_EQ(ModuleTable[7].name, "Modul-Adr.8");
     EXPECT_EQ(ModuleTable[8].name, "Modul-Adr.9");
-    EXPECT_EQ(ModuleTable[2].name, "Pumpwerk Nord");
+    EXPECT_EQ(ModuleTable[2].name, "Pumpwerk Nord   ");
 }
 
 TEST_F(DeviceRead, AModuleWithAnUnknownKindIsNotListed)

@@ -1,4 +1,5 @@
 #include "app/MainWindow.h"
+#include "diag/ErrLog.h"
 #include "sequences/DeviceNotices.h"
 #include "sequences/DeviceRead.h"
 #include "sequences/LinkWrite.h"
@@ -37,7 +38,7 @@ TEST_F(LinkWrite, WrittenLinksReadBackUnchanged)
     readDeviceAndForgetMessages();
     DeleteLink(1);
     ASSERT_TRUE(AppendLink(9, 150, 3, 12, 2, 350, 4));
-    AppendLink(3, 43, 15, 255, 9, 65535, 15);
+    AppendLink(127, 43, 15, 255, 65, 65535, 15); // modules off the bus, as the slot can hold them
     LinkTable[4].deaktiv = 0;
     const auto written = tableLinks();
 
@@ -111,6 +112,18 @@ TEST_F(LinkWrite, IsRefusedWhileTheDataAreIncomplete)
     EXPECT_EQ(readBackLinks().size(), 3u);
 }
 
+TEST_F(LinkWrite, AWriteTheWindowRefusesIsLoggedOnce)
+{
+    TF_Kalmoria_main window;
+    CapturedLog log(32);
+    DataState = 99;
+    window.ActionSpeichernQMXExecute();
+    // A second line of the same text would show as a repeat count before this one.
+    WriteErrLog("Ende");
+    EXPECT_EQ(log.messages().size(), 3u) << "the start line, the refusal and Ende";
+    EXPECT_TRUE(log.contains("L12.W - Kommunikationsfehler verhindert Schreiben"));
+}
+
 TEST_F(LinkWrite, AReadThatFoundNoDeviceOfOursCannotBeWrittenBack)
 {
     startDevice("[Device]\nType=0x3301\nAddress=241\n[Module2]\nKind=5\n[Links]\n1=2,100,0,1,2,300,0,0\n");
@@ -129,7 +142,7 @@ TEST_F(LinkWrite, ATableTheDeviceCannotHoldIsNeverSent)
     LinkTable[2].ModulQ = 130;
     shown(WriteLinksToDevice(vep));
     LinkTable[2].ModulQ = 3;
-    LinkTable[1].ModulZ = 65;
+    LinkTable[1].ModulZ = 128;
     shown(WriteLinksToDevice(vep));
     LinkTable[1].ModulZ = 9;
     LinkTable[3].BitZ = 16;
@@ -139,8 +152,8 @@ TEST_F(LinkWrite, ATableTheDeviceCannotHoldIsNeverSent)
         AppendLink(2, 100, 0, 1, 9, 300, 0);
     shown(WriteLinksToDevice(vep));
 
-    EXPECT_EQ(shownTexts(), (std::vector<std::string>{messageWith(kMessageLinkNotWritable, {"2", "ModulQ=130 (0..64)"}),
-                                                      messageWith(kMessageLinkNotWritable, {"1", "ModulZ=65 (0..64)"}),
+    EXPECT_EQ(shownTexts(), (std::vector<std::string>{messageWith(kMessageLinkNotWritable, {"2", "ModulQ=130 (0..127)"}),
+                                                      messageWith(kMessageLinkNotWritable, {"1", "ModulZ=128 (0..127)"}),
                                                       messageWith(kMessageLinkNotWritable, {"3", "BitZ=16 (0..15)"}),
                                                       messageWith(kMessageTooManyLinks, {"63"})}));
     EXPECT_EQ(readBackLinks(), original);

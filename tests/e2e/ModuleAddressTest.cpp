@@ -52,9 +52,10 @@ TEST_F(ModuleAddresses, EachNameComesFromItsOwnBlockAndEntry)
 
     EXPECT_TRUE(boxes.shown.empty()) << shownTexts().front();
     EXPECT_EQ(shownModuleList(), (std::vector<int32_t>{0, 16, 17, 33, 48, 49, 64, 0}));
+    // Each name padded to sixteen characters, as the device holds it.
     const std::pair<int, const char*> names[] = {
-        {16, "Ende Block 0"}, {17, "Anfang Block 1"}, {33, "Anfang Block 2"}, {48, "Ende Block 2"},
-        {49, "Anfang Block 3"}, {64, "Ende Block 3"},
+        {16, "Ende Block 0    "}, {17, "Anfang Block 1  "}, {33, "Anfang Block 2  "}, {48, "Ende Block 2    "},
+        {49, "Anfang Block 3  "}, {64, "Ende Block 3    "},
         // Unoccupied addresses keep the device's factory name and show the fallback.
         {1, "Modul-Adr.2"}, {32, "Modul-Adr.33"},
     };
@@ -75,7 +76,7 @@ TEST_F(ModuleAddresses, AFailedNameBlockKeepsTheModulesFoundBeforeIt)
     EXPECT_TRUE(log.contains("L12.4 - Kommunikationsfehler"));
     EXPECT_EQ(DataState, 1);
     EXPECT_EQ(shownModuleList(), (std::vector<int32_t>{0, 16, 17}));
-    EXPECT_EQ(ModuleTable[17].name, "Anfang Block 1");
+    EXPECT_EQ(ModuleTable[17].name, "Anfang Block 1  ");
     EXPECT_EQ(ModuleTable[33].present, 0);
     // Modules were found, so the links are still read.
     EXPECT_EQ(AnzBefehle, 1);

@@ -85,7 +85,7 @@ TEST_P(NetworkPort, AReadThroughTheServerFillsTheModel)
     ASSERT_TRUE(result.ok()) << result.errorString();
     EXPECT_EQ(DataState, 0);
     EXPECT_EQ(ModulAnzahl, 4);
-    EXPECT_EQ(ModuleTable[9].name, "Brunnen 9");
+    EXPECT_EQ(ModuleTable[9].name, "Brunnen 9       ");
     EXPECT_EQ(SerialNumber, 815);
     ASSERT_EQ(AnzBefehle, 4);
     std::vector<LinkFields> links;
@@ -214,10 +214,17 @@ TEST_P(NetworkPort, AConnectionThatDropsFailsTheTransferWithTheHostAndTheReason)
     const std::string server = "127.0.0.1:" + std::to_string(dropping.port());
     if (GetParam() == Ser2net::Mode::Raw) {
         EXPECT_EQ(result.outcome, DeviceOutcome::TransferFailed);
-        EXPECT_EQ(last.number, kMessageConnectionLost);
-        ASSERT_EQ(last.arguments.size(), 2u);
-        EXPECT_EQ(last.arguments[0], server);
-        EXPECT_FALSE(last.arguments[1].empty());
+        // Told in the box of the failure it caused, not in a box of its own.
+        ASSERT_EQ(last.causes.size(), 1u);
+        const Notice& lost = last.causes.front();
+        EXPECT_EQ(lost.number, kMessageConnectionLost);
+        ASSERT_EQ(lost.arguments.size(), 2u);
+        EXPECT_EQ(lost.arguments[0], server);
+        EXPECT_FALSE(lost.arguments[1].empty());
+        shown(result);
+        ASSERT_EQ(boxes.shown.size(), result.notices.size());
+        EXPECT_EQ(boxes.shown.back().text, NoticeText(last));
+        EXPECT_NE(boxes.shown.back().text.find(server), std::string::npos);
     } else {
         EXPECT_EQ(result.outcome, DeviceOutcome::PortNotOpen);
         EXPECT_EQ(last.number, kMessageNetworkPortNotOpen);

@@ -111,13 +111,20 @@ TEST(PortDialog, ShowsTheCurrentPortAndChangesItOnlyOnOk)
     EXPECT_EQ(ComPortNr, 11);
 }
 
-TEST_F(PortSearch, TheMenuSearchLeavesNoTypeWordOfAFailedProbeInTheStatusBar)
+TEST_F(PortSearch, OnlyTheStartUpSearchForgetsTheTypeWordAndNoneTheSerialNumber)
 {
     mapPorts({device(kSmallDevice, {QStringLiteral("--silent")})});
     TF_Kalmoria_main window;
+    SerialNumber = 815;
     // A failed probe takes the type word of whatever reply came before.
     ReceiveBuffer[DeviceRegisters::TypeWord] = 0x3301;
     window.findChild<QAction*>(QStringLiteral("ComPortsuchen"))->trigger();
     window.ShowStatus();
+    EXPECT_EQ(window.statusPanelText(1), "QMX-Type: 3301");
+    EXPECT_EQ(window.statusPanelText(2), "SerNr.: 815");
+
+    window.StartUpSearch();
+    window.ShowStatus();
     EXPECT_EQ(window.statusPanelText(1), " ");
+    EXPECT_EQ(window.statusPanelText(2), "SerNr.: 815");
 }

@@ -267,7 +267,7 @@ TEST_F(LinkFileTest, AFileThatIsNoLinkFileIsRefusedNamingTheFileAndWhy)
     const std::string head = "[QMX_Verknuepfungen]\r\n11=2\r\n14=8\r\n";
     const auto error = [&](int n, std::vector<std::string> details) {
         details.insert(details.begin(), path);
-        return Notice{n, Notice::Severity::Error, details, {}};
+        return Notice{n, Notice::Severity::Error, details, {}, {}};
     };
     const std::vector<Case> cases{
         {"UTF-16 with its mark", "\xFF\xFE[\0Q\0"s, error(kMessageLinkFileNotText, {})},

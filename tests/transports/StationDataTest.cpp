@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -114,11 +115,14 @@ TEST(StationData, EachNameComesFromItsEntryOfTheLoadedBlock)
     putName(block, 3, "Kl\xE4ranlage S\xFC" "d  ");
 
     // The block holds sixteen addresses: index 16, 32 and 48 each start a block of their own.
+    // Names keep the blanks that pad them to sixteen characters.
     const std::pair<int, const char*> cases[] = {{0, "Entry 00"},  {15, "Entry 15"}, {16, "Entry 00"},
                                                  {17, "Entry 01"}, {47, "Entry 15"}, {48, "Entry 00"},
                                                  {63, "Entry 15"}, {51, "Kl\xE4ranlage S\xFC" "d"}};
-    for (const auto& [index, name] : cases)
-        EXPECT_EQ(ModuleDisplayName(DecodeModuleName(block, index), index + 1), name) << index;
+    for (const auto& [index, name] : cases) {
+        const std::string padded = std::string(name) + std::string(16 - std::strlen(name), ' ');
+        EXPECT_EQ(ModuleDisplayName(DecodeModuleName(block, index), index + 1), padded) << index;
+    }
 }
 
 TEST(StationData, AZeroHighByteRestartsTheNameAndAZeroLowByteStaysUntilShown)
@@ -131,7 +135,7 @@ TEST(StationData, AZeroHighByteRestartsTheNameAndAZeroLowByteStaysUntilShown)
     EXPECT_EQ(DecodeModuleName(block, 0), "Modul-Adresse:erk Nord  ");
     EXPECT_EQ(DecodeModuleName(block, 1), "Modul-Adresse:Ef      ") << "the last restart counts";
     EXPECT_EQ(DecodeModuleName(block, 2), std::string("P\0umpe \0        ", 16));
-    EXPECT_EQ(ModuleDisplayName(DecodeModuleName(block, 2), 3), "Pumpe");
+    EXPECT_EQ(ModuleDisplayName(DecodeModuleName(block, 2), 3), "Pumpe" + std::string(9, ' '));
 }
 
 TEST(StationData, NamesWithoutUsableTextFallBackToTheAddress)
@@ -145,12 +149,12 @@ TEST(StationData, NamesWithoutUsableTextFallBackToTheAddress)
         {"Modul-Adresse:erk Nord  ", 6, "Modul-Adr.7"},
         {"Modul-Adresse:", 64, "Modul-Adr.65"},
         {"    Pumpwerk    ", 2, "Modul-Adr.3"},
-        {"   Pumpwerk     ", 2, "   Pumpwerk"}, // three blanks are a name's own
-        {"Pumpwerk Nord   ", 2, "Pumpwerk Nord"},
-        {std::string("Pumpe \0 \0", 9), 2, "Pumpe"},
+        {"   Pumpwerk     ", 2, "   Pumpwerk     "}, // three blanks are a name's own
+        {"Pumpwerk Nord   ", 2, "Pumpwerk Nord   "},   // the padding stays as read
+        {std::string("Pumpe \0 \0", 9), 2, "Pumpe  "},
         {std::string(" \0 \0 \0 \0 \0 \0 \0 \0", 16), 4, "Modul-Adr.5"}, // nothing left to show
         {forty + "yz", 2, forty},                       // cut to forty characters
-        {forty.substr(2) + "  yz", 2, forty.substr(2)}, // blanks at the cut are dropped too
+        {forty.substr(2) + "  yz", 2, forty.substr(2) + "  "},
     };
     for (const auto& c : cases)
         EXPECT_EQ(ModuleDisplayName(c.decoded, c.address), c.shown) << c.decoded;
