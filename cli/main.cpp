@@ -12,8 +12,11 @@
 #include "model/DeviceValues.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 
 #include <csignal>
+#include <cstdlib>
+#include <memory>
 #include <variant>
 
 namespace {
@@ -52,8 +55,21 @@ ExitCode run(const CliOptions& options)
     case Command::Doctor: return RunDoctor(context);
     case Command::Backup: return RunBackup(context);
     case Command::BackupStation: return RunBackupStation(context);
+    case Command::Report: return RunReport(context);
     }
     return ExitCode::Usage;
+}
+
+// Only the report lays out text and draws: it alone needs Qt's GUI
+// application, on the offscreen platform where none is chosen, so that it
+// runs without a display as every other command does without any platform.
+std::unique_ptr<QCoreApplication> applicationFor(Command command, int& argc, char** argv)
+{
+    if (command != Command::Report)
+        return std::make_unique<QCoreApplication>(argc, argv);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    return std::make_unique<QGuiApplication>(argc, argv);
 }
 
 } // namespace
@@ -71,9 +87,10 @@ int main(int argc, char** argv)
     ErrLogStartup();
     int exitCode = 0;
     {
-        QCoreApplication app(argc, argv);
+        const CliOptions& options = std::get<CliOptions>(parsed);
+        const std::unique_ptr<QCoreApplication> app = applicationFor(options.command, argc, argv);
         QCoreApplication::setApplicationName(QStringLiteral("kalmoria-cli"));
-        exitCode = toInt(run(std::get<CliOptions>(parsed)));
+        exitCode = toInt(run(options));
     }
     ErrLogShutdown(exitCode);
     return exitCode;

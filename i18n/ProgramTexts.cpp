@@ -43,12 +43,14 @@ std::vector<TextKey> collectKeys()
     addNumbers(keys, "ERROR", {120, 121, 122, 123}); // results of transfers in captures, a capture not written
     // The checked write: another station after a reopen, nothing sent, the outcome unknown.
     addNumbers(keys, "ERROR", {124, 125, 126});
+    addNumbers(keys, "ERROR", {127, 128, 129, 130, 131, 132}); // the service report
     // Menus, tool buttons, pages, the link editor's and the link table's captions.
     addNumbers(keys, kMainWindow, {10, 11, 12, 13, 14, 15, 16, 18, 19, 20, 21, 22, 23, 25, 26, 27, 28,
                                    30, 31, 37, 38, 39, 40, 41, 42, 50, 51, 52});
     addNumbers(keys, kMainWindow, {53, 54}); // undo and redo
     addNumbers(keys, kMainWindow, {60, 61, 62, 63, 64, 65, 66, 67, 68, 69}); // the link plan
     addNumbers(keys, kMainWindow, {70}); // the traffic view's menu entry
+    addNumbers(keys, kMainWindow, {127, 128, 129}); // the report's menu entries and its file filter
     addTableLines(keys, kMainWindow, 91, 20); // column headings (MemTab)
     addTableLines(keys, kMainWindow, 92, 21); // signal-group labels (Memo1)
     addTableLines(keys, kMainWindow, 93, 4);  // hint over inactive links (Memo2)
