@@ -5,6 +5,7 @@
 #include "cli/ConsoleMessages.h"
 #include "cli/ConsoleView.h"
 #include "cli/DeviceSession.h"
+#include "diag/AnsiText.h"
 #include "diag/ErrLog.h"
 #include "diag/ProgramFolder.h"
 #include "i18n/LanguageChoice.h"
@@ -15,6 +16,7 @@
 #include <QGuiApplication>
 
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <variant>
@@ -69,6 +71,15 @@ std::unique_ptr<QCoreApplication> applicationFor(Command command, int& argc, cha
         return std::make_unique<QCoreApplication>(argc, argv);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Qt's notes on the platform it starts (such as the runtime folder it
+    // chose where the session has none) are no message of the command: they
+    // go to the log. Errors stay on the console.
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& context, const QString& text) {
+        if (type == QtCriticalMsg || type == QtFatalMsg)
+            std::fprintf(stderr, "%s\n", qFormatLogMessage(type, context, text).toLocal8Bit().constData());
+        else
+            WriteErrLog("Qt: " + qStringToAnsi(text));
+    });
     return std::make_unique<QGuiApplication>(argc, argv);
 }
 
