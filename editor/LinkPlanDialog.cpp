@@ -25,22 +25,12 @@
 namespace {
 
 // The dialog's texts belong to the main window's section.
-constexpr char kSection[] = "F_Kalmoria_main";
 constexpr int kTextPlan = 60;
 constexpr int kTextSaveSvg = 61;
 constexpr int kTextSavePng = 62;
 constexpr int kTextClose = 63;
 constexpr int kTextSvgFilter = 68;
 constexpr int kTextPngFilter = 69;
-
-QString mainWindowHint(int n)
-{
-    const std::string section = TextSection();
-    SetTextSection(kSection);
-    const std::string hint = GetText(n, "H");
-    SetTextSection(section);
-    return hint.empty() || hint[0] == '@' ? QString() : ansiToQString(hint);
-}
 
 PlanFileChooser& installedChooser()
 {
@@ -52,7 +42,7 @@ QPushButton* createButton(QWidget* parent, const char* name, int text, const cha
 {
     auto* button = new QPushButton(MainWindowText(text, german), parent);
     button->setObjectName(QLatin1String(name));
-    button->setToolTip(mainWindowHint(text));
+    button->setToolTip(MainWindowHint(text));
     return button;
 }
 

@@ -19,13 +19,28 @@ constexpr int kTextMissing = 67;
 
 } // namespace
 
-QString MainWindowText(int n, const char* german)
+namespace {
+
+std::string mainWindowText(int n, const std::string& suffix)
 {
     const std::string section = TextSection();
     SetTextSection(kSection);
-    const std::string text = GetText(n, std::string());
+    const std::string text = GetText(n, suffix);
     SetTextSection(section);
-    return text.empty() || text[0] == '@' ? ansiToQString(german) : ansiToQString(text);
+    return text.empty() || text[0] == '@' ? std::string() : text;
+}
+
+} // namespace
+
+QString MainWindowText(int n, const char* german)
+{
+    const std::string text = mainWindowText(n, std::string());
+    return ansiToQString(text.empty() ? german : text);
+}
+
+QString MainWindowHint(int n)
+{
+    return ansiToQString(mainWindowText(n, "H"));
 }
 
 LinkPlanTexts CurrentLinkPlanTexts(const LinkPlan& plan, std::size_t moduleCount, std::size_t linkCount)

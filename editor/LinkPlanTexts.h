@@ -12,6 +12,8 @@
 // Text n of the main window's section in the active language, or `german`
 // (Windows-1252) where the language file lacks it.
 QString MainWindowText(int n, const char* german);
+// Its hint ("T<n>H"); empty where the language file has none.
+QString MainWindowHint(int n);
 
 // The plan's title, the station and counts below it and the legend, for the
 // plan of `moduleCount` modules and `linkCount` links.
