@@ -45,7 +45,7 @@ constexpr double kFooterHeightMm = 9;
 
 const char* const kStyle = "body { font-family: 'DejaVu Sans'; font-size: 9pt; }"
                            "h1 { font-size: 15pt; } h2 { font-size: 12pt; margin-top: 1.2em; margin-bottom: 0.4em; }"
-                           "table.grid { border-collapse: collapse; font-size: 7.5pt; }"
+                           "table.grid { border-collapse: collapse; font-size: 7.5pt; margin-bottom: 1em; }"
                            "table.grid th { background-color: #dfe8f2; }"
                            "table.grid td, table.grid th { border: 0.5px solid #808080; padding: 2px; }"
                            "td.label { font-weight: bold; padding-right: 12px; }"
