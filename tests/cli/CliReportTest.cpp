@@ -53,6 +53,23 @@ TEST_F(CliReport, ReadsTheStationAndWritesItsReportWithoutADisplay)
         EXPECT_TRUE(contains(text, said)) << said << "\n" << text;
 }
 
+TEST_F(CliReport, ALinkFileAloneIsReportedWithTheOverviewItKeeps)
+{
+    ASSERT_EQ(cli.run({QStringLiteral("read"), QStringLiteral("--fast"), QStringLiteral("--port"),
+                       QString::fromStdString(device->path()),
+                       QStringLiteral("-o"), QStringLiteral("anlage.ini")})
+                  .exitCode,
+              0);
+    device->stop();
+    const CliProcess::Result result =
+        cli.run({QStringLiteral("report"), QStringLiteral("anlage.ini"), QStringLiteral("-o"), QStringLiteral("a.pdf")});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    const std::string text = PdfText(cli.files.file("a.pdf"), 1, 0, false);
+    for (const char* said : {"anlage.ini", "Seriennummer 4242, QMX-Adresse 30", "Hochbeh\xC3\xA4lter",
+                             "Ohne die Module der Station", "nicht bekannt"})
+        EXPECT_TRUE(contains(text, said)) << said << "\n" << text;
+}
+
 TEST_F(CliReport, AnOutputThatCannotBeWrittenEndsWith3AndLeavesNothing)
 {
     const CliProcess::Result result = report(QStringLiteral("fehlt/bericht.pdf"));
