@@ -46,12 +46,21 @@ protected:
     const std::string pdf = folder.file("bericht.pdf");
 };
 
-TEST_F(ServiceReportTest, A299LinkTableRunsOverA4PagesEachWithHeadingsAndPageNumbers)
+TEST_F(ServiceReportTest, A299LinkTableRunsOverA4PagesWithFontsEmbeddedAndHeadingsAndPageNumbersOnEach)
 {
     useReportStation(kMaxLinks);
     const std::string text = reportText();
     const std::string info = PdfInfo(pdf);
     EXPECT_NE(info.find("(A4)"), std::string::npos) << info;
+    // pdffonts: two lines of header, then a line a font: ... emb sub uni object-id.
+    const QStringList fonts =
+        QString::fromStdString(popplerOutput(QStringLiteral("pdffonts"), {QString::fromStdString(pdf)}))
+            .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_GT(fonts.size(), 2);
+    for (const QString& font : fonts.mid(2)) {
+        const QStringList columns = font.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        EXPECT_EQ(columns.value(columns.size() - 5), QStringLiteral("yes")) << font.toStdString();
+    }
     const int pages = std::stoi(info.substr(info.find("Pages:") + 6));
     ASSERT_GE(pages, 5);
     for (int page = 1; page <= pages; ++page) {
