@@ -8,6 +8,7 @@
 #include "i18n/LanguageTexts.h"
 #include "i18n/MessageBoxEx.h"
 #include "model/DeviceValues.h"
+#include "report/ReportTexts.h"
 #include "sequences/DeviceNotices.h"
 #include "sequences/PortSettings.h"
 #include "transports/ComPortMap.h"

@@ -10,6 +10,7 @@
 #include "diag/TextHelpers.h"
 #include "model/DeviceValues.h"
 #include "model/LinkModel.h"
+#include "report/ReportTexts.h"
 #include "report/ServiceReport.h"
 #include "sequences/PortSettings.h"
 #include "transports/ComPortMap.h"

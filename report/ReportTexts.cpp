@@ -1,7 +1,10 @@
 #include "report/ReportTexts.h"
 
 #include "diag/MessageNumbers.h"
+#include "diag/TextHelpers.h"
 #include "i18n/LanguageTexts.h"
+#include "transports/PortAddress.h"
+#include "transports/SerialAdapter.h"
 
 #include <vector>
 
@@ -43,4 +46,18 @@ std::string ReportWord(ReportStatement statement)
 std::string ReportPageText(int page, int pages)
 {
     return GetMessageText(kMessageReportPage, {std::to_string(page), std::to_string(pages)}, 1);
+}
+
+std::string ReportStationText(const StationIdentity& station)
+{
+    return ReportWord(ReportLabel::Serial) + " " + IntToText(station.serialNumber) + ", "
+           + ReportWord(ReportLabel::Address) + " " + IntToText(station.address);
+}
+
+std::string PortWithAdapter(const std::string& portName, const std::string& devicePath)
+{
+    if (devicePath.empty() || IsNetworkPort(devicePath))
+        return portName;
+    const std::string kind = DescribeSerialAdapter(devicePath).kind;
+    return kind.empty() ? portName : portName + ", " + kind;
 }

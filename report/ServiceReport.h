@@ -65,7 +65,3 @@ void SetReportPageLayout(QPagedPaintDevice& device);
 // existing one as it was. The pages written, or 0 with the system's reason
 // in `error`.
 int SaveServiceReport(const ServiceReportFacts& facts, const QString& path, QString* error = nullptr);
-
-// The port as a front end names it ("COM3 (/dev/ttyUSB0)"), with the kind of
-// USB adapter behind `devicePath` where the system knows it ("..., FTDI").
-std::string PortWithAdapter(const std::string& portName, const std::string& devicePath);

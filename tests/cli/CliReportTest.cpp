@@ -12,7 +12,8 @@ namespace {
 // A station with two named modules and two links, the second inactive.
 constexpr const char* kStation = "[Device]\nAddress=30\nSerial=4242\nType=0x0900\n\n"
                                  "[Module7]\nName=Hochbeh\xE4lter\nKind=1\n\n"
-                                 "[Module12]\nName=Pumpwerk S\xFC" "d\nKind=4\nDstRegs=8\nDstBits=16\nSrcRegs=8\nSrcBits=16\n\n"
+                                 "[Module12]\nName=Pumpwerk S\xFC" "d\nKind=4\n"
+                                 "DstRegs=8\nDstBits=16\nSrcRegs=8\nSrcBits=16\n\n"
                                  "[Links]\n1=7,100,0,4,12,300,0,0\n2=12,150,0,16,7,350,0,1\n";
 
 bool contains(const std::string& text, const std::string& part)
@@ -62,7 +63,8 @@ TEST_F(CliReport, ALinkFileAloneIsReportedWithTheOverviewItKeeps)
               0);
     device->stop();
     const CliProcess::Result result =
-        cli.run({QStringLiteral("report"), QStringLiteral("anlage.ini"), QStringLiteral("-o"), QStringLiteral("a.pdf")});
+        cli.run({QStringLiteral("report"), QStringLiteral("anlage.ini"), QStringLiteral("-o"),
+                 QStringLiteral("a.pdf")});
     ASSERT_EQ(result.exitCode, 0) << result.err;
     const std::string text = PdfText(cli.files.file("a.pdf"), 1, 0, false);
     for (const char* said : {"anlage.ini", "Seriennummer 4242, QMX-Adresse 30", "Hochbeh\xC3\xA4lter",
