@@ -107,10 +107,10 @@ ServiceReportFacts WindowReportFacts(const StationClient& station)
 void AddReportEntries(QMenu& menu, std::function<const StationClient&()> station)
 {
     // Translated with the main window's menu, as its texts 127 and 128.
-    QAction* save = menu.addAction(QStringLiteral("@%1Bericht speichern...").arg(kTextSaveReport));
+    QAction* save = menu.addAction(QString::fromUtf8("@%1Bericht speichern\xE2\x80\xA6").arg(kTextSaveReport));
     save->setObjectName(QStringLiteral("BerichtSpeichern1"));
     QObject::connect(save, &QAction::triggered, &menu, [station] { saveReport(station()); });
-    QAction* print = menu.addAction(QStringLiteral("@%1Bericht drucken...").arg(kTextPrintReport));
+    QAction* print = menu.addAction(QString::fromUtf8("@%1Bericht drucken\xE2\x80\xA6").arg(kTextPrintReport));
     print->setObjectName(QStringLiteral("BerichtDrucken1"));
     QObject::connect(print, &QAction::triggered, &menu, [station] { printReport(station()); });
 }

@@ -118,7 +118,7 @@ TEST_F(ServiceReportTest, SaysWhatIsKnownOfTheDeviceTheChecksAndTheLastWrite)
     const std::vector<ReportCase> cases{
         {"read", [](ServiceReportFacts& f) { f.port = "COM3 (/dev/ttyUSB0), FTDI"; f.deviceLinks = CurrentLinks(); },
          {"Servicebericht", "Kalmoria 1.30", "4242", "QMX-620", "COM3 (/dev/ttyUSB0), FTDI",
-          "Stimmt mit der QMX \xFC" "berein.", "Seit dem Programmstart wurde nichts \xFC" "bertragen.",
+          "stimmt mit der QMX \xFC" "berein", "Seit dem Programmstart wurde nichts \xFC" "bertragen.",
           "Die Pr\xFC" "fung fand nichts zu beanstanden."}},
         {"unknown device", [](ServiceReportFacts&) {}, {"Die Verkn\xFCpfungen der QMX sind nicht bekannt"}},
         {"differs", [](ServiceReportFacts& f) { f.deviceLinks = reportLinks(2); },
@@ -142,7 +142,7 @@ TEST_F(ServiceReportTest, SaysWhatIsKnownOfTheDeviceTheChecksAndTheLastWrite)
          {"/home/service/anlage.ini", "Seriennummer 77, QMX-Adresse 5", "Kl\xE4ranlage Nord",
           "Ohne die Module der Station wurden die Verkn\xFCpfungen nicht gepr\xFC" "ft."}},
         {"english", [](ServiceReportFacts& f) { f.deviceLinks = CurrentLinks(); },
-         {"Service report", "Module overview", "Link table", "Comparison with the QMX", "Matches the QMX.",
+         {"Service report", "Module overview", "Link table", "Comparison with the QMX", "matches the device",
           "Last write", "Page 1 of", "Module name", "Source", "Link plan"},
          "KalmoriaEN.TXT"},
     };
