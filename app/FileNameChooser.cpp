@@ -29,7 +29,8 @@ std::optional<std::string> ChooseFileName(const FileNameRequest& request)
 
 std::optional<std::string> ShowQtFileDialog(const FileNameRequest& request)
 {
-    const QString filters = QStringLiteral("Konfig ini-Dateien (*.ini);;alle (*)");
+    const QString filters =
+        request.filter.isEmpty() ? QStringLiteral("Konfig ini-Dateien (*.ini);;alle (*)") : request.filter;
     const QString start = QFile::decodeName(request.start.c_str());
     QWidget* parent = QApplication::activeWindow();
     const QString chosen = request.purpose == FileNameRequest::Purpose::Open

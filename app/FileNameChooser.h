@@ -15,6 +15,8 @@ struct FileNameRequest {
     // Where the dialog starts: a folder, or the file it proposes in it. A
     // path in the file system's encoding, as the chosen name.
     std::string start;
+    // The dialog's filters the Qt way ("PDF-Dokument (*.pdf)"); empty: link files and any file.
+    QString filter;
 };
 
 // The chosen path, or nothing when the user cancelled.

@@ -62,7 +62,7 @@ void LoadLinksFromChosenFile(ShellView& view, bool modulesKnown, const std::stri
     view.SelectPage(0);
     if (!confirmed)
         return;
-    const std::optional<std::string> chosen = ChooseFileName({FileNameRequest::Purpose::Open, folder});
+    const std::optional<std::string> chosen = ChooseFileName({FileNameRequest::Purpose::Open, folder, {}});
     if (!chosen)
         return;
 
@@ -97,7 +97,7 @@ bool SaveLinksToChosenFile(const OverviewRows& overview)
     // The dialog offers the file a save would write, so that it warns before
     // an existing one is changed.
     const std::string proposed = (std::filesystem::path(StartDirectory) / LinkFilePath(LinkFileName)).string();
-    const std::optional<std::string> chosen = ChooseFileName({FileNameRequest::Purpose::Save, proposed});
+    const std::optional<std::string> chosen = ChooseFileName({FileNameRequest::Purpose::Save, proposed, {}});
     if (!chosen || !mayWrite(*chosen))
         return false;
 

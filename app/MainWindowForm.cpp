@@ -3,10 +3,12 @@
 // How the window is laid out: its actions, tool bar, menu, pages, status bar
 // and hidden text tables, as the form designer would have placed them.
 
+#include "app/ReportActions.h"
 #include "app/StatusPanels.h"
 #include "app/ToolbarIcons.h"
 #include "app/TrafficView.h"
 #include "editor/LinkEditorPage.h"
+#include "core/StationClient.h"
 #include "editor/LinkTablePage.h"
 #include "i18n/TextTable.h"
 #include "protocol/Tvep.h"
@@ -117,6 +119,7 @@ void TF_Kalmoria_main::createMenu()
     Oeffnen1->setShortcut(QKeySequence::Open);
     addItem(Datei1, "Sicherung1", QStringLiteral("@15Sicherung wiederherstellen..."), ActionSicherung);
     addItem(Datei1, "N14speichern1", QStringLiteral("@13Speichern"), ActionSpeichern)->setShortcut(QKeySequence::Save);
+    AddReportEntries(*Datei1, [this]() -> const StationClient& { return *m_station; });
     addItem(Datei1, "ende1", QStringLiteral("@11beenden"), ActionEnde);
 
     QMenu* Einstellung1 = MainMenu1->addMenu(QStringLiteral("@20&Einstellung"));

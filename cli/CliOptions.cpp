@@ -40,6 +40,11 @@ Commands:
                       ModemManager, adapter latency (for a network port:
                       whether its server takes the connection), and whether
                       a device answers; one line per finding with what to do
+  report -o FILE.pdf  read the device and write a service report as PDF:
+                      the station, its modules, the links with the link
+                      check's findings, the comparison and the link plan
+  report FILE -o PDF  report a link file (with --port also compared with
+                      the device)
   backup --dir DIR    read every station of --port (given once per station)
                       and --stations, --jobs at a time, and save each one's
                       links with its module overview as
@@ -65,7 +70,8 @@ Exit codes:
   1  usage: the command line is wrong
   2  no device answers, or the communication failed; backup: a station
      could not be read (the others are saved)
-  3  a link file cannot be read or written, or the snapshot before a write
+  3  a link file or the report cannot be read or written (no report file is
+     left behind), or the snapshot before a write
      cannot be saved (nothing sent); backup: the station list or the folder
      cannot be read or written (nothing read), or a station's file or the
      metrics file cannot be saved
@@ -86,7 +92,7 @@ struct CommandName {
     Command command;
 };
 
-constexpr std::array<CommandName, 9> kCommands{{
+constexpr std::array<CommandName, 10> kCommands{{
     {"search", Command::Search},
     {"info", Command::Info},
     {"read", Command::Read},
@@ -96,6 +102,7 @@ constexpr std::array<CommandName, 9> kCommands{{
     {"doctor", Command::Doctor},
     {"backup", Command::Backup},
     {"backup-station", Command::BackupStation},
+    {"report", Command::Report},
 }};
 
 int usageError(const QString& text)
@@ -166,7 +173,8 @@ std::variant<CliOptions, int> ParseCommandLine(const QStringList& arguments)
     const QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")},
                                     QStringLiteral("read: write the links to this link file (a plain "
                                                    "extension such as .cfg becomes .ini, any other name gets "
-                                                   ".ini appended; the name written is printed)."),
+                                                   ".ini appended; the name written is printed). report: the "
+                                                   "PDF file to write."),
                                     QStringLiteral("FILE"));
     const QCommandLineOption json(QStringLiteral("json"),
                                   QStringLiteral("search, info, read, restore --list: print JSON instead of a table."));
@@ -177,8 +185,8 @@ std::variant<CliOptions, int> ParseCommandLine(const QStringList& arguments)
     const QCommandLineOption force(QStringLiteral("force"),
                                    QStringLiteral("write, restore: write links the editor would not allow; with "
                                                   "--yes, write also to another station than the links' or to one "
-                                                  "that lacks modules they use. write, diff: take the links before "
-                                                  "a gap in the file's numbering. read: replace an existing file "
+                                                  "that lacks modules they use. write, diff, report: take the links "
+                                                  "before a gap in the file's numbering. read: replace an existing file "
                                                   "that -o names under another name (.ini)."));
     const QCommandLineOption last(QStringLiteral("last"),
                                   QStringLiteral("restore: write the station's newest snapshot back."));
@@ -222,8 +230,10 @@ std::variant<CliOptions, int> ParseCommandLine(const QStringList& arguments)
     parser.addOptions({help, version, port, output, json, yes, noVerify, force, last, list, fast, quiet, retries, dir,
                        stations, jobs, metrics, onlyChanged, capture});
     parser.addPositionalArgument(QStringLiteral("command"),
-                                 QStringLiteral("search, info, read, write, diff, restore, doctor or backup."));
-    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The link file of write, diff and restore."),
+                                 QStringLiteral("search, info, read, write, diff, restore, doctor, backup or "
+                                                "report."));
+    parser.addPositionalArgument(QStringLiteral("FILE"),
+                                 QStringLiteral("The link file of write, diff and restore; report: the one to report."),
                                  QStringLiteral("[FILE]"));
 
     if (!parser.parse(arguments))
@@ -251,13 +261,15 @@ std::variant<CliOptions, int> ParseCommandLine(const QStringList& arguments)
     const bool takesFile = (options.command == Command::Write || options.command == Command::Diff
                             || options.command == Command::Restore)
                            && !restoreFromSnapshots;
+    // report takes a link file where it is given one.
+    const bool mayTakeFile = options.command == Command::Report && positional.size() == 2;
     if (takesFile && positional.size() < 2)
         return usageError(options.command == Command::Restore
                               ? QStringLiteral("restore needs a snapshot file, --last or --list")
                               : QStringLiteral("%1 needs a link file").arg(positional.front()));
-    if (positional.size() > (takesFile ? 2 : 1))
+    if (positional.size() > (takesFile || mayTakeFile ? 2 : 1))
         return usageError(QStringLiteral("unexpected argument \"%1\"").arg(positional.back()));
-    if (takesFile)
+    if (takesFile || mayTakeFile)
         options.file = ArgumentBytes(positional[1]);
     if (parser.isSet(last) && parser.isSet(list))
         return usageError(QStringLiteral("--last and --list do not go together"));
@@ -268,11 +280,11 @@ std::variant<CliOptions, int> ParseCommandLine(const QStringList& arguments)
         std::vector<Command> commands;
     };
     const std::vector<OptionScope> scopes{
-        {&output, {Command::Read}},
+        {&output, {Command::Read, Command::Report}},
         {&json, {Command::Search, Command::Info, Command::Read, Command::Restore}},
         {&yes, {Command::Write, Command::Restore}},
         {&noVerify, {Command::Write, Command::Restore}},
-        {&force, {Command::Read, Command::Write, Command::Diff, Command::Restore}},
+        {&force, {Command::Read, Command::Write, Command::Diff, Command::Restore, Command::Report}},
         {&last, {Command::Restore}},
         {&list, {Command::Restore}},
         {&dir, {Command::Backup}},
@@ -281,7 +293,7 @@ std::variant<CliOptions, int> ParseCommandLine(const QStringList& arguments)
         {&metrics, {Command::Backup}},
         {&onlyChanged, {Command::Backup}},
         {&capture, {Command::Search, Command::Info, Command::Read, Command::Write, Command::Diff, Command::Restore,
-                    Command::Doctor, Command::Backup, Command::BackupStation}},
+                    Command::Doctor, Command::Backup, Command::BackupStation, Command::Report}},
     };
     for (const OptionScope& scope : scopes) {
         if (parser.isSet(*scope.option) && std::ranges::find(scope.commands, options.command) == scope.commands.end())
@@ -332,6 +344,8 @@ std::variant<CliOptions, int> ParseCommandLine(const QStringList& arguments)
                                   .arg(kMaxBackupJobs)
                                   .arg(parser.value(jobs)));
     }
+    if (options.command == Command::Report && parser.value(output).isEmpty())
+        return usageError(QStringLiteral("report needs the PDF file to write: -o FILE.pdf"));
     options.capture = ArgumentBytes(parser.value(capture));
     if (parser.isSet(capture) && options.capture.empty())
         return usageError(QStringLiteral("--capture needs a file name"));

@@ -10,13 +10,13 @@
 
 // BackupStation is kalmoria-cli's own: one station of a backup, read in a
 // child process of the backup (see cli/StationBackup.h); no user types it.
-enum class Command { Search, Info, Read, Write, Diff, Restore, Doctor, Backup, BackupStation };
+enum class Command { Search, Info, Read, Write, Diff, Restore, Doctor, Backup, BackupStation, Report };
 
 struct CliOptions {
     Command command = Command::Search;
     // File names are the bytes of the command line (see cli/ArgumentBytes.h).
-    std::string file;   // the link file of write, diff and restore
-    std::string output; // read -o: the link file to write; empty: print the links
+    std::string file;   // the link file of write, diff and restore; report: the one reported, if any
+    std::string output; // read -o: the link file to write; empty: print the links. report -o: the PDF
     // --port: a COM number (1..16) or, when not 0, a device path.
     int portNumber = 0;
     std::string portPath;

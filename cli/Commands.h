@@ -3,6 +3,9 @@
 // The subcommands of kalmoria-cli.
 
 #include "cli/ExitCode.h"
+#include "model/LinkFile.h"
+
+#include <variant>
 
 class ConsoleMessages;
 class DeviceSession;
@@ -23,3 +26,9 @@ ExitCode RunRestore(CommandContext& context);
 ExitCode RunDoctor(CommandContext& context);
 ExitCode RunBackup(CommandContext& context);
 ExitCode RunBackupStation(CommandContext& context);
+ExitCode RunReport(CommandContext& context);
+
+// The links of the command's link file; or, told on the console, the exit
+// code of a file that cannot be read, or that numbers links behind a gap
+// (without --force: those would be left out without a word).
+std::variant<LinkFileLoad, ExitCode> LoadCommandLinkFile(CommandContext& context);

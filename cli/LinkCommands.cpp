@@ -68,6 +68,18 @@ void printLinks(const LinkSet& links, bool json)
 // cannot be read costs no device traffic.
 std::variant<LinkFileLoad, ExitCode> fileLinksAndDevice(CommandContext& context)
 {
+    std::variant<LinkFileLoad, ExitCode> load = LoadCommandLinkFile(context);
+    if (std::holds_alternative<ExitCode>(load))
+        return load;
+    if (const ExitCode code = context.session.ConnectAndRead(); code != ExitCode::Success)
+        return code;
+    return load;
+}
+
+} // namespace
+
+std::variant<LinkFileLoad, ExitCode> LoadCommandLinkFile(CommandContext& context)
+{
     LinkFileLoad load = LoadLinkFile(context.options.file);
     if (!load.ok) {
         context.messages.report(load.notices, true);
@@ -82,20 +94,8 @@ std::variant<LinkFileLoad, ExitCode> fileLinksAndDevice(CommandContext& context)
         return ExitCode::File;
     }
     context.messages.report(load.notices, false);
-    if (const ExitCode code = context.session.ConnectAndRead(); code != ExitCode::Success)
-        return code;
     return load;
 }
-
-std::string fieldsText(const LinkRecord& link)
-{
-    std::string text;
-    for (const int32_t value : FieldValues(link))
-        text += (text.empty() ? "" : ",") + IntToText(value);
-    return text;
-}
-
-} // namespace
 
 ExitCode RunRead(CommandContext& context)
 {
@@ -146,30 +146,16 @@ ExitCode RunDiff(CommandContext& context)
 
     // Like diff(1) from the device to the file: "-" what the device holds,
     // "+" what the file would put in its place.
-    std::string lines;
-    int32_t differing = 0;
-    const auto line = [&lines](const char* side, const LinkSet& links, int32_t number) {
-        lines += std::string(side) + " " + IntToText(number) + "  " +
-                 fieldsText(links[static_cast<std::size_t>(number - 1)]) + "\n";
-    };
-    for (const LinkComparisonRow& row : CompareLinks(fileLinks, deviceLinks)) {
-        if (row.status == LinkRowStatus::Same)
-            continue;
-        ++differing;
-        if (row.device != 0)
-            line("-", deviceLinks, row.device);
-        if (row.here != 0)
-            line("+", fileLinks, row.here);
-    }
-    if (differing == 0) {
+    const LinkDiff diff = DiffLinks(fileLinks, deviceLinks);
+    if (diff.differing == 0) {
         context.messages.note(CliMessage(kMessageNoDifferences, {LinkCountText(static_cast<int64_t>(deviceLinks.size()))}));
         return ExitCode::Success;
     }
-    std::string legend = "@@ Nr  ";
-    for (const char* name : kLinkFieldNames)
-        legend += std::string(legend.ends_with(' ') ? "" : ",") + name;
-    printOut("--- QMX " + context.session.PortName() + "\n+++ " + LinkFilePath(context.options.file) + "\n" + legend
-             + "\n" + lines);
-    context.messages.note(CliMessage(kMessageDifferences, {LinkCountText(differing)}));
+    std::string lines;
+    for (const std::string& line : diff.lines)
+        lines += line + "\n";
+    printOut("--- QMX " + context.session.PortName() + "\n+++ " + LinkFilePath(context.options.file) + "\n"
+             + LinkDiffLegend() + "\n" + lines);
+    context.messages.note(CliMessage(kMessageDifferences, {LinkCountText(diff.differing)}));
     return ExitCode::Mismatch;
 }

@@ -5,6 +5,7 @@
 #include "cli/ConsoleMessages.h"
 #include "cli/ConsoleView.h"
 #include "cli/DeviceSession.h"
+#include "diag/AnsiText.h"
 #include "diag/ErrLog.h"
 #include "diag/ProgramFolder.h"
 #include "i18n/LanguageChoice.h"
@@ -12,8 +13,12 @@
 #include "model/DeviceValues.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 
 #include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
 #include <variant>
 
 namespace {
@@ -52,8 +57,30 @@ ExitCode run(const CliOptions& options)
     case Command::Doctor: return RunDoctor(context);
     case Command::Backup: return RunBackup(context);
     case Command::BackupStation: return RunBackupStation(context);
+    case Command::Report: return RunReport(context);
     }
     return ExitCode::Usage;
+}
+
+// Only the report lays out text and draws: it alone needs Qt's GUI
+// application, on the offscreen platform where none is chosen, so that it
+// runs without a display as every other command does without any platform.
+std::unique_ptr<QCoreApplication> applicationFor(Command command, int& argc, char** argv)
+{
+    if (command != Command::Report)
+        return std::make_unique<QCoreApplication>(argc, argv);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Qt's notes on the platform it starts (such as the runtime folder it
+    // chose where the session has none) are no message of the command: they
+    // go to the log. Errors stay on the console.
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& context, const QString& text) {
+        if (type == QtCriticalMsg || type == QtFatalMsg)
+            std::fprintf(stderr, "%s\n", qFormatLogMessage(type, context, text).toLocal8Bit().constData());
+        else
+            WriteErrLog("Qt: " + qStringToAnsi(text));
+    });
+    return std::make_unique<QGuiApplication>(argc, argv);
 }
 
 } // namespace
@@ -71,9 +98,10 @@ int main(int argc, char** argv)
     ErrLogStartup();
     int exitCode = 0;
     {
-        QCoreApplication app(argc, argv);
+        const CliOptions& options = std::get<CliOptions>(parsed);
+        const std::unique_ptr<QCoreApplication> app = applicationFor(options.command, argc, argv);
         QCoreApplication::setApplicationName(QStringLiteral("kalmoria-cli"));
-        exitCode = toInt(run(std::get<CliOptions>(parsed)));
+        exitCode = toInt(run(options));
     }
     ErrLogShutdown(exitCode);
     return exitCode;

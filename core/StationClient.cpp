@@ -86,8 +86,10 @@ CheckedLinkWriteResult StationClient::Write(SequenceObserver* observer, const Li
                                             const OverviewRows& overview, WriteQuestions& questions)
 {
     CheckedLinkWriteResult result = WriteLinkTable(*m_client, observer, checks, overview, questions, m_deviceLinks);
-    if (result.sent)
+    if (result.sent) {
         m_deviceLinks.reset();
+        m_lastWrite = RecordLinkWrite(result, checks);
+    }
     if (result.ok() && result.sent)
         m_deviceLinks = CurrentLinks();
     return result;

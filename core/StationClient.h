@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/LastLinkWrite.h"
 #include "core/Preferences.h"
 #include "sequences/CheckedLinkWrite.h"
 #include "sequences/DeviceRead.h"
@@ -53,6 +54,9 @@ public:
     // The device's links as last seen by a read, a comparison or a write;
     // none while nothing is known of them.
     const std::optional<std::vector<LinkRecord>>& DeviceLinks() const { return m_deviceLinks; }
+    // The last write that sent anything since this client was made; none
+    // before the first.
+    const std::optional<LastLinkWrite>& LastWrite() const { return m_lastWrite; }
 
     Tvep& Client() { return *m_client; }
     const Tvep& Client() const { return *m_client; }
@@ -64,4 +68,5 @@ private:
     std::function<void()> m_waitHook;
     std::unique_ptr<Tvep> m_client;
     std::optional<std::vector<LinkRecord>> m_deviceLinks;
+    std::optional<LastLinkWrite> m_lastWrite;
 };

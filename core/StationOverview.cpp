@@ -11,14 +11,20 @@ constexpr int kMainWindowTextTable = 91;
 
 } // namespace
 
-OverviewRow OverviewHeadings()
+std::string MainWindowTableLine(int table, int line)
 {
     const std::string section = TextSection();
     SetTextSection(kMainWindowSection);
+    std::string text = GetText(table, "-" + IntToText(line));
+    SetTextSection(section);
+    return text;
+}
+
+OverviewRow OverviewHeadings()
+{
     OverviewRow headings;
     for (std::size_t c = 0; c < headings.size(); ++c)
-        headings[c] = GetText(kMainWindowTextTable, "-" + IntToText(kOverviewHeadingLines[c]));
-    SetTextSection(section);
+        headings[c] = MainWindowTableLine(kMainWindowTextTable, kOverviewHeadingLines[c]);
     return headings;
 }
 

@@ -11,6 +11,17 @@ constexpr int kMessageReplaceOtherFile = 56; // %s1 the file that would be repla
 // --- The traffic view
 constexpr int kMessageCaptureNotWritten = 123; // %s1 file, %s2 reason
 
+// --- The service report
+// Its words, each list split by "|": the headings; the title block's labels;
+// what it says of the comparison, the link check and the last write. The
+// footer of every page; a report that cannot be saved; one saved.
+constexpr int kMessageReportHeadings = 127;
+constexpr int kMessageReportLabels = 128;
+constexpr int kMessageReportPage = 129;       // %s1 page, %s2 pages
+constexpr int kMessageReportStatements = 130; // see report/ReportTexts.h
+constexpr int kMessageReportNotSaved = 131;   // %s1 file, %s2 reason
+constexpr int kMessageReportSaved = 132;      // %s1 file, %s2 pages
+
 // --- Unsaved links
 constexpr int kMessageUnsavedLinks = 55; // %s1 links
 

@@ -1,5 +1,7 @@
 #include "editor/LinkPlanDialog.h"
 
+#include "editor/LinkPlanTexts.h"
+
 #include "diag/AnsiText.h"
 #include "diag/MessageNumbers.h"
 #include "i18n/LanguageTexts.h"
@@ -22,37 +24,13 @@
 
 namespace {
 
-// The plan's texts belong to the main window's section.
-constexpr char kSection[] = "F_Kalmoria_main";
+// The dialog's texts belong to the main window's section.
 constexpr int kTextPlan = 60;
 constexpr int kTextSaveSvg = 61;
 constexpr int kTextSavePng = 62;
 constexpr int kTextClose = 63;
-constexpr int kTextCount = 64;
-constexpr int kTextActive = 65;
-constexpr int kTextInactive = 66;
-constexpr int kTextMissing = 67;
 constexpr int kTextSvgFilter = 68;
 constexpr int kTextPngFilter = 69;
-
-// Text n of the main window's section, or `german` where the language file lacks it.
-QString mainWindowText(int n, const char* german)
-{
-    const std::string section = TextSection();
-    SetTextSection(kSection);
-    const std::string text = GetText(n, std::string());
-    SetTextSection(section);
-    return text.empty() || text[0] == '@' ? ansiToQString(german) : ansiToQString(text);
-}
-
-QString mainWindowHint(int n)
-{
-    const std::string section = TextSection();
-    SetTextSection(kSection);
-    const std::string hint = GetText(n, "H");
-    SetTextSection(section);
-    return hint.empty() || hint[0] == '@' ? QString() : ansiToQString(hint);
-}
 
 PlanFileChooser& installedChooser()
 {
@@ -62,9 +40,9 @@ PlanFileChooser& installedChooser()
 
 QPushButton* createButton(QWidget* parent, const char* name, int text, const char* german)
 {
-    auto* button = new QPushButton(mainWindowText(text, german), parent);
+    auto* button = new QPushButton(MainWindowText(text, german), parent);
     button->setObjectName(QLatin1String(name));
-    button->setToolTip(mainWindowHint(text));
+    button->setToolTip(MainWindowHint(text));
     return button;
 }
 
@@ -118,23 +96,9 @@ LinkPlanDialog::LinkPlanDialog(QWidget* parent)
     const std::vector<LinkRecord> links = CurrentLinks();
     m_plan = LayOutLinkPlan(modules, links);
 
-    const std::string moduleCount = std::to_string(modules.size());
-    const std::string linkCount = std::to_string(links.size());
-    const std::string inactive = std::to_string(m_plan.inactiveLinks);
-    const std::string counts =
-        OverviewOrigin ? GetMessageText(kMessageTitleOfStation,
-                                        {std::to_string(OverviewOrigin->serialNumber),
-                                         std::to_string(OverviewOrigin->address), moduleCount, linkCount, inactive},
-                                        4)
-                       : GetMessageText(kMessageTitle, {moduleCount, linkCount, inactive}, 2);
-    m_texts.title = mainWindowText(kTextPlan, "Verkn\xFCpfungsplan");
-    m_texts.subtitle = ansiToQString(counts);
-    m_texts.active = mainWindowText(kTextActive, "aktiv");
-    m_texts.inactive = mainWindowText(kTextInactive, "inaktiv");
-    m_texts.count = mainWindowText(kTextCount, "Anzahl der Verkn\xFCpfungen");
-    m_texts.missing = mainWindowText(kTextMissing, "nicht in der Modul\xFC" "bersicht");
+    m_texts = CurrentLinkPlanTexts(m_plan, modules.size(), links.size());
 
-    setWindowTitle(mainWindowText(kTextPlan, "Verkn\xFCpfungsplan"));
+    setWindowTitle(MainWindowText(kTextPlan, "Verkn\xFCpfungsplan"));
     View = new LinkPlanView(m_plan, m_texts, this);
     BtnSvg = createButton(this, "BtnSvg", kTextSaveSvg, "Als SVG speichern...");
     BtnPng = createButton(this, "BtnPng", kTextSavePng, "Als PNG speichern...");
@@ -161,14 +125,7 @@ LinkPlanDialog::LinkPlanDialog(QWidget* parent)
 
 QPalette LinkPlanDialog::printPalette()
 {
-    QPalette colours(QColor(0xEC, 0xEC, 0xEC));
-    colours.setColor(QPalette::Base, Qt::white);
-    colours.setColor(QPalette::Text, Qt::black);
-    colours.setColor(QPalette::WindowText, Qt::black);
-    colours.setColor(QPalette::ButtonText, Qt::black);
-    colours.setColor(QPalette::Highlight, QColor(0x1F, 0x6F, 0xB2));
-    colours.setColor(QPalette::Link, QColor(0x00, 0x00, 0xFF));
-    return colours;
+    return LinkPlanPrintPalette();
 }
 
 void LinkPlanDialog::BtnSvgClick()
@@ -195,8 +152,8 @@ QString LinkPlanDialog::proposedPath(Format format) const
 
 void LinkPlanDialog::save(Format format)
 {
-    const QString filter = format == Format::Svg ? mainWindowText(kTextSvgFilter, "SVG-Grafik (*.svg)")
-                                                 : mainWindowText(kTextPngFilter, "PNG-Bild (*.png)");
+    const QString filter = format == Format::Svg ? MainWindowText(kTextSvgFilter, "SVG-Grafik (*.svg)")
+                                                 : MainWindowText(kTextPngFilter, "PNG-Bild (*.png)");
     const PlanFileChooser& chooser = installedChooser();
     const std::optional<QString> chosen = chooser ? chooser(filter, proposedPath(format)) : std::nullopt;
     if (!chosen || chosen->isEmpty())

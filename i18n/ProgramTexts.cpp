@@ -43,6 +43,7 @@ std::vector<TextKey> collectKeys()
     addNumbers(keys, "ERROR", {120, 121, 122, 123}); // results of transfers in captures, a capture not written
     // The checked write: another station after a reopen, nothing sent, the outcome unknown.
     addNumbers(keys, "ERROR", {124, 125, 126});
+    addNumbers(keys, "ERROR", {127, 128, 129, 130, 131, 132}); // the service report
     addNumbers(keys, "ERROR", {136}); // the doctor: a COM number without a device file
     addNumbers(keys, "ERROR", {139}); // a station's capture that keeps its temporary name
     addNumbers(keys, "ERROR", {140}); // a comparison whose read of the device's links failed
@@ -52,6 +53,7 @@ std::vector<TextKey> collectKeys()
     addNumbers(keys, kMainWindow, {53, 54}); // undo and redo
     addNumbers(keys, kMainWindow, {60, 61, 62, 63, 64, 65, 66, 67, 68, 69}); // the link plan
     addNumbers(keys, kMainWindow, {70}); // the traffic view's menu entry
+    addNumbers(keys, kMainWindow, {127, 128, 129}); // the report's menu entries and its file filter
     addTableLines(keys, kMainWindow, 91, 20); // column headings (MemTab)
     addTableLines(keys, kMainWindow, 92, 21); // signal-group labels (Memo1)
     addTableLines(keys, kMainWindow, 93, 4);  // hint over inactive links (Memo2)

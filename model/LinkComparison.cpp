@@ -122,3 +122,42 @@ bool LinkSetsDiffer(std::span<const LinkRecord> here, std::span<const LinkRecord
     return std::any_of(rows.begin(), rows.end(),
                        [](const LinkComparisonRow& row) { return row.status != LinkRowStatus::Same; });
 }
+
+namespace {
+
+std::string fieldsText(const LinkRecord& link)
+{
+    std::string text;
+    for (const int32_t value : FieldValues(link))
+        text += (text.empty() ? "" : ",") + std::to_string(value);
+    return text;
+}
+
+} // namespace
+
+LinkDiff DiffLinks(std::span<const LinkRecord> here, std::span<const LinkRecord> device)
+{
+    LinkDiff diff;
+    const auto line = [&diff](const char* side, std::span<const LinkRecord> links, int32_t number) {
+        diff.lines.push_back(std::string(side) + " " + std::to_string(number) + "  "
+                             + fieldsText(links[static_cast<std::size_t>(number - 1)]));
+    };
+    for (const LinkComparisonRow& row : CompareLinks(here, device)) {
+        if (row.status == LinkRowStatus::Same)
+            continue;
+        ++diff.differing;
+        if (row.device != 0)
+            line("-", device, row.device);
+        if (row.here != 0)
+            line("+", here, row.here);
+    }
+    return diff;
+}
+
+std::string LinkDiffLegend()
+{
+    std::string legend = "@@ Nr  ";
+    for (const char* name : kLinkFieldNames)
+        legend += std::string(legend.ends_with(' ') ? "" : ",") + name;
+    return legend;
+}

@@ -12,6 +12,7 @@
 #include <array>
 #include <cstdint>
 #include <span>
+#include <string>
 #include <vector>
 
 constexpr int kLinkFieldCount = 8;
@@ -37,3 +38,14 @@ std::vector<LinkComparisonRow> CompareLinks(std::span<const LinkRecord> here, st
 // changed or on one side only. The one meaning of "differs" for the link
 // table page, `diff` and the list of snapshots.
 bool LinkSetsDiffer(std::span<const LinkRecord> here, std::span<const LinkRecord> device);
+
+// The comparison as diff(1) shows it, from the device to this side: a line
+// "- n  f1,f2,..." for each link the device holds that differs ("n" its slot),
+// then "+ n  ..." for what this side would put in its place.
+struct LinkDiff {
+    std::vector<std::string> lines;
+    int32_t differing = 0; // rows that are not the same
+};
+LinkDiff DiffLinks(std::span<const LinkRecord> here, std::span<const LinkRecord> device);
+// The line that names the fields of those lines: "@@ Nr  ModulQ,RegVon,...".
+std::string LinkDiffLegend();

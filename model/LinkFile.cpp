@@ -8,6 +8,7 @@
 #include "io/IniBytes.h"
 #include "io/IniLines.h"
 #include "model/LinkModel.h"
+#include "model/ModuleOverview.h"
 
 #include <QDateTime>
 #include <QLocale>
@@ -287,6 +288,30 @@ std::optional<StationIdentity> readOrigin(const CSimpleIniA& ini)
     return StationIdentity{static_cast<uint16_t>(*serial), *address, static_cast<uint16_t>(*type)};
 }
 
+// The overview as the file keeps it, row 0 the headings: each row's cells
+// split at the commas the writer put behind them (a name that holds a comma
+// comes apart: the copy is for people).
+OverviewRows readOverview(const CSimpleIniA& ini)
+{
+    OverviewRows rows;
+    for (int r = 0; r <= kOverviewDataRows; ++r) {
+        const std::string key = (r < 10 ? "0" : "") + std::to_string(r);
+        const char* text = ini.GetValue(kOverviewSection, key.c_str(), nullptr);
+        std::vector<std::string> cells;
+        for (std::string_view rest = text != nullptr ? text : ""; !rest.empty();) {
+            const std::size_t comma = std::min(rest.find(','), rest.size());
+            std::string_view cell = rest.substr(0, comma);
+            while (!cell.empty() && cell.front() == ' ')
+                cell.remove_prefix(1);
+            cells.emplace_back(cell);
+            rest.remove_prefix(std::min(comma + 1, rest.size()));
+        }
+        if (r == 0 || !cells.empty())
+            rows.push_back(std::move(cells));
+    }
+    return rows;
+}
+
 // The lowest link number from `from` on with any key in the link section
 // (n*10 .. n*10+8), 0 when there is none.
 int32_t firstLinkWithEntries(const CSimpleIniA& ini, int32_t from)
@@ -401,6 +426,7 @@ LinkFileLoad LoadLinkFile(const std::string& name)
         result.links.push_back(std::move(link));
     }
     result.origin = readOrigin(ini);
+    result.overview = readOverview(ini);
     const std::string loaded = IntToText(static_cast<int32_t>(result.links.size()));
     if (result.linksLeftOut)
         result.notices.push_back(Notice{kMessageLinksLeftOut, Notice::Severity::Warning, {loaded}, {}, {}});

@@ -59,6 +59,7 @@ struct LinkFileLoad {
     std::string reason;            // why not, in a few English words
     std::vector<LinkRecord> links; // link 1 first, each with its encodedText
     std::optional<StationIdentity> origin; // none for a file that names no station
+    OverviewRows overview;         // the overview the file keeps for people; row 0 its headings
     bool linksLeftOut = false;     // the file numbers more links than the table holds
     int32_t firstLinkBehindGap = 0; // the list ended before this link of the file; 0: none
     // For the user, naming the file: why it was refused (an error), or which

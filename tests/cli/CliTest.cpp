@@ -157,6 +157,10 @@ TEST_F(Cli, MistakesOnTheCommandLineEndWithOneLineAndCode1)
         {QStringLiteral("read"), QStringLiteral("--json"), QStringLiteral("-o"), QStringLiteral("a.ini")},
         {QStringLiteral("info"), QStringLiteral("--port"), QStringLiteral("17")},
         {QStringLiteral("info"), QStringLiteral("--port"), QStringLiteral("COMX")},
+        {QStringLiteral("report")},
+        {QStringLiteral("report"), QStringLiteral("a.ini"), QStringLiteral("b.ini"), QStringLiteral("-o"),
+         QStringLiteral("c.pdf")},
+        {QStringLiteral("report"), QStringLiteral("--json"), QStringLiteral("-o"), QStringLiteral("c.pdf")},
     };
     for (const QStringList& arguments : mistakes) {
         const auto result = cli.run(arguments);

@@ -1,0 +1,116 @@
+#include "app/ReportActions.h"
+
+#include "app/FileNameChooser.h"
+#include "core/StationClient.h"
+#include "diag/AnsiText.h"
+#include "diag/MessageNumbers.h"
+#include "editor/LinkPlanTexts.h"
+#include "i18n/LanguageTexts.h"
+#include "i18n/MessageBoxEx.h"
+#include "model/DeviceValues.h"
+#include "report/ReportTexts.h"
+#include "sequences/DeviceNotices.h"
+#include "sequences/PortSettings.h"
+#include "transports/ComPortMap.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMenu>
+#include <QPrintDialog>
+#include <QPrinter>
+
+#include <utility>
+
+namespace {
+
+constexpr int kTextSaveReport = 127;
+constexpr int kTextPrintReport = 128;
+constexpr int kTextPdfFilter = 129;
+
+bool showPrintDialog(QPrinter& printer)
+{
+    QPrintDialog dialog(&printer, QApplication::activeWindow());
+    return dialog.exec() == QDialog::Accepted;
+}
+
+PrinterChooser& installedPrinterChooser()
+{
+    static PrinterChooser chooser = showPrintDialog;
+    return chooser;
+}
+
+// "<serial number>_<date>.pdf" beside the link file, else in the working folder.
+std::string proposedReportPath()
+{
+    const std::optional<StationIdentity> station = OverviewOrigin ? OverviewOrigin : LinkTableOrigin;
+    const QString name = QStringLiteral("%1_%2.pdf")
+                             .arg(station ? station->serialNumber : SerialNumber)
+                             .arg(QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")));
+    const QFileInfo linkFile(QFile::decodeName(LinkFileName.c_str()));
+    const QString folder = linkFile.path() != QLatin1String(".") || StartDirectory.empty()
+                               ? linkFile.absolutePath()
+                               : QFile::decodeName(StartDirectory.c_str());
+    return QFile::encodeName(QDir(folder).filePath(name)).toStdString();
+}
+
+void saveReport(const StationClient& station)
+{
+    const FileNameRequest request{FileNameRequest::Purpose::Save, proposedReportPath(),
+                                  MainWindowText(kTextPdfFilter, "PDF-Dokument (*.pdf)")};
+    const std::optional<std::string> chosen = ChooseFileName(request);
+    if (!chosen || chosen->empty())
+        return;
+    QString path = QFile::decodeName(chosen->c_str());
+    if (QFileInfo(path).suffix().compare(QLatin1String("pdf"), Qt::CaseInsensitive) != 0)
+        path += QStringLiteral(".pdf");
+    QString reason;
+    if (SaveServiceReport(WindowReportFacts(station), path, &reason) == 0)
+        MessageBoxEx(GetMessageText(kMessageReportNotSaved, {fileNameToAnsi(QFile::encodeName(path).toStdString()),
+                                                             qStringToAnsi(reason)},
+                                    1),
+                     mbError, mbOk, 0);
+}
+
+void printReport(const StationClient& station)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    SetReportPageLayout(printer);
+    const ServiceReport report(WindowReportFacts(station));
+    printer.setDocName(report.Title());
+    const PrinterChooser& choose = installedPrinterChooser();
+    if (choose && choose(printer))
+        report.Print(printer);
+}
+
+} // namespace
+
+PrinterChooser SetPrinterChooser(PrinterChooser chooser)
+{
+    return std::exchange(installedPrinterChooser(), std::move(chooser));
+}
+
+ServiceReportFacts WindowReportFacts(const StationClient& station)
+{
+    ServiceReportFacts facts;
+    // The overview names the station it was read from.
+    if (OverviewOrigin)
+        facts.port = PortWithAdapter(PortName(ComPortNr, comPortPath(ComPortNr)), comPortPath(ComPortNr));
+    if (LinkFileName != kDefaultLinkFileName)
+        facts.linkFile = fileNameToAnsi(LinkFilePath(LinkFileName));
+    facts.deviceLinks = station.DeviceLinks();
+    facts.lastWrite = station.LastWrite();
+    return facts;
+}
+
+void AddReportEntries(QMenu& menu, std::function<const StationClient&()> station)
+{
+    // Translated with the main window's menu, as its texts 127 and 128.
+    QAction* save = menu.addAction(QString::fromUtf8("@%1Bericht speichern\xE2\x80\xA6").arg(kTextSaveReport));
+    save->setObjectName(QStringLiteral("BerichtSpeichern1"));
+    QObject::connect(save, &QAction::triggered, &menu, [station] { saveReport(station()); });
+    QAction* print = menu.addAction(QString::fromUtf8("@%1Bericht drucken\xE2\x80\xA6").arg(kTextPrintReport));
+    print->setObjectName(QStringLiteral("BerichtDrucken1"));
+    QObject::connect(print, &QAction::triggered, &menu, [station] { printReport(station()); });
+}
