@@ -75,7 +75,7 @@ void LoadLinksFromChosenFile(ShellView& view, bool modulesKnown, const std::stri
     ChangeLinks(history, LoadStepName(LinkFileName), [&loaded] {
         ReplaceLinks(loaded.links);
         LinkTableOrigin = loaded.origin;
-        MarkLinksKept(titleName(LinkFileName));
+        MarkLinksKept(titleName(LinkFileName), LinkFileName);
     });
     if (DebugFlag())
         WriteErrLog("210-Verkn\xFCpfungsdaten aus Datei gelesen: " + fileNameToAnsi(LinkFileName));
@@ -107,7 +107,7 @@ bool SaveLinksToChosenFile(const OverviewRows& overview)
         showFileError(kMessageLinkFileNotSaved, LinkFilePath(LinkFileName), saved.reason);
         return false;
     }
-    MarkLinksKept(titleName(LinkFilePath(LinkFileName)));
+    MarkLinksKept(titleName(LinkFilePath(LinkFileName)), LinkFilePath(LinkFileName));
     if (DebugFlag())
         WriteErrLog("220-Verkn\xFCpfungsdaten in Datei geschrieben: " + fileNameToAnsi(LinkFileName));
     return true;

@@ -8,6 +8,7 @@
 #include "i18n/LanguageTexts.h"
 #include "i18n/MessageBoxEx.h"
 #include "model/DeviceValues.h"
+#include "model/UnsavedLinks.h"
 #include "report/ReportTexts.h"
 #include "sequences/DeviceNotices.h"
 #include "sequences/PortSettings.h"
@@ -97,8 +98,10 @@ ServiceReportFacts WindowReportFacts(const StationClient& station)
     // The overview names the station it was read from.
     if (OverviewOrigin)
         facts.port = PortWithAdapter(PortName(ComPortNr, comPortPath(ComPortNr)), comPortPath(ComPortNr));
-    if (LinkFileName != kDefaultLinkFileName)
-        facts.linkFile = fileNameToAnsi(LinkFilePath(LinkFileName));
+    // A link file only while the table holds what was last loaded from or
+    // saved to it: after a read the links are the station's.
+    if (const std::string file = LastKeptLinks().linkFile; !file.empty())
+        facts.linkFile = fileNameToAnsi(file);
     facts.deviceLinks = station.DeviceLinks();
     facts.lastWrite = station.LastWrite();
     return facts;

@@ -26,6 +26,12 @@ std::string& keptName()
     return name;
 }
 
+std::string& keptFile()
+{
+    static std::string path;
+    return path;
+}
+
 uint64_t& lastNumberGiven()
 {
     static uint64_t number = 0;
@@ -34,11 +40,12 @@ uint64_t& lastNumberGiven()
 
 } // namespace
 
-void MarkLinksKept(const std::string& keptAs)
+void MarkLinksKept(const std::string& keptAs, const std::string& linkFile)
 {
     keptLinks() = CurrentLinks();
     keptNumber() = ++lastNumberGiven();
     keptName() = keptAs;
+    keptFile() = linkFile;
 }
 
 bool HasUnsavedLinks()
@@ -48,7 +55,7 @@ bool HasUnsavedLinks()
 
 KeptLinks LastKeptLinks()
 {
-    return {keptLinks(), keptNumber(), keptName()};
+    return {keptLinks(), keptNumber(), keptName(), keptFile()};
 }
 
 void PutBackKeptLinks(const KeptLinks& kept)
@@ -56,4 +63,5 @@ void PutBackKeptLinks(const KeptLinks& kept)
     keptLinks() = kept.links;
     keptNumber() = kept.number;
     keptName() = kept.keptAs;
+    keptFile() = kept.linkFile;
 }

@@ -14,8 +14,9 @@
 
 // The table's links, as they are now, are kept elsewhere: in `keptAs`, the
 // station or the file that holds them as the window's title names it
-// (Windows-1252; empty where nothing names them).
-void MarkLinksKept(const std::string& keptAs = {});
+// (Windows-1252; empty where nothing names them), and when that is a link
+// file, in `linkFile` (its path, bytes of the file system).
+void MarkLinksKept(const std::string& keptAs = {}, const std::string& linkFile = {});
 // True when links 1..AnzBefehle differ from those last marked kept.
 bool HasUnsavedLinks();
 
@@ -26,6 +27,7 @@ struct KeptLinks {
     std::vector<LinkRecord> links;
     uint64_t number = 0;
     std::string keptAs;
+    std::string linkFile;
 };
 KeptLinks LastKeptLinks();
 void PutBackKeptLinks(const KeptLinks& kept);

@@ -1,5 +1,7 @@
 #include "app/MainWindow.h"
 #include "app/ReportActions.h"
+#include "core/StationClient.h"
+#include "model/UnsavedLinks.h"
 #include "tests/common/PdfText.h"
 #include "tests/common/ReportStation.h"
 #include "tests/common/ScopedConfigHome.h"
@@ -75,6 +77,15 @@ TEST_F(ReportActionsTest, PrintDrawsTheSameReportOnThePrinterChosen)
     for (const char* said : {"Servicebericht", "Seriennummer 4242, QMX-Adresse 30", "Seite 2 von 2"})
         EXPECT_NE(onPaper.find(said), std::string::npos) << said;
     EXPECT_NE(PdfInfo(printed).find("(A4)"), std::string::npos);
+}
+
+TEST_F(ReportActionsTest, NamesALinkFileOnlyWhileTheTableHoldsWhatWasKeptInIt)
+{
+    const StationClient station(Preferences::Stored());
+    MarkLinksKept("anlage.ini", folder.file("anlage.ini"));
+    EXPECT_EQ(WindowReportFacts(station).linkFile, folder.file("anlage.ini"));
+    MarkLinksKept("Station 4242"); // read from the device since
+    EXPECT_EQ(WindowReportFacts(station).linkFile, "");
 }
 
 } // namespace
