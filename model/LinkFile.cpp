@@ -293,6 +293,10 @@ std::optional<StationIdentity> readOrigin(const CSimpleIniA& ini)
 // comes apart: the copy is for people).
 OverviewRows readOverview(const CSimpleIniA& ini)
 {
+    // Cells are written as "cell, ": a module name holding a comma splits
+    // into more cells than the overview has columns, and those belong back
+    // together, blanks and all.
+    constexpr std::size_t kNameColumn = 2;
     OverviewRows rows;
     for (int r = 0; r <= kOverviewDataRows; ++r) {
         const std::string key = (r < 10 ? "0" : "") + std::to_string(r);
@@ -300,12 +304,15 @@ OverviewRows readOverview(const CSimpleIniA& ini)
         std::vector<std::string> cells;
         for (std::string_view rest = text != nullptr ? text : ""; !rest.empty();) {
             const std::size_t comma = std::min(rest.find(','), rest.size());
-            std::string_view cell = rest.substr(0, comma);
-            while (!cell.empty() && cell.front() == ' ')
-                cell.remove_prefix(1);
-            cells.emplace_back(cell);
+            cells.emplace_back(rest.substr(0, comma));
             rest.remove_prefix(std::min(comma + 1, rest.size()));
         }
+        while (cells.size() > kOverviewColumns) {
+            cells[kNameColumn] += "," + cells[kNameColumn + 1];
+            cells.erase(cells.begin() + kNameColumn + 1);
+        }
+        for (std::string& cell : cells)
+            cell.erase(0, cell.find_first_not_of(' '));
         if (r == 0 || !cells.empty())
             rows.push_back(std::move(cells));
     }

@@ -89,6 +89,17 @@ TEST_F(LinkFileTest, SavedLinksLoadBackWithEveryField)
     EXPECT_EQ(loaded.links[1].encodedText, "8305,0064,012C,2704");
 }
 
+TEST_F(LinkFileTest, TheOverviewReadsBackWithNamesThatHoldCommas)
+{
+    const OverviewRows overview{kOverview[0],
+                                {"20", "QMX-Zentrale", "Zentrale, Halle 2", "0", "0", "0", "0", "0"},
+                                {"22", "KRA-520/DA1", ",Pumpwerk,, Nord,", "32", "12", "24", "8", ""}};
+    ASSERT_TRUE(SaveLinkFile(folder.file("komma.ini"), {}, std::nullopt, overview).ok);
+    const LinkFileLoad loaded = LoadLinkFile(folder.file("komma.ini"));
+    ASSERT_TRUE(loaded.ok) << loaded.reason;
+    EXPECT_EQ(loaded.overview, overview);
+}
+
 TEST_F(LinkFileTest, APlainExtensionBecomesIniAnyOtherNameGetsItAppended)
 {
     const std::vector<std::pair<std::string, std::string>> names{
