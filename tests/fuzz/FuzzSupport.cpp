@@ -90,6 +90,12 @@ std::string FirstChangedEntry(const std::string& before, const std::string& afte
     CSimpleIniA now(false, false, false);
     if (old.LoadData(before.data(), before.size()) < 0 || now.LoadData(after.data(), after.size()) < 0)
         return "(out of memory)";
+    return FirstChangedEntry(old, now, skip);
+}
+
+std::string FirstChangedEntry(const CSimpleIniA& old, const CSimpleIniA& now,
+                              const std::function<bool(const char*, const char*)>& skip)
+{
     CSimpleIniA::TNamesDepend sections;
     old.GetAllSections(sections);
     for (const auto& s : sections) {

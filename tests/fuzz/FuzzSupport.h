@@ -4,6 +4,8 @@
 // message (libFuzzer then keeps the input as a crash), and a scratch folder
 // for the targets that read real files.
 
+#include <SimpleIni.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -34,6 +36,9 @@ std::string Printable(std::string_view bytes);
 // none. Entries for which `skip(section, key)` holds are not compared. Both
 // are read as the program reads its files.
 std::string FirstChangedEntry(const std::string& before, const std::string& after,
+                              const std::function<bool(const char*, const char*)>& skip);
+// The same for texts already read, by a reader of the caller's choice.
+std::string FirstChangedEntry(const CSimpleIniA& before, const CSimpleIniA& after,
                               const std::function<bool(const char*, const char*)>& skip);
 
 // Reads an input front to back in the fields a target defines; past the end

@@ -6,12 +6,14 @@
 
 #include "tests/fuzz/FuzzSupport.h"
 
+#include "io/IniBytes.h"
 #include "io/IniLines.h"
 #include "model/LinkFile.h"
 #include "model/LinkModel.h"
 
 #include <algorithm>
 #include <array>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -105,7 +107,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
 
     if (brokenHeader)
         return 0;
-    const std::string changed = FirstChangedEntry(bytes, written, rewritten);
+    // The entries as the link file reader sees them, header lines and all.
+    const std::unique_ptr<CSimpleIniA> before = ParseLinkFileIni(bytes);
+    const std::unique_ptr<CSimpleIniA> after = ParseLinkFileIni(written);
+    FUZZ_CHECK(before && after, "out of memory");
+    const std::string changed = FirstChangedEntry(*before, *after, rewritten);
     FUZZ_CHECK(changed.empty(), changed + " lost or changed by the save");
     return 0;
 }
