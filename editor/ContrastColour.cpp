@@ -27,20 +27,28 @@ double weakestContrast(const QColor& colour, std::initializer_list<QColor> backg
     return weakest;
 }
 
-QColor standOut(const std::vector<QColor>& colours, std::initializer_list<QColor> backgrounds, double ratio)
+// The first of `candidates` whose score reaches `ratio`; else the best scored.
+template <typename Score>
+QColor firstReaching(const std::vector<QColor>& candidates, Score score, double ratio)
 {
     QColor best;
-    double bestWeakest = -1;
-    for (const QColor& colour : colours) {
-        const double weakest = weakestContrast(colour, backgrounds);
-        if (weakest >= ratio)
+    double bestScore = -1;
+    for (const QColor& colour : candidates) {
+        const double reached = score(colour);
+        if (reached >= ratio)
             return colour;
-        if (weakest > bestWeakest) {
-            bestWeakest = weakest;
+        if (reached > bestScore) {
+            bestScore = reached;
             best = colour;
         }
     }
     return best;
+}
+
+QColor standOut(const std::vector<QColor>& colours, std::initializer_list<QColor> backgrounds, double ratio)
+{
+    return firstReaching(
+        colours, [&](const QColor& colour) { return weakestContrast(colour, backgrounds); }, ratio);
 }
 
 } // namespace
@@ -75,17 +83,9 @@ QColor MixColours(const QColor& a, const QColor& b, double share)
 
 QColor MixColoursApart(const QColor& a, const QColor& b, double share, const QColor& apartFrom, double ratio)
 {
-    QColor best;
-    double bestRatio = -1;
-    for (double s = share; s <= 1.0 + kMixStep / 2; s += kMixStep) {
-        const QColor mixed = MixColours(a, b, std::min(s, 1.0));
-        const double reached = ContrastRatio(mixed, apartFrom);
-        if (reached >= ratio)
-            return mixed;
-        if (reached > bestRatio) {
-            bestRatio = reached;
-            best = mixed;
-        }
-    }
-    return best;
+    std::vector<QColor> mixes;
+    for (double s = share; s <= 1.0 + kMixStep / 2; s += kMixStep)
+        mixes.push_back(MixColours(a, b, std::min(s, 1.0)));
+    return firstReaching(
+        mixes, [&](const QColor& mixed) { return ContrastRatio(mixed, apartFrom); }, ratio);
 }
