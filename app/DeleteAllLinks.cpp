@@ -7,9 +7,7 @@
 #include "editor/LinkStepName.h"
 #include "i18n/LanguageTexts.h"
 #include "i18n/MessageBoxEx.h"
-#include "model/DeviceValues.h"
-#include "model/LinkModel.h"
-#include "model/ModuleModel.h"
+#include "model/Station.h"
 
 namespace {
 
@@ -18,10 +16,10 @@ constexpr int kDeleteAllCaption = 14;
 
 } // namespace
 
-bool AskDeleteAllLinks(const OverviewRows& overview)
+bool AskDeleteAllLinks(Station& station, const std::string& workFolder, const OverviewRows& overview)
 {
     // One question only: the one about unsaved edits already says that they go.
-    switch (AskAboutUnsavedLinks(overview)) {
+    switch (AskAboutUnsavedLinks(station, workFolder, overview)) {
     case UnsavedLinksAnswer::GoOn:
         return true;
     case UnsavedLinksAnswer::Cancel:
@@ -29,16 +27,17 @@ bool AskDeleteAllLinks(const OverviewRows& overview)
     case UnsavedLinksAnswer::NoneUnsaved:
         break;
     }
-    const std::string question = GetMessageText(kMessageDeleteAllLinks, {DefaultMessageArgument}, 0);
+    const std::string question = GetMessageText(kMessageDeleteAllLinks, {kDefaultMessageArgument}, 0);
     return MessageBoxEx(question, mbQuestion, mbYesNo, 0) == idYes;
 }
 
-bool DeleteAllLinks(ShellView& view, const OverviewRows& overview, LinkHistory* history)
+bool DeleteAllLinks(ShellView& view, Station& station, const std::string& workFolder, const OverviewRows& overview,
+                    LinkHistory* history)
 {
-    const bool confirmed = AskDeleteAllLinks(overview);
+    const bool confirmed = AskDeleteAllLinks(station, workFolder, overview);
     if (confirmed) {
-        ChangeLinks(history, CommandStepName(kDeleteAllCaption), ClearAllLinks);
-        DataState = 0;
+        ChangeLinks(history, CommandStepName(kDeleteAllCaption), [&station] { station.ClearAllLinks(); });
+        station.DataState = 0;
     }
     view.ShowStatus();
     view.SelectPage(0);

@@ -13,10 +13,7 @@
 #include "i18n/LanguageTexts.h"
 #include "i18n/MessageBoxEx.h"
 #include "i18n/NoticeText.h"
-#include "model/LinkModel.h"
-#include "model/DeviceValues.h"
-#include "model/ModuleModel.h"
-#include "model/UnsavedLinks.h"
+#include "model/Station.h"
 
 #include <filesystem>
 
@@ -48,16 +45,16 @@ bool mayWrite(const std::string& chosen)
 
 } // namespace
 
-void LoadLinksFromChosenFile(ShellView& view, bool modulesKnown, const std::string& folder,
-                             const OverviewRows& overview, LinkHistory* history)
+void LoadLinksFromChosenFile(ShellView& view, Station& station, bool modulesKnown, const std::string& folder,
+                             const std::string& workFolder, const OverviewRows& overview, LinkHistory* history)
 {
     if (!modulesKnown) {
-        ShowMessageText(kMessageNoModulesForLinks, {DefaultMessageArgument}, 0);
+        ShowMessageText(kMessageNoModulesForLinks, {kDefaultMessageArgument}, 0);
         return;
     }
     // The question comes first, as for deleting all links; the links go only
     // once the file has been read.
-    const bool confirmed = AskDeleteAllLinks(overview);
+    const bool confirmed = AskDeleteAllLinks(station, workFolder, overview);
     view.ShowStatus();
     view.SelectPage(0);
     if (!confirmed)
@@ -66,49 +63,49 @@ void LoadLinksFromChosenFile(ShellView& view, bool modulesKnown, const std::stri
     if (!chosen)
         return;
 
-    LinkFileName = *chosen;
-    const LinkFileLoad loaded = LoadLinkFile(LinkFileName);
+    station.LinkFileName = *chosen;
+    const LinkFileLoad loaded = LoadLinkFile(station.LinkFileName);
     if (!loaded.ok) {
         ShowNotices(loaded.notices);
         return;
     }
-    ChangeLinks(history, LoadStepName(LinkFileName), [&loaded] {
-        ReplaceLinks(loaded.links);
-        LinkTableOrigin = loaded.origin;
-        MarkLinksKept(titleName(LinkFileName), LinkFileName);
+    ChangeLinks(history, LoadStepName(station.LinkFileName), [&station, &loaded] {
+        station.ReplaceLinks(loaded.links);
+        station.LinkTableOrigin = loaded.origin;
+        MarkLinksKept(station, titleName(station.LinkFileName), station.LinkFileName);
     });
     if (DebugFlag())
-        WriteErrLog("210-Verkn\xFCpfungsdaten aus Datei gelesen: " + fileNameToAnsi(LinkFileName));
+        WriteErrLog("210-Verkn\xFCpfungsdaten aus Datei gelesen: " + fileNameToAnsi(station.LinkFileName));
     if (loaded.notices.empty())
-        ShowMessageText(kMessageLinksLoaded, {IntToText(AnzBefehle)}, 0);
+        ShowMessageText(kMessageLinksLoaded, {IntToText(station.AnzBefehle)}, 0);
     else
         ShowNotices(loaded.notices);
-    DataState = 0;
+    station.DataState = 0;
     view.ShowStatus();
     view.SelectPage(kLinkTablePage);
 }
 
-bool SaveLinksToChosenFile(const OverviewRows& overview)
+bool SaveLinksToChosenFile(Station& station, const std::string& workFolder, const OverviewRows& overview)
 {
-    if (const std::optional<Notice> refusal = RefusalWhileDataIncomplete()) {
+    if (const std::optional<Notice> refusal = RefusalWhileDataIncomplete(station)) {
         ShowNotices({*refusal});
         return false;
     }
     // The dialog offers the file a save would write, so that it warns before
     // an existing one is changed.
-    const std::string proposed = (std::filesystem::path(StartDirectory) / LinkFilePath(LinkFileName)).string();
+    const std::string proposed = (std::filesystem::path(workFolder) / LinkFilePath(station.LinkFileName)).string();
     const std::optional<std::string> chosen = ChooseFileName({FileNameRequest::Purpose::Save, proposed, {}});
     if (!chosen || !mayWrite(*chosen))
         return false;
 
-    LinkFileName = *chosen;
-    const LinkFileSave saved = SaveLinkFile(LinkFileName, CurrentLinks(), LinkTableOrigin, overview);
+    station.LinkFileName = *chosen;
+    const LinkFileSave saved = SaveLinkFile(station.LinkFileName, station.CurrentLinks(), station.LinkTableOrigin, overview);
     if (!saved.ok) {
-        showFileError(kMessageLinkFileNotSaved, LinkFilePath(LinkFileName), saved.reason);
+        showFileError(kMessageLinkFileNotSaved, LinkFilePath(station.LinkFileName), saved.reason);
         return false;
     }
-    MarkLinksKept(titleName(LinkFilePath(LinkFileName)), LinkFilePath(LinkFileName));
+    MarkLinksKept(station, titleName(LinkFilePath(station.LinkFileName)), LinkFilePath(station.LinkFileName));
     if (DebugFlag())
-        WriteErrLog("220-Verkn\xFCpfungsdaten in Datei geschrieben: " + fileNameToAnsi(LinkFileName));
+        WriteErrLog("220-Verkn\xFCpfungsdaten in Datei geschrieben: " + fileNameToAnsi(station.LinkFileName));
     return true;
 }

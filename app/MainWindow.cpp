@@ -20,9 +20,6 @@
 #include "app/DeleteAllLinks.h"
 #include "app/LinkFileActions.h"
 #include "app/UnsavedLinksQuestion.h"
-#include "model/DeviceValues.h"
-#include "model/LinkModel.h"
-#include "model/ModuleModel.h"
 #include "model/ModuleOverview.h"
 #include "app/WriteQuestionBoxes.h"
 #include "core/StationClient.h"
@@ -73,7 +70,8 @@ TF_Kalmoria_main::TF_Kalmoria_main(QWidget* parent)
 {
     setObjectName(QStringLiteral("F_Kalmoria_main"));
     resize(880, 660);
-    m_linkHistory = new LinkHistory(this);
+    m_station = std::make_unique<StationClient>(Preferences::Stored());
+    m_linkHistory = new LinkHistory(station(), this);
     createActions();
     createToolBar();
     createMenu();
@@ -88,29 +86,26 @@ TF_Kalmoria_main::TF_Kalmoria_main(QWidget* parent)
     connect(m_linkHistory, &LinkHistory::changed, this, &TF_Kalmoria_main::ShowTitle);
     connect(m_linkHistory, &LinkHistory::linksPutBack, this, &TF_Kalmoria_main::ShowLinksPutBack);
     ShowStepNames();
-    F_rs232 = new TF_rs232(this);
+    F_rs232 = new TF_rs232(station(), this);
 }
 
 TF_Kalmoria_main::~TF_Kalmoria_main() = default;
 
 void TF_Kalmoria_main::FormCreate()
 {
-    DefaultMessageArgument = " - ";
     BuildLanguageMenu(kLanguageFileMinimumVersion, mSprachwahl, "Kalmoria.ini",
                       [this](QAction* item) { mSprachwahlClick(item); }, "Kalmoria", "Sprache");
     TranslateForm(this);
     ShowOverviewHeadings();
     ShowTitle();
     SelectPage(0);
-    std::error_code noFolder; // a working folder that was deleted gives an empty start
-    StartDirectory = std::filesystem::current_path(noFolder).string();
-    LinkFileName = kDefaultLinkFileName;
+    StartDirectory(); // the working folder now, where the file dialogs open
+    station().LinkFileName = kDefaultLinkFileName;
     // No page can be used until modules are known.
     TabSheet->setEnabled(false);
-    DataState = 99;
+    station().DataState = 99;
     if (DebugBit(2))
         WriteErrLog("Kalmorin-Start");
-    m_station = std::make_unique<StationClient>(Preferences::Stored());
     m_station->SetWaitHook([this] { Repaint(); });
     const Preferences& preferences = m_station->Prefs();
     SchnellesAntwortende1->setChecked(preferences.fastReplyEnd);
@@ -127,21 +122,21 @@ void TF_Kalmoria_main::StartUpSearch()
     ActionComSucheExecute();
     // Nothing is read yet: the type word of a probe is not the device's. The
     // status bar keeps what the search showed until its next refresh.
-    DeviceType = 0;
+    station().DeviceType = 0;
 }
 
 void TF_Kalmoria_main::ShowStatus()
 {
-    m_status->Show(StatusPanelTexts());
+    m_status->Show(StatusPanelTexts(station()));
 }
 
 void TF_Kalmoria_main::ZeigeStation()
 {
-    if (ModulAnzahl > 0)
+    if (station().ModulAnzahl > 0)
         TabSheet->setEnabled(true);
     ShowOverviewHeadings();
 
-    const std::vector<OverviewRow> rows = ModuleOverviewRows();
+    const std::vector<OverviewRow> rows = ModuleOverviewRows(station());
     for (int row = 1; row < kOverviewRows; ++row) {
         const auto p = static_cast<std::size_t>(row - 1);
         for (int col = 0; col < kOverviewColumns; ++col)
@@ -179,7 +174,7 @@ void TF_Kalmoria_main::Repaint()
 void TF_Kalmoria_main::ModulesChanged()
 {
     ZeigeStation();
-    if (ModulAnzahl > 0)
+    if (station().ModulAnzahl > 0)
         EnableLinkEditorPage();
 }
 
@@ -220,7 +215,7 @@ void TF_Kalmoria_main::SG1DblClick()
 {
     // The overview's current row decides, also for a double click on the link
     // table; before the overview had a row selected, that is its first row.
-    const int row = std::clamp(SG1->currentGridRow(), 1, std::max(ModulAnzahl, 1));
+    const int row = std::clamp(SG1->currentGridRow(), 1, std::max(station().ModulAnzahl, 1));
     SelectPage(1);
     TabSheet2->ShowSourceModuleAt(row - 1);
 }
@@ -232,14 +227,14 @@ void TF_Kalmoria_main::ActionEndeExecute()
 
 void TF_Kalmoria_main::ActionAlleVerknLoeschenExecute()
 {
-    DeleteAllLinks(*this, OverviewForLinkFile(), m_linkHistory);
+    DeleteAllLinks(*this, station(), StartDirectory(), OverviewForLinkFile(station()), m_linkHistory);
     ShowTitle(); // the question may have saved the links
 }
 
 void TF_Kalmoria_main::ActionLadenQMXExecute()
 {
     // The read replaces the links once the port opens, whatever becomes of it.
-    if (AskAboutUnsavedLinks(OverviewForLinkFile()) == UnsavedLinksAnswer::Cancel)
+    if (AskAboutUnsavedLinks(station(), StartDirectory(), OverviewForLinkFile(station())) == UnsavedLinksAnswer::Cancel)
         return;
     DeviceReadResult result;
     m_linkHistory->Record(CommandStepName(kReadDeviceCaption), [&] {
@@ -250,7 +245,7 @@ void TF_Kalmoria_main::ActionLadenQMXExecute()
         }
         // A port that would not open left the table as it was, kept or not.
         if (result.outcome != DeviceOutcome::PortNotOpen)
-            MarkLinksKept(StationTitleName());
+            MarkLinksKept(station(), StationTitleName());
     });
     TabSheet3->ForgetComparison();
     ShowTitle();
@@ -260,14 +255,14 @@ void TF_Kalmoria_main::ActionLadenQMXExecute()
 
 void TF_Kalmoria_main::ActionSpeichernQMXExecute()
 {
-    WriteQuestionBoxes questions;
+    WriteQuestionBoxes questions(station());
     CheckedLinkWriteResult result;
     {
         const InputBlocker noInputWhileWriting;
-        result = m_station->Write(this, m_station->WriteChecks(), OverviewForLinkFile(), questions);
+        result = m_station->Write(this, m_station->WriteChecks(), OverviewForLinkFile(station()), questions);
     }
     if (result.ok())
-        MarkLinksKept(StationTitleName());
+        MarkLinksKept(station(), StationTitleName());
     ShowTitle();
     TabSheet3->ForgetComparison();
     ShowNotices(result.notices);
@@ -276,15 +271,17 @@ void TF_Kalmoria_main::ActionSpeichernQMXExecute()
 void TF_Kalmoria_main::ActionLesenExecute()
 {
     // The overview's first row is empty until modules were read.
-    LoadLinksFromChosenFile(*this, !SG1->cell(0, 1).empty(), StartDirectory, OverviewForLinkFile(), m_linkHistory);
+    LoadLinksFromChosenFile(*this, station(), !SG1->cell(0, 1).empty(), StartDirectory(), StartDirectory(),
+                            OverviewForLinkFile(station()), m_linkHistory);
     ShowTitle();
 }
 
 void TF_Kalmoria_main::ActionSicherungExecute()
 {
     // The newest snapshot of the station read last, else those of every station.
-    const std::string start = OverviewOrigin ? NewestSnapshotOrFolder(OverviewOrigin->serialNumber) : backupFolder();
-    LoadLinksFromChosenFile(*this, !SG1->cell(0, 1).empty(), start, OverviewForLinkFile(), m_linkHistory);
+    const std::string start = station().OverviewOrigin ? NewestSnapshotOrFolder(station().OverviewOrigin->serialNumber) : backupFolder();
+    LoadLinksFromChosenFile(*this, station(), !SG1->cell(0, 1).empty(), start, StartDirectory(),
+                            OverviewForLinkFile(station()), m_linkHistory);
     ShowTitle();
 }
 
@@ -311,9 +308,19 @@ void TF_Kalmoria_main::ShowStepNames()
     show(Wiederholen1, kRedoCaption, m_linkHistory->CanRedo(), m_linkHistory->RedoName());
 }
 
-std::string TF_Kalmoria_main::StationTitleName()
+Station& TF_Kalmoria_main::station()
 {
-    return SerialNumber != 0 ? "Station " + IntToText(SerialNumber) : std::string();
+    return m_station->State();
+}
+
+const Station& TF_Kalmoria_main::station() const
+{
+    return m_station->State();
+}
+
+std::string TF_Kalmoria_main::StationTitleName() const
+{
+    return station().SerialNumber != 0 ? "Station " + IntToText(station().SerialNumber) : std::string();
 }
 
 void TF_Kalmoria_main::ShowTitle()
@@ -321,10 +328,10 @@ void TF_Kalmoria_main::ShowTitle()
     // The caption alone until some station or file holds the links; then
     // also which, and Qt's marker while the table differs from it.
     QString title = QStringLiteral(" Kalmoria " KALMORIA_VERSION);
-    if (const std::string keptAs = LastKeptLinks().keptAs; !keptAs.empty())
+    if (const std::string keptAs = LastKeptLinks(station()).keptAs; !keptAs.empty())
         title += QStringLiteral(" - ") + ansiToQString(keptAs) + QStringLiteral("[*]");
     setWindowTitle(title);
-    setWindowModified(HasUnsavedLinks());
+    setWindowModified(HasUnsavedLinks(station()));
 }
 
 void TF_Kalmoria_main::ShowLinksPutBack()
@@ -351,7 +358,7 @@ void TF_Kalmoria_main::CompareWithDeviceExecute()
 
 void TF_Kalmoria_main::ActionSpeichernExecute()
 {
-    SaveLinksToChosenFile(OverviewForLinkFile());
+    SaveLinksToChosenFile(station(), StartDirectory(), OverviewForLinkFile(station()));
     ShowTitle();
 }
 
@@ -424,7 +431,7 @@ std::string TF_Kalmoria_main::statusPanelText(int panel) const
 
 void TF_Kalmoria_main::closeEvent(QCloseEvent* event)
 {
-    if (AskAboutUnsavedLinks(OverviewForLinkFile()) == UnsavedLinksAnswer::Cancel)
+    if (AskAboutUnsavedLinks(station(), StartDirectory(), OverviewForLinkFile(station())) == UnsavedLinksAnswer::Cancel)
         event->ignore();
     else
         QMainWindow::closeEvent(event);

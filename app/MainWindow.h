@@ -23,6 +23,7 @@ class QToolBar;
 class StringGrid;
 class TF_PDauswahl;
 class StationClient;
+struct Station;
 class StatusPanels;
 class TF_rs232;
 class Tvep;
@@ -82,6 +83,10 @@ public:
     std::string statusPanelText(int panel) const;
     const Tvep& ProtocolClient() const;
 
+    // The station the window shows and edits.
+    Station& station();
+    const Station& station() const;
+
 protected:
     // Edited links that are kept nowhere else are not lost without a question.
     void closeEvent(QCloseEvent* event) override;
@@ -102,7 +107,7 @@ private:
     void ShowStepNames();
     // The caption, what holds the links and whether the table differs from it.
     void ShowTitle();
-    static std::string StationTitleName();
+    std::string StationTitleName() const;
     // After an undo or redo every view shows the links the table now holds.
     void ShowLinksPutBack();
 

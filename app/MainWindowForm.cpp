@@ -180,7 +180,7 @@ void TF_Kalmoria_main::createPages()
     TabSheet->addTab(TabSheet1, QString::fromUtf8("@26Module \xC3\x9C" "bersicht"));
 
     // The link editor: source and target pane and the selection below them.
-    TabSheet2 = new LinkEditorPage(*this, TabSheet);
+    TabSheet2 = new LinkEditorPage(*this, station(), TabSheet);
     TabSheet->addTab(TabSheet2, QString::fromUtf8("@27Verkn\xC3\xBCpfungen"));
     TabSheet->setTabEnabled(1, false);
     connect(TabSheet, &QTabWidget::currentChanged, this, [this](int page) {
@@ -188,7 +188,7 @@ void TF_Kalmoria_main::createPages()
             TabSheet2->TabSheet2Show();
     });
 
-    TabSheet3 = new LinkTablePage([this](int i) { return MemTabLine(i); }, [this](int i) { return Memo2Line(i); },
+    TabSheet3 = new LinkTablePage(station(), [this](int i) { return MemTabLine(i); }, [this](int i) { return Memo2Line(i); },
                                   TabSheet);
     connect(TabSheet3, &LinkTablePage::SG2DblClick, this, &TF_Kalmoria_main::SG1DblClick);
     connect(TabSheet3, &LinkTablePage::compareRequested, this, &TF_Kalmoria_main::CompareWithDeviceExecute);

@@ -7,11 +7,12 @@
 #include "editor/LinkPlanTexts.h"
 #include "i18n/LanguageTexts.h"
 #include "i18n/MessageBoxEx.h"
-#include "model/DeviceValues.h"
+#include "model/Station.h"
+#include "diag/ProgramFolder.h"
 #include "model/UnsavedLinks.h"
 #include "report/ReportTexts.h"
 #include "sequences/DeviceNotices.h"
-#include "sequences/PortSettings.h"
+#include "report/ReportHtml.h"
 #include "transports/ComPortMap.h"
 
 #include <QApplication>
@@ -43,22 +44,22 @@ PrinterChooser& installedPrinterChooser()
 }
 
 // "<serial number>_<date>.pdf" beside the link file, else in the working folder.
-std::string proposedReportPath()
+std::string proposedReportPath(const Station& station)
 {
-    const std::optional<StationIdentity> station = OverviewOrigin ? OverviewOrigin : LinkTableOrigin;
+    const std::optional<StationIdentity> origin = ReportedStation(station);
     const QString name = QStringLiteral("%1_%2.pdf")
-                             .arg(station ? station->serialNumber : SerialNumber)
+                             .arg(origin ? origin->serialNumber : station.SerialNumber)
                              .arg(QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")));
-    const QFileInfo linkFile(QFile::decodeName(LinkFileName.c_str()));
-    const QString folder = linkFile.path() != QLatin1String(".") || StartDirectory.empty()
+    const QFileInfo linkFile(QFile::decodeName(station.LinkFileName.c_str()));
+    const QString folder = linkFile.path() != QLatin1String(".") || StartDirectory().empty()
                                ? linkFile.absolutePath()
-                               : QFile::decodeName(StartDirectory.c_str());
+                               : QFile::decodeName(StartDirectory().c_str());
     return QFile::encodeName(QDir(folder).filePath(name)).toStdString();
 }
 
 void saveReport(const StationClient& station)
 {
-    const FileNameRequest request{FileNameRequest::Purpose::Save, proposedReportPath(),
+    const FileNameRequest request{FileNameRequest::Purpose::Save, proposedReportPath(station.State()),
                                   MainWindowText(kTextPdfFilter, "PDF-Dokument (*.pdf)")};
     const std::optional<std::string> chosen = ChooseFileName(request);
     if (!chosen || chosen->empty())
@@ -95,12 +96,14 @@ PrinterChooser SetPrinterChooser(PrinterChooser chooser)
 ServiceReportFacts WindowReportFacts(const StationClient& station)
 {
     ServiceReportFacts facts;
+    facts.station = station.State();
+    const Station& held = facts.station;
     // The overview names the station it was read from.
-    if (OverviewOrigin)
-        facts.port = PortWithAdapter(PortName(ComPortNr, comPortPath(ComPortNr)), comPortPath(ComPortNr));
+    if (held.OverviewOrigin)
+        facts.port = PortWithAdapter(PortName(held.ComPortNr, comPortPath(held.ComPortNr)), comPortPath(held.ComPortNr));
     // A link file only while the table holds what was last loaded from or
     // saved to it: after a read the links are the station's.
-    if (const std::string file = LastKeptLinks().linkFile; !file.empty())
+    if (const std::string file = LastKeptLinks(held).linkFile; !file.empty())
         facts.linkFile = fileNameToAnsi(file);
     facts.deviceLinks = station.DeviceLinks();
     facts.lastWrite = station.LastWrite();

@@ -4,7 +4,7 @@
 #include "transports/ComPortMap.h"
 #include "sequences/ConnectionDoctor.h"
 #include "transports/PortAddress.h"
-#include "sequences/PortSettings.h"
+#include "model/PortSettings.h"
 #include "transports/SerialDeviceNames.h"
 #include "i18n/FormTranslation.h"
 #include "i18n/LanguageTexts.h"
@@ -61,8 +61,9 @@ std::string portDescription(const std::string& path)
 
 } // namespace
 
-TF_rs232::TF_rs232(QWidget* parent)
+TF_rs232::TF_rs232(PortSettings& port, QWidget* parent)
     : QDialog(parent)
+    , m_port(port)
 {
     setObjectName(QStringLiteral("F_rs232"));
     setProperty("tag", 1);
@@ -133,7 +134,7 @@ void TF_rs232::showEvent(QShowEvent* event)
 void TF_rs232::FormShow()
 {
     refreshPortPaths();
-    ComboBox1->setCurrentIndex(ComPortNr - 1);
+    ComboBox1->setCurrentIndex(m_port.ComPortNr - 1);
     showPortPath(ComboBox1->currentIndex());
 }
 
@@ -159,7 +160,7 @@ void TF_rs232::refreshPortPaths()
 void TF_rs232::Btn_OKClick()
 {
     if (ComboBox1->currentIndex() >= 0)
-        ComPortNr = ComboBox1->currentIndex() + 1;
+        m_port.ComPortNr = ComboBox1->currentIndex() + 1;
     accept();
 }
 

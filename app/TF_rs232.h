@@ -15,10 +15,13 @@ class QPushButton;
 // kind (raw TCP or RFC 2217) and its reply time-out.
 // "Verbindung prüfen" runs the connection doctor on the port chosen and shows
 // what it found below the list, one line per finding.
+struct PortSettings;
+
 class TF_rs232 : public QDialog {
     Q_OBJECT
 public:
-    explicit TF_rs232(QWidget* parent = nullptr);
+    // OK sets the COM number of `port`.
+    explicit TF_rs232(PortSettings& port, QWidget* parent = nullptr);
 
     void FormShow();
     void Btn_OKClick();
@@ -36,6 +39,7 @@ private:
     void refreshPortPaths();
     void showPortPath(int index);
 
+    PortSettings& m_port;
     QLabel* Label1 = nullptr;
     QComboBox* ComboBox1 = nullptr;
     QLabel* m_portPath = nullptr;

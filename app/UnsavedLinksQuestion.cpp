@@ -4,17 +4,16 @@
 #include "diag/TextHelpers.h"
 #include "i18n/LanguageTexts.h"
 #include "i18n/MessageBoxEx.h"
-#include "model/LinkModel.h"
-#include "model/UnsavedLinks.h"
+#include "model/Station.h"
 
-UnsavedLinksAnswer AskAboutUnsavedLinks(const OverviewRows& overview)
+UnsavedLinksAnswer AskAboutUnsavedLinks(Station& station, const std::string& workFolder, const OverviewRows& overview)
 {
-    if (!HasUnsavedLinks())
+    if (!HasUnsavedLinks(station))
         return UnsavedLinksAnswer::NoneUnsaved;
-    const std::string question = GetMessageText(kMessageUnsavedLinks, {IntToText(AnzBefehle)}, 0);
+    const std::string question = GetMessageText(kMessageUnsavedLinks, {IntToText(station.AnzBefehle)}, 0);
     switch (MessageBoxEx(question, mbQuestion, mbSaveDiscardCancel, 0)) {
     case idYes:
-        return SaveLinksToChosenFile(overview) ? UnsavedLinksAnswer::GoOn : UnsavedLinksAnswer::Cancel;
+        return SaveLinksToChosenFile(station, workFolder, overview) ? UnsavedLinksAnswer::GoOn : UnsavedLinksAnswer::Cancel;
     case idNo:
         return UnsavedLinksAnswer::GoOn;
     default:

@@ -6,6 +6,10 @@
 #include "diag/MessageNumbers.h"
 #include "model/LinkFile.h"
 
+#include <string>
+
+struct Station;
+
 enum class UnsavedLinksAnswer {
     NoneUnsaved, // nothing to lose: nothing was asked
     GoOn,        // saved, or the user lets them go
@@ -13,6 +17,6 @@ enum class UnsavedLinksAnswer {
 };
 
 // When the link table holds unsaved edits, asks whether to save them first
-// (Save, Discard, Cancel). Save runs the save command with `overview` and
-// goes on only when the file was written.
-UnsavedLinksAnswer AskAboutUnsavedLinks(const OverviewRows& overview);
+// (Save, Discard, Cancel). Save runs the save command with `overview`
+// (proposed in `workFolder`) and goes on only when the file was written.
+UnsavedLinksAnswer AskAboutUnsavedLinks(Station& station, const std::string& workFolder, const OverviewRows& overview);

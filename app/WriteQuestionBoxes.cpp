@@ -1,6 +1,7 @@
 #include "app/WriteQuestionBoxes.h"
 
 #include "editor/LinkProblemText.h"
+#include "model/Station.h"
 #include "i18n/LanguageTexts.h"
 #include "i18n/MessageBoxEx.h"
 #include "i18n/NoticeText.h"
@@ -25,7 +26,7 @@ WriteQuestions::Consent WriteQuestionBoxes::WriteDespiteLinkProblems(const std::
     constexpr std::size_t kListedProblems = 15;
     const std::vector<LinkProblem> listed(
         problems.begin(), problems.begin() + static_cast<std::ptrdiff_t>(std::min(problems.size(), kListedProblems)));
-    std::string lines = LinkProblemLines(listed, CurrentLinks());
+    std::string lines = LinkProblemLines(listed, m_station.CurrentLinks());
     if (problems.size() > kListedProblems)
         lines += "\r...";
     return askYesNo(GetMessageText(kMessageWriteDespiteProblems, {lines}, 0)) ? Consent::Agreed : Consent::Refused;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "diag/ProgramFolder.h"
+#include "model/Station.h"
 
 #include <QProcess>
 #include <QStringList>
@@ -19,6 +20,16 @@ inline std::string StartBenchSim(QProcess& sim, const QStringList& arguments)
     while (sim.waitForStarted() && !sim.canReadLine() && sim.state() == QProcess::Running)
         sim.waitForReadyRead(10000);
     return sim.readLine().trimmed().toStdString();
+}
+
+// A station on COM1 at 9600 8N1, as the port search leaves a port it found.
+inline Station BenchStation()
+{
+    Station station;
+    station.ComPortNr = 1;
+    station.ComBaud = 9600;
+    station.ComParity = 'n';
+    return station;
 }
 
 // Points Kalmoria.ini at a scratch folder whose [Schnittstellen] maps COM1,

@@ -10,8 +10,7 @@
 
 #include "bench/SilentView.h"
 #include "editor/LinkEditorPage.h"
-#include "model/LinkModel.h"
-#include "model/ModuleModel.h"
+#include "model/Station.h"
 
 #include <QApplication>
 #include <QScrollBar>
@@ -29,29 +28,29 @@ constexpr double kTargetMilliseconds = 5.0;
 
 // 64 modules with a bit group of 320 bits and target registers; 299 links,
 // a third of them from module 1 into module 2, the rest anywhere.
-void fillModel()
+void fillModel(Station& station)
 {
-    ResetModel();
-    ModuleTable[0].present = 1;
-    ModuleTable[0].iModulKennNr = kCentralDeviceKind;
+    station.ResetModel();
+    station.ModuleTable[0].present = 1;
+    station.ModuleTable[0].iModulKennNr = kCentralDeviceKind;
     for (int32_t address = 1; address <= kMaxModuleAddress; ++address) {
-        ModuleRecord& module = ModuleTable[static_cast<std::size_t>(address)];
+        ModuleRecord& module = station.ModuleTable[static_cast<std::size_t>(address)];
         module.present = 1;
         module.name = "Modul " + std::to_string(address);
         module.srcBitCount = 320;
         module.srcRegCount = 16;
         module.dstBitCount = 320;
         module.dstRegCount = 16;
-        AppendToModuleList(address);
+        station.AppendToModuleList(address);
     }
-    AppendToModuleList(0);
-    AnzBefehle = 0;
+    station.AppendToModuleList(0);
+    station.AnzBefehle = 0;
     for (int n = 0; n < kMaxLinks; ++n) {
         const bool shown = n % 3 == 0;
         const int32_t q = shown ? 1 : 1 + n % kMaxModuleAddress;
         const int32_t z = shown ? 2 : 1 + (n * 7) % kMaxModuleAddress;
-        AppendLink(q, 100 + n % 20, n % 16, 1 + n % 32, z, 300 + (n / 3) % 20, (n * 5) % 16);
-        LinkTable[static_cast<std::size_t>(AnzBefehle)].deaktiv = n % 2;
+        station.AppendLink(q, 100 + n % 20, n % 16, 1 + n % 32, z, 300 + (n / 3) % 20, (n * 5) % 16);
+        station.LinkTable[static_cast<std::size_t>(station.AnzBefehle)].deaktiv = n % 2;
     }
 }
 
@@ -81,9 +80,10 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 300;
 
-    fillModel();
+    Station station;
+    fillModel(station);
     SilentView shell;
-    LinkEditorPage page(shell, nullptr);
+    LinkEditorPage page(shell, station, nullptr);
     page.resize(page.minimumSize());
     page.show();
     page.TabSheet2Show();
@@ -112,8 +112,8 @@ int main(int argc, char** argv)
     for (int i = 0; i < rounds; ++i)
         whole.push_back(round(i, Paint::Everything));
 
-    std::printf("link editor redraw of both panes, %d links over %d modules, %d rounds\n", AnzBefehle,
-                ModulAnzahl - 1, rounds);
+    std::printf("link editor redraw of both panes, %d links over %d modules, %d rounds\n", station.AnzBefehle,
+                station.ModulAnzahl - 1, rounds);
     std::printf("%-28s %9s %9s %9s\n", "", "mean", "median", "worst");
     for (const auto& [what, ms] : {std::pair{"scroll, draw both panes", work},
                                    std::pair{"  and paint what changed", painted},

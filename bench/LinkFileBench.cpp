@@ -6,7 +6,7 @@
 //   link-file-bench [rounds]
 
 #include "model/LinkFile.h"
-#include "model/LinkModel.h"
+#include "model/Station.h"
 
 #include <QTemporaryDir>
 
@@ -32,12 +32,12 @@ OverviewRows fullOverview()
     return rows;
 }
 
-void fillTable()
+void fillTable(Station& station)
 {
-    AnzBefehle = 0;
+    station.AnzBefehle = 0;
     for (int n = 1; n <= kMaxLinks; ++n) {
-        AppendLink(1 + n % 64, 100 + n, n % 16, 1 + n % 32, 1 + (n * 7) % 64, 300 + n, (n * 3) % 16);
-        LinkTable[static_cast<std::size_t>(n)].deaktiv = n % 2;
+        station.AppendLink(1 + n % 64, 100 + n, n % 16, 1 + n % 32, 1 + (n * 7) % 64, 300 + n, (n * 3) % 16);
+        station.LinkTable[static_cast<std::size_t>(n)].deaktiv = n % 2;
     }
 }
 
@@ -55,12 +55,13 @@ int main(int argc, char** argv)
     const std::string name = folder.path().toStdString() + "/anlage.ini";
     const OverviewRows overview = fullOverview();
 
+    Station station;
     std::vector<double> saves;
     std::vector<double> pairs;
     for (int i = 0; i < rounds; ++i) {
-        fillTable();
+        fillTable(station);
         const Clock::time_point start = Clock::now();
-        const LinkFileSave saved = SaveLinkFile(name, CurrentLinks(), std::nullopt, overview);
+        const LinkFileSave saved = SaveLinkFile(name, station.CurrentLinks(), std::nullopt, overview);
         const Clock::time_point between = Clock::now();
         const LinkFileLoad loaded = LoadLinkFile(name);
         const Clock::time_point end = Clock::now();

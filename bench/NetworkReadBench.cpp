@@ -13,7 +13,6 @@
 #include "bench/BenchSim.h"
 #include "bench/SilentView.h"
 #include "sequences/DeviceRead.h"
-#include "sequences/PortSettings.h"
 #include "protocol/Tvep.h"
 #include "diag/ProgramFolder.h"
 #include "i18n/NoticeText.h"
@@ -89,6 +88,8 @@ uint16_t startSer2net(QProcess& server, const QTemporaryDir& folder, const std::
 struct Timing {
     std::vector<double> seconds;
     int failures = 0;
+    int modules = 0; // as the last read found them
+    int links = 0;
 
     double median() const
     {
@@ -107,12 +108,12 @@ Timing timeReads(const QTemporaryDir& config, const std::string& port, bool fast
         Tvep vep{SystemLines()};
         vep.FastReplyEnd = fast;
         SilentView view;
-        ComPortNr = 1;
-        ComBaud = 9600;
-        ComParity = 'n';
+        Station station = BenchStation();
         const Clock::time_point start = Clock::now();
-        const DeviceReadResult result = ReadDevice(vep, view);
+        const DeviceReadResult result = ReadDevice(vep, station, view);
         timing.seconds.push_back(std::chrono::duration<double>(Clock::now() - start).count());
+        timing.modules = station.ModulAnzahl;
+        timing.links = station.AnzBefehle;
         if (!result.ok()) {
             ++timing.failures;
             for (const Notice& notice : result.notices)
@@ -179,8 +180,10 @@ int main(int argc, char** argv)
     };
     double fastPty = 0;
     int failures = 0;
+    Timing last;
     for (const Way& way : ways) {
         const Timing timing = timeReads(config, way.port, way.fast, runs);
+        last = timing;
         failures += timing.failures;
         const double median = timing.median();
         if (way.port == pty && way.fast)
@@ -190,7 +193,7 @@ int main(int argc, char** argv)
             std::printf("   %.2f x the pseudo-terminal's fast reply end", median / fastPty);
         std::printf("%s\n", timing.failures ? "  (with failures)" : "");
     }
-    std::printf("\n%d modules, %d links. Over the network replies always end when whole.\n", ModulAnzahl, AnzBefehle);
+    std::printf("\n%d modules, %d links. Over the network replies always end when whole.\n", last.modules, last.links);
 
     raw.terminate();
     telnet.terminate();

@@ -10,7 +10,6 @@
 #include "bench/BenchSim.h"
 #include "bench/SilentView.h"
 #include "sequences/DeviceRead.h"
-#include "sequences/PortSettings.h"
 #include "protocol/Tvep.h"
 #include "diag/DiagnosticLog.h"
 #include "diag/ErrLog.h"
@@ -38,9 +37,7 @@ ReadRun timedRead(const QStringList& faults, bool fast)
         StartBenchSim(sim, QStringList{"--image", QString::fromStdString(programFolder() + "qmx-full64.ini")} + faults);
     QTemporaryDir config;
     MapBenchPorts(config, {path});
-    ComPortNr = 1;
-    ComBaud = 9600;
-    ComParity = 'n';
+    Station station = BenchStation();
 
     // The failed attempts are counted from the log's lines of them (bit 8).
     QTemporaryDir logFolder;
@@ -55,7 +52,7 @@ ReadRun timedRead(const QStringList& faults, bool fast)
     vep.Retries = Tvep::DefaultRetries;
     SilentView view;
     const auto start = std::chrono::steady_clock::now();
-    const DeviceReadResult result = ReadDevice(vep, view);
+    const DeviceReadResult result = ReadDevice(vep, station, view);
     ReadRun run{result.ok(), std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 0};
     for (const std::string& line : lines.Take())
         run.retried += line.starts_with("VEPtransfer Versuch");

@@ -7,7 +7,6 @@
 #include "app/MainWindow.h"
 #include "bench/BenchSim.h"
 #include "transports/ComPortMap.h"
-#include "sequences/PortSettings.h"
 #include "protocol/Tvep.h"
 #include "i18n/LanguageTexts.h"
 

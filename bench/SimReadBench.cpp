@@ -21,7 +21,6 @@
 #include "sequences/DeviceRead.h"
 #include "protocol/DeviceRegisters.h"
 #include "sequences/LinkWrite.h"
-#include "sequences/PortSettings.h"
 #include "sequences/SequenceObserver.h"
 #include "protocol/Tvep.h"
 #include "diag/ProgramFolder.h"
@@ -84,7 +83,13 @@ long writeBytes(int count) { return (11 + 2 * count + 2) + (8 + 2); }
 
 class Bench {
 public:
-    explicit Bench(bool fastReplyEnd) { m_vep.FastReplyEnd = fastReplyEnd; }
+    explicit Bench(bool fastReplyEnd)
+    {
+        m_vep.FastReplyEnd = fastReplyEnd;
+    }
+
+    // The links the last device read found.
+    int links() const { return m_station.AnzBefehle; }
 
     Tally configurationRead()
     {
@@ -123,10 +128,10 @@ public:
         tally.transfers = sameTraffic.transfers;
         tally.bytes = sameTraffic.bytes;
         const Clock::time_point start = Clock::now();
-        const DeviceReadResult result = ReadDevice(m_vep, m_view);
+        const DeviceReadResult result = ReadDevice(m_vep, m_station, m_view);
         tally.seconds = secondsSince(start);
         watchNotices(tally, result.notices);
-        if (ModulAnzahl != 65)
+        if (m_station.ModulAnzahl != 65)
             ++tally.failures;
         return tally;
     }
@@ -136,9 +141,9 @@ public:
     {
         Tally tally;
         tally.transfers = 1;
-        tally.bytes = writeBytes(4 * (AnzBefehle + 1));
+        tally.bytes = writeBytes(4 * (m_station.AnzBefehle + 1));
         const Clock::time_point start = Clock::now();
-        const LinkWriteResult result = WriteLinksToDevice(m_vep, &m_view);
+        const LinkWriteResult result = WriteLinksToDevice(m_vep, m_station, &m_view);
         tally.seconds = secondsSince(start);
         watchNotices(tally, result.notices, 20);
         return tally;
@@ -151,13 +156,13 @@ public:
         Tally tally;
         tally.transfers = 5;
         tally.bytes = readBytes(DeviceRegisters::ConfigurationCount) + readBytes(DeviceRegisters::ModuleExistenceCount)
-                      + 2 * readBytes(DeviceRegisters::LinkAreaCount) + writeBytes(4 * (AnzBefehle + 1));
+                      + 2 * readBytes(DeviceRegisters::LinkAreaCount) + writeBytes(4 * (m_station.AnzBefehle + 1));
         const auto noQuestion = [&tally](const StationCheck&) {
             ++tally.failures;
             return false;
         };
         const Clock::time_point start = Clock::now();
-        const CheckedLinkWriteResult result = WriteLinksChecked(m_vep, &m_view, {}, {}, noQuestion);
+        const CheckedLinkWriteResult result = WriteLinksChecked(m_vep, m_station, &m_view, {}, {}, noQuestion);
         tally.seconds = secondsSince(start);
         watchNotices(tally, result.notices, kMessageWrittenAndChecked);
         return tally;
@@ -166,9 +171,9 @@ public:
 private:
     void openPort(Tally& tally)
     {
-        if (!m_vep.OpenPort(ComPortNr, ComBaud, ComParity)) {
+        if (!m_vep.OpenPort(m_station.ComPortNr, m_station.ComBaud, m_station.ComParity)) {
             ++tally.failures;
-            std::fprintf(stderr, "cannot open COM%d\n", ComPortNr);
+            std::fprintf(stderr, "cannot open COM%d\n", m_station.ComPortNr);
         }
     }
 
@@ -189,6 +194,7 @@ private:
     }
 
     Tvep m_vep{SystemLines()};
+    Station m_station = BenchStation();
     SilentView m_view;
     std::array<uint16_t, 501> m_send{};
     std::array<uint16_t, 501> m_recv{};
@@ -236,10 +242,6 @@ int main(int argc, char** argv)
     MapBenchPorts(config, {path});
     // The checked write's snapshots go beside the settings.
     setenv("XDG_DATA_HOME", config.path().toLocal8Bit().constData(), 1);
-    ComPortNr = 1;
-    ComBaud = 9600;
-    ComParity = 'n';
-
     std::printf("qmx-sim at 9600 bps, %s\n\n", image.c_str());
     std::printf("%-24s %9s %6s %12s | %-27s | %s\n", "", "", "", "", "quiet line end (default)", "fast reply end");
     std::printf("%-24s %9s %6s %12s | %12s %6s %7s | %12s %6s\n", "", "transfers", "bytes", "line time", "taken",
@@ -251,6 +253,7 @@ int main(int argc, char** argv)
                              {"device read, 64 modules", {}, {}},
                              {"link write", {}, {}},
                              {"link write, checked", {}, {}}}};
+    int links = 0;
     for (const bool fast : {false, true}) {
         Bench bench(fast);
         const auto column = fast ? &Row::fast : &Row::quietLine;
@@ -264,6 +267,7 @@ int main(int argc, char** argv)
         rows[3].*column = bench.deviceRead(rows[1].*column);
         rows[4].*column = bench.linkWrite();
         rows[5].*column = bench.checkedLinkWrite();
+        links = bench.links();
     }
     int failures = 0;
     for (const Row& row : rows) {
@@ -277,7 +281,7 @@ int main(int argc, char** argv)
                 "whole reply. The link write sends the %d links the device read found and their end slot;\n"
                 "checked, it reads the configuration, the module list and the link area before and the\n"
                 "link area after (\"Schreiben pr\xC3\xBC" "fen\", the default in Kalmoria).\n",
-                kQuietLineSeconds * 1000, AnzBefehle);
+                kQuietLineSeconds * 1000, links);
 
     sim.terminate();
     sim.waitForFinished();

@@ -9,11 +9,8 @@
 #include "cli/DeviceText.h"
 #include "transports/ComPortMap.h"
 #include "protocol/DeviceRegisters.h"
-#include "sequences/PortSettings.h"
 #include "diag/TextHelpers.h"
-#include "model/DeviceValues.h"
-#include "model/LinkModel.h"
-#include "model/ModuleModel.h"
+#include "model/Station.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -77,24 +74,24 @@ ExitCode RunInfo(CommandContext& context)
 {
     if (const ExitCode code = context.session.ConnectAndRead(); code != ExitCode::Success)
         return code;
-
+    const Station& station = context.session.State();
     if (context.options.json) {
         QJsonArray modules;
-        for (const OverviewRow& row : ModuleOverviewRows())
+        for (const OverviewRow& row : ModuleOverviewRows(station))
             modules.append(OverviewRowJson(row));
         const QJsonObject info{
-            {QStringLiteral("port"), portJson(context.session, ComPortNr)},
-            {QStringLiteral("device"), DeviceJson(DeviceType, SerialNumber, DeviceAddress)},
-            {QStringLiteral("stations"), ModulAnzahl},
-            {QStringLiteral("links"), AnzBefehle},
+            {QStringLiteral("port"), portJson(context.session, station.ComPortNr)},
+            {QStringLiteral("device"), DeviceJson(station.DeviceType, station.SerialNumber, station.DeviceAddress)},
+            {QStringLiteral("stations"), station.ModulAnzahl},
+            {QStringLiteral("links"), station.AnzBefehle},
             {QStringLiteral("modules"), modules},
         };
         printJson(QJsonDocument(info));
         return ExitCode::Success;
     }
-    TextRow status = DeviceStatusCells(DeviceType, SerialNumber, DeviceAddress);
-    status.push_back("Stations: " + IntToText(ModulAnzahl));
-    status.push_back("Links: " + IntToText(AnzBefehle));
-    printOut(toTerminal(context.session.PortName()) + "\n" + FormatTable({status}) + "\n" + FormatTable(OverviewTable()));
+    TextRow status = DeviceStatusCells(station.DeviceType, station.SerialNumber, station.DeviceAddress);
+    status.push_back("Stations: " + IntToText(station.ModulAnzahl));
+    status.push_back("Links: " + IntToText(station.AnzBefehle));
+    printOut(toTerminal(context.session.PortName()) + "\n" + FormatTable({status}) + "\n" + FormatTable(OverviewTable(station)));
     return ExitCode::Success;
 }

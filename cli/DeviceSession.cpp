@@ -8,11 +8,10 @@
 #include "transports/ComPortMap.h"
 #include "sequences/DeviceNotices.h"
 #include "sequences/DeviceRead.h"
-#include "sequences/PortSettings.h"
 #include "protocol/Tvep.h"
 #include "diag/TextHelpers.h"
 #include "i18n/NoticeText.h"
-#include "model/ModuleModel.h"
+#include "model/Station.h"
 
 #include <filesystem>
 
@@ -68,9 +67,10 @@ PortSearchResult DeviceSession::Search()
 ExitCode DeviceSession::Connect()
 {
     if (m_options.portGiven()) {
-        ComPortNr = m_port;
-        ComBaud = 9600;
-        ComParity = 'n';
+        Station& station = State();
+        station.ComPortNr = m_port;
+        station.ComBaud = 9600;
+        station.ComParity = 'n';
         return ExitCode::Success;
     }
     if (Search().devices.empty()) {
@@ -126,9 +126,15 @@ Tvep& DeviceSession::Client()
     return m_station->Client();
 }
 
+Station& DeviceSession::State()
+{
+    return m_station->State();
+}
+
 std::string DeviceSession::PortName() const
 {
-    return ::PortName(PortLabel(ComPortNr), comPortPath(ComPortNr));
+    const int32_t port = m_station->State().ComPortNr;
+    return ::PortName(PortLabel(port), comPortPath(port));
 }
 
 int32_t DeviceSession::PortLabel(int32_t port) const
@@ -143,6 +149,6 @@ void DeviceSession::ReportPortNotOpen()
 
 std::string DeviceSession::PortNotOpenText() const
 {
-    return NoticeText(PortOpenFailureNotice(PortLabel(ComPortNr), m_station->Client().Serial().OpenProblem),
+    return NoticeText(PortOpenFailureNotice(PortLabel(m_station->State().ComPortNr), m_station->Client().Serial().OpenProblem),
                       kConsoleWording);
 }

@@ -17,6 +17,7 @@ class ConsoleMessages;
 class ConsoleView;
 struct CliOptions;
 class StationClient;
+struct Station;
 class Tvep;
 class WriteQuestions;
 
@@ -48,6 +49,8 @@ public:
                                       WriteQuestions& questions);
 
     Tvep& Client();
+    // The station the command works on.
+    Station& State();
     // "COM3 (/dev/ttyUSB0)" for the chosen port; the device file alone when
     // --port named one that no COM number maps to.
     std::string PortName() const;

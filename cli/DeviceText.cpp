@@ -42,7 +42,7 @@ QJsonObject DeviceJson(uint16_t type, uint16_t serialNumber, int32_t address)
     };
 }
 
-std::vector<TextRow> OverviewTable()
+std::vector<TextRow> OverviewTable(const Station& station)
 {
     std::vector<TextRow> table;
     const auto add = [&table](const OverviewRow& row) {
@@ -56,7 +56,7 @@ std::vector<TextRow> OverviewTable()
         table.push_back(std::move(cells));
     };
     add(OverviewHeadings());
-    for (const OverviewRow& row : ModuleOverviewRows())
+    for (const OverviewRow& row : ModuleOverviewRows(station))
         add(row);
     return table;
 }

@@ -20,6 +20,7 @@ TextRow DeviceStatusCells(uint16_t type, uint16_t serialNumber, int32_t address)
 QJsonObject DeviceJson(uint16_t type, uint16_t serialNumber, int32_t address);
 
 // The heading and the rows of the overview for the console.
-std::vector<TextRow> OverviewTable();
+std::vector<TextRow> OverviewTable(const Station& station);
 // One module of the overview: its cells under the names of the module record.
+struct Station;
 QJsonObject OverviewRowJson(const OverviewRow& row);

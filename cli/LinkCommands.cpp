@@ -12,13 +12,11 @@
 #include "transports/ComPortMap.h"
 #include "sequences/LinkAreaRead.h"
 #include "sequences/LinkWrite.h"
-#include "sequences/PortSettings.h"
 #include "protocol/Tvep.h"
 #include "diag/TextHelpers.h"
-#include "model/DeviceValues.h"
 #include "model/LinkComparison.h"
 #include "model/LinkFile.h"
-#include "model/LinkModel.h"
+#include "model/Station.h"
 #include "model/ModuleOverview.h"
 
 #include <QJsonArray>
@@ -109,18 +107,19 @@ ExitCode RunRead(CommandContext& context)
     }
     if (const ExitCode code = context.session.ConnectAndRead(); code != ExitCode::Success)
         return code;
+    const Station& station = context.session.State();
     if (name.empty()) {
-        printLinks(CurrentLinks(), context.options.json);
+        printLinks(station.CurrentLinks(), context.options.json);
         return ExitCode::Success;
     }
-    const OverviewRows overview = OverviewForLinkFile();
+    const OverviewRows overview = OverviewForLinkFile(station);
     const std::string path = LinkFilePath(name);
-    const LinkFileSave save = SaveLinkFile(name, CurrentLinks(), LinkTableOrigin, overview);
+    const LinkFileSave save = SaveLinkFile(name, station.CurrentLinks(), station.LinkTableOrigin, overview);
     if (!save.ok) {
         context.messages.error(CliMessage(kMessageLinkFileNotSaved, {pathText(path), save.reason}));
         return ExitCode::File;
     }
-    context.messages.note(CliMessage(kMessageLinksSaved, {LinkCountText(AnzBefehle), pathText(path)}));
+    context.messages.note(CliMessage(kMessageLinksSaved, {LinkCountText(station.AnzBefehle), pathText(path)}));
     // A script learns the name the file got, byte for byte.
     printOut(path + "\n");
     return ExitCode::Success;
@@ -142,7 +141,7 @@ ExitCode RunDiff(CommandContext& context)
     if (const ExitCode* failed = std::get_if<ExitCode>(&read))
         return *failed;
     const LinkSet& fileLinks = std::get<LinkFileLoad>(read).links;
-    const LinkSet deviceLinks = CurrentLinks();
+    const LinkSet deviceLinks = context.session.State().CurrentLinks();
 
     // Like diff(1) from the device to the file: "-" what the device holds,
     // "+" what the file would put in its place.

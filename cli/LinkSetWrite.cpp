@@ -11,14 +11,12 @@
 #include "sequences/CheckedLinkWrite.h"
 #include "transports/ComPortMap.h"
 #include "sequences/DeviceNotices.h"
-#include "sequences/PortSettings.h"
 #include "protocol/Tvep.h"
 #include "diag/TextHelpers.h"
 #include "core/WriteQuestions.h"
 #include "editor/LinkProblemText.h"
 #include "i18n/NoticeText.h"
-#include "model/DeviceValues.h"
-#include "model/LinkModel.h"
+#include "model/Station.h"
 
 #include <optional>
 
@@ -29,8 +27,10 @@ namespace {
 // or modules it lacks, only both together.
 class ConsoleWriteQuestions : public WriteQuestions {
 public:
-    ConsoleWriteQuestions(const CommandContext& context, int32_t linksOnDevice, const std::string& path)
+    ConsoleWriteQuestions(const CommandContext& context, const Station& station, int32_t linksOnDevice,
+                          const std::string& path)
         : m_context(context)
+        , m_station(station)
         , m_linksOnDevice(linksOnDevice)
         , m_path(path)
     {
@@ -40,7 +40,7 @@ public:
     {
         if (m_context.options.force)
             return Consent::Forced;
-        const std::vector<LinkRecord> links = CurrentLinks();
+        const std::vector<LinkRecord> links = m_station.CurrentLinks();
         for (const LinkProblem& problem : problems)
             m_context.messages.error(LinkProblemText(problem, links));
         m_context.messages.error(CliMessage(kMessageLinkCheckRefused));
@@ -57,7 +57,7 @@ public:
             return false;
         }
         const std::string question =
-            CliMessage(kMessageConfirmWrite, {LinkCountText(AnzBefehle), pathText(m_path),
+            CliMessage(kMessageConfirmWrite, {LinkCountText(m_station.AnzBefehle), pathText(m_path),
                                               pathText(m_context.session.PortName()), LinkCountText(m_linksOnDevice)});
         if (m_context.messages.ask(question))
             return holdSignals();
@@ -70,7 +70,7 @@ public:
     {
         if (m_context.options.force)
             return;
-        const std::vector<LinkRecord> links = CurrentLinks();
+        const std::vector<LinkRecord> links = m_station.CurrentLinks();
         for (const LinkProblem& problem : problems)
             m_context.messages.note(LinkProblemText(problem, links));
     }
@@ -97,6 +97,7 @@ private:
     }
 
     const CommandContext& m_context;
+    const Station& m_station;
     int32_t m_linksOnDevice;
     const std::string& m_path;
     std::optional<HeldSignals> m_held;
@@ -113,8 +114,10 @@ ExitCode exitCodeOf(const CommandContext& context, const CheckedLinkWriteResult&
 // whatever the write said and whether or not a read-back was asked for.
 ExitCode reportInterrupted(CommandContext& context, CheckedLinkWriteResult& result)
 {
-    if (result.sent && !result.verified && context.session.Client().OpenPort(ComPortNr, ComBaud, ComParity)) {
-        VerifyWrittenLinks(context.session.Client(), result);
+    Station& station = context.session.State();
+    if (result.sent && !result.verified
+        && context.session.Client().OpenPort(station.ComPortNr, station.ComBaud, station.ComParity)) {
+        VerifyWrittenLinks(context.session.Client(), station, result);
         context.session.Client().ClosePort();
     }
     const std::string found =
@@ -127,12 +130,13 @@ ExitCode reportInterrupted(CommandContext& context, CheckedLinkWriteResult& resu
 
 ExitCode WriteLinkSet(CommandContext& context, const LinkFileLoad& file, const std::string& path)
 {
-    const int32_t linksOnDevice = AnzBefehle;
-    ReplaceLinks(file.links);
-    LinkTableOrigin = file.origin;
-    ConsoleWriteQuestions questions(context, linksOnDevice, path);
+    Station& station = context.session.State();
+    const int32_t linksOnDevice = station.AnzBefehle;
+    station.ReplaceLinks(file.links);
+    station.LinkTableOrigin = file.origin;
+    ConsoleWriteQuestions questions(context, station, linksOnDevice, path);
     CheckedLinkWriteResult result = context.session.WriteLinks({true, true, context.options.verify},
-                                                               OverviewForLinkFile(), questions);
+                                                               OverviewForLinkFile(station), questions);
     if (questions.Interrupted())
         return reportInterrupted(context, result);
     context.messages.report(result.notices, !result.ok());

@@ -8,11 +8,9 @@
 #include "cli/DeviceSession.h"
 #include "diag/AnsiText.h"
 #include "diag/TextHelpers.h"
-#include "model/DeviceValues.h"
-#include "model/LinkModel.h"
+#include "model/Station.h"
 #include "report/ReportTexts.h"
 #include "report/ServiceReport.h"
-#include "sequences/PortSettings.h"
 #include "transports/ComPortMap.h"
 
 #include <QFile>
@@ -30,21 +28,23 @@ ExitCode RunReport(CommandContext& context)
             return *failed;
         file = std::move(std::get<LinkFileLoad>(load));
     }
+    Station& station = context.session.State();
     ServiceReportFacts facts;
     // A link file alone is reported as it is; with --port, or without a
     // file, the station is read and the links compared with its own.
     if (!file || options.portGiven()) {
         if (const ExitCode code = context.session.ConnectAndRead(); code != ExitCode::Success)
             return code;
-        facts.port = PortWithAdapter(context.session.PortName(), comPortPath(ComPortNr));
-        facts.deviceLinks = CurrentLinks();
+        facts.port = PortWithAdapter(context.session.PortName(), comPortPath(station.ComPortNr));
+        facts.deviceLinks = station.CurrentLinks();
     }
     if (file) {
-        ReplaceLinks(file->links);
-        LinkTableOrigin = file->origin;
+        station.ReplaceLinks(file->links);
+        station.LinkTableOrigin = file->origin;
         facts.linkFile = fileNameToAnsi(LinkFilePath(options.file));
         facts.fileOverview = file->overview;
     }
+    facts.station = station;
     QString reason;
     const int pages = SaveServiceReport(facts, QFile::decodeName(options.output.c_str()), &reason);
     if (pages == 0) {

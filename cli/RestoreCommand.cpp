@@ -10,8 +10,7 @@
 #include "cli/TextTable.h"
 #include "model/LinkComparison.h"
 #include "diag/TextHelpers.h"
-#include "model/DeviceValues.h"
-#include "model/LinkModel.h"
+#include "model/Station.h"
 #include "model/Snapshots.h"
 
 #include <QJsonArray>
@@ -40,9 +39,9 @@ SnapshotSummary summarize(const std::string& path, const std::vector<LinkRecord>
     return summary;
 }
 
-ExitCode listSnapshots(const CommandContext& context, const std::vector<std::string>& snapshots)
+ExitCode listSnapshots(const CommandContext& context, const Station& station, const std::vector<std::string>& snapshots)
 {
-    const std::vector<LinkRecord> onDevice = CurrentLinks();
+    const std::vector<LinkRecord> onDevice = station.CurrentLinks();
     std::vector<SnapshotSummary> summaries;
     for (const std::string& path : snapshots)
         summaries.push_back(summarize(path, onDevice));
@@ -57,8 +56,8 @@ ExitCode listSnapshots(const CommandContext& context, const std::vector<std::str
         return ExitCode::Success;
     }
     if (summaries.empty()) {
-        context.messages.note(CliMessage(kMessageNoSnapshot, {IntToText(SerialNumber),
-                                                              pathText(StationBackupFolder(SerialNumber))}));
+        context.messages.note(CliMessage(kMessageNoSnapshot, {IntToText(station.SerialNumber),
+                                                              pathText(StationBackupFolder(station.SerialNumber))}));
         return ExitCode::Success;
     }
     std::vector<TextRow> rows{{"Snapshot", "Links", "Differs", "File"}};
@@ -77,12 +76,13 @@ ExitCode RunRestore(CommandContext& context)
         return RunWrite(context);
     if (const ExitCode code = context.session.ConnectAndRead(); code != ExitCode::Success)
         return code;
-    const std::vector<std::string> snapshots = ListSnapshots(SerialNumber);
+    const Station& station = context.session.State();
+    const std::vector<std::string> snapshots = ListSnapshots(station.SerialNumber);
     if (context.options.list)
-        return listSnapshots(context, snapshots);
+        return listSnapshots(context, station, snapshots);
     if (snapshots.empty()) {
-        context.messages.error(CliMessage(kMessageNoSnapshot, {IntToText(SerialNumber),
-                                                               pathText(StationBackupFolder(SerialNumber))}));
+        context.messages.error(CliMessage(kMessageNoSnapshot, {IntToText(station.SerialNumber),
+                                                               pathText(StationBackupFolder(station.SerialNumber))}));
         return ExitCode::File;
     }
     const std::string& newest = snapshots.back();

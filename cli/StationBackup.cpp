@@ -13,8 +13,7 @@
 #include "cli/DeviceText.h"
 #include "cli/StationReply.h"
 #include "i18n/NoticeText.h"
-#include "model/DeviceValues.h"
-#include "model/LinkModel.h"
+#include "model/Station.h"
 
 ExitCode RunBackupStation(CommandContext& context)
 {
@@ -26,9 +25,10 @@ ExitCode RunBackupStation(CommandContext& context)
     if (!reply.ok) {
         reply.error = context.session.ReadFailureText(result);
     } else {
-        reply.station = LinkTableOrigin.value_or(StationIdentity{SerialNumber, DeviceAddress, DeviceType});
-        reply.links = CurrentLinks();
-        reply.overview = OverviewForLinkFile();
+        const Station& station = context.session.State();
+        reply.station = station.LinkTableOrigin.value_or(station.Identity());
+        reply.links = station.CurrentLinks();
+        reply.overview = OverviewForLinkFile(station);
         for (const Notice& notice : result.notices)
             reply.notes.push_back({NoticeBoxKind(notice.severity), NoticeText(notice, kConsoleWording)});
     }

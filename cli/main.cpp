@@ -10,7 +10,6 @@
 #include "diag/ProgramFolder.h"
 #include "i18n/LanguageChoice.h"
 #include "i18n/LanguageTexts.h"
-#include "model/DeviceValues.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -40,7 +39,6 @@ ExitCode run(const CliOptions& options)
     ConsoleView view(options.quiet);
     ResetLanguageTexts(programFolder(), kLanguageBaseName);
     ActivateStoredLanguage();
-    DefaultMessageArgument = " - ";
 
     const CommandCapture capture(options, messages);
     if (capture.failure())

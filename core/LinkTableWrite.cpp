@@ -2,7 +2,7 @@
 
 #include "core/WriteQuestions.h"
 #include "model/LinkComparison.h"
-#include "model/LinkModel.h"
+#include "model/Station.h"
 
 #include <algorithm>
 
@@ -54,17 +54,18 @@ std::vector<LinkProblem> problemsOfNewLinks(const std::vector<LinkProblem>& prob
 
 } // namespace
 
-CheckedLinkWriteResult WriteLinkTable(Tvep& vep, SequenceObserver* observer, const LinkWriteChecks& checks,
+CheckedLinkWriteResult WriteLinkTable(Tvep& vep, Station& station, SequenceObserver* observer, const LinkWriteChecks& checks,
                                       const OverviewRows& overview, WriteQuestions& questions,
                                       const std::optional<std::vector<LinkRecord>>& onDevice)
 {
     CheckedLinkWriteResult result;
     // A table the write refuses anyway is not asked about first.
-    if (RefuseLinkWrite(result))
+    if (RefuseLinkWrite(station, result))
         return result;
-    const std::vector<LinkRecord> links = CurrentLinks();
-    const std::vector<LinkProblem> problems =
-        onDevice ? problemsOfNewLinks(CheckLinks(links), links, *onDevice) : CheckLinks(links);
+    const std::vector<LinkRecord> links = station.CurrentLinks();
+    const std::vector<LinkProblem> problems = onDevice
+                                                  ? problemsOfNewLinks(CheckLinks(station, links), links, *onDevice)
+                                                  : CheckLinks(station, links);
     // Modules count as agreed missing only where the user was shown them.
     std::vector<int32_t> agreed;
     if (AnyRefuses(problems)) {
@@ -86,5 +87,5 @@ CheckedLinkWriteResult WriteLinkTable(Tvep& vep, SequenceObserver* observer, con
             return true;
         return questions.WriteToOtherStation(check);
     };
-    return WriteLinksChecked(vep, observer, checks, overview, confirmStation);
+    return WriteLinksChecked(vep, station, observer, checks, overview, confirmStation);
 }

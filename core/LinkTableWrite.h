@@ -14,10 +14,11 @@
 
 class SequenceObserver;
 class Tvep;
+struct Station;
 class WriteQuestions;
 
 // `onDevice`: the device's links as last seen (read, compared or written);
 // none when nothing is known, and then every refusing problem is asked about.
-CheckedLinkWriteResult WriteLinkTable(Tvep& vep, SequenceObserver* observer, const LinkWriteChecks& checks,
+CheckedLinkWriteResult WriteLinkTable(Tvep& vep, Station& station, SequenceObserver* observer, const LinkWriteChecks& checks,
                                       const OverviewRows& overview, WriteQuestions& questions,
                                       const std::optional<std::vector<LinkRecord>>& onDevice);

@@ -7,7 +7,6 @@
 #include "diag/TextHelpers.h"
 #include "protocol/Tvep.h"
 #include "sequences/DeviceNotices.h"
-#include "sequences/PortSettings.h"
 #include "sequences/SequenceObserver.h"
 #include "transports/LineFactory.h"
 
@@ -60,7 +59,7 @@ PortSearchResult StationClient::Search(SequenceObserver& observer)
 {
     // The port may lead to another device now.
     m_deviceLinks.reset();
-    PortSearchResult result = SearchComPort(m_client, observer);
+    PortSearchResult result = SearchComPort(m_client, m_state, observer);
     if (m_waitHook)
         m_client->Serial().SetWaitHook(m_waitHook);
     return result;
@@ -68,14 +67,14 @@ PortSearchResult StationClient::Search(SequenceObserver& observer)
 
 DeviceReadResult StationClient::Read(SequenceObserver& observer)
 {
-    const StationState before = CaptureStation();
-    DeviceReadResult result = ReadDevice(*m_client, observer);
+    const StationState before = CaptureStation(m_state);
+    DeviceReadResult result = ReadDevice(*m_client, m_state, observer);
     m_deviceLinks.reset();
     if (result.ok())
-        m_deviceLinks = CurrentLinks();
+        m_deviceLinks = m_state.CurrentLinks();
     if (result.outcome == DeviceOutcome::PortNotOpen) {
         // Nothing came from the device to replace what was shown.
-        RestoreStation(before);
+        RestoreStation(m_state, before);
         observer.ModulesChanged();
         observer.ShowStatus();
     }
@@ -85,26 +84,26 @@ DeviceReadResult StationClient::Read(SequenceObserver& observer)
 CheckedLinkWriteResult StationClient::Write(SequenceObserver* observer, const LinkWriteChecks& checks,
                                             const OverviewRows& overview, WriteQuestions& questions)
 {
-    CheckedLinkWriteResult result = WriteLinkTable(*m_client, observer, checks, overview, questions, m_deviceLinks);
+    CheckedLinkWriteResult result = WriteLinkTable(*m_client, m_state, observer, checks, overview, questions, m_deviceLinks);
     if (result.sent) {
         m_deviceLinks.reset();
         m_lastWrite = RecordLinkWrite(result, checks);
     }
     if (result.ok() && result.sent)
-        m_deviceLinks = CurrentLinks();
+        m_deviceLinks = m_state.CurrentLinks();
     return result;
 }
 
 LinkAreaRead StationClient::ReadDeviceLinks()
 {
-    LinkAreaRead area = ReadLinkArea(*m_client);
+    LinkAreaRead area = ReadLinkArea(*m_client, m_state);
     if (area.ok()) {
         m_deviceLinks = DecodeLinkArea(area.words).links;
         return area;
     }
     // A comparison only reads: its failure says why, and that nothing changed.
     if (area.outcome == DeviceOutcome::PortNotOpen)
-        area.notices.push_back(PortOpenNotice(ComPortNr, m_client->Serial().OpenProblem)
+        area.notices.push_back(PortOpenNotice(m_state.ComPortNr, m_client->Serial().OpenProblem)
                                    .value_or(DeviceNoticeFollowedBy(kMessagePortWillNotOpen, Notice::Severity::Error,
                                                                     IntToText(area.transferResult))));
     else

@@ -6,6 +6,7 @@
 #include "sequences/DeviceRead.h"
 #include "sequences/LinkAreaRead.h"
 #include "sequences/PortSearch.h"
+#include "model/Station.h"
 
 #include <functional>
 #include <memory>
@@ -16,15 +17,20 @@ class SequenceObserver;
 class Tvep;
 class WriteQuestions;
 
-// The central device as both front ends reach it: the one protocol client,
-// talking as the user's preferences say, and the flows over it. The port is
-// the one the port settings name (ComPortNr); each flow opens and closes it.
+// A central device as both front ends reach it: what is known of it (its
+// Station), the protocol client that talks to it as the user's preferences
+// say, and the flows over them. The port is the one the station's port
+// settings name (ComPortNr); each flow opens and closes it.
 class StationClient {
 public:
     explicit StationClient(const Preferences& preferences);
     ~StationClient();
     StationClient(const StationClient&) = delete;
     StationClient& operator=(const StationClient&) = delete;
+
+    // The station the client talks to and works on.
+    Station& State() { return m_state; }
+    const Station& State() const { return m_state; }
 
     const Preferences& Prefs() const { return m_preferences; }
     void SetFastReplyEnd(bool on);
@@ -64,6 +70,7 @@ public:
 private:
     void applyPreferences();
 
+    Station m_state;
     Preferences m_preferences;
     std::function<void()> m_waitHook;
     std::unique_ptr<Tvep> m_client;

@@ -28,11 +28,11 @@ OverviewRow OverviewHeadings()
     return headings;
 }
 
-OverviewRows OverviewForLinkFile()
+OverviewRows OverviewForLinkFile(const Station& station)
 {
     const OverviewRow headings = OverviewHeadings();
     OverviewRows overview{{headings.begin(), headings.end()}};
-    for (const OverviewRow& row : ModuleOverviewRows())
+    for (const OverviewRow& row : ModuleOverviewRows(station))
         overview.emplace_back(row.begin(), row.end());
     return overview;
 }

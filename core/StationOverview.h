@@ -10,6 +10,8 @@
 
 #include <string>
 
+struct Station;
+
 // Line `line` of the main window's hidden text table `table` in the active
 // language (Windows-1252): 91 holds the column headings of the overview and
 // of the link table.
@@ -17,4 +19,4 @@ std::string MainWindowTableLine(int table, int line);
 // The column headings of the overview in the active language (Windows-1252).
 OverviewRow OverviewHeadings();
 // The heading and the rows of the overview as a link file keeps them.
-OverviewRows OverviewForLinkFile();
+OverviewRows OverviewForLinkFile(const Station& station);

@@ -1,11 +1,8 @@
 #include "core/StatusTexts.h"
 
 #include "diag/TextHelpers.h"
-#include "model/DeviceValues.h"
-#include "model/LinkModel.h"
-#include "model/ModuleModel.h"
+#include "model/Station.h"
 #include "protocol/DeviceRegisters.h"
-#include "sequences/PortSettings.h"
 
 std::string AddressStatusText(int32_t address)
 {
@@ -22,19 +19,19 @@ std::string SerialStatusText(uint16_t serial)
     return "SerNr.: " + IntToText(serial);
 }
 
-std::array<std::string, kStatusPanelCount> StatusPanelTexts()
+std::array<std::string, kStatusPanelCount> StatusPanelTexts(const Station& station)
 {
     std::string type = " ";
-    if (DeviceType == DeviceRegisters::TypeQmx620)
+    if (station.DeviceType == DeviceRegisters::TypeQmx620)
         type = "QMX-620";
-    else if (DeviceType != 0)
-        type = TypeWordStatusText(DeviceType);
-    return {AddressStatusText(DeviceAddress),
+    else if (station.DeviceType != 0)
+        type = TypeWordStatusText(station.DeviceType);
+    return {AddressStatusText(station.DeviceAddress),
             type,
-            SerialStatusText(SerialNumber),
-            DataState == 0 ? "Data: OK" : "Data: Missing",
-            "ComPort: " + IntToText(ComPortNr),
+            SerialStatusText(station.SerialNumber),
+            station.DataState == 0 ? "Data: OK" : "Data: Missing",
+            "ComPort: " + IntToText(station.ComPortNr),
             std::string(),
-            "Stations: " + IntToText(ModulAnzahl),
-            "Links: " + IntToText(AnzBefehle)};
+            "Stations: " + IntToText(station.ModulAnzahl),
+            "Links: " + IntToText(station.AnzBefehle)};
 }

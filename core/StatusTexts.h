@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 
+struct Station;
+
 std::string AddressStatusText(int32_t address);  // "QMX-Adr.: 20"
 std::string TypeWordStatusText(uint16_t type);   // "QMX-Type: 3301"
 std::string SerialStatusText(uint16_t serial);   // "SerNr.: 815"
@@ -15,4 +17,4 @@ constexpr int kStatusPanelCount = 8;
 // The eight panels for the model's values: address, device type (blank
 // before one is known, "QMX-620" for that model), serial number, data state,
 // port, the progress panel (empty), modules and links.
-std::array<std::string, kStatusPanelCount> StatusPanelTexts();
+std::array<std::string, kStatusPanelCount> StatusPanelTexts(const Station& station);

@@ -5,6 +5,9 @@
 // here, and two parts can never give one number two meanings. The texts
 // are in the language files beside the program (data/).
 
+// The one argument of the numbered messages that take none of their own.
+inline constexpr char kDefaultMessageArgument[] = " - ";
+
 // --- Link files in the window
 constexpr int kMessageReplaceOtherFile = 56; // %s1 the file that would be replaced
 

@@ -54,6 +54,15 @@ std::string stateHome()
 
 } // namespace
 
+const std::string& StartDirectory()
+{
+    static const std::string folder = [] {
+        std::error_code noFolder;
+        return std::filesystem::current_path(noFolder).string();
+    }();
+    return folder;
+}
+
 std::string programFolder()
 {
     std::string folder = executablePath().parent_path().string();

@@ -5,6 +5,10 @@
 // Folder of the running executable, ending in "/". Resolved from
 // /proc/self/exe so it works before any Qt object exists.
 std::string programFolder();
+// The working folder the program was started in, where its file dialogs
+// open: a path in the file system's own encoding; empty when that folder was
+// deleted. Taken at the first call.
+const std::string& StartDirectory();
 // Base name of the running executable without folder and extension ("Kalmoria").
 std::string programBaseName();
 

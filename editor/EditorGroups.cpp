@@ -68,20 +68,20 @@ bool hasSignalGroups(int kind)
 }
 
 // The signal groups of a kind that hold registers, in file order.
-std::span<const SignalGroup> signalGroupsOf(int kind)
+std::span<const SignalGroup> signalGroupsOf(const SignalGroupSet& groups, int kind)
 {
     if (!hasSignalGroups(kind))
         return {};
     const auto k = static_cast<std::size_t>(kind);
-    const int count = std::clamp(SignalGroupCount[k], 0, kSignalGroupEntries);
-    return std::span<const SignalGroup>(SignalGroupTable[k]).subspan(1, static_cast<std::size_t>(count));
+    const int count = std::clamp(groups.SignalGroupCount[k], 0, kSignalGroupEntries);
+    return std::span<const SignalGroup>(groups.SignalGroupTable[k]).subspan(1, static_cast<std::size_t>(count));
 }
 
 // Of several entries with the same name the last one counts.
-std::optional<SignalGroup> signalGroupNamed(int kind, const std::string& text)
+std::optional<SignalGroup> signalGroupNamed(const SignalGroupSet& groups, int kind, const std::string& text)
 {
     std::optional<SignalGroup> found;
-    for (const SignalGroup& group : signalGroupsOf(kind)) {
+    for (const SignalGroup& group : signalGroupsOf(groups, kind)) {
         if (group.registerCount > 0 && group.name == text)
             found = group;
     }
@@ -161,7 +161,8 @@ const std::string& GroupLabels::label(int k) const
     return k >= 1 && k <= kGroupLabelCount ? lines[static_cast<std::size_t>(k)] : none;
 }
 
-std::array<std::string, kSourceGroupItems> SourceGroupItems(const ModuleRecord& module, const GroupLabels& labels)
+std::array<std::string, kSourceGroupItems> SourceGroupItems(const SignalGroupSet& groups, const ModuleRecord& module,
+                                                                const GroupLabels& labels)
 {
     std::array<std::string, kSourceGroupItems> items;
     items.fill(kBlankGroupItem);
@@ -182,7 +183,7 @@ std::array<std::string, kSourceGroupItems> SourceGroupItems(const ModuleRecord& 
         for (int label = 5; label <= 9; ++label)
             add(labels.label(label));
     }
-    for (const SignalGroup& group : signalGroupsOf(module.iModulKennNr)) {
+    for (const SignalGroup& group : signalGroupsOf(groups, module.iModulKennNr)) {
         if (group.registerCount > 0)
             add(group.name);
     }
@@ -200,11 +201,11 @@ std::array<std::string, kTargetGroupItems> TargetGroupItems(const ModuleRecord& 
     return items;
 }
 
-PaneGroup SourceGroupOf(const ModuleRecord& module, const std::string& text, const GroupLabels& labels)
+PaneGroup SourceGroupOf(const SignalGroupSet& groups, const ModuleRecord& module, const std::string& text, const GroupLabels& labels)
 {
     const int kind = module.iModulKennNr;
     const std::optional<FixedGroup> fixed = fixedGroupNamed(kind, text, labels);
-    const std::optional<SignalGroup> signal = signalGroupNamed(kind, text);
+    const std::optional<SignalGroup> signal = signalGroupNamed(groups, kind, text);
     PaneGroup group;
     if (!fixed && !signal)
         return group;
@@ -336,11 +337,11 @@ int64_t reachableRows(const PaneGroup& group, int64_t rows)
 
 } // namespace
 
-std::vector<GroupBits> SourceGroupBits(const ModuleRecord& module)
+std::vector<GroupBits> SourceGroupBits(const SignalGroupSet& groups, const ModuleRecord& module)
 {
     std::vector<GroupBits> runs;
-    for (const std::string& item : SourceGroupItems(module, neutralLabels())) {
-        const PaneGroup group = SourceGroupOf(module, item, neutralLabels());
+    for (const std::string& item : SourceGroupItems(groups, module, neutralLabels())) {
+        const PaneGroup group = SourceGroupOf(groups, module, item, neutralLabels());
         if (!group.known)
             continue;
         const bool shortBitGroup = group.label == kBitGroupLabel && group.cellRows == 0;

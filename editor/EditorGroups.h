@@ -10,6 +10,7 @@
 
 #include "editor/EditorLayout.h"
 #include "model/ModuleModel.h"
+#include "model/SignalGroups.h"
 
 #include <array>
 #include <cstdint>
@@ -33,7 +34,8 @@ struct GroupLabels {
 // The items of the source group box: the bit group (only for a module with
 // source bits), the register groups the module has, the central device's
 // own groups, then its kind's signal groups; blank items fill up to nine.
-std::array<std::string, kSourceGroupItems> SourceGroupItems(const ModuleRecord& module, const GroupLabels& labels);
+std::array<std::string, kSourceGroupItems> SourceGroupItems(const SignalGroupSet& groups, const ModuleRecord& module,
+                                                            const GroupLabels& labels);
 // The target bit group and target register group the module has; blank otherwise.
 std::array<std::string, kTargetGroupItems> TargetGroupItems(const ModuleRecord& module, const GroupLabels& labels);
 
@@ -47,7 +49,7 @@ struct PaneGroup {
     CellLayout layout = CellLayout::Register;
 };
 
-PaneGroup SourceGroupOf(const ModuleRecord& module, const std::string& text, const GroupLabels& labels);
+PaneGroup SourceGroupOf(const SignalGroupSet& groups, const ModuleRecord& module, const std::string& text, const GroupLabels& labels);
 PaneGroup TargetGroupOf(const ModuleRecord& module, const std::string& text, const GroupLabels& labels);
 
 // A run of bits a group offers, counted over the whole register space
@@ -63,7 +65,7 @@ struct GroupBits {
 // as far as the panes let them be clicked: only a range that lies within one
 // of them can be made in the editor. Language-neutral: a signal group named
 // like a fixed group's label does not take its place here.
-std::vector<GroupBits> SourceGroupBits(const ModuleRecord& module);
+std::vector<GroupBits> SourceGroupBits(const SignalGroupSet& groups, const ModuleRecord& module);
 std::vector<GroupBits> TargetGroupBits(const ModuleRecord& module);
 
 // Background of a cell or row label: offered for a click (info background),

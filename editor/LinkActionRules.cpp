@@ -2,9 +2,7 @@
 
 #include "editor/LinkMarks.h"
 
-#include "model/LinkModel.h"
-#include "model/ModuleModel.h"
-#include "model/SignalGroups.h"
+#include "model/Station.h"
 
 #include <algorithm>
 #include <array>
@@ -20,19 +18,19 @@ constexpr int64_t kTargetInViewReach = 49;
 constexpr char kLinkWord[] = "Verkn\xFCpfung - ";
 
 // The last link number that may index LinkTable, whatever AnzBefehle holds.
-int32_t lastLink()
+int32_t lastLink(const Station& station)
 {
-    return std::clamp(AnzBefehle, 0, kMaxLinks);
+    return std::clamp(station.AnzBefehle, 0, kMaxLinks);
 }
 
-bool isLink(int32_t n)
+bool isLink(const Station& station, int32_t n)
 {
-    return n >= 1 && n <= lastLink();
+    return n >= 1 && n <= lastLink(station);
 }
 
-const LinkRecord& link(int32_t n)
+const LinkRecord& link(const Station& station, int32_t n)
 {
-    return LinkTable[static_cast<std::size_t>(n)];
+    return station.LinkTable[static_cast<std::size_t>(n)];
 }
 
 int64_t bitIndex(int64_t reg, int64_t bit)
@@ -40,19 +38,19 @@ int64_t bitIndex(int64_t reg, int64_t bit)
     return reg * kBitsPerRegister + bit;
 }
 
-bool targetInView(const LinkDialogContext& context, const LinkRecord& l)
+bool targetInView(const Station& station, const LinkDialogContext& context, const LinkRecord& l)
 {
-    return ModuleListPosition(l.ModulZ) == context.otherModule && context.otherFirstVisible <= l.RegZ &&
+    return station.ModuleListPosition(l.ModulZ) == context.otherModule && context.otherFirstVisible <= l.RegZ &&
            l.RegZ < int64_t{context.otherFirstVisible} + kTargetInViewReach;
 }
 
-LinkDialogRow sourcePaneRow(const LinkDialogContext& context, int32_t n, int32_t ordinal)
+LinkDialogRow sourcePaneRow(const Station& station, const LinkDialogContext& context, int32_t n, int32_t ordinal)
 {
-    const LinkRecord& l = link(n);
+    const LinkRecord& l = link(station, n);
     // The capitals both panes mark the link's two ends with.
     const std::string name = kLinkWord + LinkLetter(ordinal, true);
     LinkDialogRow row{n, {}, {}, {}};
-    if (targetInView(context, l)) {
+    if (targetInView(station, context, l)) {
         row.switchText = name + (l.deaktiv != 0 ? " aktivieren" : " deaktivieren");
         row.deleteText = name + " l\xF6schen";
     } else {
@@ -83,12 +81,12 @@ int itemOfLabel(std::size_t label, std::size_t first, std::size_t last, const st
 // The item named like the module kind's signal group that holds `reg`. A
 // group of n registers holds its first register and the n - 1 behind it, as
 // the group shows them; the register behind the last belongs to the next one.
-int signalGroupItem(int32_t moduleKind, int32_t reg, const std::vector<std::string>& groupItems)
+int signalGroupItem(const SignalGroupSet& signalGroups, int32_t moduleKind, int32_t reg, const std::vector<std::string>& groupItems)
 {
     if (moduleKind < 0 || moduleKind >= kSignalGroupKinds)
         return 0;
-    const auto& groups = SignalGroupTable[static_cast<std::size_t>(moduleKind)];
-    const int count = std::clamp(SignalGroupCount[static_cast<std::size_t>(moduleKind)], 0, kSignalGroupEntries);
+    const auto& groups = signalGroups.SignalGroupTable[static_cast<std::size_t>(moduleKind)];
+    const int count = std::clamp(signalGroups.SignalGroupCount[static_cast<std::size_t>(moduleKind)], 0, kSignalGroupEntries);
     const SignalGroup* holder = nullptr;
     for (int e = 1; e <= count; ++e) {
         const SignalGroup& group = groups[static_cast<std::size_t>(e)];
@@ -113,11 +111,11 @@ bool SourceRangeAllowed(int64_t count, int32_t startBit)
     return (count >= 1 && count <= 32) || (startBit == 0 && (count == 48 || count == 64));
 }
 
-bool LinkCoversCell(const LinkDialogContext& context, int32_t linkNumber)
+bool LinkCoversCell(const Station& station, const LinkDialogContext& context, int32_t linkNumber)
 {
-    if (!isLink(linkNumber) || !IsCellNumber(context.clickedCell))
+    if (!isLink(station, linkNumber) || !IsCellNumber(context.clickedCell))
         return false;
-    const LinkRecord& l = link(linkNumber);
+    const LinkRecord& l = link(station, linkNumber);
     const CellAddress clicked = context.clickedAt();
     const bool target = clicked.pane == Pane::Target;
     const int64_t position = clicked.index + 1;
@@ -127,28 +125,28 @@ bool LinkCoversCell(const LinkDialogContext& context, int32_t linkNumber)
     return start <= position && position <= start + l.AnzBit - 1;
 }
 
-std::vector<LinkDialogRow> LinkDialogRows(const LinkDialogContext& context)
+std::vector<LinkDialogRow> LinkDialogRows(const Station& station, const LinkDialogContext& context)
 {
     std::vector<LinkDialogRow> rows;
     const bool target = context.onTargetPane();
     int32_t ordinal = 0;
-    for (int32_t n = 1; n <= lastLink(); ++n) {
-        const LinkRecord& l = link(n);
-        if (ModuleListPosition(target ? l.ModulZ : l.ModulQ) != context.clickedModule)
+    for (int32_t n = 1; n <= lastLink(station); ++n) {
+        const LinkRecord& l = link(station, n);
+        if (station.ModuleListPosition(target ? l.ModulZ : l.ModulQ) != context.clickedModule)
             continue;
         ++ordinal;
-        if (LinkCoversCell(context, n))
-            rows.push_back(target ? targetPaneRow(n, ordinal) : sourcePaneRow(context, n, ordinal));
+        if (LinkCoversCell(station, context, n))
+            rows.push_back(target ? targetPaneRow(n, ordinal) : sourcePaneRow(station, context, n, ordinal));
     }
     return rows;
 }
 
-LinkAction DecodeLinkAnswer(const LinkDialogContext& context)
+LinkAction DecodeLinkAnswer(const Station& station, const LinkDialogContext& context)
 {
     if (context.result < 1000)
         return {};
     const int32_t n = context.result % 1000;
-    if (!isLink(n))
+    if (!isLink(station, n))
         return {};
     switch (context.result / 1000) {
     case 1:
@@ -164,7 +162,7 @@ LinkAction DecodeLinkAnswer(const LinkDialogContext& context)
     }
 }
 
-int SourceGroupItemFor(int32_t moduleKind, int32_t regVon, const std::vector<std::string>& groupItems,
+int SourceGroupItemFor(const SignalGroupSet& groups, int32_t moduleKind, int32_t regVon, const std::vector<std::string>& groupItems,
                        const std::vector<std::string>& groupLabels)
 {
     // Where the fixed groups can stand in the box: behind the bit group (item
@@ -220,7 +218,7 @@ int SourceGroupItemFor(int32_t moduleKind, int32_t regVon, const std::vector<std
     default:
         break;
     }
-    return signalGroupItem(moduleKind, regVon, groupItems);
+    return signalGroupItem(groups, moduleKind, regVon, groupItems);
 }
 
 int TargetGroupItemFor(int32_t regZ, const std::vector<std::string>& groupItems,
@@ -233,14 +231,14 @@ int TargetGroupItemFor(int32_t regZ, const std::vector<std::string>& groupItems,
     return 0;
 }
 
-bool TargetRangeInUse(int32_t modulZ, int32_t regZ, int32_t bitZ, int32_t anzBit)
+bool TargetRangeInUse(const Station& station, int32_t modulZ, int32_t regZ, int32_t bitZ, int32_t anzBit)
 {
     if (anzBit <= 0)
         return false;
     const int64_t first = bitIndex(regZ, bitZ);
     const int64_t end = first + anzBit;
-    for (int32_t n = 1; n <= lastLink(); ++n) {
-        const LinkRecord& l = link(n);
+    for (int32_t n = 1; n <= lastLink(station); ++n) {
+        const LinkRecord& l = link(station, n);
         if (l.ModulZ != modulZ || l.AnzBit <= 0)
             continue;
         const int64_t linkFirst = bitIndex(l.RegZ, l.BitZ);

@@ -13,6 +13,9 @@
 #include <string>
 #include <vector>
 
+struct SignalGroupSet;
+struct Station;
+
 // Bits from the range start (startReg, startBit) to the clicked end (reg, bit),
 // both included; below 1 when the end lies before the start.
 int64_t SourceRangeCount(int32_t startReg, int32_t startBit, int32_t reg, int32_t bit);
@@ -26,7 +29,7 @@ bool SourceRangeAllowed(int64_t count, int32_t startBit);
 // on the source pane, its target bits on the target pane, counted from the
 // clicked pane's first visible register. False for a number outside
 // 1..AnzBefehle, a cell outside 1..320 and a link of no bits.
-bool LinkCoversCell(const LinkDialogContext& context, int32_t linkNumber);
+bool LinkCoversCell(const Station& station, const LinkDialogContext& context, int32_t linkNumber);
 
 // One row of the link action dialog. An empty text means the row does not
 // offer that action; the texts are Windows-1252.
@@ -44,7 +47,7 @@ struct LinkDialogRow {
 // in view on the other pane can be switched or deleted ("Verknüpfung - B
 // aktivieren"), any other only shown; on the target pane every link can only
 // be shown, named by its decimal ordinal among the links into that module.
-std::vector<LinkDialogRow> LinkDialogRows(const LinkDialogContext& context);
+std::vector<LinkDialogRow> LinkDialogRows(const Station& station, const LinkDialogContext& context);
 
 enum class LinkActionKind { None, Delete, Switch, ShowTargetEnd, ShowSourceEnd };
 
@@ -59,7 +62,7 @@ struct LinkAction {
 // the other end (the source end when the target pane was clicked), 3000 + n
 // show the source end, 4000 + n switch active/inactive. Any other code, and any
 // link number outside 1..AnzBefehle, asks for nothing.
-LinkAction DecodeLinkAnswer(const LinkDialogContext& context);
+LinkAction DecodeLinkAnswer(const Station& station, const LinkDialogContext& context);
 
 // The item of the source group box that shows register `regVon` of a module of
 // kind `moduleKind`, for showing the source end of a link. `groupItems` are the
@@ -68,7 +71,7 @@ LinkAction DecodeLinkAnswer(const LinkDialogContext& context);
 // among the items where that label can stand; any other register by the name
 // of the module kind's signal group that holds it (the last such group counts).
 // Item 0 when nothing fits.
-int SourceGroupItemFor(int32_t moduleKind, int32_t regVon, const std::vector<std::string>& groupItems,
+int SourceGroupItemFor(const SignalGroupSet& groups, int32_t moduleKind, int32_t regVon, const std::vector<std::string>& groupItems,
                        const std::vector<std::string>& groupLabels);
 
 // The item of the target group box that shows register `regZ`: the bit group
@@ -81,4 +84,4 @@ int TargetGroupItemFor(int32_t regZ, const std::vector<std::string>& groupItems,
 // target bits from register `regZ`, bit `bitZ` on. Every link counts, also
 // those whose bits lie outside the visible window, since a target bit can
 // belong to only one link.
-bool TargetRangeInUse(int32_t modulZ, int32_t regZ, int32_t bitZ, int32_t anzBit);
+bool TargetRangeInUse(const Station& station, int32_t modulZ, int32_t regZ, int32_t bitZ, int32_t anzBit);

@@ -2,7 +2,7 @@
 
 #include "editor/EditorGroups.h"
 #include "editor/LinkActionRules.h"
-#include "model/ModuleModel.h"
+#include "model/Station.h"
 
 #include <algorithm>
 
@@ -15,9 +15,9 @@ bool active(const LinkRecord& link)
     return link.deaktiv == 0;
 }
 
-bool present(int32_t address)
+bool present(const ModuleModel& modules, int32_t address)
 {
-    return address == 0 || (IsModuleAddress(address) && ModuleTable[static_cast<std::size_t>(address)].present != 0);
+    return address == 0 || modules.Module(address).present != 0;
 }
 
 int64_t firstBit(int32_t reg, int32_t bit)
@@ -47,12 +47,12 @@ bool within(const std::vector<GroupBits>& groups, int32_t reg, int32_t bit, int3
 
 // What the link alone breaks, first things first: a module it cannot reach
 // is not looked into further.
-void checkAlone(const LinkRecord& link, int32_t n, std::vector<LinkProblem>& problems)
+void checkAlone(const Station& station, const LinkRecord& link, int32_t n, std::vector<LinkProblem>& problems)
 {
     const bool refuses = active(link);
     bool modulesThere = true;
     for (const int32_t module : {link.ModulQ, link.ModulZ}) {
-        if (!present(module)) {
+        if (!present(station, module)) {
             problems.push_back({LinkProblemKind::ModuleMissing, n, 0, module, refuses});
             modulesThere = false;
         }
@@ -65,9 +65,9 @@ void checkAlone(const LinkRecord& link, int32_t n, std::vector<LinkProblem>& pro
     }
     if (!modulesThere)
         return;
-    const ModuleRecord& source = ModuleTable[static_cast<std::size_t>(link.ModulQ)];
-    const ModuleRecord& target = ModuleTable[static_cast<std::size_t>(link.ModulZ)];
-    if (!within(SourceGroupBits(source), link.RegVon, link.BitVon, link.AnzBit))
+    const ModuleRecord& source = station.Module(link.ModulQ);
+    const ModuleRecord& target = station.Module(link.ModulZ);
+    if (!within(SourceGroupBits(station, source), link.RegVon, link.BitVon, link.AnzBit))
         problems.push_back({LinkProblemKind::OutsideGroups, n, 0, link.ModulQ, refuses});
     if (!within(TargetGroupBits(target), link.RegZ, link.BitZ, link.AnzBit))
         problems.push_back({LinkProblemKind::OutsideGroups, n, 0, link.ModulZ, refuses});
@@ -75,13 +75,13 @@ void checkAlone(const LinkRecord& link, int32_t n, std::vector<LinkProblem>& pro
 
 } // namespace
 
-std::vector<LinkProblem> CheckLinks(std::span<const LinkRecord> links)
+std::vector<LinkProblem> CheckLinks(const Station& station, std::span<const LinkRecord> links)
 {
     std::vector<LinkProblem> problems;
     for (std::size_t j = 0; j < links.size(); ++j) {
         const LinkRecord& link = links[j];
         const auto n = static_cast<int32_t>(j + 1);
-        checkAlone(link, n, problems);
+        checkAlone(station, link, n, problems);
         for (std::size_t i = 0; i < j; ++i) {
             const LinkRecord& earlier = links[i];
             const bool bothActive = active(link) && active(earlier);

@@ -11,6 +11,8 @@
 #include <span>
 #include <vector>
 
+struct Station;
+
 enum class LinkProblemKind {
     TargetOverlap,   // writes target bits another link writes as well
     RangeNotAllowed, // a bit count or start bit the editor never takes
@@ -32,6 +34,6 @@ struct LinkProblem {
 };
 
 // Every problem of `links`, by link, against the modules of ModuleTable.
-std::vector<LinkProblem> CheckLinks(std::span<const LinkRecord> links);
+std::vector<LinkProblem> CheckLinks(const Station& station, std::span<const LinkRecord> links);
 
 bool AnyRefuses(const std::vector<LinkProblem>& problems);

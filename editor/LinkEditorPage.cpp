@@ -2,6 +2,7 @@
 
 #include "widgets/ShellView.h"
 #include "diag/AnsiText.h"
+#include "diag/MessageNumbers.h"
 #include "editor/BitPane.h"
 #include "editor/EditorCell.h"
 #include "editor/LinkActionRules.h"
@@ -10,7 +11,6 @@
 #include "i18n/LanguageTexts.h"
 #include "i18n/MessageBoxEx.h"
 #include "i18n/TextTable.h"
-#include "model/DeviceValues.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -73,14 +73,16 @@ QLabel* createSelectionLabel(QWidget* parent, const char* name, const QRect& geo
 // A selection the editor's rules refuse, told as numbered message `n`.
 void showRefusal(int n)
 {
-    MessageBoxEx(GetMessageText(n, {DefaultMessageArgument}, 0), mbError, mbOk, 0);
+    MessageBoxEx(GetMessageText(n, {kDefaultMessageArgument}, 0), mbError, mbOk, 0);
 }
 
 } // namespace
 
-LinkEditorPage::LinkEditorPage(ShellView& shell, QWidget* parent)
+LinkEditorPage::LinkEditorPage(ShellView& shell, Station& station, QWidget* parent)
     : QWidget(parent)
     , m_shell(shell)
+    , m_station(station)
+    , m_state(station)
 {
     setObjectName(QStringLiteral("TabSheet2"));
     setMinimumSize(kPageWidth, kPageHeight);
@@ -215,7 +217,7 @@ GroupLabels LinkEditorPage::groupLabels() const
 
 void LinkEditorPage::TabSheet2Show()
 {
-    if (!LinkEditorState::CanOpen()) {
+    if (!LinkEditorState::CanOpen(m_station)) {
         m_shell.SelectPage(0);
         m_shell.ZeigeStation();
         return;
@@ -334,7 +336,7 @@ void LinkEditorPage::openLinkActions(Pane pane, int index)
         return;
     m_linkDialog->setWindowTitle(ansiToQString(offer->caption));
     placeLinkDialog(pane, index, offer->context);
-    m_linkDialog->ask(offer->context);
+    m_linkDialog->ask(m_station, offer->context);
     showChange(m_state.ApplyLinkAction(offer->context));
 }
 
@@ -348,7 +350,7 @@ void LinkEditorPage::placeLinkDialog(Pane pane, int index, const LinkDialogConte
     if (const QScreen* screen = clicked->screen()) {
         constexpr int kFrame = 40;
         const QRect area = screen->availableGeometry();
-        const int rows = static_cast<int>(LinkDialogRows(context).size());
+        const int rows = static_cast<int>(LinkDialogRows(m_station, context).size());
         const QSize size(220 + kFrame, rows * 60 + 21 + kFrame);
         place.setX(std::clamp(place.x(), area.left(), std::max(area.left(), area.right() - size.width())));
         place.setY(std::clamp(place.y(), area.top(), std::max(area.top(), area.bottom() - size.height())));

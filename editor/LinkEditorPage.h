@@ -31,7 +31,7 @@ class TF_PDauswahl;
 class LinkEditorPage : public QWidget {
     Q_OBJECT
 public:
-    LinkEditorPage(ShellView& shell, QWidget* parent);
+    LinkEditorPage(ShellView& shell, Station& station, QWidget* parent);
 
     // Opening the page: both module boxes are rebuilt and their first
     // modules shown; without modules the overview is shown instead.
@@ -71,6 +71,7 @@ private:
     void placeLinkDialog(Pane pane, int index, const LinkDialogContext& context);
 
     ShellView& m_shell;
+    Station& m_station;
     LinkEditorState m_state;
     BitPane* GQuelle = nullptr;
     BitPane* GZiehl = nullptr;

@@ -3,33 +3,25 @@
 #include "editor/LinkActionRules.h"
 #include "editor/LinkStepName.h"
 #include "editor/SelectionRules.h"
-#include "model/DeviceValues.h"
-#include "model/LinkModel.h"
-#include "model/ModuleModel.h"
+#include "model/Station.h"
 
 #include <algorithm>
 
 namespace {
 
-const ModuleRecord& moduleRecord(int32_t address)
-{
-    static const ModuleRecord none;
-    return IsModuleAddress(address) ? ModuleTable[static_cast<std::size_t>(address)] : none;
-}
-
 // The module address at a ModuleList position, or kNoModule.
-int32_t moduleAt(int position)
+int32_t moduleAt(const Station& station, int position)
 {
-    if (position < 0 || position >= std::min(ModulAnzahl, kModuleListSize))
+    if (position < 0 || position >= std::min(station.ModulAnzahl, kModuleListSize))
         return LinkEditorState::kNoModule;
-    const int32_t address = ModuleList[static_cast<std::size_t>(position)];
+    const int32_t address = station.ModuleList[static_cast<std::size_t>(position)];
     return IsModuleAddress(address) ? address : LinkEditorState::kNoModule;
 }
 
-std::string moduleItemText(int32_t address)
+std::string moduleItemText(const Station& station, int32_t address)
 {
-    const ModuleRecord& module = moduleRecord(address);
-    return module.name + " (" + module.typeText + ") - Adr:" + std::to_string(int64_t{address} + DeviceAddress);
+    const ModuleRecord& module = station.Module(address);
+    return module.name + " (" + module.typeText + ") - Adr:" + std::to_string(int64_t{address} + station.DeviceAddress);
 }
 
 template <std::size_t N>
@@ -38,14 +30,14 @@ std::vector<std::string> itemsOf(const std::array<std::string, N>& items)
     return {items.begin(), items.end()};
 }
 
-std::vector<std::string> groupItemsOf(Pane pane, const ModuleRecord& module, const GroupLabels& labels)
+std::vector<std::string> groupItemsOf(const SignalGroupSet& groups, Pane pane, const ModuleRecord& module, const GroupLabels& labels)
 {
-    return pane == Pane::Source ? itemsOf(SourceGroupItems(module, labels)) : itemsOf(TargetGroupItems(module, labels));
+    return pane == Pane::Source ? itemsOf(SourceGroupItems(groups, module, labels)) : itemsOf(TargetGroupItems(module, labels));
 }
 
-PaneGroup groupOf(Pane pane, const ModuleRecord& module, const std::string& item, const GroupLabels& labels)
+PaneGroup groupOf(const SignalGroupSet& groups, Pane pane, const ModuleRecord& module, const std::string& item, const GroupLabels& labels)
 {
-    return pane == Pane::Source ? SourceGroupOf(module, item, labels) : TargetGroupOf(module, item, labels);
+    return pane == Pane::Source ? SourceGroupOf(groups, module, item, labels) : TargetGroupOf(module, item, labels);
 }
 
 bool isItem(int item, const std::vector<std::string>& items)
@@ -73,9 +65,9 @@ EditorChange& EditorChange::operator|=(const EditorChange& other)
     return *this;
 }
 
-bool LinkEditorState::CanOpen()
+bool LinkEditorState::CanOpen(const Station& station)
 {
-    return ModulAnzahl > 0;
+    return station.ModulAnzahl > 0;
 }
 
 int LinkEditorState::modulePosition(Pane pane) const
@@ -90,9 +82,9 @@ EditorChange LinkEditorState::Open(const GroupLabels& labels)
     m_labels = labels;
     for (auto& items : m_moduleItems)
         items.clear();
-    const int count = std::clamp(ModulAnzahl, 0, kModuleListSize);
+    const int count = std::clamp(m_station.ModulAnzahl, 0, kModuleListSize);
     for (int position = 0; position < count; ++position) {
-        const std::string text = moduleItemText(moduleAt(position));
+        const std::string text = moduleItemText(m_station, moduleAt(m_station, position));
         m_moduleItems[0].push_back(text);
         if (position > 0)
             m_moduleItems[1].push_back(text);
@@ -113,10 +105,10 @@ EditorChange LinkEditorState::Open(const GroupLabels& labels)
 EditorChange LinkEditorState::showModule(Pane side)
 {
     EditorPane& p = at(side);
-    p.module = moduleAt(modulePosition(side));
-    p.moduleName = moduleRecord(p.module).name;
+    p.module = moduleAt(m_station, modulePosition(side));
+    p.moduleName = m_station.Module(p.module).name;
     (side == Pane::Source ? m_selection.modulQ : m_selection.modulZ) = std::max(p.module, 0);
-    p.groupItems = groupItemsOf(side, moduleRecord(p.module), m_labels);
+    p.groupItems = groupItemsOf(m_station, side, m_station.Module(p.module), m_labels);
     p.groupItem = 0;
     EditorChange change = changed(EditorChange::Module(side) | EditorChange::Selection);
     change |= showGroup(side);
@@ -126,8 +118,8 @@ EditorChange LinkEditorState::showModule(Pane side)
 EditorChange LinkEditorState::showGroup(Pane side)
 {
     EditorPane& p = at(side);
-    const ModuleRecord& module = moduleRecord(p.module);
-    p.group = groupOf(side, module, isItem(p.groupItem, p.groupItems) ? p.groupItems[p.groupItem] : "", m_labels);
+    const ModuleRecord& module = m_station.Module(p.module);
+    p.group = groupOf(m_station, side, module, isItem(p.groupItem, p.groupItems) ? p.groupItems[p.groupItem] : "", m_labels);
     p.scroll = std::clamp(p.scroll, 0, std::max(p.group.scrollMaximum, 0));
     EditorChange change = changed(EditorChange::Cells(side) | EditorChange::Selection);
     if (side == Pane::Source) {
@@ -152,9 +144,9 @@ EditorChange LinkEditorState::drawLinks(Pane side)
     const int32_t source = pane(Pane::Source).module;
     const int32_t target = pane(Pane::Target).module;
     if (side == Pane::Source) {
-        p.marks = SourceLinkMarks(source, target, p.firstVisible());
+        p.marks = SourceLinkMarks(m_station, source, target, p.firstVisible());
     } else {
-        p.marks = target == kNoModule ? PaneMarks{} : TargetLinkMarks(source, target, p.firstVisible());
+        p.marks = target == kNoModule ? PaneMarks{} : TargetLinkMarks(m_station, source, target, p.firstVisible());
         // A bit a link writes is taken: it can show the link's actions, but take no new link.
         for (std::size_t i = 0; i < p.marks.size(); ++i) {
             if (p.marks[i].text != kNoMark)
@@ -171,7 +163,7 @@ void LinkEditorState::frameDifferences(Pane side)
     p.frames = {};
     if (!m_device.links || p.module == kNoModule)
         return;
-    const DifferingBits differing = DifferingLinkBits(CurrentLinks(), *m_device.links);
+    const DifferingBits differing = DifferingLinkBits(m_station.CurrentLinks(), *m_device.links);
     p.frames = FramedCells(side == Pane::Source ? differing.source : differing.target, p.module, p.firstVisible());
 }
 
@@ -240,7 +232,7 @@ EditorChange LinkEditorState::selectTargetBit(int index)
     EditorChange change = changed(EditorChange::TargetMarks | EditorChange::Selection);
     if (m_selection.hasTargetStart())
         change |= drawLinks(Pane::Target);
-    if (PlaceTargetStart(m_selection, target.marks, index, target.firstVisible())) {
+    if (PlaceTargetStart(m_station, m_selection, target.marks, index, target.firstVisible())) {
         // The rejected start stays in the selection, but no mark and no take-over.
         change.refusal = kMessageTargetBitTaken;
         change |= drawLinks(Pane::Target);
@@ -282,8 +274,8 @@ EditorChange LinkEditorState::TakeOver()
         return change;
     const LinkSelection& s = m_selection;
     bool appended = false;
-    change |= changeLinks(LinkStepName(LinkStep::TakeOver, AnzBefehle + 1),
-                          [&] { appended = AppendLink(s.modulQ, s.regQ, s.bitQ, s.anzBit, s.modulZ, s.regZ, s.bitZ); });
+    change |= changeLinks(LinkStepName(LinkStep::TakeOver, m_station.AnzBefehle + 1),
+                          [&] { appended = m_station.AppendLink(s.modulQ, s.regQ, s.bitQ, s.anzBit, s.modulZ, s.regZ, s.bitZ); });
     if (!appended) {
         // Nothing was added: the selection stays for after a clean-up.
         change.refusal = kMessageLinkTableFull;
@@ -323,14 +315,14 @@ std::optional<LinkActionOffer> LinkEditorState::LinkActionsAt(Pane side, int ind
 EditorChange LinkEditorState::ApplyLinkAction(const LinkDialogContext& answered)
 {
     EditorChange change;
-    const LinkAction action = DecodeLinkAnswer(answered);
+    const LinkAction action = DecodeLinkAnswer(m_station, answered);
     switch (action.kind) {
     case LinkActionKind::Delete:
         change |= changeLinks(LinkStepName(LinkStep::Delete, action.linkNumber),
-                              [&] { DeleteLink(action.linkNumber); });
+                              [&] { m_station.DeleteLink(action.linkNumber); });
         break;
     case LinkActionKind::Switch: {
-        int32_t& deaktiv = LinkTable[static_cast<std::size_t>(action.linkNumber)].deaktiv;
+        int32_t& deaktiv = m_station.LinkTable[static_cast<std::size_t>(action.linkNumber)].deaktiv;
         const LinkStep step = deaktiv != 0 ? LinkStep::Activate : LinkStep::Deactivate;
         change |= changeLinks(LinkStepName(step, action.linkNumber), [&] { deaktiv = deaktiv != 0 ? 0 : 1; });
         break;
@@ -353,27 +345,27 @@ EditorChange LinkEditorState::ApplyLinkAction(const LinkDialogContext& answered)
 
 void LinkEditorState::showSourceEnd(int32_t link)
 {
-    const LinkRecord& l = LinkTable[static_cast<std::size_t>(link)];
-    if (!IsModuleAddress(l.ModulQ) || moduleRecord(l.ModulQ).present == 0)
+    const LinkRecord& l = m_station.LinkTable[static_cast<std::size_t>(link)];
+    if (!IsModuleAddress(l.ModulQ) || m_station.Module(l.ModulQ).present == 0)
         return;
-    const int position = ModuleListPosition(l.ModulQ);
+    const int position = m_station.ModuleListPosition(l.ModulQ);
     if (!isItem(position, moduleItems(Pane::Source)))
         return;
     EditorPane& source = at(Pane::Source);
     source.moduleItem = position;
     showModule(Pane::Source);
-    const ModuleRecord& module = moduleRecord(source.module);
+    const ModuleRecord& module = m_station.Module(source.module);
     const std::vector<std::string> labelLines(m_labels.lines.begin(), m_labels.lines.end());
-    source.groupItem = SourceGroupItemFor(module.iModulKennNr, l.RegVon, source.groupItems, labelLines);
-    bringIntoView(Pane::Source, SourceGroupOf(module, source.groupItems[source.groupItem], m_labels), l.RegVon);
+    source.groupItem = SourceGroupItemFor(m_station, module.iModulKennNr, l.RegVon, source.groupItems, labelLines);
+    bringIntoView(Pane::Source, SourceGroupOf(m_station, module, source.groupItems[source.groupItem], m_labels), l.RegVon);
 }
 
 void LinkEditorState::showTargetEnd(int32_t link)
 {
-    const LinkRecord& l = LinkTable[static_cast<std::size_t>(link)];
-    if (!IsModuleAddress(l.ModulZ) || moduleRecord(l.ModulZ).present == 0)
+    const LinkRecord& l = m_station.LinkTable[static_cast<std::size_t>(link)];
+    if (!IsModuleAddress(l.ModulZ) || m_station.Module(l.ModulZ).present == 0)
         return;
-    const int item = ModuleListPosition(l.ModulZ) - 1;
+    const int item = m_station.ModuleListPosition(l.ModulZ) - 1;
     if (!isItem(item, moduleItems(Pane::Target)))
         return;
     EditorPane& target = at(Pane::Target);
@@ -382,7 +374,7 @@ void LinkEditorState::showTargetEnd(int32_t link)
     const std::vector<std::string> labelLines(m_labels.lines.begin(), m_labels.lines.end());
     target.groupItem = TargetGroupItemFor(l.RegZ, target.groupItems, labelLines);
     bringIntoView(Pane::Target,
-                  TargetGroupOf(moduleRecord(target.module), target.groupItems[target.groupItem], m_labels), l.RegZ);
+                  TargetGroupOf(m_station.Module(target.module), target.groupItems[target.groupItem], m_labels), l.RegZ);
 }
 
 // Scrolls the least that brings register `reg` of the group into the window.
@@ -420,7 +412,7 @@ EditorChange LinkEditorState::Relabel(const GroupLabels& labels)
     if (!isOpen())
         return {};
     for (const Pane side : {Pane::Source, Pane::Target})
-        at(side).groupItems = groupItemsOf(side, moduleRecord(pane(side).module), m_labels);
+        at(side).groupItems = groupItemsOf(m_station, side, m_station.Module(pane(side).module), m_labels);
     return changed(EditorChange::SourceModule | EditorChange::TargetModule);
 }
 

@@ -71,15 +71,23 @@ struct LinkActionOffer {
     std::string caption;
 };
 
+struct Station;
+
 class LinkEditorState {
 public:
     static constexpr int32_t kNoModule = -1;
+
+    // The editor works on `station`'s modules, signal groups and links.
+    explicit LinkEditorState(Station& station)
+        : m_station(station)
+    {
+    }
 
     // Take-overs, deletes and switches go to `recorder` as named steps; none: just done.
     void useRecorder(LinkChangeRecorder* recorder) { m_recorder = recorder; }
 
     // Whether the station has modules to link: without, the editor does not open.
-    static bool CanOpen();
+    static bool CanOpen(const Station& station);
     bool isOpen() const { return !m_moduleItems[0].empty(); }
     // Both module lists rebuilt, the first module of each shown from the start
     // of its first group. `labels` (group labels 1..20 of the active language)
@@ -134,6 +142,7 @@ private:
     void showTargetEnd(int32_t link);
     void bringIntoView(Pane pane, const PaneGroup& group, int32_t reg);
 
+    Station& m_station;
     GroupLabels m_labels;
     LinkChangeRecorder* m_recorder = nullptr;
     std::array<std::vector<std::string>, 2> m_moduleItems;

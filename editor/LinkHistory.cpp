@@ -11,8 +11,10 @@ namespace {
 
 class LinkStep : public QUndoCommand {
 public:
-    LinkStep(StepName name, LinkTableState before, LinkTableState after, std::function<void()> putBack)
+    LinkStep(Station& station, StepName name, LinkTableState before, LinkTableState after,
+             std::function<void()> putBack)
         : QUndoCommand(ansiToQString(name()))
+        , m_station(station)
         , m_name(std::move(name))
         , m_before(std::move(before))
         , m_after(std::move(after))
@@ -22,7 +24,7 @@ public:
 
     void undo() override
     {
-        RestoreLinkTable(m_after, m_before);
+        RestoreLinkTable(m_station, m_after, m_before);
         m_putBack();
     }
 
@@ -33,13 +35,14 @@ public:
             m_recording = false;
             return;
         }
-        RestoreLinkTable(m_before, m_after);
+        RestoreLinkTable(m_station, m_before, m_after);
         m_putBack();
     }
 
     std::string name() const { return m_name(); }
 
 private:
+    Station& m_station;
     StepName m_name;
     LinkTableState m_before;
     LinkTableState m_after;
@@ -61,8 +64,9 @@ std::string stepName(const QUndoStack& steps, int index)
 
 } // namespace
 
-LinkHistory::LinkHistory(QObject* parent)
+LinkHistory::LinkHistory(Station& station, QObject* parent)
     : QObject(parent)
+    , m_station(station)
 {
     m_steps.setUndoLimit(kStepLimit);
     // At the limit a new step drops the oldest and the index stays: the names change.
@@ -79,12 +83,12 @@ LinkHistory::~LinkHistory()
 
 void LinkHistory::Record(const StepName& name, const std::function<void()>& change)
 {
-    LinkTableState before = CaptureLinkTable();
+    LinkTableState before = CaptureLinkTable(m_station);
     change();
-    LinkTableState after = CaptureLinkTable();
+    LinkTableState after = CaptureLinkTable(m_station);
     if (sameState(before, after))
         return;
-    m_steps.push(new LinkStep(name, std::move(before), std::move(after), [this] { emit linksPutBack(); }));
+    m_steps.push(new LinkStep(m_station, name, std::move(before), std::move(after), [this] { emit linksPutBack(); }));
 }
 
 bool LinkHistory::CanUndo() const

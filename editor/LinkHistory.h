@@ -11,13 +11,16 @@
 // The steps that changed the link table (a take-over, a delete, a switch, a
 // file or device read), so that each can be taken back and made again. A
 // write to the device changes no link and is no step: it stays done.
+struct Station;
+
 class LinkHistory : public QObject, public LinkChangeRecorder {
     Q_OBJECT
 public:
     // More than a working day of edits; each step holds the table twice.
     static constexpr int kStepLimit = 200;
 
-    explicit LinkHistory(QObject* parent = nullptr);
+    // The steps change the links of `station`.
+    explicit LinkHistory(Station& station, QObject* parent = nullptr);
     // Says nothing more: the window listening may be half gone already.
     ~LinkHistory() override;
 
@@ -43,5 +46,6 @@ signals:
     void linksPutBack();
 
 private:
+    Station& m_station;
     QUndoStack m_steps;
 };

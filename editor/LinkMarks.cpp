@@ -10,10 +10,10 @@ namespace {
 constexpr int kLetters = 26;
 
 // The links in use; a count from outside never reaches past the table.
-std::span<const LinkRecord> linksInUse()
+std::span<const LinkRecord> linksInUse(const LinkTableModel& table)
 {
-    const int count = std::clamp(AnzBefehle, 0, kLinkTableSlots - 1);
-    return std::span<const LinkRecord>(LinkTable).subspan(1, static_cast<std::size_t>(count));
+    const int count = std::clamp(table.AnzBefehle, 0, kLinkTableSlots - 1);
+    return std::span<const LinkRecord>(table.LinkTable).subspan(1, static_cast<std::size_t>(count));
 }
 
 template <typename Mark>
@@ -46,11 +46,11 @@ std::string LinkLetter(int ordinal, bool targetInView)
     return mark;
 }
 
-PaneMarks SourceLinkMarks(int32_t sourceModule, int32_t targetModule, int32_t firstRegister)
+PaneMarks SourceLinkMarks(const LinkTableModel& table, int32_t sourceModule, int32_t targetModule, int32_t firstRegister)
 {
     PaneMarks marks;
     int ordinal = 0;
-    for (const LinkRecord& link : linksInUse()) {
+    for (const LinkRecord& link : linksInUse(table)) {
         if (link.ModulQ != sourceModule)
             continue;
         const std::string letter = LinkLetter(++ordinal, link.ModulZ == targetModule);
@@ -64,16 +64,16 @@ PaneMarks SourceLinkMarks(int32_t sourceModule, int32_t targetModule, int32_t fi
     return marks;
 }
 
-PaneMarks TargetLinkMarks(int32_t sourceModule, int32_t targetModule, int32_t firstRegister)
+PaneMarks TargetLinkMarks(const LinkTableModel& table, int32_t sourceModule, int32_t targetModule, int32_t firstRegister)
 {
     PaneMarks marks;
-    for (const LinkRecord& link : linksInUse()) {
+    for (const LinkRecord& link : linksInUse(table)) {
         if (link.ModulZ == targetModule)
             forEachCellInWindow(link.RegZ, link.BitZ, link.AnzBit, firstRegister,
                                 [&](std::size_t index) { marks[index].text = kForeignTargetMark; });
     }
     int ordinal = 0;
-    for (const LinkRecord& link : linksInUse()) {
+    for (const LinkRecord& link : linksInUse(table)) {
         if (link.ModulQ != sourceModule)
             continue;
         const std::string letter = LinkLetter(++ordinal, true);

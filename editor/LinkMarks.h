@@ -16,6 +16,8 @@
 #include <cstdint>
 #include <string>
 
+struct LinkTableModel;
+
 // Cell texts besides the links' marks.
 inline const std::string kNoMark;
 inline const std::string kSelectionMark = "*";
@@ -48,8 +50,8 @@ std::string LinkLetter(int ordinal, bool targetInView);
 
 // The source module's links on the source window that starts at register
 // `firstRegister`; `targetModule` is the module the target pane shows.
-PaneMarks SourceLinkMarks(int32_t sourceModule, int32_t targetModule, int32_t firstRegister);
+PaneMarks SourceLinkMarks(const LinkTableModel& table, int32_t sourceModule, int32_t targetModule, int32_t firstRegister);
 // Every link into `targetModule` on the target window that starts at register
 // `firstRegister`, also one that starts above the window and reaches into it:
 // its bits left blank would look free, and a new link could be laid over them.
-PaneMarks TargetLinkMarks(int32_t sourceModule, int32_t targetModule, int32_t firstRegister);
+PaneMarks TargetLinkMarks(const LinkTableModel& table, int32_t sourceModule, int32_t targetModule, int32_t firstRegister);

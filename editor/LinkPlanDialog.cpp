@@ -6,7 +6,8 @@
 #include "diag/MessageNumbers.h"
 #include "i18n/LanguageTexts.h"
 #include "i18n/MessageBoxEx.h"
-#include "model/DeviceValues.h"
+#include "model/Station.h"
+#include "diag/ProgramFolder.h"
 #include "model/LinkModel.h"
 
 #include <QApplication>
@@ -88,15 +89,16 @@ void LinkPlanView::paintEvent(QPaintEvent*)
     plan.paint(painter);
 }
 
-LinkPlanDialog::LinkPlanDialog(QWidget* parent)
+LinkPlanDialog::LinkPlanDialog(const Station& station, QWidget* parent)
     : QDialog(parent)
+    , m_linkFile(station.LinkFileName)
 {
     setObjectName(QStringLiteral("LinkPlanDialog"));
-    const std::vector<PlanModule> modules = OverviewPlanModules();
-    const std::vector<LinkRecord> links = CurrentLinks();
+    const std::vector<PlanModule> modules = OverviewPlanModules(station);
+    const std::vector<LinkRecord> links = station.CurrentLinks();
     m_plan = LayOutLinkPlan(modules, links);
 
-    m_texts = CurrentLinkPlanTexts(m_plan, modules.size(), links.size());
+    m_texts = CurrentLinkPlanTexts(m_plan, modules.size(), links.size(), station.OverviewOrigin);
 
     setWindowTitle(MainWindowText(kTextPlan, "Verkn\xFCpfungsplan"));
     View = new LinkPlanView(m_plan, m_texts, this);
@@ -141,10 +143,10 @@ void LinkPlanDialog::BtnPngClick()
 QString LinkPlanDialog::proposedPath(Format format) const
 {
     // Beside the link file, under its name; else in the working folder.
-    const QFileInfo linkFile(QFile::decodeName(LinkFileName.c_str()));
-    const QString folder = linkFile.path() != QLatin1String(".") || StartDirectory.empty()
+    const QFileInfo linkFile(QFile::decodeName(m_linkFile.c_str()));
+    const QString folder = linkFile.path() != QLatin1String(".") || StartDirectory().empty()
                                ? linkFile.absolutePath()
-                               : QFile::decodeName(StartDirectory.c_str());
+                               : QFile::decodeName(StartDirectory().c_str());
     const QString base =
         linkFile.completeBaseName().isEmpty() ? QStringLiteral("QMXverk") : linkFile.completeBaseName();
     return QDir(folder).filePath(base + (format == Format::Svg ? QStringLiteral(".svg") : QStringLiteral(".png")));

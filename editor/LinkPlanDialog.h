@@ -39,10 +39,13 @@ std::optional<QString> ShowQtPlanFileDialog(const QString& filter, const QString
 // "Verknüpfungsplan": the modules of the overview and the links of the table
 // as they are when it opens, drawn in the window's palette, and saved as SVG
 // or PNG for print, in a light palette whatever the desktop's theme.
+struct Station;
+
 class LinkPlanDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit LinkPlanDialog(QWidget* parent);
+    // The plan of `station`'s overview and links as they are now.
+    LinkPlanDialog(const Station& station, QWidget* parent);
 
     const LinkPlan& plan() const { return m_plan; }
     const LinkPlanTexts& texts() const { return m_texts; }
@@ -60,6 +63,8 @@ private:
     void save(Format format);
     QString proposedPath(Format format) const;
 
+    // The link file the plan is saved beside, bytes of the file system.
+    std::string m_linkFile;
     LinkPlan m_plan;
     LinkPlanTexts m_texts;
     LinkPlanView* View = nullptr;

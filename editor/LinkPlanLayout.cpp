@@ -418,18 +418,18 @@ LinkPlan LayOutLinkPlan(std::span<const PlanModule> overview, std::span<const Li
     return Layout(overview, links).take();
 }
 
-std::vector<PlanModule> OverviewPlanModules()
+std::vector<PlanModule> OverviewPlanModules(const ModuleModel& overview)
 {
     std::vector<PlanModule> modules;
     std::set<int32_t> seen;
-    const int count = std::clamp(ModulAnzahl, 0, kModuleListSize);
+    const int count = std::clamp(overview.ModulAnzahl, 0, kModuleListSize);
     for (int position = 0; position < count; ++position) {
-        const int32_t address = ModuleList[static_cast<std::size_t>(position)];
+        const int32_t address = overview.ModuleList[static_cast<std::size_t>(position)];
         if (!IsModuleAddress(address) || !seen.insert(address).second)
             continue;
         PlanModule module;
         module.address = address;
-        module.name = ModuleTable[static_cast<std::size_t>(address)].name;
+        module.name = overview.ModuleTable[static_cast<std::size_t>(address)].name;
         modules.push_back(std::move(module));
     }
     return modules;

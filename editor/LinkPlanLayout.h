@@ -27,6 +27,8 @@
 #include <string>
 #include <vector>
 
+struct ModuleModel;
+
 struct PlanModule {
     int32_t address = 0;    // the module address; shown as address + 1, as the link table counts
     std::string name;       // Windows-1252; empty for a module the overview lacks
@@ -89,7 +91,7 @@ LinkPlan LayOutLinkPlan(std::span<const PlanModule> overview, std::span<const Li
 
 // The modules of the module overview (ModuleList positions 0 .. ModulAnzahl - 1)
 // with their names.
-std::vector<PlanModule> OverviewPlanModules();
+std::vector<PlanModule> OverviewPlanModules(const ModuleModel& overview);
 
 // The point at `t` (0..1) of the arrow's curve.
 QPointF PlanCurvePoint(const PlanArrow& arrow, double t);

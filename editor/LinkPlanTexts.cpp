@@ -3,7 +3,7 @@
 #include "diag/AnsiText.h"
 #include "diag/MessageNumbers.h"
 #include "i18n/LanguageTexts.h"
-#include "model/DeviceValues.h"
+#include "model/StationIdentity.h"
 
 #include <string>
 
@@ -43,15 +43,16 @@ QString MainWindowHint(int n)
     return ansiToQString(mainWindowText(n, "H"));
 }
 
-LinkPlanTexts CurrentLinkPlanTexts(const LinkPlan& plan, std::size_t moduleCount, std::size_t linkCount)
+LinkPlanTexts CurrentLinkPlanTexts(const LinkPlan& plan, std::size_t moduleCount, std::size_t linkCount,
+                                   const std::optional<StationIdentity>& overviewOrigin)
 {
     const std::string modules = std::to_string(moduleCount);
     const std::string links = std::to_string(linkCount);
     const std::string inactive = std::to_string(plan.inactiveLinks);
     const std::string counts =
-        OverviewOrigin ? GetMessageText(kMessageTitleOfStation,
-                                        {std::to_string(OverviewOrigin->serialNumber),
-                                         std::to_string(OverviewOrigin->address), modules, links, inactive},
+        overviewOrigin ? GetMessageText(kMessageTitleOfStation,
+                                        {std::to_string(overviewOrigin->serialNumber),
+                                         std::to_string(overviewOrigin->address), modules, links, inactive},
                                         4)
                        : GetMessageText(kMessageTitle, {modules, links, inactive}, 2);
     LinkPlanTexts texts;

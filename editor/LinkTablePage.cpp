@@ -9,8 +9,7 @@
 #include "editor/LinkProblemText.h"
 #include "i18n/LanguageTexts.h"
 #include "model/LinkComparison.h"
-#include "model/LinkModel.h"
-#include "model/ModuleModel.h"
+#include "model/Station.h"
 
 #include <QHeaderView>
 #include <QHelpEvent>
@@ -59,15 +58,17 @@ std::string moduleNumber(int32_t address)
     return std::to_string(static_cast<int64_t>(address) + 1);
 }
 
-std::string moduleName(int32_t address)
+std::string moduleName(const Station& station, int32_t address)
 {
-    return IsModuleAddress(address) ? ModuleTable[static_cast<std::size_t>(address)].name : std::string();
+    return station.Module(address).name;
 }
 
 } // namespace
 
-LinkTablePage::LinkTablePage(TextTableLine memTabLine, TextTableLine memo2Line, QWidget* parent)
+LinkTablePage::LinkTablePage(const Station& station, TextTableLine memTabLine, TextTableLine memo2Line,
+                             QWidget* parent)
     : QWidget(parent)
+    , m_station(station)
     , m_memTabLine(std::move(memTabLine))
     , m_memo2Line(std::move(memo2Line))
 {
@@ -122,7 +123,7 @@ QLabel* LinkTablePage::createHeading(const char* name, const char* caption, int 
 
 void LinkTablePage::TabSheet3Show()
 {
-    const int links = std::clamp(AnzBefehle, 0, kLinkTableSlots - 1);
+    const int links = std::clamp(m_station.AnzBefehle, 0, kLinkTableSlots - 1);
     // A row for every link below the headings, and never fewer than a page.
     SG2->setGridRowCount(std::max(kMinimumRows, links + 1));
 
@@ -130,7 +131,7 @@ void LinkTablePage::TabSheet3Show()
         SG2->setCell(col, 0, m_memTabLine(kHeadingLines[static_cast<std::size_t>(col)]));
     fitColumnsToHeadings();
     for (int i = 1; i <= links; ++i)
-        showLinkRow(i, std::to_string(i), LinkTable[static_cast<std::size_t>(i)]);
+        showLinkRow(i, std::to_string(i), m_station.LinkTable[static_cast<std::size_t>(i)]);
     // No row below the last link may show a link that is gone.
     for (int row = links + 1; row < SG2->gridRowCount(); ++row) {
         for (int col = 0; col < kColumns; ++col)
@@ -164,9 +165,9 @@ void LinkTablePage::fitColumnsToHeadings()
 void LinkTablePage::showLinkRow(int row, const std::string& number, const LinkRecord& link)
 {
     const std::array<std::string, kColumns> cells{
-        number,                      moduleNumber(link.ModulQ), moduleName(link.ModulQ),
+        number,                      moduleNumber(link.ModulQ), moduleName(m_station, link.ModulQ),
         std::to_string(link.RegVon), std::to_string(link.BitVon), std::to_string(link.AnzBit),
-        moduleNumber(link.ModulZ),   moduleName(link.ModulZ),   std::to_string(link.RegZ),
+        moduleNumber(link.ModulZ),   moduleName(m_station, link.ModulZ),   std::to_string(link.RegZ),
         std::to_string(link.BitZ),   link.deaktiv == 0 ? "A" : "D"};
     for (int col = 0; col < kColumns; ++col)
         SG2->setCell(col, row, cells[static_cast<std::size_t>(col)]);
@@ -188,7 +189,7 @@ void LinkTablePage::ForgetComparison()
 
 void LinkTablePage::BtnPlanClick()
 {
-    LinkPlanDialog plan(this);
+    LinkPlanDialog plan(m_station, this);
     plan.exec();
 }
 
@@ -207,7 +208,7 @@ void LinkTablePage::markComparison()
     LVergleich->clear();
     if (!m_device.links)
         return;
-    const std::vector<LinkRecord> here = CurrentLinks();
+    const std::vector<LinkRecord> here = m_station.CurrentLinks();
     const std::vector<LinkComparisonRow> rows = CompareLinks(here, *m_device.links);
     std::array<int, 4> counts{};
     const auto paint = [this](int row, int col, const QBrush& background, const QBrush& text, bool struck) {
@@ -259,8 +260,8 @@ void LinkTablePage::markComparison()
 
 void LinkTablePage::markProblems(int links)
 {
-    const std::vector<LinkRecord> table = CurrentLinks();
-    const std::vector<LinkProblem> problems = CheckLinks(table);
+    const std::vector<LinkRecord> table = m_station.CurrentLinks();
+    const std::vector<LinkProblem> problems = CheckLinks(m_station, table);
     m_problemHints.assign(static_cast<std::size_t>(SG2->gridRowCount()), QString());
     const QIcon warning = style()->standardIcon(QStyle::SP_MessageBoxWarning);
     for (int row = 1; row < SG2->gridRowCount(); ++row) {

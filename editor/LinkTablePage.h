@@ -17,6 +17,8 @@ class StringGrid;
 // row of SG2, rebuilt each time the page is shown, with a hint over inactive
 // links that tells how to activate them, and over links the editor would not
 // have made (marked with a warning sign) what is wrong with them.
+struct Station;
+
 class LinkTablePage : public QWidget {
     Q_OBJECT
 public:
@@ -30,7 +32,9 @@ public:
 
     // `memTabLine` gives the column headings (MemTab), `memo2Line` the hint
     // over inactive links (Memo2, line 1).
-    LinkTablePage(TextTableLine memTabLine, TextTableLine memo2Line, QWidget* parent = nullptr);
+    // The page shows the links of `station`.
+    LinkTablePage(const Station& station, TextTableLine memTabLine, TextTableLine memo2Line,
+                  QWidget* parent = nullptr);
 
     // Rebuilds the grid from the link table.
     void TabSheet3Show();
@@ -68,6 +72,7 @@ private:
     void showLinkRow(int row, const std::string& number, const LinkRecord& link);
     QString rowHint(int row) const;
 
+    const Station& m_station;
     TextTableLine m_memTabLine;
     TextTableLine m_memo2Line;
     QLabel* Label1 = nullptr;

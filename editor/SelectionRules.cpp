@@ -51,7 +51,7 @@ void MarkSelectedRun(PaneMarks& marks, int32_t reg, int32_t bit, int32_t count, 
         marks[static_cast<std::size_t>(index)].text = kSelectionMark;
 }
 
-bool PlaceTargetStart(LinkSelection& selection, PaneMarks& marks, int index, int32_t firstVisible)
+bool PlaceTargetStart(const Station& station, LinkSelection& selection, PaneMarks& marks, int index, int32_t firstVisible)
 {
     selection.regZ = firstVisible + index / kRegisterBits;
     selection.bitZ = index % kRegisterBits;
@@ -59,7 +59,7 @@ bool PlaceTargetStart(LinkSelection& selection, PaneMarks& marks, int index, int
     const bool takenInView = std::any_of(marks.begin() + run.first, marks.begin() + run.last + 1,
                                          [](const CellMark& mark) { return mark.text != kNoMark; });
     const bool taken =
-        takenInView || TargetRangeInUse(selection.modulZ, selection.regZ, selection.bitZ, selection.anzBit);
+        takenInView || TargetRangeInUse(station, selection.modulZ, selection.regZ, selection.bitZ, selection.anzBit);
     if (!taken)
         MarkSelectedRun(marks, selection.regZ, selection.bitZ, selection.anzBit, firstVisible);
     return taken;

@@ -11,6 +11,8 @@
 
 #include <cstdint>
 
+struct Station;
+
 // What a left click on source bit (reg, bit) did to the range.
 enum class SourceClick {
     Start,   // nothing was chosen: the bit starts a range of one
@@ -32,7 +34,7 @@ void MarkSelectedRun(PaneMarks& marks, int32_t reg, int32_t bit, int32_t count, 
 // starts at `firstVisible` and marks the range's cells in the window. The
 // result is true when a bit of the range is taken, on a visible cell or by
 // any link of the table into the target module; then nothing is marked.
-bool PlaceTargetStart(LinkSelection& selection, PaneMarks& marks, int index, int32_t firstVisible);
+bool PlaceTargetStart(const Station& station, LinkSelection& selection, PaneMarks& marks, int index, int32_t firstVisible);
 
 // Whether the take-over has a source range and a target start to make a link of.
 bool CanTakeOver(const LinkSelection& selection);

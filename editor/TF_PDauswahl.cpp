@@ -82,12 +82,14 @@ TF_PDauswahl::TF_PDauswahl(QWidget* parent)
     SetTextSection(section);
 }
 
-int32_t TF_PDauswahl::ask(LinkDialogContext& context)
+int32_t TF_PDauswahl::ask(const Station& station, LinkDialogContext& context)
 {
     context.result = 0;
+    m_station = &station;
     m_context = &context;
     exec();
     m_context = nullptr;
+    m_station = nullptr;
     return context.result;
 }
 
@@ -111,7 +113,7 @@ QString TF_PDauswahl::caption(std::size_t which) const
 
 void TF_PDauswahl::FormShow()
 {
-    m_rows = m_context != nullptr ? LinkDialogRows(*m_context) : std::vector<LinkDialogRow>{};
+    m_rows = m_context != nullptr ? LinkDialogRows(*m_station, *m_context) : std::vector<LinkDialogRow>{};
     const std::size_t used = m_rows.size() * kLabelsPerRow;
     ensureLabels(used);
     for (std::size_t i = 0; i < m_labels.size(); ++i) {

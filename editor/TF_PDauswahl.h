@@ -17,6 +17,8 @@ class QScrollArea;
 // offering to show the link, to switch it active or inactive, or to delete it.
 // It only chooses; the link editor carries the answer out. The caller sets its
 // caption and position.
+struct Station;
+
 class TF_PDauswahl : public QDialog {
     Q_OBJECT
 public:
@@ -25,7 +27,7 @@ public:
     // Shows the links on the context's cell modally and returns the answer,
     // also left in context.result: 0 nothing chosen, 1000 + n delete link n,
     // 2000 + n show it, 4000 + n switch it.
-    int32_t ask(LinkDialogContext& context);
+    int32_t ask(const Station& station, LinkDialogContext& context);
 
     // The rows of the current or last showing.
     int rowCount() const;
@@ -42,6 +44,7 @@ private:
     // The caption in the current language, or the German one without a text.
     QString caption(std::size_t which) const;
 
+    const Station* m_station = nullptr;
     LinkDialogContext* m_context = nullptr;
     std::vector<LinkDialogRow> m_rows;
     std::vector<ChoiceLabel*> m_labels; // "Label1", "Label2", ...: three per row

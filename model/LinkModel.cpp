@@ -5,9 +5,6 @@
 #include <algorithm>
 #include <tuple>
 
-std::array<LinkRecord, kLinkTableSlots> LinkTable;
-int32_t AnzBefehle = 0;
-
 namespace {
 
 void copyNumberFields(const LinkRecord& from, LinkRecord& to)
@@ -24,7 +21,7 @@ bool IsLinkSlot(int32_t n)
     return n >= 0 && n < kLinkTableSlots;
 }
 
-void ClearLink(int32_t n)
+void LinkTableModel::ClearLink(int32_t n)
 {
     if (!IsLinkSlot(n))
         return;
@@ -32,7 +29,7 @@ void ClearLink(int32_t n)
     LinkTable[static_cast<std::size_t>(n)].encodedText = kEmptyLinkText;
 }
 
-void DeleteLink(int32_t n)
+void LinkTableModel::DeleteLink(int32_t n)
 {
     if (n < 1 || n > AnzBefehle || AnzBefehle >= kLinkTableSlots - 1)
         return;
@@ -44,7 +41,7 @@ void DeleteLink(int32_t n)
     ClearLink(formerEndMarker);
 }
 
-void ClearAllLinks()
+void LinkTableModel::ClearAllLinks()
 {
     while (AnzBefehle > 0) {
         const int32_t before = AnzBefehle;
@@ -60,7 +57,7 @@ void ClearAllLinks()
     }
 }
 
-void ReplaceLinks(std::span<const LinkRecord> links)
+void LinkTableModel::ReplaceLinks(std::span<const LinkRecord> links)
 {
     for (int32_t slot = 1; slot < kLinkTableSlots; ++slot)
         ClearLink(slot);
@@ -73,7 +70,7 @@ void ReplaceLinks(std::span<const LinkRecord> links)
     }
 }
 
-std::vector<LinkRecord> CurrentLinks()
+std::vector<LinkRecord> LinkTableModel::CurrentLinks() const
 {
     const int32_t count = std::clamp(AnzBefehle, 0, kMaxLinks);
     return {LinkTable.begin() + 1, LinkTable.begin() + 1 + count};
@@ -92,7 +89,7 @@ bool SameLinks(std::span<const LinkRecord> a, std::span<const LinkRecord> b)
     return std::ranges::equal(a, b, SameLinkFields);
 }
 
-bool AppendLink(int32_t modulQ, int32_t regVon, int32_t bitVon, int32_t anzBit, int32_t modulZ,
+bool LinkTableModel::AppendLink(int32_t modulQ, int32_t regVon, int32_t bitVon, int32_t anzBit, int32_t modulZ,
                 int32_t regZ, int32_t bitZ)
 {
     if (AnzBefehle >= kMaxLinks)
@@ -125,7 +122,7 @@ DeviceLinkWords EncodeLinkWords(const LinkRecord& link)
     return words;
 }
 
-bool EncodeLink(int32_t n, DeviceLinkWords& words)
+bool LinkTableModel::EncodeLink(int32_t n, DeviceLinkWords& words)
 {
     if (!IsLinkSlot(n))
         return false;

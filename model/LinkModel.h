@@ -36,32 +36,38 @@ struct DeviceLinkWords {
 constexpr uint16_t kEndSlotWord = 0xFFFF;
 inline constexpr char kEmptyLinkText[] = "FFFF,FFFF,FFFF,FFFF";
 
-extern std::array<LinkRecord, kLinkTableSlots> LinkTable;
-extern int32_t AnzBefehle;
-
 // True for the slots that may be indexed: 0..300.
 bool IsLinkSlot(int32_t n);
-void ClearLink(int32_t n);
-// Removes link n (1..AnzBefehle); the links behind it move down one slot.
-void DeleteLink(int32_t n);
-// Empties the whole table: every link goes, AnzBefehle becomes 0.
-void ClearAllLinks();
-// Makes `links` the table's links (at most kMaxLinks of them), each with its
-// encodedText; every other slot is emptied.
-void ReplaceLinks(std::span<const LinkRecord> links);
-// Links 1..AnzBefehle.
-std::vector<LinkRecord> CurrentLinks();
+
+// A station's table of links, one part of its Station.
+struct LinkTableModel {
+    std::array<LinkRecord, kLinkTableSlots> LinkTable{};
+    int32_t AnzBefehle = 0;
+
+    void ClearLink(int32_t n);
+    // Removes link n (1..AnzBefehle); the links behind it move down one slot.
+    void DeleteLink(int32_t n);
+    // Empties the whole table: every link goes, AnzBefehle becomes 0.
+    void ClearAllLinks();
+    // Makes `links` the table's links (at most kMaxLinks of them), each with
+    // its encodedText; every other slot is emptied.
+    void ReplaceLinks(std::span<const LinkRecord> links);
+    // Links 1..AnzBefehle.
+    std::vector<LinkRecord> CurrentLinks() const;
+    // Adds a new, inactive link behind the last one. False (and nothing
+    // changes) when the table is full.
+    bool AppendLink(int32_t modulQ, int32_t regVon, int32_t bitVon, int32_t anzBit, int32_t modulZ,
+                    int32_t regZ, int32_t bitZ);
+    // Device form of link n (1..AnzBefehle), also stored as its encodedText.
+    // For n behind the last link only that slot's AnzBit is zeroed and false
+    // returned.
+    bool EncodeLink(int32_t n, DeviceLinkWords& words);
+};
+
 // The same eight number fields; encodedText follows from them.
 bool SameLinkFields(const LinkRecord& a, const LinkRecord& b);
 // The same links in the same order.
 bool SameLinks(std::span<const LinkRecord> a, std::span<const LinkRecord> b);
-// Adds a new, inactive link behind the last one. False (and nothing changes)
-// when the table is full.
-bool AppendLink(int32_t modulQ, int32_t regVon, int32_t bitVon, int32_t anzBit, int32_t modulZ,
-                int32_t regZ, int32_t bitZ);
-// Device form of link n (1..AnzBefehle), also stored as its encodedText. For
-// n behind the last link only that slot's AnzBit is zeroed and false returned.
-bool EncodeLink(int32_t n, DeviceLinkWords& words);
 DeviceLinkWords EncodeLinkWords(const LinkRecord& link);
 // The four words as a link's encodedText holds them: "8305,0064,012C,2704".
 std::string LinkWordsText(const DeviceLinkWords& words);

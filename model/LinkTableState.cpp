@@ -1,19 +1,19 @@
 #include "model/LinkTableState.h"
 
-#include "model/DeviceValues.h"
+#include "model/Station.h"
 
-LinkTableState CaptureLinkTable()
+LinkTableState CaptureLinkTable(const Station& station)
 {
-    return {CurrentLinks(), LinkTableOrigin, LastKeptLinks(), CaptureOverview()};
+    return {station.CurrentLinks(), station.LinkTableOrigin, LastKeptLinks(station), CaptureOverview(station)};
 }
 
-void RestoreLinkTable(const LinkTableState& from, const LinkTableState& to)
+void RestoreLinkTable(Station& station, const LinkTableState& from, const LinkTableState& to)
 {
-    ReplaceLinks(to.links);
-    if (LinkTableOrigin == from.origin)
-        LinkTableOrigin = to.origin;
-    if (LastKeptLinks().number == from.kept.number)
-        PutBackKeptLinks(to.kept);
-    if (CaptureOverview() == from.overview)
-        RestoreOverview(to.overview);
+    station.ReplaceLinks(to.links);
+    if (station.LinkTableOrigin == from.origin)
+        station.LinkTableOrigin = to.origin;
+    if (LastKeptLinks(station).number == from.kept.number)
+        PutBackKeptLinks(station, to.kept);
+    if (CaptureOverview(station) == from.overview)
+        RestoreOverview(station, to.overview);
 }

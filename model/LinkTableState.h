@@ -20,10 +20,10 @@ struct LinkTableState {
     OverviewState overview;
 };
 
-LinkTableState CaptureLinkTable();
+LinkTableState CaptureLinkTable(const Station& station);
 
 // Puts `to`'s links back. Origin, kept links and the overview are facts
 // about files and devices: they are put back only where they are still as
 // `from` left them, so a save, a write or a port search made since stays
 // known.
-void RestoreLinkTable(const LinkTableState& from, const LinkTableState& to);
+void RestoreLinkTable(Station& station, const LinkTableState& from, const LinkTableState& to);

@@ -1,35 +1,33 @@
 #include "model/ModuleModel.h"
 
-#include "model/LinkModel.h"
-
 #include <algorithm>
-
-std::array<ModuleRecord, kModuleSlots> ModuleTable;
-std::array<int32_t, kModuleListSize> ModuleList{};
-int32_t ModulAnzahl = 0;
-int32_t DataState = 99;
 
 bool IsModuleAddress(int32_t address)
 {
     return address >= 0 && address <= kMaxModuleAddress;
 }
 
-void ResetModel()
+const ModuleRecord& ModuleModel::Module(int32_t address) const
+{
+    static const ModuleRecord none;
+    return IsModuleAddress(address) ? ModuleTable[static_cast<std::size_t>(address)] : none;
+}
+
+void ModuleModel::ClearModules()
 {
     ModulAnzahl = 0;
-    AnzBefehle = 0;
     ModuleList.fill(0);
     ModuleTable.fill(ModuleRecord{});
 }
 
-int ModuleListPosition(int32_t address)
+int ModuleModel::ModuleListPosition(int32_t address) const
 {
     const int32_t end = std::clamp(address, 0, kModuleSlots);
     return static_cast<int>(std::count_if(ModuleTable.begin(), ModuleTable.begin() + end,
                                            [](const ModuleRecord& m) { return m.present != 0; }));
 }
 
-bool AppendToModuleList(int32_t address)
+bool ModuleModel::AppendToModuleList(int32_t address)
 {
     // Position 0 always holds the central device, so entries go behind the count.
     const int32_t position = ModulAnzahl + 1;

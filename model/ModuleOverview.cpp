@@ -1,23 +1,22 @@
 #include "model/ModuleOverview.h"
 
 #include "diag/TextHelpers.h"
-#include "model/DeviceValues.h"
-#include "model/ModuleModel.h"
+#include "model/Station.h"
 
 #include <algorithm>
 
-std::vector<OverviewRow> ModuleOverviewRows()
+std::vector<OverviewRow> ModuleOverviewRows(const Station& station)
 {
-    const int shown = std::clamp(ModulAnzahl, 0, kOverviewDataRows);
+    const int shown = std::clamp(station.ModulAnzahl, 0, kOverviewDataRows);
     std::vector<OverviewRow> rows(static_cast<std::size_t>(shown));
     for (int p = 0; p < shown; ++p) {
-        const int32_t address = ModuleList[static_cast<std::size_t>(p)];
+        const int32_t address = station.ModuleList[static_cast<std::size_t>(p)];
         if (!IsModuleAddress(address))
             continue;
-        const ModuleRecord& module = ModuleTable[static_cast<std::size_t>(address)];
+        const ModuleRecord& module = station.ModuleTable[static_cast<std::size_t>(address)];
         // The last slot is listed under the device's own address.
         rows[static_cast<std::size_t>(p)] = {
-            IntToText(address < kMaxModuleAddress ? DeviceAddress + address : DeviceAddress),
+            IntToText(address < kMaxModuleAddress ? station.DeviceAddress + address : station.DeviceAddress),
             module.typeText,
             module.name,
             IntToText(module.srcBitCount),

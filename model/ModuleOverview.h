@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+struct Station;
+
 constexpr int kOverviewColumns = 8;
 // Below the heading row the grid holds one row per ModuleList position.
 constexpr int kOverviewDataRows = 65;
@@ -23,4 +25,4 @@ using OverviewRow = std::array<std::string, kOverviewColumns>;
 // kOverviewDataRows): the address the device's bus shows (relative to the
 // device address), model text, name and the five counts. A position holding
 // no module address gives an empty row.
-std::vector<OverviewRow> ModuleOverviewRows();
+std::vector<OverviewRow> ModuleOverviewRows(const Station& station);

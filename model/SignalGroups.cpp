@@ -4,9 +4,6 @@
 #include "diag/TextHelpers.h"
 #include "io/IniBytes.h"
 
-std::array<std::array<SignalGroup, kSignalGroupEntries + 1>, kSignalGroupKinds> SignalGroupTable;
-std::array<int32_t, kSignalGroupKinds> SignalGroupCount{};
-
 const char* SignalGroupSection(int kind)
 {
     static constexpr std::array<const char*, kSignalGroupKinds> sections{"KRA", "SK40", "XTQ", "LIO", "QMX"};
@@ -19,7 +16,7 @@ std::string SignalGroupFile()
     return FileExistsIO(name) ? name : programFolder() + name;
 }
 
-void LoadSignalGroups(const std::string& fileName)
+void SignalGroupSet::LoadSignalGroups(const std::string& fileName)
 {
     // A missing or unreadable file reads as empty.
     const std::unique_ptr<CSimpleIniA> ini = LoadIniFile(fileName);

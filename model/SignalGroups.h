@@ -17,16 +17,19 @@ struct SignalGroup {
     std::string name;
 };
 
-// Entries are numbered from 1, as in the file; index 0 stays unused.
-extern std::array<std::array<SignalGroup, kSignalGroupEntries + 1>, kSignalGroupKinds> SignalGroupTable;
-extern std::array<int32_t, kSignalGroupKinds> SignalGroupCount;
-
 // Section of the signal-group file for a kind code: "KRA", "SK40", "XTQ", "LIO", "QMX".
 const char* SignalGroupSection(int kind);
 // "QMXFO.ini" when the working directory holds one, else the program
 // folder's: a program started from the desktop menu runs in the user's home,
 // and its link editor still needs the shipped groups.
 std::string SignalGroupFile();
-// Reads the signal-group file (a missing file reads as empty). Each kind
-// takes its entries up to the first one without registers, at most five.
-void LoadSignalGroups(const std::string& fileName = SignalGroupFile());
+// The signal groups a station's link editor offers, one part of its Station.
+struct SignalGroupSet {
+    // Entries are numbered from 1, as in the file; index 0 stays unused.
+    std::array<std::array<SignalGroup, kSignalGroupEntries + 1>, kSignalGroupKinds> SignalGroupTable{};
+    std::array<int32_t, kSignalGroupKinds> SignalGroupCount{};
+
+    // Reads the signal-group file (a missing file reads as empty). Each kind
+    // takes its entries up to the first one without registers, at most five.
+    void LoadSignalGroups(const std::string& fileName = SignalGroupFile());
+};

@@ -1,33 +1,34 @@
 #include "model/StationState.h"
 
-#include "model/DeviceValues.h"
+#include "model/Station.h"
 
-OverviewState CaptureOverview()
+OverviewState CaptureOverview(const Station& s)
 {
-    return {ModuleTable, ModuleList, ModulAnzahl, DataState, DeviceType, SerialNumber, DeviceAddress, OverviewOrigin};
+    return {s.ModuleTable, s.ModuleList, s.ModulAnzahl, s.DataState, s.DeviceType, s.SerialNumber, s.DeviceAddress,
+            s.OverviewOrigin};
 }
 
-void RestoreOverview(const OverviewState& state)
+void RestoreOverview(Station& s, const OverviewState& state)
 {
-    ModuleTable = state.modules;
-    ModuleList = state.moduleList;
-    ModulAnzahl = state.moduleCount;
-    DataState = state.dataState;
-    DeviceType = state.deviceType;
-    SerialNumber = state.serialNumber;
-    DeviceAddress = state.deviceAddress;
-    OverviewOrigin = state.overviewOrigin;
+    s.ModuleTable = state.modules;
+    s.ModuleList = state.moduleList;
+    s.ModulAnzahl = state.moduleCount;
+    s.DataState = state.dataState;
+    s.DeviceType = state.deviceType;
+    s.SerialNumber = state.serialNumber;
+    s.DeviceAddress = state.deviceAddress;
+    s.OverviewOrigin = state.overviewOrigin;
 }
 
-StationState CaptureStation()
+StationState CaptureStation(const Station& s)
 {
-    return {CaptureOverview(), LinkTableOrigin, LinkTable, AnzBefehle};
+    return {CaptureOverview(s), s.LinkTableOrigin, s.LinkTable, s.AnzBefehle};
 }
 
-void RestoreStation(const StationState& state)
+void RestoreStation(Station& s, const StationState& state)
 {
-    RestoreOverview(state.overview);
-    LinkTableOrigin = state.linkTableOrigin;
-    LinkTable = state.links;
-    AnzBefehle = state.linkCount;
+    RestoreOverview(s, state.overview);
+    s.LinkTableOrigin = state.linkTableOrigin;
+    s.LinkTable = state.links;
+    s.AnzBefehle = state.linkCount;
 }

@@ -13,6 +13,8 @@
 #include <cstdint>
 #include <optional>
 
+struct Station;
+
 struct OverviewState {
     std::array<ModuleRecord, kModuleSlots> modules;
     std::array<int32_t, kModuleListSize> moduleList{};
@@ -26,8 +28,8 @@ struct OverviewState {
     bool operator==(const OverviewState&) const = default;
 };
 
-OverviewState CaptureOverview();
-void RestoreOverview(const OverviewState& state);
+OverviewState CaptureOverview(const Station& station);
+void RestoreOverview(Station& station, const OverviewState& state);
 
 struct StationState {
     OverviewState overview;
@@ -36,5 +38,5 @@ struct StationState {
     int32_t linkCount = 0;
 };
 
-StationState CaptureStation();
-void RestoreStation(const StationState& state);
+StationState CaptureStation(const Station& station);
+void RestoreStation(Station& station, const StationState& state);

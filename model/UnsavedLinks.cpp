@@ -1,67 +1,24 @@
 #include "model/UnsavedLinks.h"
 
-#include "model/LinkModel.h"
+#include "model/Station.h"
 
-#include <utility>
-
-namespace {
-
-// The links as last kept; the table starts empty, and so kept.
-std::vector<LinkRecord>& keptLinks()
+void MarkLinksKept(Station& station, const std::string& keptAs, const std::string& linkFile)
 {
-    static std::vector<LinkRecord> links;
-    return links;
+    // Each keeping gets a number of its own, never given again.
+    station.Kept = {station.CurrentLinks(), ++station.KeepingsGiven, keptAs, linkFile};
 }
 
-// Each keeping gets a number of its own, never given again.
-uint64_t& keptNumber()
+bool HasUnsavedLinks(const Station& station)
 {
-    static uint64_t number = 0;
-    return number;
+    return !SameLinks(station.CurrentLinks(), station.Kept.links);
 }
 
-std::string& keptName()
+const KeptLinks& LastKeptLinks(const Station& station)
 {
-    static std::string name;
-    return name;
+    return station.Kept;
 }
 
-std::string& keptFile()
+void PutBackKeptLinks(Station& station, const KeptLinks& kept)
 {
-    static std::string path;
-    return path;
-}
-
-uint64_t& lastNumberGiven()
-{
-    static uint64_t number = 0;
-    return number;
-}
-
-} // namespace
-
-void MarkLinksKept(const std::string& keptAs, const std::string& linkFile)
-{
-    keptLinks() = CurrentLinks();
-    keptNumber() = ++lastNumberGiven();
-    keptName() = keptAs;
-    keptFile() = linkFile;
-}
-
-bool HasUnsavedLinks()
-{
-    return !SameLinks(CurrentLinks(), keptLinks());
-}
-
-KeptLinks LastKeptLinks()
-{
-    return {keptLinks(), keptNumber(), keptName(), keptFile()};
-}
-
-void PutBackKeptLinks(const KeptLinks& kept)
-{
-    keptLinks() = kept.links;
-    keptNumber() = kept.number;
-    keptName() = kept.keptAs;
-    keptFile() = kept.linkFile;
+    station.Kept = kept;
 }

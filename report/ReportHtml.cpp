@@ -7,7 +7,7 @@
 #include "editor/LinkCheck.h"
 #include "editor/LinkPlanTexts.h"
 #include "editor/LinkProblemText.h"
-#include "model/DeviceValues.h"
+#include "model/Station.h"
 #include "model/LinkComparison.h"
 #include "model/ModuleModel.h"
 #include "model/ModuleOverview.h"
@@ -73,7 +73,7 @@ std::string deviceTypeText(uint16_t type)
 QString titleBlock(const ServiceReportFacts& facts)
 {
     const std::string unknown = ReportWord(ReportStatement::Unknown);
-    const std::optional<StationIdentity> station = ReportedStation();
+    const std::optional<StationIdentity> station = ReportedStation(facts.station);
     QString rows = labelRow(ReportLabel::Made, facts.made.toString(QStringLiteral("yyyy-MM-dd HH:mm")));
     rows += labelRow(ReportLabel::Serial, html(station ? IntToText(station->serialNumber) : unknown));
     rows += labelRow(ReportLabel::Address, html(station ? IntToText(station->address) : unknown));
@@ -82,7 +82,8 @@ QString titleBlock(const ServiceReportFacts& facts)
         rows += labelRow(ReportLabel::ReadOver, html(facts.port));
     if (!facts.linkFile.empty()) {
         rows += labelRow(ReportLabel::LinkFile, html(facts.linkFile));
-        const std::string fileStation = LinkTableOrigin ? ReportStationText(*LinkTableOrigin) : unknown;
+        const std::optional<StationIdentity>& origin = facts.station.LinkTableOrigin;
+        const std::string fileStation = origin ? ReportStationText(*origin) : unknown;
         rows += labelRow(ReportLabel::FileStation, html(fileStation));
     }
     return QStringLiteral("<h1>%1</h1><p>Kalmoria " KALMORIA_VERSION "</p><table>%2</table>")
@@ -98,7 +99,7 @@ QString gridTable(const QString& head, const QString& body)
 QString overviewSection(const ServiceReportFacts& facts)
 {
     std::vector<std::vector<std::string>> rows;
-    for (const OverviewRow& row : ModuleOverviewRows())
+    for (const OverviewRow& row : ModuleOverviewRows(facts.station))
         rows.emplace_back(row.begin(), row.end());
     // A file reported without its station shows the overview it keeps.
     if (rows.empty() && facts.fileOverview.size() > 1)
@@ -116,17 +117,17 @@ QString overviewSection(const ServiceReportFacts& facts)
     return heading(ReportHeading::Modules) + gridTable(head + QStringLiteral("</tr>"), body);
 }
 
-std::string moduleName(int32_t address)
+std::string moduleName(const Station& station, int32_t address)
 {
-    return IsModuleAddress(address) ? ModuleTable[static_cast<std::size_t>(address)].name : std::string();
+    return station.Module(address).name;
 }
 
-QString linkSection(const std::vector<LinkRecord>& links)
+QString linkSection(const Station& station, const std::vector<LinkRecord>& links)
 {
     // Without the station's modules every link would be found to use a
     // module that is missing: the check says nothing then.
-    const bool checked = ModulAnzahl > 0;
-    const std::vector<LinkProblem> problems = checked ? CheckLinks(links) : std::vector<LinkProblem>();
+    const bool checked = station.ModulAnzahl > 0;
+    const std::vector<LinkProblem> problems = checked ? CheckLinks(station, links) : std::vector<LinkProblem>();
     const QString span = QStringLiteral("<th colspan=\"%1\">%2</th>");
     QString head = QStringLiteral("<tr><th></th>")
                    + span.arg(5).arg(MainWindowText(kTextSource, "Quelle").toHtmlEscaped())
@@ -149,8 +150,8 @@ QString linkSection(const std::vector<LinkRecord>& links)
         const auto number = static_cast<int32_t>(i + 1);
         const std::array<std::string, 11> cells{
             IntToText(number),       std::to_string(static_cast<int64_t>(link.ModulQ) + 1),
-            moduleName(link.ModulQ), IntToText(link.RegVon), IntToText(link.BitVon), IntToText(link.AnzBit),
-            std::to_string(static_cast<int64_t>(link.ModulZ) + 1), moduleName(link.ModulZ),
+            moduleName(station, link.ModulQ), IntToText(link.RegVon), IntToText(link.BitVon), IntToText(link.AnzBit),
+            std::to_string(static_cast<int64_t>(link.ModulZ) + 1), moduleName(station, link.ModulZ),
             IntToText(link.RegZ),    IntToText(link.BitZ),   link.deaktiv == 0 ? "A" : "D"};
         body += QStringLiteral("<tr>");
         for (const std::string& text : cells)
@@ -209,16 +210,16 @@ QString lastWriteSection(const ServiceReportFacts& facts)
 
 } // namespace
 
-std::optional<StationIdentity> ReportedStation()
+std::optional<StationIdentity> ReportedStation(const Station& station)
 {
     // The one read, else the one the links name.
-    return OverviewOrigin ? OverviewOrigin : LinkTableOrigin;
+    return station.OverviewOrigin ? station.OverviewOrigin : station.LinkTableOrigin;
 }
 
 QString ServiceReportHtml(const ServiceReportFacts& facts)
 {
-    const std::vector<LinkRecord> links = CurrentLinks();
+    const std::vector<LinkRecord> links = facts.station.CurrentLinks();
     return QStringLiteral("<html><head><style>%1</style></head><body>").arg(QLatin1String(kStyle))
-           + titleBlock(facts) + overviewSection(facts) + linkSection(links) + comparisonSection(facts, links)
+           + titleBlock(facts) + overviewSection(facts) + linkSection(facts.station, links) + comparisonSection(facts, links)
            + lastWriteSection(facts) + QStringLiteral("</body></html>");
 }

@@ -11,7 +11,9 @@
 
 #include <optional>
 
+struct Station;
+
 QString ServiceReportHtml(const ServiceReportFacts& facts);
 
 // The station the report is of: the one read, else the one the links name.
-std::optional<StationIdentity> ReportedStation();
+std::optional<StationIdentity> ReportedStation(const Station& station);

@@ -28,13 +28,13 @@ constexpr double kFooterHeightMm = 9;
 ServiceReport::ServiceReport(const ServiceReportFacts& facts)
     : m_html(ServiceReportHtml(facts))
 {
-    const std::vector<LinkRecord> links = CurrentLinks();
-    const std::optional<StationIdentity> station = ReportedStation();
+    const std::vector<LinkRecord> links = facts.station.CurrentLinks();
+    const std::optional<StationIdentity> station = ReportedStation(facts.station);
     m_title = ansiToQString(ReportWord(ReportHeading::Title)
                             + (station ? " " + IntToText(station->serialNumber) : std::string()));
-    const std::vector<PlanModule> modules = OverviewPlanModules();
+    const std::vector<PlanModule> modules = OverviewPlanModules(facts.station);
     m_plan = LayOutLinkPlan(modules, links);
-    m_planTexts = CurrentLinkPlanTexts(m_plan, modules.size(), links.size());
+    m_planTexts = CurrentLinkPlanTexts(m_plan, modules.size(), links.size(), facts.station.OverviewOrigin);
     m_footer = ansiToQString((station ? ReportStationText(*station) + "  \xB7  " : std::string()))
                + facts.made.toString(QStringLiteral("yyyy-MM-dd HH:mm"));
 }

@@ -4,13 +4,14 @@
 // a station: where the data came from, the module overview, the link table
 // with the link check's findings beside the links, the comparison with the
 // device, the last write and the link plan, on A4 pages with a footer on
-// each. It reports the model as it stands (modules, overview, links and their
-// origins) with the facts the model does not hold.
+// each. It reports a station as it stands (modules, overview, links and their
+// origins) with the facts the station does not hold.
 
 #include "core/LastLinkWrite.h"
 #include "editor/LinkPlanPainter.h"
 #include "model/LinkFile.h"
 #include "model/LinkModel.h"
+#include "model/Station.h"
 
 #include <QDateTime>
 #include <QString>
@@ -23,6 +24,7 @@ class QPagedPaintDevice;
 class QTextDocument;
 
 struct ServiceReportFacts {
+    Station station; // as it stands when the report is asked for
     QDateTime made = QDateTime::currentDateTime();
     std::string port;     // the port the station was read over, with its adapter; empty: not read
     std::string linkFile; // the link file reported (Windows-1252); empty: none
@@ -35,7 +37,7 @@ struct ServiceReportFacts {
 
 class ServiceReport {
 public:
-    // Takes in the model now: a later change of it does not change the report.
+    // Takes in the facts now: a later change of the station does not change the report.
     explicit ServiceReport(const ServiceReportFacts& facts);
 
     // Lays the report out on `device` (a PDF writer or a printer, its page

@@ -8,7 +8,7 @@
 #include "protocol/Tvep.h"
 #include "diag/ErrLog.h"
 #include "diag/TextHelpers.h"
-#include "model/DeviceValues.h"
+#include "model/Station.h"
 #include "model/Snapshots.h"
 
 #include <algorithm>
@@ -55,8 +55,10 @@ bool Fail(LinkWriteResult& result, DeviceOutcome outcome, int32_t transferResult
 
 class CheckedLinkWriteRun {
 public:
-    CheckedLinkWriteRun(Tvep& vep, SequenceObserver* view, const LinkWriteChecks& checks, const OverviewRows& overview)
+    CheckedLinkWriteRun(Tvep& vep, Station& station, SequenceObserver* view, const LinkWriteChecks& checks,
+                        const OverviewRows& overview)
         : m_vep(vep)
+        , m_station(station)
         , m_checks(checks)
         , m_overview(overview)
         , m_progress(view, kCheckedWriteTransfers)
@@ -65,7 +67,7 @@ public:
 
     CheckedLinkWriteResult run(const StationConfirmation& confirm)
     {
-        if (RefuseLinkWrite(m_result) || !OpenPortForWrite(m_vep, m_result))
+        if (RefuseLinkWrite(m_station, m_result) || !OpenPortForWrite(m_vep, m_station, m_result))
             return std::move(m_result);
         if (identifyDevice() && confirmed(confirm) && takeSnapshot() && send())
             verify();
@@ -77,7 +79,7 @@ private:
     // The device's configuration, and, with the station check, its modules.
     bool identifyDevice()
     {
-        const DeviceConfiguration configuration = ReadConfiguration(m_vep);
+        const DeviceConfiguration configuration = ReadConfiguration(m_vep, m_station.receiveWords());
         m_progress.Step();
         if (!configuration.answered())
             return failedBeforeSending(configuration.transferResult);
@@ -88,11 +90,12 @@ private:
         m_device = StationIdentity{configuration.serialNumber, configuration.address, configuration.type};
         if (!m_checks.station)
             return true;
-        const ModuleExistence existence = ReadModuleExistence(m_vep);
+        const ModuleExistence existence = ReadModuleExistence(m_vep, m_station);
         m_progress.Step();
         if (existence.transferResult != Tvep::Ok)
             return failedBeforeSending(existence.transferResult);
-        m_result.station = StationCheck{m_device, LinkTableOrigin, missingModules(CurrentLinks(), existence)};
+        m_result.station = StationCheck{m_device, m_station.LinkTableOrigin,
+                                        missingModules(m_station.CurrentLinks(), existence)};
         return true;
     }
 
@@ -107,7 +110,7 @@ private:
             m_result.outcome = DeviceOutcome::Refused;
             return false;
         }
-        return OpenPortForWrite(m_vep, m_result) && sameStationAnswers();
+        return OpenPortForWrite(m_vep, m_station, m_result) && sameStationAnswers();
     }
 
     // A reopened port may lead elsewhere (a network server hands the new
@@ -115,7 +118,7 @@ private:
     // the station that was checked.
     bool sameStationAnswers()
     {
-        const DeviceConfiguration configuration = ReadConfiguration(m_vep);
+        const DeviceConfiguration configuration = ReadConfiguration(m_vep, m_station.receiveWords());
         if (!configuration.answered())
             return failedBeforeSending(configuration.transferResult);
         const StationIdentity now{configuration.serialNumber, configuration.address, configuration.type};
@@ -131,11 +134,11 @@ private:
     {
         if (!m_checks.snapshot)
             return true;
-        const LinkAreaRead area = ReadLinkAreaOnOpenPort(m_vep);
+        const LinkAreaRead area = ReadLinkAreaOnOpenPort(m_vep, m_station);
         m_progress.Step();
         if (area.transferResult != Tvep::Ok)
             return failedBeforeSending(area.transferResult);
-        const bool overviewOfThisStation = OverviewOrigin && OverviewOrigin->sameStation(m_device);
+        const bool overviewOfThisStation = m_station.OverviewOrigin && m_station.OverviewOrigin->sameStation(m_device);
         const SnapshotSave saved =
             SaveSnapshot(DecodeLinkArea(area.words).links, m_device, overviewOfThisStation ? m_overview : OverviewRows{});
         if (!saved.ok)
@@ -147,7 +150,7 @@ private:
 
     bool send()
     {
-        const bool sent = SendLinks(m_vep, m_result);
+        const bool sent = SendLinks(m_vep, m_station, m_result);
         m_progress.Step();
         if (!sent && m_result.sent)
             tellOutcomeUnknown();
@@ -161,7 +164,7 @@ private:
     {
         if (!m_checks.verify)
             return;
-        VerifyWrittenLinks(m_vep, m_result);
+        VerifyWrittenLinks(m_vep, m_station, m_result);
         m_progress.Step();
     }
 
@@ -193,6 +196,7 @@ private:
     }
 
     Tvep& m_vep;
+    Station& m_station;
     const LinkWriteChecks& m_checks;
     const OverviewRows& m_overview;
     TransferProgress m_progress;
@@ -202,20 +206,20 @@ private:
 
 } // namespace
 
-CheckedLinkWriteResult WriteLinksChecked(Tvep& vep, SequenceObserver* view, const LinkWriteChecks& checks,
+CheckedLinkWriteResult WriteLinksChecked(Tvep& vep, Station& station, SequenceObserver* view, const LinkWriteChecks& checks,
                                          const OverviewRows& overview, const StationConfirmation& confirm)
 {
     if (!checks.any()) {
         CheckedLinkWriteResult plain;
-        static_cast<LinkWriteResult&>(plain) = WriteLinksToDevice(vep, view);
+        static_cast<LinkWriteResult&>(plain) = WriteLinksToDevice(vep, station, view);
         return plain;
     }
-    return CheckedLinkWriteRun(vep, view, checks, overview).run(confirm);
+    return CheckedLinkWriteRun(vep, station, view, checks, overview).run(confirm);
 }
 
-void VerifyWrittenLinks(Tvep& vep, CheckedLinkWriteResult& result)
+void VerifyWrittenLinks(Tvep& vep, Station& station, CheckedLinkWriteResult& result)
 {
-    const LinkAreaRead readBack = ReadLinkAreaOnOpenPort(vep);
+    const LinkAreaRead readBack = ReadLinkAreaOnOpenPort(vep, station);
     const std::string snapshot = result.snapshotFile.empty() ? std::string(" - ") : result.snapshotFile;
     if (readBack.transferResult != Tvep::Ok) {
         logCheck("231-Verkn\xFCpfungen nicht zur\xFC" "ckgelesen: " + IntToText(readBack.transferResult));
@@ -225,7 +229,7 @@ void VerifyWrittenLinks(Tvep& vep, CheckedLinkWriteResult& result)
         AddConnectionLost(result.notices, vep.Serial());
         return;
     }
-    if (const auto difference = CompareLinkAreas(EncodeLinkArea(CurrentLinks()), readBack.words)) {
+    if (const auto difference = CompareLinkAreas(EncodeLinkArea(station.CurrentLinks()), readBack.words)) {
         logCheck("231-Verkn\xFCpfung " + IntToText(difference->slot) + " in QMX weicht ab: "
                  + LinkWordsText(difference->found) + " statt " + LinkWordsText(difference->expected));
         Fail(result, DeviceOutcome::Mismatch, Tvep::Ok,

@@ -17,6 +17,7 @@
 
 class SequenceObserver;
 class Tvep;
+struct Station;
 
 struct LinkWriteChecks {
     bool station = true;  // the device is the links' station and has their modules
@@ -50,12 +51,12 @@ struct CheckedLinkWriteResult : LinkWriteResult {
 // plain write of WriteLinksToDevice. The snapshot names the overview's
 // modules when the overview is of this station. A snapshot that cannot be
 // saved stops the write before anything is sent.
-CheckedLinkWriteResult WriteLinksChecked(Tvep& vep, SequenceObserver* view, const LinkWriteChecks& checks,
+CheckedLinkWriteResult WriteLinksChecked(Tvep& vep, Station& station, SequenceObserver* view, const LinkWriteChecks& checks,
                                          const OverviewRows& overview, const StationConfirmation& confirm);
 
 // Over the open port: reads the link area back and compares it with the link
 // table slot by slot; says in `result` what the device holds.
-void VerifyWrittenLinks(Tvep& vep, CheckedLinkWriteResult& result);
+void VerifyWrittenLinks(Tvep& vep, Station& station, CheckedLinkWriteResult& result);
 
 // The question or refusal for a station check that needs confirmation.
 Notice StationCheckNotice(const StationCheck& check);

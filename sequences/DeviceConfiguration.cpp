@@ -1,14 +1,8 @@
 #include "sequences/DeviceConfiguration.h"
 
-#include "sequences/TransferBuffers.h"
 #include "protocol/Tvep.h"
 
 namespace R = DeviceRegisters;
-
-DeviceConfiguration ReadConfiguration(Tvep& vep)
-{
-    return ReadConfiguration(vep, receiveWords());
-}
 
 DeviceConfiguration ReadConfiguration(Tvep& vep, std::span<uint16_t> words)
 {

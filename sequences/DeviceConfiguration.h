@@ -21,9 +21,6 @@ struct DeviceConfiguration {
     bool accepted() const { return answered() && DeviceRegisters::IsAcceptedDevice(type, address); }
 };
 
-// One transfer over the open port, with the time-outs of a probe, into the
-// shared receive buffer.
-DeviceConfiguration ReadConfiguration(Tvep& vep);
-// The same into `words` (at least ConfigurationCount of them), for a probe
-// that runs beside others and must keep off the shared buffers.
+// One transfer over the open port, with the time-outs of a probe, into
+// `words` (at least ConfigurationCount of them).
 DeviceConfiguration ReadConfiguration(Tvep& vep, std::span<uint16_t> words);

@@ -3,7 +3,6 @@
 #include "transports/Line.h"
 #include "transports/PortAccess.h"
 #include "diag/ErrLog.h"
-#include "model/DeviceValues.h"
 #include "model/ModuleModel.h"
 
 Notice DeviceNotice(int n, Notice::Severity severity)
@@ -13,7 +12,7 @@ Notice DeviceNotice(int n, Notice::Severity severity)
 
 Notice DeviceNoticeFollowedBy(int n, Notice::Severity severity, const std::string& appended)
 {
-    return Notice{n, severity, {DefaultMessageArgument}, appended, {}};
+    return Notice{n, severity, {kDefaultMessageArgument}, appended, {}};
 }
 
 Notice DeviceNotice(int n, Notice::Severity severity, std::vector<std::string> arguments)
@@ -81,9 +80,9 @@ void AddConnectionLost(std::vector<Notice>& notices, const Line& line)
         notices.back().causes.push_back(std::move(connectionLost));
 }
 
-std::optional<Notice> RefusalWhileDataIncomplete()
+std::optional<Notice> RefusalWhileDataIncomplete(const ModuleModel& modules)
 {
-    if (DataState <= 0)
+    if (modules.DataState <= 0)
         return std::nullopt;
     if (DebugBit(32))
         WriteErrLog("L12.W - Kommunikationsfehler verhindert Schreiben");

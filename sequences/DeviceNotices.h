@@ -13,6 +13,7 @@
 #include <vector>
 
 class Line;
+struct ModuleModel;
 struct PortOpenProblem;
 
 // Numbered message n with its arguments. Without arguments of its own a
@@ -44,4 +45,4 @@ void AddConnectionLost(std::vector<Notice>& notices, const Line& line);
 // While the data are incomplete (DataState above 0: nothing read yet, or the
 // last read failed) saving and writing links are refused: logs that (debug
 // bit 32) and gives message 15.
-std::optional<Notice> RefusalWhileDataIncomplete();
+std::optional<Notice> RefusalWhileDataIncomplete(const ModuleModel& modules);

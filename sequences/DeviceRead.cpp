@@ -5,18 +5,13 @@
 #include "protocol/DeviceRegisters.h"
 #include "protocol/LinkArea.h"
 #include "sequences/ModuleExistence.h"
-#include "sequences/PortSettings.h"
 #include "sequences/StationData.h"
-#include "sequences/TransferBuffers.h"
 #include "sequences/TransferProgress.h"
 #include "protocol/Tvep.h"
 #include "diag/ErrLog.h"
 #include "diag/TextHelpers.h"
-#include "model/DeviceValues.h"
-#include "model/LinkModel.h"
-#include "model/ModuleModel.h"
+#include "model/Station.h"
 #include "sequences/SequenceObserver.h"
-#include "model/SignalGroups.h"
 
 #include <algorithm>
 
@@ -27,11 +22,6 @@ namespace {
 // Transfers of a read besides the station data of the modules: existence,
 // configuration, the four name blocks, the central device and the links.
 constexpr int kTransfersBesideModules = 8;
-
-// Working storage of the read, kept between runs like the transfer buffers.
-std::array<bool, R::ModuleExistenceCount> ModuleExists{};
-NameBlockWords NameBlock{};
-StationWords StationBuffer{};
 
 void logIf(bool condition, const std::string& line)
 {
@@ -55,8 +45,9 @@ Notice communicationNotice()
 
 class DeviceReadRun {
 public:
-    DeviceReadRun(Tvep& vep, SequenceObserver& view)
+    DeviceReadRun(Tvep& vep, Station& station, SequenceObserver& view)
         : m_vep(vep)
+        , m_station(station)
         , m_view(view)
         // The total is known once the existence words tell the occupied addresses.
         , m_progress(&view, 0)
@@ -65,40 +56,40 @@ public:
 
     DeviceReadResult run()
     {
-        ResetModel();
+        m_station.ResetModel();
         m_view.ModulesChanged();
         m_view.Repaint();
-        ModulAnzahl = 0;
-        DataState = 0;
+        m_station.ModulAnzahl = 0;
+        m_station.DataState = 0;
         // What is read from here on belongs to the device now on the line.
-        LinkTableOrigin.reset();
-        OverviewOrigin.reset();
-        logIf(DebugFlag(), "L01 - QMX-lesen - OpenComport:" + IntToText(ComPortNr) + ", " + IntToText(ComBaud)
-                               + ", " + std::string(1, ComParity));
+        m_station.LinkTableOrigin.reset();
+        m_station.OverviewOrigin.reset();
+        logIf(DebugFlag(), "L01 - QMX-lesen - OpenComport:" + IntToText(m_station.ComPortNr) + ", " + IntToText(m_station.ComBaud)
+                               + ", " + std::string(1, m_station.ComParity));
         readModuleExistence();
         m_view.Repaint();
         readModules();
         finishModules();
-        if (ModulAnzahl > 0)
+        if (m_station.ModulAnzahl > 0)
             readLinks();
         logIf(stepTrace(), "L24 - ClosePort");
         m_vep.ClosePort();
-        logIf(DebugFlag(), "L25 - QMX-lesen ende - ModulAnzahl:" + IntToText(ModulAnzahl) + ", AnzBefehle:"
-                               + IntToText(AnzBefehle));
+        logIf(DebugFlag(), "L25 - QMX-lesen ende - ModulAnzahl:" + IntToText(m_station.ModulAnzahl) + ", AnzBefehle:"
+                               + IntToText(m_station.AnzBefehle));
         m_view.ShowStatus();
-        m_result.modules = ModulAnzahl;
-        m_result.links = AnzBefehle;
+        m_result.modules = m_station.ModulAnzahl;
+        m_result.links = m_station.AnzBefehle;
         return std::move(m_result);
     }
 
 private:
-    bool openPort() { return m_vep.OpenPort(ComPortNr, ComBaud, ComParity); }
+    bool openPort() { return m_vep.OpenPort(m_station.ComPortNr, m_station.ComBaud, m_station.ComParity); }
 
     // A step failed: the data are incomplete, and what stopped the read is
     // the last thing the user is told.
     void fail(DeviceOutcome outcome, int32_t transferResult, Notice notice)
     {
-        DataState = 1;
+        m_station.DataState = 1;
         m_result.outcome = outcome;
         m_result.transferResult = transferResult;
         m_result.notices.push_back(std::move(notice));
@@ -120,7 +111,7 @@ private:
 
     void readStation(int32_t address)
     {
-        if (const int32_t result = GetStationCom(m_vep, address); result < 0)
+        if (const int32_t result = GetStationCom(m_vep, m_station, address); result < 0)
             fail(DeviceOutcome::TransferFailed, result, communicationNotice());
         m_progress.Step();
     }
@@ -128,25 +119,25 @@ private:
     void readModuleExistence()
     {
         // What an earlier run found says nothing about the device now.
-        ModuleExists.fill(false);
+        m_moduleExists.fill(false);
         if (!openPort()) {
             // Without the existence words the module list cannot be complete.
             // Said once the next open shows whether the port works at all.
             logIf(stepTrace(), "L02 - Comport l\xE4sst sich nicht \xF6" "ffnen (Modul-Exist)");
-            DataState = 1;
+            m_station.DataState = 1;
             m_existenceUnread = true;
             return;
         }
         logIf(readTrace(), "L03 - lese Modul-Exist ab 2100");
-        const ModuleExistence existence = ReadModuleExistence(m_vep);
+        const ModuleExistence existence = ReadModuleExistence(m_vep, m_station);
         m_progress.Step();
         m_lastResult = existence.transferResult;
         if (m_lastResult < 0)
             communicationFailure("L12.1 - Kommunikationsfehler", m_lastResult);
-        ModuleExists = existence.occupied;
+        m_moduleExists = existence.occupied;
         // Only the occupied addresses cost a transfer of their own.
         m_progress.SetTotal(kTransfersBesideModules
-                            + static_cast<int>(std::count(ModuleExists.begin(), ModuleExists.end(), true)));
+                            + static_cast<int>(std::count(m_moduleExists.begin(), m_moduleExists.end(), true)));
         logIf(stepTrace(), "L04 - lese Modul-Exist ab 2100 - ende");
     }
 
@@ -159,7 +150,7 @@ private:
             // Nothing was read: writing now would replace the device's links
             // with an empty list.
             fail(DeviceOutcome::PortNotOpen, Tvep::ErrPortClosed,
-                 PortOpenNotice(ComPortNr, m_vep.Serial().OpenProblem)
+                 PortOpenNotice(m_station.ComPortNr, m_vep.Serial().OpenProblem)
                      .value_or(DeviceNoticeFollowedBy(kMessagePortWillNotOpen, Notice::Severity::Error,
                                                       IntToText(m_lastResult))));
             logIf(stepTrace(), "L20 - Comport l\xE4sst sich nicht \xF6" "ffnen");
@@ -176,7 +167,7 @@ private:
             return;
         logIf(stepTrace(), "L11 - Lade ersten Namensblock 0");
         m_vep.SetTimeouts(1500, 50);
-        if (const int32_t result = read(R::NameBlocks, R::NameBlockCount, NameBlock); result < 0) {
+        if (const int32_t result = read(R::NameBlocks, R::NameBlockCount, m_nameBlock); result < 0) {
             communicationFailure("L12.2 - Kommunikationsfehler", result);
             return;
         }
@@ -186,37 +177,37 @@ private:
         }
         logIf(stepTrace(), "L18 - starte GetStationCom(64)");
         readStation(0);
-        AppendToModuleList(0);
+        m_station.AppendToModuleList(0);
     }
 
     bool checkDevice()
     {
         logIf(stepTrace(), "L06 - lese QMX_config ab 1500");
-        const DeviceConfiguration configuration = ReadConfiguration(m_vep);
+        const DeviceConfiguration configuration = ReadConfiguration(m_vep, m_station.receiveWords());
         m_progress.Step();
         // Without a reply there is no device type.
-        DeviceType = configuration.type;
-        logIf(stepTrace(), "L07 - QMX_Typ(1506) = " + IntToText(DeviceType));
+        m_station.DeviceType = configuration.type;
+        logIf(stepTrace(), "L07 - QMX_Typ(1506) = " + IntToText(m_station.DeviceType));
         if (configuration.answered()) {
-            DeviceAddress = configuration.address;
+            m_station.DeviceAddress = configuration.address;
         } else {
-            logIf(stepTrace(), "L08 - keine Modul = " + IntToText(DeviceType));
-            DeviceAddress = configuration.transferResult;
+            logIf(stepTrace(), "L08 - keine Modul = " + IntToText(m_station.DeviceType));
+            m_station.DeviceAddress = configuration.transferResult;
         }
         if (!configuration.accepted()) {
             // No device of ours: nothing read may be written back.
             fail(configuration.answered() ? DeviceOutcome::NoDevice : DeviceOutcome::TransferFailed,
                  configuration.transferResult,
-                 DeviceNoticeFollowedBy(kMessageNoDeviceOfOurs, Notice::Severity::Error, IntToText(DeviceType)));
-            logIf(stepTrace(), "L09 - Falsches oder kein Ger\xE4t - Modultyp: " + IntToText(DeviceType));
+                 DeviceNoticeFollowedBy(kMessageNoDeviceOfOurs, Notice::Severity::Error, IntToText(m_station.DeviceType)));
+            logIf(stepTrace(), "L09 - Falsches oder kein Ger\xE4t - Modultyp: " + IntToText(m_station.DeviceType));
             return false;
         }
-        logIf(stepTrace(), "L10 - QMX_Typ(1506) ist OK " + IntToText(DeviceType));
+        logIf(stepTrace(), "L10 - QMX_Typ(1506) ist OK " + IntToText(m_station.DeviceType));
         m_view.SetBusyCursor(true);
         m_busy = true;
-        SerialNumber = configuration.serialNumber;
-        OverviewOrigin = LinkTableOrigin = StationIdentity{SerialNumber, DeviceAddress, DeviceType};
-        logIf(stepTrace(), "L10 - QMX ist OK - SN " + IntToText(SerialNumber));
+        m_station.SerialNumber = configuration.serialNumber;
+        m_station.OverviewOrigin = m_station.LinkTableOrigin = m_station.Identity();
+        logIf(stepTrace(), "L10 - QMX ist OK - SN " + IntToText(m_station.SerialNumber));
         return true;
     }
 
@@ -226,26 +217,26 @@ private:
         const int32_t index = address - 1;
         if (index == 16 || index == 32 || index == 48) {
             const int32_t block = index / 16;
-            const int32_t result = read(R::NameBlocks + R::NameBlockCount * block, R::NameBlockCount, NameBlock);
+            const int32_t result = read(R::NameBlocks + R::NameBlockCount * block, R::NameBlockCount, m_nameBlock);
             if (result < 0) {
                 communicationFailure("L12." + IntToText(block + 2) + " - Kommunikationsfehler", result);
                 return false;
             }
             logIf(stepTrace(), "L11-" + IntToText(block + 1) + " - Lade Namensblock " + IntToText(index));
         }
-        ClearModule(address);
+        ClearModule(m_station, address);
         logIf(stepTrace(), "L15-" + IntToText(address) + " -bedingter Aufruf GetStationCom");
-        if (ModuleExists[static_cast<std::size_t>(index)])
+        if (m_moduleExists[static_cast<std::size_t>(index)])
             readStation(address);
-        if (DataState > 0)
+        if (m_station.DataState > 0)
             return false;
         m_view.SetProgressText("lese: " + IntToText(address));
-        ModuleRecord& module = ModuleTable[static_cast<std::size_t>(address)];
+        ModuleRecord& module = m_station.ModuleTable[static_cast<std::size_t>(address)];
         if (module.present != 0) {
-            AppendToModuleList(address);
-            logIf(stepTrace(), "L17 - ModulAnzahl = " + IntToText(ModulAnzahl));
+            m_station.AppendToModuleList(address);
+            logIf(stepTrace(), "L17 - ModulAnzahl = " + IntToText(m_station.ModulAnzahl));
         }
-        module.name = ModuleDisplayName(DecodeModuleName(NameBlock, index), address);
+        module.name = ModuleDisplayName(DecodeModuleName(m_nameBlock, index), address);
         logIf(DebugBit(128), "B-Name: " + module.name);
         return true;
     }
@@ -256,7 +247,7 @@ private:
             m_view.SetBusyCursor(false);
         logIf(stepTrace(), "L21 - aufruf ZeigeStation");
         m_view.ModulesChanged();
-        LoadSignalGroups();
+        m_station.LoadSignalGroups();
         m_view.ShowStatus();
     }
 
@@ -264,8 +255,8 @@ private:
     {
         logIf(stepTrace(), "L22 - start Verkn\xFCpfungen lesen ab 30800");
         m_vep.SetTimeouts(500, 50);
-        const std::span<const uint16_t> area = receiveWords().first(R::LinkAreaCount);
-        if (const int32_t result = read(R::LinkArea, R::LinkAreaCount, receiveWords()); result < 0) {
+        const std::span<const uint16_t> area = m_station.receiveWords().first(R::LinkAreaCount);
+        if (const int32_t result = read(R::LinkArea, R::LinkAreaCount, m_station.receiveWords()); result < 0) {
             communicationFailure("L12.6 - Kommunikationsfehler", result);
             return;
         }
@@ -276,14 +267,18 @@ private:
                                     + ", R2=" + IntToText(words.r2) + ", R3=" + IntToText(words.r3)
                                     + ", R4=" + IntToText(words.r4));
         }
-        ReplaceLinks(decoded.links);
+        m_station.ReplaceLinks(decoded.links);
         if (!decoded.terminated)
             m_result.notices.push_back(DeviceNotice(kMessageLinkListNotTerminated, Notice::Severity::Warning,
                                                     {IntToText(decoded.slotsRead)}));
     }
 
     Tvep& m_vep;
+    Station& m_station;
     SequenceObserver& m_view;
+    // Working storage of the read.
+    std::array<bool, R::ModuleExistenceCount> m_moduleExists{};
+    NameBlockWords m_nameBlock{};
     TransferProgress m_progress;
     DeviceReadResult m_result;
     int32_t m_lastResult = 0;
@@ -293,16 +288,16 @@ private:
 
 } // namespace
 
-DeviceReadResult ReadDevice(Tvep& vep, SequenceObserver& view)
+DeviceReadResult ReadDevice(Tvep& vep, Station& station, SequenceObserver& view)
 {
-    return DeviceReadRun(vep, view).run();
+    return DeviceReadRun(vep, station, view).run();
 }
 
-void ClearModule(int32_t address)
+void ClearModule(ModuleModel& station, int32_t address)
 {
     if (!IsModuleAddress(address))
         return;
-    ModuleRecord& module = ModuleTable[static_cast<std::size_t>(address)];
+    ModuleRecord& module = station.ModuleTable[static_cast<std::size_t>(address)];
     module.present = 0;
     module.name.clear();
     module.typeText.clear();
@@ -313,7 +308,7 @@ void ClearModule(int32_t address)
     module.src2RegCount = 0;
 }
 
-int32_t GetStationCom(Tvep& vep, int32_t address)
+int32_t GetStationCom(Tvep& vep, Station& station, int32_t address)
 {
     if (!IsModuleAddress(address))
         return Tvep::Ok;
@@ -321,26 +316,27 @@ int32_t GetStationCom(Tvep& vep, int32_t address)
                            + IntToText(address));
     vep.SetTimeouts(500, 50);
     const int32_t first = StationDataRegister(address);
-    if (const int32_t result = readRegisters(vep, first, R::StationDataCount, StationBuffer); result < 0) {
+    StationWords stationData{};
+    if (const int32_t result = readRegisters(vep, first, R::StationDataCount, stationData); result < 0) {
         logIf(stepTrace(), "L12.0 - Kommunikationsfehler");
-        DataState = 1;
+        station.DataState = 1;
         return result;
     }
     logIf(stepTrace(), "L17a - Stationsdaten gelesen " + IntToText(address));
     if (stepTrace()) {
         std::string dump = "    ab Adr." + IntToText(first) + ": ";
-        for (std::size_t w = 0; w < StationBuffer.size(); ++w)
-            dump += IntToText(static_cast<int32_t>(w)) + ":" + IntToText(StationBuffer[w]) + " ";
+        for (std::size_t w = 0; w < stationData.size(); ++w)
+            dump += IntToText(static_cast<int32_t>(w)) + ":" + IntToText(stationData[w]) + " ";
         WriteErrLog(dump);
     }
-    ModuleRecord& module = ModuleTable[static_cast<std::size_t>(address)];
+    ModuleRecord& module = station.ModuleTable[static_cast<std::size_t>(address)];
     if (address >= 1) {
-        logIf(readTrace(), "L17b - iModulKennNr = " + IntToText(StationBuffer[2]));
-        ApplyStationData(module, StationBuffer);
+        logIf(readTrace(), "L17b - iModulKennNr = " + IntToText(stationData[2]));
+        ApplyStationData(module, stationData);
         if (module.present == 0)
             logIf(stepTrace(), "L17c - iModulKennNr error" + IntToText(address));
     } else {
-        ApplyCentralDeviceRecord(module, DeviceType);
+        ApplyCentralDeviceRecord(module, station.DeviceType);
     }
     logIf(readTrace(), "L17d - ModulTyp: " + module.typeText);
     return Tvep::Ok;

@@ -9,6 +9,8 @@
 #include <cstdint>
 
 class Tvep;
+struct Station;
+struct TransferBuffers;
 
 // Done with the words, PortNotOpen or TransferFailed (with Tvep's code in
 // transferResult) without them.
@@ -17,6 +19,6 @@ struct LinkAreaRead : DeviceResult {
 };
 
 // Opens the port, reads the 252 registers in one transfer and closes it again.
-LinkAreaRead ReadLinkArea(Tvep& vep);
+LinkAreaRead ReadLinkArea(Tvep& vep, Station& station);
 // The same transfer on a port that is open already.
-LinkAreaRead ReadLinkAreaOnOpenPort(Tvep& vep);
+LinkAreaRead ReadLinkAreaOnOpenPort(Tvep& vep, TransferBuffers& buffers);

@@ -3,14 +3,11 @@
 #include "sequences/DeviceNotices.h"
 #include "protocol/DeviceRegisters.h"
 #include "protocol/LinkArea.h"
-#include "sequences/PortSettings.h"
-#include "sequences/TransferBuffers.h"
 #include "sequences/TransferProgress.h"
 #include "protocol/Tvep.h"
 #include "diag/ErrLog.h"
 #include "diag/TextHelpers.h"
-#include "model/LinkModel.h"
-#include "model/ModuleModel.h"
+#include "model/Station.h"
 
 namespace R = DeviceRegisters;
 
@@ -38,10 +35,10 @@ constexpr std::array<FieldRange, 7> kDeviceForm{{
 
 } // namespace
 
-std::optional<LinkWriteObstacle> FindLinkWriteObstacle()
+std::optional<LinkWriteObstacle> FindLinkWriteObstacle(const LinkTableModel& links)
 {
-    for (int32_t n = 1; n <= AnzBefehle; ++n) {
-        const LinkRecord& link = LinkTable[static_cast<std::size_t>(n)];
+    for (int32_t n = 1; n <= links.AnzBefehle; ++n) {
+        const LinkRecord& link = links.LinkTable[static_cast<std::size_t>(n)];
         for (const FieldRange& range : kDeviceForm) {
             const int32_t value = link.*range.field;
             if (value < 0 || value > range.maximum)
@@ -52,23 +49,23 @@ std::optional<LinkWriteObstacle> FindLinkWriteObstacle()
     return std::nullopt;
 }
 
-std::optional<Notice> LinkWriteRefusal()
+std::optional<Notice> LinkWriteRefusal(const Station& station)
 {
-    if (std::optional<Notice> incomplete = RefusalWhileDataIncomplete())
+    if (std::optional<Notice> incomplete = RefusalWhileDataIncomplete(station))
         return incomplete;
     // The device's link area holds 62 links and the end slot, and a write
     // frame counts its registers in one byte: a larger table is never sent.
-    if (AnzBefehle > R::MaxWritableLinks)
-        return DeviceNotice(kMessageTooManyLinks, Notice::Severity::Error, {IntToText(AnzBefehle)});
-    if (const auto obstacle = FindLinkWriteObstacle())
+    if (station.AnzBefehle > R::MaxWritableLinks)
+        return DeviceNotice(kMessageTooManyLinks, Notice::Severity::Error, {IntToText(station.AnzBefehle)});
+    if (const auto obstacle = FindLinkWriteObstacle(station))
         return DeviceNotice(kMessageLinkNotWritable, Notice::Severity::Error,
                             {IntToText(obstacle->linkNumber), obstacle->reason});
     return std::nullopt;
 }
 
-bool RefuseLinkWrite(LinkWriteResult& result)
+bool RefuseLinkWrite(const Station& station, LinkWriteResult& result)
 {
-    std::optional<Notice> refusal = LinkWriteRefusal();
+    std::optional<Notice> refusal = LinkWriteRefusal(station);
     if (!refusal)
         return false;
     result.outcome = DeviceOutcome::Refused;
@@ -76,36 +73,36 @@ bool RefuseLinkWrite(LinkWriteResult& result)
     return true;
 }
 
-bool OpenPortForWrite(Tvep& vep, LinkWriteResult& result)
+bool OpenPortForWrite(Tvep& vep, const PortSettings& port, LinkWriteResult& result)
 {
-    if (vep.OpenPort(ComPortNr, ComBaud, ComParity))
+    if (vep.OpenPort(port.ComPortNr, port.ComBaud, port.ComParity))
         return true;
     // A port that just does not open stops the write without a word; a
     // reason the user can act on is worth a box.
     result.outcome = DeviceOutcome::PortNotOpen;
     result.transferResult = Tvep::ErrPortClosed;
-    if (std::optional<Notice> problem = PortOpenNotice(ComPortNr, vep.Serial().OpenProblem))
+    if (std::optional<Notice> problem = PortOpenNotice(port.ComPortNr, vep.Serial().OpenProblem))
         result.notices.push_back(std::move(*problem));
     return false;
 }
 
-bool SendLinks(Tvep& vep, LinkWriteResult& result)
+bool SendLinks(Tvep& vep, Station& station, LinkWriteResult& result)
 {
     // The table's text forms show what the device now gets.
-    for (int32_t n = 1; n <= AnzBefehle; ++n) {
+    for (int32_t n = 1; n <= station.AnzBefehle; ++n) {
         DeviceLinkWords words;
-        EncodeLink(n, words);
+        station.EncodeLink(n, words);
     }
-    const std::vector<LinkRecord> links = CurrentLinks();
+    const std::vector<LinkRecord> links = station.CurrentLinks();
     result.links = static_cast<int32_t>(links.size());
     for (const LinkRecord& link : links)
         ++(link.deaktiv != 0 ? result.inactive : result.active);
     const LinkAreaWords area = EncodeLinkArea(links);
-    std::copy(area.begin(), area.end(), SendBuffer.begin());
+    std::copy(area.begin(), area.end(), station.SendBuffer.begin());
 
     result.sent = true;
-    const int32_t sent = vep.Transfer(R::LinkArea, static_cast<int32_t>(area.size()), sendWords(), 0, 0,
-                                      receiveWords(), true);
+    const int32_t sent = vep.Transfer(R::LinkArea, static_cast<int32_t>(area.size()), station.sendWords(), 0, 0,
+                                      station.receiveWords(), true);
     if ((sent & 0xFFFF) != 0) {
         result.outcome = DeviceOutcome::TransferFailed;
         result.transferResult = sent;
@@ -125,15 +122,15 @@ std::vector<std::string> LinkCountArguments(const LinkWriteResult& result)
     return {IntToText(result.links), IntToText(result.active), IntToText(result.inactive)};
 }
 
-LinkWriteResult WriteLinksToDevice(Tvep& vep, SequenceObserver* view)
+LinkWriteResult WriteLinksToDevice(Tvep& vep, Station& station, SequenceObserver* view)
 {
     LinkWriteResult result;
-    if (RefuseLinkWrite(result))
+    if (RefuseLinkWrite(station, result))
         return result;
     TransferProgress progress(view, 1);
-    if (!OpenPortForWrite(vep, result))
+    if (!OpenPortForWrite(vep, station, result))
         return result;
-    const bool sent = SendLinks(vep, result);
+    const bool sent = SendLinks(vep, station, result);
     progress.Step();
     if (sent)
         result.notices.push_back(

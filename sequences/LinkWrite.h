@@ -9,6 +9,9 @@
 
 class SequenceObserver;
 class Tvep;
+struct LinkTableModel;
+struct PortSettings;
+struct Station;
 
 // A link the device cannot hold as it is.
 struct LinkWriteObstacle {
@@ -17,11 +20,11 @@ struct LinkWriteObstacle {
 };
 
 // The first link with a field outside the device form, if any.
-std::optional<LinkWriteObstacle> FindLinkWriteObstacle();
+std::optional<LinkWriteObstacle> FindLinkWriteObstacle(const LinkTableModel& links);
 
 // Why the table may not be written now, if it may not: the data are
 // incomplete (DataState above 0), or the table does not fit the device.
-std::optional<Notice> LinkWriteRefusal();
+std::optional<Notice> LinkWriteRefusal(const Station& station);
 
 struct LinkWriteResult : DeviceResult {
     bool sent = false; // the write transfer was made, whatever came back
@@ -34,13 +37,13 @@ struct LinkWriteResult : DeviceResult {
 // with the outcome and what to tell in `result`, where the write must stop:
 // the write is refused; the port would not open; on the open port, the
 // transfer of every link and the end slot failed.
-bool RefuseLinkWrite(LinkWriteResult& result);
-bool OpenPortForWrite(Tvep& vep, LinkWriteResult& result);
-bool SendLinks(Tvep& vep, LinkWriteResult& result);
+bool RefuseLinkWrite(const Station& station, LinkWriteResult& result);
+bool OpenPortForWrite(Tvep& vep, const PortSettings& port, LinkWriteResult& result);
+bool SendLinks(Tvep& vep, Station& station, LinkWriteResult& result);
 // The counts of a write as its messages name them: all, active, inactive.
 std::vector<std::string> LinkCountArguments(const LinkWriteResult& result);
 
 // Sends every link and the end slot to the device's link area in one
 // transfer and reports the counts. Refused as LinkWriteRefusal says; then
 // nothing is sent. `view`, when given, shows the transfer's progress.
-LinkWriteResult WriteLinksToDevice(Tvep& vep, SequenceObserver* view = nullptr);
+LinkWriteResult WriteLinksToDevice(Tvep& vep, Station& station, SequenceObserver* view = nullptr);

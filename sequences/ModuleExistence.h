@@ -9,6 +9,7 @@
 #include <cstdint>
 
 class Tvep;
+struct TransferBuffers;
 
 struct ModuleExistence {
     int32_t transferResult = 0;
@@ -23,4 +24,4 @@ struct ModuleExistence {
 };
 
 // One transfer over the open port.
-ModuleExistence ReadModuleExistence(Tvep& vep);
+ModuleExistence ReadModuleExistence(Tvep& vep, TransferBuffers& buffers);

@@ -4,25 +4,23 @@
 #include "transports/ComPortMap.h"
 #include "protocol/DeviceRegisters.h"
 #include "sequences/ConcurrentProbes.h"
-#include "sequences/PortSettings.h"
 #include "sequences/SequenceObserver.h"
-#include "sequences/TransferBuffers.h"
 #include "sequences/TransferProgress.h"
 #include "protocol/Tvep.h"
 #include "diag/ErrLog.h"
-#include "model/DeviceValues.h"
+#include "model/Station.h"
 
 #include <algorithm>
 #include <array>
 
 namespace R = DeviceRegisters;
 
-PortSearchResult SearchComPort(std::unique_ptr<Tvep>& client, SequenceObserver& view)
+PortSearchResult SearchComPort(std::unique_ptr<Tvep>& client, Station& station, SequenceObserver& view)
 {
     PortSearchResult result;
-    ComPortNr = 1;
+    station.ComPortNr = 1;
     // The new client talks the way the one it replaces did.
-    ProbeSettings settings{ComBaud, ComParity, client && client->FastReplyEnd, client ? client->Retries : 0};
+    ProbeSettings settings{station.ComBaud, station.ComParity, client && client->FastReplyEnd, client ? client->Retries : 0};
     client = std::make_unique<Tvep>(SystemLines());
     client->FastReplyEnd = settings.fastReplyEnd;
     client->Retries = settings.retries;
@@ -47,17 +45,17 @@ PortSearchResult SearchComPort(std::unique_ptr<Tvep>& client, SequenceObserver& 
         if (probe.opened) {
             const DeviceConfiguration& configuration = probe.configuration;
             if (configuration.answered())
-                std::copy(probe.words.begin(), probe.words.end(), ReceiveBuffer.begin());
+                std::copy(probe.words.begin(), probe.words.end(), station.ReceiveBuffer.begin());
             // Taken also after a failed transfer, when the buffer still holds
             // an earlier reply: the status bar then shows the last type word
             // seen, as the device's service tools always have. Only a good
             // reply can select the port.
-            DeviceType = ReceiveBuffer[R::TypeWord];
+            station.DeviceType = station.ReceiveBuffer[R::TypeWord];
             if (configuration.answered())
-                DeviceAddress = configuration.address;
+                station.DeviceAddress = configuration.address;
             const FoundDevice device{port, configuration.type, configuration.serialNumber, configuration.address};
             if (configuration.accepted()) {
-                ComPortNr = port;
+                station.ComPortNr = port;
                 result.devices.push_back(device);
             } else if (configuration.answered()) {
                 result.refused.push_back(device);
@@ -66,11 +64,11 @@ PortSearchResult SearchComPort(std::unique_ptr<Tvep>& client, SequenceObserver& 
         if (!paths[static_cast<std::size_t>(port) - 1].empty())
             progress.Step();
     }
-    DeviceAddress = 0;
+    station.DeviceAddress = 0;
     view.ShowStatus();
-    ComBaud = 9600;
-    ComParity = 'n';
-    result.chosenPort = ComPortNr;
+    station.ComBaud = 9600;
+    station.ComParity = 'n';
+    result.chosenPort = station.ComPortNr;
     if (result.devices.empty())
         result.outcome = DeviceOutcome::NoDevice;
     return result;

@@ -8,6 +8,7 @@
 
 class SequenceObserver;
 class Tvep;
+struct Station;
 
 // A central device that answered the port search.
 struct FoundDevice {
@@ -32,4 +33,4 @@ struct PortSearchResult : DeviceResult {
 // probe's time, not one per port; what it logs and finds is what probing one
 // port after another would give. Creates the protocol client anew, with the
 // settings of the one it replaces; refreshes the status bar.
-PortSearchResult SearchComPort(std::unique_ptr<Tvep>& client, SequenceObserver& view);
+PortSearchResult SearchComPort(std::unique_ptr<Tvep>& client, Station& station, SequenceObserver& view);

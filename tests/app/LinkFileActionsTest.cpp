@@ -1,7 +1,6 @@
 #include "app/LinkFileActions.h"
-#include "core/Session.h"
 #include "i18n/LanguageTexts.h"
-#include "model/DeviceValues.h"
+#include "model/Station.h"
 #include "model/LinkModel.h"
 #include "model/ModuleModel.h"
 #include "model/UnsavedLinks.h"
@@ -32,16 +31,11 @@ class LinkFileActions : public testing::Test {
 protected:
     void SetUp() override
     {
-        ResetSession();
-        setTableLinks(kLinksInProgram);
-        MarkLinksKept();
-        DataState = 1;
-        StartDirectory = folder.path();
-        LinkFileName = kDefaultLinkFileName;
-        DefaultMessageArgument = " - ";
+        setTableLinks(station, kLinksInProgram);
+        MarkLinksKept(station);
+        station.DataState = 1;
+        station.LinkFileName = kDefaultLinkFileName;
     }
-
-    void TearDown() override { ResetSession(); }
 
     std::vector<std::string> shownTexts() const
     {
@@ -57,6 +51,9 @@ protected:
         return "[QMX_Verknuepfungen]\r\n11=5\r\n12=7\r\n13=0\r\n14=1\r\n15=6\r\n16=8\r\n17=0\r\n18=1\r\n";
     }
 
+    std::string workFolder() const { return folder.path(); }
+
+    Station station;
     TempDir folder;
     ScriptedMessageBoxes boxes{idYes};
     ScriptedFileNames dialog;
@@ -97,10 +94,10 @@ TEST_F(LinkFileActions, LoadingKeepsTheLinksUntilAFileHasBeenRead)
         boxes.shown.clear();
         boxes.answer = c.answer;
         dialog.answer = c.chosen;
-        LoadLinksFromChosenFile(view, c.modulesKnown, StartDirectory, kOverview);
+        LoadLinksFromChosenFile(view, station, c.modulesKnown, workFolder(), workFolder(), kOverview);
         EXPECT_EQ(shownTexts(), c.shown) << c.what;
-        EXPECT_EQ(tableLinks(), kLinksInProgram) << c.what;
-        EXPECT_EQ(DataState, 1) << c.what;
+        EXPECT_EQ(tableLinks(station), kLinksInProgram) << c.what;
+        EXPECT_EQ(station.DataState, 1) << c.what;
     }
     EXPECT_EQ(boxes.shown.back().kind, mbError);
     ASSERT_EQ(dialog.asked.size(), 6u) << "asked only when the user agreed to lose the links";
@@ -129,25 +126,25 @@ TEST_F(LinkFileActions, ALoadedFileReplacesTheLinksAndShowsTheLinkTable)
         {"luecke.ini", 1, message(54, {folder.file("luecke.ini"), "1", "3"}), mbWarning, {5, 7, 0, 1, 6, 8, 0, 1}}};
     for (const Case& c : cases) {
         CapturedLog log(1);
-        setTableLinks(kLinksInProgram);
-        MarkLinksKept();
-        DataState = 99;
+        setTableLinks(station, kLinksInProgram);
+        MarkLinksKept(station);
+        station.DataState = 99;
         boxes.shown.clear();
         view.calls.clear();
         dialog.answer = folder.file(c.chosen);
 
-        LoadLinksFromChosenFile(view, true, StartDirectory, kOverview);
+        LoadLinksFromChosenFile(view, station, true, workFolder(), workFolder(), kOverview);
 
-        EXPECT_EQ(AnzBefehle, c.linksRead) << c.chosen;
-        EXPECT_EQ(linkFields(LinkTable[1]), c.first) << c.chosen;
+        EXPECT_EQ(station.AnzBefehle, c.linksRead) << c.chosen;
+        EXPECT_EQ(linkFields(station.LinkTable[1]), c.first) << c.chosen;
         ASSERT_EQ(boxes.shown.size(), 2u) << c.chosen;
         EXPECT_EQ(boxes.shown[1].text, c.shown);
         EXPECT_EQ(boxes.shown[1].kind, c.kind);
-        EXPECT_EQ(DataState, 0);
-        EXPECT_EQ(LinkFileName, folder.file(c.chosen));
+        EXPECT_EQ(station.DataState, 0);
+        EXPECT_EQ(station.LinkFileName, folder.file(c.chosen));
         EXPECT_TRUE(log.contains("210-Verkn\xFCpfungsdaten aus Datei gelesen: " + folder.file(c.chosen)));
         EXPECT_EQ(view.calls, (std::vector<std::string>{"ShowStatus", "SelectPage 0", "ShowStatus", "SelectPage 2"}));
-        EXPECT_FALSE(HasUnsavedLinks()) << c.chosen;
+        EXPECT_FALSE(HasUnsavedLinks(station)) << c.chosen;
     }
 }
 
@@ -155,7 +152,7 @@ TEST_F(LinkFileActions, SavingIsRefusedWhileTheDataAreIncomplete)
 {
     CapturedLog log(32);
     dialog.answer = folder.file("satz.ini");
-    SaveLinksToChosenFile(kOverview);
+    SaveLinksToChosenFile(station, workFolder(), kOverview);
     EXPECT_EQ(shownTexts(), std::vector<std::string>{message(15, {" - "})});
     EXPECT_EQ(boxes.shown[0].kind, mbInformation);
     EXPECT_TRUE(log.contains("L12.W - Kommunikationsfehler verhindert Schreiben"));
@@ -165,17 +162,17 @@ TEST_F(LinkFileActions, SavingIsRefusedWhileTheDataAreIncomplete)
 
 TEST_F(LinkFileActions, SavingWritesTheChosenFileOrSaysWhyNot)
 {
-    DataState = 0;
+    station.DataState = 0;
     CapturedLog log(1);
 
-    SaveLinksToChosenFile(kOverview); // cancelled
+    SaveLinksToChosenFile(station, workFolder(), kOverview); // cancelled
     ASSERT_EQ(dialog.asked.size(), 1u);
     EXPECT_EQ(dialog.asked[0].purpose, FileNameRequest::Purpose::Save);
     EXPECT_EQ(dialog.asked[0].start, folder.file("QMXverk.ini"));
 
     const std::string notThere = folder.file("fehlt/satz.ini");
     dialog.answer = notThere;
-    SaveLinksToChosenFile(kOverview);
+    SaveLinksToChosenFile(station, workFolder(), kOverview);
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].kind, mbError);
     // The message names the file and gives the system's reason.
@@ -188,16 +185,16 @@ TEST_F(LinkFileActions, SavingWritesTheChosenFileOrSaysWhyNot)
         EXPECT_FALSE(line.starts_with("220-")) << line;
 
     dialog.answer = folder.file("anlage.cfg");
-    SaveLinksToChosenFile(kOverview);
+    SaveLinksToChosenFile(station, workFolder(), kOverview);
     EXPECT_EQ(boxes.shown.size(), 1u);
-    EXPECT_EQ(LinkFileName, folder.file("anlage.cfg"));
+    EXPECT_EQ(station.LinkFileName, folder.file("anlage.cfg"));
     EXPECT_TRUE(log.contains("220-Verkn\xFCpfungsdaten in Datei geschrieben: " + folder.file("anlage.cfg")));
     EXPECT_EQ(linkFields(LoadLinkFile(folder.file("anlage.ini")).links), kLinksInProgram);
 }
 
 TEST_F(LinkFileActions, SavingUnderAnotherNameAsksBeforeReplacingThatFile)
 {
-    DataState = 0;
+    station.DataState = 0;
     const std::string old = "[Notiz]\r\nText=alt\r\n";
     struct Case {
         const char* chosen;
@@ -215,14 +212,14 @@ TEST_F(LinkFileActions, SavingUnderAnotherNameAsksBeforeReplacingThatFile)
         {"latin1-\xE4", idNo, false, true, "latin1-\xE4.ini"},
     };
     for (const Case& c : cases) {
-        setTableLinks({{2, 100, 0, 8, 9, 300, 0, 1}}); // an edit of the links kept
+        setTableLinks(station, {{2, 100, 0, 8, 9, 300, 0, 1}}); // an edit of the links kept
         folder.write("anlage.ini", old);
-        LinkFileName = kDefaultLinkFileName;
+        station.LinkFileName = kDefaultLinkFileName;
         boxes.shown.clear();
         boxes.answer = c.answer;
         dialog.answer = folder.file(c.chosen);
 
-        EXPECT_EQ(SaveLinksToChosenFile(kOverview), c.saved) << c.chosen;
+        EXPECT_EQ(SaveLinksToChosenFile(station, workFolder(), kOverview), c.saved) << c.chosen;
 
         ASSERT_EQ(boxes.shown.size(), c.asked ? 1u : 0u) << c.chosen;
         if (c.asked) {
@@ -230,10 +227,10 @@ TEST_F(LinkFileActions, SavingUnderAnotherNameAsksBeforeReplacingThatFile)
             EXPECT_EQ(boxes.shown[0].defaultButton, 2) << "No is the default";
         }
         EXPECT_EQ(folder.read(c.written) != old, c.saved) << c.chosen;
-        EXPECT_EQ(LinkFileName, c.saved ? folder.file(c.chosen) : kDefaultLinkFileName) << c.chosen;
-        EXPECT_EQ(HasUnsavedLinks(), !c.saved) << c.chosen;
+        EXPECT_EQ(station.LinkFileName, c.saved ? folder.file(c.chosen) : kDefaultLinkFileName) << c.chosen;
+        EXPECT_EQ(HasUnsavedLinks(station), !c.saved) << c.chosen;
     }
-    EXPECT_EQ(linkFields(LoadLinkFile(folder.file("latin1-\xE4.ini")).links), tableLinks());
+    EXPECT_EQ(linkFields(LoadLinkFile(folder.file("latin1-\xE4.ini")).links), tableLinks(station));
 }
 
 TEST_F(LinkFileActions, ANameTheDialogShowsWithReplacementCharactersFindsItsFile)

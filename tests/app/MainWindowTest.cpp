@@ -1,8 +1,7 @@
 #include "app/MainWindow.h"
 #include "widgets/StringGrid.h"
-#include "core/Session.h"
 #include "protocol/Tvep.h"
-#include "model/DeviceValues.h"
+#include "model/Station.h"
 #include "model/LinkModel.h"
 #include "model/ModuleModel.h"
 #include "tests/common/ScopedConfigHome.h"
@@ -30,7 +29,6 @@ protected:
     void SetUp() override
     {
         m_config.writeSettings("[Schnittstellen]\r\n");
-        ResetSession();
         window = std::make_unique<TF_Kalmoria_main>();
     }
 
@@ -45,11 +43,11 @@ protected:
     StringGrid& overview() const { return *child<StringGrid>("SG1"); }
 
     // Present modules at the given addresses, as a device read leaves them.
-    static void presentModules(std::initializer_list<int> addresses)
+    void presentModules(std::initializer_list<int> addresses)
     {
-        ResetModel();
+        station().ResetModel();
         for (const int address : addresses) {
-            ModuleRecord& module = ModuleTable[static_cast<std::size_t>(address)];
+            ModuleRecord& module = station().ModuleTable[static_cast<std::size_t>(address)];
             module.present = 1;
             module.name = "Station " + std::to_string(address);
             module.typeText = "PDX-44";
@@ -58,12 +56,15 @@ protected:
             module.dstBitCount = 3;
             module.dstRegCount = 4;
             module.src2RegCount = 8;
-            AppendToModuleList(address);
+            station().AppendToModuleList(address);
         }
-        AppendToModuleList(0);
+        station().AppendToModuleList(0);
     }
 
     ScopedConfigHome m_config;
+    // The station the window shows.
+    Station& station() { return window->station(); }
+
     std::unique_ptr<TF_Kalmoria_main> window;
 };
 
@@ -76,9 +77,8 @@ TEST_F(MainWindowTest, StartsWithItsCaptionAnEmptyOverviewAndNothingLoaded)
     EXPECT_FALSE(pages->isEnabled());
     EXPECT_EQ(pages->currentIndex(), 0);
     EXPECT_FALSE(pages->isTabEnabled(1));
-    EXPECT_EQ(DataState, 99);
-    EXPECT_EQ(LinkFileName, "QMXverk");
-    EXPECT_EQ(DefaultMessageArgument, " - ");
+    EXPECT_EQ(station().DataState, 99);
+    EXPECT_EQ(station().LinkFileName, "QMXverk");
 
     const std::vector<std::string> panels{"QMX-Adr.: 0", " ",         "SerNr.: 0",   "Data: Missing",
                                           "ComPort: 1",  "",          "Stations: 0", "Links: 0"};
@@ -130,34 +130,34 @@ TEST_F(MainWindowTest, ToolBarAndMenuCarryEveryCommand)
 
 TEST_F(MainWindowTest, StatusBarNamesTheDeviceType)
 {
-    DeviceType = 0x3301;
+    station().DeviceType = 0x3301;
     window->ShowStatus();
     EXPECT_EQ(window->statusPanelText(1), "QMX-Type: 3301");
-    DeviceType = 0x0900;
+    station().DeviceType = 0x0900;
     window->ShowStatus();
     EXPECT_EQ(window->statusPanelText(1), "QMX-620");
-    DeviceType = 0;
+    station().DeviceType = 0;
     window->ShowStatus();
     EXPECT_EQ(window->statusPanelText(1), " ");
 
-    DeviceAddress = 12;
-    SerialNumber = 4711;
-    DataState = 0;
-    AnzBefehle = 7;
+    station().DeviceAddress = 12;
+    station().SerialNumber = 4711;
+    station().DataState = 0;
+    station().AnzBefehle = 7;
     window->ShowStatus();
     EXPECT_EQ(window->statusPanelText(0), "QMX-Adr.: 12");
     EXPECT_EQ(window->statusPanelText(2), "SerNr.: 4711");
     EXPECT_EQ(window->statusPanelText(3), "Data: OK");
     EXPECT_EQ(window->statusPanelText(7), "Links: 7");
-    AnzBefehle = 0;
+    station().AnzBefehle = 0;
 }
 
 TEST_F(MainWindowTest, NoStatusPanelClipsItsTextWhileTheProgressBarShows)
 {
     window->show();
-    DeviceType = 0x3301;
-    SerialNumber = 65535;
-    DeviceAddress = 255;
+    station().DeviceType = 0x3301;
+    station().SerialNumber = 65535;
+    station().DeviceAddress = 255;
     window->ShowStatus();
     window->ShowSearchingPort(16);
     window->SetProgress(1999, 2000);
@@ -168,14 +168,14 @@ TEST_F(MainWindowTest, NoStatusPanelClipsItsTextWhileTheProgressBarShows)
         EXPECT_GE(panel->width(), panel->sizeHint().width()) << panel->text().toStdString();
     }
     window->HideProgress();
-    DeviceType = 0;
-    SerialNumber = 0;
-    DeviceAddress = 0;
+    station().DeviceType = 0;
+    station().SerialNumber = 0;
+    station().DeviceAddress = 0;
 }
 
 TEST_F(MainWindowTest, OverviewListsModulesRelativeToTheDeviceAddress)
 {
-    DeviceAddress = 100;
+    station().DeviceAddress = 100;
     presentModules({5, 64});
     window->ZeigeStation();
 

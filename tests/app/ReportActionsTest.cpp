@@ -24,11 +24,9 @@ protected:
     void SetUp() override
     {
         m_config.writeSettings("[Schnittstellen]\r\n");
-        ResetSession();
         window = std::make_unique<TF_Kalmoria_main>();
-        useReportStation(3);
+        station() = reportStation(3);
     }
-    void TearDown() override { ResetSession(); }
 
     QAction& entry(const char* name) const
     {
@@ -40,6 +38,9 @@ protected:
 
     ScopedConfigHome m_config;
     TempDir folder;
+    // The station the window shows.
+    Station& station() { return window->station(); }
+
     std::unique_ptr<TF_Kalmoria_main> window;
 };
 
@@ -81,11 +82,11 @@ TEST_F(ReportActionsTest, PrintDrawsTheSameReportOnThePrinterChosen)
 
 TEST_F(ReportActionsTest, NamesALinkFileOnlyWhileTheTableHoldsWhatWasKeptInIt)
 {
-    const StationClient station(Preferences::Stored());
-    MarkLinksKept("anlage.ini", folder.file("anlage.ini"));
-    EXPECT_EQ(WindowReportFacts(station).linkFile, folder.file("anlage.ini"));
-    MarkLinksKept("Station 4242"); // read from the device since
-    EXPECT_EQ(WindowReportFacts(station).linkFile, "");
+    StationClient client(Preferences::Stored());
+    MarkLinksKept(client.State(), "anlage.ini", folder.file("anlage.ini"));
+    EXPECT_EQ(WindowReportFacts(client).linkFile, folder.file("anlage.ini"));
+    MarkLinksKept(client.State(), "Station 4242"); // read from the device since
+    EXPECT_EQ(WindowReportFacts(client).linkFile, "");
 }
 
 } // namespace

@@ -6,10 +6,7 @@
 // the link apart: link i writes register 350 + i / 8 of module 1 + i % 8, a
 // register no other link writes, so the link check finds nothing.
 
-#include "core/Session.h"
-#include "model/DeviceValues.h"
-#include "model/LinkModel.h"
-#include "model/ModuleModel.h"
+#include "model/Station.h"
 #include "tests/common/TableLinks.h"
 
 #include <array>
@@ -28,21 +25,22 @@ inline std::vector<LinkRecord> reportLinks(int count)
     return linkRecords(links);
 }
 
-inline void useReportStation(int links)
+inline Station reportStation(int links)
 {
-    ResetSession();
-    ModuleTable[0] = {1, "Zentrale", "QMX-620", 6};
-    AppendToModuleList(0);
+    Station station;
+    station.ModuleTable[0] = {1, "Zentrale", "QMX-620", 6};
+    station.AppendToModuleList(0);
     for (int address = 1; address <= 8; ++address) {
-        ModuleRecord& module = ModuleTable[static_cast<std::size_t>(address)];
+        ModuleRecord& module = station.ModuleTable[static_cast<std::size_t>(address)];
         module = {1, kReportModuleNames[static_cast<std::size_t>(address - 1)], "PDX-44", 5, 16, 16, 40, 40, 0, 0};
-        AppendToModuleList(address);
+        station.AppendToModuleList(address);
     }
-    AppendToModuleList(0);
-    DataState = 0;
-    DeviceType = 0x0900;
-    SerialNumber = 4242;
-    DeviceAddress = 30;
-    OverviewOrigin = LinkTableOrigin = StationIdentity{4242, 30, 0x0900};
-    ReplaceLinks(reportLinks(links));
+    station.AppendToModuleList(0);
+    station.DataState = 0;
+    station.DeviceType = 0x0900;
+    station.SerialNumber = 4242;
+    station.DeviceAddress = 30;
+    station.OverviewOrigin = station.LinkTableOrigin = station.Identity();
+    station.ReplaceLinks(reportLinks(links));
+    return station;
 }

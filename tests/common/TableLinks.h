@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/LinkModel.h"
+#include "model/Station.h"
 
 #include <array>
 #include <cstdint>
@@ -45,21 +45,21 @@ inline std::vector<LinkFields> linkFields(const std::vector<LinkRecord>& links)
     return fields;
 }
 
-// Every link in the table now.
-inline std::vector<LinkFields> tableLinks()
+// Every link in the station's table now.
+inline std::vector<LinkFields> tableLinks(const LinkTableModel& table)
 {
     std::vector<LinkFields> links;
-    for (int n = 1; n <= AnzBefehle && n < kLinkTableSlots; ++n)
-        links.push_back(linkFields(LinkTable[static_cast<std::size_t>(n)]));
+    for (int n = 1; n <= table.AnzBefehle && n < kLinkTableSlots; ++n)
+        links.push_back(linkFields(table.LinkTable[static_cast<std::size_t>(n)]));
     return links;
 }
 
 // Empties the table and fills it with `links`, as they are.
-inline void setTableLinks(const std::vector<LinkFields>& links)
+inline void setTableLinks(LinkTableModel& table, const std::vector<LinkFields>& links)
 {
     for (int n = 0; n < kLinkTableSlots; ++n)
-        ClearLink(n);
-    AnzBefehle = 0;
+        table.ClearLink(n);
+    table.AnzBefehle = 0;
     for (const LinkFields& f : links)
-        LinkTable[static_cast<std::size_t>(++AnzBefehle)] = linkRecord(f);
+        table.LinkTable[static_cast<std::size_t>(++table.AnzBefehle)] = linkRecord(f);
 }

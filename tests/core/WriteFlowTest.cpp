@@ -1,6 +1,6 @@
 #include "core/StationClient.h"
 #include "core/WriteQuestions.h"
-#include "model/DeviceValues.h"
+#include "model/Station.h"
 #include "model/LinkModel.h"
 #include "model/Snapshots.h"
 #include "sequences/DeviceNotices.h"
@@ -64,19 +64,20 @@ class WriteFlow : public DeviceTestBench, public testing::WithParamInterface<Wri
 TEST_P(WriteFlow, AsksOnceAndSaysWhatTheDeviceHolds)
 {
     const WriteRow& row = GetParam();
-    StationClient station(Preferences{});
+    StationClient client(Preferences{});
+    Station& station = client.State();
     startDevice(smallStation());
-    ASSERT_TRUE(station.Read(view).ok());
-    DeleteLink(1);
-    ASSERT_TRUE(AppendLink(9, 150, 3, 12, 2, 350, 4));
-    const std::vector<LinkFields> written = tableLinks();
+    ASSERT_TRUE(client.Read(view).ok());
+    station.DeleteLink(1);
+    ASSERT_TRUE(station.AppendLink(9, 150, 3, 12, 2, 350, 4));
+    const std::vector<LinkFields> written = tableLinks(station);
 
     startDevice(row.connected, row.faults);
     ScriptedQuestions questions;
     questions.yesToOtherStation = row.yesToOtherStation;
     if (row.after)
         questions.whileAsked = [this, &row] { startDevice(*row.after); };
-    const CheckedLinkWriteResult result = station.Write(&view, station.WriteChecks(), {}, questions);
+    const CheckedLinkWriteResult result = client.Write(&view, client.WriteChecks(), {}, questions);
 
     EXPECT_EQ(result.outcome, row.outcome) << result.errorString();
     EXPECT_EQ(result.notices.empty() ? 0 : result.notices.front().number, row.notice);
@@ -111,16 +112,17 @@ INSTANTIATE_TEST_SUITE_P(
 // as read it cannot make the device worse, and nobody is asked; changed, it is.
 TEST_F(DeviceTestBench, OnlyLinksTheWriteChangesAreAskedAbout)
 {
-    StationClient station(Preferences{});
+    StationClient client(Preferences{});
+    Station& station = client.State();
     startDevice(smallStation() + "3=2,110,0,8,5,300,0,0\n");
-    ASSERT_TRUE(station.Read(view).ok());
+    ASSERT_TRUE(client.Read(view).ok());
     ScriptedQuestions questions;
     questions.yesToOtherStation = true; // the station lacks module 5
-    EXPECT_TRUE(station.Write(&view, station.WriteChecks(), {}, questions).ok());
+    EXPECT_TRUE(client.Write(&view, client.WriteChecks(), {}, questions).ok());
     EXPECT_TRUE(questions.asked.empty());
 
-    LinkTable[3].RegZ += 1;
-    EXPECT_EQ(station.Write(&view, station.WriteChecks(), {}, questions).outcome, DeviceOutcome::Refused);
+    station.LinkTable[3].RegZ += 1;
+    EXPECT_EQ(client.Write(&view, client.WriteChecks(), {}, questions).outcome, DeviceOutcome::Refused);
     ASSERT_EQ(questions.asked.size(), 1u);
     EXPECT_EQ(questions.asked.front().front().link, 3);
 }

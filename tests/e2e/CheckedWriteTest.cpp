@@ -2,7 +2,7 @@
 #include "sequences/DeviceNotices.h"
 #include "sequences/LinkAreaRead.h"
 #include "editor/LinkProblemText.h"
-#include "model/DeviceValues.h"
+#include "model/Station.h"
 #include "model/LinkModel.h"
 #include "model/ModuleModel.h"
 #include "model/Snapshots.h"
@@ -22,7 +22,7 @@ namespace {
 const std::vector<LinkFields>& kStationLinks = kSmallStationLinks;
 const StationIdentity kStationIdentity{815, 20, 0x3301};
 
-// The same modules behind another station.
+// The same modules behind another station().
 std::string otherStation()
 {
     std::string image = smallStation();
@@ -38,12 +38,12 @@ protected:
         startDevice(smallStation(), extraOptions());
         window = std::make_unique<TF_Kalmoria_main>();
         window->ActionLadenQMXExecute();
-        ASSERT_EQ(DataState, 0);
-        ASSERT_EQ(tableLinks(), kStationLinks);
+        ASSERT_EQ(window->station().DataState, 0);
+        ASSERT_EQ(tableLinks(window->station()), kStationLinks);
         boxes.shown.clear();
         // The change to write: the first link goes, one comes.
-        DeleteLink(1);
-        ASSERT_TRUE(AppendLink(9, 150, 3, 12, 2, 350, 4));
+        window->station().DeleteLink(1);
+        ASSERT_TRUE(window->station().AppendLink(9, 150, 3, 12, 2, 350, 4));
     }
     virtual QStringList extraOptions() const { return {}; }
 
@@ -54,6 +54,9 @@ protected:
         if (item->isChecked() != on)
             item->trigger();
     }
+
+    // The station the window shows; the bench's own is not used here.
+    Station& station() { return window->station(); }
 
     std::unique_ptr<TF_Kalmoria_main> window;
 };
@@ -67,7 +70,7 @@ protected:
 
 TEST_F(CheckedWrite, KeepsASnapshotOfTheOldLinksAndSaysTheNewOnesAreChecked)
 {
-    const std::vector<LinkFields> written = tableLinks();
+    const std::vector<LinkFields> written = tableLinks(station());
     window->ActionSpeichernQMXExecute();
 
     const std::vector<std::string> snapshots = ListSnapshots(815);
@@ -119,14 +122,14 @@ TEST_F(CheckedWrite, AnotherStationOnThePortIsAskedAboutAndNoWritesNothing)
     boxes.answer = idYes;
     window->ActionSpeichernQMXExecute();
     EXPECT_EQ(ListSnapshots(4711).size(), 1u);
-    EXPECT_EQ(deviceLinks(), tableLinks());
+    EXPECT_EQ(deviceLinks(), tableLinks(window->station()));
 }
 
 TEST_F(CheckedWrite, LinksTheEditorWouldNotAllowAreListedAndNoWritesNothing)
 {
     // An active link onto target bits 8..9 of module 2, which link 1 writes.
-    ASSERT_TRUE(AppendLink(9, 150, 0, 4, 2, 300, 9));
-    LinkTable[3].deaktiv = 0;
+    ASSERT_TRUE(station().AppendLink(9, 150, 0, 4, 2, 300, 9));
+    station().LinkTable[3].deaktiv = 0;
     setWriteCheck(false);
     boxes.answer = idNo;
     window->ActionSpeichernQMXExecute();
@@ -140,21 +143,21 @@ TEST_F(CheckedWrite, LinksTheEditorWouldNotAllowAreListedAndNoWritesNothing)
 
     boxes.answer = idYes;
     window->ActionSpeichernQMXExecute();
-    EXPECT_EQ(deviceLinks(), tableLinks());
+    EXPECT_EQ(deviceLinks(), tableLinks(window->station()));
 }
 
 TEST_F(CheckedWrite, AMissingModuleAgreedToInTheLinkListIsNotAskedAboutAgain)
 {
     // An active link to module 5, which the station does not carry.
-    ASSERT_TRUE(AppendLink(3, 100, 2, 4, 5, 300, 7));
-    LinkTable[3].deaktiv = 0;
+    ASSERT_TRUE(station().AppendLink(3, 100, 2, 4, 5, 300, 7));
+    station().LinkTable[3].deaktiv = 0;
     boxes.answer = idYes;
     window->ActionSpeichernQMXExecute();
 
     ASSERT_EQ(boxes.shown.size(), 2u) << "the list, then what was written";
     EXPECT_EQ(shownTexts().front(),
               messageWith(kMessageWriteDespiteProblems, {messageWith(kMessageModuleMissing, {"3", "5"})}));
-    EXPECT_EQ(deviceLinks(), tableLinks());
+    EXPECT_EQ(deviceLinks(), tableLinks(window->station()));
 }
 
 TEST_F(CheckedWrite, UncheckedItIsTheSingleTransferOfAPlainWrite)
@@ -186,8 +189,8 @@ TEST_F(CheckedWrite, TheSnapshotRestoredFromTheFileMenuPutsTheOldLinksBack)
     window->ActionSicherungExecute();
     ASSERT_EQ(dialog.asked.size(), 1u);
     EXPECT_EQ(dialog.asked.front().start, snapshots.front());
-    EXPECT_EQ(tableLinks(), kStationLinks);
-    EXPECT_EQ(LinkTableOrigin, kStationIdentity);
+    EXPECT_EQ(tableLinks(window->station()), kStationLinks);
+    EXPECT_EQ(window->station().LinkTableOrigin, kStationIdentity);
 
     window->ActionSpeichernQMXExecute();
     EXPECT_EQ(deviceLinks(), kStationLinks);

@@ -3,11 +3,10 @@
 #include "sequences/DeviceConfiguration.h"
 #include "protocol/DeviceRegisters.h"
 #include "sequences/PortSearch.h"
-#include "sequences/PortSettings.h"
-#include "sequences/TransferBuffers.h"
+#include "model/Station.h"
 #include "diag/ErrLog.h"
 #include "diag/TextHelpers.h"
-#include "model/DeviceValues.h"
+#include "model/Station.h"
 #include "tests/transports/PtyPeer.h"
 #include "tests/common/CapturedLog.h"
 #include "tests/e2e/DeviceTestBench.h"
@@ -28,25 +27,25 @@ namespace {
 
 // The search as it ran when one port was probed after the other: the
 // reference for what the search logs and finds.
-void searchOneByOne(Tvep& client)
+void searchOneByOne(Tvep& client, Station& station)
 {
-    ComPortNr = 1;
+    station.ComPortNr = 1;
     for (int32_t port = 1; port <= MaxComPort; ++port) {
-        if (client.OpenPort(port, ComBaud, ComParity)) {
+        if (client.OpenPort(port, station.ComBaud, station.ComParity)) {
             if (DebugFlag())
                 WriteErrLog("find Comport:" + IntToText(port));
-            const DeviceConfiguration configuration = ReadConfiguration(client);
-            DeviceType = ReceiveBuffer[DeviceRegisters::TypeWord];
+            const DeviceConfiguration configuration = ReadConfiguration(client, station.receiveWords());
+            station.DeviceType = station.ReceiveBuffer[DeviceRegisters::TypeWord];
             if (!configuration.answered()) {
                 if (DebugBit(32))
                     WriteErrLog("L08 - keine Modul");
-            } else if (DeviceAddress = configuration.address; !configuration.accepted()) {
+            } else if (station.DeviceAddress = configuration.address; !configuration.accepted()) {
                 if (DebugBit(32))
-                    WriteErrLog("L09 - Falsches oder kein Ger\xE4t - Modultyp: " + IntToText(DeviceType));
+                    WriteErrLog("L09 - Falsches oder kein Ger\xE4t - Modultyp: " + IntToText(station.DeviceType));
             } else {
-                ComPortNr = port;
+                station.ComPortNr = port;
                 if (DebugFlag())
-                    WriteErrLog("QMX_Typ (1506): " + IntToText(DeviceType) + " ist an Comport " + IntToText(port)
+                    WriteErrLog("QMX_Typ (1506): " + IntToText(station.DeviceType) + " ist an Comport " + IntToText(port)
                                 + " angeschlossen");
             }
         }
@@ -87,15 +86,15 @@ TEST_F(ConcurrentSearch, LogsAndFindsWhatProbingOnePortAfterTheOtherDoes)
         reference.Retries = 1;
         reference.RetryWhenSilent = false;
         const CapturedLog log(8 | 32);
-        searchOneByOne(reference);
+        searchOneByOne(reference, station);
         oneByOne = log.messages();
-        EXPECT_EQ(ComPortNr, 4);
+        EXPECT_EQ(station.ComPortNr, 4);
     }
     mapMixedPorts(silent);
     client = std::make_unique<Tvep>(SystemLines());
     client->Retries = 1;
     const CapturedLog log(8 | 32);
-    const PortSearchResult result = SearchComPort(client, view);
+    const PortSearchResult result = SearchComPort(client, station, view);
     EXPECT_EQ(result.chosenPort, 4);
     ASSERT_EQ(result.devices.size(), 2u);
     EXPECT_EQ(result.devices.front().port, 3);
@@ -111,7 +110,7 @@ TEST_F(ConcurrentSearch, TwoNumbersOfOneLineFindItAtTheHigherAsOneByOne)
     // The same name twice, and a second name of the same device file.
     for (const std::string& second : {line, otherName}) {
         mapPorts({"", line, "", "", second});
-        const PortSearchResult result = SearchComPort(client, view);
+        const PortSearchResult result = SearchComPort(client, station, view);
         EXPECT_EQ(result.chosenPort, 5) << second;
         ASSERT_EQ(result.devices.size(), 2u) << second;
         EXPECT_EQ(result.devices.front().port, 2) << second;
@@ -145,7 +144,7 @@ TEST_F(ConcurrentSearch, SixteenPortsAreAskedAllAtOnce)
         }
         allAskedAfter = clock.elapsed();
     });
-    const PortSearchResult result = SearchComPort(client, view);
+    const PortSearchResult result = SearchComPort(client, station, view);
     const qint64 searchMs = clock.elapsed();
     watcher.join();
 
@@ -161,7 +160,7 @@ TEST_F(ConcurrentSearch, TheWindowComesFirstAndShowsTheSearchWhileCommandsWait)
     mapPorts({silent.path()});
     TF_Kalmoria_main window;
     window.show();
-    SerialNumber = 815;
+    window.station().SerialNumber = 815;
     window.ShowStatus();
 
     bool shownDuringSearch = false;

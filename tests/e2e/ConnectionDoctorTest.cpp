@@ -172,7 +172,7 @@ TEST_F(ConnectionDoctor, AsksTheDeviceAndSaysHowLongItTookToAnswer)
 TEST_F(ConnectionDoctor, ThePortDialogShowsWhatItFound)
 {
     startDevice(kSmallDevice);
-    TF_rs232 dialog;
+    TF_rs232 dialog(station);
     dialog.FormShow();
     dialog.findChild<QPushButton*>(QStringLiteral("Btn_pruefen"))->click();
     EXPECT_TRUE(dialog.CheckResult().startsWith(QStringLiteral("COM1 (") + QString::fromStdString(devices[0]->path())))

@@ -20,11 +20,11 @@ TEST_F(DeviceComparison, MarksAChangedAnAddedAndARemovedLinkAgainstTheDevice)
     startDevice(kSmallDevice);
     TF_Kalmoria_main window;
     window.ActionLadenQMXExecute();
-    ASSERT_EQ(AnzBefehle, 3);
+    ASSERT_EQ(window.station().AnzBefehle, 3);
     // The device's first link goes, its second is switched, one is added behind its third.
-    DeleteLink(1);
-    LinkTable[1].deaktiv = 1;
-    ASSERT_TRUE(AppendLink(9, 150, 3, 12, 2, 350, 4));
+    window.station().DeleteLink(1);
+    window.station().LinkTable[1].deaktiv = 1;
+    ASSERT_TRUE(window.station().AppendLink(9, 150, 3, 12, 2, 350, 4));
     auto* page = window.findChild<LinkTablePage*>(QStringLiteral("TabSheet3"));
     ASSERT_NE(page, nullptr);
     page->findChild<QPushButton*>(QStringLiteral("BtnVergleichen"))->click();
@@ -61,12 +61,12 @@ TEST_F(DeviceComparison, AComparisonWhoseReadFailsSaysSoAndThatNothingChanged)
     startDevice(kSmallDevice);
     TF_Kalmoria_main window;
     window.ActionLadenQMXExecute();
-    ASSERT_EQ(AnzBefehle, 3);
+    ASSERT_EQ(window.station().AnzBefehle, 3);
     startDevice(kSmallDevice, {QStringLiteral("--silent")}); // COM1 now
     boxes.shown.clear();
     window.findChild<QPushButton*>(QStringLiteral("BtnVergleichen"))->click();
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_NE(boxes.shown[0].text.find("lie\xDF" "en sich nicht lesen"), std::string::npos) << boxes.shown[0].text;
     EXPECT_EQ(boxes.shown[0].text.find("bertragen werden"), std::string::npos) << boxes.shown[0].text;
-    EXPECT_EQ(AnzBefehle, 3);
+    EXPECT_EQ(window.station().AnzBefehle, 3);
 }

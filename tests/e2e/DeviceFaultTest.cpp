@@ -1,7 +1,7 @@
 #include "sequences/DeviceRead.h"
 #include "sequences/LinkWrite.h"
 #include "sequences/PortSearch.h"
-#include "sequences/PortSettings.h"
+#include "model/Station.h"
 #include "model/LinkModel.h"
 #include "model/ModuleModel.h"
 #include "tests/common/ReplyEndModes.h"
@@ -67,9 +67,9 @@ protected:
 
     std::vector<int32_t> moduleList() const
     {
-        if (ModulAnzahl == 0)
+        if (station.ModulAnzahl == 0)
             return {};
-        return {ModuleList.begin(), ModuleList.begin() + ModulAnzahl + 1};
+        return {station.ModuleList.begin(), station.ModuleList.begin() + station.ModulAnzahl + 1};
     }
 };
 
@@ -81,32 +81,32 @@ TEST_P(DeviceFaults, ReadWriteAndSearchComeOutTheSameWhateverWayRepliesEnd)
 {
     const std::string path = startDevice(kSmallDevice, fault().options).path();
     mapPorts({"", path});
-    ComPortNr = 2;
+    station.ComPortNr = 2;
     auto client = std::make_unique<Tvep>(SystemLines());
     client->FastReplyEnd = fastReplyEnd();
 
-    shown(ReadDevice(*client, view));
+    shown(ReadDevice(*client, station, view));
     std::vector<std::string> expected;
     for (const int n : fault().readMessages)
         expected.push_back(n == 11 ? message(11, "0") : message(n));
     EXPECT_EQ(shownTexts(), expected);
-    EXPECT_EQ(DataState, expected.empty() ? 0 : 1);
+    EXPECT_EQ(station.DataState, expected.empty() ? 0 : 1);
     EXPECT_EQ(moduleList(), fault().modules);
-    EXPECT_EQ(AnzBefehle, fault().links);
+    EXPECT_EQ(station.AnzBefehle, fault().links);
     EXPECT_FALSE(view.progressShown);
 
     // One inactive link, written whatever the read achieved.
-    ClearAllLinks();
-    AppendLink(2, 100, 0, 8, 9, 300, 0);
-    DataState = 0;
+    station.ClearAllLinks();
+    station.AppendLink(2, 100, 0, 8, 9, 300, 0);
+    station.DataState = 0;
     boxes.shown.clear();
-    shown(WriteLinksToDevice(*client, &view));
+    shown(WriteLinksToDevice(*client, station, &view));
     EXPECT_EQ(shownTexts(), std::vector<std::string>{fault().writeSucceeds ? messageWith(20, {"1", "0", "1"})
                                                                            : message(5)});
     EXPECT_FALSE(view.progressShown);
 
-    SearchComPort(client, view);
-    EXPECT_EQ(ComPortNr, fault().found ? 2 : 1);
+    SearchComPort(client, station, view);
+    EXPECT_EQ(station.ComPortNr, fault().found ? 2 : 1);
     EXPECT_EQ(client->FastReplyEnd, fastReplyEnd());
     EXPECT_FALSE(view.progressShown);
 }

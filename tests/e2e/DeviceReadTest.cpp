@@ -1,8 +1,8 @@
 #include "app/MainWindow.h"
 #include "sequences/DeviceNotices.h"
 #include "sequences/DeviceRead.h"
-#include "sequences/PortSettings.h"
-#include "model/DeviceValues.h"
+#include "model/Station.h"
+#include "model/Station.h"
 #include "model/LinkModel.h"
 #include "model/ModuleModel.h"
 #include "tests/common/CapturedLog.h"
@@ -21,10 +21,6 @@ namespace {
 
 using DeviceRead = DeviceTestBench;
 
-std::vector<int32_t> shownModuleList()
-{
-    return {ModuleList.begin(), ModuleList.begin() + ModulAnzahl + 1};
-}
 
 } // namespace
 
@@ -33,31 +29,34 @@ TEST_F(DeviceRead, AFullDeviceFillsModelOverviewAndStatusBar)
     startDevice(kSmallDevice);
     CapturedLog log(16 | 32 | 128);
     TF_Kalmoria_main window;
-    ASSERT_EQ(ComPortNr, 1);
+    ASSERT_EQ(window.station().ComPortNr, 1);
+    // As the start-up search leaves the port it settles on.
+    window.station().ComBaud = 9600;
+    window.station().ComParity = 'n';
 
     window.ActionLadenQMXExecute();
 
     EXPECT_TRUE(boxes.shown.empty()) << shownTexts().front();
-    EXPECT_EQ(DataState, 0);
-    EXPECT_EQ(ModulAnzahl, 4);
-    EXPECT_EQ(shownModuleList(), (std::vector<int32_t>{0, 2, 3, 9, 0}));
-    EXPECT_EQ(ModuleTable[2].typeText, "KRA-520/DA1");
-    EXPECT_EQ(ModuleTable[2].name, "Pumpwerk Nord   ") << "padded to sixteen, as the device holds it";
-    EXPECT_EQ(ModuleTable[3].typeText, "SK40F");
-    EXPECT_EQ(ModuleTable[9].typeText, "PDX-44");
-    EXPECT_EQ(ModuleTable[9].srcBitCount, 44);
-    EXPECT_EQ(ModuleTable[0].name, "Zentrale");
-    EXPECT_EQ(ModuleTable[0].typeText, "QMX-240.100");
-    EXPECT_EQ(ModuleTable[0].iModulKennNr, 6);
+    EXPECT_EQ(window.station().DataState, 0);
+    EXPECT_EQ(window.station().ModulAnzahl, 4);
+    EXPECT_EQ(shownModuleList(window.station()), (std::vector<int32_t>{0, 2, 3, 9, 0}));
+    EXPECT_EQ(window.station().ModuleTable[2].typeText, "KRA-520/DA1");
+    EXPECT_EQ(window.station().ModuleTable[2].name, "Pumpwerk Nord   ") << "padded to sixteen, as the device holds it";
+    EXPECT_EQ(window.station().ModuleTable[3].typeText, "SK40F");
+    EXPECT_EQ(window.station().ModuleTable[9].typeText, "PDX-44");
+    EXPECT_EQ(window.station().ModuleTable[9].srcBitCount, 44);
+    EXPECT_EQ(window.station().ModuleTable[0].name, "Zentrale");
+    EXPECT_EQ(window.station().ModuleTable[0].typeText, "QMX-240.100");
+    EXPECT_EQ(window.station().ModuleTable[0].iModulKennNr, 6);
 
-    ASSERT_EQ(AnzBefehle, 3);
-    EXPECT_EQ(LinkTable[1].ModulQ, 2);
-    EXPECT_EQ(LinkTable[1].ModulZ, 9);
-    EXPECT_EQ(LinkTable[1].AnzBit, 8);
-    EXPECT_EQ(LinkTable[2].BitVon, 1);
-    EXPECT_EQ(LinkTable[2].BitZ, 8);
-    EXPECT_EQ(LinkTable[3].deaktiv, 1);
-    EXPECT_EQ(LinkTable[3].RegZ, 300);
+    ASSERT_EQ(window.station().AnzBefehle, 3);
+    EXPECT_EQ(window.station().LinkTable[1].ModulQ, 2);
+    EXPECT_EQ(window.station().LinkTable[1].ModulZ, 9);
+    EXPECT_EQ(window.station().LinkTable[1].AnzBit, 8);
+    EXPECT_EQ(window.station().LinkTable[2].BitVon, 1);
+    EXPECT_EQ(window.station().LinkTable[2].BitZ, 8);
+    EXPECT_EQ(window.station().LinkTable[3].deaktiv, 1);
+    EXPECT_EQ(window.station().LinkTable[3].RegZ, 300);
 
     auto* grid = window.findChild<StringGrid*>(QStringLiteral("SG1"));
     EXPECT_EQ(grid->cell(0, 1), "20");
@@ -86,7 +85,7 @@ TEST_F(DeviceRead, AFullDeviceFillsModelOverviewAndStatusBar)
 TEST_F(DeviceRead, ShowsItsProgressPerAddressAndEndsWithThePortClosed)
 {
     startDevice(kSmallDevice);
-    shown(ReadDevice(vep, view));
+    shown(ReadDevice(vep, station, view));
     ASSERT_EQ(view.progress.size(), 64u);
     EXPECT_EQ(view.progress.front(), "lese: 1");
     EXPECT_EQ(view.progress.back(), "lese: 64");
@@ -130,31 +129,31 @@ TEST_F(DeviceRead, TheBoxAfterAFailedReadComesWithTheLineFreeAndTheProgressBarGo
 TEST_F(DeviceRead, AnEmptyDeviceGivesOnlyTheCentralDevice)
 {
     startDevice("[Device]\nType=0x0300\nSerial=1\nAddress=0\n");
-    shown(ReadDevice(vep, view));
+    shown(ReadDevice(vep, station, view));
     EXPECT_TRUE(boxes.shown.empty());
-    EXPECT_EQ(ModulAnzahl, 1);
-    EXPECT_EQ(AnzBefehle, 0);
-    EXPECT_EQ(DataState, 0);
+    EXPECT_EQ(station.ModulAnzahl, 1);
+    EXPECT_EQ(station.AnzBefehle, 0);
+    EXPECT_EQ(station.DataState, 0);
 }
 
 TEST_F(DeviceRead, AQmx620NamesItsCentralRecordSo)
 {
     startDevice("[Device]\nType=0x0900\nSerial=2\nAddress=3\n");
-    shown(ReadDevice(vep, view));
-    EXPECT_EQ(ModuleTable[0].typeText, "QMX-620");
-    EXPECT_EQ(DeviceAddress, 3);
+    shown(ReadDevice(vep, station, view));
+    EXPECT_EQ(station.ModuleTable[0].typeText, "QMX-620");
+    EXPECT_EQ(station.DeviceAddress, 3);
 }
 
 TEST_F(DeviceRead, ADeviceAddressAbove240IsNoDeviceOfOurs)
 {
     startDevice("[Device]\nType=0x3301\nSerial=2\nAddress=241\n[Module1]\nKind=5\n");
     CapturedLog log(32);
-    shown(ReadDevice(vep, view));
+    shown(ReadDevice(vep, station, view));
     EXPECT_EQ(shownTexts(), std::vector<std::string>{message(11, "13057")});
     EXPECT_EQ(boxes.shown.front().kind, mbError);
-    EXPECT_EQ(ModulAnzahl, 0);
-    EXPECT_EQ(AnzBefehle, 0);
-    EXPECT_EQ(DataState, 1); // so that no empty link list is written to it
+    EXPECT_EQ(station.ModulAnzahl, 0);
+    EXPECT_EQ(station.AnzBefehle, 0);
+    EXPECT_EQ(station.DataState, 1); // so that no empty link list is written to it
     EXPECT_TRUE(log.contains("L09 - Falsches oder kein Ger\xE4t - Modultyp: 13057"));
 }
 
@@ -175,55 +174,55 @@ R32042=0x0041
 R32048=0x2020
 R32049=0x2020
 )");
-    shown(ReadDevice(vep, view));
-    EXPECT_EQ(ModuleTable[6].name, "Modul-Adr.7");
-    EXPECT_EQ(ModuleTable[7].name, "Modul-Adr.8");
-    EXPECT_EQ(ModuleTable[8].name, "Modul-Adr.9");
-    EXPECT_EQ(ModuleTable[2].name, "Pumpwerk Nord   ");
+    shown(ReadDevice(vep, station, view));
+    EXPECT_EQ(station.ModuleTable[6].name, "Modul-Adr.7");
+    EXPECT_EQ(station.ModuleTable[7].name, "Modul-Adr.8");
+    EXPECT_EQ(station.ModuleTable[8].name, "Modul-Adr.9");
+    EXPECT_EQ(station.ModuleTable[2].name, "Pumpwerk Nord   ");
 }
 
 TEST_F(DeviceRead, AModuleWithAnUnknownKindIsNotListed)
 {
     startDevice(std::string(kSmallDevice) + "[Module12]\nKind=7\nName=Zukunft\n");
     CapturedLog log(32);
-    shown(ReadDevice(vep, view));
-    EXPECT_EQ(ModuleTable[12].present, 0);
-    EXPECT_EQ(shownModuleList(), (std::vector<int32_t>{0, 2, 3, 9, 0}));
+    shown(ReadDevice(vep, station, view));
+    EXPECT_EQ(station.ModuleTable[12].present, 0);
+    EXPECT_EQ(shownModuleList(station), (std::vector<int32_t>{0, 2, 3, 9, 0}));
     EXPECT_TRUE(log.contains("L17c - iModulKennNr error12"));
 }
 
 TEST_F(DeviceRead, ASilentDeviceIsReportedAndNothingIsKept)
 {
     startDevice(kSmallDevice, {QStringLiteral("--silent")});
-    shown(ReadDevice(vep, view));
+    shown(ReadDevice(vep, station, view));
     EXPECT_EQ(shownTexts(), (std::vector<std::string>{message(13), message(11, "0")}));
-    EXPECT_EQ(DataState, 1);
-    EXPECT_EQ(ModulAnzahl, 0);
-    EXPECT_EQ(AnzBefehle, 0);
-    EXPECT_EQ(DeviceType, 0);
+    EXPECT_EQ(station.DataState, 1);
+    EXPECT_EQ(station.ModulAnzahl, 0);
+    EXPECT_EQ(station.AnzBefehle, 0);
+    EXPECT_EQ(station.DeviceType, 0);
 }
 
 TEST_F(DeviceRead, ADeviceThatFallsSilentMidwayKeepsTheModulesFoundSoFar)
 {
     // Transfers: existence, configuration, name block 0, module 2, then silence at module 3.
     startDevice(kSmallDevice, {QStringLiteral("--fail-from"), QStringLiteral("5")});
-    shown(ReadDevice(vep, view));
-    EXPECT_EQ(DataState, 1);
-    EXPECT_EQ(shownModuleList(), (std::vector<int32_t>{0, 2}));
+    shown(ReadDevice(vep, station, view));
+    EXPECT_EQ(station.DataState, 1);
+    EXPECT_EQ(shownModuleList(station), (std::vector<int32_t>{0, 2}));
     // The links are still asked for, since a module was found; that fails too.
     EXPECT_EQ(shownTexts(), (std::vector<std::string>{message(13), message(13)}));
-    EXPECT_EQ(AnzBefehle, 0);
+    EXPECT_EQ(station.AnzBefehle, 0);
 }
 
 TEST_F(DeviceRead, AFailedLinkReadKeepsTheModulesButNoLinks)
 {
     startDevice(kSmallDevice, {QStringLiteral("--fail-range"), QStringLiteral("30800:31051")});
     CapturedLog log(32);
-    shown(ReadDevice(vep, view));
+    shown(ReadDevice(vep, station, view));
     EXPECT_EQ(shownTexts(), std::vector<std::string>{message(13)});
-    EXPECT_EQ(DataState, 1);
-    EXPECT_EQ(ModulAnzahl, 4);
-    EXPECT_EQ(AnzBefehle, 0);
+    EXPECT_EQ(station.DataState, 1);
+    EXPECT_EQ(station.ModulAnzahl, 4);
+    EXPECT_EQ(station.AnzBefehle, 0);
     EXPECT_TRUE(log.contains("L12.6 - Kommunikationsfehler"));
 }
 
@@ -233,19 +232,19 @@ TEST_F(DeviceRead, ALinkListWithoutEndSlotStopsAtTheAreaAndSaysSo)
     for (int n = 1; n <= 70; ++n)
         image += std::to_string(n) + "=2," + std::to_string(n) + ",0,1,3,300,0,0\n";
     startDevice(image);
-    shown(ReadDevice(vep, view));
-    EXPECT_EQ(AnzBefehle, 63);
-    EXPECT_EQ(LinkTable[63].RegVon, 63);
+    shown(ReadDevice(vep, station, view));
+    EXPECT_EQ(station.AnzBefehle, 63);
+    EXPECT_EQ(station.LinkTable[63].RegVon, 63);
     EXPECT_EQ(shownTexts(), std::vector<std::string>{messageWith(kMessageLinkListNotTerminated, {"63"})});
 }
 
 TEST_F(DeviceRead, APortThatWillNotOpenIsReported)
 {
     CapturedLog log(32);
-    shown(ReadDevice(vep, view));
+    shown(ReadDevice(vep, station, view));
     EXPECT_EQ(shownTexts(), std::vector<std::string>{message(10, "0")});
-    EXPECT_EQ(ModulAnzahl, 0);
-    EXPECT_EQ(DataState, 1);
+    EXPECT_EQ(station.ModulAnzahl, 0);
+    EXPECT_EQ(station.DataState, 1);
     EXPECT_TRUE(log.contains("L20 - Comport l\xE4sst sich nicht \xF6" "ffnen"));
 }
 
@@ -284,10 +283,10 @@ TEST_F(DeviceRead, AFirstOpenThatFailsIsReportedEvenWhenTheSecondSucceeds)
     mapPorts({});
     LatePortView lateView([&] { mapPorts({path}); });
     CapturedLog log(32);
-    shown(ReadDevice(vep, lateView));
+    shown(ReadDevice(vep, station, lateView));
     EXPECT_EQ(shownTexts(), std::vector<std::string>{message(13)});
-    EXPECT_EQ(DataState, 1);
-    EXPECT_EQ(ModulAnzahl, 0);
+    EXPECT_EQ(station.DataState, 1);
+    EXPECT_EQ(station.ModulAnzahl, 0);
     EXPECT_TRUE(log.contains("L02 - Comport l\xE4sst sich nicht \xF6" "ffnen (Modul-Exist)"));
 }
 
@@ -305,14 +304,14 @@ TEST_P(DeviceReadFailingArea, KeepsWhatWasReadAndSaysWhatFailed)
 {
     const FailingArea& area = GetParam();
     startDevice(kSmallDevice, {QStringLiteral("--fail-range"), QString::fromLatin1(area.registers)});
-    shown(ReadDevice(vep, view));
+    shown(ReadDevice(vep, station, view));
     std::vector<std::string> expected;
     for (const int n : area.messages)
         expected.push_back(n == 11 ? message(11, "0") : message(n));
     EXPECT_EQ(shownTexts(), expected);
-    EXPECT_EQ(DataState, 1);
-    EXPECT_EQ(ModulAnzahl == 0 ? std::vector<int32_t>{} : shownModuleList(), area.modules);
-    EXPECT_EQ(AnzBefehle, area.links);
+    EXPECT_EQ(station.DataState, 1);
+    EXPECT_EQ(station.ModulAnzahl == 0 ? std::vector<int32_t>{} : shownModuleList(station), area.modules);
+    EXPECT_EQ(station.AnzBefehle, area.links);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -339,7 +338,7 @@ TEST_P(DeviceReadDebugGate, WritesExactlyItsOwnLines)
     const DebugGate& gate = GetParam();
     startDevice(kSmallDevice);
     CapturedLog log(gate.bit);
-    shown(ReadDevice(vep, view));
+    shown(ReadDevice(vep, station, view));
     for (const std::string& line : gate.shown)
         EXPECT_TRUE(anyLineStartsWith(log, line)) << "bit " << gate.bit << " misses " << line;
     for (const std::string& line : gate.notShown)

@@ -1,12 +1,7 @@
 #include "tests/e2e/DeviceTestBench.h"
 
 #include "sequences/LinkAreaRead.h"
-#include "sequences/PortSettings.h"
-#include "core/Session.h"
 #include "i18n/LanguageTexts.h"
-#include "model/DeviceValues.h"
-#include "model/LinkModel.h"
-#include "model/ModuleModel.h"
 
 const char* const kSmallDevice = R"(
 [Device]
@@ -43,10 +38,8 @@ Name=Brunnen 9
 void DeviceTestBench::SetUp()
 {
     mapPorts({});
-    ResetSession();
-    DefaultMessageArgument = " - ";
-    ComBaud = 9600;
-    ComParity = 'n';
+    station.ComBaud = 9600;
+    station.ComParity = 'n';
 }
 
 QmxSim& DeviceTestBench::startDevice(const std::string& image, const QStringList& options)
@@ -79,9 +72,14 @@ const std::vector<LinkFields> kSmallStationLinks{{2, 100, 0, 8, 9, 300, 0, 0}, {
 
 std::vector<LinkFields> DeviceTestBench::deviceLinks()
 {
-    const LinkAreaRead area = ReadLinkArea(vep);
+    const LinkAreaRead area = ReadLinkArea(vep, station);
     EXPECT_EQ(area.transferResult, 0);
     return linkFields(DecodeLinkArea(area.words).links);
+}
+
+std::vector<int32_t> DeviceTestBench::shownModuleList(const Station& station)
+{
+    return {station.ModuleList.begin(), station.ModuleList.begin() + station.ModulAnzahl + 1};
 }
 
 std::string DeviceTestBench::writeImage(const std::string& image)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/Station.h"
 #include "protocol/Tvep.h"
 #include "tests/common/QmxSim.h"
 #include "tests/common/RecordingView.h"
@@ -31,6 +32,8 @@ protected:
     static std::string message(int n, const std::string& appended = {});
     static std::string messageWith(int n, const std::vector<std::string>& arguments);
     std::vector<std::string> shownTexts() const;
+    // The station's module list up to and with the entry behind the last module.
+    static std::vector<int32_t> shownModuleList(const Station& station);
     // The links the simulator at COM1 holds, read in one transfer.
     std::vector<LinkFields> deviceLinks();
 
@@ -40,6 +43,8 @@ protected:
     ScriptedMessageBoxes boxes;
     RecordingView view;
     Tvep vep{SystemLines()};
+    // The station the sequences work on: COM1 at 9600 8N1.
+    Station station;
 };
 
 // A small device: a KRA-520/DA1 at 2, an SK40F at 3 and a PDX-44 at 9, three links.

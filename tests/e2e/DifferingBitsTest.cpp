@@ -22,10 +22,10 @@ protected:
     {
         startDevice(kSmallDevice);
         window.ActionLadenQMXExecute();
-        ASSERT_EQ(AnzBefehle, 3);
-        DeleteLink(1);
-        LinkTable[1].deaktiv = 1;
-        ASSERT_TRUE(AppendLink(9, 101, 3, 12, 2, 300, 12));
+        ASSERT_EQ(window.station().AnzBefehle, 3);
+        window.station().DeleteLink(1);
+        window.station().LinkTable[1].deaktiv = 1;
+        ASSERT_TRUE(window.station().AppendLink(9, 101, 3, 12, 2, 300, 12));
         page().findChild<QPushButton*>(QStringLiteral("BtnVergleichen"))->click();
     }
 
@@ -96,8 +96,8 @@ TEST_F(DeviceDifferences, TheFramesFollowEditsAndGoWhenTheComparisonIsForgotten)
     openEditor(1, 0);
     ASSERT_EQ(framedRow(1, 0), "########........");
     // The device's first link made again, the same: no longer different.
-    ASSERT_TRUE(AppendLink(2, 100, 0, 8, 9, 300, 0));
-    LinkTable[static_cast<std::size_t>(AnzBefehle)].deaktiv = 0;
+    ASSERT_TRUE(window.station().AppendLink(2, 100, 0, 8, 9, 300, 0));
+    window.station().LinkTable[static_cast<std::size_t>(window.station().AnzBefehle)].deaktiv = 0;
     openEditor(1, 0);
     EXPECT_EQ(framedRow(1, 0), "................");
 

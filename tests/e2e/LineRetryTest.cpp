@@ -1,6 +1,6 @@
 #include "sequences/DeviceRead.h"
 #include "sequences/LinkWrite.h"
-#include "model/DeviceValues.h"
+#include "model/Station.h"
 #include "model/LinkModel.h"
 #include "model/ModuleModel.h"
 #include "tests/common/CapturedLog.h"
@@ -41,11 +41,11 @@ TEST_F(LineRetry, AReadRepeatsAFailedTransferOnlyAsOftenAsAllowed)
         startDevice(kSmallDevice, c.fault);
         vep.Retries = c.retries;
         CapturedLog log(8 | 32);
-        const DeviceReadResult result = ReadDevice(vep, view);
+        const DeviceReadResult result = ReadDevice(vep, station, view);
         EXPECT_EQ(result.ok(), c.readOk);
-        EXPECT_EQ(DataState, c.readOk ? 0 : 1);
+        EXPECT_EQ(station.DataState, c.readOk ? 0 : 1);
         if (c.readOk)
-            EXPECT_EQ(AnzBefehle, 3);
+            EXPECT_EQ(station.AnzBefehle, 3);
         else
             EXPECT_TRUE(log.contains("L12.2 - Kommunikationsfehler"));
         std::vector<std::string> attempts;
@@ -70,11 +70,11 @@ TEST_F(LineRetry, ALinkWriteIsSentAgainOnlyWhenItsReplyWasMissingOrBroken)
         SCOPED_TRACE(c.fault);
         devices.clear();
         startDevice(kSmallDevice, {"--fail-transfer", "1", c.fault});
-        DataState = 0;
-        AnzBefehle = 0;
+        station.DataState = 0;
+        station.AnzBefehle = 0;
         vep.Retries = 2;
         CapturedLog log(8);
-        const LinkWriteResult result = WriteLinksToDevice(vep);
+        const LinkWriteResult result = WriteLinksToDevice(vep, station);
         EXPECT_EQ(result.ok(), c.written);
         int attempts = 0;
         for (const std::string& line : log.messages())

@@ -14,8 +14,8 @@ TEST_F(LinkEditorFlow, LinksMadeOnTheEditorAreWhatTheDeviceHoldsAfterTheTransfer
     window = std::make_unique<TF_Kalmoria_main>();
     window->show();
     press("ToolButton4"); // read the device
-    ASSERT_EQ(DataState, 0);
-    ASSERT_EQ(AnzBefehle, 3);
+    ASSERT_EQ(window->station().DataState, 0);
+    ASSERT_EQ(window->station().AnzBefehle, 3);
     openEditor();
     ASSERT_EQ(child<QTabWidget>(QStringLiteral("TabSheet"))->currentIndex(), 1);
 
@@ -29,7 +29,7 @@ TEST_F(LinkEditorFlow, LinksMadeOnTheEditorAreWhatTheDeviceHoldsAfterTheTransfer
     click(QStringLiteral("STL2")); // register 101 as a whole
     clickCell(177);                // into register 301
     click(QStringLiteral("BtnUebernehmen"));
-    ASSERT_EQ(AnzBefehle, 5);
+    ASSERT_EQ(window->station().AnzBefehle, 5);
 
     linkAction(9, "Label2"); // switch the first new link active
     linkAction(1, "Label3"); // delete the device's link on bits 0..7
@@ -38,7 +38,7 @@ TEST_F(LinkEditorFlow, LinksMadeOnTheEditorAreWhatTheDeviceHoldsAfterTheTransfer
     std::vector<LinkFields> expected = kept;
     expected.push_back({2, 100, 8, 8, 9, 300, 8, 0});
     expected.push_back({2, 101, 0, 16, 9, 301, 0, 1});
-    ASSERT_EQ(tableLinks(), expected);
+    ASSERT_EQ(tableLinks(window->station()), expected);
     // The device's own link to module 5, which it does not carry, is asked
     // about; a snapshot of its links comes first.
     boxes.answer = idYes;
@@ -51,5 +51,5 @@ TEST_F(LinkEditorFlow, LinksMadeOnTheEditorAreWhatTheDeviceHoldsAfterTheTransfer
                                                                   {"4", "2", "2", snapshots.front()})}));
 
     press("ToolButton4");
-    EXPECT_EQ(tableLinks(), expected);
+    EXPECT_EQ(tableLinks(window->station()), expected);
 }

@@ -29,8 +29,8 @@ TEST_F(LinkFileRoundTrip, LinksGoFromTheDeviceThroughAFileBackToTheDevice)
     ScriptedFileNames dialog(folder.file("anlage.ini"));
 
     window.ActionLadenQMXExecute();
-    ASSERT_EQ(DataState, 0);
-    const std::vector<LinkFields> fromDevice = tableLinks();
+    ASSERT_EQ(window.station().DataState, 0);
+    const std::vector<LinkFields> fromDevice = tableLinks(window.station());
     ASSERT_EQ(fromDevice.size(), 3u);
 
     window.ActionSpeichernExecute();
@@ -47,17 +47,17 @@ TEST_F(LinkFileRoundTrip, LinksGoFromTheDeviceThroughAFileBackToTheDevice)
               "\r\n");
 
     window.ActionAlleVerknLoeschenExecute();
-    ASSERT_EQ(AnzBefehle, 0);
+    ASSERT_EQ(window.station().AnzBefehle, 0);
     window.ActionSpeichernQMXExecute();
     window.ActionLadenQMXExecute();
-    ASSERT_EQ(AnzBefehle, 0) << "the device holds no link now";
+    ASSERT_EQ(window.station().AnzBefehle, 0) << "the device holds no link now";
 
     boxes.shown.clear();
     window.ActionLesenExecute();
     EXPECT_EQ(shownTexts(), (std::vector<std::string>{message(14), messageWith(21, {"3"})}));
-    EXPECT_EQ(tableLinks(), fromDevice);
+    EXPECT_EQ(tableLinks(window.station()), fromDevice);
 
     window.ActionSpeichernQMXExecute();
     window.ActionLadenQMXExecute();
-    EXPECT_EQ(tableLinks(), fromDevice);
+    EXPECT_EQ(tableLinks(window.station()), fromDevice);
 }

@@ -37,10 +37,6 @@ Name=Ende Block 3
 1=16,100,0,8,64,300,0,0
 )";
 
-std::vector<int32_t> shownModuleList()
-{
-    return {ModuleList.begin(), ModuleList.begin() + ModulAnzahl + 1};
-}
 
 } // namespace
 
@@ -48,10 +44,10 @@ TEST_F(ModuleAddresses, EachNameComesFromItsOwnBlockAndEntry)
 {
     startDevice(kBlockBorders);
     CapturedLog log(32);
-    shown(ReadDevice(vep, view));
+    shown(ReadDevice(vep, station, view));
 
     EXPECT_TRUE(boxes.shown.empty()) << shownTexts().front();
-    EXPECT_EQ(shownModuleList(), (std::vector<int32_t>{0, 16, 17, 33, 48, 49, 64, 0}));
+    EXPECT_EQ(shownModuleList(station), (std::vector<int32_t>{0, 16, 17, 33, 48, 49, 64, 0}));
     // Each name padded to sixteen characters, as the device holds it.
     const std::pair<int, const char*> names[] = {
         {16, "Ende Block 0    "}, {17, "Anfang Block 1  "}, {33, "Anfang Block 2  "}, {48, "Ende Block 2    "},
@@ -60,7 +56,7 @@ TEST_F(ModuleAddresses, EachNameComesFromItsOwnBlockAndEntry)
         {1, "Modul-Adr.2"}, {32, "Modul-Adr.33"},
     };
     for (const auto& [address, name] : names)
-        EXPECT_EQ(ModuleTable[static_cast<std::size_t>(address)].name, name) << address;
+        EXPECT_EQ(station.ModuleTable[static_cast<std::size_t>(address)].name, name) << address;
     for (const char* line : {"L11-2 - Lade Namensblock 16", "L11-3 - Lade Namensblock 32",
                              "L11-4 - Lade Namensblock 48"})
         EXPECT_TRUE(log.contains(line)) << line;
@@ -70,16 +66,16 @@ TEST_F(ModuleAddresses, AFailedNameBlockKeepsTheModulesFoundBeforeIt)
 {
     startDevice(kBlockBorders, {QStringLiteral("--fail-range"), QStringLiteral("32256:32383")});
     CapturedLog log(32);
-    shown(ReadDevice(vep, view));
+    shown(ReadDevice(vep, station, view));
 
     EXPECT_EQ(shownTexts(), std::vector<std::string>{message(13)});
     EXPECT_TRUE(log.contains("L12.4 - Kommunikationsfehler"));
-    EXPECT_EQ(DataState, 1);
-    EXPECT_EQ(shownModuleList(), (std::vector<int32_t>{0, 16, 17}));
-    EXPECT_EQ(ModuleTable[17].name, "Anfang Block 1  ");
-    EXPECT_EQ(ModuleTable[33].present, 0);
+    EXPECT_EQ(station.DataState, 1);
+    EXPECT_EQ(shownModuleList(station), (std::vector<int32_t>{0, 16, 17}));
+    EXPECT_EQ(station.ModuleTable[17].name, "Anfang Block 1  ");
+    EXPECT_EQ(station.ModuleTable[33].present, 0);
     // Modules were found, so the links are still read.
-    EXPECT_EQ(AnzBefehle, 1);
+    EXPECT_EQ(station.AnzBefehle, 1);
 }
 
 TEST_F(ModuleAddresses, AnExistenceWordBelow0x0800MarksTheAddressOccupied)
@@ -87,11 +83,11 @@ TEST_F(ModuleAddresses, AnExistenceWordBelow0x0800MarksTheAddressOccupied)
     startDevice(std::string(kBlockBorders) + "[Module20]\nKind=5\nExists=0x07FF\n"
                                              "[Module21]\nKind=5\nName=Abgeklemmt\nExists=0x0800\n");
     CapturedLog log(32);
-    shown(ReadDevice(vep, view));
+    shown(ReadDevice(vep, station, view));
 
-    EXPECT_EQ(ModuleTable[20].present, 1);
-    EXPECT_EQ(ModuleTable[21].present, 0);
+    EXPECT_EQ(station.ModuleTable[20].present, 1);
+    EXPECT_EQ(station.ModuleTable[21].present, 0);
     EXPECT_TRUE(log.contains("L17a - Stationsdaten gelesen 20"));
     EXPECT_FALSE(log.contains("L17a - Stationsdaten gelesen 21")) << "an absent module is not asked";
-    EXPECT_EQ(shownModuleList(), (std::vector<int32_t>{0, 16, 17, 20, 33, 48, 49, 64, 0}));
+    EXPECT_EQ(shownModuleList(station), (std::vector<int32_t>{0, 16, 17, 20, 33, 48, 49, 64, 0}));
 }

@@ -9,8 +9,8 @@
 #include "sequences/DeviceRead.h"
 #include "sequences/LinkAreaRead.h"
 #include "sequences/PortSearch.h"
-#include "sequences/PortSettings.h"
-#include "model/DeviceValues.h"
+#include "model/Station.h"
+#include "model/Station.h"
 #include "model/LinkModel.h"
 #include "model/ModuleModel.h"
 #include "tests/common/Ser2net.h"
@@ -57,13 +57,13 @@ protected:
         SimBehindSer2net& device = *served.back();
         EXPECT_TRUE(device.ready()) << "qmx-sim or ser2net did not start";
         mapPorts({"", "", "", "", device.address()});
-        ComPortNr = 5;
+        station.ComPortNr = 5;
         return device;
     }
 
     std::vector<LinkFields> deviceLinks()
     {
-        const LinkAreaRead area = ReadLinkArea(vep);
+        const LinkAreaRead area = ReadLinkArea(vep, station);
         EXPECT_EQ(area.transferResult, 0);
         return linkFields(DecodeLinkArea(area.words).links);
     }
@@ -81,16 +81,16 @@ StationConfirmation yes()
 TEST_P(NetworkPort, AReadThroughTheServerFillsTheModel)
 {
     startServedDevice(deviceWithEscapes());
-    const DeviceReadResult result = ReadDevice(vep, view);
+    const DeviceReadResult result = ReadDevice(vep, station, view);
     ASSERT_TRUE(result.ok()) << result.errorString();
-    EXPECT_EQ(DataState, 0);
-    EXPECT_EQ(ModulAnzahl, 4);
-    EXPECT_EQ(ModuleTable[9].name, "Brunnen 9       ");
-    EXPECT_EQ(SerialNumber, 815);
-    ASSERT_EQ(AnzBefehle, 4);
+    EXPECT_EQ(station.DataState, 0);
+    EXPECT_EQ(station.ModulAnzahl, 4);
+    EXPECT_EQ(station.ModuleTable[9].name, "Brunnen 9       ");
+    EXPECT_EQ(station.SerialNumber, 815);
+    ASSERT_EQ(station.AnzBefehle, 4);
     std::vector<LinkFields> links;
-    for (int32_t n = 1; n <= AnzBefehle; ++n)
-        links.push_back(linkFields(LinkTable[static_cast<std::size_t>(n)]));
+    for (int32_t n = 1; n <= station.AnzBefehle; ++n)
+        links.push_back(linkFields(station.LinkTable[static_cast<std::size_t>(n)]));
     EXPECT_EQ(links, kDeviceLinks);
     EXPECT_EQ(vep.Serial().PortNumber, 0) << "closed at the end";
 }
@@ -98,15 +98,15 @@ TEST_P(NetworkPort, AReadThroughTheServerFillsTheModel)
 TEST_P(NetworkPort, AReadWriteReadRoundTripLeavesTheLinkAreaWordForWord)
 {
     startServedDevice(deviceWithEscapes());
-    const LinkAreaRead before = ReadLinkArea(vep);
+    const LinkAreaRead before = ReadLinkArea(vep, station);
     ASSERT_EQ(before.transferResult, 0);
-    ASSERT_TRUE(ReadDevice(vep, view).ok());
+    ASSERT_TRUE(ReadDevice(vep, station, view).ok());
 
-    const CheckedLinkWriteResult written = WriteLinksChecked(vep, &view, LinkWriteChecks{}, {}, yes());
+    const CheckedLinkWriteResult written = WriteLinksChecked(vep, station, &view, LinkWriteChecks{}, {}, yes());
     ASSERT_TRUE(written.ok()) << written.errorString();
     EXPECT_TRUE(written.verified);
 
-    const LinkAreaRead after = ReadLinkArea(vep);
+    const LinkAreaRead after = ReadLinkArea(vep, station);
     ASSERT_EQ(after.transferResult, 0);
     EXPECT_EQ(after.words, before.words);
 }
@@ -114,12 +114,12 @@ TEST_P(NetworkPort, AReadWriteReadRoundTripLeavesTheLinkAreaWordForWord)
 TEST_P(NetworkPort, AWriteWithVerifyCarriesBytes0xFFAndIsReadBackAsWritten)
 {
     startServedDevice(kSmallDevice);
-    ASSERT_TRUE(ReadDevice(vep, view).ok());
-    DeleteLink(1);
-    ASSERT_TRUE(AppendLink(9, 255, 15, 1, 3, 65535, 15));
-    ASSERT_TRUE(AppendLink(2, 511, 0, 8, 9, 0x7FFF, 0));
+    ASSERT_TRUE(ReadDevice(vep, station, view).ok());
+    station.DeleteLink(1);
+    ASSERT_TRUE(station.AppendLink(9, 255, 15, 1, 3, 65535, 15));
+    ASSERT_TRUE(station.AppendLink(2, 511, 0, 8, 9, 0x7FFF, 0));
 
-    const CheckedLinkWriteResult written = WriteLinksChecked(vep, &view, LinkWriteChecks{}, {}, yes());
+    const CheckedLinkWriteResult written = WriteLinksChecked(vep, station, &view, LinkWriteChecks{}, {}, yes());
     ASSERT_TRUE(written.ok()) << written.errorString();
     EXPECT_TRUE(written.verified);
     ASSERT_FALSE(written.notices.empty());
@@ -140,12 +140,12 @@ TEST_P(NetworkPort, ThePortSearchFindsTheServedDeviceBesideAClosedPort)
     std::unique_ptr<Tvep> client;
     QElapsedTimer clock;
     clock.start();
-    const PortSearchResult found = SearchComPort(client, view);
+    const PortSearchResult found = SearchComPort(client, station, view);
     EXPECT_LT(clock.elapsed(), 3000);
     ASSERT_EQ(found.devices.size(), 1u);
     EXPECT_EQ(found.devices.front().port, 4);
     EXPECT_EQ(found.devices.front().serialNumber, 815);
-    EXPECT_EQ(ComPortNr, 4);
+    EXPECT_EQ(station.ComPortNr, 4);
 }
 
 TEST_P(NetworkPort, ASilentDeviceBehindTheServerCostsTheSearchAboutTheTimeOut)
@@ -154,7 +154,7 @@ TEST_P(NetworkPort, ASilentDeviceBehindTheServerCostsTheSearchAboutTheTimeOut)
     std::unique_ptr<Tvep> client;
     QElapsedTimer clock;
     clock.start();
-    const PortSearchResult found = SearchComPort(client, view);
+    const PortSearchResult found = SearchComPort(client, station, view);
     EXPECT_TRUE(found.devices.empty());
     EXPECT_GE(clock.elapsed(), 1400) << "the 1.5 s first-byte time-out of a network port";
     EXPECT_LT(clock.elapsed(), 3500);
@@ -184,7 +184,7 @@ TEST_P(NetworkPort, AServerThatIsGoneIsAPortThatDoesNotOpenWithTheReason)
 {
     SimBehindSer2net& device = startServedDevice(kSmallDevice);
     device.server().stop();
-    const DeviceReadResult result = shown(ReadDevice(vep, view));
+    const DeviceReadResult result = shown(ReadDevice(vep, station, view));
     EXPECT_EQ(result.outcome, DeviceOutcome::PortNotOpen);
     ASSERT_EQ(result.notices.size(), 1u);
     EXPECT_EQ(result.notices[0].number, kMessageNetworkPortNotOpen);
@@ -193,7 +193,7 @@ TEST_P(NetworkPort, AServerThatIsGoneIsAPortThatDoesNotOpenWithTheReason)
               (std::vector<std::string>{"COM5 (" + device.address() + ")", server, "Connection refused"}));
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_NE(boxes.shown[0].text.find(server), std::string::npos) << boxes.shown[0].text;
-    EXPECT_EQ(DataState, 1);
+    EXPECT_EQ(station.DataState, 1);
 }
 
 TEST_P(NetworkPort, AConnectionThatDropsFailsTheTransferWithTheHostAndTheReason)
@@ -203,10 +203,10 @@ TEST_P(NetworkPort, AConnectionThatDropsFailsTheTransferWithTheHostAndTheReason)
     const TinyServer dropping(TinyServer::CloseAtOnce);
     const std::string address = dropping.address(GetParam() == Ser2net::Mode::Raw ? "tcp" : "rfc2217");
     mapPorts({"", "", "", "", address});
-    ComPortNr = 5;
+    station.ComPortNr = 5;
     QElapsedTimer clock;
     clock.start();
-    const DeviceReadResult result = ReadDevice(vep, view);
+    const DeviceReadResult result = ReadDevice(vep, station, view);
     EXPECT_LT(clock.elapsed(), 2000) << "a connection that is gone costs no time-out";
     EXPECT_FALSE(result.ok());
     ASSERT_FALSE(result.notices.empty());
@@ -240,8 +240,9 @@ TEST(PortDialog, ListsNetworkPortsWithTheirKindAndTimeOut)
     const ScopedConfigHome config;
     config.writeSettings("[Schnittstellen]\r\nCOM1=/dev/ttyUSB0\r\nCOM5=tcp://10.0.0.7:4001\r\n"
                          "COM6=rfc2217://station-7.example.org:4002?timeout=800\r\nCOM7=tcp://10.0.0.7\r\n");
-    ComPortNr = 6;
-    TF_rs232 dialog;
+    Station station;
+    station.ComPortNr = 6;
+    TF_rs232 dialog(station);
     dialog.FormShow();
     auto* list = dialog.findChild<QComboBox*>(QStringLiteral("ComboBox1"));
     const QAbstractItemModel* model = list->model();

@@ -6,13 +6,12 @@
 
 #include "sequences/DeviceRead.h"
 #include "sequences/LinkWrite.h"
-#include "sequences/PortSettings.h"
-#include "core/Session.h"
+#include "model/Station.h"
 #include "protocol/Tvep.h"
 #include "diag/ProgramFolder.h"
 #include "i18n/LanguageTexts.h"
 #include "i18n/NoticeText.h"
-#include "model/DeviceValues.h"
+#include "model/Station.h"
 #include "model/ModuleModel.h"
 #include "tests/common/RecordingView.h"
 #include "transports/LineFactory.h"
@@ -46,16 +45,15 @@ int main(int argc, char** argv)
         << "[Schnittstellen]\r\nCOM1=" << argv[1] << "\r\n";
 
     ResetLanguageTexts(programFolder(), "Kalmoria");
-    ResetSession();
-    DefaultMessageArgument = " - ";
-    ComBaud = 9600;
-    ComParity = 'n';
+    Station station;
+    station.ComBaud = 9600;
+    station.ComParity = 'n';
 
     Tvep vep{SystemLines()};
     RecordingView view;
-    print(ReadDevice(vep, view).notices);
+    print(ReadDevice(vep, station, view).notices);
     // As after a good read, so that the write goes as far as the port.
-    DataState = 0;
-    print(WriteLinksToDevice(vep).notices);
+    station.DataState = 0;
+    print(WriteLinksToDevice(vep, station).notices);
     return 0;
 }

@@ -18,10 +18,10 @@ namespace {
 
 // The read still fails as any port that will not open: nothing read, the
 // data marked incomplete, the step logged; only the message says more.
-void expectTheReadFailedAsBefore(const CapturedLog& log)
+void expectTheReadFailedAsBefore(const Station& station, const CapturedLog& log)
 {
-    EXPECT_EQ(ModulAnzahl, 0);
-    EXPECT_EQ(DataState, 1);
+    EXPECT_EQ(station.ModulAnzahl, 0);
+    EXPECT_EQ(station.DataState, 1);
     EXPECT_TRUE(log.contains("L20 - Comport l\xE4sst sich nicht \xF6" "ffnen"));
 }
 
@@ -36,10 +36,10 @@ TEST_F(PortAccess, ALineHeldByAnotherProgramIsCalledBusyByReadAndWrite)
     ASSERT_TRUE(otherProgram.OpenPortAt(1, path, 9600, 'n'));
 
     CapturedLog log(32);
-    shown(ReadDevice(vep, view));
-    expectTheReadFailedAsBefore(log);
-    DataState = 0;
-    shown(WriteLinksToDevice(vep));
+    shown(ReadDevice(vep, station, view));
+    expectTheReadFailedAsBefore(station, log);
+    station.DataState = 0;
+    shown(WriteLinksToDevice(vep, station));
 
     const std::string busy = messageWith(kMessagePortInUse, {"COM1", path});
     EXPECT_EQ(shownTexts(), (std::vector<std::string>{busy, busy}));

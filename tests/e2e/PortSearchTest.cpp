@@ -2,9 +2,8 @@
 #include "app/TF_rs232.h"
 #include "protocol/DeviceRegisters.h"
 #include "sequences/PortSearch.h"
-#include "sequences/PortSettings.h"
-#include "sequences/TransferBuffers.h"
-#include "model/DeviceValues.h"
+#include "model/Station.h"
+#include "model/Station.h"
 #include "tests/common/CapturedLog.h"
 #include "tests/e2e/DeviceTestBench.h"
 
@@ -39,12 +38,12 @@ TEST_F(PortSearch, WithDevicesOnTwoPortsTheHigherWins)
     mapPorts({"", first, "", "", second});
     CapturedLog log(1);
 
-    SearchComPort(client, view);
+    SearchComPort(client, station, view);
 
-    EXPECT_EQ(ComPortNr, 5);
-    EXPECT_EQ(ComBaud, 9600);
-    EXPECT_EQ(ComParity, 'n');
-    EXPECT_EQ(DeviceAddress, 0);
+    EXPECT_EQ(station.ComPortNr, 5);
+    EXPECT_EQ(station.ComBaud, 9600);
+    EXPECT_EQ(station.ComParity, 'n');
+    EXPECT_EQ(station.DeviceAddress, 0);
     EXPECT_NE(client, nullptr);
     EXPECT_EQ(view.calls, std::vector<std::string>{"ShowStatus"});
     // One step per port with a device path, the closing one at COM5.
@@ -57,11 +56,11 @@ TEST_F(PortSearch, WithDevicesOnTwoPortsTheHigherWins)
 
 TEST_F(PortSearch, WithoutAnyPortItStaysOnCom1)
 {
-    ComPortNr = 7;
-    ComBaud = 0;
-    SearchComPort(client, view);
-    EXPECT_EQ(ComPortNr, 1);
-    EXPECT_EQ(ComBaud, 9600);
+    station.ComPortNr = 7;
+    station.ComBaud = 0;
+    SearchComPort(client, station, view);
+    EXPECT_EQ(station.ComPortNr, 1);
+    EXPECT_EQ(station.ComBaud, 9600);
     EXPECT_EQ(view.calls, std::vector<std::string>{"ShowStatus"});
 }
 
@@ -72,24 +71,25 @@ TEST_F(PortSearch, ASilentPortCostsOneTransferAndIsPassedOver)
     mapPorts({"", device(kDeviceAt3), device(kSmallDevice, {QStringLiteral("--silent")})});
     QElapsedTimer clock;
     clock.start();
-    SearchComPort(client, view);
-    EXPECT_EQ(ComPortNr, 2);
+    SearchComPort(client, station, view);
+    EXPECT_EQ(station.ComPortNr, 2);
     EXPECT_LT(clock.elapsed(), 3000);
 }
 
 TEST_F(PortSearch, ADeviceAtAddressAbove240IsNotTaken)
 {
     mapPorts({"", device("[Device]\nType=0x3301\nAddress=241\n")});
-    SearchComPort(client, view);
-    EXPECT_EQ(ComPortNr, 1);
+    SearchComPort(client, station, view);
+    EXPECT_EQ(station.ComPortNr, 1);
 }
 
 TEST(PortDialog, ShowsTheCurrentPortAndChangesItOnlyOnOk)
 {
     const ScopedConfigHome config;
     config.writeSettings("[Schnittstellen]\r\nCOM4=/dev/ttyUSB3\r\n");
-    ComPortNr = 4;
-    TF_rs232 dialog;
+    Station station;
+    station.ComPortNr = 4;
+    TF_rs232 dialog(station);
     auto* list = dialog.findChild<QComboBox*>(QStringLiteral("ComboBox1"));
     ASSERT_EQ(list->count(), 16);
     EXPECT_EQ(list->itemText(15), QStringLiteral("COM16"));
@@ -98,26 +98,26 @@ TEST(PortDialog, ShowsTheCurrentPortAndChangesItOnlyOnOk)
     EXPECT_EQ(list->currentIndex(), 3);
     EXPECT_EQ(dialog.findChild<QLabel*>(QStringLiteral("LabelPortPath"))->text(), QStringLiteral("/dev/ttyUSB3"));
     dialog.Btn_OKClick();
-    EXPECT_EQ(ComPortNr, 4);
+    EXPECT_EQ(station.ComPortNr, 4);
 
     dialog.FormShow();
     list->setCurrentIndex(10);
     dialog.findChild<QPushButton*>(QStringLiteral("Btn_abb"))->click();
-    EXPECT_EQ(ComPortNr, 4);
+    EXPECT_EQ(station.ComPortNr, 4);
 
     dialog.FormShow();
     list->setCurrentIndex(10);
     dialog.findChild<QPushButton*>(QStringLiteral("Btn_OK"))->click();
-    EXPECT_EQ(ComPortNr, 11);
+    EXPECT_EQ(station.ComPortNr, 11);
 }
 
 TEST_F(PortSearch, OnlyTheStartUpSearchForgetsTheTypeWordAndNoneTheSerialNumber)
 {
     mapPorts({device(kSmallDevice, {QStringLiteral("--silent")})});
     TF_Kalmoria_main window;
-    SerialNumber = 815;
+    window.station().SerialNumber = 815;
     // A failed probe takes the type word of whatever reply came before.
-    ReceiveBuffer[DeviceRegisters::TypeWord] = 0x3301;
+    window.station().ReceiveBuffer[DeviceRegisters::TypeWord] = 0x3301;
     window.findChild<QAction*>(QStringLiteral("ComPortsuchen"))->trigger();
     window.ShowStatus();
     EXPECT_EQ(window.statusPanelText(1), "QMX-Type: 3301");

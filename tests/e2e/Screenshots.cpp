@@ -71,10 +71,10 @@ protected:
         window.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
         window.ActionLadenQMXExecute();
-        ASSERT_EQ(AnzBefehle, 4);
-        DeleteLink(1);
-        LinkTable[1].deaktiv = 1;
-        ASSERT_TRUE(AppendLink(2, 101, 0, 4, 12, 301, 0));
+        ASSERT_EQ(station.AnzBefehle, 4);
+        station.DeleteLink(1);
+        station.LinkTable[1].deaktiv = 1;
+        ASSERT_TRUE(station.AppendLink(2, 101, 0, 4, 12, 301, 0));
         window.findChild<QTabWidget*>(QStringLiteral("TabSheet"))->setCurrentIndex(2);
         window.findChild<QPushButton*>(QStringLiteral("BtnVergleichen"))->click();
     }
@@ -116,17 +116,17 @@ TEST_P(Screenshots, TheLinkPlan)
     readEditAndCompare(window);
     // A station with a little of everything: both directions, a pair active
     // and inactive, a module reading into itself.
-    ASSERT_TRUE(AppendLink(5, 110, 0, 8, 2, 310, 0));
-    ASSERT_TRUE(AppendLink(5, 111, 0, 2, 5, 302, 0));
-    ASSERT_TRUE(AppendLink(5, 111, 2, 2, 5, 302, 2));
-    ASSERT_TRUE(AppendLink(0, 1621, 0, 8, 4, 300, 0));
-    ASSERT_TRUE(AppendLink(0, 1621, 8, 8, 8, 300, 0));
-    ASSERT_TRUE(AppendLink(2, 102, 0, 8, 12, 302, 0));
-    ASSERT_TRUE(AppendLink(2, 103, 0, 4, 5, 304, 0));
+    ASSERT_TRUE(window.station().AppendLink(5, 110, 0, 8, 2, 310, 0));
+    ASSERT_TRUE(window.station().AppendLink(5, 111, 0, 2, 5, 302, 0));
+    ASSERT_TRUE(window.station().AppendLink(5, 111, 2, 2, 5, 302, 2));
+    ASSERT_TRUE(window.station().AppendLink(0, 1621, 0, 8, 4, 300, 0));
+    ASSERT_TRUE(window.station().AppendLink(0, 1621, 8, 8, 8, 300, 0));
+    ASSERT_TRUE(window.station().AppendLink(2, 102, 0, 8, 12, 302, 0));
+    ASSERT_TRUE(window.station().AppendLink(2, 103, 0, 4, 5, 304, 0));
     for (const int n : {5, 6, 7, 8, 9, 10, 11})
-        LinkTable[static_cast<std::size_t>(n)].deaktiv = 0;
+        window.station().LinkTable[static_cast<std::size_t>(n)].deaktiv = 0;
 
-    LinkPlanDialog plan(&window);
+    LinkPlanDialog plan(window.station(), &window);
     plan.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&plan));
     save(plan, "plan-dialog");
@@ -146,8 +146,8 @@ TEST_P(Screenshots, APlanOfSixtyFourModules)
     window.show();
     window.ActionLadenQMXExecute();
     // And a link to a module the station lacks, from a file.
-    LinkTable[static_cast<std::size_t>(++AnzBefehle)] = LinkRecord{3, 100, 0, 1, 70, 300, 0, 1, {}};
-    LinkPlanDialog plan(&window);
+    window.station().LinkTable[static_cast<std::size_t>(++window.station().AnzBefehle)] = LinkRecord{3, 100, 0, 1, 70, 300, 0, 1, {}};
+    LinkPlanDialog plan(window.station(), &window);
     plan.resize(1300, 950);
     plan.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&plan));

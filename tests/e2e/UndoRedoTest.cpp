@@ -20,7 +20,7 @@ protected:
         window->show();
         boxes.answer = idYes;
         press("ToolButton4");
-        ASSERT_EQ(tableLinks(), kSmallStationLinks);
+        ASSERT_EQ(tableLinks(window->station()), kSmallStationLinks);
     }
 
     void keys(QKeyCombination combination)
@@ -34,9 +34,9 @@ protected:
     // What the user sees of the links: the table, the status bar's count, whether they are unsaved.
     void expectShown(const std::vector<LinkFields>& links, bool unsaved, const std::string& when)
     {
-        EXPECT_EQ(tableLinks(), links) << when;
+        EXPECT_EQ(tableLinks(window->station()), links) << when;
         EXPECT_EQ(window->statusPanelText(7), "Links: " + std::to_string(links.size())) << when;
-        EXPECT_EQ(HasUnsavedLinks(), unsaved) << when;
+        EXPECT_EQ(HasUnsavedLinks(window->station()), unsaved) << when;
     }
     // Written to the device and read back from i
     std::vector<LinkFields> written()
@@ -140,7 +140,7 @@ TEST_F(UndoRedo, AnUndoneTakeOverLeavesNothingUnsavedAndTheTitleNamesWhatHoldsTh
 
     boxes.shown.clear();
     window->ActionLesenExecute();
-    ASSERT_EQ(tableLinks(), kFileLinks);
+    ASSERT_EQ(tableLinks(window->station()), kFileLinks);
     for (const MessageBoxRequest& box : boxes.shown)
         EXPECT_EQ(box.text.find("weder gespeichert"), std::string::npos) << box.text;
     EXPECT_EQ(window->windowTitle(), QStringLiteral(" Kalmoria 1.30 - anlage.ini[*]"));

@@ -28,15 +28,15 @@ TEST_F(UnsavedEdits, ClosingAndReadingTheDeviceAskFirstAndGoOnAsTheUserSays)
     for (const bool closing : {true, false}) {
         for (const Answer& a : answers) {
             const std::string what = std::string(closing ? "close, " : "read, ") + a.what;
-            MarkLinksKept(); // what the last window left is not this one's
+            MarkLinksKept(station); // what the last window left is not this one's
             TF_Kalmoria_main window; // its port search finds the simulator at COM1
             window.show();
             boxes.shown.clear();
             window.ActionLadenQMXExecute();
             ASSERT_TRUE(boxes.shown.empty()) << what << ": nothing changed, nothing asked";
-            const std::vector<LinkFields> fromDevice = tableLinks();
-            LinkTable[2].deaktiv = 1; // switched off in the editor
-            const std::vector<LinkFields> edited = tableLinks();
+            const std::vector<LinkFields> fromDevice = tableLinks(window.station());
+            window.station().LinkTable[2].deaktiv = 1; // switched off in the editor
+            const std::vector<LinkFields> edited = tableLinks(window.station());
             boxes.answer = a.answer;
             ScriptedFileNames dialog(a.saveAs ? std::optional(folder.file(*a.saveAs)) : std::nullopt);
 
@@ -45,8 +45,8 @@ TEST_F(UnsavedEdits, ClosingAndReadingTheDeviceAskFirstAndGoOnAsTheUserSays)
             ASSERT_FALSE(boxes.shown.empty()) << what;
             EXPECT_EQ(boxes.shown[0].text, messageWith(kMessageUnsavedLinks, {"3"})) << what;
             EXPECT_EQ(boxes.shown[0].buttons, mbSaveDiscardCancel) << what;
-            EXPECT_EQ(closing ? window.isVisible() : tableLinks() == edited, !a.goesOn) << what;
-            EXPECT_EQ(tableLinks(), closing || !a.goesOn ? edited : fromDevice) << what;
+            EXPECT_EQ(closing ? window.isVisible() : tableLinks(window.station()) == edited, !a.goesOn) << what;
+            EXPECT_EQ(tableLinks(window.station()), closing || !a.goesOn ? edited : fromDevice) << what;
             if (a.saveAs) {
                 EXPECT_EQ(linkFields(LoadLinkFile(folder.file(*a.saveAs)).links), edited) << what;
                 // Saved, nothing is asked any more.

@@ -56,5 +56,8 @@ protected:
             [&] { QTest::mouseClick(dialog->findChild<ChoiceLabel*>(QLatin1String(choice)), Qt::LeftButton); });
     }
 
+    // The station the window shows; the bench's own is not used here.
+    Station& station() { return window->station(); }
+
     std::unique_ptr<TF_Kalmoria_main> window;
 };

@@ -19,15 +19,16 @@ GroupLabels testLabels()
 }
 
 // The kind's entries of the signal-group file; every other kind has none.
-void useSignalGroups(int kind, const std::vector<SignalGroup>& groups)
+SignalGroupSet signalGroupsOf(int kind, const std::vector<SignalGroup>& groups)
 {
-    SignalGroupCount.fill(0);
+    SignalGroupSet set;
     if (kind < 0 || kind >= kSignalGroupKinds)
-        return;
-    auto& table = SignalGroupTable[static_cast<std::size_t>(kind)];
+        return set;
+    auto& table = set.SignalGroupTable[static_cast<std::size_t>(kind)];
     for (std::size_t n = 0; n < groups.size(); ++n)
         table[n + 1] = groups[n];
-    SignalGroupCount[static_cast<std::size_t>(kind)] = static_cast<int32_t>(groups.size());
+    set.SignalGroupCount[static_cast<std::size_t>(kind)] = static_cast<int32_t>(groups.size());
+    return set;
 }
 
 const ModuleRecord kra = moduleOf(0, {32, 12, 16, 2, 24, 8});
@@ -75,8 +76,8 @@ class SourceGroup : public testing::TestWithParam<GroupCase> {};
 TEST_P(SourceGroup, HasItsBaseRegisterRowsScrollRangeAndColumnOrder)
 {
     const GroupCase& c = GetParam();
-    useSignalGroups(c.module.iModulKennNr, c.signalGroups);
-    const PaneGroup group = SourceGroupOf(c.module, c.text, testLabels());
+    const SignalGroupSet groups = signalGroupsOf(c.module.iModulKennNr, c.signalGroups);
+    const PaneGroup group = SourceGroupOf(groups, c.module, c.text, testLabels());
     ASSERT_TRUE(group.known);
     EXPECT_EQ(group.baseRegister, c.base);
     EXPECT_EQ(group.cellRows, c.cellRows);
@@ -128,8 +129,7 @@ class UnknownSourceGroup : public testing::TestWithParam<UnknownCase> {};
 TEST_P(UnknownSourceGroup, OffersNoCellAndNoRegister)
 {
     const UnknownCase& c = GetParam();
-    useSignalGroups(0, kraGroups);
-    const PaneGroup group = SourceGroupOf(c.module, c.text, testLabels());
+    const PaneGroup group = SourceGroupOf(signalGroupsOf(0, kraGroups), c.module, c.text, testLabels());
     EXPECT_FALSE(group.known);
     const PaneCells cells = SourceCells(group, c.module, 0);
     EXPECT_TRUE(cellsRead(cells, 0, 0));

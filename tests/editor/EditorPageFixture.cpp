@@ -1,10 +1,9 @@
 #include "tests/editor/EditorPageFixture.h"
 
-#include "core/Session.h"
 #include "diag/AnsiText.h"
 #include "editor/EditorCell.h"
 #include "editor/LinkEditorPage.h"
-#include "model/DeviceValues.h"
+#include "model/Station.h"
 #include "model/LinkModel.h"
 #include "model/SignalGroups.h"
 
@@ -15,7 +14,6 @@
 void EditorPageTest::SetUp()
 {
     config.writeSettings("[Schnittstellen]\r\n");
-    ResetSession();
     window = std::make_unique<TF_Kalmoria_main>();
     page = window->findChild<LinkEditorPage*>(QStringLiteral("TabSheet2"));
     ASSERT_NE(page, nullptr);
@@ -24,14 +22,13 @@ void EditorPageTest::SetUp()
 void EditorPageTest::TearDown()
 {
     window.reset();
-    ResetSession();
 }
 
 void EditorPageTest::addLink(int32_t q, int32_t regVon, int32_t bitVon, int32_t anzBit, int32_t z, int32_t regZ,
                              int32_t bitZ, int32_t deaktiv)
 {
-    ASSERT_TRUE(AppendLink(q, regVon, bitVon, anzBit, z, regZ, bitZ));
-    LinkTable[static_cast<std::size_t>(AnzBefehle)].deaktiv = deaktiv;
+    ASSERT_TRUE(station().AppendLink(q, regVon, bitVon, anzBit, z, regZ, bitZ));
+    station().LinkTable[static_cast<std::size_t>(station().AnzBefehle)].deaktiv = deaktiv;
 }
 
 void EditorPageTest::openPage()

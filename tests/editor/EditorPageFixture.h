@@ -25,7 +25,10 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    static void addLink(int32_t q, int32_t regVon, int32_t bitVon, int32_t anzBit, int32_t z, int32_t regZ,
+    // The station the window shows: modules and links go straight into it.
+    Station& station() { return window->station(); }
+
+    void addLink(int32_t q, int32_t regVon, int32_t bitVon, int32_t anzBit, int32_t z, int32_t regZ,
                         int32_t bitZ, int32_t deaktiv = 0);
 
     // Opens the link editor as the user does: the overview knows the modules,

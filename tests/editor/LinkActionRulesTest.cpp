@@ -74,12 +74,12 @@ TEST_F(Rules, LinkCoversTheCellsOfItsBitsOnTheClickedPane)
         {"fields far apart do not wrap", sourceClick(1), huge, false},
         {"target fields far apart do not wrap", targetClick(161), huge, false},
         {"link 0", sourceClick(160), 0, false},
-        {"behind the last link", sourceClick(160), AnzBefehle + 1, false},
+        {"behind the last link", sourceClick(160), station.AnzBefehle + 1, false},
         {"cell 321", targetClick(321, 2), lastBits, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        EXPECT_EQ(LinkCoversCell(c.context, c.link), c.covers);
+        EXPECT_EQ(LinkCoversCell(station, c.context, c.link), c.covers);
     }
 }
 
@@ -129,7 +129,7 @@ TEST_F(Rules, DialogRowsOfferWhatTheClickedPaneCanDoWithEachCoveringLink)
         SetUp();
         for (const Link& l : c.links)
             addLink(l.modulQ, l.regVon, l.bitVon, l.anzBit, l.modulZ, l.regZ, l.bitZ, l.active);
-        EXPECT_EQ(LinkDialogRows(c.context), c.rows);
+        EXPECT_EQ(LinkDialogRows(station, c.context), c.rows);
     }
 }
 
@@ -158,7 +158,7 @@ TEST_F(Rules, AnswerCodesActOnEveryLinkOfTheTableAndOnNothingElse)
             addLink(3, 100, 0, 1, 5, 300, 0);
         LinkDialogContext context = c.targetPane ? targetClick(161) : sourceClick(1);
         context.result = c.code;
-        EXPECT_EQ(DecodeLinkAnswer(context), c.action);
+        EXPECT_EQ(DecodeLinkAnswer(station, context), c.action);
     }
 }
 
@@ -172,13 +172,13 @@ TEST_F(Rules, SourceEndIsShownInTheGroupThatHoldsItsRegister)
     // A module without bit group keeps the previous module's first item.
     const std::vector<std::string> xtq{"Bits", "Parameter", " ", " ", " ", " ", " ", " ", " "};
     const std::vector<std::string> central{"Parameter", "Z5", "Z6", "Z7", "Z8", "Z9", " ", " ", " "};
-    auto& kra = SignalGroupTable[0];
+    auto& kra = station.SignalGroupTable[0];
     kra[1] = {500, 10, "Z\xE4hler"};
     kra[2] = {505, 10, "Zeiten"};
     kra[3] = {600, 4, "Fehlt"};
-    SignalGroupCount[0] = 3;
-    SignalGroupTable[1][1] = {100, 8, "Zeiten"};
-    SignalGroupCount[1] = 1;
+    station.SignalGroupCount[0] = 3;
+    station.SignalGroupTable[1][1] = {100, 8, "Zeiten"};
+    station.SignalGroupCount[1] = 1;
 
     struct Case {
         int32_t kind;
@@ -195,10 +195,10 @@ TEST_F(Rules, SourceEndIsShownInTheGroupThatHoldsItsRegister)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "kind " << c.kind << ", register " << c.regVon);
-        EXPECT_EQ(SourceGroupItemFor(c.kind, c.regVon, c.items, labels), c.item);
+        EXPECT_EQ(SourceGroupItemFor(station, c.kind, c.regVon, c.items, labels), c.item);
     }
     // Without the labels nothing can be found.
-    EXPECT_EQ(SourceGroupItemFor(0, 150, full, {}), 0);
+    EXPECT_EQ(SourceGroupItemFor(station, 0, 150, full, {}), 0);
 }
 
 TEST(TargetGroup, TargetEndIsShownInTheBitOrRegisterGroupByItsRegister)
@@ -238,20 +238,20 @@ TEST_F(Rules, TargetRangeIsTakenWhereverALinkIntoTheModuleWritesOneOfItsBits)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.modulZ << ": " << c.regZ << "/" << c.bitZ << " + " << c.anzBit);
-        EXPECT_EQ(TargetRangeInUse(c.modulZ, c.regZ, c.bitZ, c.anzBit), c.taken);
+        EXPECT_EQ(TargetRangeInUse(station, c.modulZ, c.regZ, c.bitZ, c.anzBit), c.taken);
     }
 }
 
 TEST_F(Rules, ALinkCountBeyondTheTableReadsOnlyTheTable)
 {
     const int32_t last = addLink(3, 100, 0, 1, 5, 300, 0);
-    LinkTable[kLinkTableSlots - 1] = LinkTable[last];
-    AnzBefehle = 100000;
+    station.LinkTable[kLinkTableSlots - 1] = station.LinkTable[last];
+    station.AnzBefehle = 100000;
 
-    EXPECT_EQ(LinkDialogRows(sourceClick(1)).size(), static_cast<std::size_t>(1));
-    EXPECT_FALSE(LinkCoversCell(sourceClick(1), kLinkTableSlots - 1));
-    EXPECT_TRUE(TargetRangeInUse(5, 300, 0, 1));
+    EXPECT_EQ(LinkDialogRows(station, sourceClick(1)).size(), static_cast<std::size_t>(1));
+    EXPECT_FALSE(LinkCoversCell(station, sourceClick(1), kLinkTableSlots - 1));
+    EXPECT_TRUE(TargetRangeInUse(station, 5, 300, 0, 1));
     LinkDialogContext context = sourceClick(1);
     context.result = 1000 + kLinkTableSlots - 1;
-    EXPECT_EQ(DecodeLinkAnswer(context), LinkAction{});
+    EXPECT_EQ(DecodeLinkAnswer(station, context), LinkAction{});
 }

@@ -16,16 +16,16 @@ class LinkCheck : public testing::Test {
 protected:
     void SetUp() override
     {
-        ResetModel();
-        SignalGroupCount.fill(0);
-        ModuleTable[0] = moduleOf(kCentralDeviceKind, {});
-        ModuleTable[2] = moduleOf(0, {.srcBits = 32, .srcRegs = 12, .dstBits = 24, .dstRegs = 8});
-        ModuleTable[3] = moduleOf(1, {.srcBits = 4, .srcRegs = 2, .dstBits = 2});
+        station.ModuleTable[0] = moduleOf(kCentralDeviceKind, {});
+        station.ModuleTable[2] = moduleOf(0, {.srcBits = 32, .srcRegs = 12, .dstBits = 24, .dstRegs = 8});
+        station.ModuleTable[3] = moduleOf(1, {.srcBits = 4, .srcRegs = 2, .dstBits = 2});
     }
-    static std::vector<LinkProblem> check(const std::vector<LinkFields>& links)
+    std::vector<LinkProblem> check(const std::vector<LinkFields>& links) const
     {
-        return CheckLinks(linkRecords(links));
+        return CheckLinks(station, linkRecords(links));
     }
+
+    Station station;
 };
 
 const LinkFields kGood{2, 100, 0, 8, 2, 300, 0, 0};

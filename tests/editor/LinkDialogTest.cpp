@@ -47,10 +47,10 @@ int visibleLabels(const TF_PDauswahl& dialog)
 }
 
 // Asks the dialog about `context` and, once it is up, lets `user` act on it.
-int32_t askAndAnswer(TF_PDauswahl& dialog, LinkDialogContext& context, const std::function<void()>& user)
+int32_t askAndAnswer(TF_PDauswahl& dialog, const Station& station, LinkDialogContext& context, const std::function<void()>& user)
 {
     int32_t answer = -1;
-    WhileModal(dialog, [&] { answer = dialog.ask(context); }, user);
+    WhileModal(dialog, [&] { answer = dialog.ask(station, context); }, user);
     return answer;
 }
 
@@ -78,7 +78,7 @@ protected:
 
     // Link A into module 5 (in view, active) and link B into module 7 (not in
     // view), both on bit 2 of register 100.
-    static void addTwoLinksOnBit2()
+    void addTwoLinksOnBit2()
     {
         addLink(3, 100, 0, 4, 5, 300, 0, true);
         addLink(3, 100, 2, 2, 7, 300, 0);
@@ -106,7 +106,7 @@ TEST_F(LinkDialogTest, ShowsOneRowPerLinkOnTheCellWithGreyDefaultsForWhatItCanno
         {"Label3", kLink + "A l\xF6schen", true},        {"Label4", kLink + "B anzeigen", true},
         {"Label5", "Verkn\xFCpfung aktiv/deaktiv", false}, {"Label6", "Verkn\xFCpfung l\xF6schen", false},
     };
-    const int32_t answer = askAndAnswer(dialog, context, [&] {
+    const int32_t answer = askAndAnswer(dialog, station, context, [&] {
         EXPECT_EQ(dialog.rowCount(), 2);
         EXPECT_EQ(dialog.size(), QSize(220, 141));
         for (std::size_t i = 0; i < expected.size(); ++i) {
@@ -137,7 +137,7 @@ TEST_F(LinkDialogTest, GrowsWithTheLinksOnTheCellAndScrollsWhenTheyPassTheScreen
         SetUp();
         for (int n = 0; n < rows; ++n)
             addLink(3, 100, 2, 1, 5, 300 + n, 0);
-        askAndAnswer(dialog, context, [&] {
+        askAndAnswer(dialog, station, context, [&] {
             EXPECT_EQ(dialog.rowCount(), rows);
             EXPECT_EQ(visibleLabels(dialog), 3 * rows + 1);
             check();
@@ -180,7 +180,7 @@ TEST_F(LinkDialogTest, ClickOnAnEnabledLabelAnswersWithItsCodeAndCloses)
         SCOPED_TRACE(c.clicked);
         LinkDialogContext context = sourceBit2();
         context.result = 55; // what a previous answer left
-        const int32_t answer = askAndAnswer(dialog, context, [&] {
+        const int32_t answer = askAndAnswer(dialog, station, context, [&] {
             QTest::mouseClick(label(dialog, QLatin1String(c.clicked)), Qt::LeftButton);
             QApplication::processEvents();
             EXPECT_EQ(dialog.isVisible(), !c.closes);
@@ -210,7 +210,7 @@ TEST_F(LinkDialogTest, HighlightsTheEnabledLabelUnderTheMouseAndOnlyWhileItIsThe
     const QColor face = dialog.palette().color(QPalette::Button);
     const QColor faceText = dialog.palette().color(QPalette::ButtonText);
 
-    askAndAnswer(dialog, context, [&] {
+    askAndAnswer(dialog, station, context, [&] {
         for (const char* name : {"Label2", "Labbrechen"}) {
             SCOPED_TRACE(name);
             ChoiceLabel* l = label(dialog, QLatin1String(name));
@@ -230,7 +230,7 @@ TEST_F(LinkDialogTest, HighlightsTheEnabledLabelUnderTheMouseAndOnlyWhileItIsThe
         hover(chosen);
         QTest::mouseClick(chosen, Qt::LeftButton);
     });
-    askAndAnswer(dialog, context, [&] {
+    askAndAnswer(dialog, station, context, [&] {
         EXPECT_EQ(background(label(dialog, QStringLiteral("Label4"))), face);
         pressEsc(dialog);
     });
@@ -244,7 +244,7 @@ TEST_F(LinkDialogTest, SpeaksTheChosenLanguageWhetherMadeBeforeOrAfterTheChoice)
     LinkDialogContext context = sourceBit2();
     const auto captions = [&](TF_PDauswahl& dialog) {
         QStringList shown;
-        askAndAnswer(dialog, context, [&] {
+        askAndAnswer(dialog, station, context, [&] {
             for (const char* name : {"Label1", "Label2", "Label3", "Labbrechen"})
                 shown << label(dialog, QLatin1String(name))->text();
             pressEsc(dialog);

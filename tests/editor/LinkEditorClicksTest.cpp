@@ -36,16 +36,16 @@ protected:
     void SetUp() override
     {
         EditorPageTest::SetUp();
-        useModulesOfEveryKind();
+        useModulesOfEveryKind(station());
     }
 
     // Source module and group, target module and group, as a user picks them.
     void show(int32_t source, int sourceGroup, int32_t target, int targetGroup)
     {
         openPage();
-        choose("ComboBox1", sourceItem(source));
+        choose("ComboBox1", sourceItem(station(), source));
         choose("ComboBox2", sourceGroup);
-        choose("ComboBox3", targetItem(target));
+        choose("ComboBox3", targetItem(station(), target));
         choose("ComboBox4", targetGroup);
     }
 
@@ -192,7 +192,7 @@ TEST_F(LinkEditorClicks, TargetRangeOverATakenBitIsRefusedOnceAndLeavesNoMark)
 
 TEST_F(LinkEditorClicks, TargetRangeOverATakenBitBeyondTheWindowIsRefused)
 {
-    addModule(8, 5, {200, 4, 8, 2, 200, 4}, "Brunnen");
+    addModule(station(), 8, 5, {200, 4, 8, 2, 200, 4}, "Brunnen");
     addLink(12, 100, 0, 4, 8, 310, 2); // below the visible target registers 300..309
     show(2, 0, 8, 0);
     clickSource({0, 0});
@@ -215,8 +215,8 @@ TEST_F(LinkEditorClicks, TakeOverAddsAnInactiveLinkDrawnGrey)
 
     QTest::mouseClick(takeOver(), Qt::LeftButton);
 
-    ASSERT_EQ(AnzBefehle, 1);
-    EXPECT_EQ(linkFields(LinkTable[1]), (LinkFields{8, 100, 4, 4, 5, 301, 0, 1}));
+    ASSERT_EQ(station().AnzBefehle, 1);
+    EXPECT_EQ(linkFields(station().LinkTable[1]), (LinkFields{8, 100, 4, 4, 5, 301, 0, 1}));
     EXPECT_EQ(row(Pane::Source, 0), "....AAAA........");
     EXPECT_TRUE(cell(5)->isInactive());
     EXPECT_EQ(row(Pane::Target, 1), "AAAA............");
@@ -228,7 +228,7 @@ TEST_F(LinkEditorClicks, TakeOverAddsAnInactiveLinkDrawnGrey)
 
 TEST_F(LinkEditorClicks, AFullTableRefusesTheTakeOverAndKeepsTheSelection)
 {
-    while (AnzBefehle < kMaxLinks)
+    while (station().AnzBefehle < kMaxLinks)
         addLink(12, 200, 0, 1, 2, 350, 0);
     show(8, 0, 5, 0);
     clickSource({0, 0});
@@ -238,7 +238,7 @@ TEST_F(LinkEditorClicks, AFullTableRefusesTheTakeOverAndKeepsTheSelection)
 
     EXPECT_EQ(shown(), std::vector<std::string>{message(26)});
     EXPECT_NE(message(26).find("299"), std::string::npos);
-    EXPECT_EQ(AnzBefehle, kMaxLinks);
+    EXPECT_EQ(station().AnzBefehle, kMaxLinks);
     EXPECT_EQ(selection(), "100/0 1 -> 300/0");
     EXPECT_EQ(row(Pane::Target, 0), "*...............");
     EXPECT_TRUE(takeOver()->isEnabled());
@@ -248,7 +248,7 @@ TEST_F(LinkEditorClicks, AFullTableRefusesTheTakeOverAndKeepsTheSelection)
 
 TEST_F(LinkEditorClicks, TheLastCellOfEachPaneOpensTheActionsOfItsLinks)
 {
-    addModule(8, 5, {200, 4, 8, 2, 200, 4}, "Brunnen");
+    addModule(station(), 8, 5, {200, 4, 8, 2, 200, 4}, "Brunnen");
     addLink(8, 109, 12, 4, 12, 300, 0);
     addLink(2, 150, 0, 4, 8, 309, 14);
     show(8, 0, 8, 0);
@@ -284,7 +284,7 @@ TEST_F(LinkEditorClicks, TheDialogOpensBesideTheCellAndListsEveryLinkOnIt)
     EXPECT_EQ(rows, 5);
     const QPoint cellRight = cell(1)->mapToGlobal(QPoint(cell(1)->width(), 0));
     EXPECT_LE(std::abs(placed.x() - cellRight.x()), 8);
-    EXPECT_EQ(AnzBefehle, 5);
+    EXPECT_EQ(station().AnzBefehle, 5);
 }
 
 TEST_F(LinkEditorClicks, RightClicksOnFreeOrSelectedCellsOpenNothing)
@@ -316,7 +316,7 @@ TEST_F(LinkEditorClicks, ShowingTheSourceEndOfAForeignTargetSwitchesTheSourcePan
     });
 
     EXPECT_EQ(offered, "Verkn\xFCpfung - 2 anzeigen");
-    EXPECT_EQ(box("ComboBox1")->currentIndex(), sourceItem(3));
+    EXPECT_EQ(box("ComboBox1")->currentIndex(), sourceItem(station(), 3));
     EXPECT_EQ(qStringToAnsi(box("ComboBox2")->currentText()), groupLabel(2));
     EXPECT_EQ(rowLabel(1)->text(), "43");
     EXPECT_EQ(row(Pane::Source, 1), "AA..............");
@@ -331,7 +331,7 @@ TEST_F(LinkEditorClicks, ShowingTheTargetEndBringsItsRegisterIntoView)
 
     rightClick(1, [&](TF_PDauswahl& dialog) { choose(dialog, "Label1"); });
 
-    EXPECT_EQ(box("ComboBox3")->currentIndex(), targetItem(5));
+    EXPECT_EQ(box("ComboBox3")->currentIndex(), targetItem(station(), 5));
     EXPECT_EQ(qStringToAnsi(box("ComboBox4")->currentText()), groupLabel(12));
     EXPECT_EQ(scrollBar("ScrollBarZ")->value(), 6);
     EXPECT_EQ(row(Pane::Target, 9), "....AA..........");
@@ -355,14 +355,14 @@ TEST_F(LinkEditorClicks, SwitchAndDeleteReachLinksBeyondTheHundredth)
     });
     EXPECT_EQ(offered[1], "Verkn\xFCpfung - A aktivieren");
     EXPECT_EQ(offered[2], "Verkn\xFCpfung - A l\xF6schen");
-    EXPECT_EQ(LinkTable[120].deaktiv, 0);
+    EXPECT_EQ(station().LinkTable[120].deaktiv, 0);
     EXPECT_FALSE(cell(1)->isInactive());
 
     rightClick(cellOf(Pane::Target, {0, 3}), [&](TF_PDauswahl& dialog) { dialog.reject(); });
     rightClick(3, [&](TF_PDauswahl& dialog) { choose(dialog, "Label3"); });
-    EXPECT_EQ(AnzBefehle, 120);
-    EXPECT_EQ(LinkTable[120].ModulQ, 12);
-    EXPECT_EQ(LinkTable[120].BitVon, 1);
+    EXPECT_EQ(station().AnzBefehle, 120);
+    EXPECT_EQ(station().LinkTable[120].ModulQ, 12);
+    EXPECT_EQ(station().LinkTable[120].BitVon, 1);
     EXPECT_EQ(row(Pane::Source, 0), "................");
     EXPECT_EQ(row(Pane::Target, 0), "................");
 }

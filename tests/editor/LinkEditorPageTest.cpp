@@ -5,7 +5,7 @@
 #include "editor/EditorCell.h"
 #include "editor/LinkEditorPage.h"
 #include "i18n/LanguageTexts.h"
-#include "model/DeviceValues.h"
+#include "model/Station.h"
 #include "model/LinkModel.h"
 #include "model/SignalGroups.h"
 
@@ -28,7 +28,7 @@ protected:
     void SetUp() override
     {
         EditorPageTest::SetUp();
-        useModulesOfEveryKind();
+        useModulesOfEveryKind(station());
     }
 };
 
@@ -59,7 +59,7 @@ TEST_F(LinkEditorPage_, OpensWithTheFirstModuleOnEachSideAtTheStartOfItsGroup)
 
 TEST_F(LinkEditorPage_, WithoutModulesTheOverviewStaysInFront)
 {
-    ResetModel();
+    station().ResetModel();
     openPage();
     EXPECT_EQ(child<QTabWidget>(QStringLiteral("TabSheet"))->currentIndex(), 0);
     EXPECT_EQ(box("ComboBox1")->count(), 0);
@@ -68,13 +68,13 @@ TEST_F(LinkEditorPage_, WithoutModulesTheOverviewStaysInFront)
 TEST_F(LinkEditorPage_, SourceScrollOpensAtTheFirstRegisterEachTime)
 {
     openPage();
-    choose("ComboBox1", sourceItem(8));
+    choose("ComboBox1", sourceItem(station(), 8));
     scrollBar("ScrollBarQ")->setValue(2);
     ASSERT_EQ(rowLabel(1)->text(), "102");
 
     window->SelectPage(0);
     window->SelectPage(1);
-    choose("ComboBox1", sourceItem(8));
+    choose("ComboBox1", sourceItem(station(), 8));
     EXPECT_EQ(scrollBar("ScrollBarQ")->value(), 0);
     EXPECT_EQ(rowLabel(1)->text(), "100");
 }
@@ -95,7 +95,7 @@ TEST_P(ColumnOrder, PlacesEveryCellAndHeaderInsideThePane)
     const ColumnOrderCase& c = GetParam();
     openPage();
     const bool source = c.pane == Pane::Source;
-    choose(source ? "ComboBox1" : "ComboBox3", source ? sourceItem(2) : targetItem(2));
+    choose(source ? "ComboBox1" : "ComboBox3", source ? sourceItem(station(), 2) : targetItem(station(), 2));
     choose(source ? "ComboBox2" : "ComboBox4", c.groupItem);
 
     auto* pane = child<QGroupBox>(QLatin1String(source ? "GQuelle" : "GZiehl"));
@@ -139,9 +139,9 @@ class SourceBitGroup : public LinkEditorPage_, public testing::WithParamInterfac
 TEST_P(SourceBitGroup, OffersItsBitsAndScrollsOverTheRest)
 {
     const BitGroupCase& c = GetParam();
-    addModule(2, 0, {c.srcBits, 1, 0, 0, 8, 1}, "Bits");
+    addModule(station(), 2, 0, {c.srcBits, 1, 0, 0, 8, 1}, "Bits");
     openPage();
-    choose("ComboBox1", sourceItem(2));
+    choose("ComboBox1", sourceItem(station(), 2));
     EXPECT_EQ(qStringToAnsi(box("ComboBox2")->currentText()), groupLabel(1));
     EXPECT_EQ(offeredCells(Pane::Source), c.offeredCells);
     int labels = 0;
@@ -173,9 +173,9 @@ TEST_P(SourceGroupBox, ListsTheKindsGroupsInTheActiveLanguage)
 {
     const SourceItemsCase& c = GetParam();
     if (c.signalGroups)
-        LoadSignalGroups("QMXFO.ini");
+        station().LoadSignalGroups("QMXFO.ini");
     openPage();
-    choose("ComboBox1", sourceItem(c.address));
+    choose("ComboBox1", sourceItem(station(), c.address));
 
     std::vector<std::string> expected;
     for (const int label : c.labels)
@@ -203,8 +203,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(LinkEditorPage_, ATargetWithoutGroupsOffersNothing)
 {
     openPage();
-    choose("ComboBox1", sourceItem(2));
-    choose("ComboBox3", targetItem(4)); // XTQ: no target bits or registers
+    choose("ComboBox1", sourceItem(station(), 2));
+    choose("ComboBox3", targetItem(station(), 4)); // XTQ: no target bits or registers
     EXPECT_EQ(items("ComboBox4"), (std::vector<std::string>{" ", " "}));
     for (int r = 0; r < kPaneRows; ++r)
         EXPECT_EQ(row(Pane::Target, r), std::string(16, '.'));
@@ -223,8 +223,8 @@ TEST_F(LinkEditorPage_, DrawsLettersSharedBitsInactiveLinksAndForeignTargets)
     addLink(8, 150, 0, 3, 5, 300, 8);    // another source module into the target module
     addLink(2, 149, 8, 16, 12, 350, 0);  // e: starts above the register window
     openPage();
-    choose("ComboBox1", sourceItem(2));
-    choose("ComboBox3", targetItem(5));
+    choose("ComboBox1", sourceItem(station(), 2));
+    choose("ComboBox3", targetItem(station(), 5));
 
     EXPECT_EQ(row(Pane::Source, 0), "aadaBBBB........");
     EXPECT_EQ(row(Pane::Source, 1), "cc..............");
@@ -244,10 +244,10 @@ TEST_F(LinkEditorPage_, DrawsLettersSharedBitsInactiveLinksAndForeignTargets)
 TEST_F(LinkEditorPage_, ChoosingAGroupResetsOnlyThatPanesScrollBar)
 {
     openPage();
-    choose("ComboBox1", sourceItem(2));
+    choose("ComboBox1", sourceItem(station(), 2));
     choose("ComboBox2", 1);
     scrollBar("ScrollBarQ")->setValue(2);
-    choose("ComboBox3", targetItem(5));
+    choose("ComboBox3", targetItem(station(), 5));
     choose("ComboBox4", 1);
     scrollBar("ScrollBarZ")->setValue(3);
     ASSERT_EQ(rowLabel(11)->text(), "353");
@@ -265,7 +265,7 @@ TEST_F(LinkEditorPage_, ChoosingAGroupResetsOnlyThatPanesScrollBar)
     EXPECT_EQ(rowLabel(1)->text(), "152");
 
     // Another module keeps the position as far as its first group reaches.
-    choose("ComboBox1", sourceItem(8));
+    choose("ComboBox1", sourceItem(station(), 8));
     EXPECT_EQ(scrollBar("ScrollBarQ")->value(), 2);
     EXPECT_EQ(rowLabel(1)->text(), "102");
 }
@@ -274,10 +274,10 @@ TEST_F(LinkEditorPage_, OverviewDoubleClickShowsThatModuleAsSource)
 {
     window->ZeigeStation();
     window->EnableLinkEditorPage();
-    child<StringGrid>(QStringLiteral("SG1"))->setCurrentGridRow(sourceItem(5) + 1);
+    child<StringGrid>(QStringLiteral("SG1"))->setCurrentGridRow(sourceItem(station(), 5) + 1);
     window->SG1DblClick();
     EXPECT_EQ(child<QTabWidget>(QStringLiteral("TabSheet"))->currentIndex(), 1);
-    EXPECT_EQ(box("ComboBox1")->currentIndex(), sourceItem(5));
+    EXPECT_EQ(box("ComboBox1")->currentIndex(), sourceItem(station(), 5));
     EXPECT_EQ(labelText("LQuelleName"), "Kl\xE4ranlage S\xFC" "d");
     EXPECT_EQ(labelText("LModulQ"), "5");
     EXPECT_EQ(rowLabel(1)->text(), "100");
@@ -285,9 +285,9 @@ TEST_F(LinkEditorPage_, OverviewDoubleClickShowsThatModuleAsSource)
 
 TEST_F(LinkEditorPage_, ModuleListEntriesOutsideTheTableIndexNothing)
 {
-    ModuleList[2] = 1000;
-    ModuleList[3] = -7;
-    ModulAnzahl = 500;
+    station().ModuleList[2] = 1000;
+    station().ModuleList[3] = -7;
+    station().ModulAnzahl = 500;
     addLink(1000, 100, 0, 8, 2, 300, 0);
     openPage();
     EXPECT_EQ(box("ComboBox1")->count(), kModuleListSize);
@@ -310,12 +310,15 @@ class LinkEditorPageLanguage : public LinkEditorPage_, public testing::WithParam
 
 TEST_P(LinkEditorPageLanguage, ShowsNoTextPlaceholder)
 {
+    // The same station, in a window started in the language of the file.
+    const Station read = station();
     window.reset();
     config.writeSettings(std::string("[Kalmoria]\r\nSprache=") + GetParam().file + "\r\n[Schnittstellen]\r\n");
     window = std::make_unique<TF_Kalmoria_main>();
+    station() = read;
     page = window->findChild<LinkEditorPage*>(QStringLiteral("TabSheet2"));
     openPage();
-    choose("ComboBox1", sourceItem(2));
+    choose("ComboBox1", sourceItem(station(), 2));
 
     QStringList texts;
     for (const QLabel* label : page->findChildren<QLabel*>())
@@ -344,9 +347,9 @@ TEST_F(LinkEditorPage_, GroupNamesFollowALanguageSwitchAndTheChoiceStays)
 {
     addLink(2, 150, 0, 4, 5, 350, 0);
     openPage();
-    choose("ComboBox1", sourceItem(2));
+    choose("ComboBox1", sourceItem(station(), 2));
     choose("ComboBox2", 1);
-    choose("ComboBox3", targetItem(5));
+    choose("ComboBox3", targetItem(station(), 5));
     ASSERT_EQ(row(Pane::Source, 0), "AAAA............");
 
     QAction* english = nullptr;

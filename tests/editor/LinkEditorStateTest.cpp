@@ -1,6 +1,5 @@
 #include "editor/LinkEditorState.h"
 
-#include "core/Session.h"
 #include "editor/LinkStepName.h"
 #include "editor/SelectionRules.h"
 #include "tests/common/TableLinks.h"
@@ -48,19 +47,17 @@ class EditorState : public testing::Test {
 protected:
     void SetUp() override
     {
-        ResetSession();
-        useModulesOfEveryKind();
+        useModulesOfEveryKind(station);
         state.useRecorder(&steps);
     }
-    void TearDown() override { ResetSession(); }
 
     // Source module and group, target module and group, as a user picks them.
     void show(int32_t source, int sourceGroup, int32_t target, int targetGroup)
     {
         state.Open(testLabels());
-        state.ChooseModule(Pane::Source, sourceItem(source));
+        state.ChooseModule(Pane::Source, sourceItem(station, source));
         state.ChooseGroup(Pane::Source, sourceGroup);
-        state.ChooseModule(Pane::Target, targetItem(target));
+        state.ChooseModule(Pane::Target, targetItem(station, target));
         state.ChooseGroup(Pane::Target, targetGroup);
     }
 
@@ -87,7 +84,8 @@ protected:
                std::to_string(s.regZ) + "/" + std::to_string(s.bitZ);
     }
 
-    LinkEditorState state;
+    Station station;
+    LinkEditorState state{station};
     RecordedSteps steps;
 };
 
@@ -109,7 +107,7 @@ class Clicks : public EditorState, public testing::WithParamInterface<ClickCase>
 TEST_P(Clicks, BuildTheLinkTheDeviceCanCopy)
 {
     const ClickCase& c = GetParam();
-    setTableLinks(c.links);
+    setTableLinks(station, c.links);
     show(c.source, c.sourceGroup, c.target, c.targetGroup);
     std::vector<int> refusals;
     for (const Act& a : c.acts) {
@@ -121,7 +119,7 @@ TEST_P(Clicks, BuildTheLinkTheDeviceCanCopy)
     EXPECT_EQ(refusals, c.refusals);
     std::vector<LinkFields> expected = c.links;
     expected.insert(expected.end(), c.added.begin(), c.added.end());
-    EXPECT_EQ(tableLinks(), expected);
+    EXPECT_EQ(tableLinks(station), expected);
 }
 
 const LinkFields kForeignOnTargetBits4And5{12, 100, 0, 2, 5, 300, 4, 0};
@@ -165,8 +163,8 @@ TEST_F(EditorState, TakeOverIsOneNamedStepAndAFullTableRefusesIt)
     EXPECT_EQ(state.TakeOver().refusal, 0);
     EXPECT_EQ(steps.names, std::vector<std::string>{LinkStepName(LinkStep::TakeOver, 1)()});
 
-    while (AnzBefehle < kMaxLinks)
-        ASSERT_TRUE(AppendLink(12, 200, 0, 1, 2, 350, 0));
+    while (station.AnzBefehle < kMaxLinks)
+        ASSERT_TRUE(station.AppendLink(12, 200, 0, 1, 2, 350, 0));
     act(src(0, 2));
     act(dst(0, 2));
     EXPECT_EQ(state.TakeOver().refusal, kMessageLinkTableFull);
@@ -213,7 +211,7 @@ class Answers : public EditorState, public testing::WithParamInterface<AnswerCas
 TEST_P(Answers, AreCarriedOutAsNamedStepsAndDropTheSelection)
 {
     const AnswerCase& c = GetParam();
-    setTableLinks({{8, 100, 0, 2, 5, 365, 4, 1}});
+    setTableLinks(station, {{8, 100, 0, 2, 5, 365, 4, 1}});
     show(8, 0, 5, 0);
     act(src(0, 5));
     ASSERT_FALSE(state.LinkActionsAt(Pane::Source, 5)) << "the selection offers no link actions";
@@ -223,7 +221,7 @@ TEST_P(Answers, AreCarriedOutAsNamedStepsAndDropTheSelection)
     offer->context.result = c.answer;
     state.ApplyLinkAction(offer->context);
 
-    EXPECT_EQ(tableLinks(), c.links);
+    EXPECT_EQ(tableLinks(station), c.links);
     std::vector<std::string> names;
     for (const LinkStep step : c.steps)
         names.push_back(LinkStepName(step, 1)());

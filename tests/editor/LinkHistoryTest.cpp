@@ -2,7 +2,7 @@
 #include "editor/LinkStepName.h"
 #include "diag/ProgramFolder.h"
 #include "i18n/LanguageTexts.h"
-#include "model/DeviceValues.h"
+#include "model/Station.h"
 #include "model/LinkModel.h"
 #include "model/UnsavedLinks.h"
 #include "tests/common/TableLinks.h"
@@ -27,27 +27,27 @@ class LinkHistorySteps : public testing::Test {
 protected:
     void SetUp() override
     {
-        ReplaceLinks(linkRecords(kRead));
-        LinkTableOrigin = kStation;
-        MarkLinksKept();
+        station.ReplaceLinks(linkRecords(kRead));
+        station.LinkTableOrigin = kStation;
+        MarkLinksKept(station);
     }
-    void TearDown() override { LinkTableOrigin.reset(); }
 
     // A file of unknown origin replaces the links and is kept.
     void loadFile()
     {
-        history.Record(named("laden"), [] {
-            ReplaceLinks(linkRecords(kFile));
-            LinkTableOrigin.reset();
-            MarkLinksKept();
+        history.Record(named("laden"), [&] {
+            station.ReplaceLinks(linkRecords(kFile));
+            station.LinkTableOrigin.reset();
+            MarkLinksKept(station);
         });
     }
     void deleteFirst()
     {
-        history.Record(named("l\xF6schen"), [] { DeleteLink(1); });
+        history.Record(named("l\xF6schen"), [&] { station.DeleteLink(1); });
     }
 
-    LinkHistory history;
+    Station station;
+    LinkHistory history{station};
 };
 
 } // namespace
@@ -55,7 +55,7 @@ protected:
 TEST_F(LinkHistorySteps, AStepThatChangedNothingIsNoStep)
 {
     history.Record(named("nichts"), [] {});
-    history.Record(named("zu voll"), [] { ReplaceLinks(CurrentLinks()); });
+    history.Record(named("zu voll"), [&] { station.ReplaceLinks(station.CurrentLinks()); });
     EXPECT_FALSE(history.CanUndo());
     EXPECT_EQ(history.StepCount(), 0);
 }
@@ -70,64 +70,64 @@ TEST_F(LinkHistorySteps, UndoAndRedoPutBackLinksOriginAndWhatWasKept)
     EXPECT_EQ(history.UndoName(), "l\xF6schen");
 
     history.Undo();
-    EXPECT_EQ(tableLinks(), kFile);
-    EXPECT_FALSE(HasUnsavedLinks());
+    EXPECT_EQ(tableLinks(station), kFile);
+    EXPECT_FALSE(HasUnsavedLinks(station));
     history.Undo();
-    EXPECT_EQ(tableLinks(), kRead);
-    EXPECT_EQ(LinkTableOrigin, kStation);
-    EXPECT_FALSE(HasUnsavedLinks()) << "the device's links were kept before the file came";
+    EXPECT_EQ(tableLinks(station), kRead);
+    EXPECT_EQ(station.LinkTableOrigin, kStation);
+    EXPECT_FALSE(HasUnsavedLinks(station)) << "the device's links were kept before the file came";
     EXPECT_EQ(history.RedoName(), "laden");
 
     history.Redo();
     history.Redo();
-    EXPECT_TRUE(tableLinks().empty());
-    EXPECT_FALSE(LinkTableOrigin.has_value());
-    EXPECT_TRUE(HasUnsavedLinks());
+    EXPECT_TRUE(tableLinks(station).empty());
+    EXPECT_FALSE(station.LinkTableOrigin.has_value());
+    EXPECT_TRUE(HasUnsavedLinks(station));
     EXPECT_EQ(putBack, 4);
 }
 
 TEST_F(LinkHistorySteps, ASaveOrWriteAfterAStepStaysKnownWhenTheStepIsUndone)
 {
     deleteFirst();
-    MarkLinksKept(); // saved or written
-    LinkTableOrigin = StationIdentity{4711, 3, 0x3301};
+    MarkLinksKept(station); // saved or written
+    station.LinkTableOrigin = StationIdentity{4711, 3, 0x3301};
 
     history.Undo();
-    EXPECT_EQ(tableLinks(), kRead);
-    EXPECT_TRUE(HasUnsavedLinks()) << "the file or device holds the table without link 1";
-    EXPECT_EQ(LinkTableOrigin->serialNumber, 4711);
+    EXPECT_EQ(tableLinks(station), kRead);
+    EXPECT_TRUE(HasUnsavedLinks(station)) << "the file or device holds the table without link 1";
+    EXPECT_EQ(station.LinkTableOrigin->serialNumber, 4711);
     history.Redo();
-    EXPECT_FALSE(HasUnsavedLinks());
+    EXPECT_FALSE(HasUnsavedLinks(station));
 }
 
 TEST_F(LinkHistorySteps, ANewStepEndsWhatCouldBeRedone)
 {
     deleteFirst();
     history.Undo();
-    history.Record(named("aus"), [] { LinkTable[2].deaktiv = 1; });
+    history.Record(named("aus"), [&] { station.LinkTable[2].deaktiv = 1; });
     EXPECT_FALSE(history.CanRedo());
     history.Undo();
-    EXPECT_EQ(tableLinks(), kRead);
+    EXPECT_EQ(tableLinks(station), kRead);
 }
 
 TEST_F(LinkHistorySteps, TheOldestStepsGoOnlyBeyondTheLimit)
 {
-    ReplaceLinks({});
+    station.ReplaceLinks({});
     constexpr int kSteps = LinkHistory::kStepLimit + 50;
     static_assert(LinkHistory::kStepLimit >= 100);
     for (int i = 1; i <= kSteps; ++i)
-        history.Record(named(std::to_string(i)), [i] { AppendLink(2, 100 + i % 50, 0, 1, 9, 300 + i % 50, i % 16); });
-    ASSERT_EQ(AnzBefehle, kSteps);
+        history.Record(named(std::to_string(i)), [this, i] { station.AppendLink(2, 100 + i % 50, 0, 1, 9, 300 + i % 50, i % 16); });
+    ASSERT_EQ(station.AnzBefehle, kSteps);
     EXPECT_EQ(history.StepCount(), LinkHistory::kStepLimit);
     while (history.CanUndo())
         history.Undo();
-    EXPECT_EQ(AnzBefehle, kSteps - LinkHistory::kStepLimit);
+    EXPECT_EQ(station.AnzBefehle, kSteps - LinkHistory::kStepLimit);
 }
 
 TEST_F(LinkHistorySteps, AHistoryGoingAwaySaysNothingMore)
 {
-    auto going = std::make_unique<LinkHistory>();
-    going->Record(named("l\xF6schen"), [] { DeleteLink(1); });
+    auto going = std::make_unique<LinkHistory>(station);
+    going->Record(named("l\xF6schen"), [&] { station.DeleteLink(1); });
     int announced = 0;
     QObject::connect(going.get(), &LinkHistory::changed, [&] { ++announced; });
     going.reset();
@@ -144,8 +144,8 @@ TEST_F(LinkHistorySteps, StepNamesFollowTheLanguageShownAlsoForStepsMadeBefore)
                                            "[F_Kalmoria_main]\r\nT18=Read QMX\r\n");
     ResetLanguageTexts(program.path(), "Kalmoria");
     ASSERT_TRUE(ActivateLanguage(""));
-    history.Record(CommandStepName(18), [] { DeleteLink(2); });
-    history.Record(LinkStepName(LinkStep::TakeOver, 4), [] { DeleteLink(1); });
+    history.Record(CommandStepName(18), [&] { station.DeleteLink(2); });
+    history.Record(LinkStepName(LinkStep::TakeOver, 4), [&] { station.DeleteLink(1); });
     EXPECT_EQ(history.UndoName(), "Verkn\xFCpfung 4 \xFC" "bernehmen");
 
     ASSERT_TRUE(ActivateLanguage("KalmoriaEN.TXT"));

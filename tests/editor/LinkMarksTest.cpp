@@ -51,10 +51,11 @@ class LinkMarks : public testing::TestWithParam<MarksCase> {};
 
 TEST_P(LinkMarks, ShowEachLinkOnlyOnTheCellsItCoversInTheWindow)
 {
+    Station station;
     const MarksCase& c = GetParam();
-    setTableLinks(c.links);
-    EXPECT_EQ(markedRows(SourceLinkMarks(kSource, kTarget, 100)), c.source);
-    EXPECT_EQ(markedRows(TargetLinkMarks(kSource, kTarget, 300)), c.target);
+    setTableLinks(station, c.links);
+    EXPECT_EQ(markedRows(SourceLinkMarks(station, kSource, kTarget, 100)), c.source);
+    EXPECT_EQ(markedRows(TargetLinkMarks(station, kSource, kTarget, 300)), c.target);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -86,12 +87,13 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(LinkMarksCount, NeverReadsPastTheTable)
 {
-    setTableLinks({link(kSource, 100, 0, 1, kTarget, 300, 0)});
-    AnzBefehle = 100000;
-    EXPECT_EQ(SourceLinkMarks(kSource, kTarget, 100)[0].text, "A");
-    AnzBefehle = -4;
-    EXPECT_EQ(SourceLinkMarks(kSource, kTarget, 100)[0].text, kNoMark);
-    AnzBefehle = 0;
+    Station station;
+    setTableLinks(station, {link(kSource, 100, 0, 1, kTarget, 300, 0)});
+    station.AnzBefehle = 100000;
+    EXPECT_EQ(SourceLinkMarks(station, kSource, kTarget, 100)[0].text, "A");
+    station.AnzBefehle = -4;
+    EXPECT_EQ(SourceLinkMarks(station, kSource, kTarget, 100)[0].text, kNoMark);
+    station.AnzBefehle = 0;
 }
 
 struct MarkCase {
@@ -132,10 +134,11 @@ TEST(LinkMarksCount, EveryLinkOfAFullTableHasAMarkOfItsOwnInPlainLetters)
 
 TEST(LinkMarksCount, TheLastLinkOfAFullTableShowsItsMarkOnBothPanes)
 {
+    Station station;
     std::vector<LinkFields> links(kMaxLinks - 1, link(kSource, 500, 0, 1, kOther, 500, 0));
     links.push_back(link(kSource, 100, 0, 2, kTarget, 300, 4));
-    setTableLinks(links);
-    EXPECT_EQ(markedRows(SourceLinkMarks(kSource, kTarget, 100)), (Rows{{0, "KMKM" + std::string(14, '.')}}));
-    EXPECT_EQ(markedRows(TargetLinkMarks(kSource, kTarget, 300)), (Rows{{0, "....KMKM" + std::string(10, '.')}}));
-    EXPECT_EQ(markedRows(SourceLinkMarks(kSource, kOther, 100)), (Rows{{0, "kmkm" + std::string(14, '.')}}));
+    setTableLinks(station, links);
+    EXPECT_EQ(markedRows(SourceLinkMarks(station, kSource, kTarget, 100)), (Rows{{0, "KMKM" + std::string(14, '.')}}));
+    EXPECT_EQ(markedRows(TargetLinkMarks(station, kSource, kTarget, 300)), (Rows{{0, "....KMKM" + std::string(10, '.')}}));
+    EXPECT_EQ(markedRows(SourceLinkMarks(station, kSource, kOther, 100)), (Rows{{0, "kmkm" + std::string(14, '.')}}));
 }

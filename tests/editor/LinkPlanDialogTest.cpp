@@ -1,10 +1,9 @@
 #include "app/MainWindow.h"
-#include "core/Session.h"
 #include "diag/AnsiText.h"
 #include "editor/LinkPlanDialog.h"
 #include "editor/LinkTablePage.h"
 #include "i18n/LanguageTexts.h"
-#include "model/DeviceValues.h"
+#include "model/Station.h"
 #include "model/LinkModel.h"
 #include "model/ModuleModel.h"
 #include "tests/common/ScopedConfigHome.h"
@@ -56,19 +55,18 @@ protected:
     void SetUp() override
     {
         m_config.writeSettings("[Schnittstellen]\r\n");
-        ResetSession();
+        window = std::make_unique<TF_Kalmoria_main>();
         for (const int address : {0, 2, 9}) {
-            ModuleRecord& module = ModuleTable[static_cast<std::size_t>(address)];
+            ModuleRecord& module = station().ModuleTable[static_cast<std::size_t>(address)];
             module.present = 1;
             module.name = address == 0 ? "Zentrale" : "Station " + std::to_string(address);
             module.typeText = "PDX-44";
             if (address != 0)
-                AppendToModuleList(address);
+                station().AppendToModuleList(address);
         }
-        AppendToModuleList(0);
-        OverviewOrigin = StationIdentity{4711, 10, 0x3301};
-        setTableLinks({{2, 100, 0, 8, 9, 300, 0, 0}, {2, 101, 0, 8, 9, 301, 0, 0}, {9, 100, 0, 1, 40, 300, 0, 1}});
-        window = std::make_unique<TF_Kalmoria_main>();
+        station().AppendToModuleList(0);
+        station().OverviewOrigin = StationIdentity{4711, 10, 0x3301};
+        setTableLinks(station(), {{2, 100, 0, 8, 9, 300, 0, 0}, {2, 101, 0, 8, 9, 301, 0, 0}, {9, 100, 0, 1, 40, 300, 0, 1}});
         window->ZeigeStation();
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
@@ -78,7 +76,6 @@ protected:
     void TearDown() override
     {
         window.reset();
-        ResetSession();
     }
 
     QPushButton* planButton() const { return window->findChild<QPushButton*>(QStringLiteral("BtnPlan")); }
@@ -118,6 +115,9 @@ protected:
     }
 
     ScopedConfigHome m_config;
+    // The station the window shows.
+    Station& station() { return window->station(); }
+
     std::unique_ptr<TF_Kalmoria_main> window;
 };
 
@@ -174,7 +174,7 @@ TEST_F(LinkPlanDialogTest, ShowsTheModulesOfTheOverviewAndTheLinksOfTheTable)
 TEST_F(LinkPlanDialogTest, SavesAsSvgAndAsPngWhereTheUserSays)
 {
     const TempDir folder;
-    LinkFileName = folder.file("anlage12.ini");
+    station().LinkFileName = folder.file("anlage12.ini");
     ScriptedPlanFiles files(QString::fromStdString(folder.file("plan")));
     ScriptedMessageBoxes boxes;
     withPlan([&](LinkPlanDialog& dialog) {

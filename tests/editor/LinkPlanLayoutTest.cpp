@@ -324,23 +324,24 @@ TEST(LinkPlan, ALoopLeavesAndReachesItsBoxOnTheSideAwayFromTheMiddle)
 
 TEST(LinkPlan, TheOverviewGivesTheModulesOnceWithTheirNames)
 {
-    ResetModel();
+    Station station;
+    station.ResetModel();
     for (const int32_t address : {0, 2, 9}) {
-        ModuleTable[static_cast<std::size_t>(address)].present = 1;
-        ModuleTable[static_cast<std::size_t>(address)].name = "Station " + std::to_string(address);
+        station.ModuleTable[static_cast<std::size_t>(address)].present = 1;
+        station.ModuleTable[static_cast<std::size_t>(address)].name = "Station " + std::to_string(address);
     }
-    AppendToModuleList(2);
-    AppendToModuleList(9);
-    AppendToModuleList(0); // the central device once more, as after a read
-    ++ModulAnzahl;         // a count beyond what the list holds must not reach past it
-    const std::vector<PlanModule> modules = OverviewPlanModules();
+    station.AppendToModuleList(2);
+    station.AppendToModuleList(9);
+    station.AppendToModuleList(0); // the central device once more, as after a read
+    ++station.ModulAnzahl;         // a count beyond what the list holds must not reach past it
+    const std::vector<PlanModule> modules = OverviewPlanModules(station);
     ASSERT_EQ(modules.size(), 3U);
     EXPECT_EQ(modules[0].address, 0);
     EXPECT_EQ(modules[1].name, "Station 2");
     EXPECT_EQ(modules[2].address, 9);
     for (const PlanModule& m : modules)
         EXPECT_TRUE(m.inOverview);
-    ModulAnzahl = 1000;
-    EXPECT_LE(OverviewPlanModules().size(), 3U);
-    ResetModel();
+    station.ModulAnzahl = 1000;
+    EXPECT_LE(OverviewPlanModules(station).size(), 3U);
+    station.ResetModel();
 }

@@ -1,9 +1,6 @@
 #pragma once
 
-#include "core/Session.h"
-#include "model/LinkModel.h"
-#include "model/ModuleModel.h"
-#include "model/SignalGroups.h"
+#include "model/Station.h"
 
 #include <gtest/gtest.h>
 
@@ -18,21 +15,22 @@ public:
     static constexpr int32_t kPositionOf7 = 3;
 
 protected:
+    // Also between the cases of one test: a station as the fixture makes it.
     void SetUp() override
     {
-        ResetSession();
+        station = Station{};
         for (int32_t address : {0, 3, 5, 7})
-            ModuleTable[static_cast<std::size_t>(address)].present = 1;
+            station.ModuleTable[static_cast<std::size_t>(address)].present = 1;
     }
-
-    void TearDown() override { ResetSession(); }
 
     // Appends a link and returns its number; `active` switches it on.
-    static int32_t addLink(int32_t modulQ, int32_t regVon, int32_t bitVon, int32_t anzBit, int32_t modulZ,
-                           int32_t regZ, int32_t bitZ, bool active = false)
+    int32_t addLink(int32_t modulQ, int32_t regVon, int32_t bitVon, int32_t anzBit, int32_t modulZ, int32_t regZ,
+                    int32_t bitZ, bool active = false)
     {
-        EXPECT_TRUE(AppendLink(modulQ, regVon, bitVon, anzBit, modulZ, regZ, bitZ));
-        LinkTable[static_cast<std::size_t>(AnzBefehle)].deaktiv = active ? 0 : 1;
-        return AnzBefehle;
+        EXPECT_TRUE(station.AppendLink(modulQ, regVon, bitVon, anzBit, modulZ, regZ, bitZ));
+        station.LinkTable[static_cast<std::size_t>(station.AnzBefehle)].deaktiv = active ? 0 : 1;
+        return station.AnzBefehle;
     }
+
+    Station station;
 };

@@ -1,9 +1,8 @@
 #include "app/MainWindow.h"
 #include "widgets/StringGrid.h"
-#include "core/Session.h"
 #include "diag/AnsiText.h"
 #include "editor/LinkTablePage.h"
-#include "model/DeviceValues.h"
+#include "model/Station.h"
 #include "model/LinkModel.h"
 #include "model/ModuleModel.h"
 #include "tests/common/ScopedConfigHome.h"
@@ -32,21 +31,20 @@ protected:
     void SetUp() override
     {
         m_config.writeSettings("[Schnittstellen]\r\n");
-        ResetSession();
+        window = std::make_unique<TF_Kalmoria_main>();
         for (const int address : {0, 2, 9}) {
-            ModuleTable[static_cast<std::size_t>(address)].present = 1;
-            ModuleTable[static_cast<std::size_t>(address)].name = address == 0 ? "Zentrale" : "Station " + std::to_string(address);
-            ModuleTable[static_cast<std::size_t>(address)].typeText = "PDX-44";
+            station().ModuleTable[static_cast<std::size_t>(address)].present = 1;
+            station().ModuleTable[static_cast<std::size_t>(address)].name = address == 0 ? "Zentrale" : "Station " + std::to_string(address);
+            station().ModuleTable[static_cast<std::size_t>(address)].typeText = "PDX-44";
             if (address != 0) {
                 // The bits a PDX-44 offers, so that the links below are ones the editor could make.
-                ModuleRecord& module = ModuleTable[static_cast<std::size_t>(address)];
+                ModuleRecord& module = station().ModuleTable[static_cast<std::size_t>(address)];
                 module.srcBitCount = module.dstBitCount = 44;
                 module.srcRegCount = module.dstRegCount = 4;
-                AppendToModuleList(address);
+                station().AppendToModuleList(address);
             }
         }
-        AppendToModuleList(0);
-        window = std::make_unique<TF_Kalmoria_main>();
+        station().AppendToModuleList(0);
         window->ZeigeStation();
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
@@ -94,7 +92,8 @@ protected:
         EXPECT_EQ(target, 43 + 176 + 53 + 43 + 34);
     }
 
-    void TearDown() override { ResetSession(); }
+    // The station the window shows.
+    Station& station() { return window->station(); }
 
     ScopedConfigHome m_config;
     std::unique_ptr<TF_Kalmoria_main> window;
@@ -104,7 +103,7 @@ protected:
 
 TEST_F(LinkTablePageTest, ListsEveryLinkBelowTheHeadingsOfTheTextTable)
 {
-    setTableLinks({{0, 1621, 3, 4, 9, 300, 12, 0}, {2, 100, 0, 8, 9, 301, 0, 1}, {200, 5, 0, 1, -1, 6, 0, 0}});
+    setTableLinks(station(), {{0, 1621, 3, 4, 9, 300, 12, 0}, {2, 100, 0, 8, 9, 301, 0, 1}, {200, 5, 0, 1, -1, 6, 0, 0}});
     StringGrid& grid = showTable();
 
     const std::vector<std::string> headings{"",
@@ -148,7 +147,7 @@ TEST_F(LinkTablePageTest, HasRoomForEighteenRowsOrARowForEveryLink)
         int rows;
     };
     for (const Case c : {Case{0, 18}, Case{17, 18}, Case{18, 19}, Case{25, 26}, Case{kMaxLinks, kMaxLinks + 1}}) {
-        setTableLinks(numberedLinks(c.links));
+        setTableLinks(station(), numberedLinks(c.links));
         StringGrid& grid = showTable();
         EXPECT_EQ(grid.gridRowCount(), c.rows) << c.links << " links";
         if (c.links > 0) {
@@ -161,10 +160,10 @@ TEST_F(LinkTablePageTest, HasRoomForEighteenRowsOrARowForEveryLink)
 
 TEST_F(LinkTablePageTest, RowsOfDeletedLinksAreEmptied)
 {
-    setTableLinks(numberedLinks(17));
+    setTableLinks(station(), numberedLinks(17));
     showTable();
-    while (AnzBefehle > 2)
-        DeleteLink(1);
+    while (station().AnzBefehle > 2)
+        station().DeleteLink(1);
     StringGrid& grid = showTable();
     EXPECT_EQ(grid.cell(3, 2), "117");
     for (int r = 3; r < grid.gridRowCount(); ++r)
@@ -173,7 +172,7 @@ TEST_F(LinkTablePageTest, RowsOfDeletedLinksAreEmptied)
 
 TEST_F(LinkTablePageTest, TheMouseOverAnInactiveLinkShowsHowToActivateIt)
 {
-    setTableLinks({{2, 100, 0, 8, 9, 300, 0, 0}, {2, 101, 0, 8, 9, 301, 0, 1}});
+    setTableLinks(station(), {{2, 100, 0, 8, 9, 300, 0, 0}, {2, 101, 0, 8, 9, 301, 0, 1}});
     StringGrid& grid = showTable();
     QWidget* viewport = grid.viewport();
     const auto moveTo = [&](int r) {
@@ -203,7 +202,7 @@ TEST_F(LinkTablePageTest, TheMouseOverAnInactiveLinkShowsHowToActivateIt)
 
 TEST_F(LinkTablePageTest, DoubleClickLeadsToTheEditorWithTheOverviewsModule)
 {
-    setTableLinks({{9, 100, 0, 8, 2, 300, 0, 0}});
+    setTableLinks(station(), {{9, 100, 0, 8, 2, 300, 0, 0}});
     StringGrid& grid = showTable();
     QWidget* viewport = grid.viewport();
     const QPoint cell(grid.columnViewportPosition(2) + 5, grid.rowViewportPosition(0) + 5);
@@ -217,7 +216,7 @@ TEST_F(LinkTablePageTest, DoubleClickShowsTheOverviewsModuleNotTheClickedRowsOrT
 {
     // Link 3 lies in table row 3 and reads from the central device, overview row 1;
     // the overview's current row, 2, decides.
-    setTableLinks({{2, 100, 0, 8, 9, 300, 0, 0}, {9, 100, 0, 8, 2, 300, 0, 0}, {0, 1621, 0, 4, 9, 301, 0, 0}});
+    setTableLinks(station(), {{2, 100, 0, 8, 9, 300, 0, 0}, {9, 100, 0, 8, 2, 300, 0, 0}, {0, 1621, 0, 4, 9, 301, 0, 0}});
     StringGrid& overview = *window->findChild<StringGrid*>(QStringLiteral("SG1"));
     overview.setCurrentGridRow(2);
     const std::string chosen = overview.cell(2, 2);

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "model/DeviceValues.h"
-#include "model/ModuleModel.h"
+#include "model/Station.h"
 
 #include <string>
 #include <vector>
@@ -32,49 +31,49 @@ inline ModuleRecord moduleOf(int kind, ModuleCounts counts)
 }
 
 // A present module at `address` (1..64) of `kind`, named `name`.
-inline void addModule(int32_t address, int kind, ModuleCounts counts, const std::string& name)
+inline void addModule(Station& station, int32_t address, int kind, ModuleCounts counts, const std::string& name)
 {
-    ModuleRecord& module = ModuleTable[static_cast<std::size_t>(address)];
+    ModuleRecord& module = station.ModuleTable[static_cast<std::size_t>(address)];
     module = moduleOf(kind, counts);
     module.name = name;
     module.typeText = "T" + std::to_string(kind);
 }
 
 // The central device at position 0 and the given modules behind it, as a read leaves them.
-inline void useModules(const std::vector<int32_t>& addresses)
+inline void useModules(Station& station, const std::vector<int32_t>& addresses)
 {
-    ModuleRecord& central = ModuleTable[0];
+    ModuleRecord& central = station.ModuleTable[0];
     central.present = 1;
     central.iModulKennNr = kCentralDeviceKind;
     central.name = "Zentrale";
     central.typeText = "QMX-240.100";
     central.src4Count = 1;
     for (const int32_t address : addresses)
-        AppendToModuleList(address);
-    AppendToModuleList(0);
+        station.AppendToModuleList(address);
+    station.AppendToModuleList(0);
 }
 
 // One module of every kind, with the device at address 10. Source list: 0
 // central, 1 KRA at 2, 2 SK40 at 3, 3 XTQ at 4, 4 VLN at 5, 5 PDX at 8, 6
 // LIO at 12; the target list lacks the central device.
-inline void useModulesOfEveryKind()
+inline void useModulesOfEveryKind(Station& station)
 {
-    DeviceAddress = 10;
-    addModule(2, 0, {32, 12, 16, 2, 24, 8}, "Pumpwerk Nord");
-    addModule(3, 1, {4, 2, 4, 3, 2, 0}, "Hochbeh\xE4lter");
-    addModule(4, 2, {0, 0, 0, 5, 0, 0}, "Modul-Adr.5");
-    addModule(5, 4, {64, 16, 16, 2, 32, 30}, "Kl\xE4ranlage S\xFC" "d");
-    addModule(8, 5, {200, 4, 8, 2, 44, 4}, "Brunnen");
-    addModule(12, 3, {16, 2, 4, 0, 16, 2}, "local IO");
-    useModules({2, 3, 4, 5, 8, 12});
+    station.DeviceAddress = 10;
+    addModule(station, 2, 0, {32, 12, 16, 2, 24, 8}, "Pumpwerk Nord");
+    addModule(station, 3, 1, {4, 2, 4, 3, 2, 0}, "Hochbeh\xE4lter");
+    addModule(station, 4, 2, {0, 0, 0, 5, 0, 0}, "Modul-Adr.5");
+    addModule(station, 5, 4, {64, 16, 16, 2, 32, 30}, "Kl\xE4ranlage S\xFC" "d");
+    addModule(station, 8, 5, {200, 4, 8, 2, 44, 4}, "Brunnen");
+    addModule(station, 12, 3, {16, 2, 4, 0, 16, 2}, "local IO");
+    useModules(station, {2, 3, 4, 5, 8, 12});
 }
 
 // The item of a module in the source and the target module list.
-inline int sourceItem(int32_t address)
+inline int sourceItem(const Station& station, int32_t address)
 {
-    return ModuleListPosition(address);
+    return station.ModuleListPosition(address);
 }
-inline int targetItem(int32_t address)
+inline int targetItem(const Station& station, int32_t address)
 {
-    return ModuleListPosition(address) - 1;
+    return station.ModuleListPosition(address) - 1;
 }

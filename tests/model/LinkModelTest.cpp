@@ -1,5 +1,5 @@
-#include "core/Session.h"
 #include "model/LinkModel.h"
+#include "model/Station.h"
 #include "model/UnsavedLinks.h"
 
 #include <functional>
@@ -11,16 +11,13 @@ namespace {
 
 class LinkModelTest : public testing::Test {
 protected:
-    void SetUp() override
+    // A link whose fields all derive from `seed`, so moved slots can be told apart.
+    void appendNumbered(int seed)
     {
-        ResetSession();
+        ASSERT_TRUE(station.AppendLink(seed, 100 + seed, seed % 16, seed + 1, seed + 2, 300 + seed, (seed + 3) % 16));
     }
 
-    // A link whose fields all derive from `seed`, so moved slots can be told apart.
-    static void appendNumbered(int seed)
-    {
-        ASSERT_TRUE(AppendLink(seed, 100 + seed, seed % 16, seed + 1, seed + 2, 300 + seed, (seed + 3) % 16));
-    }
+    Station station;
 };
 
 LinkRecord inactiveExampleLink()
@@ -44,40 +41,40 @@ TEST_F(LinkModelTest, DeletingTheFirstOfThreeLinksMovesTheRestAndTheEndMarkerDow
     appendNumbered(1);
     appendNumbered(2);
     appendNumbered(3);
-    LinkTable[4].AnzBit = -1; // what a file read leaves as end marker
-    LinkTable[4].ModulQ = 77;
+    station.LinkTable[4].AnzBit = -1; // what a file read leaves as end marker
+    station.LinkTable[4].ModulQ = 77;
 
-    DeleteLink(1);
+    station.DeleteLink(1);
 
-    EXPECT_EQ(AnzBefehle, 2);
-    EXPECT_EQ(LinkTable[1].ModulQ, 2);
-    EXPECT_EQ(LinkTable[1].RegZ, 302);
-    EXPECT_EQ(LinkTable[2].ModulQ, 3);
-    EXPECT_EQ(LinkTable[3].ModulQ, 77);
-    EXPECT_EQ(LinkTable[3].AnzBit, -1);
-    EXPECT_EQ(LinkTable[4].ModulQ, 0);
-    EXPECT_EQ(LinkTable[4].AnzBit, 0);
-    EXPECT_EQ(LinkTable[4].encodedText, kEmptyLinkText);
+    EXPECT_EQ(station.AnzBefehle, 2);
+    EXPECT_EQ(station.LinkTable[1].ModulQ, 2);
+    EXPECT_EQ(station.LinkTable[1].RegZ, 302);
+    EXPECT_EQ(station.LinkTable[2].ModulQ, 3);
+    EXPECT_EQ(station.LinkTable[3].ModulQ, 77);
+    EXPECT_EQ(station.LinkTable[3].AnzBit, -1);
+    EXPECT_EQ(station.LinkTable[4].ModulQ, 0);
+    EXPECT_EQ(station.LinkTable[4].AnzBit, 0);
+    EXPECT_EQ(station.LinkTable[4].encodedText, kEmptyLinkText);
 }
 
 TEST_F(LinkModelTest, DeletingOutsideTheLinksChangesNothing)
 {
     appendNumbered(1);
-    DeleteLink(0);
-    DeleteLink(2);
-    DeleteLink(-5);
-    EXPECT_EQ(AnzBefehle, 1);
-    EXPECT_EQ(LinkTable[1].ModulQ, 1);
+    station.DeleteLink(0);
+    station.DeleteLink(2);
+    station.DeleteLink(-5);
+    EXPECT_EQ(station.AnzBefehle, 1);
+    EXPECT_EQ(station.LinkTable[1].ModulQ, 1);
 }
 
 TEST_F(LinkModelTest, NewLinksStartInactiveBehindTheLastOne)
 {
     appendNumbered(4);
-    LinkTable[1].deaktiv = 0;
-    ASSERT_TRUE(AppendLink(9, 150, 3, 8, 12, 350, 0));
-    EXPECT_EQ(AnzBefehle, 2);
-    EXPECT_EQ(LinkTable[1].deaktiv, 0);
-    const LinkRecord& added = LinkTable[2];
+    station.LinkTable[1].deaktiv = 0;
+    ASSERT_TRUE(station.AppendLink(9, 150, 3, 8, 12, 350, 0));
+    EXPECT_EQ(station.AnzBefehle, 2);
+    EXPECT_EQ(station.LinkTable[1].deaktiv, 0);
+    const LinkRecord& added = station.LinkTable[2];
     EXPECT_EQ(added.deaktiv, 1);
     EXPECT_EQ(added.ModulQ, 9);
     EXPECT_EQ(added.RegVon, 150);
@@ -92,85 +89,85 @@ TEST_F(LinkModelTest, AFullTableRefusesANewLinkAndKeepsTheEndMarkerSlot)
 {
     for (int i = 1; i <= kMaxLinks; ++i)
         appendNumbered(i % 60);
-    ASSERT_EQ(AnzBefehle, 299);
-    LinkTable[300].ModulQ = 42;
+    ASSERT_EQ(station.AnzBefehle, 299);
+    station.LinkTable[300].ModulQ = 42;
 
-    EXPECT_FALSE(AppendLink(1, 1, 1, 1, 1, 1, 1));
-    EXPECT_EQ(AnzBefehle, 299);
-    EXPECT_EQ(LinkTable[300].ModulQ, 42);
+    EXPECT_FALSE(station.AppendLink(1, 1, 1, 1, 1, 1, 1));
+    EXPECT_EQ(station.AnzBefehle, 299);
+    EXPECT_EQ(station.LinkTable[300].ModulQ, 42);
 
-    DeleteLink(1); // the end-marker slot moves down without reading past the table
-    EXPECT_EQ(AnzBefehle, 298);
-    EXPECT_EQ(LinkTable[299].ModulQ, 42);
+    station.DeleteLink(1); // the end-marker slot moves down without reading past the table
+    EXPECT_EQ(station.AnzBefehle, 298);
+    EXPECT_EQ(station.LinkTable[299].ModulQ, 42);
 }
 
 TEST_F(LinkModelTest, ClearingAllLinksEmptiesEverySlotEvenForACountTheTableCannotHold)
 {
     appendNumbered(1);
     appendNumbered(2);
-    ClearAllLinks();
-    EXPECT_EQ(AnzBefehle, 0);
-    EXPECT_EQ(LinkTable[1].ModulQ, 0);
-    EXPECT_EQ(LinkTable[2].encodedText, kEmptyLinkText);
+    station.ClearAllLinks();
+    EXPECT_EQ(station.AnzBefehle, 0);
+    EXPECT_EQ(station.LinkTable[1].ModulQ, 0);
+    EXPECT_EQ(station.LinkTable[2].encodedText, kEmptyLinkText);
 
-    AnzBefehle = 400; // more than the slots, as a damaged file could claim
-    ClearAllLinks();
-    EXPECT_EQ(AnzBefehle, 0);
-    EXPECT_EQ(LinkTable[kLinkTableSlots - 1].encodedText, kEmptyLinkText);
+    station.AnzBefehle = 400; // more than the slots, as a damaged file could claim
+    station.ClearAllLinks();
+    EXPECT_EQ(station.AnzBefehle, 0);
+    EXPECT_EQ(station.LinkTable[kLinkTableSlots - 1].encodedText, kEmptyLinkText);
 }
 
 TEST_F(LinkModelTest, EncodingGivesTheDeviceWordsAndTheirText)
 {
-    AnzBefehle = 1;
-    LinkTable[1] = inactiveExampleLink();
+    station.AnzBefehle = 1;
+    station.LinkTable[1] = inactiveExampleLink();
     DeviceLinkWords words;
-    ASSERT_TRUE(EncodeLink(1, words));
+    ASSERT_TRUE(station.EncodeLink(1, words));
     EXPECT_EQ(words.r1, 0x8305);
     EXPECT_EQ(words.r2, 0x0064);
     EXPECT_EQ(words.r3, 0x012C);
     EXPECT_EQ(words.r4, 0x2704);
-    EXPECT_EQ(LinkTable[1].encodedText, "8305,0064,012C,2704");
+    EXPECT_EQ(station.LinkTable[1].encodedText, "8305,0064,012C,2704");
 }
 
 TEST_F(LinkModelTest, EncodingBehindTheLastLinkOnlyZeroesItsBitCount)
 {
-    AnzBefehle = 1;
-    LinkTable[2] = inactiveExampleLink();
-    LinkTable[2].encodedText = "keep";
+    station.AnzBefehle = 1;
+    station.LinkTable[2] = inactiveExampleLink();
+    station.LinkTable[2].encodedText = "keep";
     DeviceLinkWords words{1, 2, 3, 4};
-    EXPECT_FALSE(EncodeLink(2, words));
+    EXPECT_FALSE(station.EncodeLink(2, words));
     EXPECT_EQ(words.r1, 1);
-    EXPECT_EQ(LinkTable[2].AnzBit, 0);
-    EXPECT_EQ(LinkTable[2].ModulQ, 3);
-    EXPECT_EQ(LinkTable[2].encodedText, "keep");
-    EXPECT_FALSE(EncodeLink(kLinkTableSlots, words));
-    EXPECT_FALSE(EncodeLink(-1, words));
+    EXPECT_EQ(station.LinkTable[2].AnzBit, 0);
+    EXPECT_EQ(station.LinkTable[2].ModulQ, 3);
+    EXPECT_EQ(station.LinkTable[2].encodedText, "keep");
+    EXPECT_FALSE(station.EncodeLink(kLinkTableSlots, words));
+    EXPECT_FALSE(station.EncodeLink(-1, words));
 }
 
 TEST_F(LinkModelTest, EditsAreUnsavedUntilTheLinksAreKeptAgain)
 {
-    EXPECT_FALSE(HasUnsavedLinks()) << "an empty table at start";
+    EXPECT_FALSE(HasUnsavedLinks(station)) << "an empty table at start";
     struct Case {
         const char* what;
         std::function<void()> edit;
         bool unsaved;
     };
     const std::vector<Case> cases{
-        {"a link made", [] { appendNumbered(4); }, true},
-        {"a link switched", [] { LinkTable[2].deaktiv = 1 - LinkTable[2].deaktiv; }, true},
-        {"all links deleted", [] { ClearAllLinks(); }, true},
-        {"switched and switched back", [] { LinkTable[1].deaktiv ^= 1; LinkTable[1].deaktiv ^= 1; }, false},
-        {"only the words text refreshed", [] { DeviceLinkWords words; EncodeLink(1, words); }, false},
+        {"a link made", [&] { appendNumbered(4); }, true},
+        {"a link switched", [&] { station.LinkTable[2].deaktiv = 1 - station.LinkTable[2].deaktiv; }, true},
+        {"all links deleted", [&] { station.ClearAllLinks(); }, true},
+        {"switched and switched back", [&] { station.LinkTable[1].deaktiv ^= 1; station.LinkTable[1].deaktiv ^= 1; }, false},
+        {"only the words text refreshed", [&] { DeviceLinkWords words; station.EncodeLink(1, words); }, false},
     };
     for (const Case& c : cases) {
-        ClearAllLinks();
+        station.ClearAllLinks();
         for (int seed = 1; seed <= 3; ++seed)
             appendNumbered(seed);
-        MarkLinksKept();
+        MarkLinksKept(station);
         c.edit();
-        EXPECT_EQ(HasUnsavedLinks(), c.unsaved) << c.what;
-        MarkLinksKept();
-        EXPECT_FALSE(HasUnsavedLinks()) << c.what;
+        EXPECT_EQ(HasUnsavedLinks(station), c.unsaved) << c.what;
+        MarkLinksKept(station);
+        EXPECT_FALSE(HasUnsavedLinks(station)) << c.what;
     }
 }
 

@@ -32,23 +32,23 @@ std::string squeezed(const std::string& text)
 
 class ServiceReportTest : public testing::Test {
 protected:
-    void TearDown() override { ResetSession(); }
-
-    // The report saved and read back as text.
-    std::string reportText(const ServiceReportFacts& facts = {}, bool layout = true)
+    // The report of `station` saved and read back as text.
+    std::string reportText(ServiceReportFacts facts = {}, bool layout = true)
     {
+        facts.station = station;
         QString error;
         EXPECT_GT(SaveServiceReport(facts, QString::fromStdString(pdf), &error), 0) << error.toStdString();
         return PdfText(pdf, 1, 0, layout);
     }
 
+    Station station;
     TempDir folder;
     const std::string pdf = folder.file("bericht.pdf");
 };
 
 TEST_F(ServiceReportTest, A299LinkTableRunsOverA4PagesWithFontsEmbeddedAndHeadingsAndPageNumbersOnEach)
 {
-    useReportStation(kMaxLinks);
+    station = reportStation(kMaxLinks);
     const std::string text = reportText();
     const std::string info = PdfInfo(pdf);
     EXPECT_NE(info.find("(A4)"), std::string::npos) << info;
@@ -88,7 +88,7 @@ TEST_F(ServiceReportTest, A299LinkTableRunsOverA4PagesWithFontsEmbeddedAndHeadin
         if (numbers.size() == 9 && !rows.contains(std::stoi(numbers[0])))
             rows[std::stoi(numbers[0])] = numbers;
     }
-    const std::vector<LinkRecord> links = CurrentLinks();
+    const std::vector<LinkRecord> links = station.CurrentLinks();
     for (std::size_t i = 0; i < links.size(); ++i) {
         const LinkRecord& l = links[i];
         const std::vector<std::string> expected{std::to_string(i + 1), std::to_string(l.ModulQ + 1),
@@ -116,7 +116,7 @@ TEST_F(ServiceReportTest, SaysWhatIsKnownOfTheDeviceTheChecksAndTheLastWrite)
         };
     };
     const std::vector<ReportCase> cases{
-        {"read", [](ServiceReportFacts& f) { f.port = "COM3 (/dev/ttyUSB0), FTDI"; f.deviceLinks = CurrentLinks(); },
+        {"read", [&](ServiceReportFacts& f) { f.port = "COM3 (/dev/ttyUSB0), FTDI"; f.deviceLinks = station.CurrentLinks(); },
          {"Servicebericht", "Kalmoria 1.30", "4242", "QMX-620", "COM3 (/dev/ttyUSB0), FTDI",
           "stimmt mit der QMX \xFC" "berein", "Seit dem Programmstart wurde nichts \xFC" "bertragen.",
           "Die Pr\xFC" "fung fand nichts zu beanstanden."}},
@@ -129,26 +129,26 @@ TEST_F(ServiceReportTest, SaysWhatIsKnownOfTheDeviceTheChecksAndTheLastWrite)
         {"differs after write", verifiedWrite(true, true, false), {"nein: zur\xFC" "ckgelesen, die QMX"}},
         {"not read back", verifiedWrite(true, false, false), {"nein: nicht zur\xFC" "ckgelesen"}},
         {"no answer", verifiedWrite(false, true, false), {"nein: Die QMX hat nicht sauber geantwortet."}},
-        {"problem", [](ServiceReportFacts&) { ReplaceLinks(reportLinks(3)); LinkTable[2] = LinkTable[1]; },
+        {"problem", [&](ServiceReportFacts&) { station.ReplaceLinks(reportLinks(3)); station.LinkTable[2] = station.LinkTable[1]; },
          {"Verkn\xFCpfung 2 ist dieselbe wie Verkn\xFCpfung 1."}},
         {"file alone",
-         [](ServiceReportFacts& f) {
-             ResetModel();
-             OverviewOrigin.reset();
-             LinkTableOrigin = StationIdentity{77, 5, 0x3301};
+         [&](ServiceReportFacts& f) {
+             station.ResetModel();
+             station.OverviewOrigin.reset();
+             station.LinkTableOrigin = StationIdentity{77, 5, 0x3301};
              f.linkFile = "/home/service/anlage.ini";
              f.fileOverview = {{"Adr."}, {"31", "PDX-44", "Kl\xE4ranlage Nord"}};
          },
          {"/home/service/anlage.ini", "Seriennummer 77, QMX-Adresse 5", "Kl\xE4ranlage Nord",
           "Ohne die Module der Station wurden die Verkn\xFCpfungen nicht gepr\xFC" "ft."}},
-        {"english", [](ServiceReportFacts& f) { f.deviceLinks = CurrentLinks(); },
+        {"english", [&](ServiceReportFacts& f) { f.deviceLinks = station.CurrentLinks(); },
          {"Service report", "Module overview", "Link table", "Comparison with the QMX", "matches the device",
           "Last write", "Page 1 of", "Module name", "Source", "Link plan"},
          "KalmoriaEN.TXT"},
     };
     for (const ReportCase& c : cases) {
         ASSERT_TRUE(ActivateLanguage(c.language));
-        useReportStation(3);
+        station = reportStation(3);
         ServiceReportFacts facts;
         c.arrange(facts);
         const std::string text = squeezed(reportText(facts, false));
@@ -160,7 +160,7 @@ TEST_F(ServiceReportTest, SaysWhatIsKnownOfTheDeviceTheChecksAndTheLastWrite)
 
 TEST_F(ServiceReportTest, AReportThatCannotBeWrittenLeavesNoFileAndTheOldOneAsItWas)
 {
-    useReportStation(3);
+    station = reportStation(3);
     folder.write("alt.pdf", "old");
     QString error;
     EXPECT_EQ(SaveServiceReport({}, QString::fromStdString(folder.file("fehlt/bericht.pdf")), &error), 0);

@@ -1,0 +1,7 @@
+#include "model/Station.h"
+
+void Station::ResetModel()
+{
+    ClearModules();
+    AnzBefehle = 0;
+}
