@@ -148,7 +148,7 @@ void TF_Kalmoria_main::createMenu()
         retryChoices->addAction(item);
     }
     connect(retryChoices, &QActionGroup::triggered, this, &TF_Kalmoria_main::Wiederholungen1Click);
-    AddTrafficViewEntry(*Einstellung1, *this);
+    AddTrafficViewEntry(*Einstellung1, *this, m_station->Frames());
 
     mSprachwahl = MainMenu1->addMenu(QStringLiteral("@25&Sprachwahl"));
     mSprachwahl->setObjectName(QStringLiteral("mSprachwahl"));

@@ -44,9 +44,9 @@ std::optional<std::string> askSaveFile(QWidget* parent)
 
 } // namespace
 
-TrafficView::TrafficView(QWidget* parent)
+TrafficView::TrafficView(FrameTap& tap, QWidget* parent)
     : QWidget(parent, Qt::Window)
-    , m_frames(new FrameListModel(this))
+    , m_frames(new FrameListModel(tap, this))
     , m_table(new QTableView(this))
     , m_pause(button(this, "Anhalten", TrafficText(T::Pause, "Anhalten")))
     , m_clear(button(this, "Leeren", TrafficText(T::Clear, "Leeren")))
@@ -110,15 +110,15 @@ void TrafficView::save()
         MessageBoxEx(GetMessageText(kMessageCaptureNotWritten, {*path, problem}, 1), mbError, mbOk, 0);
 }
 
-void AddTrafficViewEntry(QMenu& menu, QWidget& window)
+void AddTrafficViewEntry(QMenu& menu, QWidget& window, FrameTap& tap)
 {
     // Translated with the main window's menu, as text 70 of its section.
     QAction* entry = menu.addAction(QStringLiteral("@%1Datenverkehr").arg(kMainWindowEntry));
     entry->setObjectName(QStringLiteral("Datenverkehr1"));
-    QObject::connect(entry, &QAction::triggered, &window, [&window] {
+    QObject::connect(entry, &QAction::triggered, &window, [&window, &tap] {
         auto* view = window.findChild<TrafficView*>(QString(), Qt::FindDirectChildrenOnly);
         if (view == nullptr)
-            view = new TrafficView(&window);
+            view = new TrafficView(tap, &window);
         view->show();
         view->raise();
         view->activateWindow();

@@ -10,6 +10,7 @@
 #include <string>
 
 class FrameListModel;
+class FrameTap;
 class QPushButton;
 class QMenu;
 class QTableView;
@@ -17,7 +18,8 @@ class QTableView;
 class TrafficView : public QWidget {
     Q_OBJECT
 public:
-    explicit TrafficView(QWidget* parent = nullptr);
+    // Shows the frames of `tap`, which must outlive the view.
+    explicit TrafficView(FrameTap& tap, QWidget* parent = nullptr);
 
     FrameListModel& Frames() { return *m_frames; }
     QTableView& Table() { return *m_table; }
@@ -49,4 +51,4 @@ private:
 
 // Adds "Datenverkehr" to `menu`: it shows the traffic view of `window`,
 // made the first time it is asked for.
-void AddTrafficViewEntry(QMenu& menu, QWidget& window);
+void AddTrafficViewEntry(QMenu& menu, QWidget& window, FrameTap& tap);

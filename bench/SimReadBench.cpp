@@ -86,7 +86,10 @@ public:
     explicit Bench(bool fastReplyEnd)
     {
         m_vep.FastReplyEnd = fastReplyEnd;
+        m_vep.TapFramesInto(&m_frames);
     }
+
+    FrameTap& Frames() { return m_frames; }
 
     // The links the last device read found.
     int links() const { return m_station.AnzBefehle; }
@@ -193,6 +196,7 @@ private:
         }
     }
 
+    FrameTap m_frames;
     Tvep m_vep{SystemLines()};
     Station m_station = BenchStation();
     SilentView m_view;
@@ -260,7 +264,7 @@ int main(int argc, char** argv)
         rows[0].*column = bench.configurationRead();
         rows[1].*column = bench.fullRead();
         {
-            const LiveCapture capture(config.filePath(QStringLiteral("bench.pcapng")).toStdString());
+            const LiveCapture capture(bench.Frames(), config.filePath(QStringLiteral("bench.pcapng")).toStdString());
             rows[2].*column = bench.fullRead();
             (rows[2].*column).failures += capture.ok() ? 0 : 1;
         }

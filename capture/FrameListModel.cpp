@@ -29,18 +29,19 @@ QString timeText(int64_t timeUs)
 
 } // namespace
 
-FrameListModel::FrameListModel(QObject* parent)
+FrameListModel::FrameListModel(FrameTap& tap, QObject* parent)
     : QAbstractTableModel(parent)
+    , m_tap(tap)
     , m_headers(columnHeads())
     , m_toDevice(TrafficText(T::ToDevice, "an QMX"))
     , m_fromDevice(TrafficText(T::FromDevice, "von QMX"))
 {
-    FrameTap::Attach(*this);
+    m_tap.Attach(*this);
 }
 
 FrameListModel::~FrameListModel()
 {
-    FrameTap::Detach(*this);
+    m_tap.Detach(*this);
 }
 
 void FrameListModel::OnFrame(const TappedFrame& frame)

@@ -25,8 +25,9 @@ public:
     static constexpr int MaxFrames = 100000;
     enum Column { TimeColumn, PortColumn, DirectionColumn, LengthColumn, SummaryColumn, ResultColumn, ColumnCount };
 
-    // Listens to the frame tap from now on; reads its texts here.
-    explicit FrameListModel(QObject* parent = nullptr);
+    // Listens to `tap` from now on, which must outlive the model; reads its
+    // texts here.
+    explicit FrameListModel(FrameTap& tap, QObject* parent = nullptr);
     ~FrameListModel() override;
 
     // While paused the list stays as it is: frames that pass are not listed.
@@ -47,6 +48,7 @@ public:
     void OnFrame(const TappedFrame& frame) override;
 
 private:
+    FrameTap& m_tap;
     struct Row {
         int64_t timeUs = 0;
         std::string port;

@@ -1,13 +1,14 @@
 #include "capture/LiveCapture.h"
 
-LiveCapture::LiveCapture(const std::string& path)
-    : m_file(path)
+LiveCapture::LiveCapture(FrameTap& tap, const std::string& path)
+    : m_tap(tap)
+    , m_file(path)
 {
     if (m_file.ok())
-        FrameTap::Attach(*this);
+        m_tap.Attach(*this);
 }
 
 LiveCapture::~LiveCapture()
 {
-    FrameTap::Detach(*this);
+    m_tap.Detach(*this);
 }

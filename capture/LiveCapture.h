@@ -1,7 +1,7 @@
 #pragma once
 
-// A capture file that takes every frame the frame tap sees, from the moment
-// it is made until it is destroyed.
+// A capture file that takes every frame a client's frame tap sees, from the
+// moment it is made until it is destroyed.
 
 #include "capture/CaptureFile.h"
 #include "protocol/FrameTap.h"
@@ -10,8 +10,9 @@
 
 class LiveCapture : public FrameListener {
 public:
-    // Listens only when the file could be made (ok()).
-    explicit LiveCapture(const std::string& path);
+    // Listens to `tap`, which must outlive the capture, only when the file
+    // could be made (ok()).
+    LiveCapture(FrameTap& tap, const std::string& path);
     ~LiveCapture() override;
     LiveCapture(const LiveCapture&) = delete;
     LiveCapture& operator=(const LiveCapture&) = delete;
@@ -22,5 +23,6 @@ public:
     void OnFrame(const TappedFrame& frame) override { m_file.Write(frame); }
 
 private:
+    FrameTap& m_tap;
     CaptureFile m_file;
 };

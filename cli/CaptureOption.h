@@ -9,12 +9,14 @@
 #include <optional>
 
 class ConsoleMessages;
+class FrameTap;
 class LiveCapture;
 struct CliOptions;
 
 class CommandCapture {
 public:
-    CommandCapture(const CliOptions& options, ConsoleMessages& messages);
+    // The frames of `tap`, the command's client.
+    CommandCapture(const CliOptions& options, ConsoleMessages& messages, FrameTap& tap);
     ~CommandCapture();
     CommandCapture(const CommandCapture&) = delete;
     CommandCapture& operator=(const CommandCapture&) = delete;

@@ -101,7 +101,6 @@ constexpr std::array<CommandName, 10> kCommands{{
     {"restore", Command::Restore},
     {"doctor", Command::Doctor},
     {"backup", Command::Backup},
-    {"backup-station", Command::BackupStation},
     {"report", Command::Report},
 }};
 
@@ -210,10 +209,10 @@ std::variant<CliOptions, int> ParseCommandLine(const QStringList& arguments)
                                                      "it; blank lines and # comments are left out."),
                                       QStringLiteral("FILE"));
     const QCommandLineOption jobs(QStringLiteral("jobs"),
-                                  QStringLiteral("backup: how many stations are read at a time (1 to %1, "
-                                                 "default 8).")
+                                  QStringLiteral("backup: how many stations are read at a time (1 to %1; "
+                                                 "default every station, up to %1).")
                                       .arg(kMaxBackupJobs),
-                                  QStringLiteral("N"), QStringLiteral("8"));
+                                  QStringLiteral("N"));
     const QCommandLineOption metrics(QStringLiteral("metrics"),
                                      QStringLiteral("backup: write each station's result to this file in the "
                                                     "Prometheus text format (for the node exporter's textfile "
@@ -293,7 +292,7 @@ std::variant<CliOptions, int> ParseCommandLine(const QStringList& arguments)
         {&metrics, {Command::Backup}},
         {&onlyChanged, {Command::Backup}},
         {&capture, {Command::Search, Command::Info, Command::Read, Command::Write, Command::Diff, Command::Restore,
-                    Command::Doctor, Command::Backup, Command::BackupStation, Command::Report}},
+                    Command::Doctor, Command::Backup, Command::Report}},
     };
     for (const OptionScope& scope : scopes) {
         if (parser.isSet(*scope.option) && std::ranges::find(scope.commands, options.command) == scope.commands.end())
@@ -317,13 +316,11 @@ std::variant<CliOptions, int> ParseCommandLine(const QStringList& arguments)
                                                        .arg(text));
     }
     if (options.command == Command::Backup) {
-        // Each station's read gets its port of its own (cli/BackupCommand.cpp).
+        // Each station's read gets its port of its own (fleet/FleetBackup.h).
         options.ports = ports;
         options.portNumber = 0;
         options.portPath.clear();
     }
-    if (options.command == Command::BackupStation && !options.portGiven())
-        return usageError(QStringLiteral("backup-station needs --port"));
     if (options.command == Command::Backup) {
         if (!parser.isSet(dir) || parser.value(dir).isEmpty())
             return usageError(QStringLiteral("backup needs the folder to save to: --dir DIR"));
@@ -337,9 +334,10 @@ std::variant<CliOptions, int> ParseCommandLine(const QStringList& arguments)
         options.metrics = ArgumentBytes(parser.value(metrics));
         options.onlyChanged = parser.isSet(onlyChanged);
         options.stations = ArgumentBytes(parser.value(stations));
-        bool jobsOk = false;
-        options.jobs = parser.value(jobs).toInt(&jobsOk);
-        if (!jobsOk || options.jobs < 1 || options.jobs > kMaxBackupJobs)
+        bool jobsOk = !parser.isSet(jobs);
+        if (parser.isSet(jobs))
+            options.jobs = parser.value(jobs).toInt(&jobsOk);
+        if (!jobsOk || (parser.isSet(jobs) && (options.jobs < 1 || options.jobs > kMaxBackupJobs)))
             return usageError(QStringLiteral("--jobs takes a number from 1 to %1, not \"%2\"")
                                   .arg(kMaxBackupJobs)
                                   .arg(parser.value(jobs)));

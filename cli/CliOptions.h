@@ -8,9 +8,7 @@
 #include <string>
 #include <variant>
 
-// BackupStation is kalmoria-cli's own: one station of a backup, read in a
-// child process of the backup (see cli/StationBackup.h); no user types it.
-enum class Command { Search, Info, Read, Write, Diff, Restore, Doctor, Backup, BackupStation, Report };
+enum class Command { Search, Info, Read, Write, Diff, Restore, Doctor, Backup, Report };
 
 struct CliOptions {
     Command command = Command::Search;
@@ -37,11 +35,12 @@ struct CliOptions {
     std::string capture;
     // backup: the ports of --port as typed, in their order (each one a port
     // that --port takes), the station list of --stations, the folder of
-    // --dir and how many stations are read at a time.
+    // --dir and how many stations are read at a time (0: every station at
+    // once, up to kMaxBackupJobs).
     QStringList ports;
     std::string stations;
     std::string dir;
-    int jobs = 8;
+    int jobs = 0;
     std::string metrics; // backup --metrics: the metrics file; empty: none
     bool onlyChanged = false; // backup --only-changed: no new file for a station without change
 
@@ -58,5 +57,5 @@ std::variant<CliOptions, int> ParseCommandLine(const QStringList& arguments);
 // it as --port would leave it (portNumber or portPath).
 bool ParsePortText(const QString& text, CliOptions& options);
 
-// The highest --jobs.
+// The highest --jobs: a thread for each station read at once.
 inline constexpr int kMaxBackupJobs = 64;

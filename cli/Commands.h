@@ -25,7 +25,6 @@ ExitCode RunDiff(CommandContext& context);
 ExitCode RunRestore(CommandContext& context);
 ExitCode RunDoctor(CommandContext& context);
 ExitCode RunBackup(CommandContext& context);
-ExitCode RunBackupStation(CommandContext& context);
 ExitCode RunReport(CommandContext& context);
 
 // The links of the command's link file; or, told on the console, the exit

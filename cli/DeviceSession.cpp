@@ -5,6 +5,7 @@
 #include "cli/ConsoleView.h"
 #include "cli/CliMessages.h"
 #include "core/StationClient.h"
+#include "core/StationPort.h"
 #include "transports/ComPortMap.h"
 #include "sequences/DeviceNotices.h"
 #include "sequences/DeviceRead.h"
@@ -13,24 +14,6 @@
 #include "i18n/NoticeText.h"
 #include "model/Station.h"
 
-#include <filesystem>
-
-namespace {
-
-// The COM number the port table gives the device file `path` (under any of
-// its names), 0 when none does.
-int32_t comNumberOf(const std::string& path)
-{
-    const auto paths = comPortPaths();
-    for (std::size_t i = 0; i < paths.size(); ++i) {
-        std::error_code error;
-        if (!paths[i].empty() && (paths[i] == path || std::filesystem::equivalent(paths[i], path, error)))
-            return static_cast<int32_t>(i) + 1;
-    }
-    return 0;
-}
-
-} // namespace
 
 DeviceSession::DeviceSession(const CliOptions& options, ConsoleMessages& messages, ConsoleView& view)
     : m_options(options)
@@ -39,18 +22,14 @@ DeviceSession::DeviceSession(const CliOptions& options, ConsoleMessages& message
     , m_station(std::make_unique<StationClient>(
           Preferences{.fastReplyEnd = options.fast, .retries = options.retries, .writeCheck = options.verify}))
 {
-    m_port = m_label = options.portNumber;
-    if (!options.portPath.empty()) {
-        // A device file keeps the COM number Kalmoria.ini gives it; one
-        // without is COM1 for this run, shown without a number. The user's
-        // Kalmoria.ini stays as it is.
-        m_label = comNumberOf(options.portPath);
-        m_port = m_label != 0 ? m_label : 1;
-    }
     if (options.portGiven()) {
-        // Only the port asked for is there, under its own number.
+        // Only the port asked for is there, under its own number. The
+        // user's Kalmoria.ini stays as it is.
+        const StationPort port = ResolveStationPort(options.portNumber, options.portPath);
+        m_port = port.number;
+        m_label = port.label;
         std::vector<std::string> ports(static_cast<std::size_t>(m_port));
-        ports.back() = options.portPath.empty() ? comPortPath(m_port) : options.portPath;
+        ports.back() = port.path;
         OverrideComPorts(std::move(ports));
     }
 }
@@ -124,6 +103,11 @@ CheckedLinkWriteResult DeviceSession::WriteLinks(const LinkWriteChecks& checks, 
 Tvep& DeviceSession::Client()
 {
     return m_station->Client();
+}
+
+FrameTap& DeviceSession::Frames()
+{
+    return m_station->Frames();
 }
 
 Station& DeviceSession::State()

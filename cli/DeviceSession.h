@@ -16,6 +16,7 @@
 class ConsoleMessages;
 class ConsoleView;
 struct CliOptions;
+class FrameTap;
 class StationClient;
 struct Station;
 class Tvep;
@@ -49,6 +50,7 @@ public:
                                       WriteQuestions& questions);
 
     Tvep& Client();
+    FrameTap& Frames();
     // The station the command works on.
     Station& State();
     // "COM3 (/dev/ttyUSB0)" for the chosen port; the device file alone when

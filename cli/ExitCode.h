@@ -28,7 +28,10 @@ inline ExitCode ExitCodeOf(DeviceOutcome outcome)
     switch (outcome) {
     case DeviceOutcome::Done: return ExitCode::Success;
     case DeviceOutcome::Refused: return ExitCode::WriteRefused;
-    case DeviceOutcome::SnapshotNotSaved: return ExitCode::File;
+    case DeviceOutcome::SnapshotNotSaved:
+    case DeviceOutcome::FileUnreadable:
+    case DeviceOutcome::FileNotWritten: return ExitCode::File;
+    case DeviceOutcome::Interrupted: return ExitCode::Interrupted;
     case DeviceOutcome::Mismatch: return ExitCode::Mismatch;
     case DeviceOutcome::PortNotOpen:
     case DeviceOutcome::NoDevice:

@@ -40,10 +40,10 @@ ExitCode run(const CliOptions& options)
     ResetLanguageTexts(programFolder(), kLanguageBaseName);
     ActivateStoredLanguage();
 
-    const CommandCapture capture(options, messages);
+    DeviceSession session(options, messages, view);
+    const CommandCapture capture(options, messages, session.Frames());
     if (capture.failure())
         return *capture.failure();
-    DeviceSession session(options, messages, view);
     CommandContext context{options, session, messages};
     switch (options.command) {
     case Command::Search: return RunSearch(context);
@@ -54,7 +54,6 @@ ExitCode run(const CliOptions& options)
     case Command::Restore: return RunRestore(context);
     case Command::Doctor: return RunDoctor(context);
     case Command::Backup: return RunBackup(context);
-    case Command::BackupStation: return RunBackupStation(context);
     case Command::Report: return RunReport(context);
     }
     return ExitCode::Usage;

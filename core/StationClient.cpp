@@ -8,12 +8,12 @@
 #include "protocol/Tvep.h"
 #include "sequences/DeviceNotices.h"
 #include "sequences/SequenceObserver.h"
-#include "transports/LineFactory.h"
 
-StationClient::StationClient(const Preferences& preferences)
+StationClient::StationClient(const Preferences& preferences, const LineFactory& lines)
     : m_preferences(preferences)
-    , m_client(std::make_unique<Tvep>(SystemLines()))
+    , m_client(std::make_unique<Tvep>(lines))
 {
+    m_client->TapFramesInto(&m_frames);
     applyPreferences();
 }
 

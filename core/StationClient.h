@@ -7,6 +7,8 @@
 #include "sequences/LinkAreaRead.h"
 #include "sequences/PortSearch.h"
 #include "model/Station.h"
+#include "protocol/FrameTap.h"
+#include "transports/LineFactory.h"
 
 #include <functional>
 #include <memory>
@@ -23,7 +25,9 @@ class WriteQuestions;
 // settings name (ComPortNr); each flow opens and closes it.
 class StationClient {
 public:
-    explicit StationClient(const Preferences& preferences);
+    // `lines` maps the station's COM number to its path and makes the line
+    // (SystemLines(): the user's port table); it must outlive the client.
+    explicit StationClient(const Preferences& preferences, const LineFactory& lines = SystemLines());
     ~StationClient();
     StationClient(const StationClient&) = delete;
     StationClient& operator=(const StationClient&) = delete;
@@ -64,6 +68,10 @@ public:
     // before the first.
     const std::optional<LastLinkWrite>& LastWrite() const { return m_lastWrite; }
 
+    // The frames of every transfer with this station, the port search's
+    // probes included, for a capture or the traffic view.
+    FrameTap& Frames() { return m_frames; }
+
     Tvep& Client() { return *m_client; }
     const Tvep& Client() const { return *m_client; }
 
@@ -72,6 +80,7 @@ private:
 
     Station m_state;
     Preferences m_preferences;
+    FrameTap m_frames;
     std::function<void()> m_waitHook;
     std::unique_ptr<Tvep> m_client;
     std::optional<std::vector<LinkRecord>> m_deviceLinks;

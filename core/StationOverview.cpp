@@ -30,7 +30,11 @@ OverviewRow OverviewHeadings()
 
 OverviewRows OverviewForLinkFile(const Station& station)
 {
-    const OverviewRow headings = OverviewHeadings();
+    return OverviewForLinkFile(station, OverviewHeadings());
+}
+
+OverviewRows OverviewForLinkFile(const Station& station, const OverviewRow& headings)
+{
     OverviewRows overview{{headings.begin(), headings.end()}};
     for (const OverviewRow& row : ModuleOverviewRows(station))
         overview.emplace_back(row.begin(), row.end());

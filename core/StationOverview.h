@@ -20,3 +20,6 @@ std::string MainWindowTableLine(int table, int line);
 OverviewRow OverviewHeadings();
 // The heading and the rows of the overview as a link file keeps them.
 OverviewRows OverviewForLinkFile(const Station& station);
+// The same under `headings` taken before: a station read on a thread of its
+// own leaves the language texts, which are the process's, alone.
+OverviewRows OverviewForLinkFile(const Station& station, const OverviewRow& headings);

@@ -1,14 +1,17 @@
 #pragma once
 
-// The frames of every transfer as they are on the line, for whoever wants to
-// see them: a capture file, the traffic view. Every protocol client of the
-// process publishes here, the port search's probes on their threads too.
-// With nobody listening a client asks one atomic flag per frame and
-// copies nothing.
+// The frames of one station client's transfers as they are on the line, for
+// whoever wants to see them: a capture file, the traffic view. Each client
+// has a tap of its own, and the protocol clients it makes (the port
+// search's probes on their threads too) publish into it, so two stations
+// read side by side never mix their frames. With nobody listening a client
+// asks one atomic flag per frame and copies nothing.
 
 #include <atomic>
 #include <cstdint>
+#include <mutex>
 #include <string_view>
+#include <vector>
 
 struct TappedFrame {
     enum class Direction : uint8_t { ToDevice, FromDevice };
@@ -29,21 +32,23 @@ class FrameListener {
 public:
     virtual ~FrameListener() = default;
     // Called on the thread of the transfer, one frame at a time for the
-    // whole process. It must neither block for long nor attach or detach.
+    // whole tap. It must neither block for long nor attach or detach.
     virtual void OnFrame(const TappedFrame& frame) = 0;
 };
 
 class FrameTap {
 public:
-    static bool Listening() { return s_listeners.load(std::memory_order_relaxed) > 0; }
-    static void Publish(const TappedFrame& frame);
+    bool Listening() const { return m_listening.load(std::memory_order_relaxed) > 0; }
+    void Publish(const TappedFrame& frame);
     // Once Detach returns, the listener is called no more.
-    static void Attach(FrameListener& listener);
-    static void Detach(FrameListener& listener);
+    void Attach(FrameListener& listener);
+    void Detach(FrameListener& listener);
 
     // Now, as a frame is stamped.
     static int64_t NowUs();
 
 private:
-    static inline std::atomic<int> s_listeners{0};
+    std::mutex m_mutex;
+    std::vector<FrameListener*> m_listeners;
+    std::atomic<int> m_listening{0};
 };

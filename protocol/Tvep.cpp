@@ -62,6 +62,7 @@ bool Tvep::OpenPortAt(int32_t port, const std::string& path, int32_t baud, char 
     if (std::unique_ptr<Line> line = m_lines.Make(path); typeid(*line) != typeid(*m_line)) {
         m_line->ClosePort();
         line->SetWaitHook(m_line->WaitHook());
+        line->SetStop(m_line->Stop());
         m_line = std::move(line);
     }
     m_line->SetReadTimeout(0);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "protocol/FrameTap.h"
 #include "transports/Line.h"
 
 #include <cstdint>
@@ -58,6 +59,11 @@ public:
     // `lines` maps COM numbers and makes the line for a port's path
     // (SystemLines() in LineFactory.h); it must outlive the client.
     explicit Tvep(const LineFactory& lines);
+
+    // Every frame of this client goes to `tap` (none: to nobody); the tap
+    // must outlive the client.
+    void TapFramesInto(FrameTap* tap) { m_frameTap = tap; }
+    FrameTap* FrameTapUsed() const { return m_frameTap; }
 
     // Opens the line with its read time-out reset; see Line::OpenPortAt.
     // Input already waiting is stale (an earlier transfer that was broken
@@ -158,6 +164,7 @@ private:
     // The frame tap (FrameTap.h; TvepTap.cpp): the port's name as it opens,
     // the request as sent, the reply as it came, and at the attempt's end
     // the reply with the attempt's result. Nothing while nobody listens.
+    bool tapListening() const;
     void tapPort(int32_t port, const std::string& path);
     void tapRequest(std::string_view request);
     void tapReply(std::string_view reply);
@@ -168,6 +175,7 @@ private:
         int64_t replyUs = 0;
     };
     TapState m_tap;
+    FrameTap* m_frameTap = nullptr;
 
     const LineFactory& m_lines;
     std::unique_ptr<Line> m_line;

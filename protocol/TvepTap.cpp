@@ -12,18 +12,23 @@ void Tvep::tapPort(int32_t port, const std::string& path)
     m_tap.port = named ? path : "COM" + std::to_string(port) + " (" + path + ")";
 }
 
+bool Tvep::tapListening() const
+{
+    return m_frameTap != nullptr && m_frameTap->Listening();
+}
+
 void Tvep::tapRequest(std::string_view request)
 {
     m_tap.reply.clear();
     m_tap.replyUs = 0;
-    if (FrameTap::Listening())
-        FrameTap::Publish({TappedFrame::Direction::ToDevice, m_tap.port, FrameTap::NowUs(), request, 0, 0});
+    if (tapListening())
+        m_frameTap->Publish({TappedFrame::Direction::ToDevice, m_tap.port, FrameTap::NowUs(), request, 0, 0});
 }
 
 void Tvep::tapReply(std::string_view reply)
 {
     // Kept until the attempt's result is known, which the reply then carries.
-    if (FrameTap::Listening()) {
+    if (tapListening()) {
         m_tap.reply.assign(reply);
         m_tap.replyUs = FrameTap::NowUs();
     }
@@ -31,8 +36,8 @@ void Tvep::tapReply(std::string_view reply)
 
 void Tvep::tapAttemptEnd(int32_t attempt, int32_t result)
 {
-    if (FrameTap::Listening())
-        FrameTap::Publish({TappedFrame::Direction::FromDevice, m_tap.port,
+    if (tapListening())
+        m_frameTap->Publish({TappedFrame::Direction::FromDevice, m_tap.port,
                            m_tap.replyUs != 0 ? m_tap.replyUs : FrameTap::NowUs(), m_tap.reply, attempt, result});
     m_tap.reply.clear();
     m_tap.replyUs = 0;

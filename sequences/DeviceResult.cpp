@@ -13,6 +13,9 @@ std::string DeviceResult::errorString() const
     case DeviceOutcome::TransferFailed: text = "transfer failed"; break;
     case DeviceOutcome::Mismatch: return "the device does not hold what was written";
     case DeviceOutcome::SnapshotNotSaved: return "the snapshot could not be saved";
+    case DeviceOutcome::FileUnreadable: return "a file cannot be read";
+    case DeviceOutcome::FileNotWritten: return "a file cannot be written";
+    case DeviceOutcome::Interrupted: return "interrupted";
     }
     if (transferResult != Tvep::Ok)
         text += std::string(": ") + Tvep::ResultText(transferResult) + " (" + std::to_string(transferResult) + ")";

@@ -17,6 +17,9 @@ enum class DeviceOutcome {
     TransferFailed, // a transfer failed: no reply, or a broken or wrong one
     Mismatch,       // the device does not hold what was written
     SnapshotNotSaved, // nothing was sent: what the device held could not be kept
+    FileUnreadable, // a file the command needs cannot be read
+    FileNotWritten, // what was read could not be kept in its file
+    Interrupted,    // a signal ended it before it was done
 };
 
 struct DeviceResult {

@@ -18,6 +18,7 @@ PortProbe ProbePort(int32_t port, const std::string& path, const ProbeSettings& 
         client.FastReplyEnd = settings.fastReplyEnd;
         client.Retries = settings.retries;
         client.RetryWhenSilent = false;
+        client.TapFramesInto(settings.frameTap);
         probe.opened = client.OpenPortAt(port, path, settings.baud, settings.parity);
         if (probe.opened) {
             if (DebugFlag())

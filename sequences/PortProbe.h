@@ -1,6 +1,7 @@
 #pragma once
 
 #include "sequences/DeviceConfiguration.h"
+#include "protocol/FrameTap.h"
 #include "transports/PortAccess.h"
 
 #include <array>
@@ -14,6 +15,7 @@ struct ProbeSettings {
     char parity = 'n';
     bool fastReplyEnd = false;
     int32_t retries = 0;
+    FrameTap* frameTap = nullptr; // where the probes' frames go
 };
 
 // What the automatic search learnt at one port.

@@ -20,10 +20,12 @@ PortSearchResult SearchComPort(std::unique_ptr<Tvep>& client, Station& station, 
     PortSearchResult result;
     station.ComPortNr = 1;
     // The new client talks the way the one it replaces did.
-    ProbeSettings settings{station.ComBaud, station.ComParity, client && client->FastReplyEnd, client ? client->Retries : 0};
+    ProbeSettings settings{station.ComBaud, station.ComParity, client && client->FastReplyEnd,
+                           client ? client->Retries : 0, client ? client->FrameTapUsed() : nullptr};
     client = std::make_unique<Tvep>(SystemLines());
     client->FastReplyEnd = settings.fastReplyEnd;
     client->Retries = settings.retries;
+    client->TapFramesInto(settings.frameTap);
     client->Serial().SetWaitHook([&view] { view.Repaint(); });
 
     // Read once: the probes must not each read the settings file.

@@ -34,3 +34,13 @@ public:
     // bar's progress panel says so until ShowStatus.
     virtual void ShowSearchingPort(int32_t port) { (void)port; }
 };
+
+// For a sequence nobody watches: a station of a fleet's backup, read on a
+// thread of its own.
+class UnwatchedSequence final : public SequenceObserver {
+public:
+    void ShowStatus() override {}
+    void SetProgressText(const std::string&) override {}
+    void Repaint() override {}
+    void SetBusyCursor(bool) override {}
+};

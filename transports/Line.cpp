@@ -109,9 +109,12 @@ bool Line::InputWaiting()
 Line::Wait Line::waitInSlices(int ms, const std::function<Wait(int)>& once) const
 {
     const int64_t end = NowMs() + std::max(ms, 0);
+    const bool sliced = m_waitHook || m_stop != nullptr;
     for (;;) {
+        if (stopped())
+            return Wait::TimedOut;
         const int64_t left = std::max<int64_t>(end - NowMs(), 0);
-        const Wait waited = once(static_cast<int>(m_waitHook ? std::min<int64_t>(left, WaitSliceMs) : left));
+        const Wait waited = once(static_cast<int>(sliced ? std::min<int64_t>(left, WaitSliceMs) : left));
         if (waited != Wait::TimedOut || NowMs() >= end)
             return waited;
         if (m_waitHook)

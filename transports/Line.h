@@ -2,6 +2,7 @@
 
 #include "transports/PortOpenProblem.h"
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -98,6 +99,12 @@ public:
     // while a silent device is being waited for. Empty by default.
     void SetWaitHook(std::function<void()> hook);
     const std::function<void()>& WaitHook() const { return m_waitHook; }
+    // Once `stop` is set, every wait of the line ends at once as if its time
+    // were up: a read under way runs to its end within a wait slice and
+    // finds the line silent. For ending the reads of a fleet on Ctrl-C;
+    // `stop` must outlive the line. None by default.
+    void SetStop(const std::atomic<bool>* stop) { m_stop = stop; }
+    const std::atomic<bool>* Stop() const { return m_stop; }
 
     // The clock of WholeReply::untilMs: milliseconds of the steady clock.
     static int64_t NowMs();
@@ -174,8 +181,10 @@ protected:
     Wait waitInSlices(int ms, const std::function<Wait(int)>& once) const;
 
     std::function<void()> m_waitHook;
+    const std::atomic<bool>* m_stop = nullptr;
 
 private:
+    bool stopped() const { return m_stop != nullptr && m_stop->load(std::memory_order_relaxed); }
     // Waits up to `ms` until input waits; false after the time, or at once
     // when the line fails.
     bool awaitInput(int ms);

@@ -26,6 +26,8 @@ namespace {
 
 class TrafficViewTest : public testing::Test {
 protected:
+    TrafficViewTest() { client.TapFramesInto(&tap); }
+
     // The configuration read the port search makes: 1500 ×20.
     void readConfiguration()
     {
@@ -36,8 +38,9 @@ protected:
     QString cell(int row, int column) { return view.Frames().index(row, column).data().toString(); }
 
     QmxSim device{std::string()};
+    FrameTap tap;
     Tvep client{SystemLines()};
-    TrafficView view;
+    TrafficView view{tap};
 };
 
 } // namespace
@@ -89,7 +92,7 @@ TEST_F(TrafficViewTest, KeepsOnlyTheNewestFrames)
 {
     const std::string frame("\x61\x00\x00\x00\x00\x05\xDC\x14\x00\x00\x00\x28\x6F", 13);
     for (int64_t n = 1; n <= FrameListModel::MaxFrames + 5; ++n) {
-        FrameTap::Publish({TappedFrame::Direction::ToDevice, "COM1 (/dev/null)", n, frame, 0, 0});
+        tap.Publish({TappedFrame::Direction::ToDevice, "COM1 (/dev/null)", n, frame, 0, 0});
         if (n % 40000 == 0 || n == FrameListModel::MaxFrames + 5)
             QApplication::processEvents();
     }

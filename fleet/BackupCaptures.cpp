@@ -1,4 +1,4 @@
-#include "cli/BackupCaptures.h"
+#include "fleet/BackupCaptures.h"
 
 #include "io/FileBytes.h"
 
@@ -14,9 +14,9 @@ namespace {
 constexpr int kNameTries = 1000;
 
 // A port as part of a file name: "tcp://gw1:4001" -> "tcp___gw1_4001".
-std::string portFileName(const QString& port)
+std::string portFileName(const std::string& port)
 {
-    std::string name = port.toStdString();
+    std::string name = port;
     for (char& c : name) {
         const bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-'
                            || c == '.';
@@ -46,7 +46,7 @@ std::string StationCaptures::temporaryName(std::size_t index) const
         .string();
 }
 
-CapturePlacing StationCaptures::place(std::size_t index, const QString& port,
+CapturePlacing StationCaptures::place(std::size_t index, const std::string& port,
                                       const std::optional<StationIdentity>& station,
                                       const std::string& savedFile) const
 {

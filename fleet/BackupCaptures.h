@@ -1,7 +1,7 @@
 #pragma once
 
 // backup --capture DIR: the traffic of each station in a capture of its own.
-// A station's process writes it under a temporary name, because which
+// A station's read writes it under a temporary name, because which
 // station answers is known only once it has been read. When the station is
 // reported, the capture takes the name of its backup: DIR/<serial number>/
 // <time>.pcapng, beside the <time>.ini when DIR is the backup folder. A
@@ -10,15 +10,13 @@
 
 #include "model/StationIdentity.h"
 
-#include <QString>
-
 #include <cstddef>
 #include <optional>
 #include <string>
 
 struct CapturePlacing {
     bool ok = true;
-    std::string path;   // where the capture is now; empty: the station's process made none
+    std::string path;   // where the capture is now; empty: the station's read made none
     std::string reason; // why it kept its temporary name
 };
 
@@ -29,12 +27,12 @@ public:
 
     bool wanted() const { return !m_dir.empty(); }
 
-    // The file the process of station number `index` writes.
+    // The file the read of station number `index` writes.
     std::string temporaryName(std::size_t index) const;
 
     // Gives station `index`'s capture its name. `savedFile` is the link file
     // its read was just saved in, if any: the capture is then named after it.
-    CapturePlacing place(std::size_t index, const QString& port, const std::optional<StationIdentity>& station,
+    CapturePlacing place(std::size_t index, const std::string& port, const std::optional<StationIdentity>& station,
                          const std::string& savedFile) const;
 
 private:

@@ -1,104 +1,14 @@
-// What a backup's station process tells the backup, the station list, and
-// the metrics a backup leaves.
+// The station list, and the metrics a backup leaves.
 
-#include "cli/BackupMetrics.h"
 #include "cli/PortIdentity.h"
 #include "cli/StationList.h"
-#include "cli/StationReply.h"
+#include "fleet/BackupMetrics.h"
 #include "tests/common/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <limits>
 #include <unistd.h>
-
-namespace {
-
-LinkRecord link(int32_t modulQ, int32_t regVon, int32_t bitVon, int32_t anzBit, int32_t modulZ, int32_t regZ,
-                int32_t bitZ, int32_t deaktiv)
-{
-    LinkRecord l{modulQ, regVon, bitVon, anzBit, modulZ, regZ, bitZ, deaktiv, {}};
-    l.encodedText = LinkWordsText(EncodeLinkWords(l));
-    return l;
-}
-
-bool sameLinks(const std::vector<LinkRecord>& a, const std::vector<LinkRecord>& b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const LinkRecord& x = a[i];
-        const LinkRecord& y = b[i];
-        if (x.ModulQ != y.ModulQ || x.RegVon != y.RegVon || x.BitVon != y.BitVon || x.AnzBit != y.AnzBit
-            || x.ModulZ != y.ModulZ || x.RegZ != y.RegZ || x.BitZ != y.BitZ || x.deaktiv != y.deaktiv
-            || x.encodedText != y.encodedText)
-            return false;
-    }
-    return true;
-}
-
-} // namespace
-
-TEST(StationReply, CarriesTheLinksTheStationAndEveryByteOfTheOverview)
-{
-    StationReply reply;
-    reply.ok = true;
-    reply.station = {65535, 240, 0x3301};
-    reply.links = {link(7, 100, 0, 4, 12, 300, 0, 0), link(12, 65535, 15, 255, 7, 0, 15, 1),
-                   link(std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max(), -1, 0, 0, 0, 0, 0)};
-    std::string everyByte;
-    for (int b = 1; b < 256; ++b)
-        everyByte += static_cast<char>(b);
-    reply.overview = {{"Adr.", "Typ", "Modulname"}, {"37", "SK40F", "Hochbeh\xE4lter \x80 \x81"}, {everyByte}};
-    reply.notes = {{0, "Warnung \xFC"}};
-
-    const QByteArray line = EncodeStationReply(reply);
-    EXPECT_TRUE(line.endsWith('\n'));
-    EXPECT_EQ(line.count('\n'), 1);
-    const auto decoded = DecodeStationReply("notes before the reply\n" + line);
-    ASSERT_TRUE(decoded.has_value());
-    EXPECT_TRUE(decoded->ok);
-    EXPECT_EQ(decoded->station, reply.station);
-    EXPECT_TRUE(sameLinks(decoded->links, reply.links));
-    EXPECT_EQ(decoded->overview, reply.overview);
-    ASSERT_EQ(decoded->notes.size(), 1u);
-    EXPECT_EQ(decoded->notes[0].text, "Warnung \xFC");
-}
-
-TEST(StationReply, CarriesWhyAStationWasNotRead)
-{
-    StationReply reply;
-    reply.error = "Die Schnittstelle /dev/ttyUSB\xE4 kann nicht ge\xF6" "ffnet werden.";
-    const auto decoded = DecodeStationReply(EncodeStationReply(reply));
-    ASSERT_TRUE(decoded.has_value());
-    EXPECT_FALSE(decoded->ok);
-    EXPECT_EQ(decoded->error, reply.error);
-}
-
-TEST(StationReply, AnythingElseIsNoReply)
-{
-    const std::vector<QByteArray> broken{
-        "",
-        "Kalmoria - Fehler: something\n",
-        R"({"ok":true,"notes":[]})",
-        R"({"ok":false,"notes":[]})",
-        R"({"ok":false,"notes":[],"error":"\u0100"})",
-        R"({"ok":"yes","notes":[],"error":""})",
-        R"({"ok":true,"notes":[],"serial":65536,"address":1,"type":1,"links":[],"overview":[]})",
-        R"({"ok":true,"notes":[],"serial":1,"address":1,"type":1,"links":[[1,2,3,4,5,6,7]],"overview":[]})",
-        R"({"ok":true,"notes":[],"serial":1,"address":1,"type":1,"links":[[1,2,3,4.5,5,6,7,8]],"overview":[]})",
-        R"({"ok":true,"notes":[],"serial":1,"address":1,"type":1,"links":[[1,2,3,4294967296,5,6,7,8]],"overview":[]})",
-        R"({"ok":true,"notes":[],"serial":1,"address":1,"type":1,"links":[],"overview":[[1]]})",
-        R"({"ok":true,"notes":[{"kind":1}],"serial":1,"address":1,"type":1,"links":[],"overview":[]})",
-    };
-    for (const QByteArray& output : broken)
-        EXPECT_FALSE(DecodeStationReply(output).has_value()) << output.toStdString();
-
-    QByteArray tooMany = R"({"ok":true,"notes":[],"serial":1,"address":1,"type":1,"overview":[],"links":[)";
-    for (int n = 0; n <= kMaxLinks; ++n)
-        tooMany += QByteArray(n == 0 ? "" : ",") + "[1,2,3,4,5,6,7,0]";
-    EXPECT_FALSE(DecodeStationReply(tooMany + "]}").has_value());
-}
 
 TEST(StationList, TakesOnePortALineWithoutBlanksAndComments)
 {

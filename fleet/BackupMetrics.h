@@ -34,3 +34,12 @@ std::string MetricsText(const std::vector<StationMetrics>& stations);
 // The last success of each station in an earlier metrics file's text, by
 // its station label; lines that are not such a series are passed over.
 std::map<std::string, KeptSuccess> LastSuccesses(std::string_view metricsText);
+
+struct StationBackupResult;
+
+// Replaces the metrics file at `path` with every station's result, in the
+// order given. A station that failed keeps the time of its last success from
+// the file it replaces. False, with the system's words in `reason`, when the
+// file cannot be written.
+bool WriteBackupMetrics(const std::string& path, const std::vector<StationBackupResult>& results,
+                        std::string& reason);

@@ -1,4 +1,4 @@
-#include "cli/BackupDrift.h"
+#include "fleet/BackupDrift.h"
 
 #include "model/LinkComparison.h"
 #include "model/LinkFile.h"

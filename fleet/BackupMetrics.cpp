@@ -1,10 +1,16 @@
-#include "cli/BackupMetrics.h"
+#include "fleet/BackupMetrics.h"
+
+#include "fleet/StationBackup.h"
+#include "io/FileBytes.h"
 
 #include <charconv>
 #include <cstdio>
 #include <functional>
 
 namespace {
+
+// An earlier metrics file larger than this is none of ours.
+constexpr std::size_t kMaxMetricsBytes = 16 * 1024 * 1024;
 
 constexpr std::string_view kLastSuccess = "kalmoria_backup_last_success_timestamp_seconds";
 
@@ -131,4 +137,40 @@ std::map<std::string, KeptSuccess> LastSuccesses(std::string_view metricsText)
             kept[labels["station"]] = {labels["serial"], seconds};
     }
     return kept;
+}
+
+namespace {
+
+StationMetrics metricsOf(const StationBackupResult& result, const std::map<std::string, KeptSuccess>& kept)
+{
+    StationMetrics metrics;
+    metrics.station = result.port;
+    if (const auto earlier = kept.find(metrics.station); earlier != kept.end()) {
+        metrics.serial = earlier->second.serial;
+        metrics.lastSuccess = earlier->second.lastSuccess;
+    }
+    metrics.durationSeconds = result.seconds;
+    if (result.station)
+        metrics.serial = std::to_string(result.station->serialNumber);
+    if (!result.ok())
+        return metrics;
+    metrics.success = true;
+    metrics.lastSuccess = result.finishedAt;
+    metrics.links = result.links;
+    metrics.linksChanged = result.drift.changed.value_or(false);
+    return metrics;
+}
+
+} // namespace
+
+bool WriteBackupMetrics(const std::string& path, const std::vector<StationBackupResult>& results,
+                        std::string& reason)
+{
+    const FileBytes earlier = ReadWholeFile(path, kMaxMetricsBytes);
+    const std::map<std::string, KeptSuccess> kept =
+        LastSuccesses(earlier.status == FileBytes::Status::Read ? earlier.bytes : std::string());
+    std::vector<StationMetrics> metrics;
+    for (const StationBackupResult& result : results)
+        metrics.push_back(metricsOf(result, kept));
+    return ReplaceFileAtomically(path, MetricsText(metrics), &reason);
 }

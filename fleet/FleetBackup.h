@@ -1,0 +1,34 @@
+#pragma once
+
+// A fleet's backup: many stations read on threads of one process, each over
+// a client and a Station of its own, `jobs` of them at a time. Each
+// station's result is handed over on the thread that runs the backup, in
+// the order the stations end; a station's failure, an exception too, is its
+// own result and stops no other.
+
+#include "fleet/StationBackup.h"
+
+#include <functional>
+#include <vector>
+
+class FleetBackup {
+public:
+    // Every station at once, as far as the process may go: lines that
+    // mostly wait cost a thread each and no processor.
+    static constexpr int kMaxJobs = 64;
+
+    FleetBackup(BackupSettings settings, std::vector<FleetStation> stations, int jobs);
+
+    // Reads every station and hands each result to `report` as it comes.
+    // `stopRequested` is asked about every 50 ms: once it says yes, the reads
+    // end within a wait slice, nothing more is saved, and every station
+    // without a backup by then is reported as interrupted. Returns whether it
+    // was stopped.
+    bool Run(const std::function<bool()>& stopRequested,
+             const std::function<void(std::size_t index, const StationBackupResult&)>& report);
+
+private:
+    BackupFolder m_folder;
+    const std::vector<FleetStation> m_stations;
+    const int m_jobs;
+};

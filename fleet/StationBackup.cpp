@@ -1,0 +1,161 @@
+#include "fleet/StationBackup.h"
+
+#include "core/StationClient.h"
+#include "core/StationOverview.h"
+#include "capture/LiveCapture.h"
+#include "diag/AnsiText.h"
+#include "diag/MessageNumbers.h"
+#include "diag/TextHelpers.h"
+#include "model/Snapshots.h"
+#include "protocol/Tvep.h"
+#include "sequences/DeviceNotices.h"
+#include "sequences/SequenceObserver.h"
+
+#include <chrono>
+#include <exception>
+#include <filesystem>
+#include <memory>
+
+namespace {
+
+long long secondsSince1970()
+{
+    return std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch())
+        .count();
+}
+
+void fail(StationBackupResult& result, DeviceOutcome outcome, Notice why)
+{
+    result.outcome = outcome;
+    result.notices.push_back(std::move(why));
+}
+
+// Why a read failed, as its last notice: the port that would not open, else
+// what stopped the read.
+Notice readFailure(const DeviceReadResult& read, const StationPort& port, const Tvep& client)
+{
+    if (read.outcome == DeviceOutcome::PortNotOpen)
+        return PortOpenFailureNotice(port.label, client.Serial().OpenProblem);
+    if (!read.notices.empty())
+        return read.notices.back();
+    return DeviceNotice(kMessageReadFailed, Notice::Severity::Error);
+}
+
+// The read and what is kept of it, on the calling thread.
+void backUp(const FleetStation& fleetStation, std::size_t index, BackupFolder& folder, const std::atomic<bool>& stop,
+            StationBackupResult& result)
+{
+    const StationPortLines lines(fleetStation.port);
+    StationClient client(folder.Settings().preferences, lines);
+    client.Client().Serial().SetStop(&stop);
+    Station& station = client.State();
+    station.ComPortNr = fleetStation.port.number;
+    station.ComBaud = 9600;
+    station.ComParity = 'n';
+
+    std::unique_ptr<LiveCapture> capture;
+    if (folder.Captures().wanted())
+        capture = std::make_unique<LiveCapture>(client.Frames(), folder.Captures().temporaryName(index));
+
+    const auto start = std::chrono::steady_clock::now();
+    UnwatchedSequence nobody;
+    const DeviceReadResult read = client.Read(nobody);
+    result.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    capture.reset();
+    if (stop)
+        return;
+    if (!read.ok()) {
+        result.notices = read.notices;
+        fail(result, read.outcome, readFailure(read, fleetStation.port, client.Client()));
+        return;
+    }
+    result.notices = read.notices;
+    result.station = station.LinkTableOrigin.value_or(station.Identity());
+    const std::vector<LinkRecord> links = station.CurrentLinks();
+    result.links = static_cast<int>(links.size());
+    folder.Keep(result, links, OverviewForLinkFile(station, folder.Settings().overviewHeadings), stop);
+}
+
+} // namespace
+
+BackupFolder::BackupFolder(BackupSettings settings)
+    : m_settings(std::move(settings))
+    , m_captures(m_settings.captureDir)
+{
+}
+
+void BackupFolder::Keep(StationBackupResult& result, const std::vector<LinkRecord>& links,
+                        const OverviewRows& overview, const std::atomic<bool>& stop)
+{
+    const std::lock_guard lock(m_lock);
+    // Interrupted, nothing more is saved: a station not saved by now is
+    // reported as interrupted.
+    if (stop)
+        return;
+    const std::string folder =
+        (std::filesystem::path(m_settings.dir) / std::to_string(result.station->serialNumber)).string();
+    result.drift = DriftSinceLastBackup(folder, links, m_savedNow);
+    if (m_settings.onlyChanged && result.drift.changed == false) {
+        // The previous backup still holds the station's links: it stays the
+        // last proof, and a new copy of it would prove nothing more.
+        result.file = result.drift.previousFile;
+        result.keptPrevious = true;
+        return;
+    }
+    const SnapshotSave saved = SaveTimeNamedLinkFile(folder, links, *result.station, overview);
+    if (!saved.ok) {
+        fail(result, DeviceOutcome::FileNotWritten,
+             DeviceNotice(kMessageLinkFileNotSaved, Notice::Severity::Error, {fileNameToAnsi(saved.path), saved.reason}));
+        return;
+    }
+    m_savedNow.insert(saved.path);
+    result.file = saved.path;
+}
+
+void BackupFolder::PlaceCapture(std::size_t index, StationBackupResult& result)
+{
+    if (!m_captures.wanted())
+        return;
+    const std::string saved = result.ok() && !result.keptPrevious ? result.file : std::string();
+    const CapturePlacing placing = m_captures.place(index, result.port, result.station, saved);
+    result.capture = placing.path;
+    if (!placing.ok)
+        result.captureProblem = DeviceNotice(kMessageCaptureKeptAs, Notice::Severity::Error,
+                                             {fileNameToAnsi(placing.path), placing.reason});
+}
+
+StationBackupResult BackUpStation(const FleetStation& station, std::size_t index, BackupFolder& folder,
+                                  const std::atomic<bool>& stop)
+{
+    StationBackupResult result;
+    result.port = station.given;
+    try {
+        backUp(station, index, folder, stop, result);
+    } catch (const std::exception& broken) {
+        result = StationBackupResult{};
+        result.port = station.given;
+        fail(result, DeviceOutcome::TransferFailed,
+             DeviceNotice(kMessageStationProcessFailed, Notice::Severity::Error, {broken.what()}));
+    } catch (...) {
+        result = StationBackupResult{};
+        result.port = station.given;
+        fail(result, DeviceOutcome::TransferFailed,
+             DeviceNotice(kMessageStationProcessFailed, Notice::Severity::Error, {"unknown exception"}));
+    }
+    if (stop && result.ok() && result.file.empty()) {
+        const std::optional<double> seconds = result.seconds;
+        result = InterruptedStation(station.given);
+        result.seconds = seconds;
+    }
+    folder.PlaceCapture(index, result);
+    result.finishedAt = secondsSince1970();
+    return result;
+}
+
+StationBackupResult InterruptedStation(const std::string& port)
+{
+    StationBackupResult result;
+    result.port = port;
+    fail(result, DeviceOutcome::Interrupted, DeviceNotice(kMessageStationInterrupted, Notice::Severity::Error));
+    return result;
+}

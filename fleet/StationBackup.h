@@ -1,0 +1,91 @@
+#pragma once
+
+// One station of a fleet's backup: its links read over a client of its own,
+// compared with its last backup, saved with their module overview as
+// DIR/<serial number>/<YYYY-MM-DD_HH-MM-SS>.ini, its traffic kept in a
+// capture beside them, and what a metrics file keeps of it. The stations of
+// one backup are read on threads of one process; what they share is the
+// backup folder, which saves one station after the other.
+
+#include "core/Preferences.h"
+#include "core/StationPort.h"
+#include "fleet/BackupCaptures.h"
+#include "fleet/BackupDrift.h"
+#include "model/LinkFile.h"
+#include "model/ModuleOverview.h"
+#include "model/StationIdentity.h"
+#include "sequences/DeviceResult.h"
+
+#include <atomic>
+#include <cstddef>
+#include <mutex>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+struct BackupSettings {
+    std::string dir;          // the backup folder
+    OverviewRow overviewHeadings; // as the language of the run words them
+    bool onlyChanged = false; // an unchanged station keeps its previous backup as the newest
+    std::string captureDir;   // the captures' folder; empty: none
+    Preferences preferences;  // how the stations are talked to
+};
+
+// A station of the backup: the port as given (UTF-8, as the user typed it,
+// for messages and metrics) and where it leads.
+struct FleetStation {
+    std::string given;
+    StationPort port;
+};
+
+// What became of one station. Done when its links are in a backup (a new one,
+// or with an unchanged station and onlyChanged the previous one); the
+// notices are what its read had to say, and on a failure the last of them
+// says why.
+struct StationBackupResult : DeviceResult {
+    std::string port; // as given
+    std::optional<StationIdentity> station;
+    std::optional<int> links;
+    std::string file;          // the backup, bytes of the file system
+    LinkDrift drift;           // since the previous backup, when read
+    bool keptPrevious = false; // `file` is the previous backup
+    std::optional<double> seconds; // how long its read took; none: never started
+    std::string capture;           // its capture, bytes of the file system
+    std::optional<Notice> captureProblem; // why the capture kept its temporary name
+    long long finishedAt = 0;      // seconds since 1970
+};
+
+// The backup folder one run's stations save into, one after the other: two
+// stations of one serial number never take one name, and no file saved in
+// this run counts as a station's previous backup.
+class BackupFolder {
+public:
+    explicit BackupFolder(BackupSettings settings);
+
+    const BackupSettings& Settings() const { return m_settings; }
+    const StationCaptures& Captures() const { return m_captures; }
+
+    // Compares the station's links with its previous backup and saves them,
+    // unless they are unchanged and that is all that is asked for. Nothing is
+    // saved once `stop` is set.
+    void Keep(StationBackupResult& result, const std::vector<LinkRecord>& links, const OverviewRows& overview,
+              const std::atomic<bool>& stop);
+    // Gives station `index`'s capture its name beside its backup.
+    void PlaceCapture(std::size_t index, StationBackupResult& result);
+
+private:
+    const BackupSettings m_settings;
+    const StationCaptures m_captures;
+    std::mutex m_lock;
+    std::set<std::string> m_savedNow;
+};
+
+// Reads station number `index` of the run into `folder`. Whatever goes wrong,
+// an exception too, is the station's result; `stop` ends its read within a
+// wait slice, and the station is then reported as interrupted.
+StationBackupResult BackUpStation(const FleetStation& station, std::size_t index, BackupFolder& folder,
+                                  const std::atomic<bool>& stop);
+
+// What a station that was stopped, or never started, reports.
+StationBackupResult InterruptedStation(const std::string& port);
