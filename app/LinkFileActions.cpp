@@ -2,6 +2,7 @@
 
 #include "app/DeleteAllLinks.h"
 #include "app/FileNameChooser.h"
+#include "core/LinkFileRead.h"
 #include "sequences/DeviceNotices.h"
 #include "widgets/ShellView.h"
 #include "editor/LinkHistory.h"
@@ -64,15 +65,18 @@ void LoadLinksFromChosenFile(ShellView& view, Station& station, bool modulesKnow
         return;
 
     station.LinkFileName = *chosen;
-    const LinkFileLoad loaded = LoadLinkFile(station.LinkFileName);
-    if (!loaded.ok) {
-        ShowNotices(loaded.notices);
+    // The window takes the links before a gap, and says so below.
+    struct TakeWhatIsThere final : LinkFileQuestions {
+        bool UseLinksBeforeGap(const LinkFileLoad&) override { return true; }
+    } questions;
+    const LinkFileRead read = ReadLinkFile(station.LinkFileName, questions);
+    if (!read.ok()) {
+        ShowNotices(read.notices);
         return;
     }
+    const LinkFileLoad& loaded = read.file;
     ChangeLinks(history, LoadStepName(station.LinkFileName), [&station, &loaded] {
-        station.ReplaceLinks(loaded.links);
-        station.LinkTableOrigin = loaded.origin;
-        MarkLinksKept(station, titleName(station.LinkFileName), station.LinkFileName);
+        TakeLinksOfFile(station, loaded, station.LinkFileName, titleName(station.LinkFileName));
     });
     if (DebugFlag())
         WriteErrLog("210-Verkn\xFCpfungsdaten aus Datei gelesen: " + fileNameToAnsi(station.LinkFileName));

@@ -95,19 +95,8 @@ PrinterChooser SetPrinterChooser(PrinterChooser chooser)
 
 ServiceReportFacts WindowReportFacts(const StationClient& station)
 {
-    ServiceReportFacts facts;
-    facts.station = station.State();
-    const Station& held = facts.station;
-    // The overview names the station it was read from.
-    if (held.OverviewOrigin)
-        facts.port = PortWithAdapter(PortName(held.ComPortNr, comPortPath(held.ComPortNr)), comPortPath(held.ComPortNr));
-    // A link file only while the table holds what was last loaded from or
-    // saved to it: after a read the links are the station's.
-    if (const std::string file = LastKeptLinks(held).linkFile; !file.empty())
-        facts.linkFile = fileNameToAnsi(file);
-    facts.deviceLinks = station.DeviceLinks();
-    facts.lastWrite = station.LastWrite();
-    return facts;
+    // The window numbers its ports as Kalmoria.ini does.
+    return GatherReportFacts(station, station.State().ComPortNr);
 }
 
 void AddReportEntries(QMenu& menu, std::function<const StationClient&()> station)

@@ -4,19 +4,19 @@
 // the console; with --metrics the end of the run leaves every station's
 // result for Prometheus.
 
-#include "cli/ArgumentBytes.h"
+#include "diag/ArgumentBytes.h"
 #include "cli/CliMessages.h"
 #include "cli/CliOptions.h"
 #include "cli/Commands.h"
 #include "cli/ConsoleMessages.h"
 #include "cli/ConsoleText.h"
 #include "cli/HeldSignals.h"
-#include "cli/StationList.h"
 #include "core/StationOverview.h"
 #include "diag/AnsiText.h"
 #include "diag/TextHelpers.h"
 #include "fleet/BackupMetrics.h"
 #include "fleet/FleetBackup.h"
+#include "fleet/StationList.h"
 #include "i18n/NoticeText.h"
 
 #include <QJsonArray>
@@ -111,18 +111,6 @@ std::string metricsFileProblem(const std::string& path)
 std::string portText(const std::string& port)
 {
     return pathText(ArgumentBytes(QString::fromStdString(port)));
-}
-
-// The stations of the backup, each port resolved as --port takes it.
-std::vector<FleetStation> fleetStations(const QStringList& ports)
-{
-    std::vector<FleetStation> stations;
-    for (const QString& port : ports) {
-        CliOptions parsed;
-        ParsePortText(port, parsed);
-        stations.push_back({port.toStdString(), ResolveStationPort(parsed.portNumber, parsed.portPath)});
-    }
-    return stations;
 }
 
 class BackupRun {
@@ -251,7 +239,7 @@ ExitCode RunBackup(CommandContext& context)
         context.messages.error(CliMessage(kMessageMetricsNotWritten, {pathText(options.metrics), problem}));
         return ExitCode::File;
     }
-    const std::vector<FleetStation> stations = fleetStations(DistinctPorts(ports));
+    const std::vector<FleetStation> stations = FleetStations(ports);
     const BackupSettings settings{options.dir, OverviewHeadings(), options.onlyChanged, options.capture,
                                   Preferences{.fastReplyEnd = options.fast, .retries = options.retries}};
     FleetBackup fleet(settings, stations, options.jobs);

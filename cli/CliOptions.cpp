@@ -1,6 +1,7 @@
 #include "cli/CliOptions.h"
+#include "core/StationPort.h"
 
-#include "cli/ArgumentBytes.h"
+#include "diag/ArgumentBytes.h"
 #include "cli/ExitCode.h"
 #include "transports/ComPortMap.h"
 #include "transports/PortAddress.h"
@@ -116,42 +117,7 @@ int printed(const QString& text)
     return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;
 }
 
-// "3", "COM3" or "com3" give 3; a text with a "/" is a device path or a
-// network address (tcp://HOST:PORT, rfc2217://HOST:PORT), which must be
-// one that can be used: else `problem` says why not.
-bool parsePort(const QString& text, CliOptions& options, QString& problem)
-{
-    if (IsNetworkPort(text.toStdString())) {
-        const PortAddress address = ParsePortAddress(text.toStdString());
-        if (!address.valid()) {
-            problem = QStringLiteral("--port %1: %2").arg(text, QString::fromStdString(address.error));
-            return false;
-        }
-        options.portPath = address.text;
-        return true;
-    }
-    if (text.contains(QLatin1Char('/'))) {
-        options.portPath = ArgumentBytes(text);
-        return true;
-    }
-    QString number = text;
-    if (number.startsWith(QLatin1String("COM"), Qt::CaseInsensitive))
-        number = number.mid(3);
-    bool ok = false;
-    const int port = number.toInt(&ok);
-    if (!ok || port < 1 || port > MaxComPort)
-        return false;
-    options.portNumber = port;
-    return true;
-}
-
 } // namespace
-
-bool ParsePortText(const QString& text, CliOptions& options)
-{
-    QString problem;
-    return parsePort(text, options, problem);
-}
 
 std::variant<CliOptions, int> ParseCommandLine(const QStringList& arguments)
 {
@@ -308,12 +274,16 @@ std::variant<CliOptions, int> ParseCommandLine(const QStringList& arguments)
     if (ports.size() > 1 && options.command != Command::Backup)
         return usageError(QStringLiteral("--port is given more than once; only backup takes several"));
     for (const QString& text : ports) {
-        if (QString problem; !parsePort(text, options, problem))
+        QString problem;
+        const std::optional<PortText> parsed = ParsePortText(text, &problem);
+        if (!parsed)
             return usageError(!problem.isEmpty() ? problem
                                                  : QStringLiteral("--port takes a COM number from 1 to %1, a device "
                                                                   "path or a network port, not \"%2\"")
                                                        .arg(MaxComPort)
                                                        .arg(text));
+        options.portNumber = parsed->number;
+        options.portPath = parsed->path;
     }
     if (options.command == Command::Backup) {
         // Each station's read gets its port of its own (fleet/FleetBackup.h).

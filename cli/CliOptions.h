@@ -12,7 +12,7 @@ enum class Command { Search, Info, Read, Write, Diff, Restore, Doctor, Backup, R
 
 struct CliOptions {
     Command command = Command::Search;
-    // File names are the bytes of the command line (see cli/ArgumentBytes.h).
+    // File names are the bytes of the command line (see diag/ArgumentBytes.h).
     std::string file;   // the link file of write, diff and restore; report: the one reported, if any
     std::string output; // read -o: the link file to write; empty: print the links. report -o: the PDF
     // --port: a COM number (1..16) or, when not 0, a device path.

@@ -50,6 +50,8 @@ public:
                                       WriteQuestions& questions);
 
     Tvep& Client();
+    // The station's client: its station, the device's links as last seen.
+    StationClient& Device() { return *m_station; }
     FrameTap& Frames();
     // The station the command works on.
     Station& State();

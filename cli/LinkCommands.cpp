@@ -9,6 +9,7 @@
 #include "cli/DeviceText.h"
 #include "cli/LinkSetWrite.h"
 #include "cli/TextTable.h"
+#include "core/LinkFileRead.h"
 #include "transports/ComPortMap.h"
 #include "sequences/LinkAreaRead.h"
 #include "sequences/LinkWrite.h"
@@ -78,21 +79,20 @@ std::variant<LinkFileLoad, ExitCode> fileLinksAndDevice(CommandContext& context)
 
 std::variant<LinkFileLoad, ExitCode> LoadCommandLinkFile(CommandContext& context)
 {
-    LinkFileLoad load = LoadLinkFile(context.options.file);
-    if (!load.ok) {
-        context.messages.report(load.notices, true);
-        return ExitCode::File;
-    }
-    // The links behind a gap would be lost without a word: a device written
-    // from the file would hold only those before it.
-    if (load.firstLinkBehindGap != 0 && !context.options.force) {
-        context.messages.error(CliMessage(kMessageGapRefused, {pathText(LinkFilePath(context.options.file)),
-                                                               IntToText(static_cast<int32_t>(load.links.size())),
-                                                               IntToText(load.firstLinkBehindGap)}));
-        return ExitCode::File;
-    }
-    context.messages.report(load.notices, false);
-    return load;
+    // Links before a gap are taken only when --force says so.
+    struct ForcedOnly final : LinkFileQuestions {
+        explicit ForcedOnly(bool force)
+            : force(force)
+        {
+        }
+        bool UseLinksBeforeGap(const LinkFileLoad&) override { return force; }
+        bool force;
+    } questions(context.options.force);
+    LinkFileRead read = ReadLinkFile(context.options.file, questions);
+    context.messages.report(read.notices, !read.ok());
+    if (!read.ok())
+        return ExitCodeOf(read.outcome);
+    return std::move(read.file);
 }
 
 ExitCode RunRead(CommandContext& context)

@@ -8,10 +8,11 @@
 #include "cli/DeviceSession.h"
 #include "diag/AnsiText.h"
 #include "diag/TextHelpers.h"
-#include "model/Station.h"
+#include "core/LinkFileRead.h"
+#include "core/ReportFacts.h"
+#include "core/StationClient.h"
 #include "report/ReportTexts.h"
 #include "report/ServiceReport.h"
-#include "transports/ComPortMap.h"
 
 #include <QFile>
 
@@ -28,23 +29,18 @@ ExitCode RunReport(CommandContext& context)
             return *failed;
         file = std::move(std::get<LinkFileLoad>(load));
     }
-    Station& station = context.session.State();
-    ServiceReportFacts facts;
     // A link file alone is reported as it is; with --port, or without a
     // file, the station is read and the links compared with its own.
     if (!file || options.portGiven()) {
         if (const ExitCode code = context.session.ConnectAndRead(); code != ExitCode::Success)
             return code;
-        facts.port = PortWithAdapter(context.session.PortName(), comPortPath(station.ComPortNr));
-        facts.deviceLinks = station.CurrentLinks();
     }
-    if (file) {
-        station.ReplaceLinks(file->links);
-        station.LinkTableOrigin = file->origin;
-        facts.linkFile = fileNameToAnsi(LinkFilePath(options.file));
+    if (file)
+        TakeLinksOfFile(context.session.State(), *file, LinkFilePath(options.file), {});
+    StationClient& device = context.session.Device();
+    ServiceReportFacts facts = GatherReportFacts(device, context.session.PortLabel(device.State().ComPortNr));
+    if (file)
         facts.fileOverview = file->overview;
-    }
-    facts.station = station;
     QString reason;
     const int pages = SaveServiceReport(facts, QFile::decodeName(options.output.c_str()), &reason);
     if (pages == 0) {

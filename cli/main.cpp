@@ -1,4 +1,4 @@
-#include "cli/ArgumentBytes.h"
+#include "diag/ArgumentBytes.h"
 #include "cli/CaptureOption.h"
 #include "cli/CliOptions.h"
 #include "cli/Commands.h"

@@ -1,6 +1,8 @@
 #include "core/StationPort.h"
 
+#include "diag/ArgumentBytes.h"
 #include "transports/ComPortMap.h"
+#include "transports/PortAddress.h"
 #include "transports/LineFactory.h"
 
 #include <filesystem>
@@ -21,6 +23,29 @@ int32_t comNumberOf(const std::string& path)
 }
 
 } // namespace
+
+std::optional<PortText> ParsePortText(const QString& text, QString* problem)
+{
+    if (IsNetworkPort(text.toStdString())) {
+        const PortAddress address = ParsePortAddress(text.toStdString());
+        if (!address.valid()) {
+            if (problem != nullptr)
+                *problem = QStringLiteral("--port %1: %2").arg(text, QString::fromStdString(address.error));
+            return std::nullopt;
+        }
+        return PortText{0, address.text};
+    }
+    if (text.contains(QLatin1Char('/')))
+        return PortText{0, ArgumentBytes(text)};
+    QString number = text;
+    if (number.startsWith(QLatin1String("COM"), Qt::CaseInsensitive))
+        number = number.mid(3);
+    bool ok = false;
+    const int port = number.toInt(&ok);
+    if (!ok || port < 1 || port > MaxComPort)
+        return std::nullopt;
+    return PortText{port, {}};
+}
 
 StationPort ResolveStationPort(int32_t number, const std::string& path)
 {

@@ -7,8 +7,23 @@
 
 #include "transports/Line.h"
 
+#include <QString>
+
 #include <cstdint>
+#include <optional>
 #include <string>
+
+// A port as typed: a COM number, or the path of a device file or a network port.
+struct PortText {
+    int32_t number = 0; // 1 = COM1; 0: `path` names the port
+    std::string path;   // bytes of the file system, or the network address as written
+};
+
+// "3", "COM3" or "com3" give COM 3; a text with a "/" is a device path or a
+// network address (tcp://HOST:PORT, rfc2217://HOST:PORT), which must be one
+// that can be used. None when `text` is no port, with why in `problem` where
+// more is known than that.
+std::optional<PortText> ParsePortText(const QString& text, QString* problem = nullptr);
 
 struct StationPort {
     int32_t number = 1; // the COM number the client opens

@@ -3,8 +3,6 @@
 #include "diag/MessageNumbers.h"
 #include "diag/TextHelpers.h"
 #include "i18n/LanguageTexts.h"
-#include "transports/PortAddress.h"
-#include "transports/SerialAdapter.h"
 
 #include <vector>
 
@@ -54,10 +52,3 @@ std::string ReportStationText(const StationIdentity& station)
            + ReportWord(ReportLabel::Address) + " " + IntToText(station.address);
 }
 
-std::string PortWithAdapter(const std::string& portName, const std::string& devicePath)
-{
-    if (devicePath.empty() || IsNetworkPort(devicePath))
-        return portName;
-    const std::string kind = DescribeSerialAdapter(devicePath).kind;
-    return kind.empty() ? portName : portName + ", " + kind;
-}

@@ -25,6 +25,3 @@ std::string ReportWord(ReportStatement statement);
 std::string ReportPageText(int page, int pages);
 // "Seriennummer 4242, QMX-Adresse 30".
 std::string ReportStationText(const StationIdentity& station);
-// The port as a front end names it ("COM3 (/dev/ttyUSB0)"), with the kind of
-// USB adapter behind `devicePath` where the system knows it ("..., FTDI").
-std::string PortWithAdapter(const std::string& portName, const std::string& devicePath);

@@ -7,7 +7,7 @@
 // each. It reports a station as it stands (modules, overview, links and their
 // origins) with the facts the station does not hold.
 
-#include "core/LastLinkWrite.h"
+#include "core/ReportFacts.h"
 #include "editor/LinkPlanPainter.h"
 #include "model/LinkFile.h"
 #include "model/LinkModel.h"
@@ -22,18 +22,6 @@
 
 class QPagedPaintDevice;
 class QTextDocument;
-
-struct ServiceReportFacts {
-    Station station; // as it stands when the report is asked for
-    QDateTime made = QDateTime::currentDateTime();
-    std::string port;     // the port the station was read over, with its adapter; empty: not read
-    std::string linkFile; // the link file reported (Windows-1252); empty: none
-    // The overview a link file keeps, for a file reported without its station.
-    OverviewRows fileOverview;
-    // The device's links as last seen (read, compared or written); none: not known.
-    std::optional<std::vector<LinkRecord>> deviceLinks;
-    std::optional<LastLinkWrite> lastWrite;
-};
 
 class ServiceReport {
 public:

@@ -1,7 +1,7 @@
 // The station list, and the metrics a backup leaves.
 
-#include "cli/PortIdentity.h"
-#include "cli/StationList.h"
+#include "fleet/PortIdentity.h"
+#include "fleet/StationList.h"
 #include "fleet/BackupMetrics.h"
 #include "tests/common/TempDir.h"
 

@@ -5,10 +5,10 @@
 
 #include "tests/fuzz/FuzzSupport.h"
 
-#include "cli/ArgumentBytes.h"
-#include "cli/CliOptions.h"
-#include "cli/PortIdentity.h"
-#include "cli/StationList.h"
+#include "diag/ArgumentBytes.h"
+#include "core/StationPort.h"
+#include "fleet/PortIdentity.h"
+#include "fleet/StationList.h"
 
 #include <algorithm>
 
@@ -34,8 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
     std::string again = "\n"; // a port that starts with the mark's bytes stays one
     const ComPortTable comPorts{"/dev/ttyS0", "tcp://10.0.0.7:4001"};
     for (const QString& port : load.ports) {
-        CliOptions parsed;
-        FUZZ_CHECK(ParsePortText(port, parsed), "a port --port does not take: " + Printable(ArgumentBytes(port)));
+        FUZZ_CHECK(ParsePortText(port).has_value(), "a port --port does not take: " + Printable(ArgumentBytes(port)));
         FUZZ_CHECK(!PortIdentity(port, comPorts).empty(), "a port without identity");
         again += ArgumentBytes(port) + "\n";
     }

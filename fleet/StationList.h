@@ -1,6 +1,6 @@
 #pragma once
 
-// The station list of `kalmoria-cli backup --stations FILE`: one port per
+// The station list of a fleet's backup (`kalmoria-cli backup --stations FILE`): one port per
 // line, as --port takes it. Blanks around a port, blank lines and comments
 // (from a "#" at the start of a line or after a blank to the line's end) are
 // left out; LF and CR LF line ends are both read, and so is a list that
@@ -10,6 +10,8 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
+#include <vector>
 
 struct StationListLoad {
     enum class Outcome {
@@ -32,5 +34,10 @@ StationListLoad LoadStationList(const std::string& path);
 StationListLoad ParseStationList(std::string_view bytes);
 
 // The same stations once each, in the order of their first mention: ports
-// that reach one device (cli/PortIdentity.h) are one station.
+// that reach one device (fleet/PortIdentity.h) are one station.
 QStringList DistinctPorts(const QStringList& ports);
+
+struct FleetStation;
+// The stations of a backup of `ports` (each a port --port takes), once each,
+// each port resolved to where it leads.
+std::vector<FleetStation> FleetStations(const QStringList& ports);

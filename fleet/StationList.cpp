@@ -1,8 +1,9 @@
-#include "cli/StationList.h"
+#include "fleet/StationList.h"
 
-#include "cli/ArgumentBytes.h"
-#include "cli/CliOptions.h"
-#include "cli/PortIdentity.h"
+#include "diag/ArgumentBytes.h"
+#include "core/StationPort.h"
+#include "fleet/PortIdentity.h"
+#include "fleet/StationBackup.h"
 
 #include <cerrno>
 #include <cstring>
@@ -92,9 +93,8 @@ StationListLoad ParseStationList(std::string_view bytes)
         start = end + 1;
         if (port.empty())
             continue;
-        CliOptions parsed;
         const QString text = ArgumentText(port);
-        if (port.find('\0') != std::string::npos || !ParsePortText(text, parsed)) {
+        if (port.find('\0') != std::string::npos || !ParsePortText(text)) {
             load.outcome = StationListLoad::Outcome::NoPort;
             load.line = number;
             load.text = port;
@@ -105,6 +105,16 @@ StationListLoad ParseStationList(std::string_view bytes)
     }
     load.outcome = StationListLoad::Outcome::Read;
     return load;
+}
+
+std::vector<FleetStation> FleetStations(const QStringList& ports)
+{
+    std::vector<FleetStation> stations;
+    for (const QString& port : DistinctPorts(ports)) {
+        const PortText text = ParsePortText(port).value_or(PortText{});
+        stations.push_back({port.toStdString(), ResolveStationPort(text.number, text.path)});
+    }
+    return stations;
 }
 
 QStringList DistinctPorts(const QStringList& ports)

@@ -1,4 +1,4 @@
-#include "cli/ArgumentBytes.h"
+#include "diag/ArgumentBytes.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "cli/PortIdentity.h"
+#include "fleet/PortIdentity.h"
 
-#include "cli/CliOptions.h"
+#include "core/StationPort.h"
 #include "transports/PortAddress.h"
 
 #include <arpa/inet.h>
@@ -50,12 +50,11 @@ std::string pathKey(const std::string& path)
 
 std::string PortIdentity(const QString& port, const ComPortTable& comPorts)
 {
-    CliOptions parsed;
-    ParsePortText(port, parsed);
-    if (parsed.portNumber == 0)
-        return pathKey(parsed.portPath);
+    const PortText parsed = ParsePortText(port).value_or(PortText{});
+    if (parsed.number == 0)
+        return pathKey(parsed.path);
     // A COM number leads where the port table maps it; one without a path
     // cannot be opened, and is known by its number alone.
-    const std::string& mapped = comPorts[static_cast<std::size_t>(parsed.portNumber - 1)];
-    return mapped.empty() ? "COM" + std::to_string(parsed.portNumber) : pathKey(mapped);
+    const std::string& mapped = comPorts[static_cast<std::size_t>(parsed.number - 1)];
+    return mapped.empty() ? "COM" + std::to_string(parsed.number) : pathKey(mapped);
 }
