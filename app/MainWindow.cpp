@@ -17,9 +17,9 @@
 #include "i18n/LanguageMenu.h"
 #include "i18n/NoticeText.h"
 #include "i18n/TextTable.h"
-#include "app/DeleteAllLinks.h"
-#include "app/LinkFileActions.h"
-#include "app/UnsavedLinksQuestion.h"
+#include "app/LinkTableActions.h"
+#include "app/LinkTableQuestionBoxes.h"
+#include "core/LinkTableFlows.h"
 #include "model/ModuleOverview.h"
 #include "app/WriteQuestionBoxes.h"
 #include "core/StationClient.h"
@@ -72,6 +72,8 @@ TF_Kalmoria_main::TF_Kalmoria_main(QWidget* parent)
     resize(880, 660);
     m_station = std::make_unique<StationClient>(Preferences::Stored());
     m_linkHistory = new LinkHistory(station(), this);
+    m_linkTableQuestions = std::make_unique<LinkTableQuestionBoxes>();
+    m_linkTable = std::make_unique<LinkTableFlows>(station(), *m_linkTableQuestions, StartDirectory(), m_linkHistory);
     createActions();
     createToolBar();
     createMenu();
@@ -227,14 +229,14 @@ void TF_Kalmoria_main::ActionEndeExecute()
 
 void TF_Kalmoria_main::ActionAlleVerknLoeschenExecute()
 {
-    DeleteAllLinks(*this, station(), StartDirectory(), OverviewForLinkFile(station()), m_linkHistory);
+    DeleteAllLinks(*this, *m_linkTable, OverviewForLinkFile(station()));
     ShowTitle(); // the question may have saved the links
 }
 
 void TF_Kalmoria_main::ActionLadenQMXExecute()
 {
     // The read replaces the links once the port opens, whatever becomes of it.
-    if (AskAboutUnsavedLinks(station(), StartDirectory(), OverviewForLinkFile(station())) == UnsavedLinksAnswer::Cancel)
+    if (m_linkTable->ResolveUnsavedLinks(OverviewForLinkFile(station())) == LinkTableFlows::Unsaved::Cancel)
         return;
     DeviceReadResult result;
     m_linkHistory->Record(CommandStepName(kReadDeviceCaption), [&] {
@@ -271,8 +273,8 @@ void TF_Kalmoria_main::ActionSpeichernQMXExecute()
 void TF_Kalmoria_main::ActionLesenExecute()
 {
     // The overview's first row is empty until modules were read.
-    LoadLinksFromChosenFile(*this, station(), !SG1->cell(0, 1).empty(), StartDirectory(), StartDirectory(),
-                            OverviewForLinkFile(station()), m_linkHistory);
+    LoadLinksFromChosenFile(*this, *m_linkTable, !SG1->cell(0, 1).empty(), StartDirectory(),
+                            OverviewForLinkFile(station()));
     ShowTitle();
 }
 
@@ -280,8 +282,7 @@ void TF_Kalmoria_main::ActionSicherungExecute()
 {
     // The newest snapshot of the station read last, else those of every station.
     const std::string start = station().OverviewOrigin ? NewestSnapshotOrFolder(station().OverviewOrigin->serialNumber) : backupFolder();
-    LoadLinksFromChosenFile(*this, station(), !SG1->cell(0, 1).empty(), start, StartDirectory(),
-                            OverviewForLinkFile(station()), m_linkHistory);
+    LoadLinksFromChosenFile(*this, *m_linkTable, !SG1->cell(0, 1).empty(), start, OverviewForLinkFile(station()));
     ShowTitle();
 }
 
@@ -358,7 +359,7 @@ void TF_Kalmoria_main::CompareWithDeviceExecute()
 
 void TF_Kalmoria_main::ActionSpeichernExecute()
 {
-    SaveLinksToChosenFile(station(), StartDirectory(), OverviewForLinkFile(station()));
+    m_linkTable->SaveLinkFile(OverviewForLinkFile(station()));
     ShowTitle();
 }
 
@@ -431,7 +432,7 @@ std::string TF_Kalmoria_main::statusPanelText(int panel) const
 
 void TF_Kalmoria_main::closeEvent(QCloseEvent* event)
 {
-    if (AskAboutUnsavedLinks(station(), StartDirectory(), OverviewForLinkFile(station())) == UnsavedLinksAnswer::Cancel)
+    if (m_linkTable->ResolveUnsavedLinks(OverviewForLinkFile(station())) == LinkTableFlows::Unsaved::Cancel)
         event->ignore();
     else
         QMainWindow::closeEvent(event);

@@ -22,6 +22,8 @@ class QTabWidget;
 class QToolBar;
 class StringGrid;
 class TF_PDauswahl;
+class LinkTableFlows;
+class LinkTableQuestions;
 class StationClient;
 struct Station;
 class StatusPanels;
@@ -140,4 +142,7 @@ private:
     LinkHistory* m_linkHistory = nullptr;
     // The device as the window reaches it: its client and the preferences.
     std::unique_ptr<StationClient> m_station;
+    // The link table's flows with files, asking with the window's boxes.
+    std::unique_ptr<LinkTableQuestions> m_linkTableQuestions;
+    std::unique_ptr<LinkTableFlows> m_linkTable;
 };

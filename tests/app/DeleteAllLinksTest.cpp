@@ -1,4 +1,6 @@
-#include "app/DeleteAllLinks.h"
+#include "app/LinkTableActions.h"
+#include "app/LinkTableQuestionBoxes.h"
+#include "core/LinkTableFlows.h"
 #include "i18n/MessageBoxEx.h"
 #include "model/Station.h"
 #include "model/LinkModel.h"
@@ -24,6 +26,14 @@ void fillThreeLinks(Station& station)
     MarkLinksKept(station);
 }
 
+// The window's command on `station`, asked with the window's boxes.
+bool deleteAll(ShellView& view, Station& station)
+{
+    LinkTableQuestionBoxes boxes;
+    LinkTableFlows flows(station, boxes, ".");
+    return DeleteAllLinks(view, flows, {});
+}
+
 } // namespace
 
 TEST(DeleteAllLinks, YesEmptiesTheTableAndMarksTheDataConsistent)
@@ -34,7 +44,7 @@ TEST(DeleteAllLinks, YesEmptiesTheTableAndMarksTheDataConsistent)
     ScriptedMessageBoxes yes(idYes);
     RecordingView view;
 
-    EXPECT_TRUE(DeleteAllLinks(view, station, ".", {}));
+    EXPECT_TRUE(deleteAll(view, station));
 
     ASSERT_EQ(yes.shown.size(), 1u);
     EXPECT_EQ(yes.shown[0].kind, mbQuestion);
@@ -54,7 +64,7 @@ TEST(DeleteAllLinks, NoKeepsEveryLinkButStillShowsTheOverview)
     ScriptedMessageBoxes no(idNo);
     RecordingView view;
 
-    EXPECT_FALSE(DeleteAllLinks(view, station, ".", {}));
+    EXPECT_FALSE(deleteAll(view, station));
 
     EXPECT_EQ(station.AnzBefehle, 3);
     EXPECT_EQ(station.LinkTable[2].ModulQ, 2);
@@ -77,7 +87,7 @@ TEST(DeleteAllLinks, UnsavedEditsAreAskedAboutInsteadOfTheDeleteQuestion)
         ScriptedFileNames dialog(folder.file(std::to_string(answer) + ".ini"));
         RecordingView view;
 
-        EXPECT_EQ(DeleteAllLinks(view, station, ".", {}), deleted) << answer;
+        EXPECT_EQ(deleteAll(view, station), deleted) << answer;
 
         ASSERT_EQ(boxes.shown.size(), 1u) << answer << ": one question only";
         EXPECT_EQ(boxes.shown[0].buttons, mbSaveDiscardCancel) << answer;

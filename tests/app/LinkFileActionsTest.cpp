@@ -1,4 +1,6 @@
-#include "app/LinkFileActions.h"
+#include "app/LinkTableActions.h"
+#include "app/LinkTableQuestionBoxes.h"
+#include "core/LinkTableFlows.h"
 #include "i18n/LanguageTexts.h"
 #include "model/Station.h"
 #include "model/LinkModel.h"
@@ -55,6 +57,8 @@ protected:
 
     Station station;
     TempDir folder;
+    LinkTableQuestionBoxes questions;
+    LinkTableFlows flows{station, questions, folder.path()};
     ScriptedMessageBoxes boxes{idYes};
     ScriptedFileNames dialog;
     RecordingView view;
@@ -94,7 +98,7 @@ TEST_F(LinkFileActions, LoadingKeepsTheLinksUntilAFileHasBeenRead)
         boxes.shown.clear();
         boxes.answer = c.answer;
         dialog.answer = c.chosen;
-        LoadLinksFromChosenFile(view, station, c.modulesKnown, workFolder(), workFolder(), kOverview);
+        LoadLinksFromChosenFile(view, flows, c.modulesKnown, workFolder(), kOverview);
         EXPECT_EQ(shownTexts(), c.shown) << c.what;
         EXPECT_EQ(tableLinks(station), kLinksInProgram) << c.what;
         EXPECT_EQ(station.DataState, 1) << c.what;
@@ -133,7 +137,7 @@ TEST_F(LinkFileActions, ALoadedFileReplacesTheLinksAndShowsTheLinkTable)
         view.calls.clear();
         dialog.answer = folder.file(c.chosen);
 
-        LoadLinksFromChosenFile(view, station, true, workFolder(), workFolder(), kOverview);
+        LoadLinksFromChosenFile(view, flows, true, workFolder(), kOverview);
 
         EXPECT_EQ(station.AnzBefehle, c.linksRead) << c.chosen;
         EXPECT_EQ(linkFields(station.LinkTable[1]), c.first) << c.chosen;
@@ -152,7 +156,7 @@ TEST_F(LinkFileActions, SavingIsRefusedWhileTheDataAreIncomplete)
 {
     CapturedLog log(32);
     dialog.answer = folder.file("satz.ini");
-    SaveLinksToChosenFile(station, workFolder(), kOverview);
+    flows.SaveLinkFile(kOverview);
     EXPECT_EQ(shownTexts(), std::vector<std::string>{message(15, {" - "})});
     EXPECT_EQ(boxes.shown[0].kind, mbInformation);
     EXPECT_TRUE(log.contains("L12.W - Kommunikationsfehler verhindert Schreiben"));
@@ -165,14 +169,14 @@ TEST_F(LinkFileActions, SavingWritesTheChosenFileOrSaysWhyNot)
     station.DataState = 0;
     CapturedLog log(1);
 
-    SaveLinksToChosenFile(station, workFolder(), kOverview); // cancelled
+    flows.SaveLinkFile(kOverview); // cancelled
     ASSERT_EQ(dialog.asked.size(), 1u);
     EXPECT_EQ(dialog.asked[0].purpose, FileNameRequest::Purpose::Save);
     EXPECT_EQ(dialog.asked[0].start, folder.file("QMXverk.ini"));
 
     const std::string notThere = folder.file("fehlt/satz.ini");
     dialog.answer = notThere;
-    SaveLinksToChosenFile(station, workFolder(), kOverview);
+    flows.SaveLinkFile(kOverview);
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].kind, mbError);
     // The message names the file and gives the system's reason.
@@ -185,7 +189,7 @@ TEST_F(LinkFileActions, SavingWritesTheChosenFileOrSaysWhyNot)
         EXPECT_FALSE(line.starts_with("220-")) << line;
 
     dialog.answer = folder.file("anlage.cfg");
-    SaveLinksToChosenFile(station, workFolder(), kOverview);
+    flows.SaveLinkFile(kOverview);
     EXPECT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(station.LinkFileName, folder.file("anlage.cfg"));
     EXPECT_TRUE(log.contains("220-Verkn\xFCpfungsdaten in Datei geschrieben: " + folder.file("anlage.cfg")));
@@ -219,7 +223,7 @@ TEST_F(LinkFileActions, SavingUnderAnotherNameAsksBeforeReplacingThatFile)
         boxes.answer = c.answer;
         dialog.answer = folder.file(c.chosen);
 
-        EXPECT_EQ(SaveLinksToChosenFile(station, workFolder(), kOverview), c.saved) << c.chosen;
+        EXPECT_EQ(flows.SaveLinkFile(kOverview), c.saved) << c.chosen;
 
         ASSERT_EQ(boxes.shown.size(), c.asked ? 1u : 0u) << c.chosen;
         if (c.asked) {

@@ -1,5 +1,4 @@
 #include "app/MainWindow.h"
-#include "app/UnsavedLinksQuestion.h"
 #include "model/LinkFile.h"
 #include "model/LinkModel.h"
 #include "model/UnsavedLinks.h"
