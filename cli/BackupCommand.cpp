@@ -16,20 +16,12 @@
 #include "diag/TextHelpers.h"
 #include "fleet/BackupMetrics.h"
 #include "fleet/FleetBackup.h"
-#include "fleet/StationList.h"
 #include "i18n/NoticeText.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonValue>
 
-#include <cerrno>
-#include <cstdlib>
-#include <cstring>
-#include <filesystem>
-#include <unistd.h>
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -75,36 +67,6 @@ std::string jsonLine(const StationBackupResult& result)
         line += (line.isEmpty() ? QStringLiteral("{\"") : QStringLiteral(",\"")) + QLatin1String(name)
                 + QStringLiteral("\":") + jsonText(value);
     return (line + QStringLiteral("}\n")).toStdString();
-}
-
-// Makes the folder when it is missing and tries a file in it: empty when
-// it can be written, else the system's reason.
-std::string folderProblem(const std::string& dir)
-{
-    std::error_code error;
-    fs::create_directories(dir, error);
-    if (error)
-        return error.message();
-    std::string probe = (fs::path(dir) / ".kalmoria-backup-XXXXXX").string();
-    const int fd = ::mkstemp(probe.data());
-    if (fd < 0)
-        return std::strerror(errno);
-    ::close(fd);
-    ::unlink(probe.c_str());
-    return {};
-}
-
-// Whether the metrics file can be replaced at the end: empty when it can
-// (or none is asked for), else why not.
-std::string metricsFileProblem(const std::string& path)
-{
-    if (path.empty())
-        return {};
-    std::error_code error;
-    if (fs::is_directory(path, error))
-        return std::strerror(EISDIR);
-    const fs::path folder = fs::path(path).parent_path();
-    return folderProblem(folder.empty() ? "." : folder.string());
 }
 
 // A port as the messages name it.
@@ -203,45 +165,12 @@ ExitCode RunBackup(CommandContext& context)
     // and never in the middle of a save.
     const HeldSignals held;
     const CliOptions& options = context.options;
-    QStringList ports = options.ports;
-    if (!options.stations.empty()) {
-        const StationListLoad list = LoadStationList(options.stations);
-        const std::string file = pathText(options.stations);
-        switch (list.outcome) {
-        case StationListLoad::Outcome::Unreadable:
-            context.messages.error(CliMessage(kMessageStationListUnreadable, {file, list.reason}));
-            return ExitCode::File;
-        case StationListLoad::Outcome::NoPort:
-            context.messages.error(
-                CliMessage(kMessageStationListNoPort, {file, IntToText(list.line), pathText(list.text)}));
-            return ExitCode::File;
-        case StationListLoad::Outcome::Read:
-            break;
-        }
-        if (list.ports.isEmpty() && ports.isEmpty()) {
-            context.messages.error(CliMessage(kMessageStationListEmpty, {file}));
-            return ExitCode::File;
-        }
-        ports += list.ports;
-    }
-    // Before any station is read: a folder that takes no file would cost
-    // every station's read for nothing.
-    if (const std::string problem = folderProblem(options.dir); !problem.empty()) {
-        context.messages.error(CliMessage(kMessageBackupFolderNotWritable, {pathText(options.dir), problem}));
-        return ExitCode::File;
-    }
-    if (const std::string problem = options.capture.empty() ? std::string() : folderProblem(options.capture);
-        !problem.empty()) {
-        context.messages.error(CliMessage(kMessageCaptureNotWritten, {pathText(options.capture), problem}));
-        return ExitCode::File;
-    }
-    if (const std::string problem = metricsFileProblem(options.metrics); !problem.empty()) {
-        context.messages.error(CliMessage(kMessageMetricsNotWritten, {pathText(options.metrics), problem}));
-        return ExitCode::File;
-    }
-    const std::vector<FleetStation> stations = FleetStations(ports);
     const BackupSettings settings{options.dir, OverviewHeadings(), options.onlyChanged, options.capture,
                                   Preferences{.fastReplyEnd = options.fast, .retries = options.retries}};
+    const FleetPlan plan = PlanFleetBackup(settings, options.metrics, options.ports, options.stations);
+    if (context.messages.report(plan.notices, !plan.ok()))
+        return ExitCodeOf(plan.outcome);
+    const std::vector<FleetStation>& stations = plan.stations;
     FleetBackup fleet(settings, stations, options.jobs);
     BackupRun run(context, stations.size());
     const bool interrupted = fleet.Run([&held] { return held.arrived(); },

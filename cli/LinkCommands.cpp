@@ -10,6 +10,7 @@
 #include "cli/LinkSetWrite.h"
 #include "cli/TextTable.h"
 #include "core/LinkFileRead.h"
+#include "core/StationClient.h"
 #include "transports/ComPortMap.h"
 #include "sequences/LinkAreaRead.h"
 #include "sequences/LinkWrite.h"
@@ -63,8 +64,8 @@ void printLinks(const LinkSet& links, bool json)
 }
 
 // The links of the command's link file, then the device read into the
-// model; or the exit code of what failed. The file comes first: a file that
-// cannot be read costs no device traffic.
+// station; or the exit code of what failed. The file comes first: a file
+// that cannot be read costs no device traffic.
 std::variant<LinkFileLoad, ExitCode> fileLinksAndDevice(CommandContext& context)
 {
     std::variant<LinkFileLoad, ExitCode> load = LoadCommandLinkFile(context);
@@ -137,11 +138,21 @@ ExitCode RunWrite(CommandContext& context)
 
 ExitCode RunDiff(CommandContext& context)
 {
-    const auto read = fileLinksAndDevice(context);
-    if (const ExitCode* failed = std::get_if<ExitCode>(&read))
+    const auto file = LoadCommandLinkFile(context);
+    if (const ExitCode* failed = std::get_if<ExitCode>(&file))
         return *failed;
-    const LinkSet& fileLinks = std::get<LinkFileLoad>(read).links;
-    const LinkSet deviceLinks = context.session.State().CurrentLinks();
+    const LinkSet& fileLinks = std::get<LinkFileLoad>(file).links;
+    // The device's links as the window compares them: its link area alone.
+    if (const ExitCode code = context.session.Connect(); code != ExitCode::Success)
+        return code;
+    const LinkAreaRead area = context.session.Device().ReadDeviceLinks();
+    if (area.outcome == DeviceOutcome::PortNotOpen) {
+        context.session.ReportPortNotOpen();
+        return ExitCode::Device;
+    }
+    if (context.messages.report(area.notices, !area.ok()))
+        return ExitCodeOf(area.outcome);
+    const LinkSet deviceLinks = *context.session.Device().DeviceLinks();
 
     // Like diff(1) from the device to the file: "-" what the device holds,
     // "+" what the file would put in its place.

@@ -8,43 +8,20 @@
 #include "cli/DeviceSession.h"
 #include "cli/LinkSetWrite.h"
 #include "cli/TextTable.h"
-#include "model/LinkComparison.h"
+#include "core/SnapshotRestore.h"
 #include "diag/TextHelpers.h"
-#include "model/Station.h"
 #include "model/Snapshots.h"
+#include "model/Station.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 
-#include <filesystem>
-
 namespace {
 
-struct SnapshotSummary {
-    std::string path;
-    std::string taken; // the file's name: when it was taken
-    int links = -1;    // -1: the file cannot be read
-    bool differs = false;
-};
-
-SnapshotSummary summarize(const std::string& path, const std::vector<LinkRecord>& onDevice)
+ExitCode listSnapshots(const CommandContext& context, const Station& station)
 {
-    SnapshotSummary summary{path, std::filesystem::path(path).stem().string()};
-    const LinkFileLoad snapshot = LoadLinkFile(path);
-    if (snapshot.ok) {
-        summary.links = static_cast<int>(snapshot.links.size());
-        summary.differs = LinkSetsDiffer(snapshot.links, onDevice);
-    }
-    return summary;
-}
-
-ExitCode listSnapshots(const CommandContext& context, const Station& station, const std::vector<std::string>& snapshots)
-{
-    const std::vector<LinkRecord> onDevice = station.CurrentLinks();
-    std::vector<SnapshotSummary> summaries;
-    for (const std::string& path : snapshots)
-        summaries.push_back(summarize(path, onDevice));
+    const std::vector<SnapshotSummary> summaries = SummarizeSnapshots(station.SerialNumber, station.CurrentLinks());
     if (context.options.json) {
         QJsonArray entries;
         for (const SnapshotSummary& s : summaries)
@@ -77,19 +54,10 @@ ExitCode RunRestore(CommandContext& context)
     if (const ExitCode code = context.session.ConnectAndRead(); code != ExitCode::Success)
         return code;
     const Station& station = context.session.State();
-    const std::vector<std::string> snapshots = ListSnapshots(station.SerialNumber);
     if (context.options.list)
-        return listSnapshots(context, station, snapshots);
-    if (snapshots.empty()) {
-        context.messages.error(CliMessage(kMessageNoSnapshot, {IntToText(station.SerialNumber),
-                                                               pathText(StationBackupFolder(station.SerialNumber))}));
-        return ExitCode::File;
-    }
-    const std::string& newest = snapshots.back();
-    const LinkFileLoad snapshot = LoadLinkFile(newest);
-    if (!snapshot.ok) {
-        context.messages.error(CliMessage(kMessageLinkFileUnreadable, {pathText(newest), snapshot.reason}));
-        return ExitCode::File;
-    }
-    return WriteLinkSet(context, snapshot, newest);
+        return listSnapshots(context, station);
+    const NewestSnapshot newest = LoadNewestSnapshot(station.SerialNumber);
+    if (context.messages.report(newest.notices, !newest.ok()))
+        return ExitCodeOf(newest.outcome);
+    return WriteLinkSet(context, newest.file, newest.path);
 }

@@ -1,6 +1,16 @@
 #include "fleet/FleetBackup.h"
 
+#include "diag/AnsiText.h"
+#include "diag/TextHelpers.h"
+#include "fleet/StationList.h"
+#include "sequences/DeviceNotices.h"
+
 #include <QThread>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
@@ -41,7 +51,80 @@ private:
     std::deque<std::pair<std::size_t, StationBackupResult>> m_ready;
 };
 
+// Makes the folder when it is missing and tries a file in it: empty when
+// it can be written, else the system's reason.
+std::string folderProblem(const std::string& dir)
+{
+    std::error_code error;
+    std::filesystem::create_directories(dir, error);
+    if (error)
+        return error.message();
+    std::string probe = (std::filesystem::path(dir) / ".kalmoria-backup-XXXXXX").string();
+    const int fd = ::mkstemp(probe.data());
+    if (fd < 0)
+        return std::strerror(errno);
+    ::close(fd);
+    ::unlink(probe.c_str());
+    return {};
+}
+
+// Whether the metrics file can be replaced at the end: empty when it can
+// (or none is asked for), else why not.
+std::string metricsFileProblem(const std::string& path)
+{
+    if (path.empty())
+        return {};
+    std::error_code error;
+    if (std::filesystem::is_directory(path, error))
+        return std::strerror(EISDIR);
+    const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+    return folderProblem(folder.empty() ? "." : folder.string());
+}
+
+FleetPlan refused(DeviceOutcome outcome, int message, std::vector<std::string> arguments)
+{
+    FleetPlan plan;
+    plan.outcome = outcome;
+    plan.notices.push_back(DeviceNotice(message, Notice::Severity::Error, std::move(arguments)));
+    return plan;
+}
+
 } // namespace
+
+FleetPlan PlanFleetBackup(const BackupSettings& settings, const std::string& metricsFile, QStringList ports,
+                          const std::string& stationList)
+{
+    constexpr auto unreadable = DeviceOutcome::FileUnreadable;
+    constexpr auto notWritten = DeviceOutcome::FileNotWritten;
+    if (!stationList.empty()) {
+        const StationListLoad list = LoadStationList(stationList);
+        const std::string file = fileNameToAnsi(stationList);
+        switch (list.outcome) {
+        case StationListLoad::Outcome::Unreadable:
+            return refused(unreadable, kMessageStationListUnreadable, {file, list.reason});
+        case StationListLoad::Outcome::NoPort:
+            return refused(unreadable, kMessageStationListNoPort,
+                           {file, IntToText(list.line), fileNameToAnsi(list.text)});
+        case StationListLoad::Outcome::Read:
+            break;
+        }
+        if (list.ports.isEmpty() && ports.isEmpty())
+            return refused(unreadable, kMessageStationListEmpty, {file});
+        ports += list.ports;
+    }
+    // Before any station is read: a folder that takes no file would cost
+    // every station's read for nothing.
+    if (const std::string problem = folderProblem(settings.dir); !problem.empty())
+        return refused(notWritten, kMessageBackupFolderNotWritable, {fileNameToAnsi(settings.dir), problem});
+    if (const std::string problem = settings.captureDir.empty() ? std::string() : folderProblem(settings.captureDir);
+        !problem.empty())
+        return refused(notWritten, kMessageCaptureNotWritten, {fileNameToAnsi(settings.captureDir), problem});
+    if (const std::string problem = metricsFileProblem(metricsFile); !problem.empty())
+        return refused(notWritten, kMessageMetricsNotWritten, {fileNameToAnsi(metricsFile), problem});
+    FleetPlan plan;
+    plan.stations = FleetStations(ports);
+    return plan;
+}
 
 FleetBackup::FleetBackup(BackupSettings settings, std::vector<FleetStation> stations, int jobs)
     : m_folder(std::move(settings))

@@ -8,8 +8,21 @@
 
 #include "fleet/StationBackup.h"
 
+#include <QStringList>
+
 #include <functional>
 #include <vector>
+
+// Whether the backup can keep what it reads, checked before any station is
+// read: the backup folder, the captures' folder and the metrics file must
+// take files, and the station list `stationList` (empty: none) must name
+// ports. Done with the stations of `ports` and the list, once each;
+// FileUnreadable or FileNotWritten with the notice that says why.
+struct FleetPlan : DeviceResult {
+    std::vector<FleetStation> stations;
+};
+FleetPlan PlanFleetBackup(const BackupSettings& settings, const std::string& metricsFile, QStringList ports,
+                          const std::string& stationList);
 
 class FleetBackup {
 public:
