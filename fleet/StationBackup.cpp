@@ -54,8 +54,13 @@ void backUp(const FleetStation& fleetStation, std::size_t index, BackupFolder& f
     station.ComParity = 'n';
 
     std::unique_ptr<LiveCapture> capture;
-    if (folder.Captures().wanted())
-        capture = std::make_unique<LiveCapture>(client.Frames(), folder.Captures().temporaryName(index));
+    if (folder.Captures().wanted()) {
+        const std::string path = folder.Captures().temporaryName(index);
+        capture = std::make_unique<LiveCapture>(client.Frames(), path);
+        if (!capture->ok())
+            result.captureProblem = DeviceNotice(kMessageCaptureNotWritten, Notice::Severity::Error,
+                                                 {fileNameToAnsi(path), capture->error()});
+    }
 
     const auto start = std::chrono::steady_clock::now();
     UnwatchedSequence nobody;

@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
+#include <thread>
 
 using Clock = std::chrono::steady_clock;
 
@@ -125,4 +127,29 @@ TEST_F(PtyLineTest, WaitingReadLetsTheWindowRepaintAndStillKeepsTime)
     EXPECT_GE(repaints, 6) << "three silent reads of 100 ms, looked after every 20 ms";
     EXPECT_GE(secondsSince(start), 0.28);
     EXPECT_LT(secondsSince(start), 0.9);
+}
+
+TEST_F(PtyLineTest, AStopEndsEveryWaitAtOnceWhileOtherLinesWaitTheirTime)
+{
+    TTavorobject line;
+    ASSERT_TRUE(openCom(line, 1, 9600, 'n'));
+    std::atomic<bool> stop = false;
+    line.SetStop(&stop);
+    // Not stopped: a silent device costs its three quiet reads.
+    auto start = Clock::now();
+    EXPECT_EQ(line.ReceiveString(0, 200, 50), "");
+    EXPECT_GE(secondsSince(start), 0.55);
+
+    // Stopped from another thread during a long wait: it ends within a slice.
+    std::thread stopper([&stop] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        stop = true;
+    });
+    start = Clock::now();
+    EXPECT_EQ(line.ReceiveString(0, 5000, 50), "");
+    stopper.join();
+    EXPECT_LT(secondsSince(start), 0.5);
+    // And a reply that waits on the line is not taken in once stopped.
+    peer.send("\x42");
+    EXPECT_EQ(line.ReceiveString(0, 1000, 30), "");
 }
