@@ -35,6 +35,7 @@
 #include "model/Snapshots.h"
 #include "i18n/LanguageTexts.h"
 #include "app/TF_rs232.h"
+#include "app/TrafficView.h"
 #include "protocol/Tvep.h"
 #include "editor/LinkTablePage.h"
 
@@ -91,7 +92,12 @@ TF_Kalmoria_main::TF_Kalmoria_main(QWidget* parent)
     F_rs232 = new TF_rs232(station(), this);
 }
 
-TF_Kalmoria_main::~TF_Kalmoria_main() = default;
+TF_Kalmoria_main::~TF_Kalmoria_main()
+{
+    // The traffic view listens to the client's frames: it goes before the
+    // client, which the window's members take with them ahead of its children.
+    delete findChild<TrafficView*>(QString(), Qt::FindDirectChildrenOnly);
+}
 
 void TF_Kalmoria_main::FormCreate()
 {

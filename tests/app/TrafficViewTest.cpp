@@ -2,7 +2,9 @@
 // qmx-sim appear, pause holds the list, copy gives the hex, save writes a
 // capture tshark reads, and the list keeps only the newest frames.
 
+#include "app/MainWindow.h"
 #include "app/TrafficView.h"
+#include "tests/common/ScopedConfigHome.h"
 #include "capture/FrameListModel.h"
 #include "protocol/Tvep.h"
 #include "tests/common/QmxSim.h"
@@ -10,6 +12,7 @@
 #include "tests/common/Tshark.h"
 #include "transports/LineFactory.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QPushButton>
@@ -21,6 +24,7 @@
 
 #include <array>
 #include <cstdlib>
+#include <memory>
 
 namespace {
 
@@ -98,4 +102,21 @@ TEST_F(TrafficViewTest, KeepsOnlyTheNewestFrames)
     }
     ASSERT_EQ(view.Frames().rowCount(), FrameListModel::MaxFrames);
     EXPECT_EQ(cell(0, FrameListModel::TimeColumn).right(3), QStringLiteral("006")) << "the five oldest are gone";
+}
+
+TEST(WindowTraffic, TheViewShowsTheWindowsOwnFramesAndGoesBeforeItsClient)
+{
+    const QmxSim device{std::string()};
+    const ScopedConfigHome config;
+    config.writeSettings("[Schnittstellen]\r\nCOM1=" + device.path() + "\r\n");
+    auto window = std::make_unique<TF_Kalmoria_main>();
+    window->findChild<QAction*>(QStringLiteral("Datenverkehr1"))->trigger();
+    auto* view = window->findChild<TrafficView*>();
+    ASSERT_NE(view, nullptr);
+    window->StartUpSearch();
+    QApplication::processEvents();
+    // The search's probe of COM1: its request and the device's reply.
+    EXPECT_GE(view->Frames().rowCount(), 2);
+    // The view listens to the window's client: it must go first.
+    window.reset();
 }

@@ -20,6 +20,8 @@
 #include <stdlib.h>
 #include <unistd.h>
 #include <filesystem>
+#include <fstream>
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <thread>
@@ -534,6 +536,50 @@ TEST_F(CliBackup, CtrlCEndsTheReadsAndLeavesOnlyWholeFiles)
     // The slow station's read has ended: its port is free at once.
     QSerialPort port(QString::fromStdString(slow));
     EXPECT_TRUE(port.open(QIODevice::ReadWrite)) << port.errorString().toStdString();
+}
+
+// The processes `pid` started that still run, and its threads.
+std::pair<int, int> childrenAndThreads(qint64 pid)
+{
+    int children = 0;
+    int threads = 0;
+    const std::filesystem::path tasks = "/proc/" + std::to_string(pid) + "/task";
+    std::error_code error;
+    for (const auto& task : std::filesystem::directory_iterator(tasks, error)) {
+        ++threads;
+        std::ifstream list(task.path() / "children");
+        for (long child = 0; list >> child;)
+            ++children;
+    }
+    return {children, threads};
+}
+
+TEST_F(CliBackup, ReadsItsStationsSideBySideInOneProcess)
+{
+    // 64 modules at 9600 bps: each read takes seconds, long enough to look.
+    std::vector<std::string> paths;
+    for (int i = 0; i < 3; ++i) {
+        stations.push_back(std::make_unique<QmxSim>(QmxSim::binDir() + "/qmx-full64.ini",
+                                                    QStringList{QStringLiteral("--paced"), QStringLiteral("--verbose")}));
+        paths.push_back(stations.back()->path());
+    }
+    std::pair<int, int> seen{-1, 0};
+    cli.whileRunning = [this, &seen](qint64 pid) {
+        // Once every station is being read.
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        const auto reading = [this] {
+            return std::ranges::all_of(stations, [](const auto& s) { return s->errorOutput().find("#1 ") != std::string::npos; });
+        };
+        while (!reading() && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        seen = childrenAndThreads(pid);
+    };
+    const auto result = backup(ports(paths));
+    cli.whileRunning = nullptr;
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(seen.first, 0) << "no station was read by a child process";
+    EXPECT_GT(seen.second, 3) << "a thread for each station beside the main one";
+    EXPECT_EQ(filesBelow(dir()).size(), 3u);
 }
 
 TEST_F(CliBackup, TheHelpNamesTheCommand)
