@@ -252,7 +252,7 @@ void TF_Kalmoria_main::ActionLadenQMXExecute()
             result = m_station->Read(*this);
         }
         // A port that would not open left the table as it was, kept or not.
-        if (result.outcome != DeviceOutcome::PortNotOpen)
+        if (result.outcome != Outcome::PortNotOpen)
             MarkLinksKept(station(), StationTitleName());
     });
     TabSheet3->ForgetComparison();

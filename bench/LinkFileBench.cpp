@@ -65,7 +65,7 @@ int main(int argc, char** argv)
         const Clock::time_point between = Clock::now();
         const LinkFileLoad loaded = LoadLinkFile(name);
         const Clock::time_point end = Clock::now();
-        if (!saved.ok || !loaded.ok || loaded.links.size() != static_cast<std::size_t>(kMaxLinks)) {
+        if (!saved.ok() || !loaded.ok() || loaded.links.size() != static_cast<std::size_t>(kMaxLinks)) {
             std::fprintf(stderr, "round %d failed: %s%s, %zu links\n", i, saved.reason.c_str(), loaded.reason.c_str(),
                          loaded.links.size());
             return 1;

@@ -111,8 +111,8 @@ public:
             return;
         }
         m_failed = true;
-        m_notSaved = m_notSaved || result.outcome == DeviceOutcome::FileNotWritten;
-        if (result.outcome != DeviceOutcome::Interrupted)
+        m_notSaved = m_notSaved || result.outcome == Outcome::FileNotWritten;
+        if (result.outcome != Outcome::Interrupted)
             m_context.messages.error(portText(result.port) + ": " + failureText(result));
     }
 

@@ -78,7 +78,7 @@ DeviceReadResult DeviceSession::ReadSilently()
 
 std::string DeviceSession::ReadFailureText(const DeviceReadResult& result) const
 {
-    if (result.outcome == DeviceOutcome::PortNotOpen)
+    if (result.outcome == Outcome::PortNotOpen)
         return PortNotOpenText();
     // The last notice tells what stopped the read.
     if (!result.notices.empty())

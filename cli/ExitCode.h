@@ -1,7 +1,7 @@
 #pragma once
 
 #include "i18n/LanguageTexts.h"
-#include "sequences/DeviceResult.h"
+#include "diag/Result.h"
 
 // What kalmoria-cli tells the script that called it.
 enum class ExitCode {
@@ -23,19 +23,19 @@ inline int toInt(ExitCode code)
 }
 
 // The one mapping from what a device sequence did to what the script learns.
-inline ExitCode ExitCodeOf(DeviceOutcome outcome)
+inline ExitCode ExitCodeOf(Outcome outcome)
 {
     switch (outcome) {
-    case DeviceOutcome::Done: return ExitCode::Success;
-    case DeviceOutcome::Refused: return ExitCode::WriteRefused;
-    case DeviceOutcome::SnapshotNotSaved:
-    case DeviceOutcome::FileUnreadable:
-    case DeviceOutcome::FileNotWritten: return ExitCode::File;
-    case DeviceOutcome::Interrupted: return ExitCode::Interrupted;
-    case DeviceOutcome::Mismatch: return ExitCode::Mismatch;
-    case DeviceOutcome::PortNotOpen:
-    case DeviceOutcome::NoDevice:
-    case DeviceOutcome::TransferFailed: break;
+    case Outcome::Done: return ExitCode::Success;
+    case Outcome::Refused: return ExitCode::WriteRefused;
+    case Outcome::SnapshotNotSaved:
+    case Outcome::FileUnreadable:
+    case Outcome::FileNotWritten: return ExitCode::File;
+    case Outcome::Interrupted: return ExitCode::Interrupted;
+    case Outcome::Mismatch: return ExitCode::Mismatch;
+    case Outcome::PortNotOpen:
+    case Outcome::NoDevice:
+    case Outcome::TransferFailed: break;
     }
     return ExitCode::Device;
 }

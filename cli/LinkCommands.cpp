@@ -116,7 +116,7 @@ ExitCode RunRead(CommandContext& context)
     const OverviewRows overview = OverviewForLinkFile(station);
     const std::string path = LinkFilePath(name);
     const LinkFileSave save = SaveLinkFile(name, station.CurrentLinks(), station.LinkTableOrigin, overview);
-    if (!save.ok) {
+    if (!save.ok()) {
         context.messages.error(CliMessage(kMessageLinkFileNotSaved, {pathText(path), save.reason}));
         return ExitCode::File;
     }
@@ -146,7 +146,7 @@ ExitCode RunDiff(CommandContext& context)
     if (const ExitCode code = context.session.Connect(); code != ExitCode::Success)
         return code;
     const LinkAreaRead area = context.session.Device().ReadDeviceLinks();
-    if (area.outcome == DeviceOutcome::PortNotOpen) {
+    if (area.outcome == Outcome::PortNotOpen) {
         context.session.ReportPortNotOpen();
         return ExitCode::Device;
     }

@@ -105,7 +105,7 @@ private:
 
 ExitCode exitCodeOf(const CommandContext& context, const CheckedLinkWriteResult& result)
 {
-    if (result.outcome == DeviceOutcome::PortNotOpen)
+    if (result.outcome == Outcome::PortNotOpen)
         context.session.ReportPortNotOpen();
     return ExitCodeOf(result.outcome);
 }

@@ -7,7 +7,7 @@
 // with --force).
 
 #include "model/LinkFile.h"
-#include "sequences/DeviceResult.h"
+#include "diag/Result.h"
 
 #include <string>
 
@@ -24,7 +24,7 @@ public:
 // Done with the file's links and its own notices (the gap's warning);
 // FileUnreadable when the file cannot be used, or its links end at a gap
 // the user does not take: the last notice says why.
-struct LinkFileRead : DeviceResult {
+struct LinkFileRead : Result {
     LinkFileLoad file;
 };
 

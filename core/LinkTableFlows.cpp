@@ -114,7 +114,7 @@ bool LinkTableFlows::SaveLinkFile(const OverviewRows& overview)
     const std::string path = LinkFilePath(m_station.LinkFileName);
     const LinkFileSave saved = ::SaveLinkFile(m_station.LinkFileName, m_station.CurrentLinks(),
                                               m_station.LinkTableOrigin, overview);
-    if (!saved.ok) {
+    if (!saved.ok()) {
         m_questions.Tell(
             {DeviceNotice(kMessageLinkFileNotSaved, Notice::Severity::Error, {fileNameToAnsi(path), saved.reason})});
         return false;

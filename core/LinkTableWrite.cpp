@@ -11,7 +11,7 @@ namespace {
 CheckedLinkWriteResult refused()
 {
     CheckedLinkWriteResult result;
-    result.outcome = DeviceOutcome::Refused;
+    result.outcome = Outcome::Refused;
     return result;
 }
 

@@ -14,7 +14,7 @@ std::vector<SnapshotSummary> SummarizeSnapshots(uint16_t serial, const std::vect
     for (const std::string& path : ListSnapshots(serial)) {
         SnapshotSummary summary{path, std::filesystem::path(path).stem().string()};
         const LinkFileLoad snapshot = LoadLinkFile(path);
-        if (snapshot.ok) {
+        if (snapshot.ok()) {
             summary.links = static_cast<int>(snapshot.links.size());
             summary.differs = LinkSetsDiffer(snapshot.links, onDevice);
         }
@@ -28,15 +28,15 @@ NewestSnapshot LoadNewestSnapshot(uint16_t serial)
     NewestSnapshot newest;
     const std::vector<std::string> snapshots = ListSnapshots(serial);
     if (snapshots.empty()) {
-        newest.outcome = DeviceOutcome::FileUnreadable;
+        newest.outcome = Outcome::FileUnreadable;
         newest.notices.push_back(DeviceNotice(kMessageNoSnapshot, Notice::Severity::Error,
                                               {IntToText(serial), fileNameToAnsi(StationBackupFolder(serial))}));
         return newest;
     }
     newest.path = snapshots.back();
     newest.file = LoadLinkFile(newest.path);
-    if (!newest.file.ok) {
-        newest.outcome = DeviceOutcome::FileUnreadable;
+    if (!newest.file.ok()) {
+        newest.outcome = Outcome::FileUnreadable;
         newest.notices.push_back(DeviceNotice(kMessageLinkFileUnreadable, Notice::Severity::Error,
                                               {fileNameToAnsi(newest.path), newest.file.reason}));
     }

@@ -4,7 +4,7 @@
 // against the device, and the newest of them loaded to be written back.
 
 #include "model/LinkFile.h"
-#include "sequences/DeviceResult.h"
+#include "diag/Result.h"
 
 #include <cstdint>
 #include <string>
@@ -23,7 +23,7 @@ std::vector<SnapshotSummary> SummarizeSnapshots(uint16_t serial, const std::vect
 
 // Done with the newest snapshot of station `serial`; FileUnreadable when the
 // station has none, or the newest cannot be read: the notice says which.
-struct NewestSnapshot : DeviceResult {
+struct NewestSnapshot : Result {
     std::string path;
     LinkFileLoad file;
 };

@@ -72,7 +72,7 @@ DeviceReadResult StationClient::Read(SequenceObserver& observer)
     m_deviceLinks.reset();
     if (result.ok())
         m_deviceLinks = m_state.CurrentLinks();
-    if (result.outcome == DeviceOutcome::PortNotOpen) {
+    if (result.outcome == Outcome::PortNotOpen) {
         // Nothing came from the device to replace what was shown.
         RestoreStation(m_state, before);
         observer.ModulesChanged();
@@ -102,7 +102,7 @@ LinkAreaRead StationClient::ReadDeviceLinks()
         return area;
     }
     // A comparison only reads: its failure says why, and that nothing changed.
-    if (area.outcome == DeviceOutcome::PortNotOpen)
+    if (area.outcome == Outcome::PortNotOpen)
         area.notices.push_back(PortOpenNotice(m_state.ComPortNr, m_client->Serial().OpenProblem)
                                    .value_or(DeviceNoticeFollowedBy(kMessagePortWillNotOpen, Notice::Severity::Error,
                                                                     IntToText(area.transferResult))));

@@ -64,7 +64,7 @@ CapturePlacing StationCaptures::place(std::size_t index, const std::string& port
         stem = portFileName(port) + "_" + stem;
     fs::create_directories(folder, error);
     if (error) {
-        placing.ok = false;
+        placing.outcome = Outcome::FileNotWritten;
         placing.reason = error.message();
         return placing;
     }
@@ -73,10 +73,10 @@ CapturePlacing StationCaptures::place(std::size_t index, const std::string& port
         switch (MoveFileExclusively(temporary, name, &placing.reason)) {
         case FileCreation::Created: placing.path = name; return placing;
         case FileCreation::Taken: continue;
-        case FileCreation::Failed: placing.ok = false; return placing;
+        case FileCreation::Failed: placing.outcome = Outcome::FileNotWritten; return placing;
         }
     }
-    placing.ok = false;
+    placing.outcome = Outcome::FileNotWritten;
     placing.reason = "File exists";
     return placing;
 }

@@ -8,14 +8,15 @@
 // station that never said who it is, often the one whose traffic matters
 // most, keeps its capture as DIR/<port>_<time>.pcapng.
 
+#include "diag/Result.h"
 #include "model/StationIdentity.h"
 
 #include <cstddef>
 #include <optional>
 #include <string>
 
-struct CapturePlacing {
-    bool ok = true;
+// Done, or FileNotWritten with `reason`.
+struct CapturePlacing : Result {
     std::string path;   // where the capture is now; empty: the station's read made none
     std::string reason; // why it kept its temporary name
 };

@@ -15,7 +15,7 @@ LinkDrift DriftSinceLastBackup(const std::string& folder, std::span<const LinkRe
         if (savedNow.contains(*file))
             continue;
         const LinkFileLoad previous = LoadLinkFile(*file);
-        if (!previous.ok)
+        if (!previous.ok())
             continue;
         drift.previousFile = *file;
         for (const LinkComparisonRow& row : CompareLinks(previous.links, links)) {

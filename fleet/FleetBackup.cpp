@@ -81,7 +81,7 @@ std::string metricsFileProblem(const std::string& path)
     return folderProblem(folder.empty() ? "." : folder.string());
 }
 
-FleetPlan refused(DeviceOutcome outcome, int message, std::vector<std::string> arguments)
+FleetPlan refused(Outcome outcome, int message, std::vector<std::string> arguments)
 {
     FleetPlan plan;
     plan.outcome = outcome;
@@ -94,8 +94,8 @@ FleetPlan refused(DeviceOutcome outcome, int message, std::vector<std::string> a
 FleetPlan PlanFleetBackup(const BackupSettings& settings, const std::string& metricsFile, QStringList ports,
                           const std::string& stationList)
 {
-    constexpr auto unreadable = DeviceOutcome::FileUnreadable;
-    constexpr auto notWritten = DeviceOutcome::FileNotWritten;
+    constexpr auto unreadable = Outcome::FileUnreadable;
+    constexpr auto notWritten = Outcome::FileNotWritten;
     if (!stationList.empty()) {
         const StationListLoad list = LoadStationList(stationList);
         const std::string file = fileNameToAnsi(stationList);

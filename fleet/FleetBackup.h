@@ -18,7 +18,7 @@
 // take files, and the station list `stationList` (empty: none) must name
 // ports. Done with the stations of `ports` and the list, once each;
 // FileUnreadable or FileNotWritten with the notice that says why.
-struct FleetPlan : DeviceResult {
+struct FleetPlan : Result {
     std::vector<FleetStation> stations;
 };
 FleetPlan PlanFleetBackup(const BackupSettings& settings, const std::string& metricsFile, QStringList ports,

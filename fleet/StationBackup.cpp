@@ -24,7 +24,7 @@ long long secondsSince1970()
         .count();
 }
 
-void fail(StationBackupResult& result, DeviceOutcome outcome, Notice why)
+void fail(StationBackupResult& result, Outcome outcome, Notice why)
 {
     result.outcome = outcome;
     result.notices.push_back(std::move(why));
@@ -34,7 +34,7 @@ void fail(StationBackupResult& result, DeviceOutcome outcome, Notice why)
 // what stopped the read.
 Notice readFailure(const DeviceReadResult& read, const StationPort& port, const Tvep& client)
 {
-    if (read.outcome == DeviceOutcome::PortNotOpen)
+    if (read.outcome == Outcome::PortNotOpen)
         return PortOpenFailureNotice(port.label, client.Serial().OpenProblem);
     if (!read.notices.empty())
         return read.notices.back();
@@ -108,8 +108,8 @@ void BackupFolder::Keep(StationBackupResult& result, const std::vector<LinkRecor
         return;
     }
     const SnapshotSave saved = SaveTimeNamedLinkFile(folder, links, *result.station, overview);
-    if (!saved.ok) {
-        fail(result, DeviceOutcome::FileNotWritten,
+    if (!saved.ok()) {
+        fail(result, Outcome::FileNotWritten,
              DeviceNotice(kMessageLinkFileNotSaved, Notice::Severity::Error, {fileNameToAnsi(saved.path), saved.reason}));
         return;
     }
@@ -124,7 +124,7 @@ void BackupFolder::PlaceCapture(std::size_t index, StationBackupResult& result)
     const std::string saved = result.ok() && !result.keptPrevious ? result.file : std::string();
     const CapturePlacing placing = m_captures.place(index, result.port, result.station, saved);
     result.capture = placing.path;
-    if (!placing.ok)
+    if (!placing.ok())
         result.captureProblem = DeviceNotice(kMessageCaptureKeptAs, Notice::Severity::Error,
                                              {fileNameToAnsi(placing.path), placing.reason});
 }
@@ -139,12 +139,12 @@ StationBackupResult BackUpStation(const FleetStation& station, std::size_t index
     } catch (const std::exception& broken) {
         result = StationBackupResult{};
         result.port = station.given;
-        fail(result, DeviceOutcome::TransferFailed,
+        fail(result, Outcome::TransferFailed,
              DeviceNotice(kMessageStationProcessFailed, Notice::Severity::Error, {broken.what()}));
     } catch (...) {
         result = StationBackupResult{};
         result.port = station.given;
-        fail(result, DeviceOutcome::TransferFailed,
+        fail(result, Outcome::TransferFailed,
              DeviceNotice(kMessageStationProcessFailed, Notice::Severity::Error, {"unknown exception"}));
     }
     if (stop && result.ok() && result.file.empty()) {
@@ -161,6 +161,6 @@ StationBackupResult InterruptedStation(const std::string& port)
 {
     StationBackupResult result;
     result.port = port;
-    fail(result, DeviceOutcome::Interrupted, DeviceNotice(kMessageStationInterrupted, Notice::Severity::Error));
+    fail(result, Outcome::Interrupted, DeviceNotice(kMessageStationInterrupted, Notice::Severity::Error));
     return result;
 }

@@ -14,7 +14,7 @@
 #include "model/LinkFile.h"
 #include "model/ModuleOverview.h"
 #include "model/StationIdentity.h"
-#include "sequences/DeviceResult.h"
+#include "diag/Result.h"
 
 #include <atomic>
 #include <cstddef>
@@ -43,7 +43,7 @@ struct FleetStation {
 // or with an unchanged station and onlyChanged the previous one); the
 // notices are what its read had to say, and on a failure the last of them
 // says why.
-struct StationBackupResult : DeviceResult {
+struct StationBackupResult : Result {
     std::string port; // as given
     std::optional<StationIdentity> station;
     std::optional<int> links;

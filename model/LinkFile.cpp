@@ -350,6 +350,7 @@ std::string shownValue(const std::string& text)
 LinkFileLoad refused(const std::string& path, std::string reason, int message, std::vector<std::string> details)
 {
     LinkFileLoad result;
+    result.outcome = Outcome::FileUnreadable;
     result.reason = std::move(reason);
     details.insert(details.begin(), fileNameToAnsi(path));
     result.notices.push_back(Notice{message, Notice::Severity::Error, std::move(details), {}, {}});
@@ -384,11 +385,15 @@ LinkFileSave SaveLinkFile(const std::string& name, std::span<const LinkRecord> l
     const std::string path = LinkFilePath(name);
     FileBytes old = ReadWholeFile(path, kMaxIniFileBytes);
     // What cannot be read cannot be kept: rather no save than a lost section.
-    if (old.status == FileBytes::Status::Failed)
-        return {false, old.reason};
     LinkFileSave result;
-    result.ok =
-        ReplaceFileAtomically(path, linkFileContent(old.bytes, links, origin, overview, currentStamp()), &result.reason);
+    if (old.status == FileBytes::Status::Failed) {
+        result.outcome = Outcome::FileNotWritten;
+        result.reason = old.reason;
+        return result;
+    }
+    if (!ReplaceFileAtomically(path, linkFileContent(old.bytes, links, origin, overview, currentStamp()),
+                               &result.reason))
+        result.outcome = Outcome::FileNotWritten;
     return result;
 }
 
@@ -440,6 +445,5 @@ LinkFileLoad LoadLinkFile(const std::string& name)
     if (result.firstLinkBehindGap != 0)
         result.notices.push_back(Notice{kMessageLinksBehindGap, Notice::Severity::Warning,
                                         {fileNameToAnsi(path), loaded, IntToText(result.firstLinkBehindGap)}, {}, {}});
-    result.ok = true;
     return result;
 }

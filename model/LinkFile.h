@@ -11,6 +11,7 @@
 
 #include "diag/MessageNumbers.h"
 #include "diag/Notice.h"
+#include "diag/Result.h"
 #include "model/LinkModel.h"
 #include "model/StationIdentity.h"
 
@@ -35,8 +36,8 @@ std::string LinkFilePath(const std::string& name);
 // was another one ("anlage.cfg" replacing "anlage.ini"); empty when there is none.
 std::string OtherFileReplaced(const std::string& name);
 
-struct LinkFileSave {
-    bool ok = false;
+// Done, or FileNotWritten with `reason`.
+struct LinkFileSave : Result {
     std::string reason; // why not, for the user
 };
 
@@ -54,17 +55,16 @@ LinkFileSave SaveLinkFile(const std::string& name, std::span<const LinkRecord> l
 std::string NewLinkFileBytes(std::span<const LinkRecord> links, const std::optional<StationIdentity>& origin,
                              const OverviewRows& overview);
 
-struct LinkFileLoad {
-    bool ok = false;
+// Done with the links, or FileUnreadable with `reason`. The notices name the
+// file: why it was refused (an error), or which of its links were not loaded
+// (a warning).
+struct LinkFileLoad : Result {
     std::string reason;            // why not, in a few English words
     std::vector<LinkRecord> links; // link 1 first, each with its encodedText
     std::optional<StationIdentity> origin; // none for a file that names no station
     OverviewRows overview;         // the overview the file keeps for people; row 0 its headings
     bool linksLeftOut = false;     // the file numbers more links than the table holds
     int32_t firstLinkBehindGap = 0; // the list ended before this link of the file; 0: none
-    // For the user, naming the file: why it was refused (an error), or which
-    // of its links were not loaded (a warning).
-    std::vector<Notice> notices;
 };
 
 // The links of the file for `name`: link 1, 2, ... up to the first whose

@@ -76,11 +76,12 @@ SnapshotSave SaveSnapshot(std::span<const LinkRecord> links, const StationIdenti
     const std::string folder = StationBackupFolder(station.serialNumber);
     if (folder.empty()) {
         SnapshotSave result;
+        result.outcome = Outcome::FileNotWritten;
         result.reason = "no folder for user data (neither XDG_DATA_HOME nor HOME)";
         return result;
     }
     SnapshotSave result = SaveTimeNamedLinkFile(folder, links, station, overview);
-    if (result.ok)
+    if (result.ok())
         removeOldest(station.serialNumber);
     return result;
 }
@@ -98,6 +99,7 @@ SnapshotSave SaveTimeNamedLinkFile(const std::string& folder, std::span<const Li
     std::error_code error;
     fs::create_directories(folder, error);
     if (error) {
+        result.outcome = Outcome::FileNotWritten;
         result.path = folder;
         result.reason = error.message();
         return result;
@@ -114,10 +116,12 @@ SnapshotSave SaveTimeNamedLinkFile(const std::string& folder, std::span<const Li
         result.path = (fs::path(folder) / fileName(name)).string();
         const FileCreation created = CreateFileExclusively(result.path, bytes, &result.reason);
         if (created != FileCreation::Taken) {
-            result.ok = created == FileCreation::Created;
+            if (created != FileCreation::Created)
+                result.outcome = Outcome::FileNotWritten;
             return result;
         }
     }
+    result.outcome = Outcome::FileNotWritten;
     result.reason = "File exists";
     return result;
 }

@@ -19,8 +19,8 @@ constexpr int kSnapshotsKept = 100;
 // has no folder for data.
 std::string StationBackupFolder(uint16_t serialNumber);
 
-struct SnapshotSave {
-    bool ok = false;
+// Done, or FileNotWritten with `reason`.
+struct SnapshotSave : Result {
     std::string path;   // the file written
     std::string reason; // why not, for the user
 };

@@ -45,7 +45,7 @@ void logCheck(const std::string& line)
         WriteErrLog(line);
 }
 
-bool Fail(LinkWriteResult& result, DeviceOutcome outcome, int32_t transferResult, Notice notice)
+bool Fail(LinkWriteResult& result, Outcome outcome, int32_t transferResult, Notice notice)
 {
     result.outcome = outcome;
     result.transferResult = transferResult;
@@ -84,7 +84,7 @@ private:
         if (!configuration.answered())
             return failedBeforeSending(configuration.transferResult);
         if (!configuration.accepted())
-            return failed(DeviceOutcome::NoDevice, Tvep::Ok,
+            return failed(Outcome::NoDevice, Tvep::Ok,
                           DeviceNoticeFollowedBy(kMessageNoDeviceOfOurs, Notice::Severity::Error,
                                                  IntToText(configuration.type)));
         m_device = StationIdentity{configuration.serialNumber, configuration.address, configuration.type};
@@ -107,7 +107,7 @@ private:
             return true;
         m_vep.ClosePort();
         if (!confirm || !confirm(*m_result.station)) {
-            m_result.outcome = DeviceOutcome::Refused;
+            m_result.outcome = Outcome::Refused;
             return false;
         }
         return OpenPortForWrite(m_vep, m_station, m_result) && sameStationAnswers();
@@ -125,7 +125,7 @@ private:
         if (configuration.accepted() && now.sameStation(m_device))
             return true;
         logCheck("231-nach erneutem Ö" "ffnen antwortet " + stationText(now) + " statt " + stationText(m_device));
-        return failed(DeviceOutcome::Refused, Tvep::Ok,
+        return failed(Outcome::Refused, Tvep::Ok,
                       DeviceNotice(kMessageOtherStationAfterReopen, Notice::Severity::Error,
                                    {stationText(m_device), stationText(now)}));
     }
@@ -141,8 +141,8 @@ private:
         const bool overviewOfThisStation = m_station.OverviewOrigin && m_station.OverviewOrigin->sameStation(m_device);
         const SnapshotSave saved =
             SaveSnapshot(DecodeLinkArea(area.words).links, m_device, overviewOfThisStation ? m_overview : OverviewRows{});
-        if (!saved.ok)
-            return failed(DeviceOutcome::SnapshotNotSaved, Tvep::Ok,
+        if (!saved.ok())
+            return failed(Outcome::SnapshotNotSaved, Tvep::Ok,
                           DeviceNotice(kMessageSnapshotNotSaved, Notice::Severity::Error, {saved.path, saved.reason}));
         m_result.snapshotFile = saved.path;
         return true;
@@ -184,11 +184,11 @@ private:
     // Nothing was sent: the device holds what it held.
     bool failedBeforeSending(int32_t transferResult)
     {
-        return failed(DeviceOutcome::TransferFailed, transferResult,
+        return failed(Outcome::TransferFailed, transferResult,
                       DeviceNotice(kMessageNothingSent, Notice::Severity::Error, {Tvep::ResultText(transferResult)}));
     }
 
-    bool failed(DeviceOutcome outcome, int32_t transferResult, Notice notice)
+    bool failed(Outcome outcome, int32_t transferResult, Notice notice)
     {
         Fail(m_result, outcome, transferResult, std::move(notice));
         AddConnectionLost(m_result.notices, m_vep.Serial());
@@ -223,7 +223,7 @@ void VerifyWrittenLinks(Tvep& vep, Station& station, CheckedLinkWriteResult& res
     const std::string snapshot = result.snapshotFile.empty() ? std::string(" - ") : result.snapshotFile;
     if (readBack.transferResult != Tvep::Ok) {
         logCheck("231-Verkn\xFCpfungen nicht zur\xFC" "ckgelesen: " + IntToText(readBack.transferResult));
-        Fail(result, DeviceOutcome::TransferFailed, readBack.transferResult,
+        Fail(result, Outcome::TransferFailed, readBack.transferResult,
              DeviceNotice(kMessageWriteNotReadBack, Notice::Severity::Error,
                           {Tvep::ResultText(readBack.transferResult), snapshot}));
         AddConnectionLost(result.notices, vep.Serial());
@@ -232,7 +232,7 @@ void VerifyWrittenLinks(Tvep& vep, Station& station, CheckedLinkWriteResult& res
     if (const auto difference = CompareLinkAreas(EncodeLinkArea(station.CurrentLinks()), readBack.words)) {
         logCheck("231-Verkn\xFCpfung " + IntToText(difference->slot) + " in QMX weicht ab: "
                  + LinkWordsText(difference->found) + " statt " + LinkWordsText(difference->expected));
-        Fail(result, DeviceOutcome::Mismatch, Tvep::Ok,
+        Fail(result, Outcome::Mismatch, Tvep::Ok,
              DeviceNotice(kMessageWriteMismatch, Notice::Severity::Error,
                           {IntToText(difference->slot), LinkWordsText(difference->found),
                            LinkWordsText(difference->expected), snapshot}));

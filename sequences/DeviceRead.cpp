@@ -87,7 +87,7 @@ private:
 
     // A step failed: the data are incomplete, and what stopped the read is
     // the last thing the user is told.
-    void fail(DeviceOutcome outcome, int32_t transferResult, Notice notice)
+    void fail(Outcome outcome, int32_t transferResult, Notice notice)
     {
         m_station.DataState = 1;
         m_result.outcome = outcome;
@@ -99,7 +99,7 @@ private:
     void communicationFailure(const std::string& line, int32_t transferResult)
     {
         logIf(stepTrace(), line);
-        fail(DeviceOutcome::TransferFailed, transferResult, communicationNotice());
+        fail(Outcome::TransferFailed, transferResult, communicationNotice());
     }
 
     int32_t read(int32_t first, int32_t count, std::span<uint16_t> into)
@@ -112,7 +112,7 @@ private:
     void readStation(int32_t address)
     {
         if (const int32_t result = GetStationCom(m_vep, m_station, address); result < 0)
-            fail(DeviceOutcome::TransferFailed, result, communicationNotice());
+            fail(Outcome::TransferFailed, result, communicationNotice());
         m_progress.Step();
     }
 
@@ -149,7 +149,7 @@ private:
         if (!openPort()) {
             // Nothing was read: writing now would replace the device's links
             // with an empty list.
-            fail(DeviceOutcome::PortNotOpen, Tvep::ErrPortClosed,
+            fail(Outcome::PortNotOpen, Tvep::ErrPortClosed,
                  PortOpenNotice(m_station.ComPortNr, m_vep.Serial().OpenProblem)
                      .value_or(DeviceNoticeFollowedBy(kMessagePortWillNotOpen, Notice::Severity::Error,
                                                       IntToText(m_lastResult))));
@@ -196,7 +196,7 @@ private:
         }
         if (!configuration.accepted()) {
             // No device of ours: nothing read may be written back.
-            fail(configuration.answered() ? DeviceOutcome::NoDevice : DeviceOutcome::TransferFailed,
+            fail(configuration.answered() ? Outcome::NoDevice : Outcome::TransferFailed,
                  configuration.transferResult,
                  DeviceNoticeFollowedBy(kMessageNoDeviceOfOurs, Notice::Severity::Error, IntToText(m_station.DeviceType)));
             logIf(stepTrace(), "L09 - Falsches oder kein Ger\xE4t - Modultyp: " + IntToText(m_station.DeviceType));

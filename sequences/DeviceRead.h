@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sequences/DeviceResult.h"
+#include "diag/Result.h"
 
 #include <cstdint>
 
@@ -9,7 +9,7 @@ struct ModuleModel;
 struct Station;
 class Tvep;
 
-struct DeviceReadResult : DeviceResult {
+struct DeviceReadResult : Result {
     int32_t modules = 0; // ModulAnzahl at the end
     int32_t links = 0;   // AnzBefehle at the end
 };

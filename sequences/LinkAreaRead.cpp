@@ -10,7 +10,7 @@ LinkAreaRead ReadLinkArea(Tvep& vep, Station& station)
 {
     if (!vep.OpenPort(station.ComPortNr, station.ComBaud, station.ComParity)) {
         LinkAreaRead closed;
-        closed.outcome = DeviceOutcome::PortNotOpen;
+        closed.outcome = Outcome::PortNotOpen;
         closed.transferResult = Tvep::ErrPortClosed;
         return closed;
     }
@@ -27,6 +27,6 @@ LinkAreaRead ReadLinkAreaOnOpenPort(Tvep& vep, TransferBuffers& buffers)
     if (read.transferResult == Tvep::Ok)
         read.words.assign(buffers.ReceiveBuffer.begin(), buffers.ReceiveBuffer.begin() + R::LinkAreaCount);
     else
-        read.outcome = DeviceOutcome::TransferFailed;
+        read.outcome = Outcome::TransferFailed;
     return read;
 }

@@ -4,7 +4,7 @@
 // snapshot, a comparison with a file.
 
 #include "protocol/LinkArea.h"
-#include "sequences/DeviceResult.h"
+#include "diag/Result.h"
 
 #include <cstdint>
 
@@ -14,7 +14,7 @@ struct TransferBuffers;
 
 // Done with the words, PortNotOpen or TransferFailed (with Tvep's code in
 // transferResult) without them.
-struct LinkAreaRead : DeviceResult {
+struct LinkAreaRead : Result {
     LinkAreaWords words; // all 252 words, behind the end slot as well
 };
 

@@ -68,7 +68,7 @@ bool RefuseLinkWrite(const Station& station, LinkWriteResult& result)
     std::optional<Notice> refusal = LinkWriteRefusal(station);
     if (!refusal)
         return false;
-    result.outcome = DeviceOutcome::Refused;
+    result.outcome = Outcome::Refused;
     result.notices.push_back(std::move(*refusal));
     return true;
 }
@@ -79,7 +79,7 @@ bool OpenPortForWrite(Tvep& vep, const PortSettings& port, LinkWriteResult& resu
         return true;
     // A port that just does not open stops the write without a word; a
     // reason the user can act on is worth a box.
-    result.outcome = DeviceOutcome::PortNotOpen;
+    result.outcome = Outcome::PortNotOpen;
     result.transferResult = Tvep::ErrPortClosed;
     if (std::optional<Notice> problem = PortOpenNotice(port.ComPortNr, vep.Serial().OpenProblem))
         result.notices.push_back(std::move(*problem));
@@ -104,7 +104,7 @@ bool SendLinks(Tvep& vep, Station& station, LinkWriteResult& result)
     const int32_t sent = vep.Transfer(R::LinkArea, static_cast<int32_t>(area.size()), station.sendWords(), 0, 0,
                                       station.receiveWords(), true);
     if ((sent & 0xFFFF) != 0) {
-        result.outcome = DeviceOutcome::TransferFailed;
+        result.outcome = Outcome::TransferFailed;
         result.transferResult = sent;
         result.notices.push_back(DeviceNotice(kMessageLinksNotTransferred, Notice::Severity::Error));
         AddConnectionLost(result.notices, vep.Serial());

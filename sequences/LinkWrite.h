@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sequences/DeviceResult.h"
+#include "diag/Result.h"
 
 #include <cstdint>
 #include <optional>
@@ -26,7 +26,7 @@ std::optional<LinkWriteObstacle> FindLinkWriteObstacle(const LinkTableModel& lin
 // incomplete (DataState above 0), or the table does not fit the device.
 std::optional<Notice> LinkWriteRefusal(const Station& station);
 
-struct LinkWriteResult : DeviceResult {
+struct LinkWriteResult : Result {
     bool sent = false; // the write transfer was made, whatever came back
     int32_t links = 0;
     int32_t active = 0;

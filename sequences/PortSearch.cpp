@@ -72,6 +72,6 @@ PortSearchResult SearchComPort(std::unique_ptr<Tvep>& client, Station& station, 
     station.ComParity = 'n';
     result.chosenPort = station.ComPortNr;
     if (result.devices.empty())
-        result.outcome = DeviceOutcome::NoDevice;
+        result.outcome = Outcome::NoDevice;
     return result;
 }

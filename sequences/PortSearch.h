@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sequences/DeviceResult.h"
+#include "diag/Result.h"
 
 #include <cstdint>
 #include <memory>
@@ -19,7 +19,7 @@ struct FoundDevice {
 };
 
 // Done when a central device of ours answered; NoDevice otherwise.
-struct PortSearchResult : DeviceResult {
+struct PortSearchResult : Result {
     std::vector<FoundDevice> devices; // every device found, in port order
     // Devices that answered, but with a type or an address (above 240) this
     // program does not serve, in port order: the reason nothing was found.

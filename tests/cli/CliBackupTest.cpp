@@ -211,7 +211,7 @@ TEST_F(CliBackup, SavesEveryStationThatAnswersAndEndsWith2WhenOneDoesNot)
         ASSERT_TRUE(file.starts_with(folder)) << file;
         EXPECT_EQ(file.size(), folder.size() + 23) << file;
         const LinkFileLoad load = LoadLinkFile(file);
-        ASSERT_TRUE(load.ok) << load.reason;
+        ASSERT_TRUE(load.ok()) << load.reason;
         EXPECT_EQ(fields(load.links), station.links) << path;
         ASSERT_TRUE(load.origin.has_value());
         EXPECT_EQ(*load.origin, (StationIdentity{static_cast<uint16_t>(station.serial), station.address, 0x0900}));
@@ -532,7 +532,7 @@ TEST_F(CliBackup, CtrlCEndsTheReadsAndLeavesOnlyWholeFiles)
     const std::vector<std::string> files = filesBelow(dir());
     ASSERT_EQ(files.size(), 1u);
     EXPECT_TRUE(files[0].starts_with("4242/") && files[0].ends_with(".ini")) << files[0];
-    EXPECT_TRUE(LoadLinkFile(dir() + "/" + files[0]).ok);
+    EXPECT_TRUE(LoadLinkFile(dir() + "/" + files[0]).ok());
     // The slow station's read has ended: its port is free at once.
     QSerialPort port(QString::fromStdString(slow));
     EXPECT_TRUE(port.open(QIODevice::ReadWrite)) << port.errorString().toStdString();

@@ -16,7 +16,7 @@ TEST_F(DeviceTestBench, AReadThatCannotOpenThePortKeepsTheTable)
     const LinkTableState before = CaptureLinkTable(station);
 
     mapPorts({"/dev/kalmoria-no-such-port"});
-    EXPECT_EQ(client.Read(view).outcome, DeviceOutcome::PortNotOpen);
+    EXPECT_EQ(client.Read(view).outcome, Outcome::PortNotOpen);
     const LinkTableState after = CaptureLinkTable(station);
     EXPECT_TRUE(after.overview == before.overview);
     EXPECT_EQ(tableLinks(station).size(), 3u);

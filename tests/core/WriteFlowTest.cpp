@@ -47,7 +47,7 @@ struct WriteRow {
     QStringList faults;               // its qmx-sim options
     bool yesToOtherStation;
     std::optional<std::string> after; // the device COM1 leads to after the question
-    DeviceOutcome outcome;
+    Outcome outcome;
     int notice;                       // the first notice's number; 0: none
     bool linksArrive;                 // the device COM1 leads to at the end holds the new links
 };
@@ -92,20 +92,20 @@ TEST_P(WriteFlow, AsksOnceAndSaysWhatTheDeviceHolds)
 INSTANTIATE_TEST_SUITE_P(
     Core, WriteFlow,
     testing::Values(
-        WriteRow{"ItsOwnStation", smallStation(), {}, false, {}, DeviceOutcome::Done, kMessageWrittenAndChecked, true},
-        WriteRow{"AnotherStationRefused", stationNumbered("4711"), {}, false, {}, DeviceOutcome::Refused, 0, false},
-        WriteRow{"AnotherStationAgreed", stationNumbered("4711"), {}, true, {}, DeviceOutcome::Done,
+        WriteRow{"ItsOwnStation", smallStation(), {}, false, {}, Outcome::Done, kMessageWrittenAndChecked, true},
+        WriteRow{"AnotherStationRefused", stationNumbered("4711"), {}, false, {}, Outcome::Refused, 0, false},
+        WriteRow{"AnotherStationAgreed", stationNumbered("4711"), {}, true, {}, Outcome::Done,
                  kMessageWrittenAndChecked, true},
         // After the question the port leads to yet another device: nothing goes to it.
         WriteRow{"AnotherDeviceAfterTheQuestion", stationNumbered("4711"), {}, true, stationNumbered("4712"),
-                 DeviceOutcome::Refused, kMessageOtherStationAfterReopen, false},
+                 Outcome::Refused, kMessageOtherStationAfterReopen, false},
         // Silent before the write frame: the device holds what it held.
         WriteRow{"SilentBeforeWriting", smallStation(), {QStringLiteral("--fail-transfer"), QStringLiteral("1")},
-                 false, {}, DeviceOutcome::TransferFailed, kMessageNothingSent, false},
+                 false, {}, Outcome::TransferFailed, kMessageNothingSent, false},
         // Silent after the write frame (configuration, modules, snapshot, write):
         // the device may hold anything, and the snapshot is named.
         WriteRow{"SilentAfterTheWriteFrame", smallStation(), {QStringLiteral("--fail-transfer"), QStringLiteral("4")},
-                 false, {}, DeviceOutcome::TransferFailed, kMessageWriteOutcomeUnknown, false}),
+                 false, {}, Outcome::TransferFailed, kMessageWriteOutcomeUnknown, false}),
     [](const testing::TestParamInfo<WriteRow>& info) { return std::string(info.param.name); });
 
 // The station holds an active link to module 5, which it lacks: written back
@@ -122,7 +122,7 @@ TEST_F(DeviceTestBench, OnlyLinksTheWriteChangesAreAskedAbout)
     EXPECT_TRUE(questions.asked.empty());
 
     station.LinkTable[3].RegZ += 1;
-    EXPECT_EQ(client.Write(&view, client.WriteChecks(), {}, questions).outcome, DeviceOutcome::Refused);
+    EXPECT_EQ(client.Write(&view, client.WriteChecks(), {}, questions).outcome, Outcome::Refused);
     ASSERT_EQ(questions.asked.size(), 1u);
     EXPECT_EQ(questions.asked.front().front().link, 3);
 }

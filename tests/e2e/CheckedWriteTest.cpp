@@ -82,7 +82,7 @@ TEST_F(CheckedWrite, KeepsASnapshotOfTheOldLinksAndSaysTheNewOnesAreChecked)
     EXPECT_EQ(deviceLinks(), written);
 
     const LinkFileLoad snapshot = LoadLinkFile(snapshots.front());
-    ASSERT_TRUE(snapshot.ok) << snapshot.reason;
+    ASSERT_TRUE(snapshot.ok()) << snapshot.reason;
     EXPECT_EQ(linkFields(snapshot.links), kStationLinks);
     EXPECT_EQ(snapshot.origin, kStationIdentity);
 }

@@ -185,7 +185,7 @@ TEST_P(NetworkPort, AServerThatIsGoneIsAPortThatDoesNotOpenWithTheReason)
     SimBehindSer2net& device = startServedDevice(kSmallDevice);
     device.server().stop();
     const DeviceReadResult result = shown(ReadDevice(vep, station, view));
-    EXPECT_EQ(result.outcome, DeviceOutcome::PortNotOpen);
+    EXPECT_EQ(result.outcome, Outcome::PortNotOpen);
     ASSERT_EQ(result.notices.size(), 1u);
     EXPECT_EQ(result.notices[0].number, kMessageNetworkPortNotOpen);
     const std::string server = "127.0.0.1:" + std::to_string(device.server().port());
@@ -213,7 +213,7 @@ TEST_P(NetworkPort, AConnectionThatDropsFailsTheTransferWithTheHostAndTheReason)
     const Notice& last = result.notices.back();
     const std::string server = "127.0.0.1:" + std::to_string(dropping.port());
     if (GetParam() == Ser2net::Mode::Raw) {
-        EXPECT_EQ(result.outcome, DeviceOutcome::TransferFailed);
+        EXPECT_EQ(result.outcome, Outcome::TransferFailed);
         // Told in the box of the failure it caused, not in a box of its own.
         ASSERT_EQ(last.causes.size(), 1u);
         const Notice& lost = last.causes.front();
@@ -226,7 +226,7 @@ TEST_P(NetworkPort, AConnectionThatDropsFailsTheTransferWithTheHostAndTheReason)
         EXPECT_EQ(boxes.shown.back().text, NoticeText(last));
         EXPECT_NE(boxes.shown.back().text.find(server), std::string::npos);
     } else {
-        EXPECT_EQ(result.outcome, DeviceOutcome::PortNotOpen);
+        EXPECT_EQ(result.outcome, Outcome::PortNotOpen);
         EXPECT_EQ(last.number, kMessageNetworkPortNotOpen);
         EXPECT_EQ(last.arguments[1], server);
     }

@@ -61,7 +61,7 @@ const std::vector<LinkFields> kFileLinks{{3, 42, 1, 2, 2, 300, 8, 0}, {2, 101, 0
 TEST_F(UndoRedo, TakeOverDeleteAndFileLoadAreUndoneAndRedoneAndWrittenAsShown)
 {
     const std::string file = folder.file("anlage.ini");
-    ASSERT_TRUE(SaveLinkFile(file, linkRecords(kFileLinks), std::nullopt, {}).ok);
+    ASSERT_TRUE(SaveLinkFile(file, linkRecords(kFileLinks), std::nullopt, {}).ok());
     ScriptedFileNames dialog(file);
     const std::vector<Step> steps{
         {"take-over",
@@ -120,7 +120,7 @@ TEST_F(UndoRedo, TakeOverDeleteAndFileLoadAreUndoneAndRedoneAndWrittenAsShown)
 TEST_F(UndoRedo, AnUndoneTakeOverLeavesNothingUnsavedAndTheTitleNamesWhatHoldsTheLinks)
 {
     const std::string file = folder.file("anlage.ini");
-    ASSERT_TRUE(SaveLinkFile(file, linkRecords(kFileLinks), std::nullopt, {}).ok);
+    ASSERT_TRUE(SaveLinkFile(file, linkRecords(kFileLinks), std::nullopt, {}).ok());
     ScriptedFileNames dialog(file);
     openStation();
     const QString station = QStringLiteral(" Kalmoria 1.30 - Station 815[*]");

@@ -72,7 +72,7 @@ TEST_F(Fleet, EachStationIsReadOverItsOwnPortIntoItsOwnCapture)
         const StationBackupResult& result = results[i];
         ASSERT_TRUE(result.ok()) << result.errorString();
         EXPECT_EQ(result.port, stations[i].given);
-        EXPECT_TRUE(LoadLinkFile(result.file).ok) << result.file;
+        EXPECT_TRUE(LoadLinkFile(result.file).ok()) << result.file;
         // A capture holds the frames of its own station's line alone.
         const std::string capture = fileText(result.capture);
         EXPECT_NE(capture.find(stations[i].given), std::string::npos) << result.capture;
@@ -81,7 +81,7 @@ TEST_F(Fleet, EachStationIsReadOverItsOwnPortIntoItsOwnCapture)
     // The demo device twice: two backups of one serial number, kept apart.
     EXPECT_NE(results[0].file, results[1].file);
     // A port that will not open is that station's failure, and no other's.
-    EXPECT_EQ(results[2].outcome, DeviceOutcome::PortNotOpen);
+    EXPECT_EQ(results[2].outcome, Outcome::PortNotOpen);
     ASSERT_FALSE(results[2].notices.empty());
     EXPECT_TRUE(results[2].file.empty());
 }
@@ -99,7 +99,7 @@ TEST_F(Fleet, AStopEndsEveryReadAtOnceAndSavesNothingMore)
     EXPECT_TRUE(interrupted);
     EXPECT_LT(Clock::now() - start, std::chrono::seconds(3)) << "the reads were not waited for";
     for (const StationBackupResult& result : results) {
-        EXPECT_EQ(result.outcome, DeviceOutcome::Interrupted) << result.port;
+        EXPECT_EQ(result.outcome, Outcome::Interrupted) << result.port;
         EXPECT_TRUE(result.file.empty());
     }
     std::error_code none;

@@ -62,7 +62,7 @@ protected:
 TEST_F(LinkFileTest, SavingNoLinksWritesHeaderOverviewAndTheLegendOnly)
 {
     const LinkFileSave saved = SaveLinkFile(folder.file("leer"), {}, std::nullopt, kOverview);
-    ASSERT_TRUE(saved.ok) << saved.reason;
+    ASSERT_TRUE(saved.ok()) << saved.reason;
     EXPECT_EQ(savedWithoutStamp("leer.ini"), kHeader + "\r\n" + kOverviewSection + "\r\n" + kLegend + "\r\n");
 }
 
@@ -73,7 +73,7 @@ TEST_F(LinkFileTest, SavedLinksLoadBackWithEveryField)
                                         {3, 100, 2, 4, 5, 300, 7, 1},
                                         {0, 65535, 15, 255, 64, 0, 15, 1},
                                         {200, -5, 16, 0, -2147483647 - 1, 2147483647, 99, 7}};
-    ASSERT_TRUE(SaveLinkFile(folder.file("satz.ini"), linkRecords(links), std::nullopt, kOverview).ok);
+    ASSERT_TRUE(SaveLinkFile(folder.file("satz.ini"), linkRecords(links), std::nullopt, kOverview).ok());
 
     const std::string bytes = folder.read("satz.ini");
     EXPECT_NE(bytes.find(kLegend + "10=0209,0064,012C,0008\r\n11=2\r\n12=100\r\n13=0\r\n14=8\r\n15=9\r\n16=300\r\n"
@@ -83,7 +83,7 @@ TEST_F(LinkFileTest, SavedLinksLoadBackWithEveryField)
     EXPECT_NE(bytes.find("\r\n48=7\r\n\r\n"), std::string::npos) << "the links end the file";
 
     const LinkFileLoad loaded = LoadLinkFile(folder.file("satz.ini"));
-    ASSERT_TRUE(loaded.ok) << loaded.reason;
+    ASSERT_TRUE(loaded.ok()) << loaded.reason;
     EXPECT_FALSE(loaded.linksLeftOut);
     EXPECT_EQ(linkFields(loaded.links), links);
     EXPECT_EQ(loaded.links[1].encodedText, "8305,0064,012C,2704");
@@ -94,9 +94,9 @@ TEST_F(LinkFileTest, TheOverviewReadsBackWithNamesThatHoldCommas)
     const OverviewRows overview{kOverview[0],
                                 {"20", "QMX-Zentrale", "Zentrale, Halle 2", "0", "0", "0", "0", "0"},
                                 {"22", "KRA-520/DA1", ",Pumpwerk,, Nord,", "32", "12", "24", "8", ""}};
-    ASSERT_TRUE(SaveLinkFile(folder.file("komma.ini"), {}, std::nullopt, overview).ok);
+    ASSERT_TRUE(SaveLinkFile(folder.file("komma.ini"), {}, std::nullopt, overview).ok());
     const LinkFileLoad loaded = LoadLinkFile(folder.file("komma.ini"));
-    ASSERT_TRUE(loaded.ok) << loaded.reason;
+    ASSERT_TRUE(loaded.ok()) << loaded.reason;
     EXPECT_EQ(loaded.overview, overview);
 }
 
@@ -116,7 +116,7 @@ TEST_F(LinkFileTest, APlainExtensionBecomesIniAnyOtherNameGetsItAppended)
     for (const auto& [name, path] : names)
         EXPECT_EQ(LinkFilePath(name), path) << name;
 
-    ASSERT_TRUE(SaveLinkFile(folder.file("anlage.cfg"), linkRecords({{2, 100, 0, 8, 9, 300, 0, 0}}), std::nullopt, kOverview).ok);
+    ASSERT_TRUE(SaveLinkFile(folder.file("anlage.cfg"), linkRecords({{2, 100, 0, 8, 9, 300, 0, 0}}), std::nullopt, kOverview).ok());
     EXPECT_FALSE(folder.exists("anlage.cfg"));
     EXPECT_EQ(LoadLinkFile(folder.file("anlage.cfg")).links.size(), 1u);
     EXPECT_EQ(OtherFileReplaced(folder.file("anlage.cfg")), folder.file("anlage.ini"));
@@ -126,8 +126,8 @@ TEST_F(LinkFileTest, APlainExtensionBecomesIniAnyOtherNameGetsItAppended)
     // Two installations whose names differ only behind the dot stay two files.
     const std::vector<LinkFields> first{{2, 100, 0, 8, 9, 300, 0, 0}};
     const std::vector<LinkFields> second{{3, 42, 1, 2, 2, 300, 8, 1}, {4, 1, 1, 1, 4, 1, 1, 0}};
-    ASSERT_TRUE(SaveLinkFile(folder.file("Anlage 3.1"), linkRecords(first), std::nullopt, kOverview).ok);
-    ASSERT_TRUE(SaveLinkFile(folder.file("Anlage 3.2"), linkRecords(second), std::nullopt, kOverview).ok);
+    ASSERT_TRUE(SaveLinkFile(folder.file("Anlage 3.1"), linkRecords(first), std::nullopt, kOverview).ok());
+    ASSERT_TRUE(SaveLinkFile(folder.file("Anlage 3.2"), linkRecords(second), std::nullopt, kOverview).ok());
     EXPECT_EQ(linkFields(LoadLinkFile(folder.file("Anlage 3.1")).links), first);
     EXPECT_EQ(linkFields(LoadLinkFile(folder.file("Anlage 3.2")).links), second);
 }
@@ -154,7 +154,7 @@ TEST_F(LinkFileTest, SavingIntoAFileKeepsEverythingElseByteForByte)
                               "Text=bleibt\n";
     folder.write("anlage.ini", old);
     const std::vector<LinkRecord> saved = linkRecords({{2, 100, 0, 8, 9, 300, 0, 1}});
-    ASSERT_TRUE(SaveLinkFile(folder.file("anlage.ini"), saved, std::nullopt, kOverview).ok);
+    ASSERT_TRUE(SaveLinkFile(folder.file("anlage.ini"), saved, std::nullopt, kOverview).ok());
 
     // The header keys take their place in the existing section, the missing
     // ones follow its last key; a repeated save changes nothing but the stamp.
@@ -172,7 +172,7 @@ TEST_F(LinkFileTest, SavingIntoAFileKeepsEverythingElseByteForByte)
                                 "17=0\r\n18=1\r\n\r\n";
     const std::string expected = foreign + header + "[Notiz]\r\nText=bleibt\r\n\r\n" + kOverviewSection + "\r\n" + links;
     EXPECT_EQ(savedWithoutStamp("anlage.ini"), expected);
-    ASSERT_TRUE(SaveLinkFile(folder.file("anlage.ini"), saved, std::nullopt, kOverview).ok);
+    ASSERT_TRUE(SaveLinkFile(folder.file("anlage.ini"), saved, std::nullopt, kOverview).ok());
     EXPECT_EQ(savedWithoutStamp("anlage.ini"), expected);
 }
 
@@ -185,7 +185,7 @@ TEST_F(LinkFileTest, SavingReadsHeadersAsTheReaderDoes)
                              "11=4\r\n"
                              "\r\n";
     folder.write("notiz.ini", kept + "[QMX_Verknuepfungen]\r\n11=4\r\n14=8\r\n");
-    ASSERT_TRUE(SaveLinkFile(folder.file("notiz.ini"), {}, std::nullopt, kOverview).ok);
+    ASSERT_TRUE(SaveLinkFile(folder.file("notiz.ini"), {}, std::nullopt, kOverview).ok());
     const std::string saved = folder.read("notiz.ini");
     EXPECT_EQ(saved.substr(0, kept.size()), kept);
     EXPECT_TRUE(saved.ends_with(kLegend + "\r\n")) << saved;
@@ -202,9 +202,9 @@ TEST_F(LinkFileTest, ASecondUtf8MarkKeepsTheFirstLineWhatItWas)
     for (const std::string old : {"\xEF\xBB\xBF\xEF\xBB\xBF[Notiz]\r\nText=davor\r\n",
                                   "\xEF\xBB\xBF\xFF\xFE Notiz\r\n[Notiz]\r\nText=davor\r\n"}) {
         folder.write("marks.ini", old);
-        ASSERT_TRUE(SaveLinkFile(folder.file("marks.ini"), {}, std::nullopt, kOverview).ok);
+        ASSERT_TRUE(SaveLinkFile(folder.file("marks.ini"), {}, std::nullopt, kOverview).ok());
         EXPECT_EQ(folder.read("marks.ini").substr(0, old.size()), old);
-        EXPECT_TRUE(LoadLinkFile(folder.file("marks.ini")).ok);
+        EXPECT_TRUE(LoadLinkFile(folder.file("marks.ini")).ok());
     }
 }
 
@@ -255,7 +255,7 @@ TEST_F(LinkFileTest, ReadingFollowsTheRulesOfTheIniFormat)
     };
     for (const Case& c : cases) {
         const LinkFileLoad loaded = load("satz.ini", c.bytes);
-        EXPECT_EQ(loaded.ok, c.refusal == 0) << c.what << ": " << loaded.reason;
+        EXPECT_EQ(loaded.ok(), c.refusal == 0) << c.what << ": " << loaded.reason;
         EXPECT_EQ(linkFields(loaded.links), c.links) << c.what;
         EXPECT_EQ(loaded.firstLinkBehindGap, c.firstLinkBehindGap) << c.what;
         if (c.refusal != 0 || c.firstLinkBehindGap != 0) {
@@ -296,7 +296,7 @@ TEST_F(LinkFileTest, AFileThatIsNoLinkFileIsRefusedNamingTheFileAndWhy)
     };
     for (const Case& c : cases) {
         const LinkFileLoad loaded = load("satz.ini", c.bytes);
-        EXPECT_FALSE(loaded.ok) << c.what;
+        EXPECT_FALSE(loaded.ok()) << c.what;
         EXPECT_TRUE(loaded.links.empty()) << c.what;
         ASSERT_EQ(loaded.notices.size(), 1u) << c.what;
         EXPECT_EQ(loaded.notices[0].number, c.notice.number) << c.what;
@@ -313,7 +313,7 @@ TEST_F(LinkFileTest, AFileWithMoreLinksThanTheTableHoldsFillsTheTable)
             bytes += std::to_string(n * 10 + k) + "=" + std::to_string(k == 2 ? n : 1) + "\r\n";
     }
     const LinkFileLoad loaded = load("gross.ini", bytes);
-    ASSERT_TRUE(loaded.ok);
+    ASSERT_TRUE(loaded.ok());
     EXPECT_TRUE(loaded.linksLeftOut);
     ASSERT_EQ(loaded.links.size(), static_cast<std::size_t>(kMaxLinks));
     EXPECT_EQ(loaded.links.back().RegVon, 299);
@@ -341,7 +341,7 @@ TEST_F(LinkFileTest, AFailedSaveLeavesTheOldFileAsItWas)
     setrlimit(RLIMIT_FSIZE, &before);
     std::signal(SIGXFSZ, previousHandler);
 
-    EXPECT_FALSE(saved.ok);
+    EXPECT_FALSE(saved.ok());
     EXPECT_FALSE(saved.reason.empty());
     EXPECT_EQ(folder.read("satz.ini"), old);
     std::set<std::string> left;
@@ -353,7 +353,7 @@ TEST_F(LinkFileTest, AFailedSaveLeavesTheOldFileAsItWas)
 TEST_F(LinkFileTest, TheStationOfTheLinksTravelsWithTheFile)
 {
     const StationIdentity station{4711, 20, 0x0900};
-    ASSERT_TRUE(SaveLinkFile(folder.file("anlage.ini"), {}, station, kOverview).ok);
+    ASSERT_TRUE(SaveLinkFile(folder.file("anlage.ini"), {}, station, kOverview).ok());
     EXPECT_NE(folder.read("anlage.ini").find("06=|---"), std::string::npos);
     EXPECT_NE(folder.read("anlage.ini").find("Seriennummer=4711\r\nQMX-Adresse=20\r\nGeraetetyp=2304\r\n"),
               std::string::npos);
@@ -362,7 +362,7 @@ TEST_F(LinkFileTest, TheStationOfTheLinksTravelsWithTheFile)
     // Saved again without a known station, the file names none any more;
     // the rest of its header stays.
     folder.write("anlage.ini", folder.read("anlage.ini") + "[Kopfdaten]\r\nKunde=Stadtwerke\r\n");
-    ASSERT_TRUE(SaveLinkFile(folder.file("anlage.ini"), {}, std::nullopt, kOverview).ok);
+    ASSERT_TRUE(SaveLinkFile(folder.file("anlage.ini"), {}, std::nullopt, kOverview).ok());
     EXPECT_EQ(folder.read("anlage.ini").find("Seriennummer"), std::string::npos);
     EXPECT_NE(folder.read("anlage.ini").find("Kunde=Stadtwerke"), std::string::npos);
 

@@ -17,11 +17,11 @@ TEST(Snapshots, AStationKeepsItsNewestHundredInTheOrderTheyWereTaken)
     // The user's own files in the folder are no snapshots: not counted, not removed.
     const std::string own = StationBackupFolder(815) + "0815-Werkseinstellung.ini";
     std::filesystem::create_directories(StationBackupFolder(815));
-    ASSERT_TRUE(SaveLinkFile(own, linkRecords({{7, 1, 0, 1, 7, 2, 0, 0}}), station, {}).ok);
+    ASSERT_TRUE(SaveLinkFile(own, linkRecords({{7, 1, 0, 1, 7, 2, 0, 0}}), station, {}).ok());
     // Taken within a second or two: the names must still keep their order.
     for (int n = 1; n <= kSnapshotsKept + 2; ++n) {
         const SnapshotSave saved = SaveSnapshot(linkRecords({{2, n, 0, 8, 9, 300, 0, 0}}), station, {});
-        ASSERT_TRUE(saved.ok) << saved.reason;
+        ASSERT_TRUE(saved.ok()) << saved.reason;
     }
     const std::vector<std::string> snapshots = ListSnapshots(815);
     ASSERT_EQ(snapshots.size(), static_cast<std::size_t>(kSnapshotsKept));
@@ -59,7 +59,7 @@ TEST(Snapshots, TwoProcessesSavingIntoOneFolderAtOnceLoseNoFile)
             for (int n = 0; n < kSaves; ++n)
                 failed += !SaveTimeNamedLinkFile(folder.path(), linkRecords({{2, process * 100 + n, 0, 8, 9, 300, 0, 0}}),
                                                  {4242, 30, 0x0900}, {})
-                               .ok;
+                               .ok();
             ::_exit(failed);
         }
         savers.push_back(pid);
@@ -84,7 +84,7 @@ TEST(Snapshots, AnyFolderGetsTheSameNamesAndNoSaveReplacesAnother)
     std::vector<std::string> saved;
     for (int n = 1; n <= 3; ++n) {
         const SnapshotSave save = SaveTimeNamedLinkFile(station, linkRecords({{2, n, 0, 8, 9, 300, 0, 0}}), origin, {});
-        ASSERT_TRUE(save.ok) << save.reason;
+        ASSERT_TRUE(save.ok()) << save.reason;
         saved.push_back(save.path);
     }
     // Made when missing; within one second "_2", "_3" follow the plain name.
@@ -100,6 +100,6 @@ TEST(Snapshots, AnyFolderGetsTheSameNamesAndNoSaveReplacesAnother)
 
     folder.write("taken", "a file");
     const SnapshotSave blocked = SaveTimeNamedLinkFile(folder.file("taken/4242"), {}, origin, {});
-    EXPECT_FALSE(blocked.ok);
+    EXPECT_FALSE(blocked.ok());
     EXPECT_FALSE(blocked.reason.empty());
 }
