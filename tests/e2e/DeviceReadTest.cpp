@@ -233,6 +233,31 @@ TEST_F(DeviceRead, ALinkListWithoutEndSlotStopsAtTheAreaAndSaysSo)
     EXPECT_EQ(shownTexts(), std::vector<std::string>{messageWith(kMessageLinkListNotTerminated, {"63"})});
 }
 
+// Unit tests take what the tests' station builder calls Read() for what a
+// read leaves: the same list, central record, data state, origins and links.
+TEST_F(DeviceRead, LeavesWhatTheTestsStationBuilderCallsARead)
+{
+    const StationBuilder stations[] = {
+        smallDevice(),
+        StationBuilder().Type(0x0900).Serial(4711).Address(240).Module(1, 3).Module(64, 5, {}, "Ende"),
+    };
+    for (const StationBuilder& device : stations) {
+        startDevice(device.DeviceImage());
+        shown(ReadDevice(vep, station, view));
+        const Station built = StationBuilder(device).Read().Build();
+        EXPECT_EQ(shownModuleList(station), shownModuleList(built));
+        EXPECT_EQ(station.ModuleTable[0], built.ModuleTable[0]);
+        for (int a = 1; a <= kMaxModuleAddress; ++a)
+            EXPECT_EQ(station.ModuleTable[static_cast<std::size_t>(a)].iModulKennNr,
+                      built.ModuleTable[static_cast<std::size_t>(a)].iModulKennNr) << a;
+        EXPECT_EQ(station.DataState, built.DataState);
+        EXPECT_EQ(station.Identity(), built.Identity());
+        EXPECT_EQ(station.OverviewOrigin, built.OverviewOrigin);
+        EXPECT_EQ(station.LinkTableOrigin, built.LinkTableOrigin);
+        EXPECT_EQ(tableLinks(station), tableLinks(built));
+    }
+}
+
 TEST_F(DeviceRead, APortThatWillNotOpenIsReported)
 {
     CapturedLog log(32);
