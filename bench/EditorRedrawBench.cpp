@@ -11,6 +11,7 @@
 #include "bench/SilentView.h"
 #include "editor/LinkEditorPage.h"
 #include "model/Station.h"
+#include "tests/common/StationBuilder.h"
 
 #include <QApplication>
 #include <QScrollBar>
@@ -28,30 +29,19 @@ constexpr double kTargetMilliseconds = 5.0;
 
 // 64 modules with a bit group of 320 bits and target registers; 299 links,
 // a third of them from module 1 into module 2, the rest anywhere.
-void fillModel(Station& station)
+Station fullStation()
 {
-    station.ResetModel();
-    station.ModuleTable[0].present = 1;
-    station.ModuleTable[0].iModulKennNr = kCentralDeviceKind;
-    for (int32_t address = 1; address <= kMaxModuleAddress; ++address) {
-        ModuleRecord& module = station.ModuleTable[static_cast<std::size_t>(address)];
-        module.present = 1;
-        module.name = "Modul " + std::to_string(address);
-        module.srcBitCount = 320;
-        module.srcRegCount = 16;
-        module.dstBitCount = 320;
-        module.dstRegCount = 16;
-        station.AppendToModuleList(address);
-    }
-    station.AppendToModuleList(0);
-    station.AnzBefehle = 0;
-    for (int n = 0; n < kMaxLinks; ++n) {
+    StationBuilder station;
+    for (int32_t address = 1; address <= kMaxModuleAddress; ++address)
+        station.Module(address, 0, {.srcBits = 320, .srcRegs = 16, .dstBits = 320, .dstRegs = 16},
+                       "Modul " + std::to_string(address));
+    for (int32_t n = 0; n < kMaxLinks; ++n) {
         const bool shown = n % 3 == 0;
         const int32_t q = shown ? 1 : 1 + n % kMaxModuleAddress;
         const int32_t z = shown ? 2 : 1 + (n * 7) % kMaxModuleAddress;
-        station.AppendLink(q, 100 + n % 20, n % 16, 1 + n % 32, z, 300 + (n / 3) % 20, (n * 5) % 16);
-        station.LinkTable[static_cast<std::size_t>(station.AnzBefehle)].deaktiv = n % 2;
+        station.Link({q, 100 + n % 20, n % 16, 1 + n % 32, z, 300 + (n / 3) % 20, (n * 5) % 16, n % 2});
     }
+    return station.Read().Build();
 }
 
 struct Figures {
@@ -80,8 +70,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 300;
 
-    Station station;
-    fillModel(station);
+    Station station = fullStation();
     SilentView shell;
     LinkEditorPage page(shell, station, nullptr);
     page.resize(page.minimumSize());

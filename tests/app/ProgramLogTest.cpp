@@ -1,5 +1,6 @@
 #include "tests/app/ProgramCopy.h"
 #include "tests/common/QmxSim.h"
+#include "tests/common/StationBuilder.h"
 #include "tests/common/TempDir.h"
 
 #include <QElapsedTimer>
@@ -85,7 +86,7 @@ TEST_F(ProgramLog, AnEndAskedForDuringThePortSearchIsNotLost)
 {
     // A silent device keeps the start-up search busy for a second and a half.
     TempDir images;
-    images.write("device.ini", "[Device]\r\n");
+    images.write("device.ini", StationBuilder().DeviceImage());
     const QmxSim silent(images.file("device.ini"), {QStringLiteral("--silent")});
     ASSERT_FALSE(silent.path().empty());
 

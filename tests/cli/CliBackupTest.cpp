@@ -33,30 +33,26 @@ namespace {
 
 using Link = std::array<int, 8>; // ModulQ, RegVon, BitVon, AnzBit, ModulZ, RegZ, BitZ, deaktiv
 
-struct Station {
+// One station of a backup: the CLI tests' station behind a serial number
+// and an address of its own, with links of its own.
+struct BackupStation {
     int serial;
     int address;
     std::vector<Link> links;
 };
 
-// A QMX-620 with an SK40F at 7 (a name beyond ASCII) and a VLN-300/DA3 at 12.
-std::string image(const Station& station)
+std::string image(const BackupStation& station)
 {
-    std::string text = "[Device]\nType=0x0900\nSerial=" + std::to_string(station.serial) + "\nAddress="
-                       + std::to_string(station.address)
-                       + "\n\n[Module7]\nName=Hochbeh\xE4lter\nKind=1\n\n[Module12]\nName=Pumpwerk S\xFC"
-                         "d\nKind=4\nDstRegs=8\nDstBits=16\nSrcRegs=8\nSrcBits=16\n\n[Links]\n";
-    for (std::size_t n = 0; n < station.links.size(); ++n) {
-        text += std::to_string(n + 1) + "=";
-        for (std::size_t f = 0; f < 8; ++f)
-            text += std::to_string(station.links[n][f]) + (f < 7 ? "," : "\n");
-    }
-    return text;
+    return cliStation()
+        .Serial(static_cast<uint16_t>(station.serial))
+        .Address(station.address)
+        .Links(station.links)
+        .DeviceImage();
 }
 
-const Station kNorth{4242, 30, {{7, 100, 0, 4, 12, 300, 0, 0}, {12, 150, 0, 16, 7, 350, 0, 1}}};
-const Station kSouth{815, 20, {{12, 151, 3, 12, 12, 350, 4, 0}}};
-const Station kEast{7001, 40, {{7, 100, 1, 2, 12, 301, 5, 1}, {12, 152, 0, 8, 7, 351, 0, 0}, {7, 101, 0, 1, 12, 302, 9, 0}}};
+const BackupStation kNorth{4242, 30, {{7, 100, 0, 4, 12, 300, 0, 0}, {12, 150, 0, 16, 7, 350, 0, 1}}};
+const BackupStation kSouth{815, 20, {{12, 151, 3, 12, 12, 350, 4, 0}}};
+const BackupStation kEast{7001, 40, {{7, 100, 1, 2, 12, 301, 5, 1}, {12, 152, 0, 8, 7, 351, 0, 0}, {7, 101, 0, 1, 12, 302, 9, 0}}};
 
 std::vector<Link> fields(const std::vector<LinkRecord>& links)
 {
@@ -142,7 +138,7 @@ std::string withoutStamp(const std::string& content)
 class CliBackup : public testing::Test {
 protected:
     // A simulated station at full speed, or paced with `options`.
-    std::string startStation(const Station& station, const QStringList& options = {})
+    std::string startStation(const BackupStation& station, const QStringList& options = {})
     {
         const std::string name = "station" + std::to_string(stations.size()) + ".ini";
         cli.files.write(name, image(station));
@@ -151,7 +147,7 @@ protected:
         return stations.back()->path();
     }
     // Station `index` served anew from `station`'s image, on a new line.
-    std::string replaceStation(std::size_t index, const Station& station)
+    std::string replaceStation(std::size_t index, const BackupStation& station)
     {
         const std::string name = "station" + std::to_string(index) + "-again.ini";
         cli.files.write(name, image(station));
@@ -268,7 +264,7 @@ TEST_F(CliBackup, OnATerminalEachStationGetsItsLineAsItEnds)
 TEST_F(CliBackup, TwoStationsOfOneSerialNumberKeepAFileEach)
 {
     const std::string first = startStation(kNorth);
-    Station changed = kNorth;
+    BackupStation changed = kNorth;
     changed.links.pop_back();
     const std::string second = startStation(changed);
 
@@ -325,7 +321,7 @@ TEST_F(CliBackup, ASecondBackupNamesTheLinksChangedSinceTheFirstAndKeepsNoCopyOf
             << "a first backup has nothing to compare with: " << port;
 
     // Someone gave east's link 2 another target bit and added a fourth link.
-    Station changed = kEast;
+    BackupStation changed = kEast;
     changed.links[1][6] = 3;
     changed.links.push_back({12, 153, 0, 1, 7, 352, 0, 0});
     const std::string eastNow = replaceStation(2, changed);

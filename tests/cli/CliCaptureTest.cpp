@@ -22,8 +22,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr const char* kDevice = "[Device]\nType=0x3301\nSerial=815\nAddress=20\n[Module2]\nKind=1\n"
-                                "[Links]\n1=2,100,0,4,2,300,0,0\n";
+const std::string kDevice =
+    StationBuilder().Serial(815).Address(20).Module(2, 1).Link({2, 100, 0, 4, 2, 300, 0, 0}).DeviceImage();
 const QStringList kFrameFields{QStringLiteral("qmx.kind"), QStringLiteral("qmx.read_addr"),
                                QStringLiteral("qmx.read_count"), QStringLiteral("qmx.write_addr"),
                                QStringLiteral("qmx.word"), QStringLiteral("qmx.crc")};

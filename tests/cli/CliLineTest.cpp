@@ -15,7 +15,7 @@
 
 namespace {
 
-constexpr const char* kDevice = "[Device]\nType=0x3301\nSerial=815\nAddress=20\n[Module2]\nKind=1\n";
+const std::string kDevice = StationBuilder().Serial(815).Address(20).Module(2, 1).DeviceImage();
 
 bool contains(const std::string& text, const std::string& part)
 {

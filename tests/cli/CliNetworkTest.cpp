@@ -15,30 +15,12 @@
 
 namespace {
 
-// The small device of the CLI tests, with a link whose words carry bytes
-// 0xFF (register 255, target register 65535): RFC 2217 doubles them.
-constexpr const char* kDevice = R"(
-[Device]
-Address=30
-Serial=4242
-Type=0x0900
-
-[Module7]
-Name=Hochbehälter
-Kind=1
-
-[Module12]
-Name=Pumpwerk Süd
-Kind=4
-DstRegs=8
-DstBits=16
-SrcRegs=8
-SrcBits=16
-
-[Links]
-1=7,100,0,4,12,300,0,0
-2=12,255,15,1,7,65535,15,1
-)";
+// The CLI tests' station with a link whose words carry bytes 0xFF
+// (register 255, target register 65535): RFC 2217 doubles them.
+std::string deviceImage()
+{
+    return cliStation().Link({7, 100, 0, 4, 12, 300, 0, 0}).Link({12, 255, 15, 1, 7, 65535, 15, 1}).DeviceImage();
+}
 
 using Link = std::array<int, 8>; // ModulQ, RegVon, BitVon, AnzBit, ModulZ, RegZ, BitZ, deaktiv
 
@@ -67,7 +49,7 @@ protected:
     void SetUp() override
     {
         KALMORIA_REQUIRE_SER2NET();
-        cli.files.write("device.ini", kDevice);
+        cli.files.write("device.ini", deviceImage());
         device = std::make_unique<SimBehindSer2net>(cli.files.file("device.ini"), GetParam());
         ASSERT_TRUE(device->ready()) << "qmx-sim or ser2net did not start";
     }

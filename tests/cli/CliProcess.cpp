@@ -110,3 +110,13 @@ std::vector<uint16_t> ReadLinkArea(const std::string& path)
     OverrideComPorts({});
     return result == Tvep::Ok ? words : std::vector<uint16_t>{};
 }
+
+StationBuilder cliStation()
+{
+    return StationBuilder()
+        .Type(0x0900)
+        .Serial(4242)
+        .Address(30)
+        .Module(7, 1, {}, "Hochbeh\xE4lter")
+        .Module(12, 4, {.srcBits = 16, .srcRegs = 8, .dstBits = 16, .dstRegs = 8}, "Pumpwerk S\xFC" "d");
+}

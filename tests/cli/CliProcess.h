@@ -1,5 +1,6 @@
 #pragma once
 
+#include "tests/common/StationBuilder.h"
 #include "tests/common/TempDir.h"
 
 #include <QStringList>
@@ -47,3 +48,8 @@ private:
 // The 252 registers of the device's link area behind `path`, read with the
 // program's own client; empty when the device does not answer.
 std::vector<uint16_t> ReadLinkArea(const std::string& path);
+
+// The station of the CLI tests, without links: a QMX-620 with serial number
+// 4242 at bus address 30, an SK40F at 7 (a name beyond ASCII) and a
+// VLN-300/DA3 at 12.
+StationBuilder cliStation();

@@ -9,12 +9,11 @@
 
 namespace {
 
-// A station with two named modules and two links, the second inactive.
-constexpr const char* kStation = "[Device]\nAddress=30\nSerial=4242\nType=0x0900\n\n"
-                                 "[Module7]\nName=Hochbeh\xE4lter\nKind=1\n\n"
-                                 "[Module12]\nName=Pumpwerk S\xFC" "d\nKind=4\n"
-                                 "DstRegs=8\nDstBits=16\nSrcRegs=8\nSrcBits=16\n\n"
-                                 "[Links]\n1=7,100,0,4,12,300,0,0\n2=12,150,0,16,7,350,0,1\n";
+// The CLI tests' station with two links, the second inactive.
+std::string stationImage()
+{
+    return cliStation().Link({7, 100, 0, 4, 12, 300, 0, 0}).Link({12, 150, 0, 16, 7, 350, 0, 1}).DeviceImage();
+}
 
 bool contains(const std::string& text, const std::string& part)
 {
@@ -25,7 +24,7 @@ class CliReport : public testing::Test {
 protected:
     void SetUp() override
     {
-        cli.files.write("station.ini", kStation);
+        cli.files.write("station.ini", stationImage());
         device = std::make_unique<QmxSim>(cli.files.file("station.ini"));
         ASSERT_FALSE(device->path().empty()) << "qmx-sim did not start";
     }

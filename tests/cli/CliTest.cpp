@@ -19,32 +19,6 @@
 
 namespace {
 
-// A QMX-620 at bus address 30 with an SK40F at 7 (a name beyond ASCII) and a
-// VLN-300/DA3 at 12; three links, the second and the third inactive.
-constexpr const char* kDevice = R"(
-[Device]
-Address=30
-Serial=4242
-Type=0x0900
-
-[Module7]
-Name=Hochbehälter
-Kind=1
-
-[Module12]
-Name=Pumpwerk Süd
-Kind=4
-DstRegs=8
-DstBits=16
-SrcRegs=8
-SrcBits=16
-
-[Links]
-1=7,100,0,4,12,300,0,0
-2=12,150,0,16,7,350,0,1
-3=8305,0064,012C,2704
-)";
-
 bool contains(const std::string& text, const std::string& part)
 {
     return text.find(part) != std::string::npos;
@@ -52,12 +26,19 @@ bool contains(const std::string& text, const std::string& part)
 
 using Link = std::array<int, 8>; // ModulQ, RegVon, BitVon, AnzBit, ModulZ, RegZ, BitZ, deaktiv
 
-// The links of kDevice.
+// The links of threeLinkStation().
 const std::vector<Link> kDeviceLinks{
     {7, 100, 0, 4, 12, 300, 0, 0},
     {12, 150, 0, 16, 7, 350, 0, 1},
     {3, 100, 2, 4, 5, 300, 7, 1},
 };
+
+// The CLI tests' station with three links, the second and the third
+// inactive; the third as the words the device holds.
+StationBuilder threeLinkStation()
+{
+    return cliStation().Links({kDeviceLinks[0], kDeviceLinks[1]}).LinkWords({0x8305, 0x0064, 0x012C, 0x2704});
+}
 
 // A link file as a person could write it: only the links.
 std::string linkFile(const std::vector<Link>& links)
@@ -100,7 +81,7 @@ std::string fileWithGap()
 class Cli : public testing::Test {
 protected:
     // Starts the simulated device; the commands reach it through --port.
-    void startDevice(const QStringList& options = {}, const std::string& image = kDevice)
+    void startDevice(const QStringList& options = {}, const std::string& image = threeLinkStation().DeviceImage())
     {
         cli.files.write("device.ini", image);
         device = std::make_unique<QmxSim>(cli.files.file("device.ini"), options);
@@ -245,8 +226,7 @@ TEST_F(Cli, InfoShowsTheOverviewAsTableAndAsJson)
 
 TEST_F(Cli, ControlCharactersInANameFromTheDeviceAreShownAsEscapes)
 {
-    std::string image = kDevice;
-    startDevice({}, image.replace(image.find("Hoch"), 4, "\x1B[2J"));
+    startDevice({}, threeLinkStation().Module(7, 1, {}, "\x1B[2Jbeh\xE4lter").DeviceImage());
     const auto info = run({QStringLiteral("info")});
     EXPECT_EQ(info.exitCode, 0) << info.err;
     EXPECT_TRUE(contains(info.out, "  \\x1B[2Jbeh")) << info.out;
@@ -659,9 +639,7 @@ TEST_F(Cli, CtrlCDuringAWriteWaitsForTheTransferAndSaysWhatTheDeviceHolds)
 
 TEST_F(Cli, ASearchThatFindsADeviceAboveAddress240SaysSo)
 {
-    std::string image = kDevice;
-    image.replace(image.find("Address=30"), 10, "Address=250");
-    cli.files.write("far.ini", image);
+    cli.files.write("far.ini", threeLinkStation().Address(250).DeviceImage());
     device = std::make_unique<QmxSim>(cli.files.file("far.ini"));
     ASSERT_FALSE(device->path().empty());
     cli.writeSettings("[Schnittstellen]\r\nCOM2=" + device->path() + "\r\n");

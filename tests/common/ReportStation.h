@@ -7,6 +7,7 @@
 // register no other link writes, so the link check finds nothing.
 
 #include "model/Station.h"
+#include "tests/common/StationBuilder.h"
 #include "tests/common/TableLinks.h"
 
 #include <array>
@@ -27,20 +28,10 @@ inline std::vector<LinkRecord> reportLinks(int count)
 
 inline Station reportStation(int links)
 {
-    Station station;
-    station.ModuleTable[0] = {1, "Zentrale", "QMX-620", 6};
-    station.AppendToModuleList(0);
-    for (int address = 1; address <= 8; ++address) {
-        ModuleRecord& module = station.ModuleTable[static_cast<std::size_t>(address)];
-        module = {1, kReportModuleNames[static_cast<std::size_t>(address - 1)], "PDX-44", 5, 16, 16, 40, 40, 0, 0};
-        station.AppendToModuleList(address);
-    }
-    station.AppendToModuleList(0);
-    station.DataState = 0;
-    station.DeviceType = 0x0900;
-    station.SerialNumber = 4242;
-    station.DeviceAddress = 30;
-    station.OverviewOrigin = station.LinkTableOrigin = station.Identity();
-    station.ReplaceLinks(reportLinks(links));
-    return station;
+    StationBuilder station;
+    station.Type(0x0900).Serial(4242).Address(30);
+    for (int address = 1; address <= 8; ++address)
+        station.Module(address, 5, {.srcBits = 16, .srcRegs = 40, .dstBits = 16, .dstRegs = 40},
+                       kReportModuleNames[static_cast<std::size_t>(address - 1)], "PDX-44");
+    return station.Links(linkFields(reportLinks(links))).Read().Build();
 }

@@ -12,11 +12,9 @@
 namespace {
 
 // The small station's modules behind another serial number.
-std::string stationNumbered(const std::string& serial)
+std::string stationNumbered(uint16_t serial)
 {
-    std::string image = smallStation();
-    image.replace(image.find("Serial=815"), 10, "Serial=" + serial);
-    return image;
+    return smallStation().Serial(serial).DeviceImage();
 }
 
 // A user who answers the write's questions as a row says.
@@ -66,7 +64,7 @@ TEST_P(WriteFlow, AsksOnceAndSaysWhatTheDeviceHolds)
     const WriteRow& row = GetParam();
     StationClient client(Preferences{});
     Station& station = client.State();
-    startDevice(smallStation());
+    startDevice(smallStation().DeviceImage());
     ASSERT_TRUE(client.Read(view).ok());
     station.DeleteLink(1);
     ASSERT_TRUE(station.AppendLink(9, 150, 3, 12, 2, 350, 4));
@@ -92,20 +90,23 @@ TEST_P(WriteFlow, AsksOnceAndSaysWhatTheDeviceHolds)
 INSTANTIATE_TEST_SUITE_P(
     Core, WriteFlow,
     testing::Values(
-        WriteRow{"ItsOwnStation", smallStation(), {}, false, {}, Outcome::Done, kMessageWrittenAndChecked, true},
-        WriteRow{"AnotherStationRefused", stationNumbered("4711"), {}, false, {}, Outcome::Refused, 0, false},
-        WriteRow{"AnotherStationAgreed", stationNumbered("4711"), {}, true, {}, Outcome::Done,
+        WriteRow{"ItsOwnStation", smallStation().DeviceImage(), {}, false, {}, Outcome::Done,
+                 kMessageWrittenAndChecked, true},
+        WriteRow{"AnotherStationRefused", stationNumbered(4711), {}, false, {}, Outcome::Refused, 0, false},
+        WriteRow{"AnotherStationAgreed", stationNumbered(4711), {}, true, {}, Outcome::Done,
                  kMessageWrittenAndChecked, true},
         // After the question the port leads to yet another device: nothing goes to it.
-        WriteRow{"AnotherDeviceAfterTheQuestion", stationNumbered("4711"), {}, true, stationNumbered("4712"),
+        WriteRow{"AnotherDeviceAfterTheQuestion", stationNumbered(4711), {}, true, stationNumbered(4712),
                  Outcome::Refused, kMessageOtherStationAfterReopen, false},
         // Silent before the write frame: the device holds what it held.
-        WriteRow{"SilentBeforeWriting", smallStation(), {QStringLiteral("--fail-transfer"), QStringLiteral("1")},
-                 false, {}, Outcome::TransferFailed, kMessageNothingSent, false},
+        WriteRow{"SilentBeforeWriting", smallStation().DeviceImage(),
+                 {QStringLiteral("--fail-transfer"), QStringLiteral("1")}, false, {}, Outcome::TransferFailed,
+                 kMessageNothingSent, false},
         // Silent after the write frame (configuration, modules, snapshot, write):
         // the device may hold anything, and the snapshot is named.
-        WriteRow{"SilentAfterTheWriteFrame", smallStation(), {QStringLiteral("--fail-transfer"), QStringLiteral("4")},
-                 false, {}, Outcome::TransferFailed, kMessageWriteOutcomeUnknown, false}),
+        WriteRow{"SilentAfterTheWriteFrame", smallStation().DeviceImage(),
+                 {QStringLiteral("--fail-transfer"), QStringLiteral("4")}, false, {}, Outcome::TransferFailed,
+                 kMessageWriteOutcomeUnknown, false}),
     [](const testing::TestParamInfo<WriteRow>& info) { return std::string(info.param.name); });
 
 // The station holds an active link to module 5, which it lacks: written back
@@ -114,7 +115,7 @@ TEST_F(DeviceTestBench, OnlyLinksTheWriteChangesAreAskedAbout)
 {
     StationClient client(Preferences{});
     Station& station = client.State();
-    startDevice(smallStation() + "3=2,110,0,8,5,300,0,0\n");
+    startDevice(smallStation().Link({2, 110, 0, 8, 5, 300, 0, 0}).DeviceImage());
     ASSERT_TRUE(client.Read(view).ok());
     ScriptedQuestions questions;
     questions.yesToOtherStation = true; // the station lacks module 5

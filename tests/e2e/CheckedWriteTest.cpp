@@ -25,9 +25,7 @@ const StationIdentity kStationIdentity{815, 20, 0x3301};
 // The same modules behind another station().
 std::string otherStation()
 {
-    std::string image = smallStation();
-    image.replace(image.find("Serial=815"), 10, "Serial=4711");
-    return image;
+    return smallStation().Serial(4711).DeviceImage();
 }
 
 class CheckedWrite : public DeviceTestBench {
@@ -35,7 +33,7 @@ protected:
     void SetUp() override
     {
         DeviceTestBench::SetUp();
-        startDevice(smallStation(), extraOptions());
+        startDevice(smallStation().DeviceImage(), extraOptions());
         window = std::make_unique<TF_Kalmoria_main>();
         window->ActionLadenQMXExecute();
         ASSERT_EQ(window->station().DataState, 0);

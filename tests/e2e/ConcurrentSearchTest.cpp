@@ -66,9 +66,9 @@ protected:
     void mapMixedPorts(const PtyPeer& silent)
     {
         devices.clear();
-        mapPorts({silent.path(), "", device("[Device]\nType=2304\nAddress=3\n"),
+        mapPorts({silent.path(), "", device(StationBuilder().Type(0x0900).Address(3).DeviceImage()),
                   device(kSmallDevice, {"--fail-transfer", "1", "--bad-crc"}), "",
-                  device("[Device]\nType=0x1234\n"), folder.file("image0.ini")});
+                  device(StationBuilder().Type(0x1234).DeviceImage()), folder.file("image0.ini")});
     }
 
     std::unique_ptr<Tvep> client;

@@ -128,7 +128,7 @@ TEST_F(DeviceRead, TheBoxAfterAFailedReadComesWithTheLineFreeAndTheProgressBarGo
 
 TEST_F(DeviceRead, AnEmptyDeviceGivesOnlyTheCentralDevice)
 {
-    startDevice("[Device]\nType=0x0300\nSerial=1\nAddress=0\n");
+    startDevice(StationBuilder().Type(0x0300).Serial(1).Address(0).DeviceImage());
     shown(ReadDevice(vep, station, view));
     EXPECT_TRUE(boxes.shown.empty());
     EXPECT_EQ(station.ModulAnzahl, 1);
@@ -138,7 +138,7 @@ TEST_F(DeviceRead, AnEmptyDeviceGivesOnlyTheCentralDevice)
 
 TEST_F(DeviceRead, AQmx620NamesItsCentralRecordSo)
 {
-    startDevice("[Device]\nType=0x0900\nSerial=2\nAddress=3\n");
+    startDevice(StationBuilder().Type(0x0900).Serial(2).Address(3).DeviceImage());
     shown(ReadDevice(vep, station, view));
     EXPECT_EQ(station.ModuleTable[0].typeText, "QMX-620");
     EXPECT_EQ(station.DeviceAddress, 3);
@@ -146,7 +146,7 @@ TEST_F(DeviceRead, AQmx620NamesItsCentralRecordSo)
 
 TEST_F(DeviceRead, ADeviceAddressAbove240IsNoDeviceOfOurs)
 {
-    startDevice("[Device]\nType=0x3301\nSerial=2\nAddress=241\n[Module1]\nKind=5\n");
+    startDevice(StationBuilder().Serial(2).Address(241).Module(1, 5).DeviceImage());
     CapturedLog log(32);
     shown(ReadDevice(vep, station, view));
     EXPECT_EQ(shownTexts(), std::vector<std::string>{message(11, "13057")});
@@ -161,19 +161,14 @@ TEST_F(DeviceRead, UnusableNamesFallBackToTheAddress)
 {
     // Module 6: third name register with a zero high byte; module 7: four blanks;
     // module 8: never named on the device.
-    startDevice(std::string(kSmallDevice) + R"(
-[Module6]
-Kind=2
-Name=Schieber Ost
-[Module7]
-Kind=2
-[Module8]
-Kind=2
-[Registers]
-R32042=0x0041
-R32048=0x2020
-R32049=0x2020
-)");
+    startDevice(smallDevice()
+                    .Module(6, 2, {}, "Schieber Ost")
+                    .Module(7, 2)
+                    .Module(8, 2)
+                    .Register(32042, 0x0041)
+                    .Register(32048, 0x2020)
+                    .Register(32049, 0x2020)
+                    .DeviceImage());
     shown(ReadDevice(vep, station, view));
     EXPECT_EQ(station.ModuleTable[6].name, "Modul-Adr.7");
     EXPECT_EQ(station.ModuleTable[7].name, "Modul-Adr.8");
@@ -183,7 +178,7 @@ R32049=0x2020
 
 TEST_F(DeviceRead, AModuleWithAnUnknownKindIsNotListed)
 {
-    startDevice(std::string(kSmallDevice) + "[Module12]\nKind=7\nName=Zukunft\n");
+    startDevice(smallDevice().Module(12, 7, {}, "Zukunft").DeviceImage());
     CapturedLog log(32);
     shown(ReadDevice(vep, station, view));
     EXPECT_EQ(station.ModuleTable[12].present, 0);
@@ -228,14 +223,39 @@ TEST_F(DeviceRead, AFailedLinkReadKeepsTheModulesButNoLinks)
 
 TEST_F(DeviceRead, ALinkListWithoutEndSlotStopsAtTheAreaAndSaysSo)
 {
-    std::string image = "[Device]\nType=0x3301\nAddress=1\n[Module2]\nKind=5\n[Module3]\nKind=5\n[Links]\n";
+    StationBuilder device = StationBuilder().Module(2, 5).Module(3, 5);
     for (int n = 1; n <= 70; ++n)
-        image += std::to_string(n) + "=2," + std::to_string(n) + ",0,1,3,300,0,0\n";
-    startDevice(image);
+        device.Link({2, n, 0, 1, 3, 300, 0, 0});
+    startDevice(device.DeviceImage());
     shown(ReadDevice(vep, station, view));
     EXPECT_EQ(station.AnzBefehle, 63);
     EXPECT_EQ(station.LinkTable[63].RegVon, 63);
     EXPECT_EQ(shownTexts(), std::vector<std::string>{messageWith(kMessageLinkListNotTerminated, {"63"})});
+}
+
+// Unit tests take what the tests' station builder calls Read() for what a
+// read leaves: the same list, central record, data state, origins and links.
+TEST_F(DeviceRead, LeavesWhatTheTestsStationBuilderCallsARead)
+{
+    const StationBuilder stations[] = {
+        smallDevice(),
+        StationBuilder().Type(0x0900).Serial(4711).Address(240).Module(1, 3).Module(64, 5, {}, "Ende"),
+    };
+    for (const StationBuilder& device : stations) {
+        startDevice(device.DeviceImage());
+        shown(ReadDevice(vep, station, view));
+        const Station built = StationBuilder(device).Read().Build();
+        EXPECT_EQ(shownModuleList(station), shownModuleList(built));
+        EXPECT_EQ(station.ModuleTable[0], built.ModuleTable[0]);
+        for (int a = 1; a <= kMaxModuleAddress; ++a)
+            EXPECT_EQ(station.ModuleTable[static_cast<std::size_t>(a)].iModulKennNr,
+                      built.ModuleTable[static_cast<std::size_t>(a)].iModulKennNr) << a;
+        EXPECT_EQ(station.DataState, built.DataState);
+        EXPECT_EQ(station.Identity(), built.Identity());
+        EXPECT_EQ(station.OverviewOrigin, built.OverviewOrigin);
+        EXPECT_EQ(station.LinkTableOrigin, built.LinkTableOrigin);
+        EXPECT_EQ(tableLinks(station), tableLinks(built));
+    }
 }
 
 TEST_F(DeviceRead, APortThatWillNotOpenIsReported)

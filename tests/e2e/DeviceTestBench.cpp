@@ -3,37 +3,26 @@
 #include "sequences/LinkAreaRead.h"
 #include "i18n/LanguageTexts.h"
 
-const char* const kSmallDevice = R"(
-[Device]
-Type=0x3301
-Serial=815
-Address=20
+const std::vector<LinkFields> kSmallStationLinks{{2, 100, 0, 8, 9, 300, 0, 0}, {3, 42, 1, 2, 2, 300, 8, 0}};
 
-[Module2]
-Kind=0
-SrcBits=32
-SrcRegs=12
-DstBits=24
-DstRegs=8
-Name=Pumpwerk Nord
+StationBuilder smallStation()
+{
+    return StationBuilder()
+        .Serial(815)
+        .Address(20)
+        .Module(2, 0, {.srcBits = 32, .srcRegs = 12, .dstBits = 24, .dstRegs = 8}, "Pumpwerk Nord")
+        .Module(3, 1, {}, "Hochbehaelter")
+        .Module(9, 5, {.srcBits = 44, .srcRegs = 4, .dstBits = 44, .dstRegs = 4}, "Brunnen 9")
+        .Links(kSmallStationLinks);
+}
 
-[Module3]
-Kind=1
-Name=Hochbehaelter
+StationBuilder smallDevice()
+{
+    return smallStation().LinkWords({0x8305, 0x0064, 0x012C, 0x2704});
+}
 
-[Module9]
-Kind=5
-SrcBits=44
-SrcRegs=4
-DstBits=44
-DstRegs=4
-Name=Brunnen 9
-
-[Links]
-1=2,100,0,8,9,300,0,0
-2=3,42,1,2,2,300,8,0
-3=8305,0064,012C,2704
-)";
+// Made from kSmallStationLinks above as the tests start.
+const std::string kSmallDevice = smallDevice().DeviceImage();
 
 void DeviceTestBench::SetUp()
 {
@@ -60,15 +49,6 @@ void DeviceTestBench::mapPorts(const std::vector<std::string>& paths)
     }
     config.writeSettings(ini);
 }
-
-std::string smallStation()
-{
-    std::string image = kSmallDevice;
-    image.erase(image.find("3=8305,0064,012C,2704\n"));
-    return image;
-}
-
-const std::vector<LinkFields> kSmallStationLinks{{2, 100, 0, 8, 9, 300, 0, 0}, {3, 42, 1, 2, 2, 300, 8, 0}};
 
 std::vector<LinkFields> DeviceTestBench::deviceLinks()
 {

@@ -6,6 +6,7 @@
 #include "tests/common/RecordingView.h"
 #include "tests/common/ScopedConfigHome.h"
 #include "tests/common/ScriptedMessageBoxes.h"
+#include "tests/common/StationBuilder.h"
 #include "tests/common/TableLinks.h"
 #include "tests/common/TempDir.h"
 #include "transports/LineFactory.h"
@@ -47,9 +48,12 @@ protected:
     Station station;
 };
 
-// A small device: a KRA-520/DA1 at 2, an SK40F at 3 and a PDX-44 at 9, three links.
-extern const char* const kSmallDevice;
-// The small device without its third link, whose target module 5 it does
-// not carry: a station whose links use only its own modules.
-std::string smallStation();
+// A small device, a QMX-240.100 with serial number 815 at bus address 20: a
+// KRA-520/DA1 at 2, an SK40F at 3 and a PDX-44 at 9, three links, the third
+// inactive and to a module 5 the device does not carry.
+StationBuilder smallDevice();
+extern const std::string kSmallDevice; // its image
+// The small device without its third link: a station whose links use only
+// its own modules, kSmallStationLinks.
+StationBuilder smallStation();
 extern const std::vector<LinkFields> kSmallStationLinks;

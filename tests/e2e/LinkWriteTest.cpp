@@ -126,7 +126,7 @@ TEST_F(LinkWrite, AWriteTheWindowRefusesIsLoggedOnce)
 
 TEST_F(LinkWrite, AReadThatFoundNoDeviceOfOursCannotBeWrittenBack)
 {
-    startDevice("[Device]\nType=0x3301\nAddress=241\n[Module2]\nKind=5\n[Links]\n1=2,100,0,1,2,300,0,0\n");
+    startDevice(StationBuilder().Address(241).Module(2, 5).Link({2, 100, 0, 1, 2, 300, 0, 0}).DeviceImage());
     shown(ReadDevice(vep, station, view));
     boxes.shown.clear();
     shown(WriteLinksToDevice(vep, station));

@@ -1,6 +1,7 @@
 #include "sequences/DeviceRead.h"
 #include "model/LinkModel.h"
 #include "model/ModuleModel.h"
+#include "protocol/DeviceRegisters.h"
 #include "tests/common/CapturedLog.h"
 #include "tests/common/ShownNotices.h"
 #include "tests/e2e/DeviceTestBench.h"
@@ -10,39 +11,32 @@ namespace {
 using ModuleAddresses = DeviceTestBench;
 
 // Modules on both sides of every name block border: block k names addresses 16k+1 .. 16k+16.
-const char* const kBlockBorders = R"(
-[Device]
-Type=0x3301
-Serial=77
-Address=5
-[Module16]
-Kind=5
-Name=Ende Block 0
-[Module17]
-Kind=5
-Name=Anfang Block 1
-[Module33]
-Kind=1
-Name=Anfang Block 2
-[Module48]
-Kind=2
-Name=Ende Block 2
-[Module49]
-Kind=5
-Name=Anfang Block 3
-[Module64]
-Kind=5
-Name=Ende Block 3
-[Links]
-1=16,100,0,8,64,300,0,0
-)";
+StationBuilder blockBorders()
+{
+    return StationBuilder()
+        .Serial(77)
+        .Address(5)
+        .Module(16, 5, {}, "Ende Block 0")
+        .Module(17, 5, {}, "Anfang Block 1")
+        .Module(33, 1, {}, "Anfang Block 2")
+        .Module(48, 2, {}, "Ende Block 2")
+        .Module(49, 5, {}, "Anfang Block 3")
+        .Module(64, 5, {}, "Ende Block 3")
+        .Link({16, 100, 0, 8, 64, 300, 0, 0});
+}
+
+// The register that tells whether a module address is occupied.
+uint16_t existenceWord(int address)
+{
+    return static_cast<uint16_t>(DeviceRegisters::ModuleExistence + address - 1);
+}
 
 
 } // namespace
 
 TEST_F(ModuleAddresses, EachNameComesFromItsOwnBlockAndEntry)
 {
-    startDevice(kBlockBorders);
+    startDevice(blockBorders().DeviceImage());
     CapturedLog log(32);
     shown(ReadDevice(vep, station, view));
 
@@ -64,7 +58,7 @@ TEST_F(ModuleAddresses, EachNameComesFromItsOwnBlockAndEntry)
 
 TEST_F(ModuleAddresses, AFailedNameBlockKeepsTheModulesFoundBeforeIt)
 {
-    startDevice(kBlockBorders, {QStringLiteral("--fail-range"), QStringLiteral("32256:32383")});
+    startDevice(blockBorders().DeviceImage(), {QStringLiteral("--fail-range"), QStringLiteral("32256:32383")});
     CapturedLog log(32);
     shown(ReadDevice(vep, station, view));
 
@@ -80,8 +74,12 @@ TEST_F(ModuleAddresses, AFailedNameBlockKeepsTheModulesFoundBeforeIt)
 
 TEST_F(ModuleAddresses, AnExistenceWordBelow0x0800MarksTheAddressOccupied)
 {
-    startDevice(std::string(kBlockBorders) + "[Module20]\nKind=5\nExists=0x07FF\n"
-                                             "[Module21]\nKind=5\nName=Abgeklemmt\nExists=0x0800\n");
+    startDevice(blockBorders()
+                    .Module(20, 5)
+                    .Module(21, 5, {}, "Abgeklemmt")
+                    .Register(existenceWord(20), 0x07FF)
+                    .Register(existenceWord(21), 0x0800)
+                    .DeviceImage());
     CapturedLog log(32);
     shown(ReadDevice(vep, station, view));
 

@@ -29,8 +29,7 @@ namespace {
 // RFC 2217 doubles on the way: register 255 and target register 65535.
 std::string deviceWithEscapes()
 {
-    std::string image = kSmallDevice;
-    return image + "4=9,255,15,1,3,65535,15,1\n";
+    return smallDevice().Link({9, 255, 15, 1, 3, 65535, 15, 1}).DeviceImage();
 }
 
 const std::vector<LinkFields> kDeviceLinks{

@@ -27,7 +27,7 @@ protected:
     std::unique_ptr<Tvep> client;
 };
 
-const char* const kDeviceAt3 = "[Device]\nType=2304\nAddress=3\n";
+const std::string kDeviceAt3 = StationBuilder().Type(0x0900).Address(3).DeviceImage();
 
 } // namespace
 
@@ -78,7 +78,7 @@ TEST_F(PortSearch, ASilentPortCostsOneTransferAndIsPassedOver)
 
 TEST_F(PortSearch, ADeviceAtAddressAbove240IsNotTaken)
 {
-    mapPorts({"", device("[Device]\nType=0x3301\nAddress=241\n")});
+    mapPorts({"", device(StationBuilder().Address(241).DeviceImage())});
     SearchComPort(client, station, view);
     EXPECT_EQ(station.ComPortNr, 1);
 }

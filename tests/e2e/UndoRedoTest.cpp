@@ -15,7 +15,7 @@ protected:
     void openStation()
     {
         window.reset();
-        startDevice(smallStation());
+        startDevice(smallStation().DeviceImage());
         window = std::make_unique<TF_Kalmoria_main>();
         window->show();
         boxes.answer = idYes;

@@ -1,7 +1,7 @@
 #include "editor/LinkCheck.h"
 #include "model/SignalGroups.h"
+#include "tests/common/StationBuilder.h"
 #include "tests/common/TableLinks.h"
-#include "tests/editor/TestModules.h"
 
 #include <gtest/gtest.h>
 
@@ -14,18 +14,15 @@ using Kind = LinkProblemKind;
 // bits at 3); no signal groups.
 class LinkCheck : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        station.ModuleTable[0] = moduleOf(kCentralDeviceKind, {});
-        station.ModuleTable[2] = moduleOf(0, {.srcBits = 32, .srcRegs = 12, .dstBits = 24, .dstRegs = 8});
-        station.ModuleTable[3] = moduleOf(1, {.srcBits = 4, .srcRegs = 2, .dstBits = 2});
-    }
     std::vector<LinkProblem> check(const std::vector<LinkFields>& links) const
     {
         return CheckLinks(station, linkRecords(links));
     }
 
-    Station station;
+    const Station station = StationBuilder()
+                                .Module(2, 0, {.srcBits = 32, .srcRegs = 12, .dstBits = 24, .dstRegs = 8})
+                                .Module(3, 1, {.srcBits = 4, .srcRegs = 2, .dstBits = 2})
+                                .Build();
 };
 
 const LinkFields kGood{2, 100, 0, 8, 2, 300, 0, 0};

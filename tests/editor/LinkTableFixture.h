@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/Station.h"
+#include "tests/common/StationBuilder.h"
 
 #include <gtest/gtest.h>
 
@@ -18,9 +19,7 @@ protected:
     // Also between the cases of one test: a station as the fixture makes it.
     void SetUp() override
     {
-        station = Station{};
-        for (int32_t address : {0, 3, 5, 7})
-            station.ModuleTable[static_cast<std::size_t>(address)].present = 1;
+        station = StationBuilder().Module(3, 0).Module(5, 0).Module(7, 0).Build();
     }
 
     // Appends a link and returns its number; `active` switches it on.

@@ -1,8 +1,10 @@
 #include "sim/DeviceImage.h"
+#include "tests/common/StationBuilder.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <utility>
 
 using namespace qmxsim;
 
@@ -142,4 +144,55 @@ TEST(DeviceImage, ShippedImagesLoad)
     for (int slot = 0; slot < 62; ++slot)
         EXPECT_NE(full.get(30800 + 4 * slot), 0xFFFF) << slot;
     EXPECT_EQ(full.get(30800 + 4 * 62), 0xFFFF);
+}
+
+// The tests' station builder gives a Station and an image of the same
+// device: whatever a test reads from one must hold for the other.
+TEST(DeviceImage, TheTestsStationBuilderWritesTheRegistersOfTheStationItBuilds)
+{
+    const std::pair<const char*, StationBuilder> rows[] = {
+        {"qmx-sim's defaults", StationBuilder()},
+        {"modules of every kind, links active, inactive and as words",
+         StationBuilder()
+             .Type(0x0900)
+             .Serial(65535)
+             .Address(0)
+             .Module(1, 3, {.srcBits = 16, .srcRegs = 2, .src2Regs = 4, .dstBits = 16, .dstRegs = 2}, "local IO")
+             .Module(2, 0, {.srcBits = 32, .srcRegs = 12, .dstBits = 24, .dstRegs = 8}, "Kl\xE4ranlage S\xFC" "d")
+             .Module(17, 1)
+             .Module(64, 5, {.srcBits = 44, .srcRegs = 4, .dstBits = 44, .dstRegs = 4}, "sechzehn Zeichen")
+             .Link({2, 100, 0, 8, 64, 300, 0, 0})
+             .Link({127, 65535, 15, 255, 1, 0, 15, 1})
+             .LinkWords({0x8305, 0x0064, 0x012C, 0x2704})},
+    };
+    for (const auto& [what, builder] : rows) {
+        const RegisterMap map = load(builder.DeviceImage());
+        const Station station = builder.Build();
+        EXPECT_EQ(map.get(Registers::DeviceType), station.DeviceType) << what;
+        EXPECT_EQ(map.get(Registers::SerialNumber), station.SerialNumber) << what;
+        EXPECT_EQ(map.get(Registers::DeviceAddress), station.DeviceAddress) << what;
+        for (int a = 1; a <= Registers::Modules; ++a) {
+            const ModuleRecord& module = station.ModuleTable[static_cast<std::size_t>(a)];
+            EXPECT_EQ(map.get(Registers::existence(a)) < Registers::FirstAbsentWord, module.present != 0) << what << a;
+            if (module.present == 0)
+                continue;
+            const uint16_t record = Registers::station(a);
+            EXPECT_EQ(map.get(record + Registers::StationKindWord), module.iModulKennNr) << what << a;
+            EXPECT_EQ(*map.read(record + Registers::StationCountsWord, 5),
+                      (std::vector<uint16_t>{uint16_t(module.srcBitCount), uint16_t(module.srcRegCount),
+                                             uint16_t(module.dstBitCount), uint16_t(module.dstRegCount),
+                                             uint16_t(module.src2RegCount)}))
+                << what << a;
+            std::string name;
+            EncodeModuleName(module.name.empty() ? DefaultModuleName(a) : module.name, name);
+            EXPECT_EQ(nameOf(map, a), name) << what << a;
+        }
+        for (int n = 1; n <= station.AnzBefehle; ++n) {
+            const DeviceLinkWords words = EncodeLinkWords(station.LinkTable[static_cast<std::size_t>(n)]);
+            EXPECT_EQ(*map.read(static_cast<uint16_t>(Registers::LinkFirst + 4 * (n - 1)), 4),
+                      (std::vector<uint16_t>{words.r1, words.r2, words.r3, words.r4}))
+                << what << n;
+        }
+        EXPECT_EQ(map.get(static_cast<uint16_t>(Registers::LinkFirst + 4 * station.AnzBefehle)), 0xFFFF) << what;
+    }
 }
