@@ -10,6 +10,7 @@
 #include "transports/ComPortMap.h"
 #include "protocol/DeviceRegisters.h"
 #include "diag/TextHelpers.h"
+#include "core/StatusTexts.h"
 #include "model/Station.h"
 
 #include <QJsonArray>
@@ -89,9 +90,11 @@ ExitCode RunInfo(CommandContext& context)
         printJson(QJsonDocument(info));
         return ExitCode::Success;
     }
+    // The status bar's words for the counts.
+    const auto panels = StatusPanelTexts(station);
     TextRow status = DeviceStatusCells(station.DeviceType, station.SerialNumber, station.DeviceAddress);
-    status.push_back("Stations: " + IntToText(station.ModulAnzahl));
-    status.push_back("Links: " + IntToText(station.AnzBefehle));
+    status.push_back(panels[6]);
+    status.push_back(panels[7]);
     printOut(toTerminal(context.session.PortName()) + "\n" + FormatTable({status}) + "\n" + FormatTable(OverviewTable(station)));
     return ExitCode::Success;
 }

@@ -20,7 +20,10 @@ DeviceSession::DeviceSession(const CliOptions& options, ConsoleMessages& message
     , m_messages(messages)
     , m_view(view)
     , m_station(std::make_unique<StationClient>(
-          Preferences{.fastReplyEnd = options.fast, .retries = options.retries, .writeCheck = options.verify}))
+          Preferences{.fastReplyEnd = options.fast,
+                      .retries = options.retries,
+                      .writeCheck = options.verify,
+                      .alwaysCheckStation = true}))
 {
     if (options.portGiven()) {
         // Only the port asked for is there, under its own number. The

@@ -13,6 +13,7 @@
 #include "sequences/DeviceNotices.h"
 #include "protocol/Tvep.h"
 #include "diag/TextHelpers.h"
+#include "core/StationClient.h"
 #include "core/WriteQuestions.h"
 #include "editor/LinkProblemText.h"
 #include "i18n/NoticeText.h"
@@ -135,7 +136,7 @@ ExitCode WriteLinkSet(CommandContext& context, const LinkFileLoad& file, const s
     station.ReplaceLinks(file.links);
     station.LinkTableOrigin = file.origin;
     ConsoleWriteQuestions questions(context, station, linksOnDevice, path);
-    CheckedLinkWriteResult result = context.session.WriteLinks({true, true, context.options.verify},
+    CheckedLinkWriteResult result = context.session.WriteLinks(context.session.Device().WriteChecks(),
                                                                OverviewForLinkFile(station), questions);
     if (questions.Interrupted())
         return reportInterrupted(context, result);

@@ -15,6 +15,10 @@ struct Preferences {
     // "SchreibenPruefen" ("1" on, "0" off; on until chosen otherwise): a
     // write checks the station, keeps a snapshot and reads the links back.
     bool writeCheck = true;
+    // Whatever writeCheck says, a write checks the station and keeps a
+    // snapshot: kalmoria-cli writes unattended, and its --no-verify only
+    // leaves out the read-back. Not kept in the settings file.
+    bool alwaysCheckStation = false;
 
     // The choices kept in the settings file.
     static Preferences Stored();

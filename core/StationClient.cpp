@@ -46,7 +46,8 @@ LinkWriteChecks StationClient::WriteChecks() const
 {
     // Unchecked, the write is the single transfer it always was.
     const bool checked = m_preferences.writeCheck;
-    return {checked, checked, checked};
+    const bool station = checked || m_preferences.alwaysCheckStation;
+    return {station, station, checked};
 }
 
 void StationClient::SetWaitHook(std::function<void()> hook)

@@ -40,7 +40,9 @@ public:
     void SetFastReplyEnd(bool on);
     void SetRetries(int32_t retries);
     void SetWriteCheck(bool on);
-    // The checks a write makes as the preferences say: all or none.
+    // The checks a write makes as the preferences say: in the window all or
+    // none; for kalmoria-cli the station and the snapshot always, the
+    // read-back as it asks.
     LinkWriteChecks WriteChecks() const;
 
     // Called between short slices of a read wait, so that a window can
