@@ -34,16 +34,10 @@ StationBuilder& StationBuilder::Address(int32_t address)
     return *this;
 }
 
-StationBuilder& StationBuilder::Module(int32_t address, int kind, const ModuleCounts& counts,
-                                       const std::string& name, const std::string& typeText)
+ModuleRecord moduleOf(int kind, ModuleCounts counts)
 {
-    if (address < 1 || address > kMaxModuleAddress)
-        throw std::invalid_argument("module addresses run from 1 to 64, not " + std::to_string(address));
-    ModuleRecord& module = m_modules[address];
-    module = ModuleRecord{};
+    ModuleRecord module;
     module.present = 1;
-    module.name = name;
-    module.typeText = typeText;
     module.iModulKennNr = kind;
     module.srcBitCount = counts.srcBits;
     module.srcRegCount = counts.srcRegs;
@@ -51,6 +45,18 @@ StationBuilder& StationBuilder::Module(int32_t address, int kind, const ModuleCo
     module.src4Count = counts.src4;
     module.dstBitCount = counts.dstBits;
     module.dstRegCount = counts.dstRegs;
+    return module;
+}
+
+StationBuilder& StationBuilder::Module(int32_t address, int kind, const ModuleCounts& counts,
+                                       const std::string& name, const std::string& typeText)
+{
+    if (address < 1 || address > kMaxModuleAddress)
+        throw std::invalid_argument("module addresses run from 1 to 64, not " + std::to_string(address));
+    ModuleRecord& module = m_modules[address];
+    module = moduleOf(kind, counts);
+    module.name = name;
+    module.typeText = typeText;
     return *this;
 }
 

@@ -31,6 +31,9 @@ struct ModuleCounts {
     int dstRegs = 0;
 };
 
+// A present module of `kind` with the given counts.
+ModuleRecord moduleOf(int kind, ModuleCounts counts);
+
 class StationBuilder {
 public:
     // Unless told otherwise a QMX-240.100 (type 0x3301) with serial number 0

@@ -5,21 +5,6 @@
 
 #include <string>
 
-// A present module of `kind` with the given counts.
-inline ModuleRecord moduleOf(int kind, ModuleCounts counts)
-{
-    ModuleRecord module;
-    module.present = 1;
-    module.iModulKennNr = kind;
-    module.srcBitCount = counts.srcBits;
-    module.srcRegCount = counts.srcRegs;
-    module.src2RegCount = counts.src2Regs;
-    module.src4Count = counts.src4;
-    module.dstBitCount = counts.dstBits;
-    module.dstRegCount = counts.dstRegs;
-    return module;
-}
-
 // A present module at `address` (1..64) of `kind`, named `name`.
 inline void addModule(Station& station, int32_t address, int kind, ModuleCounts counts, const std::string& name)
 {
