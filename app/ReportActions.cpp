@@ -7,6 +7,7 @@
 #include "editor/LinkPlanTexts.h"
 #include "i18n/LanguageTexts.h"
 #include "i18n/MessageBoxEx.h"
+#include "i18n/NoticeText.h"
 #include "model/Station.h"
 #include "diag/ProgramFolder.h"
 #include "model/UnsavedLinks.h"
@@ -67,12 +68,7 @@ void saveReport(const StationClient& station)
     QString path = QFile::decodeName(chosen->c_str());
     if (QFileInfo(path).suffix().compare(QLatin1String("pdf"), Qt::CaseInsensitive) != 0)
         path += QStringLiteral(".pdf");
-    QString reason;
-    if (SaveServiceReport(WindowReportFacts(station), path, &reason) == 0)
-        MessageBoxEx(GetMessageText(kMessageReportNotSaved, {fileNameToAnsi(QFile::encodeName(path).toStdString()),
-                                                             qStringToAnsi(reason)},
-                                    1),
-                     mbError, mbOk, 0);
+    ShowNotices(SaveServiceReport(WindowReportFacts(station), path).notices);
 }
 
 void printReport(const StationClient& station)

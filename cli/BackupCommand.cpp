@@ -140,11 +140,7 @@ private:
     bool metricsWritten()
     {
         const std::string& path = m_context.options.metrics;
-        std::string reason;
-        if (path.empty() || WriteBackupMetrics(path, m_results, reason))
-            return true;
-        m_context.messages.error(CliMessage(kMessageMetricsNotWritten, {pathText(path), reason}));
-        return false;
+        return path.empty() || !m_context.messages.report(WriteBackupMetrics(path, m_results).notices, true);
     }
 
     CommandContext& m_context;

@@ -41,13 +41,10 @@ ExitCode RunReport(CommandContext& context)
     ServiceReportFacts facts = GatherReportFacts(device, context.session.PortLabel(device.State().ComPortNr));
     if (file)
         facts.fileOverview = file->overview;
-    QString reason;
-    const int pages = SaveServiceReport(facts, QFile::decodeName(options.output.c_str()), &reason);
-    if (pages == 0) {
-        context.messages.error(CliMessage(kMessageReportNotSaved, {pathText(options.output), qStringToAnsi(reason)}));
-        return ExitCode::File;
-    }
-    context.messages.note(CliMessage(kMessageReportSaved, {pathText(options.output), IntToText(pages)}));
+    const ReportSave saved = SaveServiceReport(facts, QFile::decodeName(options.output.c_str()));
+    if (context.messages.report(saved.notices, !saved.ok()))
+        return ExitCodeOf(saved.outcome);
+    context.messages.note(CliMessage(kMessageReportSaved, {pathText(options.output), IntToText(saved.pages)}));
     printOut(options.output + "\n");
     return ExitCode::Success;
 }

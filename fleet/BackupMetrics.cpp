@@ -1,7 +1,9 @@
 #include "fleet/BackupMetrics.h"
 
 #include "fleet/StationBackup.h"
+#include "diag/AnsiText.h"
 #include "io/FileBytes.h"
+#include "sequences/DeviceNotices.h"
 
 #include <charconv>
 #include <cstdio>
@@ -163,8 +165,7 @@ StationMetrics metricsOf(const StationBackupResult& result, const std::map<std::
 
 } // namespace
 
-bool WriteBackupMetrics(const std::string& path, const std::vector<StationBackupResult>& results,
-                        std::string& reason)
+Result WriteBackupMetrics(const std::string& path, const std::vector<StationBackupResult>& results)
 {
     const FileBytes earlier = ReadWholeFile(path, kMaxMetricsBytes);
     const std::map<std::string, KeptSuccess> kept =
@@ -172,5 +173,11 @@ bool WriteBackupMetrics(const std::string& path, const std::vector<StationBackup
     std::vector<StationMetrics> metrics;
     for (const StationBackupResult& result : results)
         metrics.push_back(metricsOf(result, kept));
-    return ReplaceFileAtomically(path, MetricsText(metrics), &reason);
+    Result written;
+    if (std::string reason; !ReplaceFileAtomically(path, MetricsText(metrics), &reason)) {
+        written.outcome = Outcome::FileNotWritten;
+        written.notices.push_back(
+            DeviceNotice(kMessageMetricsNotWritten, Notice::Severity::Error, {fileNameToAnsi(path), reason}));
+    }
+    return written;
 }

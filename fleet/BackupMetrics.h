@@ -7,6 +7,8 @@
 // a station's last success to outlive the runs in which it fails, so that
 // time is carried over from the previous file.
 
+#include "diag/Result.h"
+
 #include <map>
 #include <optional>
 #include <string>
@@ -39,7 +41,6 @@ struct StationBackupResult;
 
 // Replaces the metrics file at `path` with every station's result, in the
 // order given. A station that failed keeps the time of its last success from
-// the file it replaces. False, with the system's words in `reason`, when the
-// file cannot be written.
-bool WriteBackupMetrics(const std::string& path, const std::vector<StationBackupResult>& results,
-                        std::string& reason);
+// the file it replaces. FileNotWritten, with the notice that says why, when
+// the file cannot be written.
+Result WriteBackupMetrics(const std::string& path, const std::vector<StationBackupResult>& results);

@@ -1,6 +1,7 @@
 #include "report/ServiceReport.h"
 
 #include "diag/AnsiText.h"
+#include "diag/MessageNumbers.h"
 #include "diag/TextHelpers.h"
 #include "diag/Version.h"
 #include "editor/LinkPlanTexts.h"
@@ -13,6 +14,7 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QFile>
 #include <QSaveFile>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -100,15 +102,18 @@ void SetReportPageLayout(QPagedPaintDevice& device)
     device.setPageMargins(QMarginsF(18, 15, 18, 10), QPageLayout::Millimeter);
 }
 
-int SaveServiceReport(const ServiceReportFacts& facts, const QString& path, QString* error)
+ReportSave SaveServiceReport(const ServiceReportFacts& facts, const QString& path)
 {
     const ServiceReport report(facts);
     QSaveFile file(path);
     const auto failed = [&](const QString& reason) {
         file.cancelWriting();
-        if (error != nullptr)
-            *error = reason;
-        return 0;
+        ReportSave save;
+        save.outcome = Outcome::FileNotWritten;
+        save.notices.push_back(Notice{kMessageReportNotSaved, Notice::Severity::Error,
+                                      {fileNameToAnsi(QFile::encodeName(path).toStdString()), qStringToAnsi(reason)},
+                                      {}, {}});
+        return save;
     };
     if (!file.open(QIODevice::WriteOnly))
         return failed(file.errorString());
@@ -122,6 +127,10 @@ int SaveServiceReport(const ServiceReportFacts& facts, const QString& path, QStr
     }
     if (pages == 0 || file.error() != QFileDevice::NoError)
         return failed(file.errorString());
-    return file.commit() ? pages : failed(file.errorString());
+    if (!file.commit())
+        return failed(file.errorString());
+    ReportSave save;
+    save.pages = pages;
+    return save;
 }
 

@@ -50,8 +50,13 @@ private:
 // A4 with the report's margins; a printer may be given another paper after.
 void SetReportPageLayout(QPagedPaintDevice& device);
 
+// Done with the pages written, or FileNotWritten with the notice that names
+// the file and the system's reason.
+struct ReportSave : Result {
+    int pages = 0;
+};
+
 // Writes the report as an A4 PDF to `path`, replacing a file there in one
 // step: a report that cannot be written leaves no file behind and an
-// existing one as it was. The pages written, or 0 with the system's reason
-// in `error`.
-int SaveServiceReport(const ServiceReportFacts& facts, const QString& path, QString* error = nullptr);
+// existing one as it was.
+ReportSave SaveServiceReport(const ServiceReportFacts& facts, const QString& path);

@@ -36,8 +36,8 @@ protected:
     std::string reportText(ServiceReportFacts facts = {}, bool layout = true)
     {
         facts.station = station;
-        QString error;
-        EXPECT_GT(SaveServiceReport(facts, QString::fromStdString(pdf), &error), 0) << error.toStdString();
+        const ReportSave saved = SaveServiceReport(facts, QString::fromStdString(pdf));
+        EXPECT_GT(saved.pages, 0) << saved.errorString();
         return PdfText(pdf, 1, 0, layout);
     }
 
@@ -162,11 +162,12 @@ TEST_F(ServiceReportTest, AReportThatCannotBeWrittenLeavesNoFileAndTheOldOneAsIt
 {
     station = reportStation(3);
     folder.write("alt.pdf", "old");
-    QString error;
-    EXPECT_EQ(SaveServiceReport({}, QString::fromStdString(folder.file("fehlt/bericht.pdf")), &error), 0);
-    EXPECT_FALSE(error.isEmpty());
+    const ReportSave missingFolder = SaveServiceReport({}, QString::fromStdString(folder.file("fehlt/bericht.pdf")));
+    EXPECT_EQ(missingFolder.outcome, Outcome::FileNotWritten);
+    ASSERT_EQ(missingFolder.notices.size(), 1u);
+    EXPECT_FALSE(missingFolder.notices[0].arguments.at(1).empty()) << "the system's reason";
     // A name that is a folder cannot become a file; the folder stays.
-    EXPECT_EQ(SaveServiceReport({}, QString::fromStdString(folder.path()), &error), 0);
+    EXPECT_EQ(SaveServiceReport({}, QString::fromStdString(folder.path())).pages, 0);
     EXPECT_EQ(folder.read("alt.pdf"), "old");
     EXPECT_EQ(QDir(QString::fromStdString(folder.path())).entryList(QDir::Files), QStringList{"alt.pdf"});
 }
