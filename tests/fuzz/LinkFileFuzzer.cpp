@@ -65,7 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
     const LinkFileLoad loaded = LoadLinkFile(name);
     const bool text = bytes.find('\0') == std::string::npos && !bytes.starts_with("\xFF\xFE")
                       && !bytes.starts_with("\xFE\xFF");
-    if (!loaded.ok) {
+    if (!loaded.ok()) {
         FUZZ_CHECK(loaded.links.empty() && loaded.notices.size() == 1
                        && loaded.notices[0].severity == Notice::Severity::Error,
                    "a refusal without its one error: " + loaded.reason);
@@ -91,15 +91,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
         FUZZ_CHECK(link.AnzBit >= 0, "a link with AnzBit " + std::to_string(link.AnzBit));
 
     const LinkFileSave saved = SaveLinkFile(name, links, loaded.origin, kOverview);
-    FUZZ_CHECK(saved.ok, "save failed: " + saved.reason);
+    FUZZ_CHECK(saved.ok(), "save failed: " + saved.reason);
     const std::string written = ReadFuzzFile(LinkFilePath(name));
     const bool brokenHeader = hasBrokenHeader(bytes);
     // Behind a broken header the save keeps what the reader takes for links:
     // a value that made it refuse the file, or links behind a gap, stay.
-    if (brokenHeader && !loaded.ok)
+    if (brokenHeader && !loaded.ok())
         return 0;
     const LinkFileLoad again = LoadLinkFile(name);
-    FUZZ_CHECK(again.ok && again.links.size() == links.size() && !again.linksLeftOut,
+    FUZZ_CHECK(again.ok() && again.links.size() == links.size() && !again.linksLeftOut,
                std::to_string(links.size()) + " links saved, " + std::to_string(again.links.size()) + " loaded");
     FUZZ_CHECK(brokenHeader || again.notices.empty(), "the saved file warns");
     for (std::size_t i = 0; i < links.size(); ++i)
