@@ -1,7 +1,7 @@
 #include "app/MainWindow.h"
 #include "sequences/DeviceNotices.h"
 #include "sequences/LinkAreaRead.h"
-#include "editor/LinkProblemText.h"
+#include "editor/rules/LinkProblemText.h"
 #include "model/Station.h"
 #include "model/LinkModel.h"
 #include "model/ModuleModel.h"

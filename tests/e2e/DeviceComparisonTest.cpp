@@ -1,6 +1,6 @@
 #include "app/MainWindow.h"
-#include "editor/ChangedMark.h"
-#include "editor/LinkTablePage.h"
+#include "editor/pages/ChangedMark.h"
+#include "editor/pages/LinkTablePage.h"
 #include "model/LinkModel.h"
 #include "tests/common/TableLinks.h"
 #include "tests/e2e/DeviceTestBench.h"

@@ -1,4 +1,4 @@
-#include "editor/ComparisonFrames.h"
+#include "editor/rules/ComparisonFrames.h"
 #include "tests/common/TableLinks.h"
 
 #include <gtest/gtest.h>

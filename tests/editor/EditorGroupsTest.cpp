@@ -1,4 +1,4 @@
-#include "editor/EditorGroups.h"
+#include "editor/rules/EditorGroups.h"
 #include "model/SignalGroups.h"
 #include "tests/editor/TestModules.h"
 

@@ -1,4 +1,4 @@
-#include "editor/EditorLayout.h"
+#include "editor/rules/EditorLayout.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #include "tests/editor/EditorPageFixture.h"
 
 #include "diag/AnsiText.h"
-#include "editor/EditorCell.h"
-#include "editor/LinkEditorPage.h"
+#include "editor/pages/EditorCell.h"
+#include "editor/pages/LinkEditorPage.h"
 #include "model/Station.h"
 #include "model/LinkModel.h"
 #include "model/SignalGroups.h"

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/MainWindow.h"
-#include "editor/EditorLayout.h"
+#include "editor/rules/EditorLayout.h"
 #include "model/ModuleModel.h"
 #include "tests/common/ScopedConfigHome.h"
 #include "tests/editor/TestModules.h"

@@ -1,4 +1,4 @@
-#include "editor/LinkActionRules.h"
+#include "editor/rules/LinkActionRules.h"
 
 #include "LinkTableFixture.h"
 

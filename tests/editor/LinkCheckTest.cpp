@@ -1,4 +1,4 @@
-#include "editor/LinkCheck.h"
+#include "editor/rules/LinkCheck.h"
 #include "model/SignalGroups.h"
 #include "tests/common/StationBuilder.h"
 #include "tests/common/TableLinks.h"

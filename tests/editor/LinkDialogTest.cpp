@@ -1,9 +1,9 @@
-#include "editor/TF_PDauswahl.h"
+#include "editor/pages/TF_PDauswahl.h"
 
 #include "LinkTableFixture.h"
 #include "diag/AnsiText.h"
 #include "diag/ProgramFolder.h"
-#include "editor/ChoiceLabel.h"
+#include "editor/pages/ChoiceLabel.h"
 #include "i18n/FormTranslation.h"
 #include "i18n/LanguageTexts.h"
 #include "tests/common/ModalScript.h"

@@ -2,8 +2,8 @@
 
 #include "widgets/StringGrid.h"
 #include "diag/AnsiText.h"
-#include "editor/EditorCell.h"
-#include "editor/LinkEditorPage.h"
+#include "editor/pages/EditorCell.h"
+#include "editor/pages/LinkEditorPage.h"
 #include "i18n/LanguageTexts.h"
 #include "model/Station.h"
 #include "model/LinkModel.h"

@@ -1,7 +1,7 @@
-#include "editor/LinkEditorState.h"
+#include "editor/rules/LinkEditorState.h"
 
-#include "editor/LinkStepName.h"
-#include "editor/SelectionRules.h"
+#include "editor/rules/LinkStepName.h"
+#include "editor/rules/SelectionRules.h"
 #include "tests/common/TableLinks.h"
 #include "tests/editor/TestModules.h"
 

@@ -1,5 +1,5 @@
-#include "editor/LinkHistory.h"
-#include "editor/LinkStepName.h"
+#include "editor/pages/LinkHistory.h"
+#include "editor/rules/LinkStepName.h"
 #include "diag/ProgramFolder.h"
 #include "i18n/LanguageTexts.h"
 #include "model/Station.h"

@@ -1,4 +1,4 @@
-#include "editor/LinkMarks.h"
+#include "editor/rules/LinkMarks.h"
 #include "tests/common/TableLinks.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "editor/LinkPlanLayout.h"
+#include "editor/rules/LinkPlanLayout.h"
 #include "model/ModuleModel.h"
 #include "tests/common/TableLinks.h"
 

@@ -1,7 +1,7 @@
 #include "app/MainWindow.h"
 #include "widgets/StringGrid.h"
 #include "diag/AnsiText.h"
-#include "editor/LinkTablePage.h"
+#include "editor/pages/LinkTablePage.h"
 #include "model/Station.h"
 #include "model/LinkModel.h"
 #include "model/ModuleModel.h"
