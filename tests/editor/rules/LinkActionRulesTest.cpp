@@ -1,6 +1,6 @@
 #include "editor/rules/LinkActionRules.h"
 
-#include "LinkTableFixture.h"
+#include "tests/editor/LinkTableFixture.h"
 
 #include <climits>
 #include <string>

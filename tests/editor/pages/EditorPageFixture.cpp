@@ -1,4 +1,4 @@
-#include "tests/editor/EditorPageFixture.h"
+#include "tests/editor/pages/EditorPageFixture.h"
 
 #include "diag/AnsiText.h"
 #include "editor/pages/EditorCell.h"

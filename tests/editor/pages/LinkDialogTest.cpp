@@ -1,6 +1,6 @@
 #include "editor/pages/TF_PDauswahl.h"
 
-#include "LinkTableFixture.h"
+#include "tests/editor/LinkTableFixture.h"
 #include "diag/AnsiText.h"
 #include "diag/ProgramFolder.h"
 #include "editor/pages/ChoiceLabel.h"
