@@ -9,7 +9,7 @@
 #include "tests/common/CapturedLog.h"
 #include "tests/common/ScriptedFileNames.h"
 #include "tests/common/TableLinks.h"
-#include "tests/e2e/DeviceTestBench.h"
+#include "tests/common/DeviceTestBench.h"
 
 #include <QAction>
 

@@ -3,7 +3,7 @@
 #include "editor/pages/LinkTablePage.h"
 #include "model/LinkModel.h"
 #include "tests/common/TableLinks.h"
-#include "tests/e2e/DeviceTestBench.h"
+#include "tests/common/DeviceTestBench.h"
 #include "widgets/StringGrid.h"
 
 #include <QLabel>

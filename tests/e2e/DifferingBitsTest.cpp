@@ -2,7 +2,7 @@
 #include "editor/pages/EditorCell.h"
 #include "editor/pages/LinkTablePage.h"
 #include "model/LinkModel.h"
-#include "tests/e2e/DeviceTestBench.h"
+#include "tests/common/DeviceTestBench.h"
 
 #include <QComboBox>
 #include <QPushButton>

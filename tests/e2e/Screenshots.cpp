@@ -13,7 +13,7 @@
 #include "editor/pages/LinkTablePage.h"
 #include "model/LinkModel.h"
 #include "tests/common/DarkPalette.h"
-#include "tests/e2e/DeviceTestBench.h"
+#include "tests/common/DeviceTestBench.h"
 
 #include <QApplication>
 #include <QComboBox>

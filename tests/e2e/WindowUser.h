@@ -4,7 +4,7 @@
 #include "editor/pages/ChoiceLabel.h"
 #include "editor/pages/TF_PDauswahl.h"
 #include "tests/common/ModalScript.h"
-#include "tests/e2e/DeviceTestBench.h"
+#include "tests/common/DeviceTestBench.h"
 
 #include <QComboBox>
 #include <QTabBar>

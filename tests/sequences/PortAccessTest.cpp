@@ -6,7 +6,7 @@
 #include "tests/common/CapturedLog.h"
 #include "tests/common/OrdinaryUser.h"
 #include "tests/common/ShownNotices.h"
-#include "tests/e2e/DeviceTestBench.h"
+#include "tests/common/DeviceTestBench.h"
 
 #include <QFileInfo>
 #include <QProcess>

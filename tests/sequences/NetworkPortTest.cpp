@@ -17,7 +17,7 @@
 #include "tests/common/ShownNotices.h"
 #include "tests/common/TableLinks.h"
 #include "tests/common/TinyServer.h"
-#include "tests/e2e/DeviceTestBench.h"
+#include "tests/common/DeviceTestBench.h"
 
 #include <QComboBox>
 #include <QElapsedTimer>

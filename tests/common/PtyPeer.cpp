@@ -1,4 +1,4 @@
-#include "tests/transports/PtyPeer.h"
+#include "tests/common/PtyPeer.h"
 
 #include <fcntl.h>
 #include <poll.h>

@@ -8,7 +8,7 @@
 #include "tests/common/CapturedLog.h"
 #include "tests/common/ShownNotices.h"
 #include "tests/common/TableLinks.h"
-#include "tests/e2e/DeviceTestBench.h"
+#include "tests/common/DeviceTestBench.h"
 #include "transports/LineFactory.h"
 
 namespace {

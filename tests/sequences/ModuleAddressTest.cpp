@@ -4,7 +4,7 @@
 #include "protocol/DeviceRegisters.h"
 #include "tests/common/CapturedLog.h"
 #include "tests/common/ShownNotices.h"
-#include "tests/e2e/DeviceTestBench.h"
+#include "tests/common/DeviceTestBench.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include "model/Station.h"
 #include "model/Station.h"
 #include "tests/common/CapturedLog.h"
-#include "tests/e2e/DeviceTestBench.h"
+#include "tests/common/DeviceTestBench.h"
 
 #include <QAction>
 #include <QComboBox>

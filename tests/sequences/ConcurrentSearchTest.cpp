@@ -7,9 +7,9 @@
 #include "diag/ErrLog.h"
 #include "diag/TextHelpers.h"
 #include "model/Station.h"
-#include "tests/transports/PtyPeer.h"
+#include "tests/common/PtyPeer.h"
 #include "tests/common/CapturedLog.h"
-#include "tests/e2e/DeviceTestBench.h"
+#include "tests/common/DeviceTestBench.h"
 #include "transports/LineFactory.h"
 
 #include <QAction>

@@ -1,6 +1,6 @@
 #include "protocol/Crc16.h"
 #include "protocol/Tvep.h"
-#include "tests/transports/Frames.h"
+#include "tests/common/Frames.h"
 #include "transports/LineFactory.h"
 
 #include <gtest/gtest.h>

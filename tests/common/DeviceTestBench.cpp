@@ -1,4 +1,4 @@
-#include "tests/e2e/DeviceTestBench.h"
+#include "tests/common/DeviceTestBench.h"
 
 #include "sequences/LinkAreaRead.h"
 #include "i18n/LanguageTexts.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tests/transports/PtyPeer.h"
+#include "tests/common/PtyPeer.h"
 #include "tests/common/TempDir.h"
 
 #include <gtest/gtest.h>

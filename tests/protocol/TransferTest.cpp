@@ -1,6 +1,6 @@
 #include "protocol/Tvep.h"
-#include "tests/transports/Frames.h"
-#include "tests/transports/PtyLineTest.h"
+#include "tests/common/Frames.h"
+#include "tests/common/PtyLineTest.h"
 #include "tests/common/ReplyEndModes.h"
 #include "transports/LineFactory.h"
 

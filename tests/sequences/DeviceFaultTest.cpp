@@ -6,7 +6,7 @@
 #include "model/ModuleModel.h"
 #include "tests/common/ReplyEndModes.h"
 #include "tests/common/ShownNotices.h"
-#include "tests/e2e/DeviceTestBench.h"
+#include "tests/common/DeviceTestBench.h"
 #include "transports/LineFactory.h"
 
 #include <tuple>

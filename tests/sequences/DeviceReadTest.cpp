@@ -7,7 +7,7 @@
 #include "model/ModuleModel.h"
 #include "tests/common/CapturedLog.h"
 #include "tests/common/ShownNotices.h"
-#include "tests/e2e/DeviceTestBench.h"
+#include "tests/common/DeviceTestBench.h"
 #include "widgets/StringGrid.h"
 #include "transports/LineFactory.h"
 

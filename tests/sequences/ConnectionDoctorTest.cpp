@@ -2,8 +2,8 @@
 #include "sequences/ConnectionDoctor.h"
 #include "sequences/DeviceNotices.h"
 #include "transports/TTavorobject.h"
-#include "tests/transports/PtyPeer.h"
-#include "tests/e2e/DeviceTestBench.h"
+#include "tests/common/PtyPeer.h"
+#include "tests/common/DeviceTestBench.h"
 
 #include <QProcess>
 #include <QPushButton>
