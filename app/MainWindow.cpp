@@ -8,10 +8,10 @@
 #include "diag/Version.h"
 #include "diag/ErrLog.h"
 #include "diag/TextHelpers.h"
-#include "editor/LinkEditorPage.h"
-#include "editor/LinkHistory.h"
-#include "editor/LinkStepName.h"
-#include "editor/TF_PDauswahl.h"
+#include "editor/pages/LinkEditorPage.h"
+#include "editor/pages/LinkHistory.h"
+#include "editor/rules/LinkStepName.h"
+#include "editor/pages/TF_PDauswahl.h"
 #include "i18n/FormTranslation.h"
 #include "i18n/LanguageChoice.h"
 #include "i18n/LanguageMenu.h"
@@ -37,7 +37,7 @@
 #include "app/TF_rs232.h"
 #include "app/TrafficView.h"
 #include "protocol/Tvep.h"
-#include "editor/LinkTablePage.h"
+#include "editor/pages/LinkTablePage.h"
 
 #include <QActionGroup>
 #include <QApplication>

@@ -4,7 +4,7 @@
 #include "core/StationClient.h"
 #include "diag/AnsiText.h"
 #include "diag/MessageNumbers.h"
-#include "editor/LinkPlanTexts.h"
+#include "editor/drawing/LinkPlanTexts.h"
 #include "i18n/LanguageTexts.h"
 #include "i18n/MessageBoxEx.h"
 #include "i18n/NoticeText.h"

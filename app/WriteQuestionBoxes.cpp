@@ -1,6 +1,6 @@
 #include "app/WriteQuestionBoxes.h"
 
-#include "editor/LinkProblemText.h"
+#include "editor/rules/LinkProblemText.h"
 #include "model/Station.h"
 #include "i18n/LanguageTexts.h"
 #include "i18n/MessageBoxEx.h"

@@ -3,7 +3,7 @@
 #include "app/ProgramStart.h"
 #include "app/TerminationSignals.h"
 #include "diag/ErrLog.h"
-#include "editor/LinkPlanDialog.h"
+#include "editor/pages/LinkPlanDialog.h"
 #include "i18n/LanguageTexts.h"
 #include "i18n/QtMessageBox.h"
 

@@ -9,7 +9,7 @@
 //   editor-redraw-bench [rounds]
 
 #include "bench/SilentView.h"
-#include "editor/LinkEditorPage.h"
+#include "editor/pages/LinkEditorPage.h"
 #include "model/Station.h"
 #include "tests/common/StationBuilder.h"
 

@@ -15,7 +15,7 @@
 #include "diag/TextHelpers.h"
 #include "core/StationClient.h"
 #include "core/WriteQuestions.h"
-#include "editor/LinkProblemText.h"
+#include "editor/rules/LinkProblemText.h"
 #include "i18n/NoticeText.h"
 #include "model/Station.h"
 

@@ -6,8 +6,8 @@
 #include "diag/ErrLog.h"
 #include "diag/MessageNumbers.h"
 #include "diag/TextHelpers.h"
-#include "editor/LinkChangeRecorder.h"
-#include "editor/LinkStepName.h"
+#include "editor/rules/LinkChangeRecorder.h"
+#include "editor/rules/LinkStepName.h"
 #include "model/Station.h"
 #include "sequences/DeviceNotices.h"
 

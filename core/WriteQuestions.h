@@ -5,7 +5,7 @@
 // window with its message boxes, the command line with its console and its
 // --yes and --force.
 
-#include "editor/LinkCheck.h"
+#include "editor/rules/LinkCheck.h"
 
 #include <vector>
 

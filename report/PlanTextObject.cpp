@@ -1,6 +1,6 @@
 #include "report/PlanTextObject.h"
 
-#include "editor/LinkPlanTexts.h"
+#include "editor/drawing/LinkPlanTexts.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QPainter>

@@ -4,7 +4,7 @@
 // is painted (a PDF, a printer) LinkPlanPainter draws it there in vectors,
 // as wide as the page and no taller than most of one.
 
-#include "editor/LinkPlanPainter.h"
+#include "editor/drawing/LinkPlanPainter.h"
 
 #include <QObject>
 #include <QTextObjectInterface>

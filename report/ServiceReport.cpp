@@ -4,7 +4,7 @@
 #include "diag/MessageNumbers.h"
 #include "diag/TextHelpers.h"
 #include "diag/Version.h"
-#include "editor/LinkPlanTexts.h"
+#include "editor/drawing/LinkPlanTexts.h"
 #include "model/LinkModel.h"
 #include "report/PlanTextObject.h"
 #include "report/ReportHtml.h"

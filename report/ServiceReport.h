@@ -8,7 +8,7 @@
 // origins) with the facts the station does not hold.
 
 #include "core/ReportFacts.h"
-#include "editor/LinkPlanPainter.h"
+#include "editor/drawing/LinkPlanPainter.h"
 #include "model/LinkFile.h"
 #include "model/LinkModel.h"
 #include "model/Station.h"

@@ -3,7 +3,7 @@
 #include "model/LinkModel.h"
 #include "model/ModuleModel.h"
 #include "model/LinkTableState.h"
-#include "tests/e2e/DeviceTestBench.h"
+#include "tests/common/DeviceTestBench.h"
 
 // A read that cannot even open the port has nothing to put in the table's
 // place: the modules, their overview and the links stay as they were.

@@ -4,7 +4,7 @@
 #include "model/LinkModel.h"
 #include "model/Snapshots.h"
 #include "sequences/DeviceNotices.h"
-#include "tests/e2e/DeviceTestBench.h"
+#include "tests/common/DeviceTestBench.h"
 
 #include <functional>
 #include <optional>

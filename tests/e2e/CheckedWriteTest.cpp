@@ -1,7 +1,7 @@
 #include "app/MainWindow.h"
 #include "sequences/DeviceNotices.h"
 #include "sequences/LinkAreaRead.h"
-#include "editor/LinkProblemText.h"
+#include "editor/rules/LinkProblemText.h"
 #include "model/Station.h"
 #include "model/LinkModel.h"
 #include "model/ModuleModel.h"
@@ -9,7 +9,7 @@
 #include "tests/common/CapturedLog.h"
 #include "tests/common/ScriptedFileNames.h"
 #include "tests/common/TableLinks.h"
-#include "tests/e2e/DeviceTestBench.h"
+#include "tests/common/DeviceTestBench.h"
 
 #include <QAction>
 

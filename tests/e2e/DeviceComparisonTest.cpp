@@ -1,9 +1,9 @@
 #include "app/MainWindow.h"
-#include "editor/ChangedMark.h"
-#include "editor/LinkTablePage.h"
+#include "editor/pages/ChangedMark.h"
+#include "editor/pages/LinkTablePage.h"
 #include "model/LinkModel.h"
 #include "tests/common/TableLinks.h"
-#include "tests/e2e/DeviceTestBench.h"
+#include "tests/common/DeviceTestBench.h"
 #include "widgets/StringGrid.h"
 
 #include <QLabel>

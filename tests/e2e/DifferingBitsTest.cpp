@@ -1,8 +1,8 @@
 #include "app/MainWindow.h"
-#include "editor/EditorCell.h"
-#include "editor/LinkTablePage.h"
+#include "editor/pages/EditorCell.h"
+#include "editor/pages/LinkTablePage.h"
 #include "model/LinkModel.h"
-#include "tests/e2e/DeviceTestBench.h"
+#include "tests/common/DeviceTestBench.h"
 
 #include <QComboBox>
 #include <QPushButton>

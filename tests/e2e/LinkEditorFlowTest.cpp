@@ -1,5 +1,5 @@
 #include "sequences/DeviceNotices.h"
-#include "editor/EditorCell.h"
+#include "editor/pages/EditorCell.h"
 #include "model/Snapshots.h"
 #include "tests/common/TableLinks.h"
 #include "tests/e2e/WindowUser.h"

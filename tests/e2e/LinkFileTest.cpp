@@ -3,7 +3,7 @@
 #include "model/ModuleModel.h"
 #include "tests/common/ScriptedFileNames.h"
 #include "tests/common/TableLinks.h"
-#include "tests/e2e/DeviceTestBench.h"
+#include "tests/common/DeviceTestBench.h"
 
 namespace {
 

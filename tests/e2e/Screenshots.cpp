@@ -8,12 +8,12 @@
 // does not run it.
 
 #include "app/MainWindow.h"
-#include "editor/LinkPlanDialog.h"
-#include "editor/LinkPlanPainter.h"
-#include "editor/LinkTablePage.h"
+#include "editor/pages/LinkPlanDialog.h"
+#include "editor/drawing/LinkPlanPainter.h"
+#include "editor/pages/LinkTablePage.h"
 #include "model/LinkModel.h"
 #include "tests/common/DarkPalette.h"
-#include "tests/e2e/DeviceTestBench.h"
+#include "tests/common/DeviceTestBench.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -4,7 +4,7 @@
 #include "model/UnsavedLinks.h"
 #include "tests/common/ScriptedFileNames.h"
 #include "tests/common/TableLinks.h"
-#include "tests/e2e/DeviceTestBench.h"
+#include "tests/common/DeviceTestBench.h"
 
 
 #include <optional>

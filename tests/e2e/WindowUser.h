@@ -1,10 +1,10 @@
 #pragma once
 
 #include "app/MainWindow.h"
-#include "editor/ChoiceLabel.h"
-#include "editor/TF_PDauswahl.h"
+#include "editor/pages/ChoiceLabel.h"
+#include "editor/pages/TF_PDauswahl.h"
 #include "tests/common/ModalScript.h"
-#include "tests/e2e/DeviceTestBench.h"
+#include "tests/common/DeviceTestBench.h"
 
 #include <QComboBox>
 #include <QTabBar>

@@ -5,7 +5,7 @@
 #include "sequences/ConnectionDoctor.h"
 #include "tests/common/TempDir.h"
 #include "tests/common/TinyServer.h"
-#include "tests/transports/Frames.h"
+#include "tests/common/Frames.h"
 #include "transports/LineFactory.h"
 #include "transports/Telnet.h"
 

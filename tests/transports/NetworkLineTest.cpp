@@ -2,7 +2,7 @@
 #include "transports/Rfc2217Line.h"
 #include "transports/TcpLine.h"
 #include "protocol/Tvep.h"
-#include "tests/transports/Frames.h"
+#include "tests/common/Frames.h"
 #include "tests/common/TinyServer.h"
 #include "transports/LineFactory.h"
 

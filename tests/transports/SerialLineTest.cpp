@@ -1,6 +1,6 @@
 #include "transports/ComPortMap.h"
 #include "transports/TTavorobject.h"
-#include "tests/transports/PtyLineTest.h"
+#include "tests/common/PtyLineTest.h"
 
 #include <gtest/gtest.h>
 

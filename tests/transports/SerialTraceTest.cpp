@@ -1,5 +1,5 @@
 #include "diag/TextHelpers.h"
-#include "tests/transports/Frames.h"
+#include "tests/common/Frames.h"
 #include "tests/common/TempDir.h"
 
 #include <QProcess>

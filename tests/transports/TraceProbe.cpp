@@ -4,8 +4,8 @@
 
 #include "protocol/Tvep.h"
 #include "diag/ErrLog.h"
-#include "tests/transports/Frames.h"
-#include "tests/transports/PtyPeer.h"
+#include "tests/common/Frames.h"
+#include "tests/common/PtyPeer.h"
 #include "transports/LineFactory.h"
 
 #include <QCoreApplication>

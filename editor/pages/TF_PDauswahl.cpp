@@ -1,0 +1,185 @@
+#include "editor/pages/TF_PDauswahl.h"
+
+#include "diag/AnsiText.h"
+#include "editor/pages/ChoiceLabel.h"
+#include "i18n/FormTranslation.h"
+#include "i18n/LanguageTexts.h"
+
+#include <QAction>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int kClientWidth = 220;
+constexpr int kLabelLeft = 8;
+constexpr int kLabelWidth = 200;
+constexpr int kLabelHeight = 17;
+constexpr int kLabelPitch = 20;
+constexpr int kLabelsPerRow = 3;
+constexpr int kRowHeight = kLabelsPerRow * kLabelPitch;
+constexpr int kCancelLeft = 1;
+constexpr int kCancelWidth = 216;
+constexpr int kCancelBottomGap = 3;
+constexpr int kCancelStrip = 21; // below the rows: "abbrechen"
+// Room for the title bar and frame when the rows must fit the screen.
+constexpr int kWindowFrameAllowance = 48;
+
+// The captions the language file replaces (texts 1..4 of the form's section):
+// "abbrechen", then the grey captions of a label with nothing to offer.
+enum Caption : std::size_t { Cancel, DefaultShow, DefaultSwitch, DefaultDelete, CaptionCount };
+constexpr std::array<const char*, CaptionCount> kGermanCaptions{
+    "abbrechen", "Verkn\xFCpfung Anzeigen", "Verkn\xFCpfung aktiv/deaktiv", "Verkn\xFCpfung l\xF6schen"};
+constexpr std::array<const char*, CaptionCount> kCaptionNames{"CaptionAbbrechen", "CaptionAnzeigen",
+                                                              "CaptionAktivDeaktiv", "CaptionLoeschen"};
+
+// The three labels of a row: show, switch, delete, with their answer codes.
+constexpr std::array<int32_t, kLabelsPerRow> kAnswerBase{2000, 4000, 1000};
+
+const std::string& rowText(const LinkDialogRow& row, std::size_t column)
+{
+    switch (column) {
+    case 0:
+        return row.showText;
+    case 1:
+        return row.switchText;
+    default:
+        return row.deleteText;
+    }
+}
+
+} // namespace
+
+TF_PDauswahl::TF_PDauswahl(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
+{
+    setObjectName(QStringLiteral("F_PDauswahl"));
+
+    for (std::size_t i = 0; i < CaptionCount; ++i) {
+        m_captions[i] = new QAction(ansiToQString(kGermanCaptions[i]), this);
+        m_captions[i]->setObjectName(QLatin1String(kCaptionNames[i]));
+        m_captions[i]->setProperty("tag", static_cast<int>(i) + 1);
+    }
+
+    m_rowScroller = new QScrollArea(this);
+    m_rowScroller->setObjectName(QStringLiteral("RowScroller"));
+    m_rowScroller->setFrameShape(QFrame::NoFrame);
+    m_rowScroller->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_rowArea = new QWidget;
+    m_rowArea->setObjectName(QStringLiteral("RowArea"));
+    m_rowScroller->setWidget(m_rowArea);
+
+    Labbrechen = new ChoiceLabel(QStringLiteral("Labbrechen"), this);
+    connect(Labbrechen, &ChoiceLabel::clicked, this, &TF_PDauswahl::LabbrechenClick);
+
+    // A dialog made after the language was chosen speaks it from the start;
+    // the main window's texts stay the current ones.
+    const std::string section = TextSection();
+    TranslateForm(this);
+    SetTextSection(section);
+}
+
+int32_t TF_PDauswahl::ask(const Station& station, LinkDialogContext& context)
+{
+    context.result = 0;
+    m_station = &station;
+    m_context = &context;
+    exec();
+    m_context = nullptr;
+    m_station = nullptr;
+    return context.result;
+}
+
+int TF_PDauswahl::rowCount() const
+{
+    return static_cast<int>(m_rows.size());
+}
+
+void TF_PDauswahl::showEvent(QShowEvent* event)
+{
+    FormShow();
+    QDialog::showEvent(event);
+}
+
+QString TF_PDauswahl::caption(std::size_t which) const
+{
+    const QString translated = m_captions[which]->text();
+    // The language file lacks the text: "@NN" would tell the user nothing.
+    return translated.startsWith(QLatin1Char('@')) ? ansiToQString(kGermanCaptions[which]) : translated;
+}
+
+void TF_PDauswahl::FormShow()
+{
+    m_rows = m_context != nullptr ? LinkDialogRows(*m_station, *m_context) : std::vector<LinkDialogRow>{};
+    const std::size_t used = m_rows.size() * kLabelsPerRow;
+    ensureLabels(used);
+    for (std::size_t i = 0; i < m_labels.size(); ++i) {
+        ChoiceLabel* label = m_labels[i];
+        label->setVisible(i < used);
+        if (i >= used)
+            continue;
+        const std::size_t column = i % kLabelsPerRow;
+        const std::string& text = rowText(m_rows[i / kLabelsPerRow], column);
+        label->setText(text.empty() ? caption(DefaultShow + column) : ansiToQString(text));
+        label->setEnabled(!text.empty());
+        // A label chosen last time closed the dialog while still highlighted.
+        label->showPlain();
+    }
+    Labbrechen->setText(caption(Cancel));
+    Labbrechen->setEnabled(true);
+    Labbrechen->showPlain();
+    placeRows(static_cast<int>(m_rows.size()));
+}
+
+// Creates the labels up to `count`; a label once made is kept for later showings.
+void TF_PDauswahl::ensureLabels(std::size_t count)
+{
+    while (m_labels.size() < count) {
+        const std::size_t index = m_labels.size();
+        auto* label = new ChoiceLabel(QStringLiteral("Label%1").arg(index + 1), m_rowArea);
+        label->setGeometry(kLabelLeft, static_cast<int>(index) * kLabelPitch, kLabelWidth, kLabelHeight);
+        connect(label, &ChoiceLabel::clicked, this, [this, index] { LabelClick(index); });
+        m_labels.push_back(label);
+    }
+}
+
+// Each row takes 60 pixels and "abbrechen" the strip below them. Rows that
+// would reach past the screen scroll, so that every link stays in reach.
+void TF_PDauswahl::placeRows(int rows)
+{
+    const int rowsHeight = rows * kRowHeight;
+    const QScreen* shownOn = screen();
+    const int available = shownOn != nullptr ? shownOn->availableGeometry().height() - kWindowFrameAllowance
+                                             : rowsHeight + kCancelStrip;
+    const int clientHeight = std::min(rowsHeight + kCancelStrip, std::max(available, kRowHeight + kCancelStrip));
+    const bool scrolls = rowsHeight + kCancelStrip > clientHeight;
+    const int clientWidth =
+        kClientWidth + (scrolls ? m_rowScroller->verticalScrollBar()->sizeHint().width() : 0);
+
+    m_rowArea->resize(kClientWidth, rowsHeight);
+    m_rowScroller->setVerticalScrollBarPolicy(scrolls ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    m_rowScroller->setGeometry(0, 0, clientWidth, clientHeight - kCancelStrip);
+    m_rowScroller->verticalScrollBar()->setValue(0);
+    Labbrechen->setGeometry(kCancelLeft, clientHeight - kLabelHeight - kCancelBottomGap, kCancelWidth,
+                            kLabelHeight);
+    setFixedSize(clientWidth, clientHeight);
+}
+
+void TF_PDauswahl::LabelClick(std::size_t index)
+{
+    const std::size_t row = index / kLabelsPerRow;
+    if (row >= m_rows.size() || !m_labels[index]->isEnabled())
+        return;
+    const int32_t answer = kAnswerBase[index % kLabelsPerRow] + m_rows[row].linkNumber;
+    if (m_context != nullptr)
+        m_context->result = answer;
+    accept();
+}
+
+void TF_PDauswahl::LabbrechenClick()
+{
+    reject();
+}
