@@ -3,13 +3,14 @@
 # Debian package need (only those missing), then configures and builds into
 # the given folder. The reports' tests read PDFs with poppler's tools, and
 # the report lays its text out in DejaVu, which Qt finds offscreen too.
+# Tests of what the clock does run the real program under faketime.
 #   scripts/setup.sh [build-dir] [extra cmake arguments...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-serialport-dev libsimpleini-dev
           libgtest-dev qt6-translations-l10n qt6-svg-dev ser2net ccache xvfb xauth xdotool imagemagick
-          dpkg-dev python3-prometheus-client tshark poppler-utils fonts-dejavu-core)
+          dpkg-dev python3-prometheus-client tshark poppler-utils fonts-dejavu-core faketime)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
