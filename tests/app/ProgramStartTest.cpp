@@ -43,6 +43,10 @@ TEST(ProgramStart, WithoutADisplayItAnswersPlainlyAndWritesNothing)
          "Kalmoria needs a graphical desktop and none is set (no DISPLAY, WAYLAND_DISPLAY or QT_QPA_PLATFORM); " +
              kUseTheCli},
         {{}, "xcb", false, 1, "", "Kalmoria could not open its window on the desktop (QT_QPA_PLATFORM=xcb); " + kUseTheCli},
+        // Qt's own options are Qt's: they are neither refused nor taken for Kalmoria's.
+        {{"-style", "Fusion", "--version"}, {}, false, 0, "Kalmoria 1.30\n", ""},
+        {{"-platform"}, {}, false, 1, "", "Kalmoria: option \"-platform\" needs a value (see Kalmoria --help)\n"},
+        {{"-platform", "xcb"}, {}, false, 1, "", "Kalmoria could not open its window on the desktop (-platform xcb); " + kUseTheCli},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.arguments.join(' ').toStdString() + " on platform " + c.platform.toStdString());
@@ -74,11 +78,38 @@ TEST(ProgramStart, WithoutADisplayItAnswersPlainlyAndWritesNothing)
         else
             EXPECT_NE(output.find(c.output), std::string::npos) << output;
         // Only a platform that was tried has Qt's warnings in front.
-        if (c.platform.isEmpty())
+        if (c.platform.isEmpty() && !c.arguments.contains(QStringLiteral("-platform")))
             EXPECT_EQ(errors, c.errors);
         else
             EXPECT_TRUE(errors.ends_with(c.errors)) << errors;
         EXPECT_EQ(filesIn(program), before);
         EXPECT_TRUE(filesIn(config).empty());
     }
+}
+
+// A desktop's theme tool or a user starts the program with Qt's options:
+// the window opens with them, and Qt, not Kalmoria, takes them.
+TEST(ProgramStart, QtsOwnOptionsReachQt)
+{
+    TempDir program;
+    TempDir config;
+    config.write("Kalmoria.ini", "[Schnittstellen]\r\n");
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), QString::fromStdString(config.path()));
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.setWorkingDirectory(QString::fromStdString(program.path()));
+    process.start(QString::fromStdString(CopyProgramInto(program)),
+                  {QStringLiteral("-platform"), QStringLiteral("offscreen"), QStringLiteral("-style"),
+                   QStringLiteral("Fusion"), QStringLiteral("-widgetcount")});
+    ASSERT_TRUE(process.waitForStarted());
+    // The window is up and stays: the options were not refused.
+    EXPECT_FALSE(process.waitForFinished(3000));
+    process.terminate();
+    ASSERT_TRUE(process.waitForFinished(20000));
+    const std::string errors = process.readAllStandardError().toStdString();
+    EXPECT_EQ(errors.find("Kalmoria:"), std::string::npos) << errors;
+    // -widgetcount is Qt's: it counts the window's widgets as the program ends.
+    EXPECT_NE(errors.find("Max widgets:"), std::string::npos) << errors;
 }
