@@ -30,7 +30,10 @@ build_dir=${1:-build}
 shift || true
 # The compiler cache makes the second and later builds of a clone (and of
 # several clones side by side) take seconds instead of minutes.
+# Objects carry debug information, which names the build folder: without
+# the folder in the hash, a clone in another place finds them too.
 export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$PWD}
+export CCACHE_NOHASHDIR=${CCACHE_NOHASHDIR:-1}
 cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
       -DCMAKE_CXX_COMPILER_LAUNCHER=ccache "$@" >/dev/null
 cmake --build "$build_dir"
