@@ -79,7 +79,8 @@ Exit codes:
      left behind), or the snapshot before a write
      cannot be saved (nothing sent); backup: the station list or the folder
      cannot be read or written (nothing read), or a station's file or the
-     metrics file cannot be saved
+     metrics file cannot be saved; any command: its capture could not be
+     made or lost frames (the command's own result stands)
   4  write refused, nothing sent: too many links, a field out of range,
      another station or missing modules without --force, links the editor
      would not allow (overlapping targets, bits outside the module's groups,
