@@ -16,6 +16,7 @@
 #include "bench/BenchSim.h"
 #include "bench/SilentView.h"
 #include "capture/LiveCapture.h"
+#include "io/NewFile.h"
 #include "sequences/CheckedLinkWrite.h"
 #include "sequences/DeviceNotices.h"
 #include "sequences/DeviceRead.h"
@@ -264,7 +265,8 @@ int main(int argc, char** argv)
         rows[0].*column = bench.configurationRead();
         rows[1].*column = bench.fullRead();
         {
-            const LiveCapture capture(bench.Frames(), config.filePath(QStringLiteral("bench.pcapng")).toStdString());
+            const LiveCapture capture(bench.Frames(),
+                                      CreateNamedFile(config.filePath(QStringLiteral("bench.pcapng")).toStdString()));
             rows[2].*column = bench.fullRead();
             (rows[2].*column).failures += capture.ok() ? 0 : 1;
         }

@@ -2,6 +2,8 @@
 
 #include "diag/AnsiText.h"
 
+#include <utility>
+
 namespace {
 
 // pcapng holds its names and comments in UTF-8; ours are Windows-1252.
@@ -12,8 +14,8 @@ std::string utf8(std::string_view ansi)
 
 } // namespace
 
-CaptureFile::CaptureFile(const std::string& path)
-    : m_writer(path, "Kalmoria " KALMORIA_VERSION)
+CaptureFile::CaptureFile(NewFile file)
+    : m_writer(std::move(file), "Kalmoria " KALMORIA_VERSION)
 {
 }
 

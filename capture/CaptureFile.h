@@ -15,16 +15,20 @@
 
 class CaptureFile {
 public:
-    // Starts the capture into `path` (replacing the file). ok() tells
-    // whether the file could be made. Make it on the thread of the language
-    // texts: the comments' words are read here.
-    explicit CaptureFile(const std::string& path);
+    // Starts the capture into `file` (io/NewFile.h). ok() tells whether the
+    // file could be made. Make it on the thread of the language texts: the
+    // comments' words are read here.
+    explicit CaptureFile(NewFile file);
     CaptureFile(const CaptureFile&) = delete;
     CaptureFile& operator=(const CaptureFile&) = delete;
 
+    // False once the file could not be made, or a frame not written: the
+    // file then holds the frames() before that one, and no more.
     bool ok() const { return m_writer.ok(); }
     // Why the file could not be made or written, in the system's words.
     const std::string& error() const { return m_writer.error(); }
+    const std::string& path() const { return m_writer.path(); }
+    int64_t frames() const { return m_writer.packets(); }
 
     void Write(const TappedFrame& frame);
 

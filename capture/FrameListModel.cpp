@@ -4,6 +4,7 @@
 #include "capture/FrameSummary.h"
 #include "capture/TrafficTexts.h"
 #include "diag/AnsiText.h"
+#include "io/NewFile.h"
 
 #include <QDateTime>
 
@@ -128,7 +129,7 @@ QString FrameListModel::HexLines(const QModelIndexList& rows) const
 
 std::string FrameListModel::SaveCapture(const std::string& path) const
 {
-    CaptureFile file(path);
+    CaptureFile file(CreateNamedFile(path));
     for (const Row& row : m_rows)
         file.Write({row.fromDevice ? TappedFrame::Direction::FromDevice : TappedFrame::Direction::ToDevice, row.port,
                     row.timeUs, row.bytes, row.attempt, row.result});

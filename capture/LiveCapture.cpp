@@ -1,8 +1,10 @@
 #include "capture/LiveCapture.h"
 
-LiveCapture::LiveCapture(FrameTap& tap, const std::string& path)
+#include <utility>
+
+LiveCapture::LiveCapture(FrameTap& tap, NewFile file)
     : m_tap(tap)
-    , m_file(path)
+    , m_file(std::move(file))
 {
     if (m_file.ok())
         m_tap.Attach(*this);

@@ -2,8 +2,8 @@
 
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -60,13 +60,13 @@ std::string framed(uint32_t type, const std::string& body)
 
 } // namespace
 
-PcapngWriter::PcapngWriter(const std::string& path, std::string_view application)
+PcapngWriter::PcapngWriter(NewFile file, std::string_view application)
+    : m_fd(file.fd)
+    , m_path(std::move(file.path))
+    , m_error(std::move(file.reason))
 {
-    m_fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (m_fd < 0) {
-        m_error = std::strerror(errno);
+    if (m_fd < 0)
         return;
-    }
     std::string body;
     append(body, ByteOrderMagic);
     append<uint16_t>(body, 1); // version 1.0
@@ -113,13 +113,14 @@ void PcapngWriter::AddPacket(uint32_t interface, int64_t timeUs, std::string_vie
     if (!comment.empty())
         appendOption(body, OptComment, comment);
     appendOption(body, OptEndOfOptions, {});
-    writeBlock(framed(EnhancedPacketBlock, body));
+    if (writeBlock(framed(EnhancedPacketBlock, body)))
+        ++m_packets;
 }
 
-void PcapngWriter::writeBlock(const std::string& block)
+bool PcapngWriter::writeBlock(const std::string& block)
 {
     if (!ok())
-        return;
+        return false;
     // Straight to the system, no buffer of ours: what has been written
     // survives the program being killed.
     size_t done = 0;
@@ -129,8 +130,14 @@ void PcapngWriter::writeBlock(const std::string& block)
             continue;
         if (n <= 0) {
             m_error = n < 0 ? std::strerror(errno) : "nothing written";
-            return;
+            // A full disk or a size limit cuts a block short: the part of it
+            // goes, so that the file still opens up to its last whole frame.
+            if (::ftruncate(m_fd, m_size) != 0)
+                m_error += ", " + std::string(std::strerror(errno));
+            return false;
         }
         done += static_cast<size_t>(n);
     }
+    m_size += static_cast<off_t>(block.size());
+    return true;
 }

@@ -5,11 +5,14 @@
 // one enhanced packet block per frame with its direction and, where given,
 // a comment. Each block goes to the file in one write as soon as it is
 // complete, so a program that dies leaves a file readable up to its last
-// whole block.
+// whole block; one that cannot write a block whole takes its part back out.
+
+#include "io/NewFile.h"
 
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <sys/types.h>
 
 class PcapngWriter {
 public:
@@ -18,9 +21,10 @@ public:
 
     enum class Direction : uint8_t { Inbound, Outbound }; // as seen from the PC
 
-    // Creates or empties `path` and writes the section header naming
-    // `application`. ok() tells whether that worked; error() why not.
-    PcapngWriter(const std::string& path, std::string_view application);
+    // Writes the section header naming `application` into `file`, which it
+    // owns from now on. ok() tells whether the file was made and that
+    // worked; error() why not.
+    PcapngWriter(NewFile file, std::string_view application);
     ~PcapngWriter();
     PcapngWriter(const PcapngWriter&) = delete;
     PcapngWriter& operator=(const PcapngWriter&) = delete;
@@ -36,11 +40,17 @@ public:
     // more blocks are written then.
     bool ok() const { return m_fd >= 0 && m_error.empty(); }
     const std::string& error() const { return m_error; }
+    const std::string& path() const { return m_path; }
+    // The packets the file holds whole.
+    int64_t packets() const { return m_packets; }
 
 private:
-    void writeBlock(const std::string& block);
+    bool writeBlock(const std::string& block);
 
     int m_fd = -1;
+    std::string m_path;
     uint32_t m_interfaces = 0;
+    int64_t m_packets = 0;
+    off_t m_size = 0; // where the last whole block ends
     std::string m_error;
 };

@@ -95,9 +95,9 @@ public:
                 m_context.messages.show(NoticeBoxKind(notice.severity),
                                         portText(result.port) + ": " + NoticeText(notice, kConsoleWording));
         }
-        if (result.captureProblem) {
-            m_captureNotPlaced = true;
-            m_context.messages.error(portText(result.port) + ": " + NoticeText(*result.captureProblem));
+        for (const Notice& problem : result.captureProblems) {
+            m_captureFailed = true;
+            m_context.messages.error(portText(result.port) + ": " + NoticeText(problem));
         }
         printOut(jsonLine(result));
         if (result.ok()) {
@@ -129,7 +129,7 @@ public:
         m_context.messages.note(CliMessage(kMessageBackupDone, counts));
         // A file that cannot be saved is the backup's own failure; a
         // station that does not answer is the line's.
-        if (m_notSaved || m_captureNotPlaced || !metricsSaved)
+        if (m_notSaved || m_captureFailed || !metricsSaved)
             return ExitCode::File;
         return m_failed ? ExitCode::Device : ExitCode::Success;
     }
@@ -150,7 +150,7 @@ private:
     int m_saved = 0;
     bool m_failed = false;
     bool m_notSaved = false;
-    bool m_captureNotPlaced = false;
+    bool m_captureFailed = false;
 };
 
 } // namespace

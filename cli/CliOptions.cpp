@@ -6,9 +6,12 @@
 #include "transports/ComPortMap.h"
 #include "transports/PortAddress.h"
 #include "diag/Version.h"
+#include "io/SameFile.h"
+#include "model/LinkFile.h"
 #include "protocol/Tvep.h"
 
 #include <QCommandLineParser>
+#include <QFile>
 
 #include <algorithm>
 #include <array>
@@ -68,14 +71,16 @@ device read on a terminal, go to standard error.)";
 constexpr const char* kExitCodes = R"(
 Exit codes:
   0  success (diff: the device holds the file's links)
-  1  usage: the command line is wrong
+  1  usage: the command line is wrong, or an output names a file the
+     command reads or another of its outputs
   2  no device answers, or the communication failed; backup: a station
      could not be read (the others are saved)
   3  a link file or the report cannot be read or written (no report file is
      left behind), or the snapshot before a write
      cannot be saved (nothing sent); backup: the station list or the folder
      cannot be read or written (nothing read), or a station's file or the
-     metrics file cannot be saved
+     metrics file cannot be saved; any command: its capture could not be
+     made or lost frames (the command's own result stands)
   4  write refused, nothing sent: too many links, a field out of range,
      another station or missing modules without --force, links the editor
      would not allow (overlapping targets, bits outside the module's groups,
@@ -115,6 +120,47 @@ int printed(const QString& text)
 {
     std::fputs(text.toLocal8Bit().constData(), stdout);
     return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;
+}
+
+// A file the command reads or writes, as the user learns of it.
+struct CommandFile {
+    QString role; // "--capture", "the link file"
+    std::string path;
+};
+
+// Why an output of the command would replace one of its inputs or another
+// of its outputs, whatever way the two names lead to one file; empty when
+// none does. Said before anything is opened.
+QString filesClash(const CliOptions& options)
+{
+    std::vector<CommandFile> inputs;
+    if (!options.file.empty())
+        inputs.push_back({QStringLiteral("the link file"), LinkFilePath(options.file)});
+    if (!options.stations.empty())
+        inputs.push_back({QStringLiteral("the station list"), options.stations});
+    std::vector<CommandFile> outputs;
+    if (!options.output.empty())
+        outputs.push_back({QStringLiteral("--output"), options.command == Command::Read ? LinkFilePath(options.output)
+                                                                                       : options.output});
+    // backup's --capture names the folder of its captures.
+    if (!options.capture.empty() && options.command != Command::Backup)
+        outputs.push_back({QStringLiteral("--capture"), options.capture});
+    if (!options.metrics.empty())
+        outputs.push_back({QStringLiteral("--metrics"), options.metrics});
+    const auto name = [](const std::string& path) { return QFile::decodeName(path.c_str()); };
+    for (std::size_t i = 0; i < outputs.size(); ++i) {
+        for (const CommandFile& input : inputs) {
+            if (SameFile(outputs[i].path, input.path))
+                return QStringLiteral("%1 \"%2\" would replace %3 \"%4\" the command reads")
+                    .arg(outputs[i].role, name(outputs[i].path), input.role, name(input.path));
+        }
+        for (std::size_t j = 0; j < i; ++j) {
+            if (SameFile(outputs[i].path, outputs[j].path))
+                return QStringLiteral("%1 and %2 name the same file \"%3\"")
+                    .arg(outputs[j].role, outputs[i].role, name(outputs[i].path));
+        }
+    }
+    return {};
 }
 
 } // namespace
@@ -334,5 +380,7 @@ std::variant<CliOptions, int> ParseCommandLine(const QStringList& arguments)
         return usageError(QStringLiteral("--retries takes a number from 0 to %1, not \"%2\"")
                               .arg(Tvep::MaxRetries)
                               .arg(parser.value(retries)));
+    if (const QString clash = filesClash(options); !clash.isEmpty())
+        return usageError(clash);
     return options;
 }

@@ -5,6 +5,7 @@
 #include "cli/ExitCode.h"
 #include "model/LinkFile.h"
 
+#include <optional>
 #include <variant>
 
 class ConsoleMessages;
@@ -15,6 +16,9 @@ struct CommandContext {
     const CliOptions& options;
     DeviceSession& session;
     ConsoleMessages& messages;
+    // The links of the command's link file (options.file), read before
+    // anything is opened for writing and before any device traffic.
+    std::optional<LinkFileLoad> file;
 };
 
 ExitCode RunSearch(CommandContext& context);

@@ -63,19 +63,6 @@ void printLinks(const LinkSet& links, bool json)
     printOut(FormatTable(rows));
 }
 
-// The links of the command's link file, then the device read into the
-// station; or the exit code of what failed. The file comes first: a file
-// that cannot be read costs no device traffic.
-std::variant<LinkFileLoad, ExitCode> fileLinksAndDevice(CommandContext& context)
-{
-    std::variant<LinkFileLoad, ExitCode> load = LoadCommandLinkFile(context);
-    if (std::holds_alternative<ExitCode>(load))
-        return load;
-    if (const ExitCode code = context.session.ConnectAndRead(); code != ExitCode::Success)
-        return code;
-    return load;
-}
-
 } // namespace
 
 std::variant<LinkFileLoad, ExitCode> LoadCommandLinkFile(CommandContext& context)
@@ -130,18 +117,14 @@ ExitCode RunWrite(CommandContext& context)
 {
     // The device is read first, as Kalmoria requires before a write: only
     // complete data of a device of ours may be replaced.
-    const auto file = fileLinksAndDevice(context);
-    if (const ExitCode* failed = std::get_if<ExitCode>(&file))
-        return *failed;
-    return WriteLinkSet(context, std::get<LinkFileLoad>(file), LinkFilePath(context.options.file));
+    if (const ExitCode code = context.session.ConnectAndRead(); code != ExitCode::Success)
+        return code;
+    return WriteLinkSet(context, *context.file, LinkFilePath(context.options.file));
 }
 
 ExitCode RunDiff(CommandContext& context)
 {
-    const auto file = LoadCommandLinkFile(context);
-    if (const ExitCode* failed = std::get_if<ExitCode>(&file))
-        return *failed;
-    const LinkSet& fileLinks = std::get<LinkFileLoad>(file).links;
+    const LinkSet& fileLinks = context.file->links;
     // The device's links as the window compares them: its link area alone.
     if (const ExitCode code = context.session.Connect(); code != ExitCode::Success)
         return code;

@@ -21,14 +21,7 @@
 ExitCode RunReport(CommandContext& context)
 {
     const CliOptions& options = context.options;
-    // The file comes first: a file that cannot be read costs no device traffic.
-    std::optional<LinkFileLoad> file;
-    if (!options.file.empty()) {
-        std::variant<LinkFileLoad, ExitCode> load = LoadCommandLinkFile(context);
-        if (const ExitCode* failed = std::get_if<ExitCode>(&load))
-            return *failed;
-        file = std::move(std::get<LinkFileLoad>(load));
-    }
+    const std::optional<LinkFileLoad>& file = context.file;
     // A link file alone is reported as it is; with --port, or without a
     // file, the station is read and the links compared with its own.
     if (!file || options.portGiven()) {

@@ -33,19 +33,9 @@ QStringList argumentList(int argc, char** argv)
     return arguments;
 }
 
-ExitCode run(const CliOptions& options)
+ExitCode runCommand(CommandContext& context)
 {
-    ConsoleMessages messages(options.quiet);
-    ConsoleView view(options.quiet);
-    ResetLanguageTexts(programFolder(), kLanguageBaseName);
-    ActivateStoredLanguage();
-
-    DeviceSession session(options, messages, view);
-    const CommandCapture capture(options, messages, session.Frames());
-    if (capture.failure())
-        return *capture.failure();
-    CommandContext context{options, session, messages};
-    switch (options.command) {
+    switch (context.options.command) {
     case Command::Search: return RunSearch(context);
     case Command::Info: return RunInfo(context);
     case Command::Read: return RunRead(context);
@@ -57,6 +47,30 @@ ExitCode run(const CliOptions& options)
     case Command::Report: return RunReport(context);
     }
     return ExitCode::Usage;
+}
+
+ExitCode run(const CliOptions& options)
+{
+    ConsoleMessages messages(options.quiet);
+    ConsoleView view(options.quiet);
+    ResetLanguageTexts(programFolder(), kLanguageBaseName);
+    ActivateStoredLanguage();
+
+    DeviceSession session(options, messages, view);
+    CommandContext context{options, session, messages, {}};
+    // The inputs are read first: an output must never begin before its
+    // command has what it reads, and a file that cannot be read costs no
+    // device traffic.
+    if (!options.file.empty()) {
+        std::variant<LinkFileLoad, ExitCode> load = LoadCommandLinkFile(context);
+        if (const ExitCode* failed = std::get_if<ExitCode>(&load))
+            return *failed;
+        context.file = std::move(std::get<LinkFileLoad>(load));
+    }
+    CommandCapture capture(options, messages, session.Frames());
+    if (capture.failure())
+        return *capture.failure();
+    return capture.Finish(runCommand(context));
 }
 
 // Only the report lays out text and draws: it alone needs Qt's GUI

@@ -62,6 +62,8 @@ constexpr int kMessageBackupInterrupted = 117;     // %s1 stations saved, %s2 st
 constexpr int kMessageMetricsNotWritten = 118;     // %s1 file, %s2 reason
 constexpr int kMessageStationUnchanged = 119;      // %s1 links, %s2 the previous backup
 constexpr int kMessageCaptureKeptAs = 139;         // %s1 the capture's temporary file, %s2 why it keeps that name
+// A capture that lost frames on the way: a command's, a station's of backup.
+constexpr int kMessageCaptureIncomplete = 141;     // %s1 file, %s2 reason, %s3 frames it holds
 
 // --- The link plan
 constexpr int kMessageTitleOfStation = 95; // %s1 serial number, %s2 address, %s3 modules, %s4 links, %s5 inactive

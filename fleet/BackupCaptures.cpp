@@ -5,7 +5,6 @@
 #include <QDateTime>
 
 #include <filesystem>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -38,23 +37,19 @@ StationCaptures::StationCaptures(std::string dir)
 {
 }
 
-std::string StationCaptures::temporaryName(std::size_t index) const
+NewFile StationCaptures::CreateTemporary() const
 {
-    // The process id keeps two backups capturing into one folder apart.
-    return (fs::path(m_dir)
-            / (".kalmoria-capture-" + std::to_string(::getpid()) + "-" + std::to_string(index) + ".pcapng"))
-        .string();
+    return CreateTemporaryFile(m_dir, ".kalmoria-capture-", ".pcapng");
 }
 
-CapturePlacing StationCaptures::place(std::size_t index, const std::string& port,
+CapturePlacing StationCaptures::place(const std::string& temporary, const std::string& port,
                                       const std::optional<StationIdentity>& station,
                                       const std::string& savedFile) const
 {
     CapturePlacing placing;
-    const std::string temporary = temporaryName(index);
-    std::error_code error;
-    if (!fs::exists(temporary, error))
+    if (temporary.empty())
         return placing;
+    std::error_code error;
     placing.path = temporary;
     fs::path folder = m_dir;
     std::string stem = savedFile.empty() ? timeStamp() : fs::path(savedFile).stem().string();

@@ -9,11 +9,19 @@
 // most, keeps its capture as DIR/<port>_<time>.pcapng.
 
 #include "diag/Result.h"
+#include "io/NewFile.h"
 #include "model/StationIdentity.h"
 
-#include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
+
+// A station's capture as its read left it.
+struct StationCapture {
+    std::string path;   // its temporary file; empty: the read made none
+    std::string lost;   // why frames are missing from its end; empty: it holds them all
+    int64_t frames = 0; // the frames it holds
+};
 
 // Done, or FileNotWritten with `reason`.
 struct CapturePlacing : Result {
@@ -28,13 +36,16 @@ public:
 
     bool wanted() const { return !m_dir.empty(); }
 
-    // The file the read of station number `index` writes.
-    std::string temporaryName(std::size_t index) const;
+    // The file a station's read writes, under a temporary name nobody can
+    // guess beforehand (io/NewFile.h): two backups capturing into one
+    // folder never meet, and nobody can place a link where it will be.
+    NewFile CreateTemporary() const;
 
-    // Gives station `index`'s capture its name. `savedFile` is the link file
-    // its read was just saved in, if any: the capture is then named after it.
-    CapturePlacing place(std::size_t index, const std::string& port, const std::optional<StationIdentity>& station,
-                         const std::string& savedFile) const;
+    // Gives the capture in `temporary` its name. `savedFile` is the link file
+    // its station's read was just saved in, if any: the capture is then named
+    // after it.
+    CapturePlacing place(const std::string& temporary, const std::string& port,
+                         const std::optional<StationIdentity>& station, const std::string& savedFile) const;
 
 private:
     std::string m_dir;

@@ -142,7 +142,7 @@ bool FleetBackup::Run(const std::function<bool()>& stopRequested,
     const auto reader = [&] {
         for (std::size_t index = next++; index < m_stations.size(); index = next++) {
             results.Put(index, stop ? InterruptedStation(m_stations[index].given)
-                                    : BackUpStation(m_stations[index], index, m_folder, stop));
+                                    : BackUpStation(m_stations[index], m_folder, stop));
         }
     };
     // Qt's threads: a serial port watches its line with the thread's event

@@ -15,6 +15,7 @@
 #include <exception>
 #include <filesystem>
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -42,8 +43,8 @@ Notice readFailure(const DeviceReadResult& read, const StationPort& port, const 
 }
 
 // The read and what is kept of it, on the calling thread.
-void backUp(const FleetStation& fleetStation, std::size_t index, BackupFolder& folder, const std::atomic<bool>& stop,
-            StationBackupResult& result)
+void backUp(const FleetStation& fleetStation, BackupFolder& folder, const std::atomic<bool>& stop,
+            StationBackupResult& result, StationCapture& taken)
 {
     const StationPortLines lines(fleetStation.port);
     StationClient client(folder.Settings().preferences, lines);
@@ -55,17 +56,24 @@ void backUp(const FleetStation& fleetStation, std::size_t index, BackupFolder& f
 
     std::unique_ptr<LiveCapture> capture;
     if (folder.Captures().wanted()) {
-        const std::string path = folder.Captures().temporaryName(index);
-        capture = std::make_unique<LiveCapture>(client.Frames(), path);
-        if (!capture->ok())
-            result.captureProblem = DeviceNotice(kMessageCaptureNotWritten, Notice::Severity::Error,
-                                                 {fileNameToAnsi(path), capture->error()});
+        NewFile file = folder.Captures().CreateTemporary();
+        const std::string path = file.path;
+        capture = std::make_unique<LiveCapture>(client.Frames(), std::move(file));
+        if (capture->ok())
+            taken.path = path;
+        else
+            result.captureProblems.push_back(DeviceNotice(kMessageCaptureNotWritten, Notice::Severity::Error,
+                                                          {fileNameToAnsi(path), capture->error()}));
     }
 
     const auto start = std::chrono::steady_clock::now();
     UnwatchedSequence nobody;
     const DeviceReadResult read = client.Read(nobody);
     result.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    if (capture && !capture->ok() && !taken.path.empty()) {
+        taken.lost = capture->error();
+        taken.frames = capture->frames();
+    }
     capture.reset();
     if (stop)
         return;
@@ -117,25 +125,31 @@ void BackupFolder::Keep(StationBackupResult& result, const std::vector<LinkRecor
     result.file = saved.path;
 }
 
-void BackupFolder::PlaceCapture(std::size_t index, StationBackupResult& result)
+void BackupFolder::PlaceCapture(const StationCapture& capture, StationBackupResult& result)
 {
-    if (!m_captures.wanted())
+    if (capture.path.empty())
         return;
     const std::string saved = result.ok() && !result.keptPrevious ? result.file : std::string();
-    const CapturePlacing placing = m_captures.place(index, result.port, result.station, saved);
+    const CapturePlacing placing = m_captures.place(capture.path, result.port, result.station, saved);
     result.capture = placing.path;
+    if (!capture.lost.empty())
+        result.captureProblems.push_back(DeviceNotice(kMessageCaptureIncomplete, Notice::Severity::Error,
+                                                      {fileNameToAnsi(placing.path), capture.lost,
+                                                       std::to_string(capture.frames)}));
     if (!placing.ok())
-        result.captureProblem = DeviceNotice(kMessageCaptureKeptAs, Notice::Severity::Error,
-                                             {fileNameToAnsi(placing.path), placing.reason});
+        result.captureProblems.push_back(DeviceNotice(kMessageCaptureKeptAs, Notice::Severity::Error,
+                                                      {fileNameToAnsi(placing.path), placing.reason}));
 }
 
-StationBackupResult BackUpStation(const FleetStation& station, std::size_t index, BackupFolder& folder,
-                                  const std::atomic<bool>& stop)
+StationBackupResult BackUpStation(const FleetStation& station, BackupFolder& folder, const std::atomic<bool>& stop)
 {
     StationBackupResult result;
     result.port = station.given;
+    // Outside the result, which a failure starts anew: the capture is
+    // placed whatever became of the read.
+    StationCapture capture;
     try {
-        backUp(station, index, folder, stop, result);
+        backUp(station, folder, stop, result, capture);
     } catch (const std::exception& broken) {
         result = StationBackupResult{};
         result.port = station.given;
@@ -152,7 +166,7 @@ StationBackupResult BackUpStation(const FleetStation& station, std::size_t index
         result = InterruptedStation(station.given);
         result.seconds = seconds;
     }
-    folder.PlaceCapture(index, result);
+    folder.PlaceCapture(capture, result);
     result.finishedAt = secondsSince1970();
     return result;
 }

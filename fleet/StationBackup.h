@@ -52,7 +52,7 @@ struct StationBackupResult : Result {
     bool keptPrevious = false; // `file` is the previous backup
     std::optional<double> seconds; // how long its read took; none: never started
     std::string capture;           // its capture, bytes of the file system
-    std::optional<Notice> captureProblem; // why the capture kept its temporary name
+    std::vector<Notice> captureProblems; // why its capture is not whole, or kept its temporary name
     long long finishedAt = 0;      // seconds since 1970
 };
 
@@ -71,8 +71,9 @@ public:
     // saved once `stop` is set.
     void Keep(StationBackupResult& result, const std::vector<LinkRecord>& links, const OverviewRows& overview,
               const std::atomic<bool>& stop);
-    // Gives station `index`'s capture its name beside its backup.
-    void PlaceCapture(std::size_t index, StationBackupResult& result);
+    // Gives the station's capture its name beside its backup; what is wrong
+    // with it goes to the result's captureProblems.
+    void PlaceCapture(const StationCapture& capture, StationBackupResult& result);
 
 private:
     const BackupSettings m_settings;
@@ -81,11 +82,10 @@ private:
     std::set<std::string> m_savedNow;
 };
 
-// Reads station number `index` of the run into `folder`. Whatever goes wrong,
-// an exception too, is the station's result; `stop` ends its read within a
+// Reads a station of the run into `folder`. Whatever goes wrong, an
+// exception too, is the station's result; `stop` ends its read within a
 // wait slice, and the station is then reported as interrupted.
-StationBackupResult BackUpStation(const FleetStation& station, std::size_t index, BackupFolder& folder,
-                                  const std::atomic<bool>& stop);
+StationBackupResult BackUpStation(const FleetStation& station, BackupFolder& folder, const std::atomic<bool>& stop);
 
 // What a station that was stopped, or never started, reports.
 StationBackupResult InterruptedStation(const std::string& port);

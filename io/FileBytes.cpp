@@ -117,7 +117,7 @@ FileCreation publishExclusively(const std::string& from, const std::string& to, 
     int error = errno;
     if (hardLinksUnsupported(error)) {
         // The name is taken by an empty file first; the whole one replaces it.
-        Descriptor reserved(::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode));
+        Descriptor reserved(::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode));
         if (reserved.get() >= 0 && ::rename(from.c_str(), to.c_str()) == 0)
             return FileCreation::Created;
         error = errno;
@@ -204,5 +204,17 @@ FileCreation CreateFileExclusively(const std::string& path, std::string_view byt
 
 FileCreation MoveFileExclusively(const std::string& from, const std::string& to, std::string* reason)
 {
+    // A link put where `from` was would itself get the new name, and the
+    // file placed would be a way into another one.
+    struct stat moved {};
+    if (::lstat(from.c_str(), &moved) != 0) {
+        fail(reason, errno);
+        return FileCreation::Failed;
+    }
+    if (!S_ISREG(moved.st_mode)) {
+        if (reason != nullptr)
+            *reason = "Not a regular file";
+        return FileCreation::Failed;
+    }
     return publishExclusively(from, to, newFileMode(), reason);
 }

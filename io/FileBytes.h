@@ -36,5 +36,5 @@ FileCreation CreateFileExclusively(const std::string& path, std::string_view byt
 
 // Gives the file `from` the name `to` unless a file of that name exists
 // (Taken then), in one step on the same file system. `from` keeps its name
-// when it is not Created.
+// when it is not Created; it must be a regular file, not a link to one.
 FileCreation MoveFileExclusively(const std::string& from, const std::string& to, std::string* reason = nullptr);

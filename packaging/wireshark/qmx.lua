@@ -8,6 +8,9 @@
 -- A request (start byte 0x61, 0x60 without CRC) writes a block of registers
 -- and/or asks for one; the reply (0xE1, 0xE0) carries the registers asked
 -- for. A reply of no bytes is Kalmoria's mark for a transfer that got none.
+-- Which of the two a frame is, the packet's direction flag tells (outbound:
+-- the PC's request); only a file without flags, such as plain pcap, leaves
+-- it to the start byte.
 
 local qmx = Proto("qmx", "QMX register protocol")
 
@@ -51,6 +54,15 @@ local e = {
 qmx.experts = e
 
 local interface_id = Field.new("frame.interface_id")
+local direction_flag = Field.new("frame.packet_flags_direction")
+
+local INBOUND, OUTBOUND = 1, 2 -- the direction bits of the packet flags
+
+-- The port the frame was seen on; plain pcap has one interface and no id.
+local function interface_of()
+    local id = interface_id()
+    return id and id.value or 0
+end
 
 -- The last request seen on each interface, and what each reply answers;
 -- worked out on the first pass, in frame order.
@@ -147,14 +159,14 @@ local function dissect_request(tvb, pinfo, tree, with_crc)
     end
     pinfo.cols.info = "Request: " .. info
     if not pinfo.visited then
-        last_request[interface_id().value] = {frame = pinfo.number, addr = read_addr, count = read_count}
+        last_request[interface_of()] = {frame = pinfo.number, addr = read_addr, count = read_count}
     end
 end
 
 -- The request the reply answers: the last one on its interface.
 local function request_of(pinfo)
     if not pinfo.visited then
-        local iface = interface_id().value
+        local iface = interface_of()
         answered[pinfo.number] = last_request[iface] or false
         last_request[iface] = nil
     end
@@ -200,16 +212,33 @@ local function dissect_reply(tvb, pinfo, tree, with_crc)
     pinfo.cols.info = info
 end
 
+-- Whether the frame went from the PC to the device. The flag is what the
+-- capture saw; the bytes can mislead: on a line that echoes, every frame
+-- from the device begins with the PC's request.
+local function is_request(start)
+    local flag = direction_flag()
+    local direction = flag and flag.value or 0
+    if direction == OUTBOUND then
+        return true
+    elseif direction == INBOUND then
+        return false
+    end
+    return start == 0x60 or start == 0x61
+end
+
 function qmx.dissector(tvb, pinfo, root)
     pinfo.cols.protocol = "QMX"
     local tree = root:add(qmx, tvb())
     local start = tvb:len() > 0 and tvb(0, 1):uint() or nil
-    if start == 0x60 or start == 0x61 then
-        if tvb:len() < REQUEST_HEADER + (start == 0x61 and 2 or 0) then
+    if is_request(start) then
+        local with_crc = start ~= 0x60
+        if tvb:len() < REQUEST_HEADER + (with_crc and 2 or 0) then
+            tree:add(f.kind, tvb(), "request")
             tree:add_proto_expert_info(e.short)
+            pinfo.cols.info = "Request, too short"
             return
         end
-        dissect_request(tvb, pinfo, tree, start == 0x61)
+        dissect_request(tvb, pinfo, tree, with_crc)
     else
         -- Anything else is the device's: a reply, however broken.
         dissect_reply(tvb, pinfo, tree, start == nil or bit32.band(start, 1) == 1)

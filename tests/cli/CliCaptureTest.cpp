@@ -16,6 +16,7 @@
 #include <csignal>
 #include <filesystem>
 #include <map>
+#include <sys/stat.h>
 #include <thread>
 
 namespace fs = std::filesystem;
@@ -142,6 +143,95 @@ TEST_F(CliCapture, ACaptureThatCannotBeWrittenStopsTheCommandBeforeAnythingIsSen
     EXPECT_EQ(result.exitCode, 3);
     EXPECT_NE(result.err.find("no-such-folder/traffic.pcapng"), std::string::npos) << result.err;
     EXPECT_EQ(device->errorOutput().find("#1 read"), std::string::npos) << device->errorOutput();
+}
+
+TEST_F(CliCapture, ACommandWhoseLinkFileCannotBeReadLeavesNoCaptureBehind)
+{
+    EXPECT_EQ(capture(startDevice(), QStringLiteral("write"), {QStringLiteral("missing.ini")}).exitCode, 3);
+    EXPECT_FALSE(fs::exists(file));
+}
+
+TEST_F(CliCapture, ACaptureCutShortByAFileSizeLimitEndsWith3AndSaysHowManyFramesItHolds)
+{
+    const std::string port = startDevice();
+    const CliProcess::Result uncaptured =
+        cli.run({QStringLiteral("read"), QStringLiteral("--fast"), QStringLiteral("--port"), QString::fromStdString(port)});
+    ASSERT_EQ(uncaptured.exitCode, 0) << uncaptured.err;
+    cli.fileSizeLimit = 2048; // the whole read takes more
+    const CliProcess::Result cut = capture(port, QStringLiteral("read"), {QStringLiteral("--fast")});
+    EXPECT_EQ(cut.exitCode, 3);
+    EXPECT_EQ(cut.out, uncaptured.out) << "the read's own result stands";
+    // Whole frames only, as many as the message says.
+    const TsharkRun frames = Tshark(file, {QStringLiteral("qmx.kind")});
+    ASSERT_EQ(frames.exitCode, 0) << frames.err;
+    EXPECT_EQ(frames.err, "");
+    EXPECT_GT(frames.rows.size(), 2u);
+    EXPECT_NE(cut.err.find(file), std::string::npos) << cut.err;
+    EXPECT_NE(cut.err.find("ersten " + std::to_string(frames.rows.size()) + " Rahmen"), std::string::npos) << cut.err;
+}
+
+TEST_F(CliCapture, ACaptureNeverWritesThroughALinkOrIntoAnotherNameOfItsFile)
+{
+    const std::string port = startDevice();
+    cli.files.write("victim.ini", "keep");
+    fs::create_symlink(cli.files.file("victim.ini"), file);
+    EXPECT_EQ(capture(port).exitCode, 3);
+    EXPECT_EQ(device->errorOutput().find("#1 read"), std::string::npos) << device->errorOutput();
+    EXPECT_EQ(cli.files.read("victim.ini"), "keep");
+    fs::remove(file);
+    ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);
+    EXPECT_EQ(capture(port).exitCode, 3) << "a pipe nobody reads would hold the command";
+
+    // An earlier capture is replaced, not written into: its other name keeps it.
+    fs::remove(file);
+    cli.files.write("traffic.pcapng", "earlier");
+    fs::create_hard_link(file, cli.files.file("earlier.pcapng"));
+    EXPECT_EQ(capture(port).exitCode, 0);
+    EXPECT_EQ(cli.files.read("earlier.pcapng"), "earlier");
+    EXPECT_GT(Tshark(file, {QStringLiteral("qmx.kind")}).rows.size(), 2u);
+}
+
+TEST_F(CliCapture, BackupCapturesUnderNamesNobodyCanPlantALinkAtBeforehand)
+{
+    // In a process namespace of its own the program is process 1: a name made
+    // of its process id would be known before it starts.
+    const std::string answering = startDevice();
+    const std::string dir = cli.files.file("backup");
+    fs::create_directories(dir);
+    cli.files.write("victim.ini", "keep");
+    fs::create_symlink(cli.files.file("victim.ini"), dir + "/.kalmoria-capture-1-0.pcapng");
+    cli.program = "/usr/bin/unshare";
+    const CliProcess::Result result =
+        cli.run({QStringLiteral("--pid"), QStringLiteral("--fork"), QString::fromStdString(QmxSim::binDir() + "/kalmoria-cli"),
+                 QStringLiteral("backup"), QStringLiteral("--fast"), QStringLiteral("--dir"), QString::fromStdString(dir),
+                 QStringLiteral("--capture"), QString::fromStdString(dir), QStringLiteral("--port"),
+                 QString::fromStdString(answering)});
+    if (result.err.starts_with("unshare"))
+        GTEST_SKIP() << "no process namespace here: " << result.err;
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(cli.files.read("victim.ini"), "keep");
+    const std::string captured =
+        QJsonDocument::fromJson(QByteArray::fromStdString(result.out)).object()[QStringLiteral("capture")].toString().toStdString();
+    EXPECT_FALSE(fs::is_symlink(captured)) << captured;
+    EXPECT_GT(Tshark(captured, {QStringLiteral("qmx.kind")}).rows.size(), 2u);
+}
+
+TEST_F(CliCapture, ABackupSaysWhichStationsCaptureIsCutShortAndEndsWith3)
+{
+    const std::string dir = cli.files.file("backup");
+    cli.fileSizeLimit = 2048; // the whole read takes more
+    const CliProcess::Result result =
+        cli.run({QStringLiteral("backup"), QStringLiteral("--fast"), QStringLiteral("--dir"), QString::fromStdString(dir),
+                 QStringLiteral("--capture"), QString::fromStdString(dir), QStringLiteral("--port"),
+                 QString::fromStdString(startDevice())});
+    EXPECT_EQ(result.exitCode, 3) << result.err;
+    const QJsonObject line = QJsonDocument::fromJson(QByteArray::fromStdString(result.out)).object();
+    EXPECT_TRUE(line[QStringLiteral("ok")].toBool()) << result.out;
+    const std::string captured = line[QStringLiteral("capture")].toString().toStdString();
+    const TsharkRun frames = Tshark(captured, {QStringLiteral("qmx.kind")});
+    ASSERT_EQ(frames.exitCode, 0) << frames.err;
+    EXPECT_NE(result.err.find(captured + " ist unvollst"), std::string::npos) << result.err;
+    EXPECT_NE(result.err.find("ersten " + std::to_string(frames.rows.size()) + " Rahmen"), std::string::npos) << result.err;
 }
 
 TEST_F(CliCapture, BackupKeepsEachStationsCaptureBesideItsBackupAndTheUnknownStationsByItsPort)

@@ -10,6 +10,7 @@
 
 #include <fcntl.h>
 #include <stdlib.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 namespace {
@@ -69,15 +70,21 @@ CliProcess::Result CliProcess::run(const QStringList& arguments, Input input, co
     process.setWorkingDirectory(QString::fromStdString(files.path()));
 
     InputTerminal terminal;
-    if (input == Input::Terminal) {
-        const std::string slave = terminal.slavePath();
-        process.setChildProcessModifier([slave] {
+    const std::string slave = input == Input::Terminal ? terminal.slavePath() : std::string();
+    const rlim_t limit = static_cast<rlim_t>(fileSizeLimit);
+    process.setChildProcessModifier([slave, limit] {
+        if (!slave.empty()) {
             const int fd = open(slave.c_str(), O_RDWR);
             if (fd >= 0)
                 dup2(fd, STDIN_FILENO);
-        });
+        }
+        if (limit > 0) {
+            const rlimit fileSize{limit, limit};
+            setrlimit(RLIMIT_FSIZE, &fileSize);
+        }
+    });
+    if (input == Input::Terminal)
         terminal.type(answer);
-    }
     process.start(QString::fromStdString(program.empty() ? QmxSim::binDir() + "/kalmoria-cli" : program), arguments);
     if (input == Input::Closed)
         process.closeWriteChannel();

@@ -40,6 +40,8 @@ public:
     // Called with the child's process id once it runs, before run() waits
     // for its end: to send it a signal at the right moment.
     std::function<void(qint64 pid)> whileRunning;
+    // The largest file the child may write (ulimit -f), in bytes; 0: no limit of ours.
+    long fileSizeLimit = 0;
 
 private:
     TempDir m_config;

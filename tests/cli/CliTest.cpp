@@ -153,6 +153,38 @@ TEST_F(Cli, MistakesOnTheCommandLineEndWithOneLineAndCode1)
     }
 }
 
+TEST_F(Cli, AnOutputNamingAnInputOrAnotherOutputIsAUsageErrorAndNothingIsWritten)
+{
+    startDevice();
+    const std::string links = linkFile({kDeviceLinks[0]});
+    cli.files.write("anlage.ini", links);
+    cli.files.write("stations.txt", device->path() + "\n");
+    std::filesystem::create_symlink(cli.files.file("anlage.ini"), cli.files.file("link.pdf"));
+    std::filesystem::create_hard_link(cli.files.file("anlage.ini"), cli.files.file("hard.pdf"));
+    const QString absolute = QString::fromStdString(cli.files.file("anlage.ini"));
+    const std::vector<QStringList> clashes{
+        {QStringLiteral("report"), QStringLiteral("anlage.ini"), QStringLiteral("-o"), QStringLiteral("anlage.ini")},
+        {QStringLiteral("report"), QStringLiteral("anlage.ini"), QStringLiteral("-o"), QStringLiteral("link.pdf")},
+        {QStringLiteral("report"), QStringLiteral("anlage.ini"), QStringLiteral("-o"), QStringLiteral("hard.pdf")},
+        {QStringLiteral("report"), QStringLiteral("anlage"), QStringLiteral("-o"), QStringLiteral("no/../anlage.ini")},
+        {QStringLiteral("write"), QStringLiteral("anlage.ini"), QStringLiteral("--capture"), absolute},
+        {QStringLiteral("diff"), QStringLiteral("anlage.cfg"), QStringLiteral("--capture"), QStringLiteral("anlage.ini")},
+        {QStringLiteral("read"), QStringLiteral("-o"), QStringLiteral("new.cfg"), QStringLiteral("--capture"),
+         QStringLiteral("./new.ini")},
+        {QStringLiteral("backup"), QStringLiteral("--dir"), QStringLiteral("b"), QStringLiteral("--stations"),
+         QStringLiteral("stations.txt"), QStringLiteral("--metrics"), QStringLiteral("stations.txt")},
+    };
+    for (const QStringList& arguments : clashes) {
+        const auto result = cli.run(onDevice(arguments));
+        const std::string shown = arguments.join(QLatin1Char(' ')).toStdString();
+        EXPECT_EQ(result.exitCode, 1) << shown << ": " << result.err;
+        EXPECT_EQ(result.errorLines().size(), 1u) << shown << ": " << result.err;
+    }
+    EXPECT_EQ(cli.files.read("anlage.ini"), links);
+    EXPECT_EQ(cli.files.read("stations.txt"), device->path() + "\n");
+    EXPECT_FALSE(cli.files.exists("new.ini"));
+}
+
 TEST_F(Cli, WithoutItsLanguageFilesItEndsWithCode98LikeKalmoria)
 {
     const TempDir alone;

@@ -19,3 +19,14 @@ TEST(FileBytes, ANameAsLongAsTheSystemAllowsIsSavedAndACreationReplacesNoFile)
     EXPECT_EQ(folder.read(other), "created");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 2) << "a temporary file stayed";
 }
+
+TEST(FileBytes, AMoveGivesNoNameToALinkPutWhereTheFileWas)
+{
+    const TempDir folder;
+    folder.write("victim", "keep");
+    std::filesystem::create_symlink(folder.file("victim"), folder.file("moved"));
+    std::string reason;
+    EXPECT_EQ(MoveFileExclusively(folder.file("moved"), folder.file("placed"), &reason), FileCreation::Failed);
+    EXPECT_FALSE(reason.empty());
+    EXPECT_FALSE(std::filesystem::is_symlink(folder.file("placed")));
+}
