@@ -66,8 +66,18 @@ void saveReport(const StationClient& station)
     if (!chosen || chosen->empty())
         return;
     QString path = QFile::decodeName(chosen->c_str());
-    if (QFileInfo(path).suffix().compare(QLatin1String("pdf"), Qt::CaseInsensitive) != 0)
+    if (QFileInfo(path).suffix().compare(QLatin1String("pdf"), Qt::CaseInsensitive) != 0) {
         path += QStringLiteral(".pdf");
+        // The dialog asked about the name the user typed; the file the added
+        // suffix names is asked about here. No is the default: the name typed
+        // was another one.
+        if (QFileInfo::exists(path)) {
+            const std::string question = GetMessageText(
+                kMessageReplaceOtherReport, {fileNameToAnsi(QFile::encodeName(path).toStdString())}, 0);
+            if (MessageBoxEx(question, mbQuestion, mbYesNo, 2) != idYes)
+                return;
+        }
+    }
     ShowNotices(SaveServiceReport(WindowReportFacts(station), path).notices);
 }
 

@@ -50,7 +50,7 @@ std::string formText(int n, const char* fallback)
 std::string portDescription(const std::string& path)
 {
     if (!IsNetworkPort(path))
-        return StableDeviceName(path);
+        return fileNameToAnsi(StableDeviceName(path));
     const PortAddress address = ParsePortAddress(path);
     if (!address.valid())
         return formText(kBadAddressText, "Invalid network address") + ": " + address.error;
@@ -144,7 +144,7 @@ void TF_rs232::refreshPortPaths()
     const auto paths = comPortPaths();
     for (int row = 0; row < MaxComPort; ++row) {
         const std::string& path = paths[static_cast<size_t>(row)];
-        model->setItem(row, kDeviceFileColumn, new QStandardItem(QString::fromStdString(path)));
+        model->setItem(row, kDeviceFileColumn, new QStandardItem(fileNameShown(path)));
         model->setItem(row, kStableNameColumn, new QStandardItem(ansiToQString(portDescription(path))));
     }
     auto* list = static_cast<QTreeView*>(ComboBox1->view());

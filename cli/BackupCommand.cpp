@@ -4,7 +4,6 @@
 // the console; with --metrics the end of the run leaves every station's
 // result for Prometheus.
 
-#include "diag/ArgumentBytes.h"
 #include "cli/CliMessages.h"
 #include "cli/CliOptions.h"
 #include "cli/Commands.h"
@@ -50,7 +49,7 @@ std::string jsonLine(const StationBackupResult& result)
         changedLinks.append(link);
     const bool compared = result.drift.changed.has_value();
     const std::pair<const char*, QJsonValue> fields[] = {
-        {"port", QString::fromStdString(result.port)},
+        {"port", fileNameShown(result.port)},
         {"ok", result.ok()},
         {"serial", station ? QJsonValue(station->serialNumber) : none},
         {"address", station ? QJsonValue(station->address) : none},
@@ -72,7 +71,7 @@ std::string jsonLine(const StationBackupResult& result)
 // A port as the messages name it.
 std::string portText(const std::string& port)
 {
-    return pathText(ArgumentBytes(QString::fromStdString(port)));
+    return pathText(port);
 }
 
 class BackupRun {

@@ -5,18 +5,33 @@
 #include <cstdio>
 #include <unistd.h>
 
-std::string toTerminal(const std::string& ansi)
+namespace {
+
+// Names come from the device or the file system: a module name holding
+// ESC [2J, sent raw, would clear the user's screen. Control characters are
+// shown as "\x1B".
+std::string withoutControls(const QString& text)
 {
-    // Names come from the device: a module name holding ESC [2J, sent raw,
-    // would clear the user's screen. Control characters are shown as "\x1B".
     QString shown;
-    for (const QChar c : ansiToQString(ansi)) {
+    for (const QChar c : text) {
         if (c.category() == QChar::Other_Control)
             shown += QString::asprintf("\\x%02X", c.unicode());
         else
             shown += c;
     }
     return shown.toUtf8().toStdString();
+}
+
+} // namespace
+
+std::string toTerminal(const std::string& ansi)
+{
+    return withoutControls(ansiToQString(ansi));
+}
+
+std::string pathOnTerminal(const std::string& path)
+{
+    return withoutControls(fileNameShown(path));
 }
 
 std::string oneLine(const std::string& ansi)

@@ -12,6 +12,9 @@ std::string toTerminal(const std::string& ansi);
 std::string oneLine(const std::string& ansi);
 // A file path as the program's texts hold it, for a message argument.
 std::string pathText(const std::string& path);
+// A file path, bytes of the file system, as UTF-8 for the console: bytes
+// that are no UTF-8 and control characters written as escapes ("\xff").
+std::string pathOnTerminal(const std::string& path);
 // True when the file descriptor is a terminal (0 stdin, 1 stdout, 2 stderr).
 bool isTerminal(int fd);
 

@@ -9,6 +9,7 @@
 #include "cli/DeviceText.h"
 #include "transports/ComPortMap.h"
 #include "protocol/DeviceRegisters.h"
+#include "diag/AnsiText.h"
 #include "diag/TextHelpers.h"
 #include "core/StatusTexts.h"
 #include "model/Station.h"
@@ -28,7 +29,7 @@ QJsonObject portJson(const DeviceSession& session, int32_t port)
 {
     const int32_t label = session.PortLabel(port);
     return {{QStringLiteral("number"), label > 0 ? QJsonValue(label) : QJsonValue()},
-            {QStringLiteral("path"), QString::fromStdString(comPortPath(port))}};
+            {QStringLiteral("path"), fileNameShown(comPortPath(port))}};
 }
 
 } // namespace
@@ -49,7 +50,7 @@ ExitCode RunSearch(CommandContext& context)
         std::vector<TextRow> rows;
         for (const FoundDevice& device : found) {
             const int32_t label = context.session.PortLabel(device.port);
-            TextRow row{label > 0 ? "COM" + IntToText(label) : "-", comPortPath(device.port),
+            TextRow row{label > 0 ? "COM" + IntToText(label) : "-", pathOnTerminal(comPortPath(device.port)),
                         DeviceModelText(device.type)};
             for (std::string& cell : DeviceStatusCells(device.type, device.serialNumber, device.address))
                 row.push_back(std::move(cell));

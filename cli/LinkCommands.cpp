@@ -147,7 +147,7 @@ ExitCode RunDiff(CommandContext& context)
     std::string lines;
     for (const std::string& line : diff.lines)
         lines += line + "\n";
-    printOut("--- QMX " + context.session.PortName() + "\n+++ " + LinkFilePath(context.options.file) + "\n"
+    printOut("--- QMX " + toTerminal(context.session.PortName()) + "\n+++ " + LinkFilePath(context.options.file) + "\n"
              + LinkDiffLegend() + "\n" + lines);
     context.messages.note(CliMessage(kMessageDifferences, {LinkCountText(diff.differing)}));
     return ExitCode::Mismatch;

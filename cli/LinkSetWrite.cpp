@@ -59,7 +59,7 @@ public:
         }
         const std::string question =
             CliMessage(kMessageConfirmWrite, {LinkCountText(m_station.AnzBefehle), pathText(m_path),
-                                              pathText(m_context.session.PortName()), LinkCountText(m_linksOnDevice)});
+                                              m_context.session.PortName(), LinkCountText(m_linksOnDevice)});
         if (m_context.messages.ask(question))
             return holdSignals();
         m_context.messages.error(CliMessage(kMessageWriteCancelled));

@@ -17,13 +17,15 @@ constexpr int kMessageCaptureNotWritten = 123; // %s1 file, %s2 reason
 // --- The service report
 // Its words, each list split by "|": the headings; the title block's labels;
 // what it says of the comparison, the link check and the last write. The
-// footer of every page; a report that cannot be saved; one saved.
+// footer of every page; a report that cannot be saved; one saved; the
+// question before a report replaces a file under the name it was given ".pdf".
 constexpr int kMessageReportHeadings = 127;
 constexpr int kMessageReportLabels = 128;
 constexpr int kMessageReportPage = 129;       // %s1 page, %s2 pages
 constexpr int kMessageReportStatements = 130; // see report/ReportTexts.h
 constexpr int kMessageReportNotSaved = 131;   // %s1 file, %s2 reason
 constexpr int kMessageReportSaved = 132;      // %s1 file, %s2 pages
+constexpr int kMessageReplaceOtherReport = 133; // %s1 the file that would be replaced
 
 // --- Unsaved links
 constexpr int kMessageUnsavedLinks = 55; // %s1 links

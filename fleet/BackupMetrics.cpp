@@ -146,7 +146,9 @@ namespace {
 StationMetrics metricsOf(const StationBackupResult& result, const std::map<std::string, KeptSuccess>& kept)
 {
     StationMetrics metrics;
-    metrics.station = result.port;
+    // A label is UTF-8: a port named with other bytes keeps them as escapes,
+    // so that two such ports never share a series.
+    metrics.station = fileNameShown(result.port).toStdString();
     if (const auto earlier = kept.find(metrics.station); earlier != kept.end()) {
         metrics.serial = earlier->second.serial;
         metrics.lastSuccess = earlier->second.lastSuccess;

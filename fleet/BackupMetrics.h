@@ -16,7 +16,7 @@
 #include <vector>
 
 struct StationMetrics {
-    std::string station; // the port as given, UTF-8
+    std::string station; // the port as given, as UTF-8 text (see fileNameShown)
     std::string serial;  // empty when not known
     bool success = false;
     std::optional<long long> lastSuccess; // seconds since 1970

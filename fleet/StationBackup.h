@@ -32,8 +32,8 @@ struct BackupSettings {
     Preferences preferences;  // how the stations are talked to
 };
 
-// A station of the backup: the port as given (UTF-8, as the user typed it,
-// for messages and metrics) and where it leads.
+// A station of the backup: the port as given (the bytes the user typed, for
+// messages and metrics) and where it leads.
 struct FleetStation {
     std::string given;
     StationPort port;

@@ -112,7 +112,7 @@ std::vector<FleetStation> FleetStations(const QStringList& ports)
     std::vector<FleetStation> stations;
     for (const QString& port : DistinctPorts(ports)) {
         const PortText text = ParsePortText(port).value_or(PortText{});
-        stations.push_back({port.toStdString(), ResolveStationPort(text.number, text.path)});
+        stations.push_back({ArgumentBytes(port), ResolveStationPort(text.number, text.path)});
     }
     return stations;
 }

@@ -3,13 +3,16 @@
 
 #include "protocol/FrameTap.h"
 #include "protocol/Tvep.h"
+#include "diag/AnsiText.h"
 
 void Tvep::tapPort(int32_t port, const std::string& path)
 {
     // A network port is named by its address, as the user wrote it; a device
-    // file by its COM number, with the file it maps to.
+    // file by its COM number, with the file it maps to. The name is a text
+    // of the program, as the traffic view and the capture show it.
+    const std::string shown = fileNameToAnsi(path);
     const bool named = port <= 0 || path.find("://") != std::string::npos;
-    m_tap.port = named ? path : "COM" + std::to_string(port) + " (" + path + ")";
+    m_tap.port = named ? shown : "COM" + std::to_string(port) + " (" + shown + ")";
 }
 
 bool Tvep::tapListening() const

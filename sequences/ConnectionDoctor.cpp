@@ -7,6 +7,7 @@
 #include "transports/PortHolders.h"
 #include "transports/SerialAdapter.h"
 #include "protocol/Tvep.h"
+#include "diag/AnsiText.h"
 #include "diag/ErrLog.h"
 #include "diag/TextHelpers.h"
 
@@ -104,8 +105,8 @@ std::optional<Notice> checkGroup(const std::string& path, const struct stat& inf
     const bool listed = user.primaryGroup == info.st_gid
         || std::find(group.members.begin(), group.members.end(), user.name) != group.members.end();
     if (listed)
-        return problem(kMessageGroupNotYetActive, {path, group.name});
-    return problem(kMessageJoinGroup, {path, group.name, group.name});
+        return problem(kMessageGroupNotYetActive, {fileNameToAnsi(path), group.name});
+    return problem(kMessageJoinGroup, {fileNameToAnsi(path), group.name, group.name});
 }
 
 bool processRunning(const std::string& name, const std::string& procRoot)
@@ -155,12 +156,13 @@ std::vector<Notice> checkAdapter(const std::string& path, const DoctorSystem& sy
     const bool brlttyWouldClaim =
         !adapter.kind.empty() && brlttyInstalled() && processRunning("brltty", system.procRoot);
     if (brlttyWouldClaim || kernelLogSaysBrlttyClaimed(system.kernelLog))
-        found.push_back(problem(kMessageBrlttyClaims, {path, adapter.kind.empty() ? adapter.vendorId : adapter.kind}));
+        found.push_back(problem(kMessageBrlttyClaims,
+                                {fileNameToAnsi(path), adapter.kind.empty() ? adapter.vendorId : adapter.kind}));
     if (!adapter.vendorId.empty() && !adapter.ignoredByModemManager
         && processRunning("ModemManager", system.procRoot))
-        found.push_back(warning(kMessageModemManagerProbes, {path}));
+        found.push_back(warning(kMessageModemManagerProbes, {fileNameToAnsi(path)}));
     if (adapter.latencyTimerMs && *adapter.latencyTimerMs > 1)
-        found.push_back(warning(kMessageLatencyTimer, {path, std::to_string(*adapter.latencyTimerMs)}));
+        found.push_back(warning(kMessageLatencyTimer, {fileNameToAnsi(path), std::to_string(*adapter.latencyTimerMs)}));
     return found;
 }
 
@@ -203,15 +205,17 @@ Notice checkServer(int32_t port, const std::string& address, const std::function
 std::vector<Notice> CheckPortSetup(const std::string& path, const DoctorSystem& system)
 {
     struct stat info {};
-    if (::stat(path.c_str(), &info) != 0)
-        return {problem(kMessageDeviceFileMissing, {path, std::strerror(errno)})};
+    if (::stat(path.c_str(), &info) != 0) {
+        const int missing = errno;
+        return {problem(kMessageDeviceFileMissing, {fileNameToAnsi(path), std::strerror(missing)})};
+    }
     if (!S_ISCHR(info.st_mode))
-        return {problem(kMessageDeviceFileMissing, {path, std::strerror(ENODEV)})};
+        return {problem(kMessageDeviceFileMissing, {fileNameToAnsi(path), std::strerror(ENODEV)})};
     std::vector<Notice> found;
     if (std::optional<Notice> group = checkGroup(path, info, system))
         found.push_back(std::move(*group));
     for (const PortHolder& holder : FindPortHolders(path, system.procRoot))
-        found.push_back(problem(kMessagePortHeldBy, {path, holder.name, std::to_string(holder.pid)}));
+        found.push_back(problem(kMessagePortHeldBy, {fileNameToAnsi(path), holder.name, std::to_string(holder.pid)}));
     for (Notice& notice : checkAdapter(path, system))
         found.push_back(std::move(notice));
     return found;

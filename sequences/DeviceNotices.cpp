@@ -2,6 +2,7 @@
 
 #include "transports/Line.h"
 #include "transports/PortAccess.h"
+#include "diag/AnsiText.h"
 #include "diag/ErrLog.h"
 #include "model/ModuleModel.h"
 
@@ -22,21 +23,23 @@ Notice DeviceNotice(int n, Notice::Severity severity, std::vector<std::string> a
 
 std::string PortName(int32_t port, const std::string& path)
 {
+    const std::string shown = fileNameToAnsi(path);
     if (port <= 0)
-        return path;
+        return shown;
     const std::string com = "COM" + std::to_string(port);
-    return path.empty() ? com : com + " (" + path + ")";
+    return path.empty() ? com : com + " (" + shown + ")";
 }
 
 std::optional<Notice> PortOpenNotice(int32_t port, const PortOpenProblem& problem)
 {
     // Without a COM number the device file stands in for it.
-    const std::string comPort = port > 0 ? "COM" + std::to_string(port) : problem.path;
+    const std::string path = fileNameToAnsi(problem.path);
+    const std::string comPort = port > 0 ? "COM" + std::to_string(port) : path;
     switch (problem.cause) {
     case PortOpenProblem::Cause::AccessDenied:
         // The group goes in twice: once in the words, once in the command to type.
         return DeviceNotice(kMessagePortAccessDenied, Notice::Severity::Error,
-                            {comPort, problem.path, problem.group, problem.group});
+                            {comPort, path, problem.group, problem.group});
     case PortOpenProblem::Cause::NoConnection:
         return DeviceNotice(kMessageNetworkPortNotOpen, Notice::Severity::Error,
                             {PortName(port, problem.path), problem.server, problem.reason});
@@ -48,7 +51,7 @@ std::optional<Notice> PortOpenNotice(int32_t port, const PortOpenProblem& proble
             return DeviceNotice(kMessagePortHeldBy, Notice::Severity::Error,
                                 {PortName(port, problem.path), problem.holder->name,
                                  std::to_string(problem.holder->pid)});
-        return DeviceNotice(kMessagePortInUse, Notice::Severity::Error, {comPort, problem.path});
+        return DeviceNotice(kMessagePortInUse, Notice::Severity::Error, {comPort, path});
     default:
         return std::nullopt;
     }

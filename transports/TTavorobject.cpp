@@ -2,13 +2,20 @@
 
 #include "transports/LineLock.h"
 #include "transports/PortAccess.h"
+#include "diag/AnsiText.h"
 #include "diag/ErrLog.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QSerialPort>
 
 #include <cerrno>
+#include <climits>
 #include <cstring>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -30,6 +37,68 @@ QSerialPort::Parity qtParity(char parity)
     }
 }
 
+// An open descriptor of our own, closed when it goes out of scope.
+class Descriptor {
+public:
+    explicit Descriptor(int fd)
+        : m_fd(fd)
+    {
+    }
+    ~Descriptor()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int get() const { return m_fd; }
+
+private:
+    int m_fd;
+};
+
+// Qt's word for a device file the system would not open, as its own open
+// would have given it.
+QSerialPort::SerialPortError qtOpenError(int error)
+{
+    switch (error) {
+    case ENOENT: return QSerialPort::DeviceNotFoundError;
+    case EACCES:
+    case EPERM:
+    case EBUSY: return QSerialPort::PermissionError;
+    default: return QSerialPort::OpenError;
+    }
+}
+
+// The name under which Qt opens the device behind `fd` again. Qt names a
+// port by text, and a device file's name is bytes that need not be UTF-8
+// (the serial number of a USB adapter in /dev/serial/by-id): text made of
+// such a name leads to another file, or to none. The name the system gives
+// the device itself (/dev/ttyUSB0, /dev/pts/3) is plain text, and gives Qt's
+// lock file the same name whichever link led to the device; only a device
+// whose own name is no text is reached through our descriptor.
+QString nameForQt(int fd)
+{
+    const std::string link = "/proc/self/fd/" + std::to_string(fd);
+    char target[PATH_MAX];
+    const ssize_t length = ::readlink(link.c_str(), target, sizeof target);
+    if (length > 0 && static_cast<std::size_t>(length) < sizeof target) {
+        const QByteArray bytes(target, length);
+        const QString name = QFile::decodeName(bytes);
+        if (bytes.startsWith('/') && QFile::encodeName(name) == bytes)
+            return name;
+    }
+    return QString::fromStdString(link);
+}
+
+bool sameFile(int first, int second)
+{
+    struct stat a {};
+    struct stat b {};
+    return ::fstat(first, &a) == 0 && ::fstat(second, &b) == 0 && a.st_dev == b.st_dev && a.st_ino == b.st_ino
+           && a.st_rdev == b.st_rdev;
+}
+
 } // namespace
 
 TTavorobject::TTavorobject() = default;
@@ -47,22 +116,32 @@ bool TTavorobject::openLine(const std::string& path)
         return false;
     }
 
+    const auto failed = [&](const PortOpenProblem& problem) {
+        OpenProblem = problem;
+        if (DebugFlag())
+            WriteErrLog("OpenPort: " + fileNameToAnsi(path) + ": " + problem.reason);
+        return false;
+    };
+    // The device file is opened by its very bytes; Qt then opens the device
+    // this descriptor holds, and nothing else.
+    const Descriptor device(::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
+    if (device.get() < 0) {
+        const int openError = errno;
+        return failed(DiagnoseFailedOpen(path, qtOpenError(openError), std::strerror(openError)));
+    }
     auto serial = std::make_unique<QSerialPort>();
-    serial->setPortName(QString::fromStdString(path));
+    serial->setPortName(nameForQt(device.get()));
     // Qt keeps a lock file per port, which a second object here or a second
     // Kalmoria respects; the line's own lock keeps out the other programs.
-    if (!serial->open(QIODevice::ReadWrite)) {
-        OpenProblem = DiagnoseFailedOpen(path, serial->error(), serial->errorString().toStdString());
-        if (DebugFlag())
-            WriteErrLog("OpenPort: " + path + ": " + serial->errorString().toStdString());
-        return false;
+    if (!serial->open(QIODevice::ReadWrite))
+        return failed(DiagnoseFailedOpen(path, serial->error(), serial->errorString().toStdString()));
+    if (!sameFile(device.get(), static_cast<int>(serial->handle()))) {
+        // The adapter went and another took its name in between.
+        return failed(DiagnoseFailedOpen(path, QSerialPort::DeviceNotFoundError, std::strerror(ENODEV)));
     }
     if (!LockLine(static_cast<int>(serial->handle()))) {
         const int lockError = errno;
-        OpenProblem = DiagnoseHeldLine(path, std::strerror(lockError));
-        if (DebugFlag())
-            WriteErrLog("OpenPort: " + path + ": " + std::strerror(lockError));
-        return false;
+        return failed(DiagnoseHeldLine(path, std::strerror(lockError)));
     }
 
     Handle = std::move(serial);

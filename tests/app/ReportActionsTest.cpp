@@ -6,6 +6,7 @@
 #include "tests/common/ReportStation.h"
 #include "tests/common/ScopedConfigHome.h"
 #include "tests/common/ScriptedFileNames.h"
+#include "tests/common/ScriptedMessageBoxes.h"
 #include "tests/common/TempDir.h"
 
 #include <QAction>
@@ -58,6 +59,26 @@ TEST_F(ReportActionsTest, SaveProposesSerialAndDateAndWritesThePdfChosen)
     names.answer.reset();
     entry("BerichtSpeichern1").trigger();
     EXPECT_EQ(QDir(QString::fromStdString(folder.path())).entryList(QDir::Files), QStringList{"bericht.pdf"});
+}
+
+TEST_F(ReportActionsTest, ANameWithoutPdfAsksBeforeReplacingTheFileThatTheSuffixNames)
+{
+    folder.write("Abnahme.pdf", "the report of the last visit");
+    ScriptedFileNames names(folder.file("Abnahme"));
+    ScriptedMessageBoxes boxes(idNo);
+    entry("BerichtSpeichern1").trigger();
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].kind, mbQuestion);
+    EXPECT_EQ(boxes.shown[0].defaultButton, 2);
+    const std::string asked = folder.file("Abnahme.pdf") + ", denn Berichte enden auf .pdf";
+    EXPECT_NE(boxes.shown[0].text.find(asked), std::string::npos) << boxes.shown[0].text;
+    EXPECT_EQ(folder.read("Abnahme.pdf"), "the report of the last visit");
+    EXPECT_EQ(QDir(QString::fromStdString(folder.path())).entryList(QDir::Files), QStringList{"Abnahme.pdf"});
+
+    boxes.answer = idYes;
+    entry("BerichtSpeichern1").trigger();
+    EXPECT_EQ(boxes.shown.size(), 2u);
+    EXPECT_NE(text("Abnahme.pdf").find("Servicebericht"), std::string::npos);
 }
 
 TEST_F(ReportActionsTest, PrintDrawsTheSameReportOnThePrinterChosen)

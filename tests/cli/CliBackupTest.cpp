@@ -385,6 +385,26 @@ TEST_F(CliBackup, TheMetricsReadByPrometheusKeepAFailedStationsLastSuccess)
         << "no temporary file is left for the collector to find";
 }
 
+TEST_F(CliBackup, PortsThatDifferOnlyInBytesThatAreNoUtf8KeepLinesAndSeriesOfTheirOwn)
+{
+    // Adapter links named by serial numbers that are no UTF-8: one leads to
+    // a station, the other nowhere, and neither may pass for the other.
+    const std::string stem = cli.files.file("adapter-");
+    ASSERT_EQ(::symlink(startStation(kNorth).c_str(), (stem + "\xFF").c_str()), 0);
+    cli.files.write("stations.txt", stem + "\xFF\n" + stem + "\xFE\n");
+    const std::string prom = cli.files.file("node/kalmoria.prom");
+    const auto result = backup({QStringLiteral("--stations"), QString::fromStdString(cli.files.file("stations.txt")),
+                                QStringLiteral("--metrics"), QString::fromStdString(prom)});
+    EXPECT_EQ(result.exitCode, 2) << result.err;
+    const auto lines = linesByPort(result.out);
+    ASSERT_TRUE(lines.contains(stem + "\\xff") && lines.contains(stem + "\\xfe")) << result.out;
+    EXPECT_EQ(lines.at(stem + "\\xff")[QStringLiteral("serial")].toInt(), 4242);
+    EXPECT_TRUE(contains(result.err, stem + "\\xfe: ")) << result.err;
+    const Metrics metrics = prometheusMetrics(prom);
+    EXPECT_EQ(metrics.at({"kalmoria_backup_success", stem + "\\xff"}), (std::pair<std::string, double>{"4242", 1}));
+    EXPECT_EQ(metrics.at({"kalmoria_backup_success", stem + "\\xfe"}), (std::pair<std::string, double>{"", 0}));
+}
+
 TEST_F(CliBackup, OneStationAtATimeSavesTheSameFilesAsEightAtOnce)
 {
     const std::vector<std::string> paths{startStation(kNorth), startStation(kSouth), startStation(kEast)};

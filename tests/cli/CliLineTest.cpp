@@ -13,6 +13,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include <unistd.h>
+
 namespace {
 
 const std::string kDevice = StationBuilder().Serial(815).Address(20).Module(2, 1).DeviceImage();
@@ -108,4 +110,39 @@ TEST_F(CliLine, TheDoctorSaysWhatItFoundOneLineEach)
     EXPECT_EQ(broken.exitCode, 2);
     EXPECT_TRUE(broken.out.starts_with("[!!] ")) << broken.out;
     EXPECT_TRUE(contains(broken.out, std::strerror(ENODEV))) << broken.out;
+}
+
+TEST_F(CliLine, ADevicePathThatIsNoUtf8ReadsThatStationAndIsShownEscaped)
+{
+    // An adapter's link named with the byte 0xFF, and beside it a link named
+    // with U+FFFD to another station: the first must never lead to the second.
+    const std::string named = startDevice();
+    files.write("other.ini", StationBuilder().Serial(816).Address(20).Module(2, 1).DeviceImage());
+    const QmxSim other(files.file("other.ini"));
+    const std::string stem = files.file("adapter-");
+    ASSERT_EQ(::symlink(named.c_str(), (stem + "\xFF").c_str()), 0);
+    ASSERT_EQ(::symlink(other.path().c_str(), (stem + "\xEF\xBF\xBD").c_str()), 0);
+    // A QString cannot carry the byte to the program: a shell puts it on the command line.
+    const auto withByte = [&](const std::string& arguments, const std::string& prefix) {
+        cli.program = "/bin/sh";
+        const auto result =
+            cli.run({QStringLiteral("-c"),
+                     QString::fromStdString("exec \"$0\" " + arguments + " --port \"$(printf '%s\\377' \"$1\")\""),
+                     QString::fromStdString(QmxSim::binDir() + "/kalmoria-cli"), QString::fromStdString(prefix)});
+        cli.program.clear();
+        return result;
+    };
+    const auto typed = withByte("info --json", stem);
+    EXPECT_EQ(typed.exitCode, 0) << typed.err;
+    EXPECT_TRUE(contains(typed.out, "\"serialNumber\": 815,") && contains(typed.out, stem + "\\\\xff\"")) << typed.out;
+
+    cli.writeSettings("[Schnittstellen]\r\nCOM3=" + stem + "\xFF\r\n");
+    const auto mapped = cli.run({QStringLiteral("info"), QStringLiteral("--port"), QStringLiteral("3")});
+    EXPECT_EQ(mapped.exitCode, 0) << mapped.err;
+    EXPECT_TRUE(mapped.out.starts_with("COM3 (" + stem + "\\xff)\n") && contains(mapped.out, "815")) << mapped.out;
+
+    const auto missing = withByte("info", files.file("gone-"));
+    EXPECT_EQ(missing.exitCode, 2);
+    EXPECT_TRUE(contains(missing.err, files.file("gone-") + "\\xff") && contains(missing.err, std::strerror(ENOENT)))
+        << missing.err;
 }

@@ -8,6 +8,8 @@
 #include <chrono>
 #include <thread>
 
+#include <unistd.h>
+
 using Clock = std::chrono::steady_clock;
 
 namespace {
@@ -152,4 +154,26 @@ TEST_F(PtyLineTest, AStopEndsEveryWaitAtOnceWhileOtherLinesWaitTheirTime)
     // And a reply that waits on the line is not taken in once stopped.
     peer.send("\x42");
     EXPECT_EQ(line.ReceiveString(0, 1000, 30), "");
+}
+
+TEST(SerialLine, ADeviceNameThatIsNoUtf8OpensThatDeviceAndNoLookalike)
+{
+    // USB adapters name their links in /dev/serial/by-id with any bytes:
+    // 0xFF must not be taken for the replacement character another link holds.
+    PtyPeer named;
+    PtyPeer lookalike;
+    const TempDir links;
+    const std::string byteName = links.file("adapter-\xFF");
+    ASSERT_EQ(::symlink(named.path().c_str(), byteName.c_str()), 0);
+    ASSERT_EQ(::symlink(lookalike.path().c_str(), links.file("adapter-\xEF\xBF\xBD").c_str()), 0);
+
+    TTavorobject line;
+    ASSERT_TRUE(line.OpenPortAt(1, byteName, 9600, 'n')) << line.OpenProblem.reason;
+    line.SendString(std::string("\x61\x00", 2));
+    ASSERT_TRUE(named.waitForRequests(1, 1000));
+    EXPECT_TRUE(lookalike.requests().empty());
+    // Taken exclusively, whichever name the device is asked for by.
+    TTavorobject second;
+    EXPECT_FALSE(second.OpenPortAt(1, named.path(), 9600, 'n'));
+    EXPECT_EQ(second.OpenProblem.cause, PortOpenProblem::Cause::InUse);
 }
