@@ -12,6 +12,7 @@
 #include "tests/common/ModalScript.h"
 #include "tests/common/ScriptedMessageBoxes.h"
 #include "tests/common/TableLinks.h"
+#include "tests/common/TypedKeys.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -20,8 +21,6 @@
 #include <QScrollBar>
 #include <QStyle>
 #include <QTest>
-
-#include <sstream>
 
 namespace {
 
@@ -48,31 +47,7 @@ protected:
         pane("GQuelle")->setFocus();
     }
 
-    // Keys as typed, blank apart: "space", "3*right", "shift+f10", "f6", ...
-    static void type(const std::string& keys)
-    {
-        static const std::map<std::string, Qt::Key> names{
-            {"space", Qt::Key_Space}, {"left", Qt::Key_Left},     {"right", Qt::Key_Right},  {"up", Qt::Key_Up},
-            {"down", Qt::Key_Down},   {"pgup", Qt::Key_PageUp},   {"pgdn", Qt::Key_PageDown}, {"home", Qt::Key_Home},
-            {"end", Qt::Key_End},     {"f6", Qt::Key_F6},         {"f10", Qt::Key_F10},      {"enter", Qt::Key_Return},
-            {"menu", Qt::Key_Menu},   {"escape", Qt::Key_Escape}, {"tab", Qt::Key_Tab}};
-        std::istringstream words(keys);
-        for (std::string word; words >> word;) {
-            int times = 1;
-            if (const auto star = word.find('*'); star != std::string::npos) {
-                times = std::stoi(word.substr(0, star));
-                word = word.substr(star + 1);
-            }
-            const bool shift = word.starts_with("shift+");
-            const Qt::Key key = names.at(shift ? word.substr(6) : word);
-            for (int i = 0; i < times; ++i) {
-                QWidget* modal = QApplication::activeModalWidget();
-                QWidget* target = modal != nullptr ? modal : QApplication::focusWidget();
-                ASSERT_NE(target, nullptr) << "no widget has the focus for " << word;
-                QTest::keyClick(target, key, shift ? Qt::ShiftModifier : Qt::NoModifier);
-            }
-        }
-    }
+    static void type(const std::string& keys) { TypeKeys(keys); }
 
     // Types `keys` that open the link action dialog, then `inDialog` into it.
     void typeIntoDialog(const std::string& keys, const std::string& inDialog)
