@@ -199,6 +199,13 @@ bool BitPane::event(QEvent* event)
 
 void BitPane::keyPressEvent(QKeyEvent* event)
 {
+    // A key held down moves on, but clicks only once: a click cannot repeat.
+    const bool click = event->key() == Qt::Key_Space || event->key() == Qt::Key_Select || event->key() == Qt::Key_Menu ||
+                       event->key() == Qt::Key_F10 || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (click && event->isAutoRepeat()) {
+        event->accept();
+        return;
+    }
     switch (event->key()) {
     case Qt::Key_Left:
         stepAcross(-1);

@@ -17,6 +17,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QScrollBar>
 #include <QStyle>
@@ -136,6 +137,10 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(LinkEditorKeys, ScrollKeysStopAtTheGroupsEndsAndKeepTheSelectionWhereNothingScrolls)
 {
     show(8, 0, 5, 0); // 200 source bits: the window scrolls two registers
+    // A Space held down clicks once.
+    type("space");
+    QKeyEvent held(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "), true);
+    QApplication::sendEvent(pane("GQuelle"), &held);
     struct Step {
         const char* keys;
         int scroll;
@@ -143,7 +148,7 @@ TEST_F(LinkEditorKeys, ScrollKeysStopAtTheGroupsEndsAndKeepTheSelectionWhereNoth
         const char* selection;
     };
     const std::vector<Step> steps{
-        {"space up pgup home", 0, 0, "100/0 1 -> 0/0"}, {"9*down", 0, 9, "100/0 1 -> 0/0"},
+        {"up pgup home", 0, 0, "100/0 1 -> 0/0"}, {"9*down", 0, 9, "100/0 1 -> 0/0"},
         {"down", 1, 9, "0/0 0 -> 0/0"},                 {"pgdn", 2, 9, "0/0 0 -> 0/0"},
         {"space pgdn down end", 2, 9, "111/0 1 -> 0/0"}, {"home", 0, 0, "0/0 0 -> 0/0"},
         {"end pgup", 0, 9, "0/0 0 -> 0/0"},              {"pgup", 0, 0, "0/0 0 -> 0/0"}};
