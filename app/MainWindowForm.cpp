@@ -119,8 +119,14 @@ void TF_Kalmoria_main::createMenu()
     Oeffnen1->setShortcut(QKeySequence::Open);
     addItem(Datei1, "Sicherung1", QStringLiteral("@15Sicherung wiederherstellen..."), ActionSicherung);
     addItem(Datei1, "N14speichern1", QStringLiteral("@13Speichern"), ActionSpeichern)->setShortcut(QKeySequence::Save);
+    // The tool bar's device commands, so that the keyboard reaches them and the menu shows their keys.
+    Datei1->addSeparator();
+    addItem(Datei1, "LadenQMX1", QStringLiteral("@18LadenQMX"), ActionLadenQMX)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+    addItem(Datei1, "SpeichernQMX1", QString::fromUtf8("@19\xC3\xBC" "bertragen"), ActionSpeichernQMX)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
+    Datei1->addSeparator();
     AddReportEntries(*Datei1, [this]() -> const StationClient& { return *m_station; });
-    addItem(Datei1, "ende1", QStringLiteral("@11beenden"), ActionEnde);
+    addItem(Datei1, "ende1", QStringLiteral("@11beenden"), ActionEnde)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 
     QMenu* Einstellung1 = MainMenu1->addMenu(QStringLiteral("@20&Einstellung"));
     Einstellung1->setObjectName(QStringLiteral("Einstellung1"));
@@ -174,6 +180,7 @@ void TF_Kalmoria_main::createPages()
     SG1->setObjectName(QStringLiteral("SG1"));
     SG1->setColumnWidths({40, 162, 255, 56, 60, 58, 59, 58});
     connect(SG1, &QTableWidget::cellDoubleClicked, this, &TF_Kalmoria_main::SG1DblClick);
+    connect(SG1, &StringGrid::currentRowEntered, this, &TF_Kalmoria_main::SG1DblClick);
     auto* overviewLayout = new QVBoxLayout(TabSheet1);
     overviewLayout->setContentsMargins(0, 0, 0, 0);
     overviewLayout->addWidget(SG1);

@@ -3,12 +3,15 @@
 #include "diag/AnsiText.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 
 StringGrid::StringGrid(int columnCount, int rowCount, QWidget* parent)
     : QTableWidget(rowCount - 1, columnCount, parent)
 {
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::SingleSelection);
+    // The grid is read, not filled in: Tab leaves it for the next control.
+    setTabKeyNavigation(false);
     verticalHeader()->hide();
     verticalHeader()->setDefaultSectionSize(22);
     horizontalHeader()->setHighlightSections(false);
@@ -68,4 +71,15 @@ int StringGrid::currentGridRow() const
 void StringGrid::setCurrentGridRow(int row)
 {
     setCurrentCell(row - 1, 0);
+}
+
+void StringGrid::keyPressEvent(QKeyEvent* event)
+{
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && currentGridRow() >= 1) {
+        emit currentRowEntered();
+        event->accept();
+        return;
+    }
+    QTableWidget::keyPressEvent(event);
 }

@@ -27,4 +27,11 @@ public:
     // Grid row of the current cell (1 for the first row below the headings).
     int currentGridRow() const;
     void setCurrentGridRow(int row);
+
+signals:
+    // Return or Enter on the current row: what a double click on it does.
+    void currentRowEntered();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 };

@@ -1,5 +1,7 @@
 #include "editor/pages/ChoiceLabel.h"
 
+#include "editor/pages/EditorAccessibility.h"
+
 #include <QMouseEvent>
 
 const QColor ChoiceLabel::kHoverBackground{0, 0, 128};
@@ -11,6 +13,22 @@ ChoiceLabel::ChoiceLabel(const QString& objectName, QWidget* parent)
     setObjectName(objectName);
     setAutoFillBackground(true);
     showPlain();
+    InstallEditorAccessibility();
+}
+
+void ChoiceLabel::setKeyChoice(bool chosen)
+{
+    m_keyChoice = chosen;
+    if (chosen)
+        setColours(kHoverBackground, kHoverText);
+    else
+        showPlain();
+}
+
+void ChoiceLabel::choose()
+{
+    if (isEnabled())
+        emit clicked();
 }
 
 void ChoiceLabel::showPlain()
@@ -31,8 +49,10 @@ void ChoiceLabel::setColours(const QColor& background, const QColor& text)
 
 void ChoiceLabel::enterEvent(QEnterEvent* event)
 {
-    if (isEnabled())
+    if (isEnabled()) {
         setColours(kHoverBackground, kHoverText);
+        emit hovered();
+    }
     QLabel::enterEvent(event);
 }
 

@@ -15,9 +15,17 @@ public:
 
     // Back to the plain colours: button face with button text.
     void showPlain();
+    // The choice the keyboard is on shows as the one under the mouse does.
+    void setKeyChoice(bool chosen);
+    bool isKeyChoice() const { return m_keyChoice; }
+    // What a left click does, for the keyboard and screen readers: an
+    // enabled choice emits clicked().
+    void choose();
 
 signals:
     void clicked();
+    // The mouse came over an enabled choice.
+    void hovered();
 
 protected:
     void enterEvent(QEnterEvent* event) override;
@@ -26,4 +34,6 @@ protected:
 
 private:
     void setColours(const QColor& background, const QColor& text);
+
+    bool m_keyChoice = false;
 };

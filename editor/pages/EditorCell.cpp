@@ -3,6 +3,7 @@
 #include "diag/AnsiText.h"
 #include "editor/pages/ChangedMark.h"
 #include "editor/drawing/ContrastColour.h"
+#include "editor/pages/EditorAccessibility.h"
 
 #include <QFontMetrics>
 #include <QMouseEvent>
@@ -30,9 +31,11 @@ QColor readableOn(const QColor& fill, const QColor& first, const QColor& second)
 
 } // namespace
 
-EditorCell::EditorCell(QWidget* parent)
+EditorCell::EditorCell(Kind kind, QWidget* parent)
     : QWidget(parent)
+    , m_kind(kind)
 {
+    InstallEditorAccessibility();
     setAttribute(Qt::WA_OpaquePaintEvent);
     // Another button than the left one opens the link actions, not a menu.
     setContextMenuPolicy(Qt::PreventContextMenu);
@@ -77,6 +80,13 @@ void EditorCell::setDiffering(bool differing)
         return;
     m_differing = differing;
     update();
+}
+
+SpokenText EditorCell::spoken() const
+{
+    if (m_speech)
+        return m_speech();
+    return {m_shown, QString()};
 }
 
 void EditorCell::setFramed(bool framed)

@@ -2,9 +2,18 @@
 
 #include "editor/rules/EditorGroups.h"
 
+#include <QString>
 #include <QWidget>
 
+#include <functional>
 #include <optional>
+
+// What a screen reader says about a part of the editor: its name, then what
+// it is for or what a click does there.
+struct SpokenText {
+    QString name;
+    QString description;
+};
 
 // One small flat box of the link editor: a bit cell, a register label or a
 // column header. It paints its text centred on a background that says what
@@ -13,7 +22,12 @@
 class EditorCell : public QWidget {
     Q_OBJECT
 public:
-    explicit EditorCell(QWidget* parent = nullptr);
+    enum class Kind { Bit, RegisterLabel, ColumnHeader };
+    using Speech = std::function<SpokenText()>;
+
+    explicit EditorCell(Kind kind, QWidget* parent = nullptr);
+
+    Kind kind() const { return m_kind; }
 
     // Texts are Windows-1252 bytes, as everywhere in the program.
     const std::string& text() const { return m_text; }
@@ -31,6 +45,15 @@ public:
     void setFramed(bool framed);
     // A bit whose link differs from the device's: a bold frame inside the cell.
     void setDiffering(bool differing);
+
+    // What a screen reader is told, asked for each time it asks: the cell's
+    // meaning changes with every click, the language with the menu.
+    void setSpeech(Speech speech) { m_speech = std::move(speech); }
+    // Without speech: the cell's text.
+    SpokenText spoken() const;
+    // The cell the keyboard works on, in the pane that has the focus.
+    void setKeyFocus(bool focus) { m_keyFocus = focus; }
+    bool hasKeyFocus() const { return m_keyFocus; }
 
     // The colours a cell of `colour` is painted in on `palette`. Cells outside
     // the data stand at least 3:1 apart from the cells a click can choose.
@@ -52,6 +75,9 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    Kind m_kind;
+    Speech m_speech;
+    bool m_keyFocus = false;
     std::string m_text;
     QString m_shown; // m_text for the painter, converted once
     bool m_bold = false;

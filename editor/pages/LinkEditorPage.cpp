@@ -5,6 +5,7 @@
 #include "diag/MessageNumbers.h"
 #include "editor/pages/BitPane.h"
 #include "editor/pages/EditorCell.h"
+#include "editor/pages/EditorSpeech.h"
 #include "editor/rules/LinkActionRules.h"
 #include "editor/pages/LinkHistory.h"
 #include "editor/pages/TF_PDauswahl.h"
@@ -18,6 +19,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QSignalBlocker>
 
 #include <algorithm>
@@ -99,6 +101,7 @@ LinkEditorPage::LinkEditorPage(ShellView& shell, Station& station, QWidget* pare
     Memo1 = CreateTextTable(this, "Memo1", memo1);
 
     connectHandlers();
+    describeControls();
 }
 
 void LinkEditorPage::createSelectionArea()
@@ -178,6 +181,34 @@ void LinkEditorPage::connectHandlers()
     connectPane(GQuelle);
     connectPane(GZiehl);
     connect(BtnUebernehmen, &QPushButton::clicked, this, [this] { showChange(m_state.TakeOver()); });
+    auto* otherPane = new QShortcut(this);
+    otherPane->setKeys({QKeySequence(Qt::Key_F6), QKeySequence(Qt::SHIFT | Qt::Key_F6)});
+    otherPane->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(otherPane, &QShortcut::activated, this, &LinkEditorPage::focusOtherPane);
+}
+
+void LinkEditorPage::focusOtherPane()
+{
+    // From anywhere on the page but the target pane, to the target pane; from there back.
+    const QWidget* focused = focusWidget();
+    const bool inTarget = focused != nullptr && (focused == GZiehl || GZiehl->isAncestorOf(focused));
+    (inTarget ? GQuelle : GZiehl)->setFocus(Qt::ShortcutFocusReason);
+}
+
+void LinkEditorPage::describeControls()
+{
+    for (BitPane* shown : {GQuelle, GZiehl}) {
+        shown->setAccessibleDescription(PaneKeysHelp());
+        const QString pane = shown->title();
+        // Some desktops name a box by what it shows: its own name goes into the description too.
+        const auto describe = [&pane](QComboBox* box, const QString& what) {
+            const QString name = pane + QStringLiteral(": ") + what;
+            box->setAccessibleName(name);
+            box->setAccessibleDescription(name + QStringLiteral(". ") + PaneBoxHelp());
+        };
+        describe(shown->moduleBox(), ModuleWord());
+        describe(shown->groupBox(), SignalGroupWord());
+    }
 }
 
 void LinkEditorPage::connectPane(BitPane* shown)
@@ -200,6 +231,12 @@ void LinkEditorPage::connectPane(BitPane* shown)
         if (button == Qt::LeftButton)
             showChange(m_state.ClickRegisterLabel(pane, row));
     });
+    connect(shown, &BitPane::takeOverKeyPressed, this, [this] {
+        if (BtnUebernehmen->isEnabled())
+            BtnUebernehmen->click();
+    });
+    shown->setSpeech([this, pane](int index) { return SpokenBit(m_station, m_state.FactsOfCell(pane, index)); },
+                     [this, pane](int row) { return SpokenRegisterLabel(m_state.FactsOfRegisterLabel(pane, row)); });
 }
 
 std::string LinkEditorPage::Memo1Line(int i) const
@@ -223,6 +260,10 @@ void LinkEditorPage::TabSheet2Show()
         return;
     }
     showChange(m_state.Open(groupLabels()));
+    // The keyboard starts where a reader does: the first bit of the first register shown.
+    GQuelle->moveCursorTo(0, 0);
+    GZiehl->moveCursorTo(0, 0);
+    GQuelle->setFocus(Qt::OtherFocusReason);
 }
 
 void LinkEditorPage::useLinkDialog(TF_PDauswahl* dialog)
@@ -248,6 +289,7 @@ void LinkEditorPage::ShowSourceModuleAt(int position)
 void LinkEditorPage::RelabelGroups()
 {
     showChange(m_state.Relabel(groupLabels()));
+    describeControls();
 }
 
 void LinkEditorPage::ShowComparison(const ComparedDeviceLinks& device)

@@ -28,6 +28,10 @@ class TF_PDauswahl;
 // What the page shows is a LinkEditorState: each handler hands the user's
 // action to it and shows what it says changed. Group labels come from the
 // hidden text table Memo1, so they follow the language.
+//
+// All of it can be done from the keyboard: the panes' cell cursors stand in
+// for the mouse (see BitPane), F6 goes from one pane to the other, and a
+// screen reader is told what each cell, pane and box is.
 class LinkEditorPage : public QWidget {
     Q_OBJECT
 public:
@@ -60,6 +64,9 @@ private:
     void createSelectionArea();
     void connectHandlers();
     void connectPane(BitPane* pane);
+    // Names and descriptions of the panes and their boxes, in the current language.
+    void describeControls();
+    void focusOtherPane();
     GroupLabels groupLabels() const;
     BitPane* paneWidget(Pane pane) const { return pane == Pane::Source ? GQuelle : GZiehl; }
     void showChange(const EditorChange& change);

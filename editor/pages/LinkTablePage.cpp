@@ -13,11 +13,13 @@
 
 #include <QHeaderView>
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QHBoxLayout>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QStyle>
+#include <QTimer>
 #include <QToolTip>
 #include <QVBoxLayout>
 
@@ -81,7 +83,9 @@ LinkTablePage::LinkTablePage(const Station& station, TextTableLine memTabLine, T
     SG2->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     SG2->viewport()->setMouseTracking(true);
     SG2->viewport()->installEventFilter(this);
+    SG2->installEventFilter(this);
     connect(SG2, &QTableWidget::cellDoubleClicked, this, &LinkTablePage::SG2DblClick);
+    connect(SG2, &StringGrid::currentRowEntered, this, &LinkTablePage::SG2DblClick);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, kGridTop, 0, 0);
     layout->addWidget(SG2);
@@ -139,6 +143,30 @@ void LinkTablePage::TabSheet3Show()
     }
     markProblems(links);
     markComparison();
+    describeRows();
+}
+
+void LinkTablePage::describeRows()
+{
+    // What the mouse shows over a row, a screen reader tells with each of its cells.
+    for (int row = 1; row < SG2->gridRowCount(); ++row) {
+        const QString hint = rowHint(row);
+        for (int col = 0; col < kColumns; ++col) {
+            if (QTableWidgetItem* cell = SG2->item(row - 1, col))
+                cell->setData(Qt::AccessibleDescriptionRole, hint);
+        }
+    }
+}
+
+void LinkTablePage::showCurrentRowHint()
+{
+    const QString hint = rowHint(SG2->currentGridRow());
+    if (hint.isEmpty()) {
+        QToolTip::hideText();
+        return;
+    }
+    const QRect cell = SG2->visualRect(SG2->currentIndex());
+    QToolTip::showText(SG2->viewport()->mapToGlobal(cell.bottomLeft()), hint, SG2->viewport(), cell);
 }
 
 // A heading of another language may be longer than its column of the design
@@ -306,6 +334,21 @@ void LinkTablePage::showEvent(QShowEvent* event)
 
 bool LinkTablePage::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == SG2 && event->type() == QEvent::KeyPress) {
+        // Where the keys move the current row, its hint comes up as the mouse's would; once the grid has moved.
+        switch (static_cast<QKeyEvent*>(event)->key()) {
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+        case Qt::Key_Home:
+        case Qt::Key_End:
+            QTimer::singleShot(0, this, &LinkTablePage::showCurrentRowHint);
+            break;
+        default:
+            break;
+        }
+    }
     if (watched == SG2->viewport()) {
         if (event->type() == QEvent::MouseMove) {
             const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();

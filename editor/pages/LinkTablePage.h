@@ -16,7 +16,9 @@ class StringGrid;
 // The link table page (TabSheet3): every link of the table as one read-only
 // row of SG2, rebuilt each time the page is shown, with a hint over inactive
 // links that tells how to activate them, and over links the editor would not
-// have made (marked with a warning sign) what is wrong with them.
+// have made (marked with a warning sign) what is wrong with them. From the
+// keyboard: the arrow keys bring up the hint of the row they move to, a
+// screen reader reads it with the row, and Enter does what a double click does.
 struct Station;
 
 class LinkTablePage : public QWidget {
@@ -71,6 +73,8 @@ private:
     void markComparison();
     void showLinkRow(int row, const std::string& number, const LinkRecord& link);
     QString rowHint(int row) const;
+    void describeRows();
+    void showCurrentRowHint();
 
     const Station& m_station;
     TextTableLine m_memTabLine;

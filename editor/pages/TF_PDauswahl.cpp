@@ -2,10 +2,14 @@
 
 #include "diag/AnsiText.h"
 #include "editor/pages/ChoiceLabel.h"
+#include "editor/pages/EditorAccessibility.h"
+#include "editor/pages/EditorSpeech.h"
 #include "i18n/FormTranslation.h"
 #include "i18n/LanguageTexts.h"
+#include "model/Station.h"
 
 #include <QAction>
+#include <QKeyEvent>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -28,13 +32,15 @@ constexpr int kCancelStrip = 21; // below the rows: "abbrechen"
 // Room for the title bar and frame when the rows must fit the screen.
 constexpr int kWindowFrameAllowance = 48;
 
-// The captions the language file replaces (texts 1..4 of the form's section):
-// "abbrechen", then the grey captions of a label with nothing to offer.
-enum Caption : std::size_t { Cancel, DefaultShow, DefaultSwitch, DefaultDelete, CaptionCount };
+// The captions the language file replaces (texts 1..5 of the form's section):
+// "abbrechen", then the grey captions of a label with nothing to offer, then
+// what a screen reader tells of the keys.
+enum Caption : std::size_t { Cancel, DefaultShow, DefaultSwitch, DefaultDelete, KeysHelp, CaptionCount };
 constexpr std::array<const char*, CaptionCount> kGermanCaptions{
-    "abbrechen", "Verkn\xFCpfung Anzeigen", "Verkn\xFCpfung aktiv/deaktiv", "Verkn\xFCpfung l\xF6schen"};
+    "abbrechen", "Verkn\xFCpfung Anzeigen", "Verkn\xFCpfung aktiv/deaktiv", "Verkn\xFCpfung l\xF6schen",
+    "Pfeiltasten: Auswahl; Eingabe: ausf\xFChren; Esc: abbrechen"};
 constexpr std::array<const char*, CaptionCount> kCaptionNames{"CaptionAbbrechen", "CaptionAnzeigen",
-                                                              "CaptionAktivDeaktiv", "CaptionLoeschen"};
+                                                              "CaptionAktivDeaktiv", "CaptionLoeschen", "CaptionTasten"};
 
 // The three labels of a row: show, switch, delete, with their answer codes.
 constexpr std::array<int32_t, kLabelsPerRow> kAnswerBase{2000, 4000, 1000};
@@ -68,12 +74,15 @@ TF_PDauswahl::TF_PDauswahl(QWidget* parent)
     m_rowScroller->setObjectName(QStringLiteral("RowScroller"));
     m_rowScroller->setFrameShape(QFrame::NoFrame);
     m_rowScroller->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // The arrow keys choose; they do not scroll.
+    m_rowScroller->setFocusPolicy(Qt::NoFocus);
     m_rowArea = new QWidget;
     m_rowArea->setObjectName(QStringLiteral("RowArea"));
     m_rowScroller->setWidget(m_rowArea);
 
     Labbrechen = new ChoiceLabel(QStringLiteral("Labbrechen"), this);
     connect(Labbrechen, &ChoiceLabel::clicked, this, &TF_PDauswahl::LabbrechenClick);
+    connect(Labbrechen, &ChoiceLabel::hovered, this, [this] { showKeyChoice(Labbrechen); });
 
     // A dialog made after the language was chosen speaks it from the start;
     // the main window's texts stay the current ones.
@@ -125,12 +134,18 @@ void TF_PDauswahl::FormShow()
         const std::string& text = rowText(m_rows[i / kLabelsPerRow], column);
         label->setText(text.empty() ? caption(DefaultShow + column) : ansiToQString(text));
         label->setEnabled(!text.empty());
+        const LinkDialogRow& row = m_rows[i / kLabelsPerRow];
+        const bool active = m_station != nullptr && row.linkNumber >= 1 && row.linkNumber < kLinkTableSlots &&
+                            m_station->LinkTable[static_cast<std::size_t>(row.linkNumber)].deaktiv == 0;
+        label->setAccessibleDescription(SpokenLinkOfChoice(row.linkNumber, active));
         // A label chosen last time closed the dialog while still highlighted.
-        label->showPlain();
+        label->setKeyChoice(false);
     }
     Labbrechen->setText(caption(Cancel));
     Labbrechen->setEnabled(true);
-    Labbrechen->showPlain();
+    Labbrechen->setKeyChoice(false);
+    m_keyChoice = nullptr;
+    setAccessibleDescription(caption(KeysHelp));
     placeRows(static_cast<int>(m_rows.size()));
 }
 
@@ -142,6 +157,7 @@ void TF_PDauswahl::ensureLabels(std::size_t count)
         auto* label = new ChoiceLabel(QStringLiteral("Label%1").arg(index + 1), m_rowArea);
         label->setGeometry(kLabelLeft, static_cast<int>(index) * kLabelPitch, kLabelWidth, kLabelHeight);
         connect(label, &ChoiceLabel::clicked, this, [this, index] { LabelClick(index); });
+        connect(label, &ChoiceLabel::hovered, this, [this, label] { showKeyChoice(label); });
         m_labels.push_back(label);
     }
 }
@@ -182,4 +198,64 @@ void TF_PDauswahl::LabelClick(std::size_t index)
 void TF_PDauswahl::LabbrechenClick()
 {
     reject();
+}
+
+std::vector<ChoiceLabel*> TF_PDauswahl::keyChoices() const
+{
+    std::vector<ChoiceLabel*> choices;
+    for (ChoiceLabel* label : m_labels) {
+        if (label->isVisibleTo(this) && label->isEnabled())
+            choices.push_back(label);
+    }
+    choices.push_back(Labbrechen);
+    return choices;
+}
+
+void TF_PDauswahl::showKeyChoice(ChoiceLabel* choice)
+{
+    if (m_keyChoice != nullptr && m_keyChoice != choice)
+        m_keyChoice->setKeyChoice(false);
+    m_keyChoice = choice;
+    choice->setKeyChoice(true);
+    m_rowScroller->ensureWidgetVisible(choice, 0, 0);
+    AnnounceKeyFocus(choice);
+}
+
+// The first key down starts at the top, the first key up at "abbrechen"; both go round.
+void TF_PDauswahl::moveKeyChoice(int step)
+{
+    const std::vector<ChoiceLabel*> choices = keyChoices();
+    const auto count = static_cast<int>(choices.size());
+    const auto current = std::find(choices.begin(), choices.end(), m_keyChoice);
+    const int at = current == choices.end() ? (step > 0 ? -1 : count) : static_cast<int>(current - choices.begin());
+    showKeyChoice(choices[static_cast<std::size_t>(((at + step) % count + count) % count)]);
+}
+
+void TF_PDauswahl::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Left:
+    case Qt::Key_Backtab:
+        moveKeyChoice(-1);
+        break;
+    case Qt::Key_Down:
+    case Qt::Key_Right:
+    case Qt::Key_Tab:
+        moveKeyChoice(1);
+        break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        if (m_keyChoice != nullptr)
+            m_keyChoice->choose();
+        break;
+    case Qt::Key_Escape:
+        LabbrechenClick();
+        break;
+    default:
+        QDialog::keyPressEvent(event);
+        return;
+    }
+    event->accept();
 }

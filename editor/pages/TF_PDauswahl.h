@@ -16,7 +16,8 @@ class QScrollArea;
 // The pop-up of a right-clicked link cell: one row per link on the cell, each
 // offering to show the link, to switch it active or inactive, or to delete it.
 // It only chooses; the link editor carries the answer out. The caller sets its
-// caption and position.
+// caption and position. The arrow keys go from choice to choice ("abbrechen"
+// last), Enter takes the one they are on, and Escape cancels as "abbrechen" does.
 struct Station;
 
 class TF_PDauswahl : public QDialog {
@@ -34,6 +35,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void FormShow();
@@ -41,6 +43,10 @@ private:
     void placeRows(int rows);
     void LabelClick(std::size_t index);
     void LabbrechenClick();
+    // The choices the keys go through: the enabled ones shown, then "abbrechen".
+    std::vector<ChoiceLabel*> keyChoices() const;
+    void moveKeyChoice(int step);
+    void showKeyChoice(ChoiceLabel* choice);
     // The caption in the current language, or the German one without a text.
     QString caption(std::size_t which) const;
 
@@ -51,6 +57,7 @@ private:
     ChoiceLabel* Labbrechen = nullptr;
     QScrollArea* m_rowScroller = nullptr;
     QWidget* m_rowArea = nullptr;
-    // Carriers of the translated captions "abbrechen" and the three defaults.
-    std::array<QAction*, 4> m_captions{};
+    ChoiceLabel* m_keyChoice = nullptr; // none until a key or the mouse chooses one
+    // Carriers of the translated captions "abbrechen", the three defaults and the keys' help.
+    std::array<QAction*, 5> m_captions{};
 };

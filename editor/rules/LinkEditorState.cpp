@@ -200,9 +200,25 @@ EditorChange LinkEditorState::Scroll(Pane side, int32_t position)
     return change;
 }
 
-EditorChange LinkEditorState::ClickBit(Pane side, int index)
+bool LinkEditorState::takesLeftClick(Pane side, int index) const
 {
     if (index < 0 || index >= kPaneCells || !pane(side).cells.cells[static_cast<std::size_t>(index)].clickable)
+        return false;
+    // A target start needs a source range, and a bit no link writes.
+    return side == Pane::Source ||
+           (m_selection.hasSourceRange() && pane(side).marks[static_cast<std::size_t>(index)].text == kNoMark);
+}
+
+bool LinkEditorState::registerLabelTakesLeftClick(Pane side, int row) const
+{
+    // Only the source pane's register labels choose anything.
+    return side == Pane::Source && row >= 0 && row < kPaneRows &&
+           pane(side).cells.rowLabels[static_cast<std::size_t>(row)].clickable;
+}
+
+EditorChange LinkEditorState::ClickBit(Pane side, int index)
+{
+    if (!takesLeftClick(side, index))
         return {};
     return side == Pane::Source ? selectSourceBit(index) : selectTargetBit(index);
 }
@@ -227,8 +243,6 @@ EditorChange LinkEditorState::selectSourceBit(int index)
 EditorChange LinkEditorState::selectTargetBit(int index)
 {
     EditorPane& target = at(Pane::Target);
-    if (!m_selection.hasSourceRange() || target.marks[static_cast<std::size_t>(index)].text != kNoMark)
-        return {};
     EditorChange change = changed(EditorChange::TargetMarks | EditorChange::Selection);
     if (m_selection.hasTargetStart())
         change |= drawLinks(Pane::Target);
@@ -245,9 +259,7 @@ EditorChange LinkEditorState::selectTargetBit(int index)
 
 EditorChange LinkEditorState::ClickRegisterLabel(Pane side, int row)
 {
-    // Only the source pane's register labels choose anything.
-    if (side != Pane::Source || row < 0 || row >= kPaneRows ||
-        !pane(side).cells.rowLabels[static_cast<std::size_t>(row)].clickable)
+    if (!registerLabelTakesLeftClick(side, row))
         return {};
     EditorPane& source = at(Pane::Source);
     const int32_t first = source.firstVisible();
@@ -341,6 +353,38 @@ EditorChange LinkEditorState::ApplyLinkAction(const LinkDialogContext& answered)
     change |= showGroup(Pane::Source);
     change |= showGroup(Pane::Target);
     return change;
+}
+
+CellFacts LinkEditorState::FactsOfCell(Pane side, int index) const
+{
+    CellFacts facts;
+    if (index < 0 || index >= kPaneCells)
+        return facts;
+    const EditorPane& shown = pane(side);
+    const CellAddress cell = CellAt(side, index);
+    facts.module = shown.module;
+    facts.reg = shown.firstVisible() + cell.row;
+    facts.bit = cell.bit;
+    facts.selectable = takesLeftClick(side, index);
+    facts.selected = shown.marks[static_cast<std::size_t>(index)].text == kSelectionMark;
+    const int32_t source = pane(Pane::Source).module;
+    const int32_t target = pane(Pane::Target).module;
+    if (side == Pane::Source)
+        facts.links = SourceLinksOnCell(m_station, source, target, shown.firstVisible(), index);
+    else if (target != kNoModule)
+        facts.links = TargetLinksOnCell(m_station, source, target, shown.firstVisible(), index);
+    return facts;
+}
+
+CellFacts LinkEditorState::FactsOfRegisterLabel(Pane side, int row) const
+{
+    CellFacts facts;
+    if (row < 0 || row >= kPaneRows)
+        return facts;
+    facts.module = pane(side).module;
+    facts.reg = pane(side).firstVisible() + row;
+    facts.selectable = registerLabelTakesLeftClick(side, row);
+    return facts;
 }
 
 void LinkEditorState::showSourceEnd(int32_t link)

@@ -71,6 +71,17 @@ struct LinkActionOffer {
     std::string caption;
 };
 
+// What a bit cell or register label stands for, for whoever cannot see it:
+// where it is, whether a left click does something there, and the links on it.
+struct CellFacts {
+    int32_t module = -1; // the pane's module address; -1: none
+    int32_t reg = 0;
+    int bit = -1;        // -1: the register label
+    bool selectable = false;
+    bool selected = false; // part of the link being put together
+    std::vector<LinkOnCell> links;
+};
+
 struct Station;
 
 class LinkEditorState {
@@ -109,6 +120,10 @@ public:
     std::optional<LinkActionOffer> LinkActionsAt(Pane pane, int index) const;
     // Carries out the dialog's answer in `answered.result`; both panes are drawn again.
     EditorChange ApplyLinkAction(const LinkDialogContext& answered);
+    // Cell 0..159 and register label 0..9 of a pane, told in facts; what the
+    // pane shows there and what a left click on it would do.
+    CellFacts FactsOfCell(Pane pane, int index) const;
+    CellFacts FactsOfRegisterLabel(Pane pane, int row) const;
     // The module at ModuleList position `position` as the source; nothing before opening.
     EditorChange ShowSourceModuleAt(int position);
     // The link table changed under the editor (an undo): both panes drawn again.
@@ -128,6 +143,9 @@ private:
     static std::size_t index(Pane pane) { return pane == Pane::Source ? 0 : 1; }
     EditorPane& at(Pane pane) { return m_panes[index(pane)]; }
     int modulePosition(Pane pane) const;
+    // Whether a left click on cell 0..159 of a pane selects anything.
+    bool takesLeftClick(Pane pane, int index) const;
+    bool registerLabelTakesLeftClick(Pane pane, int row) const;
 
     // The page operations each click runs: a module or group shown anew
     // drops that pane's selection and draws its links.

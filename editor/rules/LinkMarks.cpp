@@ -24,6 +24,12 @@ void forEachCellInWindow(int32_t reg, int32_t bit, int32_t count, int32_t firstR
         mark(static_cast<std::size_t>(index));
 }
 
+bool coversCell(int32_t reg, int32_t bit, int32_t count, int32_t firstRegister, int index)
+{
+    const CellRun run = CellsInWindow(reg, bit, count, firstRegister);
+    return run.first <= index && index <= run.last;
+}
+
 } // namespace
 
 CellRun CellsInWindow(int32_t reg, int32_t bit, int32_t count, int32_t firstRegister)
@@ -82,4 +88,37 @@ PaneMarks TargetLinkMarks(const LinkTableModel& table, int32_t sourceModule, int
                                 [&](std::size_t index) { marks[index].text = letter; });
     }
     return marks;
+}
+
+std::vector<LinkOnCell> SourceLinksOnCell(const LinkTableModel& table, int32_t sourceModule, int32_t targetModule,
+                                          int32_t firstRegister, int index)
+{
+    std::vector<LinkOnCell> links;
+    int ordinal = 0;
+    for (const LinkRecord& link : linksInUse(table)) {
+        if (link.ModulQ != sourceModule)
+            continue;
+        ++ordinal;
+        if (coversCell(link.RegVon, link.BitVon, link.AnzBit, firstRegister, index))
+            links.push_back({static_cast<int32_t>(&link - table.LinkTable.data()),
+                             LinkLetter(ordinal, link.ModulZ == targetModule), link.ModulQ, link.deaktiv == 0});
+    }
+    return links;
+}
+
+std::vector<LinkOnCell> TargetLinksOnCell(const LinkTableModel& table, int32_t sourceModule, int32_t targetModule,
+                                          int32_t firstRegister, int index)
+{
+    std::vector<LinkOnCell> links;
+    int ordinal = 0;
+    for (const LinkRecord& link : linksInUse(table)) {
+        // The source module's links keep their letters; every other link into the module is an "x".
+        const bool own = link.ModulQ == sourceModule;
+        if (own)
+            ++ordinal;
+        if (link.ModulZ == targetModule && coversCell(link.RegZ, link.BitZ, link.AnzBit, firstRegister, index))
+            links.push_back({static_cast<int32_t>(&link - table.LinkTable.data()),
+                             own ? LinkLetter(ordinal, true) : kForeignTargetMark, link.ModulQ, link.deaktiv == 0});
+    }
+    return links;
 }

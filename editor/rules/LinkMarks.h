@@ -15,6 +15,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 struct LinkTableModel;
 
@@ -55,3 +56,21 @@ PaneMarks SourceLinkMarks(const LinkTableModel& table, int32_t sourceModule, int
 // `firstRegister`, also one that starts above the window and reaches into it:
 // its bits left blank would look free, and a new link could be laid over them.
 PaneMarks TargetLinkMarks(const LinkTableModel& table, int32_t sourceModule, int32_t targetModule, int32_t firstRegister);
+
+// A link on one cell, as a screen reader tells it: a cell shows the mark of
+// only the last of its links, but whoever cannot see it hears them all.
+struct LinkOnCell {
+    int32_t number = 0;       // in the link table, 1..
+    std::string mark;         // its letter, or kForeignTargetMark for a link of another source module
+    int32_t sourceModule = 0; // ModulQ
+    bool active = true;
+
+    bool operator==(const LinkOnCell&) const = default;
+};
+
+// The links on cell `index` (0..159) of the window from `firstRegister`, in
+// table order, with the marks SourceLinkMarks and TargetLinkMarks draw.
+std::vector<LinkOnCell> SourceLinksOnCell(const LinkTableModel& table, int32_t sourceModule, int32_t targetModule,
+                                          int32_t firstRegister, int index);
+std::vector<LinkOnCell> TargetLinksOnCell(const LinkTableModel& table, int32_t sourceModule, int32_t targetModule,
+                                          int32_t firstRegister, int index);

@@ -126,6 +126,19 @@ TEST_F(MainWindowTest, ToolBarAndMenuCarryEveryCommand)
     EXPECT_EQ(child<QAction>("Oeffnen1")->shortcut(), QKeySequence(QKeySequence::Open));
     EXPECT_EQ(child<QAction>("N14speichern1")->shortcut(), QKeySequence(QKeySequence::Save));
     EXPECT_EQ(child<QAction>("Wiederholen1")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Y));
+    // Every tool button's command is in the menu too, reachable and shown with its key.
+    const std::vector<std::pair<const char*, const char*>> menuItems{
+        {"ende1", "ToolButton1"}, {"neu1", "ToolButton7"},          {"Oeffnen1", "ToolButton2"},
+        {"N14speichern1", "ToolButton3"}, {"LadenQMX1", "ToolButton4"}, {"SpeichernQMX1", "ToolButton6"}};
+    const QList<QAction*> datei = child<QMenu>("Datei1")->actions();
+    for (const auto& [item, button] : menuItems) {
+        QAction* entry = child<QAction>(item);
+        EXPECT_TRUE(datei.contains(entry)) << item;
+        EXPECT_EQ(entry->text(), child<QToolButton>(button)->text()) << item;
+    }
+    EXPECT_EQ(child<QAction>("LadenQMX1")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_R));
+    EXPECT_EQ(child<QAction>("SpeichernQMX1")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_T));
+    EXPECT_EQ(child<QAction>("ende1")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q));
 }
 
 TEST_F(MainWindowTest, StatusBarNamesTheDeviceType)
@@ -224,6 +237,26 @@ TEST_F(MainWindowTest, DoubleClickOpensTheEditorWithTheOverviewsModule)
 
     EXPECT_EQ(child<QTabWidget>("TabSheet")->currentIndex(), 1);
     EXPECT_EQ(sourceBox->currentIndex(), 2);
+}
+
+TEST_F(MainWindowTest, EnterOnAnOverviewRowOpensTheEditorAsADoubleClickDoes)
+{
+    presentModules({2, 3, 9});
+    window->ZeigeStation();
+    window->EnableLinkEditorPage();
+    window->show();
+    overview().setFocus();
+    QTest::keyClick(&overview(), Qt::Key_Down);
+    QTest::keyClick(&overview(), Qt::Key_Down);
+    QTest::keyClick(&overview(), Qt::Key_Return);
+    EXPECT_EQ(child<QTabWidget>("TabSheet")->currentIndex(), 1);
+    EXPECT_EQ(child<QComboBox>("ComboBox1")->currentIndex(), 2);
+    // Tab leaves the grid instead of walking its cells.
+    child<QTabWidget>("TabSheet")->setCurrentIndex(0);
+    overview().setFocus();
+    const int column = overview().currentColumn();
+    QTest::keyClick(&overview(), Qt::Key_Tab);
+    EXPECT_EQ(overview().currentColumn(), column);
 }
 
 TEST_F(MainWindowTest, DoubleClickBeforeAnyRowWasChosenTakesTheFirstModule)

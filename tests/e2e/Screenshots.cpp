@@ -1,5 +1,6 @@
 // Pictures of the comparison with the device, of the link editor's frames and
-// of the link plan, in a light and a dark palette, for people to look at:
+// its keyboard's cell cursor, and of the link plan, in a light and a dark
+// palette, for people to look at:
 //
 //   KALMORIA_SCREENSHOT_DIR=/tmp/shots QT_QPA_PLATFORM=xcb
 //   xvfb-run -a -s "-screen 0 1400x1000x24" build/bin/e2e_screenshots
@@ -14,6 +15,7 @@
 #include "model/LinkModel.h"
 #include "tests/common/DarkPalette.h"
 #include "tests/common/DeviceTestBench.h"
+#include "tests/common/TypedKeys.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -108,6 +110,25 @@ TEST_P(Screenshots, TheComparisonAndTheFramesInTheEditor)
     choose(window, "ComboBox1", QStringLiteral("Pumpwerk Nord"));
     choose(window, "ComboBox3", QString::fromUtf8("Druckerh\xC3\xB6hung"));
     save(window, "editor-frames");
+}
+
+TEST_P(Screenshots, TheCellCursorOfTheKeyboard)
+{
+    TF_Kalmoria_main window;
+    devices.push_back(std::make_unique<QmxSim>(std::string()));
+    mapPorts({devices.back()->path()});
+    window.resize(900, 640);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    window.ActionLadenQMXExecute();
+    window.findChild<QTabWidget*>(QStringLiteral("TabSheet"))->setCurrentIndex(1);
+    choose(window, "ComboBox1", QStringLiteral("Pumpwerk Nord"));
+    choose(window, "ComboBox3", QString::fromUtf8("Kl\xC3\xA4ranlage"));
+    window.findChild<QWidget*>(QStringLiteral("GQuelle"))->setFocus();
+    // A range of four bits chosen with the keys, the cursor on its last bit.
+    TypeKeys("down space 3*right space");
+    save(*window.findChild<QWidget*>(QStringLiteral("TabSheet2")), "editor-cursor");
 }
 
 TEST_P(Screenshots, TheLinkPlan)

@@ -200,6 +200,26 @@ TEST_F(LinkTablePageTest, TheMouseOverAnInactiveLinkShowsHowToActivateIt)
     EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); })) << "the hint of the other row is gone";
 }
 
+TEST_F(LinkTablePageTest, TheKeysBringUpARowsHintAndEnterLeadsToTheEditor)
+{
+    setTableLinks(station(), {{2, 100, 0, 8, 9, 300, 0, 0}, {2, 101, 0, 8, 9, 301, 0, 1}});
+    StringGrid& grid = showTable();
+    const QString hint = ansiToQString(window->Memo2Line(1));
+    // A screen reader reads the hint with any cell of the row.
+    EXPECT_EQ(grid.item(1, 3)->data(Qt::AccessibleDescriptionRole).toString(), hint);
+    EXPECT_EQ(grid.item(0, 3)->data(Qt::AccessibleDescriptionRole).toString(), QString());
+
+    grid.setFocus();
+    grid.setCurrentGridRow(1);
+    QTest::keyClick(&grid, Qt::Key_Down);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QToolTip::isVisible() && QToolTip::text() == hint; }));
+    QTest::keyClick(&grid, Qt::Key_Up);
+    EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }));
+
+    QTest::keyClick(&grid, Qt::Key_Enter);
+    EXPECT_EQ(pages().currentIndex(), 1);
+}
+
 TEST_F(LinkTablePageTest, DoubleClickLeadsToTheEditorWithTheOverviewsModule)
 {
     setTableLinks(station(), {{9, 100, 0, 8, 2, 300, 0, 0}});

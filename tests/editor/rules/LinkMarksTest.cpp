@@ -58,6 +58,34 @@ TEST_P(LinkMarks, ShowEachLinkOnlyOnTheCellsItCoversInTheWindow)
     EXPECT_EQ(markedRows(TargetLinkMarks(station, kSource, kTarget, 300)), c.target);
 }
 
+// A screen reader hears every link on a cell; the cell shows the last one's mark.
+TEST_P(LinkMarks, ListEveryLinkOnACellEndingWithTheOneItShows)
+{
+    Station station;
+    setTableLinks(station, GetParam().links);
+    const PaneMarks source = SourceLinkMarks(station, kSource, kTarget, 100);
+    const PaneMarks target = TargetLinkMarks(station, kSource, kTarget, 300);
+    for (int index = 0; index < kPaneCells; ++index) {
+        const auto i = static_cast<std::size_t>(index);
+        const std::vector<LinkOnCell> read = SourceLinksOnCell(station, kSource, kTarget, 100, index);
+        const std::vector<LinkOnCell> written = TargetLinksOnCell(station, kSource, kTarget, 300, index);
+        EXPECT_EQ(read.empty() ? kNoMark : read.back().mark, source[i].text) << index;
+        EXPECT_EQ(written.empty() ? kNoMark : written.back().mark, target[i].text) << index;
+    }
+}
+
+TEST(LinksOnCell, NameEachLinkByNumberMarkSourceAndState)
+{
+    Station station;
+    setTableLinks(station, {link(kOther, 100, 0, 4, kTarget, 300, 0), link(kSource, 100, 2, 1, kTarget, 300, 2),
+                            {kSource, 100, 0, 8, kOther, 300, 8, 1}});
+    EXPECT_EQ(SourceLinksOnCell(station, kSource, kTarget, 100, 2),
+              (std::vector<LinkOnCell>{{2, "A", kSource, true}, {3, "b", kSource, false}}));
+    EXPECT_EQ(TargetLinksOnCell(station, kSource, kTarget, 300, 2),
+              (std::vector<LinkOnCell>{{1, "x", kOther, true}, {2, "A", kSource, true}}));
+    EXPECT_TRUE(SourceLinksOnCell(station, kSource, kTarget, 100, 8).empty());
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Links, LinkMarks,
     testing::Values(
