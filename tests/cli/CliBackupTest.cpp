@@ -200,12 +200,12 @@ TEST_F(CliBackup, SavesEveryStationThatAnswersAndEndsWith2WhenOneDoesNot)
         EXPECT_EQ(line[QStringLiteral("links")].toInt(), static_cast<int>(station.links.size()));
         EXPECT_TRUE(line[QStringLiteral("error")].isNull());
 
-        // DIR/<serial number>/<YYYY-MM-DD_HH-MM-SS>.ini, strictly readable,
+        // DIR/<serial number>/<YYYY-MM-DD_HH-MM-SSZ>.ini, strictly readable,
         // with the image's links, the station and the module overview.
         const std::string file = line[QStringLiteral("file")].toString().toStdString();
         const std::string folder = dir() + "/" + std::to_string(station.serial) + "/";
         ASSERT_TRUE(file.starts_with(folder)) << file;
-        EXPECT_EQ(file.size(), folder.size() + 23) << file;
+        EXPECT_EQ(file.size(), folder.size() + 24) << file;
         const LinkFileLoad load = LoadLinkFile(file);
         ASSERT_TRUE(load.ok()) << load.reason;
         EXPECT_EQ(fields(load.links), station.links) << path;
