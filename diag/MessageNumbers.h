@@ -62,6 +62,8 @@ constexpr int kMessageBackupInterrupted = 117;     // %s1 stations saved, %s2 st
 constexpr int kMessageMetricsNotWritten = 118;     // %s1 file, %s2 reason
 constexpr int kMessageStationUnchanged = 119;      // %s1 links, %s2 the previous backup
 constexpr int kMessageCaptureKeptAs = 139;         // %s1 the capture's temporary file, %s2 why it keeps that name
+constexpr int kMessageBackupDatedLater = 141;      // %s1 the backup dated after now
+constexpr int kMessageSerialShared = 142;          // %s1 serial number, %s2 the ports, %s3 the serial number's folder
 
 // --- The link plan
 constexpr int kMessageTitleOfStation = 95; // %s1 serial number, %s2 address, %s3 modules, %s4 links, %s5 inactive
