@@ -1,5 +1,5 @@
 // backup: the links of many stations at once, each saved with its module
-// overview as DIR/<serial number>/<YYYY-MM-DD_HH-MM-SS>.ini (fleet/). Each
+// overview as DIR/<serial number>/<YYYY-MM-DD_HH-MM-SSZ>.ini (fleet/). Each
 // station read prints a line of JSON as it ends, and a failure its line on
 // the console; with --metrics the end of the run leaves every station's
 // result for Prometheus.
@@ -15,6 +15,7 @@
 #include "diag/TextHelpers.h"
 #include "fleet/BackupMetrics.h"
 #include "fleet/FleetBackup.h"
+#include "fleet/SharedSerials.h"
 #include "i18n/NoticeText.h"
 
 #include <QJsonArray>
@@ -119,6 +120,7 @@ public:
     {
         const std::vector<std::string> counts{IntToText(m_saved), IntToText(static_cast<int64_t>(m_results.size())),
                                               pathText(m_context.options.dir)};
+        m_context.messages.report(SharedSerialNotices(m_results, m_context.options.dir), false);
         // What was saved before an interrupt counts all the same.
         const bool metricsSaved = metricsWritten();
         if (interrupted) {

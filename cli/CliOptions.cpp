@@ -52,7 +52,7 @@ Commands:
   backup --dir DIR    read every station of --port (given once per station)
                       and --stations, --jobs at a time, and save each one's
                       links with its module overview as
-                      DIR/<serial number>/<YYYY-MM-DD_HH-MM-SS>.ini; prints
+                      DIR/<serial number>/<YYYY-MM-DD_HH-MM-SSZ>.ini; prints
                       one JSON object per station and line: port, ok,
                       serial, address, type, links, file, changed,
                       changed_links (the links that differ from the

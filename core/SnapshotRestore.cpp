@@ -23,10 +23,10 @@ std::vector<SnapshotSummary> SummarizeSnapshots(uint16_t serial, const std::vect
     return summaries;
 }
 
-NewestSnapshot LoadNewestSnapshot(uint16_t serial)
+NewestSnapshot LoadNewestSnapshot(uint16_t serial, WallClock::time_point now)
 {
     NewestSnapshot newest;
-    const std::vector<std::string> snapshots = ListSnapshots(serial);
+    const std::vector<std::string> snapshots = SnapshotsUpTo(serial, now);
     if (snapshots.empty()) {
         newest.outcome = Outcome::FileUnreadable;
         newest.notices.push_back(DeviceNotice(kMessageNoSnapshot, Notice::Severity::Error,

@@ -4,6 +4,7 @@
 // against the device, and the newest of them loaded to be written back.
 
 #include "model/LinkFile.h"
+#include "model/Snapshots.h"
 #include "diag/Result.h"
 
 #include <cstdint>
@@ -21,10 +22,12 @@ struct SnapshotSummary {
 // `onDevice`.
 std::vector<SnapshotSummary> SummarizeSnapshots(uint16_t serial, const std::vector<LinkRecord>& onDevice);
 
-// Done with the newest snapshot of station `serial`; FileUnreadable when the
-// station has none, or the newest cannot be read: the notice says which.
+// Done with the snapshot of station `serial` taken last before `now`;
+// FileUnreadable when the station has none, or that one cannot be read: the
+// notice says which. One dated after now was saved while a clock was set
+// ahead, and is never the one written back.
 struct NewestSnapshot : Result {
     std::string path;
     LinkFileLoad file;
 };
-NewestSnapshot LoadNewestSnapshot(uint16_t serial);
+NewestSnapshot LoadNewestSnapshot(uint16_t serial, WallClock::time_point now = WallClock::now());

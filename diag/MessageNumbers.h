@@ -66,6 +66,8 @@ constexpr int kMessageStationUnchanged = 119;      // %s1 links, %s2 the previou
 constexpr int kMessageCaptureKeptAs = 139;         // %s1 the capture's temporary file, %s2 why it keeps that name
 // A capture that lost frames on the way: a command's, a station's of backup.
 constexpr int kMessageCaptureIncomplete = 141;     // %s1 file, %s2 reason, %s3 frames it holds
+constexpr int kMessageBackupDatedLater = 170;      // %s1 the backup dated after now
+constexpr int kMessageSerialShared = 171;          // %s1 serial number, %s2 the ports, %s3 the serial number's folder
 
 // --- The link plan
 constexpr int kMessageTitleOfStation = 95; // %s1 serial number, %s2 address, %s3 modules, %s4 links, %s5 inactive

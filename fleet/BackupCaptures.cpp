@@ -1,8 +1,7 @@
 #include "fleet/BackupCaptures.h"
 
 #include "io/FileBytes.h"
-
-#include <QDateTime>
+#include "model/Snapshots.h"
 
 #include <filesystem>
 
@@ -12,8 +11,9 @@ namespace {
 
 constexpr int kNameTries = 1000;
 
-// A port as part of a file name: "tcp://gw1:4001" -> "tcp___gw1_4001".
-std::string portFileName(const std::string& port)
+} // namespace
+
+std::string PortFileName(const std::string& port)
 {
     std::string name = port;
     for (char& c : name) {
@@ -24,13 +24,6 @@ std::string portFileName(const std::string& port)
     }
     return name;
 }
-
-std::string timeStamp()
-{
-    return QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd_HH-mm-ss")).toStdString();
-}
-
-} // namespace
 
 StationCaptures::StationCaptures(std::string dir)
     : m_dir(std::move(dir))
@@ -43,8 +36,7 @@ NewFile StationCaptures::CreateTemporary() const
 }
 
 CapturePlacing StationCaptures::place(const std::string& temporary, const std::string& port,
-                                      const std::optional<StationIdentity>& station,
-                                      const std::string& savedFile) const
+                                      const std::string& stationFolder, const std::string& savedFile) const
 {
     CapturePlacing placing;
     if (temporary.empty())
@@ -52,11 +44,11 @@ CapturePlacing StationCaptures::place(const std::string& temporary, const std::s
     std::error_code error;
     placing.path = temporary;
     fs::path folder = m_dir;
-    std::string stem = savedFile.empty() ? timeStamp() : fs::path(savedFile).stem().string();
-    if (station)
-        folder /= std::to_string(station->serialNumber);
+    std::string stem = savedFile.empty() ? TimeNameStamp(WallClock::now()) : fs::path(savedFile).stem().string();
+    if (!stationFolder.empty())
+        folder /= stationFolder;
     else
-        stem = portFileName(port) + "_" + stem;
+        stem = PortFileName(port) + "_" + stem;
     fs::create_directories(folder, error);
     if (error) {
         placing.outcome = Outcome::FileNotWritten;

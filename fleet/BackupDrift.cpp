@@ -2,15 +2,16 @@
 
 #include "model/LinkComparison.h"
 #include "model/LinkFile.h"
-#include "model/Snapshots.h"
 
 #include <algorithm>
 
 LinkDrift DriftSinceLastBackup(const std::string& folder, std::span<const LinkRecord> links,
-                               const std::set<std::string>& savedNow)
+                               const std::set<std::string>& savedNow, WallClock::time_point now)
 {
     LinkDrift drift;
-    const std::vector<std::string> files = ListTimeNamedLinkFiles(folder);
+    FilesByDate byDate = SplitAtNow(ListTimeNamedLinkFiles(folder), now);
+    drift.laterFiles = std::move(byDate.later);
+    const std::vector<std::string>& files = byDate.upToNow;
     for (auto file = files.rbegin(); file != files.rend(); ++file) {
         if (savedNow.contains(*file))
             continue;

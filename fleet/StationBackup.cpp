@@ -17,6 +17,8 @@
 #include <memory>
 #include <utility>
 
+namespace fs = std::filesystem;
+
 namespace {
 
 long long secondsSince1970()
@@ -105,9 +107,47 @@ void BackupFolder::Keep(StationBackupResult& result, const std::vector<LinkRecor
     // reported as interrupted.
     if (stop)
         return;
-    const std::string folder =
-        (std::filesystem::path(m_settings.dir) / std::to_string(result.station->serialNumber)).string();
-    result.drift = DriftSinceLastBackup(folder, links, m_savedNow);
+    const uint16_t serialNumber = result.station->serialNumber;
+    result.folder = stationFolder(serialNumber, result.port);
+    save(result, links, overview);
+    m_kept[serialNumber].push_back({result.port, result.folder});
+}
+
+std::string BackupFolder::stationFolder(uint16_t serialNumber, const std::string& port)
+{
+    const fs::path dir = m_settings.dir;
+    const fs::path serialFolder = std::to_string(serialNumber);
+    const fs::path own = serialFolder / PortFileName(port);
+    std::vector<KeptStation>& others = m_kept[serialNumber];
+    std::error_code ignored;
+    for (KeptStation& other : others) {
+        // Kept in the serial number's folder before this station answered
+        // with the same number: its next run keeps it in a folder of its own,
+        // where it finds its last backup missing and looks for it in the
+        // serial number's folder, as it did in this run.
+        if (other.folder == serialFolder.string())
+            fs::create_directories(dir / serialFolder / PortFileName(other.port), ignored);
+    }
+    return (!others.empty() || fs::is_directory(dir / own, ignored) ? own : serialFolder).string();
+}
+
+void BackupFolder::save(StationBackupResult& result, const std::vector<LinkRecord>& links,
+                        const OverviewRows& overview)
+{
+    const fs::path folder = fs::path(m_settings.dir) / result.folder;
+    result.drift = DriftSinceLastBackup(folder.string(), links, m_savedNow);
+    const fs::path serialFolder = fs::path(m_settings.dir) / std::to_string(result.station->serialNumber);
+    if (!result.drift.changed && folder != serialFolder) {
+        // A station with a folder of its own that holds no backup yet: its
+        // last one is still in the serial number's folder.
+        LinkDrift before = DriftSinceLastBackup(serialFolder.string(), links, m_savedNow);
+        before.laterFiles.insert(before.laterFiles.begin(), result.drift.laterFiles.begin(),
+                                 result.drift.laterFiles.end());
+        result.drift = std::move(before);
+    }
+    for (const std::string& later : result.drift.laterFiles)
+        result.notices.push_back(
+            DeviceNotice(kMessageBackupDatedLater, Notice::Severity::Warning, {fileNameToAnsi(later)}));
     if (m_settings.onlyChanged && result.drift.changed == false) {
         // The previous backup still holds the station's links: it stays the
         // last proof, and a new copy of it would prove nothing more.
@@ -115,7 +155,7 @@ void BackupFolder::Keep(StationBackupResult& result, const std::vector<LinkRecor
         result.keptPrevious = true;
         return;
     }
-    const SnapshotSave saved = SaveTimeNamedLinkFile(folder, links, *result.station, overview);
+    const SnapshotSave saved = SaveTimeNamedLinkFile(folder.string(), links, *result.station, overview);
     if (!saved.ok()) {
         fail(result, Outcome::FileNotWritten,
              DeviceNotice(kMessageLinkFileNotSaved, Notice::Severity::Error, {fileNameToAnsi(saved.path), saved.reason}));
@@ -130,7 +170,7 @@ void BackupFolder::PlaceCapture(const StationCapture& capture, StationBackupResu
     if (capture.path.empty())
         return;
     const std::string saved = result.ok() && !result.keptPrevious ? result.file : std::string();
-    const CapturePlacing placing = m_captures.place(capture.path, result.port, result.station, saved);
+    const CapturePlacing placing = m_captures.place(capture.path, result.port, result.folder, saved);
     result.capture = placing.path;
     if (!capture.lost.empty())
         result.captureProblems.push_back(DeviceNotice(kMessageCaptureIncomplete, Notice::Severity::Error,

@@ -2,10 +2,18 @@
 
 // One station of a fleet's backup: its links read over a client of its own,
 // compared with its last backup, saved with their module overview as
-// DIR/<serial number>/<YYYY-MM-DD_HH-MM-SS>.ini, its traffic kept in a
+// DIR/<serial number>/<YYYY-MM-DD_HH-MM-SSZ>.ini (UTC), its traffic kept in a
 // capture beside them, and what a metrics file keeps of it. The stations of
 // one backup are read on threads of one process; what they share is the
 // backup folder, which saves one station after the other.
+//
+// A serial number names one station, unless two stations answer with it (a
+// factory default, a copied configuration): compared with each other's
+// backups, each would count as changed on every run. So once two stations of
+// one run share a serial number, each keeps its backups in a folder of its
+// port, DIR/<serial number>/<port>/, and later runs find that folder again.
+// Until a station has a backup in its folder, its last one is the newest in
+// the serial number's folder.
 
 #include "core/Preferences.h"
 #include "core/StationPort.h"
@@ -18,6 +26,8 @@
 
 #include <atomic>
 #include <cstddef>
+#include <cstdint>
+#include <map>
 #include <mutex>
 #include <optional>
 #include <set>
@@ -48,6 +58,10 @@ struct StationBackupResult : Result {
     std::optional<StationIdentity> station;
     std::optional<int> links;
     std::string file;          // the backup, bytes of the file system
+    // Where the station's backups are, below the backup folder: "<serial
+    // number>", or "<serial number>/<port>" where stations share it; empty
+    // while the station is not known.
+    std::string folder;
     LinkDrift drift;           // since the previous backup, when read
     bool keptPrevious = false; // `file` is the previous backup
     std::optional<double> seconds; // how long its read took; none: never started
@@ -57,8 +71,8 @@ struct StationBackupResult : Result {
 };
 
 // The backup folder one run's stations save into, one after the other: two
-// stations of one serial number never take one name, and no file saved in
-// this run counts as a station's previous backup.
+// stations of one serial number never take one name or one folder, and no
+// file saved in this run counts as a station's previous backup.
 class BackupFolder {
 public:
     explicit BackupFolder(BackupSettings settings);
@@ -76,10 +90,20 @@ public:
     void PlaceCapture(const StationCapture& capture, StationBackupResult& result);
 
 private:
+    // A station kept in this run, by its serial number.
+    struct KeptStation {
+        std::string port;   // as given
+        std::string folder; // below the backup folder
+    };
+
+    std::string stationFolder(uint16_t serialNumber, const std::string& port);
+    void save(StationBackupResult& result, const std::vector<LinkRecord>& links, const OverviewRows& overview);
+
     const BackupSettings m_settings;
     const StationCaptures m_captures;
     std::mutex m_lock;
     std::set<std::string> m_savedNow;
+    std::map<uint16_t, std::vector<KeptStation>> m_kept;
 };
 
 // Reads a station of the run into `folder`. Whatever goes wrong, an

@@ -47,6 +47,9 @@ std::vector<TextKey> collectKeys()
     addNumbers(keys, "ERROR", {136}); // the doctor: a COM number without a device file
     addNumbers(keys, "ERROR", {139}); // a station's capture that keeps its temporary name
     addNumbers(keys, "ERROR", {140}); // a comparison whose read of the device's links failed
+    addNumbers(keys, "ERROR", {133}); // a report name that got its suffix
+    addNumbers(keys, "ERROR", {141}); // a capture that lost frames
+    addNumbers(keys, "ERROR", {170, 171}); // backup: a file dated after now, stations sharing a serial number
     // Menus, tool buttons, pages, the link editor's and the link table's captions.
     addNumbers(keys, kMainWindow, {10, 11, 12, 13, 14, 15, 16, 18, 19, 20, 21, 22, 23, 25, 26, 27, 28,
                                    30, 31, 37, 38, 39, 40, 41, 42, 50, 51, 52});

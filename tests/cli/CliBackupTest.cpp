@@ -200,12 +200,12 @@ TEST_F(CliBackup, SavesEveryStationThatAnswersAndEndsWith2WhenOneDoesNot)
         EXPECT_EQ(line[QStringLiteral("links")].toInt(), static_cast<int>(station.links.size()));
         EXPECT_TRUE(line[QStringLiteral("error")].isNull());
 
-        // DIR/<serial number>/<YYYY-MM-DD_HH-MM-SS>.ini, strictly readable,
+        // DIR/<serial number>/<YYYY-MM-DD_HH-MM-SSZ>.ini, strictly readable,
         // with the image's links, the station and the module overview.
         const std::string file = line[QStringLiteral("file")].toString().toStdString();
         const std::string folder = dir() + "/" + std::to_string(station.serial) + "/";
         ASSERT_TRUE(file.starts_with(folder)) << file;
-        EXPECT_EQ(file.size(), folder.size() + 23) << file;
+        EXPECT_EQ(file.size(), folder.size() + 24) << file;
         const LinkFileLoad load = LoadLinkFile(file);
         ASSERT_TRUE(load.ok()) << load.reason;
         EXPECT_EQ(fields(load.links), station.links) << path;
@@ -261,23 +261,51 @@ TEST_F(CliBackup, OnATerminalEachStationGetsItsLineAsItEnds)
     EXPECT_TRUE(contains(shown, "2 von 2 Stationen gespeichert")) << shown;
 }
 
-TEST_F(CliBackup, TwoStationsOfOneSerialNumberKeepAFileEach)
+TEST_F(CliBackup, TwoStationsOfOneSerialNumberAreKeptApartByPortAndSettle)
 {
     const std::string first = startStation(kNorth);
-    BackupStation changed = kNorth;
-    changed.links.pop_back();
-    const std::string second = startStation(changed);
+    BackupStation copied = kNorth;
+    copied.links.pop_back();
+    const std::string second = startStation(copied);
+    const std::string metricsFile = cli.files.file("node/kalmoria.prom");
+    const QStringList arguments = ports({first, second}) + QStringList{QStringLiteral("--metrics"),
+                                                                       QString::fromStdString(metricsFile)};
+    const auto fileOf = [](const std::map<std::string, QJsonObject>& lines, const std::string& port) {
+        return lines.at(port)[QStringLiteral("file")].toString().toStdString();
+    };
+    // The warning, once a run, naming the serial number and both ports.
+    const auto warnings = [&](const CliProcess::Result& result) {
+        return std::ranges::count_if(result.errorLines(), [&](const std::string& line) {
+            return contains(line, " 4242") && contains(line, first) && contains(line, second);
+        });
+    };
 
-    const auto result = backup(ports({first, second}));
+    const auto result = backup(arguments);
     EXPECT_EQ(result.exitCode, 0) << result.err;
     const auto lines = linesByPort(result.out);
     ASSERT_EQ(lines.size(), 2u) << result.out;
-    const std::string firstFile = lines.at(first)[QStringLiteral("file")].toString().toStdString();
-    const std::string secondFile = lines.at(second)[QStringLiteral("file")].toString().toStdString();
-    EXPECT_NE(firstFile, secondFile);
-    EXPECT_EQ(filesBelow(dir() + "/4242").size(), 2u);
-    EXPECT_EQ(fields(LoadLinkFile(firstFile).links), kNorth.links);
-    EXPECT_EQ(fields(LoadLinkFile(secondFile).links), changed.links);
+    EXPECT_NE(fileOf(lines, first), fileOf(lines, second));
+    EXPECT_EQ(fields(LoadLinkFile(fileOf(lines, first)).links), kNorth.links);
+    EXPECT_EQ(fields(LoadLinkFile(fileOf(lines, second)).links), copied.links);
+    EXPECT_EQ(warnings(result), 1) << result.err;
+
+    // Nothing changed: each station is compared with its own links, in a
+    // folder of its port that the second run finds again.
+    const auto again = backup(arguments);
+    EXPECT_EQ(again.exitCode, 0) << again.err;
+    const auto linesAgain = linesByPort(again.out);
+    ASSERT_EQ(linesAgain.size(), 2u) << again.out;
+    const Metrics metrics = prometheusMetrics(metricsFile);
+    for (const auto& [port, station] : {std::pair{first, kNorth}, std::pair{second, copied}}) {
+        EXPECT_EQ(linesAgain.at(port)[QStringLiteral("changed")], QJsonValue(false)) << port;
+        std::string folder = port;
+        std::ranges::replace(folder, '/', '_');
+        EXPECT_TRUE(fileOf(linesAgain, port).starts_with(dir() + "/4242/" + folder + "/")) << fileOf(linesAgain, port);
+        EXPECT_EQ(fields(LoadLinkFile(fileOf(linesAgain, port)).links), station.links);
+        EXPECT_EQ(metrics.at({"kalmoria_station_links_changed", port}), (std::pair<std::string, double>{"4242", 0}))
+            << port;
+    }
+    EXPECT_EQ(warnings(again), 1) << again.err;
 }
 
 TEST_F(CliBackup, TakesTheStationsOfAListWithCommentsBesideThoseOfPort)

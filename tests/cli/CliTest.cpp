@@ -530,6 +530,39 @@ TEST_F(Cli, RestoreWritesTheNewestSnapshotBackWordForWord)
     EXPECT_TRUE(std::filesystem::exists(userFile));
 }
 
+TEST_F(Cli, RestoreLastTheNightTheClocksGoBackWritesTheLinksFromBeforeTheSecondWrite)
+{
+    startDevice();
+    // The real program in Berlin on another clock.
+    const auto at = [this](const char* utc, const QStringList& arguments) {
+        cli.program = "/usr/bin/env";
+        const auto result = cli.run(QStringList{QStringLiteral("TZ=Europe/Berlin"), QStringLiteral("faketime"),
+                                                QStringLiteral("-m"), QString::fromLatin1(utc),
+                                                QString::fromStdString(QmxSim::binDir() + "/kalmoria-cli")}
+                                    + onDevice(arguments));
+        cli.program.clear();
+        return result;
+    };
+    const std::vector<Link> first{{12, 150, 3, 12, 12, 350, 4, 0}};
+    const std::vector<Link> second{{12, 150, 3, 12, 12, 350, 4, 0}, {12, 43, 15, 255, 7, 65535, 15, 1}};
+    // At 02:40 summer time, and half an hour later at 02:10 winter time.
+    const auto firstWrite =
+        at("2026-10-25 00:40:00 UTC", {QStringLiteral("write"), file("first.ini", linkFile(first)), QStringLiteral("--yes")});
+    ASSERT_EQ(firstWrite.exitCode, 0) << firstWrite.err;
+    const auto secondWrite = at("2026-10-25 01:10:00 UTC",
+                                {QStringLiteral("write"), file("second.ini", linkFile(second)), QStringLiteral("--yes")});
+    ASSERT_EQ(secondWrite.exitCode, 0) << secondWrite.err;
+
+    const auto restored = at("2026-10-25 01:20:00 UTC", {QStringLiteral("restore"), QStringLiteral("--last"),
+                                                         QStringLiteral("--yes"), QStringLiteral("--force")});
+    EXPECT_EQ(restored.exitCode, 0) << restored.err;
+    const std::vector<uint16_t> expected = linkAreaStart(first);
+    const std::vector<uint16_t> area = linkArea();
+    ASSERT_GE(area.size(), expected.size());
+    EXPECT_EQ(std::vector<uint16_t>(area.begin(), area.begin() + static_cast<std::ptrdiff_t>(expected.size())), expected)
+        << "the links from before the second write";
+}
+
 TEST_F(Cli, LinksOfAnotherStationAreWrittenOnlyWithYesAndForce)
 {
     startDevice();

@@ -1,8 +1,10 @@
 #include "fleet/FleetBackup.h"
 
+#include "diag/MessageNumbers.h"
 #include "model/Snapshots.h"
 #include "tests/common/QmxSim.h"
 #include "tests/common/ScopedConfigHome.h"
+#include "tests/common/TableLinks.h"
 #include "tests/common/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -35,7 +37,7 @@ protected:
         return {path, ResolveStationPort(0, path)};
     }
 
-    BackupSettings settings() const { return {folder.file("backups"), {}, false, folder.file("captures"), {}}; }
+    BackupSettings settings() const { return {folder.file("backups"), {}, onlyChanged, folder.file("captures"), {}}; }
 
     std::vector<StationBackupResult> run(const std::vector<FleetStation>& stations, const std::function<bool()>& stop)
     {
@@ -57,6 +59,7 @@ protected:
     ScopedConfigHome config; // no port table of the user's
     TempDir folder;
     std::vector<std::unique_ptr<QmxSim>> sims;
+    bool onlyChanged = false;
     bool interrupted = false;
 };
 
@@ -104,4 +107,27 @@ TEST_F(Fleet, AStopEndsEveryReadAtOnceAndSavesNothingMore)
     }
     std::error_code none;
     EXPECT_TRUE(std::filesystem::is_empty(folder.file("backups"), none) || none);
+}
+
+TEST_F(Fleet, ABackupDatedAfterNowIsNamedAndNeverTakenForTheLastOne)
+{
+    const std::vector<FleetStation> stations{station()};
+    const auto never = [] { return false; };
+    const StationBackupResult first = run(stations, never).front();
+    ASSERT_TRUE(first.ok()) << first.errorString();
+    // Saved once while the clock was set years ahead, with links the station
+    // no longer holds: compared with, it would hide every change since.
+    const std::string ahead = folder.file("backups/4711/2099-01-01_00-00-00Z.ini");
+    ASSERT_TRUE(SaveLinkFile(ahead, linkRecords({{2, 1, 0, 8, 9, 300, 0, 0}}), *first.station, {}).ok());
+
+    onlyChanged = true;
+    const StationBackupResult second = run(stations, never).front();
+    ASSERT_TRUE(second.ok()) << second.errorString();
+    EXPECT_EQ(second.drift.changed, false);
+    EXPECT_TRUE(second.keptPrevious);
+    EXPECT_EQ(second.file, first.file);
+    ASSERT_FALSE(second.notices.empty());
+    EXPECT_EQ(second.notices.back().number, kMessageBackupDatedLater);
+    EXPECT_EQ(second.notices.back().severity, Notice::Severity::Warning);
+    EXPECT_EQ(second.notices.back().arguments, std::vector<std::string>{ahead});
 }
