@@ -121,7 +121,8 @@ void TF_Kalmoria_main::createMenu()
     addItem(Datei1, "N14speichern1", QStringLiteral("@13Speichern"), ActionSpeichern)->setShortcut(QKeySequence::Save);
     // The tool bar's device commands, so that the keyboard reaches them and the menu shows their keys.
     Datei1->addSeparator();
-    addItem(Datei1, "LadenQMX1", QStringLiteral("@18LadenQMX"), ActionLadenQMX)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+    addItem(Datei1, "LadenQMX1", QStringLiteral("@18LadenQMX"), ActionLadenQMX)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
     addItem(Datei1, "SpeichernQMX1", QString::fromUtf8("@19\xC3\xBC" "bertragen"), ActionSpeichernQMX)
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
     Datei1->addSeparator();

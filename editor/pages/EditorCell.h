@@ -25,7 +25,7 @@ public:
     enum class Kind { Bit, RegisterLabel, ColumnHeader };
     using Speech = std::function<SpokenText()>;
 
-    explicit EditorCell(Kind kind, QWidget* parent = nullptr);
+    explicit EditorCell(Kind kind = Kind::Bit, QWidget* parent = nullptr);
 
     Kind kind() const { return m_kind; }
 

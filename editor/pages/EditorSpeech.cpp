@@ -90,8 +90,9 @@ SpokenText SpokenRegisterLabel(const CellFacts& facts)
 
 QString PaneKeysHelp()
 {
-    return word(kPaneKeys, "Pfeiltasten: Bit w\xE4hlen; Bild auf/ab, Pos1, Ende: bl\xE4ttern; Leertaste: wie Linksklick; "
-                           "Umschalt+F10: Aktionen der Verkn\xFCpfungen; Eingabe: \xFC" "bernehmen; F6: anderes Feld");
+    return word(kPaneKeys, "Pfeiltasten: Bit w\xE4hlen; Bild auf/ab, Pos1, Ende: bl\xE4ttern; "
+                           "Leertaste: wie Linksklick; Umschalt+F10: Aktionen der Verkn\xFCpfungen; "
+                           "Eingabe: \xFC" "bernehmen; F6: anderes Feld");
 }
 
 QString PaneBoxHelp()

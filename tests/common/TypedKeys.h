@@ -26,7 +26,8 @@ inline void TypeKeys(const std::string& keys)
             word = word.substr(star + 1);
         }
         Qt::KeyboardModifiers modifiers;
-        for (const auto& [prefix, modifier] : {std::pair{"shift+", Qt::ShiftModifier}, std::pair{"ctrl+", Qt::ControlModifier}}) {
+        for (const auto& [prefix, modifier] :
+             {std::pair{"shift+", Qt::ShiftModifier}, std::pair{"ctrl+", Qt::ControlModifier}}) {
             if (word.starts_with(prefix)) {
                 modifiers |= modifier;
                 word = word.substr(std::string(prefix).size());

@@ -35,7 +35,8 @@ protected:
         useModulesOfEveryKind(station());
     }
 
-    void show(int32_t source, int sourceGroup, int32_t target, int targetGroup, const std::vector<LinkFields>& links = {})
+    void show(int32_t source, int sourceGroup, int32_t target, int targetGroup,
+              const std::vector<LinkFields>& links = {})
     {
         setTableLinks(station(), links);
         openPage();
@@ -224,7 +225,8 @@ TEST_F(LinkEditorKeys, CellsTellAScreenReaderTheirPlaceAndLinksInTheChosenLangua
     EditorCell* free = cell(1);      // register 100, bit 0
     EditorCell* target = cell(162);  // register 300, bit 1: link 3 of another source module
     const auto texts = [&](QWidget* widget) {
-        return qStringToAnsi(spoken(widget, QAccessible::Name)) + " | " + qStringToAnsi(spoken(widget, QAccessible::Description));
+        return qStringToAnsi(spoken(widget, QAccessible::Name)) + " | " +
+               qStringToAnsi(spoken(widget, QAccessible::Description));
     };
     EXPECT_EQ(texts(linked), "Modul 3 Pumpwerk Nord, Register 100, Bit 4: Verkn\xFCpfung A, aktiv; "
                              "Verkn\xFCpfung b, inaktiv | w\xE4hlbar");
@@ -259,7 +261,8 @@ TEST(CellCursor, TheRingStandsOutAroundEitherPaneInLightAndDarkPalettes)
         for (const QColor& around : {palette.color(QPalette::Window), palette.color(QPalette::Mid),
                                      EditorCell::background(palette, CellColour::Offered),
                                      EditorCell::background(palette, CellColour::OutsideData)})
-            EXPECT_GE(ContrastRatio(ring, around), 3.0) << ring.name().toStdString() << " on " << around.name().toStdString();
+            EXPECT_GE(ContrastRatio(ring, around), 3.0)
+                << ring.name().toStdString() << " on " << around.name().toStdString();
         EXPECT_GE(ContrastRatio(ring, CellCursorFrame::keylineColour(palette)), 4.5);
     }
 }
