@@ -11,6 +11,9 @@
 -- Which of the two a frame is, the packet's direction flag tells (outbound:
 -- the PC's request); only a file without flags, such as plain pcap, leaves
 -- it to the start byte.
+--
+-- Source and Destination are the PC's port (the capture's interface; "PC"
+-- in a file without interfaces) and the device, "QMX" and its address field.
 
 local qmx = Proto("qmx", "QMX register protocol")
 
@@ -21,10 +24,12 @@ local REPLY_HEADER = 8       -- start, one free byte, address field, register, c
 
 local f = {
     kind = ProtoField.string("qmx.kind", "Kind"),
+    address = ProtoField.string("qmx.address", "Device address"),
     read_addr = ProtoField.uint16("qmx.read_addr", "Read register"),
     read_count = ProtoField.uint8("qmx.read_count", "Read count"),
     write_addr = ProtoField.uint16("qmx.write_addr", "Write register"),
     write_count = ProtoField.uint8("qmx.write_count", "Write count"),
+    register = ProtoField.uint16("qmx.register", "Register"),
     word = ProtoField.uint16("qmx.word", "Word", base.HEX),
     crc = ProtoField.uint16("qmx.crc", "CRC", base.HEX),
     crc_ok = ProtoField.bool("qmx.crc_ok", "CRC ok"),
@@ -45,7 +50,7 @@ qmx.fields = f
 
 local e = {
     bad_crc = ProtoExpert.new("qmx.bad_crc", "CRC does not match the frame", expert.group.CHECKSUM, expert.severity.ERROR),
-    bad_echo = ProtoExpert.new("qmx.bad_echo", "Reply does not echo the request's register and count",
+    bad_echo = ProtoExpert.new("qmx.bad_echo", "Reply does not echo the request's address, register and count",
                                expert.group.PROTOCOL, expert.severity.WARN),
     orphan = ProtoExpert.new("qmx.no_request", "Reply without a request", expert.group.SEQUENCE, expert.severity.WARN),
     no_reply = ProtoExpert.new("qmx.no_reply", "No reply came", expert.group.SEQUENCE, expert.severity.NOTE),
@@ -54,6 +59,7 @@ local e = {
 qmx.experts = e
 
 local interface_id = Field.new("frame.interface_id")
+local interface_name = Field.new("frame.interface_name")
 local direction_flag = Field.new("frame.packet_flags_direction")
 
 local INBOUND, OUTBOUND = 1, 2 -- the direction bits of the packet flags
@@ -90,15 +96,12 @@ local function crc16(tvb, length)
     return crc
 end
 
--- The words from `offset` as registers from `first`; slots of the link area
--- that lie whole in them are shown as links, up to the end of the list.
-local function add_words(tree, tvb, offset, count, first)
-    for i = 0, count - 1 do
-        tree:add(f.word, tvb(offset + 2 * i, 2))
-    end
+-- The links in the words from `offset`, registers from `first`: each slot
+-- of the link area that lies whole in them, up to the end of the list, its
+-- fields taken from the four words as the program decodes a link.
+local function add_links(tree, tvb, offset, count, first)
     for i = 0, count - 4 do
-        local register = first + i
-        local slot_offset = register - LINK_AREA
+        local slot_offset = first + i - LINK_AREA
         if slot_offset >= 0 and slot_offset < LINK_AREA_WORDS and slot_offset % 4 == 0 then
             local range = tvb(offset + 2 * i, 8)
             local r1, r2, r3, r4 = range(0, 2):uint(), range(2, 2):uint(), range(4, 2):uint(), range(6, 2):uint()
@@ -125,6 +128,42 @@ local function add_words(tree, tvb, offset, count, first)
     end
 end
 
+-- The words from `offset` as registers from `first`: the links among them
+-- first, for they are what one looks for, then every word by its register.
+local function add_words(tree, tvb, offset, count, first)
+    add_links(tree, tvb, offset, count, first)
+    for i = 0, count - 1 do
+        local range = tvb(offset + 2 * i, 2)
+        local register = tree:add(f.register, range, first + i)
+        register:set_text(string.format("Register %d: 0x%04X", first + i, range:uint()))
+        register:add(f.word, range)
+    end
+end
+
+-- The address field as the device is reached by it: of its first three
+-- bytes (a request's fourth is padding) those up to the last one that is
+-- not 0, "0" when all are.
+local function address_text(tvb, offset, length)
+    local bytes = {}
+    for i = 0, length - 1 do
+        bytes[#bytes + 1] = tostring(tvb(offset + i, 1):uint())
+    end
+    while #bytes > 1 and bytes[#bytes] == "0" do
+        bytes[#bytes] = nil
+    end
+    return table.concat(bytes, ".")
+end
+
+-- The PC's end of the line is the port the capture named, the other end
+-- the device.
+local function set_ends(pinfo, from_pc, address)
+    local name = interface_name()
+    local port = name and name.value or "PC"
+    local device = "QMX " .. (address or "?")
+    pinfo.cols.src = from_pc and port or device
+    pinfo.cols.dst = from_pc and device or port
+end
+
 local function add_crc(tree, tvb, pinfo)
     local length = tvb:len()
     local sent = tvb(length - 2, 2):le_uint()
@@ -137,29 +176,41 @@ local function add_crc(tree, tvb, pinfo)
     return ok
 end
 
+-- A request shows the parts it has: a read, a write, or both; one that
+-- neither reads nor writes shows its (empty) read.
 local function dissect_request(tvb, pinfo, tree, with_crc)
     local body = tvb:len() - (with_crc and 2 or 0)
     local read_addr, read_count = tvb(5, 2):uint(), tvb(7, 1):uint()
-    local write_addr = tvb(8, 2):uint()
+    local write_addr, write_count = tvb(8, 2):uint(), tvb(10, 1):uint()
     -- The words on the line count: a write of more than 255 words carries
     -- only the low byte of its count.
     local words = math.floor((body - REQUEST_HEADER) / 2)
+    local writes = words > 0 or write_count > 0
     tree:add(f.kind, tvb(0, 1), "request")
-    tree:add(f.read_addr, tvb(5, 2))
-    tree:add(f.read_count, tvb(7, 1))
-    tree:add(f.write_addr, tvb(8, 2))
-    tree:add(f.write_count, tvb(10, 1))
-    add_words(tree, tvb, REQUEST_HEADER, words, write_addr)
-    local info = string.format("read %d x%d", read_addr, read_count)
-    if words > 0 then
-        info = (read_count > 0 and info .. ", " or "") .. string.format("write %d x%d", write_addr, words)
+    tree:add(f.address, tvb(1, 3), address_text(tvb, 1, 3))
+    local info = {}
+    if read_count > 0 or not writes then
+        tree:add(f.read_addr, tvb(5, 2))
+        tree:add(f.read_count, tvb(7, 1))
+        info[#info + 1] = string.format("read %d x%d", read_addr, read_count)
     end
+    if writes then
+        tree:add(f.write_addr, tvb(8, 2))
+        tree:add(f.write_count, tvb(10, 1))
+        add_words(tree, tvb, REQUEST_HEADER, words, write_addr)
+        info[#info + 1] = string.format("write %d x%d", write_addr, words)
+    end
+    info = table.concat(info, ", ")
     if with_crc then
         info = info .. (add_crc(tree, tvb, pinfo) and "" or " [bad CRC]")
     end
     pinfo.cols.info = "Request: " .. info
+    set_ends(pinfo, true, address_text(tvb, 1, 3))
     if not pinfo.visited then
-        last_request[interface_of()] = {frame = pinfo.number, addr = read_addr, count = read_count}
+        -- What the reply is to echo: the first three bytes of the address
+        -- field, the register and the count asked for.
+        last_request[interface_of()] = {frame = pinfo.number, address = tvb(1, 3):bytes():tohex(),
+                                        address_text = address_text(tvb, 1, 3), addr = read_addr, count = read_count}
     end
 end
 
@@ -181,6 +232,8 @@ local function dissect_reply(tvb, pinfo, tree, with_crc)
     else
         tree:add_proto_expert_info(e.orphan)
     end
+    -- A reply too short to carry an address came from the device asked.
+    set_ends(pinfo, false, tvb:len() >= 5 and address_text(tvb, 2, 3) or (request and request.address_text))
     if tvb:len() == 0 then
         tree:add_proto_expert_info(e.no_reply)
         pinfo.cols.info = "No reply"
@@ -192,14 +245,15 @@ local function dissect_reply(tvb, pinfo, tree, with_crc)
         return
     end
     local addr, count = tvb(5, 2):uint(), tvb(7, 1):uint()
+    tree:add(f.address, tvb(2, 3), address_text(tvb, 2, 3))
     tree:add(f.read_addr, tvb(5, 2))
     tree:add(f.read_count, tvb(7, 1))
     local body = tvb:len() - (with_crc and 2 or 0)
     add_words(tree, tvb, REPLY_HEADER, math.min(count, math.floor((body - REPLY_HEADER) / 2)), addr)
     local info = string.format("Reply: %d x%d", addr, count)
     if request then
-        local echo_ok = request.addr == addr and request.count == count
-        local echo = tree:add(f.echo_ok, tvb(5, 3), echo_ok)
+        local echo_ok = request.address == tvb(2, 3):bytes():tohex() and request.addr == addr and request.count == count
+        local echo = tree:add(f.echo_ok, tvb(2, 6), echo_ok)
         echo:set_generated()
         if not echo_ok then
             echo:add_proto_expert_info(e.bad_echo)
@@ -235,6 +289,7 @@ function qmx.dissector(tvb, pinfo, root)
         if tvb:len() < REQUEST_HEADER + (with_crc and 2 or 0) then
             tree:add(f.kind, tvb(), "request")
             tree:add_proto_expert_info(e.short)
+            set_ends(pinfo, true, tvb:len() >= 5 and address_text(tvb, 1, 3) or nil)
             pinfo.cols.info = "Request, too short"
             return
         end
