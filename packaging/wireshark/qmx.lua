@@ -114,8 +114,8 @@ local function add_links(tree, tvb, offset, count, first)
             local source, target = bit32.band(bit32.rshift(r1, 8), 0x7F), bit32.band(r1, 0x7F)
             local active = bit32.band(r1, 0x8000) == 0
             local link = tree:add(f.link, range, slot)
-            link:append_text(string.format(": %d/%d.%d -> %d/%d.%d, %d bits%s", source, r2, source_bit,
-                                           target, r3, target_bit, bits, active and "" or ", inactive"))
+            link:set_text(string.format("Link %d: %d/%d.%d -> %d/%d.%d, %d bits%s", slot, source, r2, source_bit,
+                                        target, r3, target_bit, bits, active and "" or ", inactive"))
             link:add(f.source_module, range(0, 2), source)
             link:add(f.source_register, range(2, 2))
             link:add(f.source_bit, range(6, 2), source_bit)
@@ -129,12 +129,17 @@ local function add_links(tree, tvb, offset, count, first)
 end
 
 -- The words from `offset` as registers from `first`: the links among them
--- first, for they are what one looks for, then every word by its register.
+-- first, for they are what one looks for, then every word by its register,
+-- folded into one line so that what follows them stays in sight.
 local function add_words(tree, tvb, offset, count, first)
     add_links(tree, tvb, offset, count, first)
+    if count <= 0 then
+        return
+    end
+    local words = tree:add(tvb(offset, 2 * count), string.format("Registers %d to %d", first, first + count - 1))
     for i = 0, count - 1 do
         local range = tvb(offset + 2 * i, 2)
-        local register = tree:add(f.register, range, first + i)
+        local register = words:add(f.register, range, first + i)
         register:set_text(string.format("Register %d: 0x%04X", first + i, range:uint()))
         register:add(f.word, range)
     end
