@@ -125,7 +125,7 @@ bool LinkSetsDiffer(std::span<const LinkRecord> here, std::span<const LinkRecord
 
 namespace {
 
-std::string fieldsText(const LinkRecord& link, const ModuleText& moduleText)
+std::string fieldsText(const LinkRecord& link, const ModuleNamer& moduleText)
 {
     const LinkFieldValues values = FieldValues(link);
     std::string text;
@@ -139,7 +139,7 @@ std::string fieldsText(const LinkRecord& link, const ModuleText& moduleText)
 
 } // namespace
 
-LinkDiff DiffLinks(std::span<const LinkRecord> here, std::span<const LinkRecord> device, const ModuleText& moduleText)
+LinkDiff DiffLinks(std::span<const LinkRecord> here, std::span<const LinkRecord> device, const ModuleNamer& moduleText)
 {
     LinkDiff diff;
     const auto line = [&diff, &moduleText](const char* side, std::span<const LinkRecord> links, int32_t number) {

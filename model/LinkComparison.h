@@ -49,8 +49,8 @@ struct LinkDiff {
     std::vector<std::string> lines;
     int32_t differing = 0; // rows that are not the same
 };
-using ModuleText = std::function<std::string(int32_t address)>;
+using ModuleNamer = std::function<std::string(int32_t address)>;
 LinkDiff DiffLinks(std::span<const LinkRecord> here, std::span<const LinkRecord> device,
-                   const ModuleText& moduleText = {});
+                   const ModuleNamer& moduleText = {});
 // The line that names the fields of those lines: "@@ Nr  ModulQ,RegVon,...".
 std::string LinkDiffLegend();
