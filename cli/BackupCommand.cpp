@@ -101,7 +101,9 @@ public:
         }
         printOut(jsonLine(result));
         if (result.ok()) {
-            ++m_saved;
+            // A station found unchanged keeps its previous backup: nothing
+            // new was saved for it.
+            ++(result.keptPrevious ? m_unchanged : m_saved);
             const int said = result.keptPrevious ? kMessageStationUnchanged : kMessageLinksSaved;
             if (m_showProgress)
                 printErr("[" + std::to_string(m_reported) + "/" + std::to_string(m_results.size()) + "] "
@@ -118,16 +120,20 @@ public:
 
     ExitCode end(bool interrupted)
     {
-        const std::vector<std::string> counts{IntToText(m_saved), IntToText(static_cast<int64_t>(m_results.size())),
-                                              pathText(m_context.options.dir)};
+        std::vector<std::string> counts{IntToText(m_saved), IntToText(static_cast<int64_t>(m_results.size())),
+                                        pathText(m_context.options.dir)};
+        const bool anyUnchanged = m_unchanged > 0;
+        if (anyUnchanged)
+            counts.push_back(IntToText(m_unchanged));
         m_context.messages.report(SharedSerialNotices(m_results, m_context.options.dir), false);
         // What was saved before an interrupt counts all the same.
         const bool metricsSaved = metricsWritten();
         if (interrupted) {
-            m_context.messages.error(CliMessage(kMessageBackupInterrupted, counts));
+            m_context.messages.error(
+                CliMessage(anyUnchanged ? kMessageBackupInterruptedUnchanged : kMessageBackupInterrupted, counts));
             return ExitCode::Interrupted;
         }
-        m_context.messages.note(CliMessage(kMessageBackupDone, counts));
+        m_context.messages.note(CliMessage(anyUnchanged ? kMessageBackupDoneUnchanged : kMessageBackupDone, counts));
         // A file that cannot be saved is the backup's own failure; a
         // station that does not answer is the line's.
         if (m_notSaved || m_captureFailed || !metricsSaved)
@@ -149,6 +155,7 @@ private:
     std::vector<StationBackupResult> m_results;
     std::size_t m_reported = 0;
     int m_saved = 0;
+    int m_unchanged = 0;
     bool m_failed = false;
     bool m_notSaved = false;
     bool m_captureFailed = false;

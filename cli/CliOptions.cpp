@@ -188,7 +188,7 @@ std::variant<CliOptions, int> ParseCommandLine(const QStringList& arguments)
                                                    "PDF file to write."),
                                     QStringLiteral("FILE"));
     const QCommandLineOption json(QStringLiteral("json"),
-                                  QStringLiteral("search, info, read, restore --list: print JSON instead of a table."));
+                                  QStringLiteral("search, info, read, diff, restore --list: print JSON instead of a table."));
     const QCommandLineOption yes({QStringLiteral("y"), QStringLiteral("yes")},
                                  QStringLiteral("write: do not ask before writing."));
     const QCommandLineOption noVerify(QStringLiteral("no-verify"),
@@ -292,7 +292,7 @@ std::variant<CliOptions, int> ParseCommandLine(const QStringList& arguments)
     };
     const std::vector<OptionScope> scopes{
         {&output, {Command::Read, Command::Report}},
-        {&json, {Command::Search, Command::Info, Command::Read, Command::Restore}},
+        {&json, {Command::Search, Command::Info, Command::Read, Command::Diff, Command::Restore}},
         {&yes, {Command::Write, Command::Restore}},
         {&noVerify, {Command::Write, Command::Restore}},
         {&force, {Command::Read, Command::Write, Command::Diff, Command::Restore, Command::Report}},

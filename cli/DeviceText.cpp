@@ -7,6 +7,7 @@
 #include "diag/AnsiText.h"
 #include "diag/TextHelpers.h"
 #include "i18n/LanguageTexts.h"
+#include "model/ModuleNumbering.h"
 
 #include <array>
 
@@ -14,6 +15,12 @@ namespace {
 
 constexpr std::array<const char*, kOverviewColumns> kOverviewKeys{
     "address", "type", "name", "srcBitCount", "srcRegCount", "dstBitCount", "dstRegCount", "src2RegCount"};
+// The lines of the main window's text table of column headings that head
+// the link table's module number and the overview's address.
+constexpr int kHeadingsTable = 91;
+constexpr int kModuleNumberLine = 1;
+constexpr int kAddressLine = 7;
+
 // Columns whose cells are numbers.
 constexpr std::array<bool, kOverviewColumns> kNumericColumn{true, false, false, true, true, true, true, true};
 
@@ -74,4 +81,25 @@ QJsonObject OverviewRowJson(const OverviewRow& row)
             module.insert(key, cell);
     }
     return module;
+}
+
+std::string ModuleText(const Station& station, int32_t address)
+{
+    const ModuleNaming naming = NameModule(station, address);
+    std::string text = MainWindowTableLine(kHeadingsTable, kModuleNumberLine) + " " + std::to_string(naming.number);
+    if (naming.address) {
+        text += " (" + MainWindowTableLine(kHeadingsTable, kAddressLine) + " " + IntToText(*naming.address);
+        text += (naming.name.empty() ? "" : ", " + naming.name) + ")";
+    }
+    return toTerminal(text);
+}
+
+QJsonObject ModuleJson(const Station& station, int32_t address)
+{
+    const ModuleNaming naming = NameModule(station, address);
+    return {
+        {QStringLiteral("module"), static_cast<qint64>(naming.number)},
+        {QStringLiteral("address"), naming.address ? QJsonValue(*naming.address) : QJsonValue()},
+        {QStringLiteral("name"), naming.address ? QJsonValue(ansiToQString(naming.name)) : QJsonValue()},
+    };
 }

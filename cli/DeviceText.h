@@ -24,3 +24,10 @@ std::vector<TextRow> OverviewTable(const Station& station);
 // One module of the overview: its cells under the names of the module record.
 struct Station;
 QJsonObject OverviewRowJson(const OverviewRow& row);
+
+// A link's module for a person, in the link table's words: "Mod. 3 (Adr. 12,
+// Pumpwerk Nord)" (UTF-8); a module the station lacks by its number alone.
+std::string ModuleText(const Station& station, int32_t address);
+// The same as {"module": 3, "address": 12, "name": "Pumpwerk Nord"}; address
+// and name null for a module the station lacks.
+QJsonObject ModuleJson(const Station& station, int32_t address);

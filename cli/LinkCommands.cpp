@@ -32,19 +32,26 @@ namespace {
 
 using LinkSet = std::vector<LinkRecord>;
 
-void printLinks(const LinkSet& links, bool json)
+// A link for a script: its raw fields as a file holds them, its device
+// words, and its source and target module as a person finds them.
+QJsonObject linkJson(const Station& station, const LinkRecord& link, int32_t number)
+{
+    QJsonObject entry{{QStringLiteral("number"), number}};
+    const auto values = FieldValues(link);
+    for (std::size_t f = 0; f < values.size(); ++f)
+        entry.insert(QLatin1String(kLinkFieldNames[f]), values[f]);
+    entry.insert(QStringLiteral("words"), QString::fromStdString(LinkWordsText(EncodeLinkWords(link))));
+    entry.insert(QStringLiteral("source"), ModuleJson(station, link.ModulQ));
+    entry.insert(QStringLiteral("target"), ModuleJson(station, link.ModulZ));
+    return entry;
+}
+
+void printLinks(const Station& station, const LinkSet& links, bool json)
 {
     if (json) {
         QJsonArray entries;
-        for (std::size_t i = 0; i < links.size(); ++i) {
-            const LinkRecord& link = links[i];
-            QJsonObject entry{{QStringLiteral("number"), static_cast<int>(i + 1)}};
-            const auto values = FieldValues(link);
-            for (std::size_t f = 0; f < values.size(); ++f)
-                entry.insert(QLatin1String(kLinkFieldNames[f]), values[f]);
-            entry.insert(QStringLiteral("words"), QString::fromStdString(LinkWordsText(EncodeLinkWords(link))));
-            entries.append(entry);
-        }
+        for (std::size_t i = 0; i < links.size(); ++i)
+            entries.append(linkJson(station, links[i], static_cast<int32_t>(i + 1)));
         printOut(QJsonDocument(QJsonObject{{QStringLiteral("links"), entries}}).toJson().toStdString());
         return;
     }
@@ -57,10 +64,32 @@ void printLinks(const LinkSet& links, bool json)
         TextRow row{IntToText(static_cast<int32_t>(i + 1))};
         for (const int32_t value : FieldValues(link))
             row.push_back(IntToText(value));
+        // A person looks the modules up in the window's link table.
+        row[1] = ModuleText(station, link.ModulQ);
+        row[5] = ModuleText(station, link.ModulZ);
         row.push_back(LinkWordsText(EncodeLinkWords(link)));
         rows.push_back(std::move(row));
     }
     printOut(FormatTable(rows));
+}
+
+// The comparison for a script: each row that differs with the link the
+// device holds and the one the file would put in its place (null where a
+// side has none).
+void printDiffJson(const Station& station, const LinkSet& fileLinks, const LinkSet& deviceLinks)
+{
+    const auto side = [&station](const LinkSet& links, int32_t number) {
+        return number == 0 ? QJsonValue()
+                           : QJsonValue(linkJson(station, links[static_cast<std::size_t>(number - 1)], number));
+    };
+    QJsonArray rows;
+    for (const LinkComparisonRow& row : CompareLinks(fileLinks, deviceLinks)) {
+        if (row.status == LinkRowStatus::Same)
+            continue;
+        rows.append(QJsonObject{{QStringLiteral("device"), side(deviceLinks, row.device)},
+                                {QStringLiteral("file"), side(fileLinks, row.here)}});
+    }
+    printOut(QJsonDocument(QJsonObject{{QStringLiteral("differences"), rows}}).toJson().toStdString());
 }
 
 } // namespace
@@ -97,7 +126,7 @@ ExitCode RunRead(CommandContext& context)
         return code;
     const Station& station = context.session.State();
     if (name.empty()) {
-        printLinks(station.CurrentLinks(), context.options.json);
+        printLinks(station, station.CurrentLinks(), context.options.json);
         return ExitCode::Success;
     }
     const OverviewRows overview = OverviewForLinkFile(station);
@@ -125,9 +154,17 @@ ExitCode RunWrite(CommandContext& context)
 ExitCode RunDiff(CommandContext& context)
 {
     const LinkSet& fileLinks = context.file->links;
-    // The device's links as the window compares them: its link area alone.
     if (const ExitCode code = context.session.Connect(); code != ExitCode::Success)
         return code;
+    // The modules only name the links for a person: a read that stops early
+    // leaves those it did not reach named by number, and the comparison
+    // below says what became of the line.
+    if (context.session.ReadSilently().outcome == Outcome::PortNotOpen) {
+        context.session.ReportPortNotOpen();
+        return ExitCode::Device;
+    }
+    const Station& station = context.session.State();
+    // The device's links as the window compares them: its link area alone.
     const LinkAreaRead area = context.session.Device().ReadDeviceLinks();
     if (area.outcome == Outcome::PortNotOpen) {
         context.session.ReportPortNotOpen();
@@ -139,16 +176,21 @@ ExitCode RunDiff(CommandContext& context)
 
     // Like diff(1) from the device to the file: "-" what the device holds,
     // "+" what the file would put in its place.
-    const LinkDiff diff = DiffLinks(fileLinks, deviceLinks);
+    const LinkDiff diff =
+        DiffLinks(fileLinks, deviceLinks, [&station](int32_t address) { return ModuleText(station, address); });
+    if (context.options.json)
+        printDiffJson(station, fileLinks, deviceLinks);
     if (diff.differing == 0) {
         context.messages.note(CliMessage(kMessageNoDifferences, {LinkCountText(static_cast<int64_t>(deviceLinks.size()))}));
         return ExitCode::Success;
     }
-    std::string lines;
-    for (const std::string& line : diff.lines)
-        lines += line + "\n";
-    printOut("--- QMX " + toTerminal(context.session.PortName()) + "\n+++ " + LinkFilePath(context.options.file) + "\n"
-             + LinkDiffLegend() + "\n" + lines);
+    if (!context.options.json) {
+        std::string lines;
+        for (const std::string& line : diff.lines)
+            lines += line + "\n";
+        printOut("--- QMX " + toTerminal(context.session.PortName()) + "\n+++ " + LinkFilePath(context.options.file)
+                 + "\n" + LinkDiffLegend() + "\n" + lines);
+    }
     context.messages.note(CliMessage(kMessageDifferences, {LinkCountText(diff.differing)}));
     return ExitCode::Mismatch;
 }

@@ -68,6 +68,10 @@ constexpr int kMessageCaptureKeptAs = 139;         // %s1 the capture's temporar
 constexpr int kMessageCaptureIncomplete = 141;     // %s1 file, %s2 reason, %s3 frames it holds
 constexpr int kMessageBackupDatedLater = 170;      // %s1 the backup dated after now
 constexpr int kMessageSerialShared = 171;          // %s1 serial number, %s2 the ports, %s3 the serial number's folder
+// The ends of a backup with --only-changed that found stations unchanged:
+// those keep their previous backup and are counted apart from the saved.
+constexpr int kMessageBackupDoneUnchanged = 178;        // as kMessageBackupDone, %s4 stations unchanged
+constexpr int kMessageBackupInterruptedUnchanged = 179; // as kMessageBackupInterrupted, %s4 stations unchanged
 
 // --- The link plan
 constexpr int kMessageTitleOfStation = 95; // %s1 serial number, %s2 address, %s3 modules, %s4 links, %s5 inactive

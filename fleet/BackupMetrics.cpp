@@ -101,6 +101,15 @@ bool readLabels(std::string_view& text, std::map<std::string, std::string>& labe
     return true;
 }
 
+// A station never read has no serial number to show: its series carries the
+// port alone, rather than an empty label that an alert would print as
+// "(serial )". Prometheus takes an empty label for none, so the series stays
+// the same one.
+std::string serialLabel(const std::string& serial)
+{
+    return serial.empty() ? std::string() : ",serial=\"" + escaped(serial) + "\"";
+}
+
 } // namespace
 
 std::string MetricsText(const std::vector<StationMetrics>& stations)
@@ -111,8 +120,8 @@ std::string MetricsText(const std::vector<StationMetrics>& stations)
         text += std::string("# TYPE ") + family.name + " gauge\n";
         for (const StationMetrics& station : stations) {
             if (const std::optional<std::string> value = family.value(station))
-                text += std::string(family.name) + "{station=\"" + escaped(station.station) + "\",serial=\""
-                        + escaped(station.serial) + "\"} " + *value + "\n";
+                text += std::string(family.name) + "{station=\"" + escaped(station.station) + "\""
+                        + serialLabel(station.serial) + "} " + *value + "\n";
         }
     }
     return text;

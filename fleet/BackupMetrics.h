@@ -17,7 +17,7 @@
 
 struct StationMetrics {
     std::string station; // the port as given, as UTF-8 text (see fileNameShown)
-    std::string serial;  // empty when not known
+    std::string serial;  // empty when not known: the series then has no serial label
     bool success = false;
     std::optional<long long> lastSuccess; // seconds since 1970
     std::optional<double> durationSeconds; // none: its read never started

@@ -125,22 +125,26 @@ bool LinkSetsDiffer(std::span<const LinkRecord> here, std::span<const LinkRecord
 
 namespace {
 
-std::string fieldsText(const LinkRecord& link)
+std::string fieldsText(const LinkRecord& link, const ModuleNamer& moduleText)
 {
+    const LinkFieldValues values = FieldValues(link);
     std::string text;
-    for (const int32_t value : FieldValues(link))
-        text += (text.empty() ? "" : ",") + std::to_string(value);
+    for (std::size_t f = 0; f < values.size(); ++f) {
+        // ModulQ and ModulZ are the first field of the source and of the target.
+        const bool module = moduleText && (f == 0 || f == 4);
+        text += (f == 0 ? "" : ",") + (module ? moduleText(values[f]) : std::to_string(values[f]));
+    }
     return text;
 }
 
 } // namespace
 
-LinkDiff DiffLinks(std::span<const LinkRecord> here, std::span<const LinkRecord> device)
+LinkDiff DiffLinks(std::span<const LinkRecord> here, std::span<const LinkRecord> device, const ModuleNamer& moduleText)
 {
     LinkDiff diff;
-    const auto line = [&diff](const char* side, std::span<const LinkRecord> links, int32_t number) {
+    const auto line = [&diff, &moduleText](const char* side, std::span<const LinkRecord> links, int32_t number) {
         diff.lines.push_back(std::string(side) + " " + std::to_string(number) + "  "
-                             + fieldsText(links[static_cast<std::size_t>(number - 1)]));
+                             + fieldsText(links[static_cast<std::size_t>(number - 1)], moduleText));
     };
     for (const LinkComparisonRow& row : CompareLinks(here, device)) {
         if (row.status == LinkRowStatus::Same)

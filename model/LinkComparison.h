@@ -11,6 +11,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <vector>
@@ -41,11 +42,15 @@ bool LinkSetsDiffer(std::span<const LinkRecord> here, std::span<const LinkRecord
 
 // The comparison as diff(1) shows it, from the device to this side: a line
 // "- n  f1,f2,..." for each link the device holds that differs ("n" its slot),
-// then "+ n  ..." for what this side would put in its place.
+// then "+ n  ..." for what this side would put in its place. Given
+// `moduleText`, ModulQ and ModulZ are shown as it names a module address,
+// for a person; without it, as the raw addresses.
 struct LinkDiff {
     std::vector<std::string> lines;
     int32_t differing = 0; // rows that are not the same
 };
-LinkDiff DiffLinks(std::span<const LinkRecord> here, std::span<const LinkRecord> device);
+using ModuleNamer = std::function<std::string(int32_t address)>;
+LinkDiff DiffLinks(std::span<const LinkRecord> here, std::span<const LinkRecord> device,
+                   const ModuleNamer& moduleText = {});
 // The line that names the fields of those lines: "@@ Nr  ModulQ,RegVon,...".
 std::string LinkDiffLegend();

@@ -1,6 +1,7 @@
 #include "model/ModuleOverview.h"
 
 #include "diag/TextHelpers.h"
+#include "model/ModuleNumbering.h"
 #include "model/Station.h"
 
 #include <algorithm>
@@ -14,9 +15,8 @@ std::vector<OverviewRow> ModuleOverviewRows(const Station& station)
         if (!IsModuleAddress(address))
             continue;
         const ModuleRecord& module = station.ModuleTable[static_cast<std::size_t>(address)];
-        // The last slot is listed under the device's own address.
         rows[static_cast<std::size_t>(p)] = {
-            IntToText(address < kMaxModuleAddress ? station.DeviceAddress + address : station.DeviceAddress),
+            IntToText(OverviewAddress(station, address)),
             module.typeText,
             module.name,
             IntToText(module.srcBitCount),

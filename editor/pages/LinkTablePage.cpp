@@ -9,6 +9,7 @@
 #include "editor/rules/LinkProblemText.h"
 #include "i18n/LanguageTexts.h"
 #include "model/LinkComparison.h"
+#include "model/ModuleNumbering.h"
 #include "model/Station.h"
 
 #include <QHeaderView>
@@ -57,7 +58,7 @@ constexpr std::array<ColumnGroup, 2> kColumnGroups{ColumnGroup{1, 5, 2}, ColumnG
 // address from a file may lie outside the module table: it has no name.
 std::string moduleNumber(int32_t address)
 {
-    return std::to_string(static_cast<int64_t>(address) + 1);
+    return std::to_string(LinkTableModuleNumber(address));
 }
 
 std::string moduleName(const Station& station, int32_t address)

@@ -83,7 +83,7 @@ std::map<std::string, QJsonObject> linesByPort(const std::string& out)
 }
 
 // A metrics file as Prometheus reads it, through the Prometheus client's own
-// parser: (family, station label) -> (serial label, value); every family
+// parser: (family, station label) -> (serial label or "<none>", value); every family
 // that has its HELP and TYPE also as (family, "# TYPE <type>").
 using Metrics = std::map<std::pair<std::string, std::string>, std::pair<std::string, double>>;
 Metrics prometheusMetrics(const std::string& file)
@@ -93,7 +93,8 @@ import json, sys
 from prometheus_client.parser import text_string_to_metric_families
 families = list(text_string_to_metric_families(open(sys.argv[1], encoding="utf-8").read()))
 print(json.dumps([[f.name, "# TYPE " + f.type, "", 0] for f in families if f.documentation]
-                 + [[s.name, s.labels["station"], s.labels["serial"], s.value] for f in families for s in f.samples]))
+                 + [[s.name, s.labels["station"], s.labels.get("serial", "<none>"), s.value]
+                    for f in families for s in f.samples]))
 )";
     QProcess python;
     python.start(QStringLiteral("/usr/bin/python3"), {QStringLiteral("-c"), QString::fromUtf8(kScript),
@@ -356,6 +357,8 @@ TEST_F(CliBackup, ASecondBackupNamesTheLinksChangedSinceTheFirstAndKeepsNoCopyOf
     const auto second = backup(ports({north, south, eastNow}) + QStringList{QStringLiteral("--only-changed")});
     ASSERT_EQ(second.exitCode, 0) << second.err;
     const auto after = linesByPort(second.out);
+    EXPECT_TRUE(contains(second.err, ": 1 von 3 Stationen gespeichert, 2 seit ihrer vorigen Sicherung unver\xC3\xA4ndert."))
+        << second.err;
     ASSERT_EQ(after.size(), 3u) << second.out;
     for (const std::string& unchanged : {north, south}) {
         const QJsonObject line = after.at(unchanged);
@@ -430,7 +433,8 @@ TEST_F(CliBackup, PortsThatDifferOnlyInBytesThatAreNoUtf8KeepLinesAndSeriesOfThe
     EXPECT_TRUE(contains(result.err, stem + "\\xfe: ")) << result.err;
     const Metrics metrics = prometheusMetrics(prom);
     EXPECT_EQ(metrics.at({"kalmoria_backup_success", stem + "\\xff"}), (std::pair<std::string, double>{"4242", 1}));
-    EXPECT_EQ(metrics.at({"kalmoria_backup_success", stem + "\\xfe"}), (std::pair<std::string, double>{"", 0}));
+    EXPECT_EQ(metrics.at({"kalmoria_backup_success", stem + "\\xfe"}), (std::pair<std::string, double>{"<none>", 0}))
+        << "a station never read is named by its port alone";
 }
 
 TEST_F(CliBackup, OneStationAtATimeSavesTheSameFilesAsEightAtOnce)

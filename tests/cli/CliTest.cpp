@@ -308,9 +308,12 @@ TEST_F(Cli, ReadWritesALinkFileWithTheOverviewOrPrintsTheLinks)
 
     const auto table = run({QStringLiteral("read")});
     EXPECT_EQ(table.exitCode, 0) << table.err;
-    EXPECT_TRUE(contains(table.out, "Nr  ModulQ  RegVon  BitVon  AnzBit  ModulZ  RegZ  BitZ  deaktiv  R1,R2,R3,R4\n"
-                                    "1   7       100     0       4       12      300   0     0        070C,0064,012C,0004\n"))
+    // Modules as the link table numbers them, with the overview's address
+    // and the name; one the station lacks by its number alone.
+    EXPECT_TRUE(contains(table.out, "\n1   M-Nr. 8 (Adr. 37, Hochbeh\xC3\xA4lter)   100     0       4       "
+                                    "M-Nr. 13 (Adr. 42, Pumpwerk S\xC3\xBC" "d)  300   0     0        070C,0064,012C,0004\n"))
         << table.out;
+    EXPECT_TRUE(contains(table.out, "\n3   M-Nr. 4  ")) << table.out;
 
     const auto json = run({QStringLiteral("read"), QStringLiteral("--json"), QStringLiteral("--quiet")});
     EXPECT_EQ(json.err, "");
@@ -320,6 +323,13 @@ TEST_F(Cli, ReadWritesALinkFileWithTheOverviewOrPrintsTheLinks)
     ASSERT_EQ(links.size(), 3) << json.out;
     EXPECT_EQ(links[2].toObject()[QStringLiteral("deaktiv")].toInt(), 1);
     EXPECT_EQ(links[2].toObject()[QStringLiteral("words")].toString(), QStringLiteral("8305,0064,012C,2704"));
+    EXPECT_EQ(links[0].toObject()[QStringLiteral("ModulQ")].toInt(), 7) << "the raw fields stay";
+    EXPECT_EQ(links[0].toObject()[QStringLiteral("target")].toObject(),
+              (QJsonObject{{QStringLiteral("module"), 13}, {QStringLiteral("address"), 42},
+                           {QStringLiteral("name"), QString::fromUtf8("Pumpwerk S\xC3\xBC" "d")}}));
+    EXPECT_EQ(links[2].toObject()[QStringLiteral("source")].toObject(),
+              (QJsonObject{{QStringLiteral("module"), 4}, {QStringLiteral("address"), QJsonValue()},
+                           {QStringLiteral("name"), QJsonValue()}}));
 }
 
 TEST_F(Cli, ReadThenWriteOfTheSameFileLeavesTheLinkAreaWordForWord)
@@ -459,12 +469,26 @@ TEST_F(Cli, DiffListsEachLinkThatDiffers)
     // A device file no COM number maps to is named by itself.
     EXPECT_EQ(differs.out, "--- QMX " + device->path() + "\n+++ " + path.toStdString() + "\n"
                            "@@ Nr  ModulQ,RegVon,BitVon,AnzBit,ModulZ,RegZ,BitZ,deaktiv\n"
-                           "- 2  12,150,0,16,7,350,0,1\n"
-                           "+ 2  12,150,0,16,7,350,0,0\n"
-                           "- 3  3,100,2,4,5,300,7,1\n"
-                           "+ 3  9,150,3,12,2,350,4,0\n"
-                           "+ 4  9,151,0,1,3,42,0,0\n");
+                           "- 2  M-Nr. 13 (Adr. 42, Pumpwerk S\xC3\xBC" "d),150,0,16,M-Nr. 8 (Adr. 37, Hochbeh\xC3\xA4lter),350,0,1\n"
+                           "+ 2  M-Nr. 13 (Adr. 42, Pumpwerk S\xC3\xBC" "d),150,0,16,M-Nr. 8 (Adr. 37, Hochbeh\xC3\xA4lter),350,0,0\n"
+                           "- 3  M-Nr. 4,100,2,4,M-Nr. 6,300,7,1\n"
+                           "+ 3  M-Nr. 10,150,3,12,M-Nr. 3,350,4,0\n"
+                           "+ 4  M-Nr. 10,151,0,1,M-Nr. 4,42,0,0\n");
     EXPECT_TRUE(contains(differs.err, "QMX und Datei: 3 Verkn\xC3\xBCpfungen.")) << differs.err;
+
+    // For a script: both sides of each row, each link as read --json gives it.
+    const auto json = run({QStringLiteral("diff"), path, QStringLiteral("--json")});
+    EXPECT_EQ(json.exitCode, 5) << json.err;
+    const QJsonArray rows =
+        QJsonDocument::fromJson(QByteArray::fromStdString(json.out)).object()[QStringLiteral("differences")].toArray();
+    ASSERT_EQ(rows.size(), 3) << json.out;
+    const QJsonObject deviceSide = rows[0][QStringLiteral("device")].toObject();
+    EXPECT_EQ(deviceSide[QStringLiteral("number")].toInt(), 2);
+    EXPECT_EQ(deviceSide[QStringLiteral("deaktiv")].toInt(), 1);
+    EXPECT_EQ(deviceSide[QStringLiteral("source")][QStringLiteral("address")].toInt(), 42);
+    EXPECT_EQ(rows[0][QStringLiteral("file")][QStringLiteral("deaktiv")].toInt(), 0);
+    EXPECT_TRUE(rows[2][QStringLiteral("device")].isNull()) << "link 4 is only in the file";
+    EXPECT_EQ(rows[2][QStringLiteral("file")][QStringLiteral("target")][QStringLiteral("module")].toInt(), 4);
 
     std::vector<Link> oneChanged = kDeviceLinks;
     oneChanged[2][7] = 0;

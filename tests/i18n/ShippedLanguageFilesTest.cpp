@@ -141,7 +141,8 @@ TEST_P(ShippedLanguageFiles, HoldTheMessagesOfKalmoriaCliBackup)
     ASSERT_TRUE(ActivateLanguage(GetParam()));
     // Each with as many arguments as it takes, and all of them used.
     const std::vector<std::pair<int, int>> messages{{110, 2}, {111, 3}, {112, 1}, {113, 2},
-                                                    {114, 1}, {115, 0}, {116, 3}, {117, 3}, {118, 2}, {119, 2}};
+                                                    {114, 1}, {115, 0}, {116, 3}, {117, 3}, {118, 2}, {119, 2},
+                                                    {178, 4}, {179, 4}};
     for (const auto& [n, count] : messages) {
         std::vector<std::string> arguments;
         for (int a = 1; a <= count; ++a)
