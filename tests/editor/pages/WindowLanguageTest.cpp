@@ -1,0 +1,147 @@
+#include "tests/editor/pages/EditorPageFixture.h"
+
+#include "app/FileNameChooser.h"
+#include "app/TF_rs232.h"
+#include "diag/AnsiText.h"
+#include "editor/pages/EditorCell.h"
+#include "editor/pages/TF_PDauswahl.h"
+#include "model/Station.h"
+#include "tests/common/ModalScript.h"
+#include "widgets/StringGrid.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QRegularExpression>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+// Every text a user can read on `root` and its children, or hover over.
+QStringList visibleTexts(const QWidget& root)
+{
+    QStringList texts{root.windowTitle(), root.toolTip()};
+    for (const QWidget* widget : root.findChildren<QWidget*>()) {
+        texts << widget->toolTip() << widget->windowTitle();
+        if (const auto* label = qobject_cast<const QLabel*>(widget))
+            texts << label->text();
+        if (const auto* button = qobject_cast<const QAbstractButton*>(widget))
+            texts << button->text();
+        if (const auto* group = qobject_cast<const QGroupBox*>(widget))
+            texts << group->title();
+        if (const auto* menu = qobject_cast<const QMenu*>(widget))
+            texts << menu->title();
+        if (const auto* box = qobject_cast<const QComboBox*>(widget)) {
+            for (int i = 0; i < box->count(); ++i)
+                texts << box->itemText(i);
+        }
+        if (const auto* pages = qobject_cast<const QTabWidget*>(widget)) {
+            for (int i = 0; i < pages->count(); ++i)
+                texts << pages->tabText(i) << pages->tabToolTip(i);
+        }
+        if (const auto* grid = qobject_cast<const StringGrid*>(widget)) {
+            for (const auto& row : grid->rows())
+                for (const std::string& cell : row)
+                    texts << ansiToQString(cell);
+        }
+    }
+    for (const QAction* action : root.findChildren<QAction*>())
+        texts << action->text() << action->toolTip() << action->statusTip();
+    return texts;
+}
+
+// German words the program itself shows; the modules' names are the device's.
+const QStringList kGermanWords{"Verkn\u00FCpfung", "abbrechen", "Auswahl", "Adr", "SerNr", "Konfig", "QMXverk", "alle",
+                               "Quelle", "Ziel", "Datei", "Einstellung", "Sprachwahl", "Modul", "\u00FCbernehmen",
+                               "anzeigen", "l\u00F6schen", "aktivieren", "Anzahl", "Schnittstelle", "beenden"};
+
+class WindowLanguageTest : public EditorPageTest, public testing::WithParamInterface<const char*> {
+protected:
+    void SetUp() override
+    {
+        config.writeSettings(std::string("[Kalmoria]\r\nSprache=") + GetParam() + "\r\n[Schnittstellen]\r\n");
+        window = std::make_unique<TF_Kalmoria_main>();
+        const std::string proposed = station().LinkFileName;
+        useModulesOfEveryKind(station());
+        station().LinkFileName = proposed;
+        // Link A goes to the module shown as target, link B elsewhere: every choice the dialog has.
+        addLink(2, 100, 0, 4, 5, 300, 0);
+        addLink(2, 100, 0, 2, 8, 300, 0);
+        openPage();
+        choose("ComboBox1", sourceItem(station(), 2));
+        choose("ComboBox3", targetItem(station(), 5));
+    }
+
+    bool english() const { return std::string(GetParam()) == "KalmoriaEN.TXT"; }
+
+    // Everything the window, its pages, the link action dialog of cell 1, the
+    // port dialog and the file dialog of a save show.
+    QStringList everyText()
+    {
+        QStringList texts;
+        auto* links = window->findChild<TF_PDauswahl*>();
+        WhileModal(*links, [&] { QTest::mouseClick(cell(1), Qt::RightButton); }, [&] {
+            texts << visibleTexts(*links);
+            // Neither the caption nor a choice is clipped.
+            EXPECT_GE(links->width(), links->fontMetrics().horizontalAdvance(links->windowTitle()));
+            for (const QLabel* choice : links->findChildren<QLabel*>())
+                EXPECT_GE(choice->width(), choice->fontMetrics().horizontalAdvance(choice->text()));
+            links->reject();
+        });
+        auto* port = window->findChild<TF_rs232*>();
+        WhileModal(*port, [&] { window->ComPort1Click(); }, [&] {
+            texts << visibleTexts(*port);
+            port->reject();
+        });
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+                poll.stop();
+                texts << dialog->nameFilters() << dialog->selectedFiles();
+                dialog->reject();
+            }
+        });
+        const FileNameChooser previous = SetFileNameChooser([&](const FileNameRequest& request) {
+            poll.start(20);
+            return ShowQtFileDialog(request);
+        });
+        window->findChild<QAction*>(QStringLiteral("ActionSpeichern"))->trigger();
+        SetFileNameChooser(previous);
+        for (int page = 0; page < 3; ++page) {
+            window->SelectPage(page);
+            texts << visibleTexts(*window);
+        }
+        for (int32_t address : {2, 3, 4, 5, 8, 12})
+            texts.replaceInStrings(ansiToQString(station().Module(address).name), QString());
+        return texts;
+    }
+};
+
+} // namespace
+
+TEST_P(WindowLanguageTest, ShowsTheProgramsWordsOnlyInTheChosenLanguage)
+{
+    const QStringList texts = everyText();
+    const QString all = texts.join(QLatin1Char('\n'));
+    if (english()) {
+        for (const QString& word : kGermanWords)
+            EXPECT_FALSE(all.contains(QRegularExpression("\\b" + word + "\\b"))) << word.toStdString();
+        EXPECT_TRUE(texts.contains(QStringLiteral("Links at M:1 R:100 B:0"))) << all.toStdString();
+        return;
+    }
+    // German reads as it always has.
+    for (const char* german : {"Auswahl f\xFCr  M:1 R:100 B:0", "Verkn\xFCpfung - A deaktivieren",
+                               "Verkn\xFCpfung - A l\xF6schen", "Verkn\xFCpfung - B anzeigen", "QMX-Adr.: 10",
+                               "SerNr.: 0", " (T0) - Adr:12", "Konfig ini-Dateien (*.ini)", "alle (*)"})
+        EXPECT_TRUE(texts.contains(ansiToQString(german))) << german;
+    EXPECT_TRUE(all.contains(QStringLiteral("/QMXverk.ini"))) << all.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(GermanAndEnglish, WindowLanguageTest, testing::Values("KalmoriaDE.TXT", "KalmoriaEN.TXT"));
