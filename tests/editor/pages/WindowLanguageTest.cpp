@@ -46,6 +46,9 @@ protected:
     {
         QStringList texts;
         auto* links = window->findChild<TF_PDauswahl*>();
+        QFont large = links->font(); // as on a desktop with large fonts
+        large.setPointSizeF(large.pointSizeF() * 2);
+        links->setFont(large);
         WhileModal(*links, [&] { QTest::mouseClick(cell(1), Qt::RightButton); }, [&] {
             texts << VisibleTexts(*links);
             // Neither the caption nor a choice is clipped.
