@@ -303,6 +303,8 @@ bool ActivateLanguage(const std::string& name)
         logMissingProgramTexts(file, *s.textFile);
         if (s.translateAllForms)
             s.translateAllForms();
+        // The line names the file whose texts are missing, also when the
+        // default file stands in for an empty choice.
         if (DebugBit(1) || s.missingTexts > 0)
             WriteErrLog("Text_AktiviereSprache: " + file + ": " + IntToText(s.missingTexts) + "Fehler");
         return true;
