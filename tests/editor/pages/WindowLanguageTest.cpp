@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QLabel>
+#include <QMenu>
 #include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
@@ -110,3 +111,15 @@ TEST_P(WindowLanguageTest, ShowsTheProgramsWordsOnlyInTheChosenLanguage)
 }
 
 INSTANTIATE_TEST_SUITE_P(GermanAndEnglish, WindowLanguageTest, testing::Values("KalmoriaDE.TXT", "KalmoriaEN.TXT"));
+
+TEST_P(WindowLanguageTest, ASwitchOfLanguageRenamesWhatTheWindowPutTogether)
+{
+    const bool toEnglish = std::string(GetParam()) == "KalmoriaDE.TXT";
+    for (QAction* item : window->findChild<QMenu*>(QStringLiteral("mSprachwahl"))->actions())
+        if (item->text() == (toEnglish ? QStringLiteral("English") : QStringLiteral("Deutsch")))
+            window->mSprachwahlClick(item);
+    EXPECT_EQ(window->statusPanelText(0), toEnglish ? "QMX addr.: 10" : "QMX-Adr.: 10");
+    EXPECT_EQ(items("ComboBox1")[static_cast<std::size_t>(sourceItem(station(), 2))],
+              toEnglish ? "Pumpwerk Nord (T0) - addr. 12" : "Pumpwerk Nord (T0) - Adr:12");
+    EXPECT_EQ(station().LinkFileName, toEnglish ? "QMXlinks" : "QMXverk");
+}
