@@ -267,7 +267,8 @@ std::string GetFormText(const std::string& form, int n)
     return text;
 }
 
-std::string FormTextOr(const std::string& form, int n, const std::string& german, const std::vector<std::string>& arguments)
+std::string FormTextOr(const std::string& form, int n, const std::string& german,
+                       const std::vector<std::string>& arguments)
 {
     std::string text = GetFormText(form, n);
     // Without the text "@NN" would tell the user nothing: the form's own words stand.
