@@ -1,5 +1,7 @@
 #include "app/FileNameChooser.h"
 
+#include "app/WindowWords.h"
+
 #include <QApplication>
 #include <QFile>
 #include <QFileDialog>
@@ -29,8 +31,7 @@ std::optional<std::string> ChooseFileName(const FileNameRequest& request)
 
 std::optional<std::string> ShowQtFileDialog(const FileNameRequest& request)
 {
-    const QString filters =
-        request.filter.isEmpty() ? QStringLiteral("Konfig ini-Dateien (*.ini);;alle (*)") : request.filter;
+    const QString filters = request.filter.isEmpty() ? LinkFileFilters() : request.filter;
     const QString start = QFile::decodeName(request.start.c_str());
     QWidget* parent = QApplication::activeWindow();
     const QString chosen = request.purpose == FileNameRequest::Purpose::Open

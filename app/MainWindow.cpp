@@ -4,6 +4,7 @@
 #include "app/StatusPanels.h"
 #include "widgets/StringGrid.h"
 #include "app/ToolbarIcons.h"
+#include "app/WindowWords.h"
 #include "diag/AnsiText.h"
 #include "diag/Version.h"
 #include "diag/ErrLog.h"
@@ -108,7 +109,7 @@ void TF_Kalmoria_main::FormCreate()
     ShowTitle();
     SelectPage(0);
     StartDirectory(); // the working folder now, where the file dialogs open
-    station().LinkFileName = kDefaultLinkFileName;
+    station().LinkFileName = DefaultLinkFileNameText();
     // No page can be used until modules are known.
     TabSheet->setEnabled(false);
     station().DataState = 99;
@@ -135,7 +136,7 @@ void TF_Kalmoria_main::StartUpSearch()
 
 void TF_Kalmoria_main::ShowStatus()
 {
-    m_status->Show(StatusPanelTexts(station()));
+    m_status->Show(StatusPanelTexts(station(), WindowStatusWords()));
 }
 
 void TF_Kalmoria_main::ZeigeStation()
@@ -402,9 +403,14 @@ void TF_Kalmoria_main::Wiederholungen1Click(QAction* item)
 
 void TF_Kalmoria_main::mSprachwahlClick(QAction* item)
 {
+    const std::string defaultName = DefaultLinkFileNameText();
     LanguageMenuClick(mSprachwahl, item);
+    // A save proposes the new language's name until the user chose one.
+    if (station().LinkFileName == defaultName)
+        station().LinkFileName = DefaultLinkFileNameText();
     // The headings and group names are copies of text tables: take the new language's.
     ShowOverviewHeadings();
+    ShowStatus();
     ShowStepNames();
     TabSheet2->RelabelGroups();
     if (TabSheet3->isVisible())

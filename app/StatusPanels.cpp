@@ -1,5 +1,6 @@
 #include "app/StatusPanels.h"
 
+#include "app/WindowWords.h"
 #include "diag/AnsiText.h"
 
 #include <QLabel>
@@ -32,7 +33,7 @@ StatusPanels::StatusPanels(QStatusBar* bar)
         bar->addWidget(panel, last ? 1 : 0);
         m_panels[i] = panel;
     }
-    m_panels[0]->setText(QStringLiteral("QMX-Adr.:"));
+    m_panels[0]->setText(ansiToQString(WindowStatusWords().address));
     m_panels[7]->setText(QStringLiteral("QMX Vers.:"));
 
     ProgressBar1 = new QProgressBar(bar);

@@ -4,9 +4,9 @@
 #include "model/Station.h"
 #include "protocol/DeviceRegisters.h"
 
-std::string AddressStatusText(int32_t address)
+std::string AddressStatusText(int32_t address, const StatusWords& words)
 {
-    return "QMX-Adr.: " + IntToText(address);
+    return words.address + " " + IntToText(address);
 }
 
 std::string TypeWordStatusText(uint16_t type)
@@ -14,21 +14,21 @@ std::string TypeWordStatusText(uint16_t type)
     return "QMX-Type: " + WordToHex4(type);
 }
 
-std::string SerialStatusText(uint16_t serial)
+std::string SerialStatusText(uint16_t serial, const StatusWords& words)
 {
-    return "SerNr.: " + IntToText(serial);
+    return words.serial + " " + IntToText(serial);
 }
 
-std::array<std::string, kStatusPanelCount> StatusPanelTexts(const Station& station)
+std::array<std::string, kStatusPanelCount> StatusPanelTexts(const Station& station, const StatusWords& words)
 {
     std::string type = " ";
     if (station.DeviceType == DeviceRegisters::TypeQmx620)
         type = "QMX-620";
     else if (station.DeviceType != 0)
         type = TypeWordStatusText(station.DeviceType);
-    return {AddressStatusText(station.DeviceAddress),
+    return {AddressStatusText(station.DeviceAddress, words),
             type,
-            SerialStatusText(station.SerialNumber),
+            SerialStatusText(station.SerialNumber, words),
             station.DataState == 0 ? "Data: OK" : "Data: Missing",
             "ComPort: " + IntToText(station.ComPortNr),
             std::string(),

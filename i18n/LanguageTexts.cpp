@@ -196,6 +196,34 @@ int ParseTextNumber(const std::string& text)
     return static_cast<int>(text[1] == '0' ? -value : value);
 }
 
+namespace {
+
+// "%s1" .. "%s<count>" replaced by arguments[0 ..]; each placeholder's first
+// occurrence in the text itself is replaced, so an argument that happens to
+// contain "%s2" is shown as it is.
+std::string fillPlaceholders(const std::string& text, const std::vector<std::string>& arguments, int count)
+{
+    count = std::min({count, static_cast<int>(arguments.size()), kMaxPlaceholders});
+    std::vector<std::pair<std::size_t, int>> places;
+    for (int i = 1; i <= count; ++i) {
+        const auto at = text.find("%s" + std::to_string(i));
+        if (at != std::string::npos)
+            places.emplace_back(at, i);
+    }
+    std::sort(places.begin(), places.end());
+    std::string out;
+    std::size_t from = 0;
+    for (const auto& [at, i] : places) {
+        out.append(text, from, at - from);
+        out += arguments[static_cast<std::size_t>(i - 1)];
+        from = at + 3;
+    }
+    out.append(text, from, std::string::npos);
+    return out;
+}
+
+} // namespace
+
 std::string GetText(int n, const std::string& suffix)
 {
     if (n == 0)
@@ -227,25 +255,7 @@ std::string GetMessageText(int n, const std::vector<std::string>& arguments, int
         text = GetText(number, "");
     s.textSection = savedSection;
 
-    // Each placeholder's first occurrence in the message itself is replaced, so
-    // an argument that happens to contain "%s2" is shown as it is.
-    const int count = std::min({lastIndex + 1, static_cast<int>(arguments.size()), kMaxPlaceholders});
-    std::vector<std::pair<std::size_t, int>> places;
-    for (int i = 1; i <= count; ++i) {
-        const auto at = text.find("%s" + std::to_string(i));
-        if (at != std::string::npos)
-            places.emplace_back(at, i);
-    }
-    std::sort(places.begin(), places.end());
-    std::string out;
-    std::size_t from = 0;
-    for (const auto& [at, i] : places) {
-        out.append(text, from, at - from);
-        out += arguments[static_cast<std::size_t>(i - 1)];
-        from = at + 3;
-    }
-    out.append(text, from, std::string::npos);
-    return out;
+    return fillPlaceholders(text, arguments, lastIndex + 1);
 }
 
 std::string GetFormText(const std::string& form, int n)
@@ -255,6 +265,16 @@ std::string GetFormText(const std::string& form, int n)
     std::string text = GetText(n, "");
     s.textSection = savedSection;
     return text;
+}
+
+std::string FormTextOr(const std::string& form, int n, const std::string& german,
+                       const std::vector<std::string>& arguments)
+{
+    std::string text = GetFormText(form, n);
+    // Without the text "@NN" would tell the user nothing: the form's own words stand.
+    if (text.empty() || text == "@" + std::to_string(n))
+        text = german;
+    return fillPlaceholders(text, arguments, static_cast<int>(arguments.size()));
 }
 
 void ShowMessageText(int n, const std::vector<std::string>& arguments, int lastIndex)
@@ -284,6 +304,8 @@ bool ActivateLanguage(const std::string& name)
         logMissingProgramTexts(file, *s.textFile);
         if (s.translateAllForms)
             s.translateAllForms();
+        // The line names the file whose texts are missing, also when the
+        // default file stands in for an empty choice.
         if (DebugBit(1) || s.missingTexts > 0)
             WriteErrLog("Text_AktiviereSprache: " + file + ": " + IntToText(s.missingTexts) + "Fehler");
         return true;

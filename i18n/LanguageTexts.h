@@ -37,6 +37,10 @@ void ShowMessageText(int n, const std::vector<std::string>& arguments, int lastI
 
 // Caption n of the form `form`, whatever section is current.
 std::string GetFormText(const std::string& form, int n);
+// Caption n of the form `form` with "%s1" .. "%s9" replaced by `arguments`;
+// the form's German words `german` where the language file lacks the text.
+std::string FormTextOr(const std::string& form, int n, const std::string& german,
+                       const std::vector<std::string>& arguments = {});
 
 // Replaces the "{ddd}" character escapes of a text.
 std::string ExpandCharacterEscapes(const std::string& text);

@@ -59,11 +59,15 @@ std::vector<TextKey> collectKeys()
     addNumbers(keys, kMainWindow, {127, 128, 129}); // the report's menu entries and its file filter
     // What a screen reader is told about the link editor's cells, panes and boxes.
     addNumbers(keys, kMainWindow, {150, 151, 152, 153, 154, 155, 156, 157, 158, 159, 160, 161, 162});
+    // The words put together with values: a module box item, the status bar's
+    // address and serial number, the link files' filters, the proposed file name.
+    addNumbers(keys, kMainWindow, {163, 164, 165, 166, 167, 168});
     addTableLines(keys, kMainWindow, 91, 20); // column headings (MemTab)
     addTableLines(keys, kMainWindow, 92, 21); // signal-group labels (Memo1)
     addTableLines(keys, kMainWindow, 93, 4);  // hint over inactive links (Memo2)
     addNumbers(keys, "F_PDauswahl", {1, 2, 3, 4});
     addNumbers(keys, "F_PDauswahl", {5}); // its keys, told to a screen reader
+    addNumbers(keys, "F_PDauswahl", {6, 7, 8, 9, 10}); // a link's choices and the dialog's caption
     addNumbers(keys, "F_rs232", {1, 2, 3, 4, 5});
     addNumbers(keys, "F_rs232", {6, 7, 8, 9}); // how the port dialog names network ports
     addNumbers(keys, "F_Datenverkehr", {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14}); // the traffic view

@@ -42,6 +42,8 @@ PortSearchResult SearchComPort(std::unique_ptr<Tvep>& client, Station& station, 
             view.ShowSearchingPort(port);
             view.Repaint();
         });
+        // Each line is stamped as it is written here, in port order: with all
+        // ports probed at once, stamps of their own would run back and forth.
         for (const std::string& line : probe.log)
             WriteErrLog(line);
         if (probe.opened) {

@@ -9,6 +9,8 @@
 #include "model/Station.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QScreen>
 #include <QScrollArea>
@@ -31,6 +33,11 @@ constexpr int kCancelBottomGap = 3;
 constexpr int kCancelStrip = 21; // below the rows: "abbrechen"
 // Room for the title bar and frame when the rows must fit the screen.
 constexpr int kWindowFrameAllowance = 48;
+// Beside the caption in the title bar: the frame and the margins a window
+// manager keeps at both ends.
+constexpr int kTitleAllowance = 48;
+// Between a choice's text and the label's ends.
+constexpr int kTextAllowance = 8;
 
 // The captions the language file replaces (texts 1..5 of the form's section):
 // "abbrechen", then the grey captions of a label with nothing to offer, then
@@ -172,16 +179,34 @@ void TF_PDauswahl::placeRows(int rows)
                                              : rowsHeight + kCancelStrip;
     const int clientHeight = std::min(rowsHeight + kCancelStrip, std::max(available, kRowHeight + kCancelStrip));
     const bool scrolls = rowsHeight + kCancelStrip > clientHeight;
-    const int clientWidth =
-        kClientWidth + (scrolls ? m_rowScroller->verticalScrollBar()->sizeHint().width() : 0);
+    const int rowsWidth = neededWidth();
+    const int clientWidth = rowsWidth + (scrolls ? m_rowScroller->verticalScrollBar()->sizeHint().width() : 0);
 
-    m_rowArea->resize(kClientWidth, rowsHeight);
+    for (ChoiceLabel* label : m_labels)
+        label->resize(kLabelWidth + rowsWidth - kClientWidth, kLabelHeight);
+    m_rowArea->resize(rowsWidth, rowsHeight);
     m_rowScroller->setVerticalScrollBarPolicy(scrolls ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
     m_rowScroller->setGeometry(0, 0, clientWidth, clientHeight - kCancelStrip);
     m_rowScroller->verticalScrollBar()->setValue(0);
-    Labbrechen->setGeometry(kCancelLeft, clientHeight - kLabelHeight - kCancelBottomGap, kCancelWidth,
-                            kLabelHeight);
+    Labbrechen->setGeometry(kCancelLeft, clientHeight - kLabelHeight - kCancelBottomGap,
+                            kCancelWidth + rowsWidth - kClientWidth, kLabelHeight);
     setFixedSize(clientWidth, clientHeight);
+}
+
+// 220 pixels, wider when the caption ("Auswahl f\xFCr  M:12 R:100 B:8") or a
+// choice in the current language and font would be clipped.
+int TF_PDauswahl::neededWidth() const
+{
+    int width = std::max(kClientWidth, QFontMetrics(QApplication::font("QMdiSubWindowTitleBar"))
+                                               .horizontalAdvance(windowTitle()) + kTitleAllowance);
+    width = std::max(width, fontMetrics().horizontalAdvance(windowTitle()) + kTitleAllowance);
+    for (const ChoiceLabel* label : m_labels) {
+        if (label->isVisibleTo(this))
+            width = std::max(width, label->fontMetrics().horizontalAdvance(label->text()) + kTextAllowance +
+                                        kClientWidth - kLabelWidth);
+    }
+    return std::max(width, Labbrechen->fontMetrics().horizontalAdvance(Labbrechen->text()) + kTextAllowance +
+                               kClientWidth - kCancelWidth);
 }
 
 void TF_PDauswahl::LabelClick(std::size_t index)

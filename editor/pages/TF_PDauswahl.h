@@ -41,6 +41,7 @@ private:
     void FormShow();
     void ensureLabels(std::size_t count);
     void placeRows(int rows);
+    int neededWidth() const;
     void LabelClick(std::size_t index);
     void LabbrechenClick();
     // The choices the keys go through: the enabled ones shown, then "abbrechen".

@@ -166,6 +166,9 @@ std::array<std::string, kSourceGroupItems> SourceGroupItems(const SignalGroupSet
 {
     std::array<std::string, kSourceGroupItems> items;
     items.fill(kBlankGroupItem);
+    // Every module's groups start at item 0: a module without source bits
+    // (an XTQ) would otherwise keep the previous module's first item, and
+    // offer bits it does not have.
     std::size_t p = 0;
     const auto add = [&items, &p](const std::string& text) {
         if (p < items.size())
@@ -236,6 +239,8 @@ PaneGroup TargetGroupOf(const ModuleRecord& module, const std::string& text, con
     const int kind = module.iModulKennNr;
     const bool compact = kind == 1;
     PaneGroup group;
+    // An XTQ and the central device take no links: their target pane offers
+    // no row, whatever its box shows.
     if (!compact && !isSizedModuleKind(kind))
         return group;
 

@@ -1,6 +1,7 @@
 #include "editor/rules/LinkActionRules.h"
 
 #include "editor/rules/LinkMarks.h"
+#include "i18n/LanguageTexts.h"
 
 #include "model/Station.h"
 
@@ -15,7 +16,25 @@ constexpr int64_t kBitsPerRegister = 16;
 // from the source pane, any other is only offered to be shown.
 constexpr int64_t kTargetInViewReach = 49;
 
-constexpr char kLinkWord[] = "Verkn\xFCpfung - ";
+// The row texts belong to the link action dialog's own texts; "%s1" is the
+// link's letter, or its number on the target pane.
+constexpr char kDialogSection[] = "F_PDauswahl";
+enum RowText { ShowRow = 6, ActivateRow = 7, DeactivateRow = 8, DeleteRow = 9 };
+
+std::string rowText(RowText which, const std::string& link)
+{
+    switch (which) {
+    case ShowRow:
+        return FormTextOr(kDialogSection, which, "Verkn\xFCpfung - %s1 anzeigen", {link});
+    case ActivateRow:
+        return FormTextOr(kDialogSection, which, "Verkn\xFCpfung - %s1 aktivieren", {link});
+    case DeactivateRow:
+        return FormTextOr(kDialogSection, which, "Verkn\xFCpfung - %s1 deaktivieren", {link});
+    case DeleteRow:
+        break;
+    }
+    return FormTextOr(kDialogSection, DeleteRow, "Verkn\xFCpfung - %s1 l\xF6schen", {link});
+}
 
 // The last link number that may index LinkTable, whatever AnzBefehle holds.
 int32_t lastLink(const Station& station)
@@ -48,20 +67,20 @@ LinkDialogRow sourcePaneRow(const Station& station, const LinkDialogContext& con
 {
     const LinkRecord& l = link(station, n);
     // The capitals both panes mark the link's two ends with.
-    const std::string name = kLinkWord + LinkLetter(ordinal, true);
+    const std::string letter = LinkLetter(ordinal, true);
     LinkDialogRow row{n, {}, {}, {}};
     if (targetInView(station, context, l)) {
-        row.switchText = name + (l.deaktiv != 0 ? " aktivieren" : " deaktivieren");
-        row.deleteText = name + " l\xF6schen";
+        row.switchText = rowText(l.deaktiv != 0 ? ActivateRow : DeactivateRow, letter);
+        row.deleteText = rowText(DeleteRow, letter);
     } else {
-        row.showText = name + " anzeigen";
+        row.showText = rowText(ShowRow, letter);
     }
     return row;
 }
 
 LinkDialogRow targetPaneRow(int32_t n, int32_t ordinal)
 {
-    return {n, kLinkWord + std::to_string(ordinal) + " anzeigen", {}, {}};
+    return {n, rowText(ShowRow, std::to_string(ordinal)), {}, {}};
 }
 
 // The item among `first..last` that shows group label `label`; item 0 when

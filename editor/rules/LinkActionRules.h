@@ -61,7 +61,9 @@ struct LinkAction {
 // What the answer in context.result asks for: 1000 + n delete, 2000 + n show
 // the other end (the source end when the target pane was clicked), 3000 + n
 // show the source end, 4000 + n switch active/inactive. Any other code, and any
-// link number outside 1..AnzBefehle, asks for nothing.
+// link number outside 1..AnzBefehle, asks for nothing. Every link the table
+// holds can be deleted, switched and shown, link 120 as well as link 12: the
+// dialog offers no link it could not act on.
 LinkAction DecodeLinkAnswer(const Station& station, const LinkDialogContext& context);
 
 // The item of the source group box that shows register `regVon` of a module of

@@ -3,6 +3,7 @@
 #include "editor/rules/LinkActionRules.h"
 #include "editor/rules/LinkStepName.h"
 #include "editor/rules/SelectionRules.h"
+#include "i18n/LanguageTexts.h"
 #include "model/Station.h"
 
 #include <algorithm>
@@ -18,10 +19,16 @@ int32_t moduleAt(const Station& station, int position)
     return IsModuleAddress(address) ? address : LinkEditorState::kNoModule;
 }
 
+// The link action dialog's caption: module position, register and bit of the clicked cell.
+constexpr int kTextDialogCaption = 10;
+// A module box item: name, kind and bus address.
+constexpr int kTextModuleItem = 163;
+
 std::string moduleItemText(const Station& station, int32_t address)
 {
     const ModuleRecord& module = station.Module(address);
-    return module.name + " (" + module.typeText + ") - Adr:" + std::to_string(int64_t{address} + station.DeviceAddress);
+    return FormTextOr("F_Kalmoria_main", kTextModuleItem, "%s1 (%s2) - Adr:%s3",
+                      {module.name, module.typeText, std::to_string(int64_t{address} + station.DeviceAddress)});
 }
 
 template <std::size_t N>
@@ -80,15 +87,7 @@ int LinkEditorState::modulePosition(Pane pane) const
 EditorChange LinkEditorState::Open(const GroupLabels& labels)
 {
     m_labels = labels;
-    for (auto& items : m_moduleItems)
-        items.clear();
-    const int count = std::clamp(m_station.ModulAnzahl, 0, kModuleListSize);
-    for (int position = 0; position < count; ++position) {
-        const std::string text = moduleItemText(m_station, moduleAt(m_station, position));
-        m_moduleItems[0].push_back(text);
-        if (position > 0)
-            m_moduleItems[1].push_back(text);
-    }
+    fillModuleItems();
     for (const Pane side : {Pane::Source, Pane::Target})
         at(side).moduleItem = moduleItems(side).empty() ? -1 : 0;
 
@@ -100,6 +99,19 @@ EditorChange LinkEditorState::Open(const GroupLabels& labels)
     change |= showModule(Pane::Target);
     m_takeOverPossible = false;
     return change;
+}
+
+void LinkEditorState::fillModuleItems()
+{
+    for (auto& items : m_moduleItems)
+        items.clear();
+    const int count = std::clamp(m_station.ModulAnzahl, 0, kModuleListSize);
+    for (int position = 0; position < count; ++position) {
+        const std::string text = moduleItemText(m_station, moduleAt(m_station, position));
+        m_moduleItems[0].push_back(text);
+        if (position > 0)
+            m_moduleItems[1].push_back(text);
+    }
 }
 
 EditorChange LinkEditorState::showModule(Pane side)
@@ -320,8 +332,9 @@ std::optional<LinkActionOffer> LinkEditorState::LinkActionsAt(Pane side, int ind
     context.result = 0;
     const CellAddress cell = CellAt(side, index);
     const int32_t reg = clicked.firstVisible() + cell.row;
-    return LinkActionOffer{context, "Auswahl f\xFCr  M:" + std::to_string(context.clickedModule) +
-                                        " R:" + std::to_string(reg) + " B:" + std::to_string(cell.bit)};
+    return LinkActionOffer{context, FormTextOr("F_PDauswahl", kTextDialogCaption, "Auswahl f\xFCr  M:%s1 R:%s2 B:%s3",
+                                               {std::to_string(context.clickedModule), std::to_string(reg),
+                                                std::to_string(cell.bit)})};
 }
 
 EditorChange LinkEditorState::ApplyLinkAction(const LinkDialogContext& answered)
@@ -455,9 +468,12 @@ EditorChange LinkEditorState::Relabel(const GroupLabels& labels)
     m_labels = labels;
     if (!isOpen())
         return {};
+    // The module items name the address in the language's words too; the
+    // same modules stay chosen.
+    fillModuleItems();
     for (const Pane side : {Pane::Source, Pane::Target})
         at(side).groupItems = groupItemsOf(m_station, side, m_station.Module(pane(side).module), m_labels);
-    return changed(EditorChange::SourceModule | EditorChange::TargetModule);
+    return changed(EditorChange::ModuleItems | EditorChange::SourceModule | EditorChange::TargetModule);
 }
 
 EditorChange LinkEditorState::ShowComparison(const ComparedDeviceLinks& device)

@@ -150,6 +150,8 @@ private:
     // The page operations each click runs: a module or group shown anew
     // drops that pane's selection and draws its links.
     EditorChange showModule(Pane pane);
+    // The module boxes' items, in the current language.
+    void fillModuleItems();
     EditorChange showGroup(Pane pane);
     EditorChange drawLinks(Pane pane);
     void frameDifferences(Pane pane);

@@ -6,6 +6,7 @@
 #include "i18n/LanguageTexts.h"
 #include "i18n/ProgramTexts.h"
 #include "tests/common/ScopedConfigHome.h"
+#include "tests/common/VisibleTexts.h"
 
 #include <QAction>
 #include <QMenu>
@@ -15,29 +16,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-// Every text a user can see on the window or hover over.
-QStringList visibleTexts(const TF_Kalmoria_main& window)
-{
-    QStringList texts{window.windowTitle()};
-    for (const QWidget* widget : window.findChildren<QWidget*>()) {
-        texts << widget->toolTip();
-        if (const auto* button = qobject_cast<const QToolButton*>(widget))
-            texts << button->text();
-        if (const auto* menu = qobject_cast<const QMenu*>(widget))
-            texts << menu->title();
-        if (const auto* pages = qobject_cast<const QTabWidget*>(widget)) {
-            for (int i = 0; i < pages->count(); ++i)
-                texts << pages->tabText(i);
-        }
-    }
-    for (const QAction* action : window.findChildren<QAction*>())
-        texts << action->text() << action->statusTip();
-    const auto* grid = window.findChild<StringGrid*>(QStringLiteral("SG1"));
-    for (int col = 0; col < grid->columnCount(); ++col)
-        texts << ansiToQString(grid->cell(col, 0));
-    return texts;
-}
 
 // A language file that holds the program's list of texts and nothing else.
 std::string fileOfTheListedTexts()
@@ -70,7 +48,7 @@ TEST_P(MainWindowLanguage, ShowsNoTextPlaceholder)
     const TF_Kalmoria_main window;
 
     const QRegularExpression placeholder(QStringLiteral("@\\d"));
-    for (const QString& text : visibleTexts(window))
+    for (const QString& text : VisibleTexts(window))
         EXPECT_FALSE(text.contains(placeholder)) << text.toStdString();
     EXPECT_EQ(MissingTextCount(), 0);
     EXPECT_EQ(window.findChild<QTabWidget*>(QStringLiteral("TabSheet"))->tabText(0),

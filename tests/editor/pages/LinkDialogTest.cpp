@@ -251,7 +251,7 @@ TEST_F(LinkDialogTest, SpeaksTheChosenLanguageWhetherMadeBeforeOrAfterTheChoice)
         });
         return shown;
     };
-    const QStringList english{ansiToQString(kLink + "A anzeigen"), QStringLiteral("Activate/deactivate link"),
+    const QStringList english{QStringLiteral("Show link A"), QStringLiteral("Activate/deactivate link"),
                               QStringLiteral("Delete link"), QStringLiteral("cancel")};
     const QStringList german{ansiToQString(kLink + "A anzeigen"), ansiToQString("Verkn\xFCpfung aktiv/deaktiv"),
                              ansiToQString("Verkn\xFCpfung l\xF6schen"), QStringLiteral("abbrechen")};
