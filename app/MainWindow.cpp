@@ -59,6 +59,8 @@ namespace {
 
 // The status text of the automatic search, "ComPort-Suche …".
 constexpr int kSearchingText = 50;
+// The free status panel's word after a search that found no device.
+constexpr int kNoDeviceFoundText = 58;
 // The undo and redo items' captions, and the device read's step name.
 constexpr int kUndoCaption = 53;
 constexpr int kRedoCaption = 54;
@@ -135,7 +137,14 @@ void TF_Kalmoria_main::StartUpSearch()
 
 void TF_Kalmoria_main::ShowStatus()
 {
-    m_status->Show(StatusPanelTexts(station()));
+    std::array<std::string, kStatusPanelCount> texts = StatusPanelTexts(station());
+    // Without it the panels after a fruitless search read like a quiet COM1.
+    if (m_noDeviceFound && texts[kFreePanel].empty()) {
+        texts[kFreePanel] = GetText(kNoDeviceFoundText, "");
+        if (texts[kFreePanel].starts_with('@'))
+            texts[kFreePanel] = "keine QMX gefunden";
+    }
+    m_status->Show(texts);
 }
 
 void TF_Kalmoria_main::ZeigeStation()
@@ -168,7 +177,7 @@ void TF_Kalmoria_main::SelectPage(int index)
 
 void TF_Kalmoria_main::SetProgressText(const std::string& text)
 {
-    m_status->SetPanel(5, text);
+    m_status->SetPanel(kFreePanel, text);
     statusBar()->repaint();
 }
 
@@ -255,6 +264,10 @@ void TF_Kalmoria_main::ActionLadenQMXExecute()
         if (result.outcome != Outcome::PortNotOpen)
             MarkLinksKept(station(), StationTitleName());
     });
+    if (result.ok()) {
+        m_noDeviceFound = false;
+        ShowStatus();
+    }
     TabSheet3->ForgetComparison();
     ShowTitle();
     // The port is closed by now: a box left open does not hold the line.
@@ -373,7 +386,8 @@ void TF_Kalmoria_main::ActionComSucheExecute()
 {
     const InputBlocker noInputWhileSearching;
     // The serial number stays that of the station whose modules are shown.
-    m_station->Search(*this);
+    m_noDeviceFound = m_station->Search(*this).devices.empty();
+    ShowStatus();
 }
 
 void TF_Kalmoria_main::ComPort1Click()

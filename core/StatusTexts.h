@@ -14,6 +14,8 @@ std::string TypeWordStatusText(uint16_t type);   // "QMX-Type: 3301"
 std::string SerialStatusText(uint16_t serial);   // "SerNr.: 815"
 
 constexpr int kStatusPanelCount = 8;
+// The panel that shows what the window is doing, empty while it is idle.
+constexpr int kFreePanel = 5;
 // The eight panels for the model's values: address, device type (blank
 // before one is known, "QMX-620" for that model), serial number, data state,
 // port, the progress panel (empty), modules and links.
