@@ -159,6 +159,7 @@ void TF_Kalmoria_main::ZeigeStation()
         for (int col = 0; col < kOverviewColumns; ++col)
             SG1->setCell(col, row, p < rows.size() ? rows[p][static_cast<std::size_t>(col)] : std::string());
     }
+    SG1->fitColumnsToTexts();
     if (SG1->currentGridRow() < 1)
         SG1->setCurrentGridRow(1);
     ShowStatus();
@@ -168,6 +169,7 @@ void TF_Kalmoria_main::ShowOverviewHeadings()
 {
     for (int col = 0; col < kOverviewColumns; ++col)
         SG1->setCell(col, 0, MemTabLine(kOverviewHeadingLines[static_cast<std::size_t>(col)]));
+    SG1->fitColumnsToTexts();
 }
 
 void TF_Kalmoria_main::SelectPage(int index)
