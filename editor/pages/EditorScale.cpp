@@ -11,10 +11,9 @@
 
 namespace {
 
-// Neighbouring bit numbers stand one column pitch apart and need a pixel of
-// air between them; "15" and "12" are the widest.
+// Neighbouring bit numbers stand one column pitch apart and need a space
+// between them to be read apart; "15" and "12" are the widest.
 constexpr int kColumnPitch = 19;
-constexpr int kNumberAir = 2;
 // A line of text in a cell, with a pixel above and below; the captions over
 // the selection are a line high.
 constexpr int kTextAir = 2;
@@ -27,7 +26,7 @@ double EditorScale(const QFont& font)
     const QFontMetrics metrics(font);
     const int number = std::max(metrics.horizontalAdvance(QStringLiteral("15")),
                                 metrics.horizontalAdvance(QStringLiteral("12")));
-    const double across = static_cast<double>(number + kNumberAir) / kColumnPitch;
+    const double across = static_cast<double>(number + metrics.horizontalAdvance(QLatin1Char(' '))) / kColumnPitch;
     const double down = std::max(static_cast<double>(metrics.height() + kTextAir) / kCellSize,
                                  static_cast<double>(metrics.height()) / kCaptionHeight);
     return std::max({1.0, across, down});
