@@ -3,7 +3,6 @@
 // their text whole and apart.
 
 #include "app/MainWindow.h"
-#include "model/ModuleModel.h"
 #include "model/Station.h"
 #include "tests/common/ScopedConfigHome.h"
 #include "widgets/StringGrid.h"
@@ -47,17 +46,10 @@ protected:
         QApplication::setFont(m_font);
     }
 
-    template <typename T>
+    template <typename T = QWidget>
     T* child(const QString& name) const
     {
-        T* found = window->findChild<T*>(name);
-        EXPECT_NE(found, nullptr) << name.toStdString();
-        return found;
-    }
-
-    static int textWidth(const QWidget& widget, const QString& text)
-    {
-        return widget.fontMetrics().horizontalAdvance(text);
+        return window->findChild<T*>(name);
     }
 
     ScopedConfigHome m_config;
@@ -79,7 +71,6 @@ TEST_P(LargerFont, StatusPanelsAndTheProgressBarStayWholeAndApartInTheWindow)
     int previousRight = -1;
     for (int i = 0; i < TF_Kalmoria_main::kStatusPanelCount; ++i) {
         const auto* panel = child<QLabel>(QStringLiteral("StatusPanel%1").arg(i));
-        ASSERT_NE(panel, nullptr);
         const std::string text = panel->text().toStdString();
         EXPECT_GE(panel->width(), panel->sizeHint().width()) << text;
         EXPECT_GT(panel->x(), previousRight) << text << " lies over the panel before it";
@@ -88,7 +79,7 @@ TEST_P(LargerFont, StatusPanelsAndTheProgressBarStayWholeAndApartInTheWindow)
     const auto* progress = child<QProgressBar>(QStringLiteral("ProgressBar1"));
     EXPECT_GT(progress->x(), previousRight);
     EXPECT_LE(progress->geometry().right(), bar->width());
-    EXPECT_GE(progress->width(), textWidth(*progress, progress->text()));
+    EXPECT_GE(progress->width(), progress->fontMetrics().horizontalAdvance(progress->text()));
     EXPECT_LE(bar->width(), window->width());
     window->HideProgress();
 }
@@ -97,10 +88,8 @@ TEST_P(LargerFont, OverviewHeadingsAndModuleNamesAreNotCut)
 {
     Station& station = window->station();
     station.ResetModel();
-    ModuleRecord& module = station.ModuleTable[7];
-    module.present = 1;
-    module.name = "Pumpwerk Oberdorf Zulauf Nord";
-    module.typeText = "PDX-44";
+    station.ModuleTable[7].present = 1;
+    station.ModuleTable[7].name = "Pumpwerk Oberdorf Zulauf Nord";
     station.AppendToModuleList(7);
     station.AppendToModuleList(0);
     window->ZeigeStation();
@@ -123,27 +112,25 @@ TEST_P(LargerFont, BitNumbersAndTheEditorsCaptionsKeepApartAndWhole)
         // Neighbouring headers, as placed: their numbers may not touch.
         std::vector<const QWidget*> headers;
         for (int n = first; n < first + 16; ++n)
-            headers.push_back(child<QWidget>(QStringLiteral("STsp%1").arg(n)));
+            headers.push_back(child(QStringLiteral("STsp%1").arg(n)));
         std::sort(headers.begin(), headers.end(), [](const QWidget* a, const QWidget* b) { return a->x() < b->x(); });
         for (std::size_t i = 1; i < headers.size(); ++i) {
-            const int spaced = textWidth(*headers[i - 1], QStringLiteral("15 "));
+            const int spaced = headers[i]->fontMetrics().horizontalAdvance(QStringLiteral("15 "));
             const int apart = headers[i]->geometry().center().x() - headers[i - 1]->geometry().center().x();
             EXPECT_GE(apart, spaced) << "header " << first + static_cast<int>(i);
             EXPECT_GE(headers[i]->height(), headers[i]->fontMetrics().height());
         }
     }
     for (const char* name : {"StaticText1", "STL1"})
-        EXPECT_GE(child<QWidget>(QLatin1String(name))->height(), window->fontMetrics().height()) << name;
+        EXPECT_GE(child(QLatin1String(name))->height(), window->fontMetrics().height()) << name;
     for (const char* name : {"LabRegQ", "LabBitQ", "LabRegZ", "LabBitZ", "LabAnzBit", "LVonQuelle", "LNachZiel", "LQuelle"}) {
         const auto* label = child<QLabel>(QLatin1String(name));
         EXPECT_GE(label->width(), label->sizeHint().width()) << name << ": " << label->text().toStdString();
         EXPECT_GE(label->height(), label->fontMetrics().height()) << name;
     }
     // Each band stays over its own pane.
-    const QWidget* source = child<QWidget>(QStringLiteral("GQuelle"));
-    const QWidget* target = child<QWidget>(QStringLiteral("GZiehl"));
-    EXPECT_LE(child<QLabel>(QStringLiteral("LVonQuelle"))->geometry().right(), source->geometry().right());
-    EXPECT_GE(child<QLabel>(QStringLiteral("LNachZiel"))->x(), target->x());
+    EXPECT_LE(child(QStringLiteral("LVonQuelle"))->geometry().right(), child(QStringLiteral("GQuelle"))->geometry().right());
+    EXPECT_GE(child(QStringLiteral("LNachZiel"))->x(), child(QStringLiteral("GZiehl"))->x());
 }
 
 INSTANTIATE_TEST_SUITE_P(FontsAndLanguages, LargerFont,
