@@ -136,7 +136,11 @@ void TF_Kalmoria_main::StartUpSearch()
 
 void TF_Kalmoria_main::ShowStatus()
 {
-    m_status->Show(StatusPanelTexts(station(), WindowStatusWords()));
+    std::array<std::string, kStatusPanelCount> texts = StatusPanelTexts(station(), WindowStatusWords());
+    // Without it the panels after a fruitless search read like a quiet COM1.
+    if (m_noDeviceFound && texts[kFreePanel].empty())
+        texts[kFreePanel] = NoDeviceFoundText();
+    m_status->Show(texts);
 }
 
 void TF_Kalmoria_main::ZeigeStation()
@@ -151,6 +155,7 @@ void TF_Kalmoria_main::ZeigeStation()
         for (int col = 0; col < kOverviewColumns; ++col)
             SG1->setCell(col, row, p < rows.size() ? rows[p][static_cast<std::size_t>(col)] : std::string());
     }
+    SG1->fitColumnsToTexts();
     if (SG1->currentGridRow() < 1)
         SG1->setCurrentGridRow(1);
     ShowStatus();
@@ -160,6 +165,7 @@ void TF_Kalmoria_main::ShowOverviewHeadings()
 {
     for (int col = 0; col < kOverviewColumns; ++col)
         SG1->setCell(col, 0, MemTabLine(kOverviewHeadingLines[static_cast<std::size_t>(col)]));
+    SG1->fitColumnsToTexts();
 }
 
 void TF_Kalmoria_main::SelectPage(int index)
@@ -169,7 +175,7 @@ void TF_Kalmoria_main::SelectPage(int index)
 
 void TF_Kalmoria_main::SetProgressText(const std::string& text)
 {
-    m_status->SetPanel(5, text);
+    m_status->SetPanel(kFreePanel, text);
     statusBar()->repaint();
 }
 
@@ -256,6 +262,10 @@ void TF_Kalmoria_main::ActionLadenQMXExecute()
         if (result.outcome != Outcome::PortNotOpen)
             MarkLinksKept(station(), StationTitleName());
     });
+    if (result.ok()) {
+        m_noDeviceFound = false;
+        ShowStatus();
+    }
     TabSheet3->ForgetComparison();
     ShowTitle();
     // The port is closed by now: a box left open does not hold the line.
@@ -374,7 +384,8 @@ void TF_Kalmoria_main::ActionComSucheExecute()
 {
     const InputBlocker noInputWhileSearching;
     // The serial number stays that of the station whose modules are shown.
-    m_station->Search(*this);
+    m_noDeviceFound = m_station->Search(*this).devices.empty();
+    ShowStatus();
 }
 
 void TF_Kalmoria_main::ComPort1Click()

@@ -135,6 +135,8 @@ private:
     LinkTablePage* TabSheet3 = nullptr;
     StringGrid* SG1 = nullptr;
     StatusPanels* m_status = nullptr;
+    // The last search found no device, and no read has reached one since.
+    bool m_noDeviceFound = false;
     QPlainTextEdit* MemTab = nullptr;
     QPlainTextEdit* Memo2 = nullptr;
     TF_PDauswahl* F_PDauswahl = nullptr;

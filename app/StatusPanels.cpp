@@ -3,6 +3,7 @@
 #include "app/WindowWords.h"
 #include "diag/AnsiText.h"
 
+#include <QFontMetrics>
 #include <QLabel>
 #include <QProgressBar>
 #include <QStatusBar>
@@ -12,6 +13,9 @@
 namespace {
 
 constexpr int kPanelWidth = 100;
+constexpr int kProgressWidth = 140;
+// The widest count a transfer shows, "%v / %m".
+const char* const kWidestProgress = "8888 / 8888";
 
 } // namespace
 
@@ -39,9 +43,22 @@ StatusPanels::StatusPanels(QStatusBar* bar)
     ProgressBar1 = new QProgressBar(bar);
     ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
     ProgressBar1->setFormat(QStringLiteral("%v / %m"));
-    ProgressBar1->setFixedWidth(140);
+    // Room for the count and, either side, for the bar's frame and ends.
+    const QFontMetrics metrics = ProgressBar1->fontMetrics();
+    ProgressBar1->setFixedWidth(std::max(kProgressWidth, metrics.horizontalAdvance(QLatin1String(kWidestProgress)) +
+                                                             4 * metrics.averageCharWidth()));
     ProgressBar1->hide();
     bar->addPermanentWidget(ProgressBar1);
+    keepRoom();
+}
+
+void StatusPanels::keepRoom()
+{
+    // A main window grows for its status bar's minimum size only: without it
+    // a larger font lays the panels over each other and the progress bar
+    // past the window's edge.
+    auto* bar = static_cast<QStatusBar*>(parent());
+    bar->setMinimumWidth(bar->minimumSizeHint().width());
 }
 
 void StatusPanels::Show(const std::array<std::string, kStatusPanelCount>& texts)
@@ -60,6 +77,7 @@ void StatusPanels::SetPanel(int panel, const std::string& text)
     // the window grows before that.
     if (panel + 1 < kStatusPanelCount)
         label->setMinimumWidth(std::max(kPanelWidth, label->sizeHint().width()));
+    keepRoom();
 }
 
 std::string StatusPanels::PanelText(int panel) const
@@ -78,10 +96,12 @@ bool StatusPanels::SetProgress(int done, int total)
         return false;
     }
     ProgressBar1->show();
+    keepRoom();
     return true;
 }
 
 void StatusPanels::HideProgress()
 {
     ProgressBar1->hide();
+    keepRoom();
 }

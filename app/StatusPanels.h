@@ -27,6 +27,9 @@ public:
     void HideProgress();
 
 private:
+    // The status bar asks for the room its panels need.
+    void keepRoom();
+
     std::array<QLabel*, kStatusPanelCount> m_panels{};
     QProgressBar* ProgressBar1 = nullptr; // transfers of the running device sequence
 };

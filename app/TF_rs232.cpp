@@ -1,6 +1,7 @@
 #include "app/TF_rs232.h"
 
 #include "app/InputBlocker.h"
+#include "app/ScreenPlacement.h"
 #include "transports/ComPortMap.h"
 #include "sequences/ConnectionDoctor.h"
 #include "transports/PortAddress.h"
@@ -13,12 +14,17 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QFontMetrics>
+#include <QScreen>
+#include <QTextDocument>
 #include <QPlainTextEdit>
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QStandardItemModel>
 #include <QTreeView>
+
+#include <algorithm>
 
 namespace {
 
@@ -187,6 +193,29 @@ void TF_rs232::Btn_pruefenClick()
     }
     MemoPruefung->setPlainText(lines.join(QLatin1Char('\n')));
     MemoPruefung->show();
+    showWholeCheckResult();
+}
+
+void TF_rs232::showWholeCheckResult()
+{
+    // The findings are sentences with device paths: the box grows until they
+    // read without scrolling, up to two thirds of the screen's width and half
+    // its height, and the dialog with it.
+    const QRect room = screen()->availableGeometry();
+    const QFontMetrics metrics(MemoPruefung->font());
+    const QString text = MemoPruefung->toPlainText();
+    int longest = 0;
+    for (const QString& line : text.split(QLatin1Char('\n')))
+        longest = std::max(longest, metrics.horizontalAdvance(line));
+    const int margins = 2 * (MemoPruefung->frameWidth() + static_cast<int>(MemoPruefung->document()->documentMargin())) +
+                        metrics.averageCharWidth();
+    const int width = std::min(longest + margins, room.width() * 2 / 3);
+    const QRect wrapped = metrics.boundingRect(QRect(0, 0, width - margins, room.height()), Qt::TextWordWrap, text);
+    const int height = std::min(wrapped.height() + margins + metrics.lineSpacing(), room.height() / 2);
+    MemoPruefung->setMinimumSize(std::max(MemoPruefung->minimumWidth(), width), std::max(MemoPruefung->minimumHeight(), height));
+    adjustSize();
+    if (parentWidget() != nullptr)
+        PlaceOnOwnersScreen(*this, *parentWidget());
 }
 
 QString TF_rs232::CheckResult() const

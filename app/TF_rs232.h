@@ -38,6 +38,8 @@ private:
     // or gone since the dialog was last shown.
     void refreshPortPaths();
     void showPortPath(int index);
+    // Grows the check's box and the dialog until every finding shows.
+    void showWholeCheckResult();
 
     PortSettings& m_port;
     QLabel* Label1 = nullptr;

@@ -1,6 +1,7 @@
 #include "app/TrafficView.h"
 
 #include "app/FileNameChooser.h"
+#include "app/ScreenPlacement.h"
 #include "capture/FrameListModel.h"
 #include "capture/TrafficTexts.h"
 #include "diag/AnsiText.h"
@@ -117,8 +118,10 @@ void AddTrafficViewEntry(QMenu& menu, QWidget& window, FrameTap& tap)
     entry->setObjectName(QStringLiteral("Datenverkehr1"));
     QObject::connect(entry, &QAction::triggered, &window, [&window, &tap] {
         auto* view = window.findChild<TrafficView*>(QString(), Qt::FindDirectChildrenOnly);
-        if (view == nullptr)
+        if (view == nullptr) {
             view = new TrafficView(tap, &window);
+            PlaceOnOwnersScreen(*view, window);
+        }
         view->show();
         view->raise();
         view->activateWindow();

@@ -7,6 +7,7 @@
 namespace {
 
 constexpr char kSection[] = "F_Kalmoria_main";
+constexpr int kTextNoDeviceFound = 58;
 constexpr int kTextAddress = 164;
 constexpr int kTextSerial = 165;
 constexpr int kTextLinkFiles = 166;
@@ -29,4 +30,9 @@ QString LinkFileFilters()
 std::string DefaultLinkFileNameText()
 {
     return FormTextOr(kSection, kTextLinkFileName, kDefaultLinkFileName);
+}
+
+std::string NoDeviceFoundText()
+{
+    return FormTextOr(kSection, kTextNoDeviceFound, "keine QMX gefunden");
 }

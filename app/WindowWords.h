@@ -1,8 +1,9 @@
 #pragma once
 
 // Words of the main window that its code puts together with values: the
-// status bar's names for the station's address and serial number, the file
-// dialogs' filters and the link file name a first save proposes. Each comes
+// status bar's names for the station's address and serial number and its
+// word for a search that found no device, the file dialogs' filters and the
+// link file name a first save proposes. Each comes
 // from the main window's texts of the chosen language, with the German
 // words where the language file lacks one.
 
@@ -20,3 +21,6 @@ QString LinkFileFilters();
 // The link file name, without folder or extension, that a save proposes
 // before a file was loaded or saved ("QMXverk").
 std::string DefaultLinkFileNameText();
+
+// The free status panel's word while no search has found a device.
+std::string NoDeviceFoundText();

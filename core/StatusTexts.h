@@ -21,6 +21,8 @@ std::string TypeWordStatusText(uint16_t type);                                 /
 std::string SerialStatusText(uint16_t serial, const StatusWords& words = {});  // "SerNr.: 815"
 
 constexpr int kStatusPanelCount = 8;
+// The panel that shows what the window is doing, empty while it is idle.
+constexpr int kFreePanel = 5;
 // The eight panels for the model's values: address, device type (blank
 // before one is known, "QMX-620" for that model), serial number, data state,
 // port, the progress panel (empty), modules and links.

@@ -2,8 +2,18 @@
 
 #include "diag/AnsiText.h"
 
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QStyle>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int kRowHeight = 22;
+
+} // namespace
 
 StringGrid::StringGrid(int columnCount, int rowCount, QWidget* parent)
     : QTableWidget(rowCount - 1, columnCount, parent)
@@ -13,7 +23,7 @@ StringGrid::StringGrid(int columnCount, int rowCount, QWidget* parent)
     // The grid is read, not filled in: Tab leaves it for the next control.
     setTabKeyNavigation(false);
     verticalHeader()->hide();
-    verticalHeader()->setDefaultSectionSize(22);
+    verticalHeader()->setDefaultSectionSize(kRowHeight);
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -58,9 +68,30 @@ std::vector<std::vector<std::string>> StringGrid::rows() const
 
 void StringGrid::setColumnWidths(std::initializer_list<int> widths)
 {
+    m_setWidths.assign(widths);
     int col = 0;
     for (const int width : widths)
         setColumnWidth(col++, width);
+}
+
+void StringGrid::fitColumnsToTexts()
+{
+    const QFontMetrics cellFont(font());
+    const QFontMetrics headingFont(horizontalHeader()->font());
+    // The room a cell and a heading leave beside their text.
+    const int cellMargin = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1) + 1;
+    const int headingMargin = 2 * style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, this) + 2;
+    for (int col = 0; col < columnCount(); ++col) {
+        int width = col < static_cast<int>(m_setWidths.size()) ? m_setWidths[static_cast<std::size_t>(col)] : columnWidth(col);
+        if (const QTableWidgetItem* heading = horizontalHeaderItem(col))
+            width = std::max(width, headingFont.horizontalAdvance(heading->text()) + headingMargin);
+        for (int row = 0; row < rowCount(); ++row) {
+            if (const QTableWidgetItem* entry = item(row, col))
+                width = std::max(width, cellFont.horizontalAdvance(entry->text()) + cellMargin);
+        }
+        setColumnWidth(col, width);
+    }
+    verticalHeader()->setDefaultSectionSize(std::max(kRowHeight, cellFont.height() + 4));
 }
 
 int StringGrid::currentGridRow() const

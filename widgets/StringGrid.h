@@ -24,6 +24,10 @@ public:
     // Every cell, row by row, the heading row first.
     std::vector<std::vector<std::string>> rows() const;
     void setColumnWidths(std::initializer_list<int> widths);
+    // Widens each column that its widest text, heading included, would not
+    // fit, and the rows for a taller font; never narrower than set. A larger
+    // font then cuts no name short beside empty space.
+    void fitColumnsToTexts();
     // Grid row of the current cell (1 for the first row below the headings).
     int currentGridRow() const;
     void setCurrentGridRow(int row);
@@ -34,4 +38,7 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    std::vector<int> m_setWidths;
 };

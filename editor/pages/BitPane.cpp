@@ -4,6 +4,7 @@
 #include "editor/pages/CellCursorFrame.h"
 #include "editor/pages/EditorAccessibility.h"
 #include "editor/pages/EditorCell.h"
+#include "editor/pages/EditorScale.h"
 
 #include <QComboBox>
 #include <QKeyEvent>
@@ -34,11 +35,10 @@ PaneNames namesOf(Pane pane)
                                 : PaneNames{"GZiehl", "@31Ziel", 3, "ScrollBarZ"};
 }
 
-QComboBox* createBox(QWidget* parent, int number, int top)
+QComboBox* createBox(QWidget* parent, int number)
 {
     auto* box = new QComboBox(parent);
     box->setObjectName(QStringLiteral("ComboBox%1").arg(number));
-    box->setGeometry(kBoxLeft, top, kBoxWidth, kBoxHeight);
     return box;
 }
 
@@ -51,7 +51,6 @@ BitPane::BitPane(Pane pane, QWidget* parent)
     const PaneNames names = namesOf(pane);
     setObjectName(QLatin1String(names.box));
     setTitle(QLatin1String(names.caption));
-    setGeometry(pane == Pane::Source ? kSourcePaneLeft : kTargetPaneLeft, kPaneTop, kPaneWidth, kPaneHeight);
     if (pane == Pane::Source) {
         // The window's border colour behind the source cells: the two panes
         // side by side are told apart at a glance, in dark themes too.
@@ -59,12 +58,11 @@ BitPane::BitPane(Pane pane, QWidget* parent)
         setAutoFillBackground(true);
     }
 
-    m_moduleBox = createBox(this, names.moduleBox, kModuleBoxTop);
-    m_groupBox = createBox(this, names.moduleBox + 1, kGroupBoxTop);
+    m_moduleBox = createBox(this, names.moduleBox);
+    m_groupBox = createBox(this, names.moduleBox + 1);
 
     m_scrollBar = new QScrollBar(Qt::Vertical, this);
     m_scrollBar->setObjectName(QLatin1String(names.scrollBar));
-    m_scrollBar->setGeometry(kScrollBarLeft, RowTop(0), kScrollBarWidth, RowTop(kPaneRows - 1) + kCellSize - RowTop(0));
     m_scrollBar->setRange(0, 0);
     m_scrollBar->setSingleStep(1);
     m_scrollBar->setPageStep(1);
@@ -77,7 +75,6 @@ BitPane::BitPane(Pane pane, QWidget* parent)
     for (int row = 0; row < kPaneRows; ++row) {
         auto* label = new EditorCell(EditorCell::Kind::RegisterLabel, this);
         label->setObjectName(QStringLiteral("STL%1").arg(firstLabel + row));
-        label->setGeometry(kRowLabelLeft, RowTop(row), kRowLabelWidth, kCellSize);
         connect(label, &EditorCell::released, this, [this, row](Qt::MouseButton b) {
             moveCursorTo(row, kRegisterLabel);
             emit rowLabelReleased(row, b);
@@ -105,6 +102,21 @@ BitPane::BitPane(Pane pane, QWidget* parent)
         m_cells[static_cast<std::size_t>(index)] = cell;
     }
     m_cursorFrame = new CellCursorFrame(this);
+    setScale(1.0);
+}
+
+void BitPane::setScale(double scale)
+{
+    m_scale = scale;
+    const auto place = [scale](QWidget* widget, int left, int top, int width, int height) {
+        widget->setGeometry(Scaled(QRect(left, top, width, height), scale));
+    };
+    place(this, m_pane == Pane::Source ? kSourcePaneLeft : kTargetPaneLeft, kPaneTop, kPaneWidth, kPaneHeight);
+    place(m_moduleBox, kBoxLeft, kModuleBoxTop, kBoxWidth, kBoxHeight);
+    place(m_groupBox, kBoxLeft, kGroupBoxTop, kBoxWidth, kBoxHeight);
+    place(m_scrollBar, kScrollBarLeft, RowTop(0), kScrollBarWidth, RowTop(kPaneRows - 1) + kCellSize - RowTop(0));
+    for (int row = 0; row < kPaneRows; ++row)
+        place(m_rowLabels[static_cast<std::size_t>(row)], kRowLabelLeft, RowTop(row), kRowLabelWidth, kCellSize);
     placeColumns();
 }
 
@@ -281,10 +293,11 @@ void BitPane::placeColumns()
 {
     for (int column = 1; column <= kPaneColumns; ++column) {
         const int left = ColumnLeft(m_columnOrder, column);
-        m_headers[static_cast<std::size_t>(column - 1)]->setGeometry(left, kHeaderTop, kHeaderWidth, kHeaderHeight);
+        m_headers[static_cast<std::size_t>(column - 1)]->setGeometry(
+            Scaled(QRect(left, kHeaderTop, kHeaderWidth, kHeaderHeight), m_scale));
         for (int row = 0; row < kPaneRows; ++row)
-            m_cells[static_cast<std::size_t>(row * kPaneColumns + column - 1)]->setGeometry(left, RowTop(row), kCellSize,
-                                                                                            kCellSize);
+            m_cells[static_cast<std::size_t>(row * kPaneColumns + column - 1)]->setGeometry(
+                Scaled(QRect(left, RowTop(row), kCellSize, kCellSize), m_scale));
     }
     showCursor();
 }

@@ -45,6 +45,11 @@ public:
     EditorCell* cell(int index) const { return m_cells[static_cast<std::size_t>(index)]; }
     EditorCell* rowLabel(int row) const { return m_rowLabels[static_cast<std::size_t>(row)]; }
 
+    // Lays the pane out `scale` times as large as drawn (EditorScale), the
+    // pane's own place on the page included.
+    void setScale(double scale);
+    double scale() const { return m_scale; }
+
     CellLayout columnOrder() const { return m_columnOrder; }
     // Places cells and headers for bit 0 leftmost (bit layout) or rightmost.
     void setColumnOrder(CellLayout layout);
@@ -85,6 +90,7 @@ private:
 
     Pane m_pane;
     CellLayout m_columnOrder = CellLayout::Register;
+    double m_scale = 1.0;
     QComboBox* m_moduleBox = nullptr;
     QComboBox* m_groupBox = nullptr;
     QScrollBar* m_scrollBar = nullptr;

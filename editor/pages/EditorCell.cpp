@@ -21,6 +21,18 @@ const QColor kInactiveTextOnSkyBlue(0x5C, 0x6B, 0x80);
 constexpr double kOutsideDataMuting = 0.16;
 constexpr double kOfferedApart = 3.0;
 constexpr double kReadable = 4.5;
+// The most a cell outside the data is muted before the tool tip colour
+// counts as too dark to stand above it.
+constexpr double kOutsideDataMostMuting = 0.5;
+
+// Cells outside the data are darker than the window, on a dark desktop as
+// on a light one: muted towards the window's text where that is the darker,
+// else towards black.
+QColor mutedTowards(const QPalette& palette)
+{
+    const QColor text = palette.color(QPalette::WindowText);
+    return text.lightnessF() < palette.color(QPalette::Window).lightnessF() ? text : QColor(Qt::black);
+}
 
 // Text or a line on `fill`: the first of the two palette colours that reads,
 // else black or white.
@@ -99,14 +111,24 @@ QColor EditorCell::background(const QPalette& palette, CellColour colour)
 {
     switch (colour) {
     case CellColour::Offered:
-        return palette.color(QPalette::ToolTipBase);
+        break;
     case CellColour::SkyBlue:
         return kSkyBlue;
     case CellColour::OutsideData:
-        break;
+        return MixColoursApart(palette.color(QPalette::Window), mutedTowards(palette), kOutsideDataMuting,
+                               background(palette, CellColour::Offered), kOfferedApart);
     }
-    return MixColoursApart(palette.color(QPalette::Window), palette.color(QPalette::WindowText), kOutsideDataMuting,
-                           background(palette, CellColour::Offered), kOfferedApart);
+    // The cells a click can choose are the light ones, as on the light
+    // desktop the users know: a dark tool tip colour, which no muted window
+    // could stand below, is lifted towards white until one can.
+    const QColor toolTip = palette.color(QPalette::ToolTipBase);
+    const QColor window = palette.color(QPalette::Window);
+    const QColor darkestOutside = MixColours(window, mutedTowards(palette), kOutsideDataMostMuting);
+    const bool lighter = ContrastRatio(toolTip, Qt::black) > ContrastRatio(darkestOutside, Qt::black);
+    if (lighter && ContrastRatio(toolTip, darkestOutside) >= kOfferedApart)
+        return toolTip;
+    return MixColoursApart(toolTip, Qt::white, 0.0, MixColours(window, mutedTowards(palette), kOutsideDataMuting),
+                           kOfferedApart);
 }
 
 QColor EditorCell::foreground(const QPalette& palette, CellColour colour, bool inactive)

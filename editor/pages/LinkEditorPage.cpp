@@ -5,6 +5,7 @@
 #include "diag/MessageNumbers.h"
 #include "editor/pages/BitPane.h"
 #include "editor/pages/EditorCell.h"
+#include "editor/pages/EditorScale.h"
 #include "editor/pages/EditorSpeech.h"
 #include "editor/rules/LinkActionRules.h"
 #include "editor/pages/LinkHistory.h"
@@ -14,6 +15,7 @@
 #include "i18n/TextTable.h"
 
 #include <QComboBox>
+#include <QEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -49,17 +51,16 @@ void showItems(QComboBox* box, const std::vector<std::string>& items, int curren
     box->setCurrentIndex(current);
 }
 
-QLabel* createLabel(QWidget* parent, const char* name, const QString& caption, const QRect& geometry)
+QLabel* createLabel(QWidget* parent, const char* name, const QString& caption)
 {
     auto* label = new QLabel(caption, parent);
     label->setObjectName(QLatin1String(name));
-    label->setGeometry(geometry);
     return label;
 }
 
-QLabel* createSelectionLabel(QWidget* parent, const char* name, const QRect& geometry)
+QLabel* createSelectionLabel(QWidget* parent, const char* name)
 {
-    QLabel* label = createLabel(parent, name, QStringLiteral("0"), geometry);
+    QLabel* label = createLabel(parent, name, QStringLiteral("0"));
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     label->setFrameShape(QFrame::Panel);
     label->setFrameShadow(QFrame::Sunken);
@@ -87,11 +88,10 @@ LinkEditorPage::LinkEditorPage(ShellView& shell, Station& station, QWidget* pare
     , m_state(station)
 {
     setObjectName(QStringLiteral("TabSheet2"));
-    setMinimumSize(kPageWidth, kPageHeight);
-
     GQuelle = new BitPane(Pane::Source, this);
     GZiehl = new BitPane(Pane::Target, this);
     createSelectionArea();
+    layOut();
 
     // Group labels 1..20, one letter each until the language's texts replace them.
     QStringList memo1{QStringLiteral("@92Bez"), QStringLiteral("1=a.")};
@@ -134,25 +134,24 @@ void LinkEditorPage::createSelectionArea()
     std::array<std::pair<QLabel*, QLabel*>, 2> selection{};
     for (std::size_t i = 0; i < 2; ++i) {
         const Side& side = sides[i];
-        QLabel* title = createLabel(this, side.title, QLatin1String(side.titleCaption),
-                                    QRect(side.left, kTitleTop, kPaneWidth, kLabelHeight));
+        QLabel* title = createLabel(this, side.title, QLatin1String(side.titleCaption));
         title->setAlignment(Qt::AlignCenter);
-        createLabel(this, side.nameCaptionLabel, QLatin1String(side.nameCaption),
-                    QRect(side.left + 8, kNameTop, kNameLeft - 12, kLabelHeight));
-        names[i] = createLabel(this, i == 0 ? "LQuelleName" : "LZielName", QString(),
-                               QRect(side.left + kNameLeft, kNameTop, kPaneWidth - kNameLeft - 4, kLabelHeight));
+        drawnAt(title, QRect(side.left, kTitleTop, kPaneWidth, kLabelHeight));
+        drawnAt(createLabel(this, side.nameCaptionLabel, QLatin1String(side.nameCaption)),
+                QRect(side.left + 8, kNameTop, kNameLeft - 12, kLabelHeight));
+        names[i] = createLabel(this, i == 0 ? "LQuelleName" : "LZielName", QString());
+        drawnAt(names[i], QRect(side.left + kNameLeft, kNameTop, kPaneWidth - kNameLeft - 4, kLabelHeight));
         QFont bold = names[i]->font();
         bold.setBold(true);
         names[i]->setFont(bold);
-        createLabel(this, side.registerCaption, QStringLiteral("@37ab Register"),
-                    QRect(side.left + kNameLeft, kCaptionTop, kRegisterWidth, 16));
-        createLabel(this, side.bitCaption, QStringLiteral("@38ab Bit"),
-                    QRect(side.left + kBitLeft, kCaptionTop, kBitWidth + 40, 16));
-        selection[i] = {
-            createSelectionLabel(this, i == 0 ? "LRegQ" : "LRegZ",
-                                 QRect(side.left + kNameLeft, kSelectionTop, kRegisterWidth, kLabelHeight)),
-            createSelectionLabel(this, i == 0 ? "LBitQ" : "LBitZ",
-                                 QRect(side.left + kBitLeft, kSelectionTop, kBitWidth, kLabelHeight))};
+        drawnAt(createLabel(this, side.registerCaption, QStringLiteral("@37ab Register")),
+                QRect(side.left + kNameLeft, kCaptionTop, kRegisterWidth, 16));
+        drawnAt(createLabel(this, side.bitCaption, QStringLiteral("@38ab Bit")),
+                QRect(side.left + kBitLeft, kCaptionTop, kBitWidth + 40, 16));
+        selection[i] = {createSelectionLabel(this, i == 0 ? "LRegQ" : "LRegZ"),
+                        createSelectionLabel(this, i == 0 ? "LBitQ" : "LBitZ")};
+        drawnAt(selection[i].first, QRect(side.left + kNameLeft, kSelectionTop, kRegisterWidth, kLabelHeight));
+        drawnAt(selection[i].second, QRect(side.left + kBitLeft, kSelectionTop, kBitWidth, kLabelHeight));
     }
     LQuelleName = names[0];
     LZielName = names[1];
@@ -160,20 +159,43 @@ void LinkEditorPage::createSelectionArea()
     std::tie(LRegZ, LBitZ) = selection[1];
 
     // The module addresses the selection refers to; not shown.
-    LModulQ = createLabel(this, "LModulQ", QStringLiteral("0"), QRect());
-    LModulZ = createLabel(this, "LModulZ", QStringLiteral("0"), QRect());
+    LModulQ = createLabel(this, "LModulQ", QStringLiteral("0"));
+    LModulZ = createLabel(this, "LModulZ", QStringLiteral("0"));
     LModulQ->hide();
     LModulZ->hide();
 
     constexpr int kCountCaptionWidth = 250;
-    createLabel(this, "LabAnzBit", ansiToQString("@39Anzahl der zu \xFC" "bertragenden Bits"),
-                QRect(8, kCountTop, kCountCaptionWidth, kLabelHeight));
-    LAnzBit = createSelectionLabel(this, "LAnzBit", QRect(8 + kCountCaptionWidth, kCountTop, kBitWidth, kLabelHeight));
+    drawnAt(createLabel(this, "LabAnzBit", ansiToQString("@39Anzahl der zu \xFC" "bertragenden Bits")),
+            QRect(8, kCountTop, kCountCaptionWidth, kLabelHeight));
+    LAnzBit = createSelectionLabel(this, "LAnzBit");
+    drawnAt(LAnzBit, QRect(8 + kCountCaptionWidth, kCountTop, kBitWidth, kLabelHeight));
 
     BtnUebernehmen = new QPushButton(ansiToQString("@40\xFC" "bernehmen"), this);
     BtnUebernehmen->setObjectName(QStringLiteral("BtnUebernehmen"));
-    BtnUebernehmen->setGeometry(kTargetPaneLeft + kNameLeft, kCountTop - 4, kRegisterWidth + 12 + kBitWidth, 28);
+    drawnAt(BtnUebernehmen, QRect(kTargetPaneLeft + kNameLeft, kCountTop - 4, kRegisterWidth + 12 + kBitWidth, 28));
     BtnUebernehmen->setEnabled(false);
+}
+
+void LinkEditorPage::drawnAt(QWidget* widget, const QRect& drawn)
+{
+    m_drawnPlaces.emplace_back(widget, drawn);
+}
+
+void LinkEditorPage::layOut()
+{
+    const double scale = EditorScale(font());
+    setMinimumSize(Scaled(kPageWidth, scale), Scaled(kPageHeight, scale));
+    GQuelle->setScale(scale);
+    GZiehl->setScale(scale);
+    for (const auto& [widget, drawn] : m_drawnPlaces)
+        widget->setGeometry(Scaled(drawn, scale));
+}
+
+void LinkEditorPage::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::FontChange)
+        layOut();
+    QWidget::changeEvent(event);
 }
 
 void LinkEditorPage::connectHandlers()

@@ -3,9 +3,12 @@
 #include "editor/rules/ComparisonFrames.h"
 #include "editor/rules/LinkEditorState.h"
 
+#include <QRect>
 #include <QWidget>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 class BitPane;
 class LinkHistory;
@@ -60,8 +63,14 @@ public:
     std::string Memo1Line(int i) const;
     const LinkEditorState& state() const { return m_state; }
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
     void createSelectionArea();
+    // Where `widget` sits on the drawn page; layOut() places it, scaled to the font.
+    void drawnAt(QWidget* widget, const QRect& drawn);
+    void layOut();
     void connectHandlers();
     void connectPane(BitPane* pane);
     // Names and descriptions of the panes and their boxes, in the current language.
@@ -93,5 +102,6 @@ private:
     QLabel* LAnzBit = nullptr;
     QPushButton* BtnUebernehmen = nullptr;
     QPlainTextEdit* Memo1 = nullptr;
+    std::vector<std::pair<QWidget*, QRect>> m_drawnPlaces;
     TF_PDauswahl* m_linkDialog = nullptr;
 };

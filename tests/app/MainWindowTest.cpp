@@ -4,6 +4,7 @@
 #include "model/Station.h"
 #include "model/LinkModel.h"
 #include "model/ModuleModel.h"
+#include "tests/common/QmxSim.h"
 #include "tests/common/ScopedConfigHome.h"
 
 #include <QComboBox>
@@ -184,6 +185,24 @@ TEST_F(MainWindowTest, NoStatusPanelClipsItsTextWhileTheProgressBarShows)
     station().DeviceType = 0;
     station().SerialNumber = 0;
     station().DeviceAddress = 0;
+}
+
+TEST(WindowSearch, TheStatusBarSaysNoQmxWasFoundUntilASearchFindsOne)
+{
+    const QmxSim silent(std::string(), {QStringLiteral("--silent")});
+    const QmxSim device{std::string()};
+    const ScopedConfigHome config;
+    config.writeSettings("[Schnittstellen]\r\nCOM3=" + silent.path() + "\r\n");
+    TF_Kalmoria_main window;
+    window.StartUpSearch();
+    EXPECT_EQ(window.statusPanelText(kFreePanel), "keine QMX gefunden");
+    window.ShowStatus(); // any later refresh keeps it
+    EXPECT_EQ(window.statusPanelText(kFreePanel), "keine QMX gefunden");
+
+    config.writeSettings("[Schnittstellen]\r\nCOM3=" + device.path() + "\r\n");
+    window.ActionComSucheExecute();
+    EXPECT_EQ(window.statusPanelText(kFreePanel), "");
+    EXPECT_EQ(window.statusPanelText(4), "ComPort: 3");
 }
 
 TEST_F(MainWindowTest, OverviewListsModulesRelativeToTheDeviceAddress)

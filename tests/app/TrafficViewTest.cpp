@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QPushButton>
+#include <QScreen>
 #include <QStandardPaths>
 #include <QTableView>
 #include <QTest>
@@ -119,4 +120,19 @@ TEST(WindowTraffic, TheViewShowsTheWindowsOwnFramesAndGoesBeforeItsClient)
     EXPECT_GE(view->Frames().rowCount(), 2);
     // The view listens to the window's client: it must go first.
     window.reset();
+}
+
+TEST(WindowTraffic, TheViewOpensWhollyOnTheScreenOfItsWindow)
+{
+    const ScopedConfigHome config;
+    config.writeSettings("[Schnittstellen]\r\n");
+    TF_Kalmoria_main window;
+    window.show();
+    const QRect room = window.screen()->availableGeometry();
+    window.move(room.right() - 200, room.bottom() - 150);
+    window.findChild<QAction*>(QStringLiteral("Datenverkehr1"))->trigger();
+    const auto* view = window.findChild<TrafficView*>();
+    ASSERT_NE(view, nullptr);
+    EXPECT_TRUE(room.contains(view->frameGeometry())) << view->x() << "," << view->y() << " " << view->width() << "x"
+                                                      << view->height();
 }

@@ -178,10 +178,11 @@ TEST_F(ConcurrentSearch, TheWindowComesFirstAndShowsTheSearchWhileCommandsWait)
     EXPECT_TRUE(shownDuringSearch);
     EXPECT_EQ(panelDuringSearch, "ComPort-Suche \x85 COM1");
     EXPECT_EQ(readsStarted, 0) << "a command ran in the middle of the search";
-    // Nothing found: no type or address of an earlier device; the serial
-    // number stays that of the station whose modules are shown.
+    // Nothing found: no type or address of an earlier device, and a word
+    // that none was found; the serial number stays that of the station
+    // whose modules are shown.
     EXPECT_EQ(window.statusPanelText(0), "QMX-Adr.: 0");
     EXPECT_EQ(window.statusPanelText(1), " ");
     EXPECT_EQ(window.statusPanelText(2), "SerNr.: 815");
-    EXPECT_EQ(window.statusPanelText(5), "");
+    EXPECT_EQ(window.statusPanelText(5), "keine QMX gefunden");
 }

@@ -5,8 +5,11 @@
 #include "tests/common/PtyPeer.h"
 #include "tests/common/DeviceTestBench.h"
 
+#include <QApplication>
+#include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QScrollBar>
 
 #include <cerrno>
 #include <cstring>
@@ -173,11 +176,16 @@ TEST_F(ConnectionDoctor, ThePortDialogShowsWhatItFound)
 {
     startDevice(kSmallDevice);
     TF_rs232 dialog(station);
-    dialog.FormShow();
+    dialog.show();
     dialog.findChild<QPushButton*>(QStringLiteral("Btn_pruefen"))->click();
     EXPECT_TRUE(dialog.CheckResult().startsWith(QStringLiteral("COM1 (") + QString::fromStdString(devices[0]->path())))
         << dialog.CheckResult().toStdString();
     EXPECT_TRUE(dialog.CheckResult().contains(QStringLiteral("3301"))) << dialog.CheckResult().toStdString();
+    // Every finding in sight, none behind a scroll bar.
+    QApplication::processEvents();
+    const auto* box = dialog.findChild<QPlainTextEdit*>(QStringLiteral("MemoPruefung"));
+    EXPECT_EQ(box->verticalScrollBar()->maximum(), 0);
+    EXPECT_EQ(box->horizontalScrollBar()->maximum(), 0);
 }
 
 TEST_F(ConnectionDoctor, NoSecondProgramGetsALineKalmoriaHolds)

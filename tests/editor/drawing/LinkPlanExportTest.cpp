@@ -84,7 +84,8 @@ std::vector<std::pair<std::string, QPalette>> palettes()
     return {{"style", QApplication::style()->standardPalette()},
             {"print", LinkPlanDialog::printPalette()},
             {"plain dark", QPalette(QColor(0x35, 0x35, 0x35))},
-            {"dark theme", DarkDesktopPalette()}};
+            {"dark theme", DarkDesktopPalette()},
+            {"darker scheme", QtctDarkerPalette()}};
 }
 
 // Hues at least a quarter turn apart, or one of the two colours grey: a
@@ -245,6 +246,8 @@ TEST(BitCells, ThoseAClickCanChooseStandApartFromTheOthersAndTheirTextsRead)
         const QColor offered = EditorCell::background(palette, CellColour::Offered);
         const QColor outside = EditorCell::background(palette, CellColour::OutsideData);
         EXPECT_GE(ContrastRatio(offered, outside), 3) << name;
+        // Lighter, as on the light desktop: a dark theme must not turn the cue round.
+        EXPECT_GT(ContrastRatio(offered, Qt::black), ContrastRatio(outside, Qt::black)) << name;
         for (const CellColour colour : {CellColour::Offered, CellColour::OutsideData, CellColour::SkyBlue}) {
             EXPECT_GE(ContrastRatio(EditorCell::foreground(palette, colour, false), EditorCell::background(palette, colour)),
                       4.5)
@@ -259,7 +262,7 @@ TEST(BitCells, ThoseAClickCanChooseStandApartFromTheOthersAndTheirTextsRead)
 
 TEST(DifferingBitFrame, IsDrawnInsideTheCellAndGoesAgain)
 {
-    EditorCell cell;
+    EditorCell cell(EditorCell::Kind::Bit);
     cell.resize(20, 20);
     cell.setColour(CellColour::Offered);
     cell.setText("A");

@@ -256,7 +256,7 @@ TEST_F(LinkEditorKeys, CellsTellAScreenReaderTheirPlaceAndLinksInTheChosenLangua
 
 TEST(CellCursor, TheRingStandsOutAroundEitherPaneInLightAndDarkPalettes)
 {
-    for (const QPalette& palette : {QApplication::style()->standardPalette(), DarkDesktopPalette()}) {
+    for (const QPalette& palette : {QApplication::style()->standardPalette(), DarkDesktopPalette(), QtctDarkerPalette()}) {
         const QColor ring = CellCursorFrame::ringColour(palette);
         for (const QColor& around : {palette.color(QPalette::Window), palette.color(QPalette::Mid),
                                      EditorCell::background(palette, CellColour::Offered),
