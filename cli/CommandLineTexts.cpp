@@ -313,7 +313,7 @@ bool g_german = true;
 
 void SetCommandLineLanguage(const std::string& code)
 {
-    g_german = code == "de" || code == "DE";
+    g_german = code.size() == 2 && (code[0] == 'd' || code[0] == 'D') && (code[1] == 'e' || code[1] == 'E');
 }
 
 QString CommandLineText(CliText id, bool german)
