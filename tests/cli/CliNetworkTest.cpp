@@ -112,7 +112,10 @@ TEST_P(CliNetwork, WritesWithVerifyAndDiffsAgainstTheDevice)
     other[1][7] = 0;
     const auto differs = run({QStringLiteral("diff"), file("other.ini", linkFile(other))});
     EXPECT_EQ(differs.exitCode, 5) << differs.err;
-    EXPECT_TRUE(contains(differs.out, "- 2  12,43,15,255,7,65535,15,1\n+ 2  12,43,15,255,7,65535,15,0\n")) << differs.out;
+    EXPECT_TRUE(contains(differs.out,
+                         "- 2  M-Nr. 13 (Adr. 42, Pumpwerk S\xC3\xBC" "d),43,15,255,M-Nr. 8 (Adr. 37, Hochbeh\xC3\xA4lter),65535,15,1\n"
+                         "+ 2  M-Nr. 13 (Adr. 42, Pumpwerk S\xC3\xBC" "d),43,15,255,M-Nr. 8 (Adr. 37, Hochbeh\xC3\xA4lter),65535,15,0\n"))
+        << differs.out;
 }
 
 TEST_P(CliNetwork, AComNumberOfKalmoriaIniReachesTheNetworkPort)
