@@ -33,15 +33,17 @@ QString jsonText(const QJsonValue& value)
 }
 
 // Why a station has no backup, as one message.
-std::string failureText(const StationBackupResult& result)
+std::string failureText(const StationBackupResult& result, int retries)
 {
+    if (std::string failed = TransferFailureText(result, retries); !failed.empty())
+        return failed;
     return result.notices.empty() ? CliMessage(kMessageReadFailed)
                                   : NoticeText(result.notices.back(), kConsoleWording);
 }
 
 // {"port":...,"ok":...,"serial":...,"address":...,"type":...,"links":...,"file":...,
 //  "changed":...,"changed_links":[...],"capture":...,"error":...} with the fields in this order, unknown ones null.
-std::string jsonLine(const StationBackupResult& result)
+std::string jsonLine(const StationBackupResult& result, int retries)
 {
     const QJsonValue none(QJsonValue::Null);
     const std::optional<StationIdentity>& station = result.station;
@@ -60,7 +62,7 @@ std::string jsonLine(const StationBackupResult& result)
         {"changed", compared ? QJsonValue(*result.drift.changed) : none},
         {"changed_links", compared ? QJsonValue(changedLinks) : none},
         {"capture", result.capture.empty() ? none : QJsonValue(QString::fromLocal8Bit(result.capture))},
-        {"error", result.ok() ? none : QJsonValue(ansiToQString(oneLine(failureText(result))))},
+        {"error", result.ok() ? none : QJsonValue(ansiToQString(oneLine(failureText(result, retries))))},
     };
     QString line;
     for (const auto& [name, value] : fields)
@@ -99,7 +101,7 @@ public:
             m_captureFailed = true;
             m_context.messages.error(portText(result.port) + ": " + NoticeText(problem));
         }
-        printOut(jsonLine(result));
+        printOut(jsonLine(result, m_context.options.retries));
         if (result.ok()) {
             // A station found unchanged keeps its previous backup: nothing
             // new was saved for it.
@@ -115,7 +117,7 @@ public:
         m_failed = true;
         m_notSaved = m_notSaved || result.outcome == Outcome::FileNotWritten;
         if (result.outcome != Outcome::Interrupted)
-            m_context.messages.error(portText(result.port) + ": " + failureText(result));
+            m_context.messages.error(portText(result.port) + ": " + failureText(result, m_context.options.retries));
     }
 
     ExitCode end(bool interrupted)

@@ -2,6 +2,7 @@
 #include "core/StationPort.h"
 
 #include "diag/ArgumentBytes.h"
+#include "cli/CommandLineTexts.h"
 #include "cli/ExitCode.h"
 #include "transports/ComPortMap.h"
 #include "transports/PortAddress.h"
@@ -12,6 +13,7 @@
 
 #include <QCommandLineParser>
 #include <QFile>
+#include <QRegularExpression>
 
 #include <algorithm>
 #include <array>
@@ -19,79 +21,6 @@
 #include <vector>
 
 namespace {
-
-constexpr const char* kDescription = R"(Reads and writes the bit links of a QMX central device over RS232, for
-scripts, backups and service laptops without a desktop.
-
-Commands:
-  search              probe COM1..COM16 for central devices; prints the COM
-                      number, the serial device, type, serial number, address
-  info                the device's configuration and its module overview
-  read [-o FILE]      read the device's links; write them as a link file, or
-                      print them
-  write FILE          write the links of a link file to the device, after a
-                      question (or --yes): the device must be the links'
-                      station and have their modules (else --yes --force),
-                      its links are kept as a snapshot first, and read back
-                      and compared afterwards
-  diff FILE           compare a link file with the device's links, link by link
-  restore --last      write the newest snapshot of the station back, as write
-  restore FILE        write a snapshot file back, as write
-  restore --list      list the station's snapshots: time, links, whether they
-                      differ from the device
-  doctor              check the port (--port) or every port: device file,
-                      access rights, other programs holding it, brltty,
-                      ModemManager, adapter latency (for a network port:
-                      whether its server takes the connection), and whether
-                      a device answers; one line per finding with what to do
-  report -o FILE.pdf  read the device and write a service report as PDF:
-                      the station, its modules, the links with the link
-                      check's findings, the comparison and the link plan
-  report FILE -o PDF  report a link file (with --port also compared with
-                      the device)
-  backup --dir DIR    read every station of --port (given once per station)
-                      and --stations, --jobs at a time, and save each one's
-                      links with its module overview as
-                      DIR/<serial number>/<YYYY-MM-DD_HH-MM-SSZ>.ini; prints
-                      one JSON object per station and line: port, ok,
-                      serial, address, type, links, file, changed,
-                      changed_links (the links that differ from the
-                      station's previous backup in DIR), error
-
-Without --port every command but search and backup first searches
-COM1..COM16 like Kalmoria does at start and uses the device found (the
-highest port). Kalmoria.ini may map a COM number to a network port in its
-section [Schnittstellen] (COM5=tcp://10.0.0.7:4001); over the network replies
-end as soon as they are whole, as with --fast.
-Snapshots are kept in $XDG_DATA_HOME/kalmoria/backups/<serial number>/
-(~/.local/share/... without it), the newest 100 of each station.
-Messages come in the language chosen in Kalmoria; they, and the progress of a
-device read on a terminal, go to standard error.)";
-
-constexpr const char* kExitCodes = R"(
-Exit codes:
-  0  success (diff: the device holds the file's links)
-  1  usage: the command line is wrong, or an output names a file the
-     command reads or another of its outputs
-  2  no device answers, or the communication failed; backup: a station
-     could not be read (the others are saved)
-  3  a link file or the report cannot be read or written (no report file is
-     left behind), or the snapshot before a write
-     cannot be saved (nothing sent); backup: the station list or the folder
-     cannot be read or written (nothing read), or a station's file or the
-     metrics file cannot be saved; any command: its capture could not be
-     made or lost frames (the command's own result stands)
-  4  write refused, nothing sent: too many links, a field out of range,
-     another station or missing modules without --force, links the editor
-     would not allow (overlapping targets, bits outside the module's groups,
-     a module the station lacks, a link twice) without --force, or no
-     confirmation
-  5  the device's links differ: after write the read-back, for diff the file
-130  interrupted (SIGINT, SIGTERM, SIGHUP); during write only once the
-     transfer has ended and the device's links have been read back; backup
-     ends the stations' reads at once and saves no more files (those saved
-     are whole)
-)";
 
 struct CommandName {
     const char* name;
@@ -110,10 +39,97 @@ constexpr std::array<CommandName, 10> kCommands{{
     {"report", Command::Report},
 }};
 
-int usageError(const QString& text)
+QString text(CliText id)
 {
-    std::fprintf(stderr, "kalmoria-cli: %s (see kalmoria-cli --help)\n", text.toLocal8Bit().constData());
+    return CommandLineText(id);
+}
+
+int usageError(const QString& problem)
+{
+    std::fprintf(stderr, "%s%s %s\n", ErrorLinePrefix().c_str(), problem.toLocal8Bit().constData(),
+                 text(CliText::SeeHelp).toLocal8Bit().constData());
     return toInt(ExitCode::Usage);
+}
+
+// How many single letters must change, go or come, or two neighbours swap,
+// to make `typed` into `name`.
+int editDistance(const QString& typed, const QString& name)
+{
+    const auto n = typed.size();
+    const auto m = name.size();
+    std::vector<std::vector<int>> d(static_cast<std::size_t>(n + 1), std::vector<int>(static_cast<std::size_t>(m + 1)));
+    for (qsizetype i = 0; i <= n; ++i)
+        d[i][0] = static_cast<int>(i);
+    for (qsizetype j = 0; j <= m; ++j)
+        d[0][j] = static_cast<int>(j);
+    for (qsizetype i = 1; i <= n; ++i) {
+        for (qsizetype j = 1; j <= m; ++j) {
+            const int cost = typed[i - 1] == name[j - 1] ? 0 : 1;
+            d[i][j] = std::min({d[i - 1][j] + 1, d[i][j - 1] + 1, d[i - 1][j - 1] + cost});
+            if (i > 1 && j > 1 && typed[i - 1] == name[j - 2] && typed[i - 2] == name[j - 1])
+                d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
+        }
+    }
+    return d[n][m];
+}
+
+// The one of `names` a slip of the fingers most likely made into `typed`:
+// a letter or two off, or the start of a longer name. Empty when none is
+// that close.
+QString nearestName(const QString& typed, const QStringList& names)
+{
+    QString nearest;
+    int best = typed.size() >= 4 ? 2 : 1;
+    for (const QString& name : names) {
+        const int distance = typed.size() >= 3 && name.startsWith(typed) ? 1 : editDistance(typed, name);
+        if (distance <= best && (nearest.isEmpty() || distance < best)) {
+            nearest = name;
+            best = distance;
+        }
+    }
+    return nearest;
+}
+
+QString withSuggestion(const QString& problem, const QString& meant)
+{
+    return meant.isEmpty() ? problem : problem + QStringLiteral("; ") + text(CliText::DidYouMean).arg(meant);
+}
+
+// What went wrong in the parser's own check, in the program's language: an
+// option nobody knows (with the one meant), one without its value, one with
+// a value it does not take.
+QString parseProblem(const QCommandLineParser& parser, const QList<QCommandLineOption>& options)
+{
+    if (!parser.unknownOptionNames().isEmpty()) {
+        QStringList names;
+        for (const QCommandLineOption& option : options)
+            names << option.names().last();
+        const QString typed = parser.unknownOptionNames().first();
+        const QString meant = nearestName(typed, names);
+        return withSuggestion(text(CliText::UnknownOption).arg(QStringLiteral("--") + typed),
+                              meant.isEmpty() ? QString() : QStringLiteral("--") + meant);
+    }
+    // Qt names the option as typed, between quotes.
+    const QString error = parser.errorText();
+    const QRegularExpressionMatch quoted = QRegularExpression(QStringLiteral("'(.*)'")).match(error);
+    if (quoted.hasMatch() && error.startsWith(QLatin1String("Missing value")))
+        return text(CliText::MissingValue).arg(quoted.captured(1));
+    if (quoted.hasMatch() && error.startsWith(QLatin1String("Unexpected value")))
+        return text(CliText::UnexpectedValue).arg(quoted.captured(1));
+    return error;
+}
+
+// The parser's help text with its headings in the program's language.
+QString helpText(const QCommandLineParser& parser)
+{
+    QString help = parser.helpText();
+    // Without an application object the parser cannot know the program's name.
+    help.replace(QLatin1String("<executable_name>"), QLatin1String("kalmoria-cli"));
+    help.replace(QRegularExpression(QStringLiteral("^Usage:")), text(CliText::HelpUsage));
+    help.replace(QLatin1String(" [options] "), QLatin1Char(' ') + text(CliText::HelpOptionsWord) + QLatin1Char(' '));
+    help.replace(QLatin1String("\nOptions:\n"), QLatin1Char('\n') + text(CliText::HelpOptions) + QLatin1Char('\n'));
+    help.replace(QLatin1String("\nArguments:\n"), QLatin1Char('\n') + text(CliText::HelpArguments) + QLatin1Char('\n'));
+    return help + text(CliText::ExitCodes);
 }
 
 int printed(const QString& text)
@@ -135,9 +151,9 @@ QString filesClash(const CliOptions& options)
 {
     std::vector<CommandFile> inputs;
     if (!options.file.empty())
-        inputs.push_back({QStringLiteral("the link file"), LinkFilePath(options.file)});
+        inputs.push_back({text(CliText::TheLinkFile), LinkFilePath(options.file)});
     if (!options.stations.empty())
-        inputs.push_back({QStringLiteral("the station list"), options.stations});
+        inputs.push_back({text(CliText::TheStationList), options.stations});
     std::vector<CommandFile> outputs;
     if (!options.output.empty())
         outputs.push_back({QStringLiteral("--output"), options.command == Command::Read ? LinkFilePath(options.output)
@@ -151,13 +167,12 @@ QString filesClash(const CliOptions& options)
     for (std::size_t i = 0; i < outputs.size(); ++i) {
         for (const CommandFile& input : inputs) {
             if (SameFile(outputs[i].path, input.path))
-                return QStringLiteral("%1 \"%2\" would replace %3 \"%4\" the command reads")
+                return text(CliText::OutputReplacesInput)
                     .arg(outputs[i].role, name(outputs[i].path), input.role, name(input.path));
         }
         for (std::size_t j = 0; j < i; ++j) {
             if (SameFile(outputs[i].path, outputs[j].path))
-                return QStringLiteral("%1 and %2 name the same file \"%3\"")
-                    .arg(outputs[j].role, outputs[i].role, name(outputs[i].path));
+                return text(CliText::OutputsNameOneFile).arg(outputs[j].role, outputs[i].role, name(outputs[i].path));
         }
     }
     return {};
@@ -165,105 +180,65 @@ QString filesClash(const CliOptions& options)
 
 } // namespace
 
-std::variant<CliOptions, int> ParseCommandLine(const QStringList& arguments)
+std::variant<CliOptions, int> ParseCommandLine(const QStringList& arguments, const QStringList& languages)
 {
+    const QString file = text(CliText::ValueFile);
     QCommandLineParser parser;
-    parser.setApplicationDescription(QString::fromUtf8(kDescription));
+    parser.setApplicationDescription(text(CliText::Description));
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Show this text."));
-    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
-                                     QStringLiteral("Show the version."));
-    const QCommandLineOption port({QStringLiteral("p"), QStringLiteral("port")},
-                                  QStringLiteral("The device's port: a COM number (3 or COM3) as Kalmoria.ini "
-                                                 "maps it, a device path (/dev/ttyUSB0), or a port of a serial "
-                                                 "device server such as ser2net: tcp://HOST:PORT (raw) or "
-                                                 "rfc2217://HOST:PORT, optionally with ?timeout=MS (the wait "
-                                                 "for a reply's first byte, default 1500). backup: once for "
-                                                 "each station."),
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, text(CliText::OptionHelp));
+    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")}, text(CliText::OptionVersion));
+    const QCommandLineOption port({QStringLiteral("p"), QStringLiteral("port")}, text(CliText::OptionPort),
                                   QStringLiteral("P"));
-    const QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")},
-                                    QStringLiteral("read: write the links to this link file (a plain "
-                                                   "extension such as .cfg becomes .ini, any other name gets "
-                                                   ".ini appended; the name written is printed). report: the "
-                                                   "PDF file to write."),
-                                    QStringLiteral("FILE"));
-    const QCommandLineOption json(QStringLiteral("json"),
-                                  QStringLiteral("search, info, read, diff, restore --list: print JSON instead of a table."));
-    const QCommandLineOption yes({QStringLiteral("y"), QStringLiteral("yes")},
-                                 QStringLiteral("write: do not ask before writing."));
-    const QCommandLineOption noVerify(QStringLiteral("no-verify"),
-                                      QStringLiteral("write, restore: do not read the links back after writing."));
-    const QCommandLineOption force(QStringLiteral("force"),
-                                   QStringLiteral("write, restore: write links the editor would not allow; with "
-                                                  "--yes, write also to another station than the links' or to one "
-                                                  "that lacks modules they use. write, diff, report: take the links "
-                                                  "before a gap in the file's numbering. read: replace an existing file "
-                                                  "that -o names under another name (.ini)."));
-    const QCommandLineOption last(QStringLiteral("last"),
-                                  QStringLiteral("restore: write the station's newest snapshot back."));
-    const QCommandLineOption list(QStringLiteral("list"), QStringLiteral("restore: list the station's snapshots."));
-    const QCommandLineOption fast(QStringLiteral("fast"),
-                                  QStringLiteral("End each reply as soon as it is whole instead of after the "
-                                                 "line has gone quiet (much faster; a device that pauses inside "
-                                                 "a reply still works)."));
-    const QCommandLineOption quiet({QStringLiteral("q"), QStringLiteral("quiet")},
-                                   QStringLiteral("Only errors and the data asked for: no notes, no progress."));
-    const QCommandLineOption retries(QStringLiteral("retries"),
-                                     QStringLiteral("Repeat a transfer that failed on the line up to N times "
-                                                    "(0 to 5, default 2; 0: never)."),
-                                     QStringLiteral("N"), QStringLiteral("2"));
-    const QCommandLineOption dir(QStringLiteral("dir"),
-                                 QStringLiteral("backup: the folder the stations' link files go to, one folder "
-                                                "per serial number (made when missing)."),
-                                 QStringLiteral("DIR"));
-    const QCommandLineOption stations(QStringLiteral("stations"),
-                                      QStringLiteral("backup: a file with one port per line, as --port takes "
-                                                     "it; blank lines and # comments are left out."),
-                                      QStringLiteral("FILE"));
-    const QCommandLineOption jobs(QStringLiteral("jobs"),
-                                  QStringLiteral("backup: how many stations are read at a time (1 to %1; "
-                                                 "default every station, up to %1).")
-                                      .arg(kMaxBackupJobs),
+    const QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")}, text(CliText::OptionOutput), file);
+    const QCommandLineOption json(QStringLiteral("json"), text(CliText::OptionJson));
+    const QCommandLineOption yes({QStringLiteral("y"), QStringLiteral("yes")}, text(CliText::OptionYes));
+    const QCommandLineOption noVerify(QStringLiteral("no-verify"), text(CliText::OptionNoVerify));
+    const QCommandLineOption force(QStringLiteral("force"), text(CliText::OptionForce));
+    const QCommandLineOption last(QStringLiteral("last"), text(CliText::OptionLast));
+    const QCommandLineOption list(QStringLiteral("list"), text(CliText::OptionList));
+    const QCommandLineOption fast(QStringLiteral("fast"), text(CliText::OptionFast));
+    const QCommandLineOption quiet({QStringLiteral("q"), QStringLiteral("quiet")}, text(CliText::OptionQuiet));
+    const QCommandLineOption retries(QStringLiteral("retries"), text(CliText::OptionRetries), QStringLiteral("N"),
+                                     QStringLiteral("2"));
+    const QCommandLineOption dir(QStringLiteral("dir"), text(CliText::OptionDir), text(CliText::ValueDir));
+    const QCommandLineOption stations(QStringLiteral("stations"), text(CliText::OptionStations), file);
+    const QCommandLineOption jobs(QStringLiteral("jobs"), text(CliText::OptionJobs).arg(kMaxBackupJobs),
                                   QStringLiteral("N"));
-    const QCommandLineOption metrics(QStringLiteral("metrics"),
-                                     QStringLiteral("backup: write each station's result to this file in the "
-                                                    "Prometheus text format (for the node exporter's textfile "
-                                                    "collector), replacing it in one step."),
-                                     QStringLiteral("FILE"));
-    const QCommandLineOption onlyChanged(QStringLiteral("only-changed"),
-                                         QStringLiteral("backup: save no new file for a station whose links are "
-                                                        "those of its previous backup in DIR."));
-    const QCommandLineOption capture(QStringLiteral("capture"),
-                                     QStringLiteral("Write every frame sent to and received from the device to "
-                                                    "this pcapng file, for Wireshark (see the README). backup: "
-                                                    "one capture a station in this folder, named as its backup."),
-                                     QStringLiteral("FILE"));
-    parser.addOptions({help, version, port, output, json, yes, noVerify, force, last, list, fast, quiet, retries, dir,
-                       stations, jobs, metrics, onlyChanged, capture});
-    parser.addPositionalArgument(QStringLiteral("command"),
-                                 QStringLiteral("search, info, read, write, diff, restore, doctor, backup or "
-                                                "report."));
-    parser.addPositionalArgument(QStringLiteral("FILE"),
-                                 QStringLiteral("The link file of write, diff and restore; report: the one to report."),
-                                 QStringLiteral("[FILE]"));
+    const QCommandLineOption metrics(QStringLiteral("metrics"), text(CliText::OptionMetrics), file);
+    const QCommandLineOption onlyChanged(QStringLiteral("only-changed"), text(CliText::OptionOnlyChanged));
+    const QCommandLineOption capture(QStringLiteral("capture"), text(CliText::OptionCapture), file);
+    const QCommandLineOption lang(QStringLiteral("lang"), text(CliText::OptionLang), QStringLiteral("LANG"));
+    const QList<QCommandLineOption> known{help,  version, port,  output,  json, yes,      noVerify,
+                                          force, last,    list,  fast,    quiet, retries, dir,
+                                          stations, jobs, metrics, onlyChanged, capture, lang};
+    parser.addOptions(known);
+    parser.addPositionalArgument(text(CliText::ValueCommand), text(CliText::ArgumentCommand));
+    parser.addPositionalArgument(file, text(CliText::ArgumentFile), QLatin1Char('[') + file + QLatin1Char(']'));
 
     if (!parser.parse(arguments))
-        return usageError(parser.errorText());
+        return usageError(parseProblem(parser, known));
     if (parser.isSet(help))
-        // Without an application object the parser cannot know the program's name.
-        return printed(parser.helpText().replace(QLatin1String("<executable_name>"), QLatin1String("kalmoria-cli"))
-                       + QString::fromUtf8(kExitCodes));
+        return printed(helpText(parser));
     if (parser.isSet(version))
         return printed(QStringLiteral("kalmoria-cli " KALMORIA_VERSION "\n"));
+    // Without any language file the program ends with code 98 further on.
+    if (parser.isSet(lang) && !languages.isEmpty() && !languages.contains(parser.value(lang).toLower()))
+        return usageError(text(CliText::LangUnknown).arg(languages.join(QStringLiteral(", ")), parser.value(lang)));
 
     const QStringList positional = parser.positionalArguments();
     if (positional.isEmpty())
-        return usageError(QStringLiteral("a command is missing"));
+        return usageError(text(CliText::CommandMissing));
     CliOptions options;
     const auto named = std::ranges::find_if(
         kCommands, [&](const CommandName& c) { return positional.front() == QLatin1String(c.name); });
-    if (named == kCommands.end())
-        return usageError(QStringLiteral("unknown command \"%1\"").arg(positional.front()));
+    if (named == kCommands.end()) {
+        QStringList commands;
+        for (const CommandName& command : kCommands)
+            commands << QLatin1String(command.name);
+        return usageError(withSuggestion(text(CliText::UnknownCommand).arg(positional.front()),
+                                         nearestName(positional.front(), commands)));
+    }
     options.command = named->command;
 
     // restore takes its file from the station's snapshots with --last or --list.
@@ -275,15 +250,14 @@ std::variant<CliOptions, int> ParseCommandLine(const QStringList& arguments)
     // report takes a link file where it is given one.
     const bool mayTakeFile = options.command == Command::Report && positional.size() == 2;
     if (takesFile && positional.size() < 2)
-        return usageError(options.command == Command::Restore
-                              ? QStringLiteral("restore needs a snapshot file, --last or --list")
-                              : QStringLiteral("%1 needs a link file").arg(positional.front()));
+        return usageError(options.command == Command::Restore ? text(CliText::RestoreNeedsFile)
+                                                                     : text(CliText::NeedsLinkFile).arg(positional.front()));
     if (positional.size() > (takesFile || mayTakeFile ? 2 : 1))
-        return usageError(QStringLiteral("unexpected argument \"%1\"").arg(positional.back()));
+        return usageError(text(CliText::UnexpectedArgument).arg(positional.back()));
     if (takesFile || mayTakeFile)
         options.file = ArgumentBytes(positional[1]);
     if (parser.isSet(last) && parser.isSet(list))
-        return usageError(QStringLiteral("--last and --list do not go together"));
+        return usageError(text(CliText::LastAndList));
 
     // Options that mean nothing to a command are a mistake, not silently ignored.
     struct OptionScope {
@@ -308,26 +282,22 @@ std::variant<CliOptions, int> ParseCommandLine(const QStringList& arguments)
     };
     for (const OptionScope& scope : scopes) {
         if (parser.isSet(*scope.option) && std::ranges::find(scope.commands, options.command) == scope.commands.end())
-            return usageError(
-                QStringLiteral("--%1 does not go with %2").arg(scope.option->names().last(), positional.front()));
+            return usageError(text(CliText::OptionNotWithCommand)
+                                  .arg(QStringLiteral("--") + scope.option->names().last(), positional.front()));
     }
     if (parser.isSet(output) && parser.isSet(json))
-        return usageError(QStringLiteral("--json prints the links; it does not go with --output"));
+        return usageError(text(CliText::JsonNotWithOutput));
 
     // backup takes a port for each station, each as --port takes one; every
     // other command one port.
     const QStringList ports = parser.values(port);
     if (ports.size() > 1 && options.command != Command::Backup)
-        return usageError(QStringLiteral("--port is given more than once; only backup takes several"));
-    for (const QString& text : ports) {
+        return usageError(text(CliText::PortMoreThanOnce));
+    for (const QString& given : ports) {
         QString problem;
-        const std::optional<PortText> parsed = ParsePortText(text, &problem);
+        const std::optional<PortText> parsed = ParsePortText(given, &problem);
         if (!parsed)
-            return usageError(!problem.isEmpty() ? problem
-                                                 : QStringLiteral("--port takes a COM number from 1 to %1, a device "
-                                                                  "path or a network port, not \"%2\"")
-                                                       .arg(MaxComPort)
-                                                       .arg(text));
+            return usageError(!problem.isEmpty() ? problem : text(CliText::PortNotValid).arg(MaxComPort).arg(given));
         options.portNumber = parsed->number;
         options.portPath = parsed->path;
     }
@@ -339,13 +309,13 @@ std::variant<CliOptions, int> ParseCommandLine(const QStringList& arguments)
     }
     if (options.command == Command::Backup) {
         if (!parser.isSet(dir) || parser.value(dir).isEmpty())
-            return usageError(QStringLiteral("backup needs the folder to save to: --dir DIR"));
+            return usageError(text(CliText::BackupNeedsDir));
         if (ports.isEmpty() && !parser.isSet(stations))
-            return usageError(QStringLiteral("backup needs the stations: --port P (once for each) or --stations FILE"));
+            return usageError(text(CliText::BackupNeedsStations));
         if (parser.isSet(stations) && parser.value(stations).isEmpty())
-            return usageError(QStringLiteral("--stations needs a file name"));
+            return usageError(text(CliText::StationsNeedsFile));
         if (parser.isSet(metrics) && parser.value(metrics).isEmpty())
-            return usageError(QStringLiteral("--metrics needs a file name"));
+            return usageError(text(CliText::MetricsNeedsFile));
         options.dir = ArgumentBytes(parser.value(dir));
         options.metrics = ArgumentBytes(parser.value(metrics));
         options.onlyChanged = parser.isSet(onlyChanged);
@@ -354,18 +324,16 @@ std::variant<CliOptions, int> ParseCommandLine(const QStringList& arguments)
         if (parser.isSet(jobs))
             options.jobs = parser.value(jobs).toInt(&jobsOk);
         if (!jobsOk || (parser.isSet(jobs) && (options.jobs < 1 || options.jobs > kMaxBackupJobs)))
-            return usageError(QStringLiteral("--jobs takes a number from 1 to %1, not \"%2\"")
-                                  .arg(kMaxBackupJobs)
-                                  .arg(parser.value(jobs)));
+            return usageError(text(CliText::JobsOutOfRange).arg(kMaxBackupJobs).arg(parser.value(jobs)));
     }
     if (options.command == Command::Report && parser.value(output).isEmpty())
-        return usageError(QStringLiteral("report needs the PDF file to write: -o FILE.pdf"));
+        return usageError(text(CliText::ReportNeedsOutput));
     options.capture = ArgumentBytes(parser.value(capture));
     if (parser.isSet(capture) && options.capture.empty())
-        return usageError(QStringLiteral("--capture needs a file name"));
+        return usageError(text(CliText::CaptureNeedsFile));
     options.output = ArgumentBytes(parser.value(output));
     if (parser.isSet(output) && options.output.empty())
-        return usageError(QStringLiteral("--output needs a file name"));
+        return usageError(text(CliText::OutputNeedsFile));
     options.json = parser.isSet(json);
     options.yes = parser.isSet(yes);
     options.verify = !parser.isSet(noVerify);
@@ -374,13 +342,27 @@ std::variant<CliOptions, int> ParseCommandLine(const QStringList& arguments)
     options.list = parser.isSet(list);
     options.fast = parser.isSet(fast);
     options.quiet = parser.isSet(quiet);
+    options.language = parser.value(lang).toLower().toStdString();
     bool retriesOk = false;
     options.retries = parser.value(retries).toInt(&retriesOk);
     if (!retriesOk || options.retries < 0 || options.retries > Tvep::MaxRetries)
-        return usageError(QStringLiteral("--retries takes a number from 0 to %1, not \"%2\"")
-                              .arg(Tvep::MaxRetries)
-                              .arg(parser.value(retries)));
+        return usageError(text(CliText::RetriesOutOfRange).arg(Tvep::MaxRetries).arg(parser.value(retries)));
     if (const QString clash = filesClash(options); !clash.isEmpty())
         return usageError(clash);
     return options;
+}
+
+QString RequestedLanguage(const QStringList& arguments)
+{
+    QString requested;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        if (argument == QLatin1String("--"))
+            break;
+        if ((argument == QLatin1String("--lang") || argument == QLatin1String("-lang")) && i + 1 < arguments.size())
+            requested = arguments[++i];
+        else if (argument.startsWith(QLatin1String("--lang=")) || argument.startsWith(QLatin1String("-lang=")))
+            requested = argument.mid(argument.indexOf(QLatin1Char('=')) + 1);
+    }
+    return requested.toLower();
 }

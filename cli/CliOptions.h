@@ -43,15 +43,22 @@ struct CliOptions {
     int jobs = 0;
     std::string metrics; // backup --metrics: the metrics file; empty: none
     bool onlyChanged = false; // backup --only-changed: no new file for a station without change
+    std::string language; // --lang: the language code asked for, in lower case; empty: none
 
     bool portGiven() const { return portNumber != 0 || !portPath.empty(); }
 };
 
 // The options, or the exit code to end with at once: 0 after --help or
 // --version (printed to standard output), 1 after a mistake (one line on
-// standard error). `arguments` starts with the program name, each made by
-// ArgumentText.
-std::variant<CliOptions, int> ParseCommandLine(const QStringList& arguments);
+// standard error), both in the language of CommandLineText. `arguments`
+// starts with the program name, each made by ArgumentText; `languages` are
+// the codes --lang takes, in lower case.
+std::variant<CliOptions, int> ParseCommandLine(const QStringList& arguments, const QStringList& languages);
+
+// The language code the last --lang of `arguments` asks for, in lower case;
+// empty without one. Looked up before the command line is parsed, so that
+// the help and the mistakes in it speak that language.
+QString RequestedLanguage(const QStringList& arguments);
 
 // Whether `text` is a port that --port takes; when it is, `options` holds
 // it as --port would leave it (portNumber or portPath).

@@ -2,6 +2,7 @@
 
 #include "cli/ConsoleText.h"
 #include "cli/CliMessages.h"
+#include "cli/CommandLineTexts.h"
 #include "diag/AnsiText.h"
 #include "i18n/LanguageTexts.h"
 #include "i18n/NoticeText.h"
@@ -12,12 +13,12 @@
 
 namespace {
 
-// The box title names the kind ("Kalmoria - Fehler"); before any language
-// file was read there is none.
+// One prefix for every error line, whatever box the window would show, so
+// that a journal or a script finds them all alike; a warning says so in its
+// place.
 std::string errorLine(int kind, const std::string& ansiText)
 {
-    const std::string& title = MessageTitle(kind);
-    return toTerminal((title.empty() ? std::string("kalmoria-cli") : title) + ": " + oneLine(ansiText)) + "\n";
+    return (kind == mbWarning ? WarningLinePrefix() : ErrorLinePrefix()) + toTerminal(oneLine(ansiText)) + "\n";
 }
 
 bool isError(int kind)

@@ -27,7 +27,7 @@ public:
     // the failure.
     bool report(const std::vector<Notice>& notices, bool failed);
 
-    // One line on standard error: "<error title>: <text>". Always shown.
+    // One line on standard error: "kalmoria-cli: error: <text>". Always shown.
     void error(const std::string& ansiText);
     // A note on standard error, left out with --quiet.
     void note(const std::string& ansiText);

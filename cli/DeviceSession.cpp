@@ -31,6 +31,8 @@ DeviceSession::DeviceSession(const CliOptions& options, ConsoleMessages& message
         const StationPort port = ResolveStationPort(options.portNumber, options.portPath);
         m_port = port.number;
         m_label = port.label;
+        if (port.path.empty())
+            m_unmapped = comPortSource();
         std::vector<std::string> ports(static_cast<std::size_t>(m_port));
         ports.back() = port.path;
         OverrideComPorts(std::move(ports));
@@ -83,6 +85,8 @@ std::string DeviceSession::ReadFailureText(const DeviceReadResult& result) const
 {
     if (result.outcome == Outcome::PortNotOpen)
         return PortNotOpenText();
+    if (std::string failed = TransferFailureText(result, m_options.retries); !failed.empty())
+        return failed;
     // The last notice tells what stopped the read.
     if (!result.notices.empty())
         return NoticeText(result.notices.back(), kConsoleWording);
@@ -136,6 +140,14 @@ void DeviceSession::ReportPortNotOpen()
 
 std::string DeviceSession::PortNotOpenText() const
 {
+    const int32_t port = m_station->State().ComPortNr;
+    if (m_unmapped && port == m_port) {
+        const std::string name = "COM" + IntToText(m_port);
+        if (m_unmapped->fromSettings)
+            return CliMessage(kMessageComPortNotInSettings, {name, name, name});
+        return CliMessage(kMessageComPortBeyondSystemPorts,
+                          {name, IntToText(static_cast<int64_t>(m_unmapped->systemPorts)), name});
+    }
     return NoticeText(PortOpenFailureNotice(PortLabel(m_station->State().ComPortNr), m_station->Client().Serial().OpenProblem),
                       kConsoleWording);
 }

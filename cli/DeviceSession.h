@@ -5,11 +5,13 @@
 // on the console.
 
 #include "cli/ExitCode.h"
+#include "transports/ComPortMap.h"
 #include "sequences/CheckedLinkWrite.h"
 #include "sequences/DeviceRead.h"
 #include "sequences/PortSearch.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -39,7 +41,8 @@ public:
     // elsewhere (a station of backup).
     DeviceReadResult ReadSilently();
     // The one message (Windows-1252) that says why a read failed, as Read()
-    // shows it.
+    // shows it: for a transfer that failed, its cause and what --retries
+    // did about it.
     std::string ReadFailureText(const DeviceReadResult& result) const;
     // Both, as every command that works on the device's data begins.
     ExitCode ConnectAndRead();
@@ -74,4 +77,7 @@ private:
     // --port: the COM number the sequences open, and the one shown (0: none).
     int32_t m_port = 0;
     int32_t m_label = 0;
+    // --port: a COM number the port table leads nowhere, and where the
+    // table came from.
+    std::optional<ComPortSource> m_unmapped;
 };

@@ -170,6 +170,10 @@ ExitCode RunDiff(CommandContext& context)
         context.session.ReportPortNotOpen();
         return ExitCode::Device;
     }
+    if (const std::string failed = TransferFailureText(area, context.options.retries); !failed.empty()) {
+        context.messages.error(failed);
+        return ExitCodeOf(area.outcome);
+    }
     if (context.messages.report(area.notices, !area.ok()))
         return ExitCodeOf(area.outcome);
     const LinkSet deviceLinks = *context.session.Device().DeviceLinks();

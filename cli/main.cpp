@@ -2,6 +2,7 @@
 #include "cli/CaptureOption.h"
 #include "cli/CliOptions.h"
 #include "cli/Commands.h"
+#include "cli/CommandLineTexts.h"
 #include "cli/ConsoleMessages.h"
 #include "cli/ConsoleView.h"
 #include "cli/DeviceSession.h"
@@ -53,8 +54,9 @@ ExitCode run(const CliOptions& options)
 {
     ConsoleMessages messages(options.quiet);
     ConsoleView view(options.quiet);
-    ResetLanguageTexts(programFolder(), kLanguageBaseName);
-    ActivateStoredLanguage();
+    ActivateLanguageWithoutMenu(options.language);
+    // A file that could not be used fell back to the default file's language.
+    SetCommandLineLanguage(KursSprache());
 
     DeviceSession session(options, messages, view);
     CommandContext context{options, session, messages, {}};
@@ -94,6 +96,20 @@ std::unique_ptr<QCoreApplication> applicationFor(Command command, int& argc, cha
     return std::make_unique<QGuiApplication>(argc, argv);
 }
 
+// The languages --lang takes: those the language files beside the program speak.
+QStringList spokenLanguages()
+{
+    QStringList codes;
+    const auto add = [&codes](const std::string& code) {
+        if (!code.empty() && !codes.contains(QString::fromStdString(code)))
+            codes << QString::fromStdString(code);
+    };
+    add(LanguageOfFile({}));
+    for (const LanguageFile& file : ListLanguageFiles(kLanguageFileMinimumVersion))
+        add(LanguageOfFile(file.fileName));
+    return codes;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -101,8 +117,12 @@ int main(int argc, char** argv)
     // A file size limit (ulimit -f) makes a save fail with an error the
     // command reports (exit 3), instead of ending the program unasked.
     std::signal(SIGXFSZ, SIG_IGN);
-    // Help, version and mistakes on the command line end before the log starts.
-    const std::variant<CliOptions, int> parsed = ParseCommandLine(argumentList(argc, argv));
+    // Help, version and mistakes on the command line end before the log
+    // starts, in the language the command's messages would have.
+    const QStringList arguments = argumentList(argc, argv);
+    ResetLanguageTexts(programFolder(), kLanguageBaseName);
+    SetCommandLineLanguage(LanguageOfFile(LanguageFileWithoutMenu(RequestedLanguage(arguments).toStdString())));
+    const std::variant<CliOptions, int> parsed = ParseCommandLine(arguments, spokenLanguages());
     if (const int* endedEarly = std::get_if<int>(&parsed))
         return *endedEarly;
 

@@ -72,6 +72,15 @@ constexpr int kMessageSerialShared = 171;          // %s1 serial number, %s2 the
 // those keep their previous backup and are counted apart from the saved.
 constexpr int kMessageBackupDoneUnchanged = 178;        // as kMessageBackupDone, %s4 stations unchanged
 constexpr int kMessageBackupInterruptedUnchanged = 179; // as kMessageBackupInterrupted, %s4 stations unchanged
+// A read that stopped at a failed transfer: with its cause, not repeated
+// (--retries 0) or repeated in vain. (Numbers from the top down: the
+// window's new messages count up.)
+constexpr int kMessageReadFailedNotRepeated = 199; // %s1 cause
+constexpr int kMessageReadFailedRepeated = 198;    // %s1 cause, %s2 and %s3 the repeats
+// --port named a COM number that leads to no device file: Kalmoria.ini maps
+// ports and not this one; or it maps none, and the system lists fewer.
+constexpr int kMessageComPortNotInSettings = 197;     // %s1, %s2, %s3 the COM number
+constexpr int kMessageComPortBeyondSystemPorts = 196; // %s1 COM number, %s2 serial ports listed, %s3 COM number
 
 // --- The link plan
 constexpr int kMessageTitleOfStation = 95; // %s1 serial number, %s2 address, %s3 modules, %s4 links, %s5 inactive

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 #include <filesystem>
 
 namespace {
@@ -73,21 +74,70 @@ std::string StoredLanguageChoice(const std::string& settingsPath, const std::str
 
 std::string ListedDefaultLanguage(const std::vector<LanguageFile>& files)
 {
-    const auto courseLanguage = [](const std::string& name) {
-        return ReadProfileString(LanguageFolder() + name, "GLOBAL", "KursSprache", std::string());
-    };
-    const std::string spoken = courseLanguage(DefaultLanguageFileName());
+    const std::string spoken = LanguageOfFile({});
     if (spoken.empty())
         return {};
-    const auto same = std::find_if(files.begin(), files.end(), [&](const LanguageFile& file) {
-        return equalsNoCase(courseLanguage(file.fileName), spoken);
-    });
+    const auto same = std::find_if(files.begin(), files.end(),
+                                   [&](const LanguageFile& file) { return LanguageOfFile(file.fileName) == spoken; });
     return same == files.end() ? std::string() : same->fileName;
 }
 
-void ActivateStoredLanguage()
+std::string LanguageOfFile(const std::string& name)
+{
+    std::string code = ReadProfileString(LanguageFolder() + (name.empty() ? DefaultLanguageFileName() : name),
+                                         "GLOBAL", "KursSprache", std::string());
+    std::transform(code.begin(), code.end(), code.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return code;
+}
+
+std::string LocaleLanguage()
+{
+    std::string locale;
+    for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const char* value = std::getenv(variable);
+        if (value != nullptr && *value != '\0') {
+            locale = value;
+            break;
+        }
+    }
+    // "de_DE.UTF-8", "de_DE@euro", "de": the language is what comes first.
+    std::string code = locale.substr(0, locale.find_first_of("_.@"));
+    std::transform(code.begin(), code.end(), code.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return code == "c" || code == "posix" ? std::string() : code;
+}
+
+std::optional<std::string> LanguageFileSpeaking(const std::string& code, const std::vector<LanguageFile>& files)
+{
+    if (code.empty())
+        return std::nullopt;
+    if (equalsNoCase(LanguageOfFile({}), code))
+        return std::string();
+    const auto speaking = std::find_if(files.begin(), files.end(), [&](const LanguageFile& file) {
+        return equalsNoCase(LanguageOfFile(file.fileName), code);
+    });
+    if (speaking == files.end())
+        return std::nullopt;
+    return speaking->fileName;
+}
+
+std::string LanguageFileWithoutMenu(const std::string& requested)
+{
+    const std::vector<LanguageFile> files = ListLanguageFiles(kLanguageFileMinimumVersion);
+    if (std::optional<std::string> file = LanguageFileSpeaking(requested, files))
+        return *file;
+    if (std::string chosen = StoredLanguageChoice(settingsFilePath(), "Kalmoria", "Sprache", files); !chosen.empty())
+        return chosen;
+    const std::string locale = LocaleLanguage();
+    if (locale.empty())
+        return {};
+    // English is what a user of a language without a file reads most likely.
+    return LanguageFileSpeaking(locale, files).value_or(LanguageFileSpeaking("en", files).value_or(std::string()));
+}
+
+void ActivateLanguageWithoutMenu(const std::string& requested)
 {
     SetMinimumLanguageVersion(kLanguageFileMinimumVersion);
-    const std::vector<LanguageFile> files = ListLanguageFiles(kLanguageFileMinimumVersion);
-    ActivateLanguage(StoredLanguageChoice(settingsFilePath(), "Kalmoria", "Sprache", files));
+    ActivateLanguage(LanguageFileWithoutMenu(requested));
 }

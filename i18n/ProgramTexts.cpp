@@ -50,6 +50,8 @@ std::vector<TextKey> collectKeys()
     addNumbers(keys, "ERROR", {133}); // a report name that got its suffix
     addNumbers(keys, "ERROR", {141}); // a capture that lost frames
     addNumbers(keys, "ERROR", {170, 171}); // backup: a file dated after now, stations sharing a serial number
+    // kalmoria-cli: a read that failed with its cause; a COM number of --port without a device file.
+    addNumbers(keys, "ERROR", {196, 197, 198, 199});
     // Menus, tool buttons, pages, the link editor's and the link table's captions.
     addNumbers(keys, kMainWindow, {10, 11, 12, 13, 14, 15, 16, 18, 19, 20, 21, 22, 23, 25, 26, 27, 28,
                                    30, 31, 37, 38, 39, 40, 41, 42, 50, 51, 52});

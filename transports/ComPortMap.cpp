@@ -53,6 +53,13 @@ std::string comPortPath(int32_t port)
     return comPortPaths()[static_cast<size_t>(port) - 1];
 }
 
+ComPortSource comPortSource()
+{
+    if (LoadIniFile(settingsFilePath())->GetSection(PortSection) != nullptr)
+        return {.fromSettings = true};
+    return {.systemPorts = systemPortPaths().size()};
+}
+
 void OverrideComPorts(std::vector<std::string> paths)
 {
     g_overriddenPorts = std::move(paths);

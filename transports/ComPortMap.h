@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -25,3 +26,12 @@ inline constexpr int32_t MaxComPort = 16;
 
 // The paths of COM1 .. COM16 by the same rules, read in one go.
 std::array<std::string, MaxComPort> comPortPaths();
+
+// Where the port table comes from, to tell why a COM number has no path:
+// the settings file's section "Schnittstellen", or else the serial ports the
+// system lists (how many it does). The override of OverrideComPorts aside.
+struct ComPortSource {
+    bool fromSettings = false;
+    std::size_t systemPorts = 0; // without the section: how many the system lists
+};
+ComPortSource comPortSource();

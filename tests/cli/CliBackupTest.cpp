@@ -226,7 +226,7 @@ TEST_F(CliBackup, SavesEveryStationThatAnswersAndEndsWith2WhenOneDoesNot)
     }
     // Not a terminal: no progress, one error line for each failed station, naming its port.
     ASSERT_EQ(result.errorLines().size(), 3u) << result.err;
-    EXPECT_TRUE(result.errorLines()[0].starts_with("Kalmoria - Fehler: ")) << result.err;
+    EXPECT_TRUE(result.errorLines()[0].starts_with("kalmoria-cli: Fehler: ")) << result.err;
     EXPECT_TRUE(contains(result.err, silent + ": ") && contains(result.err, absent + ": ")) << result.err;
     EXPECT_TRUE(contains(result.errorLines()[2], "3 von 5 Stationen gespeichert")) << result.err;
     EXPECT_EQ(filesBelow(dir()).size(), 3u);
@@ -569,7 +569,7 @@ TEST_F(CliBackup, CtrlCEndsTheReadsAndLeavesOnlyWholeFiles)
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5)) << "the reads were not waited for";
     EXPECT_EQ(result.exitCode, 130) << result.err;
     ASSERT_EQ(result.errorLines().size(), 1u) << result.err;
-    EXPECT_TRUE(result.err.starts_with("Kalmoria - Fehler: Unterbrochen: 1 von 2 Stationen")) << result.err;
+    EXPECT_TRUE(result.err.starts_with("kalmoria-cli: Fehler: Unterbrochen: 1 von 2 Stationen")) << result.err;
 
     const auto lines = linesByPort(result.out);
     ASSERT_EQ(lines.size(), 2u) << result.out;
@@ -632,6 +632,7 @@ TEST_F(CliBackup, ReadsItsStationsSideBySideInOneProcess)
 
 TEST_F(CliBackup, TheHelpNamesTheCommand)
 {
+    cli.locale = {{QStringLiteral("LANG"), QStringLiteral("en_US.UTF-8")}};
     const auto help = cli.run({QStringLiteral("--help")});
     EXPECT_TRUE(contains(help.out, "backup --dir DIR")) << help.out;
     EXPECT_TRUE(contains(help.out, "--jobs <N>")) << help.out;

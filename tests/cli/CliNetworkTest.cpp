@@ -185,7 +185,7 @@ TEST(CliNetworkPort, AnAddressThatCannotBeUsedIsAMistakeOfTheCommandLine)
              {"ssh://127.0.0.1:22", "unknown kind of port \"ssh://\""}}) {
         const auto result = cli.run({QStringLiteral("info"), QStringLiteral("--port"), QString::fromUtf8(address)});
         EXPECT_EQ(result.exitCode, 1) << address;
-        EXPECT_TRUE(contains(result.err, std::string("kalmoria-cli: --port ") + address + ": " + reason)) << result.err;
+        EXPECT_TRUE(contains(result.err, std::string("kalmoria-cli: Fehler: --port ") + address + ": " + reason)) << result.err;
     }
 }
 

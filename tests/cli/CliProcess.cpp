@@ -66,6 +66,10 @@ CliProcess::Result CliProcess::run(const QStringList& arguments, Input input, co
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("XDG_CONFIG_HOME"), QString::fromStdString(m_config.path()));
     environment.insert(QStringLiteral("XDG_DATA_HOME"), QString::fromStdString(dataHome()));
+    for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG", "LANGUAGE"})
+        environment.remove(QLatin1String(variable));
+    for (const auto& [variable, value] : locale)
+        environment.insert(variable, value);
     process.setProcessEnvironment(environment);
     process.setWorkingDirectory(QString::fromStdString(files.path()));
 

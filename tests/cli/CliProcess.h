@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 // kalmoria-cli as a child process, with a settings folder and a working
@@ -36,6 +37,9 @@ public:
     std::string dataHome() const { return m_config.file("data"); }
 
     TempDir files; // its working folder, where the tests keep link files
+    // Its locale: none unless set here ("LANG", "en_US.UTF-8"), so that it
+    // speaks the default language whatever the machine's locale.
+    std::vector<std::pair<QString, QString>> locale;
     std::string program; // the built program unless set
     // Called with the child's process id once it runs, before run() waits
     // for its end: to send it a signal at the right moment.

@@ -114,6 +114,7 @@ protected:
 
 TEST_F(Cli, HelpAndVersionGoToStandardOutput)
 {
+    cli.locale = {{QStringLiteral("LANG"), QStringLiteral("en_US.UTF-8")}};
     const auto help = cli.run({QStringLiteral("--help")});
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_TRUE(contains(help.out, "Usage: kalmoria-cli")) << help.out;
@@ -142,6 +143,8 @@ TEST_F(Cli, MistakesOnTheCommandLineEndWithOneLineAndCode1)
         {QStringLiteral("report"), QStringLiteral("a.ini"), QStringLiteral("b.ini"), QStringLiteral("-o"),
          QStringLiteral("c.pdf")},
         {QStringLiteral("report"), QStringLiteral("--json"), QStringLiteral("-o"), QStringLiteral("c.pdf")},
+        {QStringLiteral("info"), QStringLiteral("--lang"), QStringLiteral("fr")},
+        {QStringLiteral("info"), QStringLiteral("--port")},
     };
     for (const QStringList& arguments : mistakes) {
         const auto result = cli.run(arguments);
@@ -149,7 +152,7 @@ TEST_F(Cli, MistakesOnTheCommandLineEndWithOneLineAndCode1)
         EXPECT_EQ(result.exitCode, 1) << shown;
         EXPECT_EQ(result.out, "") << shown;
         ASSERT_EQ(result.errorLines().size(), 1u) << shown << ": " << result.err;
-        EXPECT_TRUE(contains(result.err, "kalmoria-cli: ")) << result.err;
+        EXPECT_TRUE(result.err.starts_with("kalmoria-cli: Fehler: ")) << "as every error: " << result.err;
     }
 }
 
@@ -193,7 +196,7 @@ TEST_F(Cli, WithoutItsLanguageFilesItEndsWithCode98LikeKalmoria)
     const auto result = cli.run({QStringLiteral("search"), QStringLiteral("--port"), QStringLiteral("/dev/null/none")});
     EXPECT_EQ(result.exitCode, 98);
     ASSERT_EQ(result.errorLines().size(), 1u) << result.err;
-    EXPECT_TRUE(result.err.starts_with("kalmoria-cli: Fatal error: textfile not found or too old!")) << result.err;
+    EXPECT_TRUE(result.err.starts_with("kalmoria-cli: error: Fatal error: textfile not found or too old!")) << result.err;
 }
 
 TEST_F(Cli, ALanguageFileThatLacksATextIsUsedShowingItsNumber)
@@ -282,7 +285,7 @@ TEST_F(Cli, ASilentDeviceEndsEveryCommandWithCode2AndOneErrorLine)
         EXPECT_EQ(result.exitCode, 2) << command.front().toStdString();
         EXPECT_EQ(result.out, "") << command.front().toStdString();
         ASSERT_EQ(result.errorLines().size(), 1u) << result.err;
-        EXPECT_TRUE(result.err.starts_with("Kalmoria - Error: ")) << "in the language of Kalmoria.ini: " << result.err;
+        EXPECT_TRUE(result.err.starts_with("kalmoria-cli: error: ")) << "in the language of Kalmoria.ini: " << result.err;
     }
 }
 
@@ -388,7 +391,7 @@ TEST_F(Cli, WriteAsksOnTheTerminalAndRefusesWhatTheDeviceCannotHold)
             EXPECT_EQ(std::vector<uint16_t>(after.begin(), after.begin() + 12), expected) << c.what;
         } else {
             EXPECT_EQ(after, before) << c.what << ": nothing may be sent";
-            EXPECT_TRUE(result.err.starts_with("Kalmoria - Fehler: ") || c.input == CliProcess::Input::Terminal)
+            EXPECT_TRUE(result.err.starts_with("kalmoria-cli: Fehler: ") || c.input == CliProcess::Input::Terminal)
                 << c.what << ": " << result.err;
         }
     }
@@ -512,7 +515,7 @@ TEST_F(Cli, ALinkFileThatCannotBeReadOrWrittenEndsWithCode3)
         const std::string shown = arguments.join(QLatin1Char(' ')).toStdString();
         EXPECT_EQ(result.exitCode, 3) << shown << ": " << result.err;
         ASSERT_EQ(result.errorLines().size(), 1u) << shown << ": " << result.err;
-        EXPECT_TRUE(result.err.starts_with("Kalmoria - Fehler: Die Verkn\xC3\xBCpfungsdatei ")) << result.err;
+        EXPECT_TRUE(result.err.starts_with("kalmoria-cli: Fehler: Die Verkn\xC3\xBCpfungsdatei ")) << result.err;
     }
     EXPECT_EQ(linkArea(), before);
 }
@@ -718,7 +721,7 @@ TEST_F(Cli, CtrlCDuringAWriteWaitsForTheTransferAndSaysWhatTheDeviceHolds)
     cli.whileRunning = nullptr;
     EXPECT_EQ(interrupted.exitCode, 130) << interrupted.err;
     ASSERT_EQ(interrupted.errorLines().size(), 1u) << interrupted.err;
-    EXPECT_TRUE(interrupted.err.starts_with("Kalmoria - Fehler: Unterbrochen")
+    EXPECT_TRUE(interrupted.err.starts_with("kalmoria-cli: Fehler: Unterbrochen")
                 && contains(interrupted.err, "2 Verkn\xC3\xBCpfungen wurden in die QMX \xC3\xBC" "bertragen und gepr\xC3\xBC" "ft"))
         << interrupted.err;
     const std::vector<uint16_t> after = linkArea();

@@ -1,4 +1,5 @@
 #include "tests/common/QmxSim.h"
+#include "tests/common/TempDir.h"
 
 #include <QProcess>
 #include <gtest/gtest.h>
@@ -12,7 +13,13 @@ namespace {
 
 std::string helpOf(const std::string& program)
 {
+    // The manual pages are English: so is the help they are held against.
+    const TempDir settings;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("en_US.UTF-8"));
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), QString::fromStdString(settings.path()));
     QProcess process;
+    process.setProcessEnvironment(environment);
     process.start(QString::fromStdString(QmxSim::binDir() + "/" + program), {QStringLiteral("--help")});
     process.waitForFinished(10000);
     return process.readAllStandardOutput().toStdString();

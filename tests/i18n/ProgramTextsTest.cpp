@@ -11,6 +11,7 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <set>
 
 namespace {
 
@@ -58,6 +59,30 @@ TEST(ProgramTexts, ShippedLanguageFilesHoldEveryOne)
         for (const TextKey& missing : MissingProgramTexts(*LoadIniFile(folder.file(name))))
             ADD_FAILURE() << name << ": [" << missing.section << "] " << missing.key;
     }
+}
+
+// A text added to one language file alone (a console's wording, say) leaves
+// the users of the others with the window's words, or with "@n".
+TEST(ProgramTexts, ShippedLanguageFilesHoldTheSameKeys)
+{
+    const auto keysOf = [](const char* name) {
+        const TempDir folder;
+        folder.write(name, shipped(name));
+        const auto file = LoadIniFile(folder.file(name));
+        std::set<std::string> keys;
+        CSimpleIniA::TNamesDepend sections;
+        file->GetAllSections(sections);
+        for (const auto& section : sections) {
+            CSimpleIniA::TNamesDepend names;
+            file->GetAllKeys(section.pItem, names);
+            for (const auto& key : names)
+                keys.insert(std::string(section.pItem) + "." + key.pItem);
+        }
+        return keys;
+    };
+    const std::set<std::string> english = keysOf("KalmoriaEN.TXT");
+    for (const char* name : {"Kalmoria.TXT", "KalmoriaDE.TXT"})
+        EXPECT_EQ(keysOf(name), english) << name;
 }
 
 TEST_P(IncompleteLanguageFile, IsUsedShowingAtNWhereATextIsMissingAndTheLogNamesIt)
