@@ -54,6 +54,7 @@ constexpr int kMessageLinkNoun = 69;        // "Verknüpfung|Verknüpfungen": on
 constexpr int kMessageStationListUnreadable = 110; // %s1 file, %s2 reason
 constexpr int kMessageStationListNoPort = 111;     // %s1 file, %s2 line number, %s3 the line
 constexpr int kMessageStationListEmpty = 112;      // %s1 file
+constexpr int kMessageStationListInterrupted = 150; // %s1 file
 constexpr int kMessageBackupFolderNotWritable = 113; // %s1 folder, %s2 reason
 constexpr int kMessageStationProcessFailed = 114;  // %s1 what became of the process
 constexpr int kMessageStationInterrupted = 115;
