@@ -24,6 +24,7 @@ constexpr int kMessageReportPage = 129;       // %s1 page, %s2 pages
 constexpr int kMessageReportStatements = 130; // see report/ReportTexts.h
 constexpr int kMessageReportNotSaved = 131;   // %s1 file, %s2 reason
 constexpr int kMessageReportSaved = 132;      // %s1 file, %s2 pages
+constexpr int kMessageReportMoreFindings = 152; // %s1 findings of a link left unlisted
 
 // --- Unsaved links
 constexpr int kMessageUnsavedLinks = 55; // %s1 links
