@@ -17,6 +17,7 @@
 #include "fleet/BackupMetrics.h"
 #include "fleet/FleetBackup.h"
 #include "i18n/NoticeText.h"
+#include "protocol/Tvep.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -162,7 +163,9 @@ ExitCode RunBackup(CommandContext& context)
     const HeldSignals held;
     const CliOptions& options = context.options;
     const BackupSettings settings{options.dir, OverviewHeadings(), options.onlyChanged, options.capture,
-                                  Preferences{.fastReplyEnd = options.fast, .retries = options.retries}};
+                                  Preferences{.fastReplyEnd = options.fast,
+                                              .retries = options.retries,
+                                              .answerPatienceMs = Tvep::UnattendedAnswerPatienceMs}};
     const auto interrupted = [&held] { return held.arrived(); };
     const FleetPlan plan = PlanFleetBackup(settings, options.metrics, options.ports, options.stations, interrupted);
     if (context.messages.report(plan.notices, !plan.ok()))

@@ -176,3 +176,5 @@ constexpr int kMessagePortHeldBy = 71;         // %s1 port, %s2 program, %s3 pro
 constexpr int kMessageNetworkPortNotOpen = 100; // %s1 port, %s2 server, %s3 reason
 constexpr int kMessageConnectionLost = 101;     // %s1 server, %s2 reason
 constexpr int kMessageBadPortAddress = 102;     // %s1 port, %s2 what is wrong
+// A command that gave up on a device that gave no good reply for too long.
+constexpr int kMessageNoAnswerInTime = 151;
