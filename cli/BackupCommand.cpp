@@ -17,6 +17,7 @@
 #include "fleet/FleetBackup.h"
 #include "fleet/SharedSerials.h"
 #include "i18n/NoticeText.h"
+#include "protocol/Tvep.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -172,16 +173,18 @@ ExitCode RunBackup(CommandContext& context)
     const HeldSignals held;
     const CliOptions& options = context.options;
     const BackupSettings settings{options.dir, OverviewHeadings(), options.onlyChanged, options.capture,
-                                  Preferences{.fastReplyEnd = options.fast, .retries = options.retries}};
-    const FleetPlan plan = PlanFleetBackup(settings, options.metrics, options.ports, options.stations);
+                                  Preferences{.fastReplyEnd = options.fast,
+                                              .retries = options.retries,
+                                              .answerPatienceMs = Tvep::UnattendedAnswerPatienceMs}};
+    const auto interrupted = [&held] { return held.arrived(); };
+    const FleetPlan plan = PlanFleetBackup(settings, options.metrics, options.ports, options.stations, interrupted);
     if (context.messages.report(plan.notices, !plan.ok()))
         return ExitCodeOf(plan.outcome);
     const std::vector<FleetStation>& stations = plan.stations;
     FleetBackup fleet(settings, stations, options.jobs);
     BackupRun run(context, stations.size());
-    const bool interrupted = fleet.Run([&held] { return held.arrived(); },
-                                       [&run](std::size_t index, const StationBackupResult& result) {
-                                           run.report(index, result);
-                                       });
-    return run.end(interrupted);
+    const bool stopped = fleet.Run(interrupted, [&run](std::size_t index, const StationBackupResult& result) {
+        run.report(index, result);
+    });
+    return run.end(stopped);
 }

@@ -23,7 +23,8 @@ DeviceSession::DeviceSession(const CliOptions& options, ConsoleMessages& message
           Preferences{.fastReplyEnd = options.fast,
                       .retries = options.retries,
                       .writeCheck = options.verify,
-                      .alwaysCheckStation = true}))
+                      .alwaysCheckStation = true,
+                      .answerPatienceMs = Tvep::UnattendedAnswerPatienceMs}))
 {
     if (options.portGiven()) {
         // Only the port asked for is there, under its own number. The

@@ -19,6 +19,11 @@ struct Preferences {
     // snapshot: kalmoria-cli writes unattended, and its --no-verify only
     // leaves out the read-back. Not kept in the settings file.
     bool alwaysCheckStation = false;
+    // How long a flow may go without a good reply of the device before it
+    // gives up (Tvep::AnswerPatienceMs). kalmoria-cli runs unattended and
+    // bounds its commands so; the window shows the wait and bounds each
+    // transfer only, as ever (0). Not kept in the settings file.
+    int32_t answerPatienceMs = 0;
 
     // The choices kept in the settings file.
     static Preferences Stored();

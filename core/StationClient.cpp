@@ -23,6 +23,7 @@ void StationClient::applyPreferences()
 {
     m_client->FastReplyEnd = m_preferences.fastReplyEnd;
     m_client->Retries = m_preferences.retries;
+    m_client->AnswerPatienceMs = m_preferences.answerPatienceMs;
 }
 
 void StationClient::SetFastReplyEnd(bool on)

@@ -26,6 +26,7 @@ constexpr int kMessageReportStatements = 130; // see report/ReportTexts.h
 constexpr int kMessageReportNotSaved = 131;   // %s1 file, %s2 reason
 constexpr int kMessageReportSaved = 132;      // %s1 file, %s2 pages
 constexpr int kMessageReplaceOtherReport = 133; // %s1 the file that would be replaced
+constexpr int kMessageReportMoreFindings = 152; // %s1 findings of a link left unlisted
 
 // --- Unsaved links
 constexpr int kMessageUnsavedLinks = 55; // %s1 links
@@ -56,6 +57,7 @@ constexpr int kMessageLinkNoun = 69;        // "Verknüpfung|Verknüpfungen": on
 constexpr int kMessageStationListUnreadable = 110; // %s1 file, %s2 reason
 constexpr int kMessageStationListNoPort = 111;     // %s1 file, %s2 line number, %s3 the line
 constexpr int kMessageStationListEmpty = 112;      // %s1 file
+constexpr int kMessageStationListInterrupted = 150; // %s1 file
 constexpr int kMessageBackupFolderNotWritable = 113; // %s1 folder, %s2 reason
 constexpr int kMessageStationProcessFailed = 114;  // %s1 what became of the process
 constexpr int kMessageStationInterrupted = 115;
@@ -193,3 +195,5 @@ constexpr int kMessagePortHeldBy = 71;         // %s1 port, %s2 program, %s3 pro
 constexpr int kMessageNetworkPortNotOpen = 100; // %s1 port, %s2 server, %s3 reason
 constexpr int kMessageConnectionLost = 101;     // %s1 server, %s2 reason
 constexpr int kMessageBadPortAddress = 102;     // %s1 port, %s2 what is wrong
+// A command that gave up on a device that gave no good reply for too long.
+constexpr int kMessageNoAnswerInTime = 151;

@@ -92,12 +92,12 @@ FleetPlan refused(Outcome outcome, int message, std::vector<std::string> argumen
 } // namespace
 
 FleetPlan PlanFleetBackup(const BackupSettings& settings, const std::string& metricsFile, QStringList ports,
-                          const std::string& stationList)
+                          const std::string& stationList, const std::function<bool()>& stopRequested)
 {
     constexpr auto unreadable = Outcome::FileUnreadable;
     constexpr auto notWritten = Outcome::FileNotWritten;
     if (!stationList.empty()) {
-        const StationListLoad list = LoadStationList(stationList);
+        const StationListLoad list = LoadStationList(stationList, stopRequested);
         const std::string file = fileNameToAnsi(stationList);
         switch (list.outcome) {
         case StationListLoad::Outcome::Unreadable:
@@ -105,6 +105,8 @@ FleetPlan PlanFleetBackup(const BackupSettings& settings, const std::string& met
         case StationListLoad::Outcome::NoPort:
             return refused(unreadable, kMessageStationListNoPort,
                            {file, IntToText(list.line), fileNameToAnsi(list.text)});
+        case StationListLoad::Outcome::Interrupted:
+            return refused(Outcome::Interrupted, kMessageStationListInterrupted, {file});
         case StationListLoad::Outcome::Read:
             break;
         }

@@ -17,12 +17,14 @@
 // read: the backup folder, the captures' folder and the metrics file must
 // take files, and the station list `stationList` (empty: none) must name
 // ports. Done with the stations of `ports` and the list, once each;
-// FileUnreadable or FileNotWritten with the notice that says why.
+// FileUnreadable or FileNotWritten with the notice that says why; Interrupted
+// when `stopRequested` said yes while the list was waited for (a pipe whose
+// writer has not finished).
 struct FleetPlan : Result {
     std::vector<FleetStation> stations;
 };
 FleetPlan PlanFleetBackup(const BackupSettings& settings, const std::string& metricsFile, QStringList ports,
-                          const std::string& stationList);
+                          const std::string& stationList, const std::function<bool()>& stopRequested = {});
 
 class FleetBackup {
 public:

@@ -8,26 +8,53 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <poll.h>
 #include <set>
 #include <unistd.h>
 
 namespace {
 
-// The whole file, or the system's reason why not.
-bool readAll(const std::string& path, std::string& bytes, std::string& reason)
+// How long one wait for more of the list lasts before it looks whether it
+// should give way.
+constexpr int kWaitSliceMs = 20;
+
+// The whole file, or why not. A list may come through a pipe (a named one, or
+// `--stations <(...)`) whose writer is slow to come or never finishes: the
+// file is opened without waiting for a writer, and the bytes are waited for
+// in short slices, after each of which `stopped` (when given) may end the
+// wait. A pipe with no writer yet is waited for, as `cat` would.
+StationListLoad::Outcome readAll(const std::string& path, const std::function<bool()>& stopped, std::string& bytes,
+                                 std::string& reason)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (fd < 0) {
         reason = std::strerror(errno);
-        return false;
+        return StationListLoad::Outcome::Unreadable;
     }
+    auto outcome = StationListLoad::Outcome::Read;
     char buffer[8192];
     for (;;) {
+        if (stopped && stopped()) {
+            outcome = StationListLoad::Outcome::Interrupted;
+            break;
+        }
+        // A pipe without a writer reads as its end at once; only what poll
+        // calls readable (bytes, or a writer gone) is read.
+        pollfd entry{fd, POLLIN, 0};
+        const int ready = ::poll(&entry, 1, kWaitSliceMs);
+        if (ready < 0 && errno != EINTR) {
+            reason = std::strerror(errno);
+            outcome = StationListLoad::Outcome::Unreadable;
+            break;
+        }
+        if (ready <= 0)
+            continue;
         const ssize_t got = ::read(fd, buffer, sizeof buffer);
-        if (got < 0 && errno == EINTR)
+        if (got < 0 && (errno == EINTR || errno == EAGAIN))
             continue;
         if (got < 0) {
             reason = std::strerror(errno);
+            outcome = StationListLoad::Outcome::Unreadable;
             break;
         }
         if (got == 0)
@@ -35,11 +62,12 @@ bool readAll(const std::string& path, std::string& bytes, std::string& reason)
         bytes.append(buffer, static_cast<std::size_t>(got));
         if (static_cast<long>(bytes.size()) > kMaxStationListBytes) {
             reason = "larger than " + std::to_string(kMaxStationListBytes / 1024) + " KiB";
+            outcome = StationListLoad::Outcome::Unreadable;
             break;
         }
     }
     ::close(fd);
-    return reason.empty();
+    return outcome;
 }
 
 bool isBlank(char c)
@@ -67,14 +95,13 @@ std::string portOf(std::string line)
 
 } // namespace
 
-StationListLoad LoadStationList(const std::string& path)
+StationListLoad LoadStationList(const std::string& path, const std::function<bool()>& stopped)
 {
     StationListLoad load;
     std::string bytes;
-    if (!readAll(path, bytes, load.reason)) {
-        load.outcome = StationListLoad::Outcome::Unreadable;
+    load.outcome = readAll(path, stopped, bytes, load.reason);
+    if (load.outcome != StationListLoad::Outcome::Read)
         return load;
-    }
     return ParseStationList(bytes);
 }
 

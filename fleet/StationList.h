@@ -8,16 +8,17 @@
 
 #include <QStringList>
 
+#include <functional>
 #include <string>
 #include <string_view>
-#include <vector>
 #include <vector>
 
 struct StationListLoad {
     enum class Outcome {
-        Read,       // `ports` holds every port of the list, in its order
-        Unreadable, // the file cannot be read: `reason`
-        NoPort,     // line `line` is not a port as --port takes it: `text`
+        Read,        // `ports` holds every port of the list, in its order
+        Unreadable,  // the file cannot be read: `reason`
+        NoPort,      // line `line` is not a port as --port takes it: `text`
+        Interrupted, // the wait for the list's bytes was given up
     };
     Outcome outcome = Outcome::Unreadable;
     QStringList ports; // each as ArgumentText makes it of the line's bytes
@@ -29,7 +30,10 @@ struct StationListLoad {
 // A station list larger than this is no station list.
 inline constexpr long kMaxStationListBytes = 1024 * 1024;
 
-StationListLoad LoadStationList(const std::string& path);
+// The list in the file `path`, which may be a pipe: its bytes are waited
+// for until its writer closes it, unless `stopped` says yes first (it is
+// asked every few milliseconds while the list is waited for).
+StationListLoad LoadStationList(const std::string& path, const std::function<bool()>& stopped = {});
 // The list in `bytes`, as LoadStationList reads a file's.
 StationListLoad ParseStationList(std::string_view bytes);
 

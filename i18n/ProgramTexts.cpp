@@ -49,6 +49,8 @@ std::vector<TextKey> collectKeys()
     addNumbers(keys, "ERROR", {140}); // a comparison whose read of the device's links failed
     addNumbers(keys, "ERROR", {133}); // a report name that got its suffix
     addNumbers(keys, "ERROR", {141}); // a capture that lost frames
+    addNumbers(keys, "ERROR", {150, 151}); // a station list never given, a line that never answers
+    addNumbers(keys, "ERROR", {152}); // the report's findings of a link left unlisted
     addNumbers(keys, "ERROR", {170, 171}); // backup: a file dated after now, stations sharing a serial number
     // kalmoria-cli: a read that failed with its cause; a COM number of --port without a device file.
     addNumbers(keys, "ERROR", {196, 197, 198, 199});

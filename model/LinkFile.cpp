@@ -8,6 +8,7 @@
 #include "io/IniBytes.h"
 #include "io/IniLines.h"
 #include "model/LinkModel.h"
+#include "model/ModuleModel.h"
 #include "model/ModuleOverview.h"
 
 #include <QDateTime>
@@ -288,31 +289,54 @@ std::optional<StationIdentity> readOrigin(const CSimpleIniA& ini)
     return StationIdentity{static_cast<uint16_t>(*serial), *address, static_cast<uint16_t>(*type)};
 }
 
-// The overview as the file keeps it, row 0 the headings: each row's cells
-// split at the commas the writer put behind them (a name that holds a comma
-// comes apart: the copy is for people).
+// The cells of an overview entry, split at the commas the writer put behind
+// them ("cell, "). A module name holding a comma comes apart into more cells
+// than the overview has columns: those belong back together, so the cells
+// before the name are taken from the front and those after it from the
+// back, and the name is what lies between, blanks and all. Each comma is
+// looked at once, however many an entry holds.
+std::vector<std::string_view> overviewCells(std::string_view text)
+{
+    constexpr std::size_t kNameColumn = 2;
+    constexpr std::size_t kBehindName = kOverviewColumns - kNameColumn - 1;
+    std::vector<std::string_view> cells;
+    if (text.empty())
+        return cells;
+    if (text.back() == ',')
+        text.remove_suffix(1); // the writer's comma behind the last cell
+    for (std::size_t comma = text.find(','); cells.size() < kNameColumn && comma != std::string_view::npos;
+         comma = text.find(',')) {
+        cells.push_back(text.substr(0, comma));
+        text.remove_prefix(comma + 1);
+    }
+    std::vector<std::string_view> behind;
+    if (cells.size() == kNameColumn) {
+        for (std::size_t comma = text.rfind(','); behind.size() < kBehindName && comma != std::string_view::npos;
+             comma = text.rfind(',')) {
+            behind.push_back(text.substr(comma + 1));
+            text.remove_suffix(text.size() - comma);
+        }
+    }
+    cells.push_back(text);
+    cells.insert(cells.end(), behind.rbegin(), behind.rend());
+    return cells;
+}
+
+// The overview as the file keeps it, row 0 the headings, each cell without
+// the blanks before it and cut to what a device can give its column.
 OverviewRows readOverview(const CSimpleIniA& ini)
 {
-    // Cells are written as "cell, ": a module name holding a comma splits
-    // into more cells than the overview has columns, and those belong back
-    // together, blanks and all.
-    constexpr std::size_t kNameColumn = 2;
     OverviewRows rows;
     for (int r = 0; r <= kOverviewDataRows; ++r) {
         const std::string key = (r < 10 ? "0" : "") + std::to_string(r);
         const char* text = ini.GetValue(kOverviewSection, key.c_str(), nullptr);
         std::vector<std::string> cells;
-        for (std::string_view rest = text != nullptr ? text : ""; !rest.empty();) {
-            const std::size_t comma = std::min(rest.find(','), rest.size());
-            cells.emplace_back(rest.substr(0, comma));
-            rest.remove_prefix(std::min(comma + 1, rest.size()));
+        for (std::string_view cell : overviewCells(text != nullptr ? text : "")) {
+            cell.remove_prefix(std::min(cell.find_first_not_of(' '), cell.size()));
+            // Headings are the language's words, not the device's.
+            const std::size_t longest = r == 0 ? kMaxModuleTextLength : kOverviewCellLengths[cells.size()];
+            cells.push_back(CutOverviewCell(cell, longest));
         }
-        while (cells.size() > kOverviewColumns) {
-            cells[kNameColumn] += "," + cells[kNameColumn + 1];
-            cells.erase(cells.begin() + kNameColumn + 1);
-        }
-        for (std::string& cell : cells)
-            cell.erase(0, cell.find_first_not_of(' '));
         if (r == 0 || !cells.empty())
             rows.push_back(std::move(cells));
     }

@@ -28,3 +28,12 @@ std::vector<OverviewRow> ModuleOverviewRows(const Station& station)
     }
     return rows;
 }
+
+std::string CutOverviewCell(std::string_view cell, std::size_t longest)
+{
+    if (cell.size() <= longest)
+        return std::string(cell);
+    if (longest <= kCutMark.size())
+        return std::string(kCutMark.substr(0, longest));
+    return std::string(cell.substr(0, longest - kCutMark.size())).append(kCutMark);
+}

@@ -5,7 +5,9 @@
 // command-line program prints it.
 
 #include <array>
+#include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 struct Station;
@@ -20,6 +22,20 @@ constexpr int kOverviewDataRows = 65;
 constexpr std::array<int, kOverviewColumns> kOverviewHeadingLines{7, 8, 2, 9, 10, 11, 12, 13};
 
 using OverviewRow = std::array<std::string, kOverviewColumns>;
+
+// The longest text a device gives each column: the five digits of a 16-bit
+// register for the address and the counts, 40 characters for type and name.
+// A link file's copy of the overview is for people and may have been edited:
+// what it holds beyond these is cut.
+constexpr std::array<std::size_t, kOverviewColumns> kOverviewCellLengths{5, 40, 40, 5, 5, 5, 5, 5};
+
+// Marks a cell that was cut; it counts towards the cell's length.
+inline constexpr std::string_view kCutMark = "...";
+
+// `cell` as an overview keeps it: unchanged up to `longest` characters, else
+// its beginning and kCutMark, `longest` characters in all, so that a cut
+// cell read again stays as it is.
+std::string CutOverviewCell(std::string_view cell, std::size_t longest);
 
 // The rows of the ModuleList positions 0 .. ModulAnzahl - 1 (at most
 // kOverviewDataRows): the address the device's bus shows (relative to the

@@ -63,12 +63,14 @@ bool Tvep::OpenPortAt(int32_t port, const std::string& path, int32_t baud, char 
         m_line->ClosePort();
         line->SetWaitHook(m_line->WaitHook());
         line->SetStop(m_line->Stop());
+        line->SetDeadline(m_line->Deadline());
         m_line = std::move(line);
     }
     m_line->SetReadTimeout(0);
     tapPort(port, path);
     if (!m_line->OpenPortAt(port, path, baud, parity))
         return false;
+    resumePatience();
     // A program stopped in the middle of a transfer leaves the rest of its
     // reply coming; heard out now, it cannot spoil the first transfer. That
     // takes a reply time-out and twice the longest reply at the line's pace
@@ -77,6 +79,7 @@ bool Tvep::OpenPortAt(int32_t port, const std::string& path, int32_t baud, char 
         awaitQuietLine(Line::NowMs() + ReplyTimeout + int64_t{MaxReplyBytes} * settleMs());
         m_line->SetReadTimeout(0);
     }
+    pausePatience(false);
     return true;
 }
 
@@ -230,6 +233,7 @@ int32_t Tvep::Transfer(int32_t writeAddr, int32_t writeCount, std::span<const ui
 
     const int32_t attempts = 1 + std::clamp(Retries, 0, MaxRetries);
     int32_t result = Ok;
+    resumePatience();
     for (int32_t attempt = 1; attempt <= attempts; ++attempt) {
         m_lineFellQuiet = true;
         result = transferOnce(sendData, recvData);
@@ -240,6 +244,7 @@ int32_t Tvep::Transfer(int32_t writeAddr, int32_t writeCount, std::span<const ui
         if (attempts > 1)
             logFailedAttempt(attempt, result);
     }
+    pausePatience(result == Ok);
     return result;
 }
 
@@ -327,6 +332,31 @@ bool Tvep::awaitQuietLine(int64_t untilMs)
 bool Tvep::fastReplyEnd() const
 {
     return FastReplyEnd || m_line->EndsRepliesWhenWhole();
+}
+
+int64_t Tvep::wholePatience() const
+{
+    // A network line's first-byte time-out is the user's allowance for a
+    // slow link (a serial line's is the one asked for, here none).
+    return int64_t{AnswerPatienceMs} + std::max(m_line->FirstByteTimeout(0), 0);
+}
+
+void Tvep::resumePatience()
+{
+    if (AnswerPatienceMs <= 0)
+        return;
+    if (m_patienceLeftMs < 0)
+        m_patienceLeftMs = wholePatience();
+    m_line->SetDeadline(Line::NowMs() + m_patienceLeftMs);
+}
+
+void Tvep::pausePatience(bool goodReply)
+{
+    if (AnswerPatienceMs <= 0)
+        return;
+    const int64_t now = Line::NowMs();
+    m_patienceLeftMs = goodReply ? wholePatience() : std::max<int64_t>(m_line->Deadline() - now, 0);
+    m_line->SetDeadline(m_patienceLeftMs > 0 ? 0 : now);
 }
 
 const char* Tvep::ResultText(int32_t result)

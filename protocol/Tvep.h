@@ -114,6 +114,24 @@ public:
     // for there silence is the answer.
     bool RetryWhenSilent = true;
 
+    // How long the client may wait on the line without a good reply: the
+    // transfers and the drain of an opened port count, the time between them
+    // (the caller's work, a question to the user) does not. Once it is used
+    // up, every wait of the line ends at once (Line::SetDeadline), so each
+    // transfer still asked for fails at once. Each good reply grants it
+    // anew, so a long read of a healthy device never comes near it; a device
+    // that chatters without ever answering, or whose every transfer fails
+    // only at the end of its own bound, holds the caller no longer than this.
+    // A network port's own first-byte time-out comes on top. 0 (the
+    // default): no such bound.
+    int32_t AnswerPatienceMs = 0;
+    // What an unattended program grants: a healthy line answers a request
+    // within its reply time-out and the line time of the reply, under 1 s;
+    // even a name block whose first attempt met silence (three reply
+    // time-outs of 1.5 s) is answered within 5 s. A device that says nothing
+    // valid for longer is not going to.
+    static constexpr int32_t UnattendedAnswerPatienceMs = 6000;
+
     // Off (the default): a reply ends when the line has been quiet for three
     // character time-outs, about 150 ms after its last byte. On: it also ends
     // as soon as the bytes in hand are a whole good reply and no further byte
@@ -160,6 +178,14 @@ private:
     std::string addressField() const;
     // Whether this transfer ends its reply once it is whole.
     bool fastReplyEnd() const;
+    // A wait on the line begins: its deadline is what is left of the
+    // patience (see AnswerPatienceMs).
+    void resumePatience();
+    // The wait has ended: a good reply grants the whole patience again,
+    // else what is left is kept. Between waits the line has no deadline,
+    // unless the patience is used up: then every later wait ends at once.
+    void pausePatience(bool goodReply);
+    int64_t wholePatience() const;
 
     // The frame tap (FrameTap.h; TvepTap.cpp): the port's name as it opens,
     // the request as sent, the reply as it came, and at the attempt's end
@@ -180,4 +206,5 @@ private:
     const LineFactory& m_lines;
     std::unique_ptr<Line> m_line;
     bool m_lineFellQuiet = true; // after the last attempt of a transfer
+    int64_t m_patienceLeftMs = -1; // -1: no wait on the line yet
 };

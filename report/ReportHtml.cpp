@@ -14,6 +14,7 @@
 #include "protocol/DeviceRegisters.h"
 #include "report/ReportTexts.h"
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -122,12 +123,33 @@ std::string moduleName(const Station& station, int32_t address)
     return station.Module(address).name;
 }
 
+// The most findings a link's row lists. Links that are all alike would each
+// find every link before them the same, tens of thousands of lines in all
+// for a full table; the first few say what is wrong, and the rest is counted.
+constexpr std::size_t kShownFindings = 3;
+
+// The findings of link `n` as its row lists them: the first kShownFindings,
+// one a line, and how many more there are.
+QString findingsCell(const std::vector<LinkProblem>& ofLink, const std::vector<LinkRecord>& links, int32_t n)
+{
+    const std::size_t shown = std::min(ofLink.size(), kShownFindings);
+    std::string lines = LinkProblemLines({ofLink.begin(), ofLink.begin() + static_cast<std::ptrdiff_t>(shown)}, links, n);
+    if (ofLink.size() > shown)
+        lines += "\r" + ReportMoreFindingsText(static_cast<int64_t>(ofLink.size() - shown));
+    return html(lines).replace(QLatin1Char('\r'), QStringLiteral("<br/>"));
+}
+
 QString linkSection(const Station& station, const std::vector<LinkRecord>& links)
 {
     // Without the station's modules every link would be found to use a
     // module that is missing: the check says nothing then.
     const bool checked = station.ModulAnzahl > 0;
     const std::vector<LinkProblem> problems = checked ? CheckLinks(station, links) : std::vector<LinkProblem>();
+    std::vector<std::vector<LinkProblem>> problemsOf(links.size() + 1);
+    for (const LinkProblem& problem : problems) {
+        if (problem.link >= 1 && static_cast<std::size_t>(problem.link) <= links.size())
+            problemsOf[static_cast<std::size_t>(problem.link)].push_back(problem);
+    }
     const QString span = QStringLiteral("<th colspan=\"%1\">%2</th>");
     QString head = QStringLiteral("<tr><th></th>")
                    + span.arg(5).arg(MainWindowText(kTextSource, "Quelle").toHtmlEscaped())
@@ -156,10 +178,8 @@ QString linkSection(const Station& station, const std::vector<LinkRecord>& links
         body += QStringLiteral("<tr>");
         for (const std::string& text : cells)
             body += cell(html(text));
-        if (checked) {
-            QString findings = html(LinkProblemLines(problems, links, number));
-            body += cell(findings.replace(QLatin1Char('\r'), QStringLiteral("<br/>")));
-        }
+        if (checked)
+            body += cell(findingsCell(problemsOf[i + 1], links, number));
         body += QStringLiteral("</tr>");
     }
     const QString verdict = !checked ? paragraph(ReportStatement::NotChecked)

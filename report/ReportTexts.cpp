@@ -46,6 +46,11 @@ std::string ReportPageText(int page, int pages)
     return GetMessageText(kMessageReportPage, {std::to_string(page), std::to_string(pages)}, 1);
 }
 
+std::string ReportMoreFindingsText(int64_t count)
+{
+    return GetMessageText(kMessageReportMoreFindings, {std::to_string(count)}, 0);
+}
+
 std::string ReportStationText(const StationIdentity& station)
 {
     return ReportWord(ReportLabel::Serial) + " " + IntToText(station.serialNumber) + ", "

@@ -6,6 +6,7 @@
 
 #include "model/StationIdentity.h"
 
+#include <cstdint>
 #include <string>
 
 enum class ReportHeading { Title, Modules, Links, Comparison, LastWrite, Check };
@@ -23,5 +24,7 @@ std::string ReportWord(ReportLabel label);
 std::string ReportWord(ReportStatement statement);
 // "Seite 2 von 5".
 std::string ReportPageText(int page, int pages);
+// "... und 12 weitere Befunde": the findings of a link left unlisted.
+std::string ReportMoreFindingsText(int64_t count);
 // "Seriennummer 4242, QMX-Adresse 30".
 std::string ReportStationText(const StationIdentity& station);

@@ -65,22 +65,31 @@ Notice PortOpenFailureNotice(int32_t port, const PortOpenProblem& problem)
                         {PortName(port, problem.path), problem.reason});
 }
 
+namespace {
+
+// Once, and with the failure it caused: one box tells what failed and why.
+void addCause(std::vector<Notice>& notices, Notice cause)
+{
+    const int number = cause.number;
+    const auto same = [number](const Notice& notice) { return notice.number == number; };
+    std::erase_if(notices, same);
+    for (Notice& notice : notices)
+        std::erase_if(notice.causes, same);
+    if (notices.empty())
+        notices.push_back(std::move(cause));
+    else
+        notices.back().causes.push_back(std::move(cause));
+}
+
+} // namespace
+
 void AddConnectionLost(std::vector<Notice>& notices, const Line& line)
 {
-    if (line.LostReason.empty())
-        return;
-    // Once, and with the failure it caused: one box tells what failed, the
-    // server and why the connection went.
-    const auto lost = [](const Notice& notice) { return notice.number == kMessageConnectionLost; };
-    std::erase_if(notices, lost);
-    for (Notice& notice : notices)
-        std::erase_if(notice.causes, lost);
-    Notice connectionLost =
-        DeviceNotice(kMessageConnectionLost, Notice::Severity::Error, {line.Server(), line.LostReason});
-    if (notices.empty())
-        notices.push_back(std::move(connectionLost));
-    else
-        notices.back().causes.push_back(std::move(connectionLost));
+    if (!line.LostReason.empty())
+        addCause(notices,
+                 DeviceNotice(kMessageConnectionLost, Notice::Severity::Error, {line.Server(), line.LostReason}));
+    if (line.DeadlinePassed())
+        addCause(notices, DeviceNotice(kMessageNoAnswerInTime, Notice::Severity::Error));
 }
 
 std::optional<Notice> RefusalWhileDataIncomplete(const ModuleModel& modules)

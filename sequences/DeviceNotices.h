@@ -37,9 +37,10 @@ std::string PortName(int32_t port, const std::string& path);
 
 // Message 101 when the connection of `line` went away while its port was
 // open (a network port whose server closed it), with the server and the
-// system's reason: once per sequence, as the cause of the last notice (the
-// failure it brought about), so that one box says both; a notice of its own
-// when there is none.
+// system's reason; message 151 when the line's deadline has passed (the
+// device gave no good reply for as long as the caller would wait). Each once
+// per sequence, as the cause of the last notice (the failure it brought
+// about), so that one box says both; a notice of its own when there is none.
 void AddConnectionLost(std::vector<Notice>& notices, const Line& line);
 
 // While the data are incomplete (DataState above 0: nothing read yet, or the

@@ -22,9 +22,11 @@ PortSearchResult SearchComPort(std::unique_ptr<Tvep>& client, Station& station, 
     // The new client talks the way the one it replaces did.
     ProbeSettings settings{station.ComBaud, station.ComParity, client && client->FastReplyEnd,
                            client ? client->Retries : 0, client ? client->FrameTapUsed() : nullptr};
+    const int32_t patience = client ? client->AnswerPatienceMs : 0;
     client = std::make_unique<Tvep>(SystemLines());
     client->FastReplyEnd = settings.fastReplyEnd;
     client->Retries = settings.retries;
+    client->AnswerPatienceMs = patience;
     client->TapFramesInto(settings.frameTap);
     client->Serial().SetWaitHook([&view] { view.Repaint(); });
 

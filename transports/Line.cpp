@@ -108,10 +108,11 @@ bool Line::InputWaiting()
 
 Line::Wait Line::waitInSlices(int ms, const std::function<Wait(int)>& once) const
 {
-    const int64_t end = NowMs() + std::max(ms, 0);
+    const int64_t asked = NowMs() + std::max(ms, 0);
+    const int64_t end = m_deadlineMs > 0 ? std::min(asked, m_deadlineMs) : asked;
     const bool sliced = m_waitHook || m_stop != nullptr;
     for (;;) {
-        if (stopped())
+        if (stopped() || DeadlinePassed())
             return Wait::TimedOut;
         const int64_t left = std::max<int64_t>(end - NowMs(), 0);
         const Wait waited = once(static_cast<int>(sliced ? std::min<int64_t>(left, WaitSliceMs) : left));

@@ -105,6 +105,14 @@ public:
     // `stop` must outlive the line. None by default.
     void SetStop(const std::atomic<bool>* stop) { m_stop = stop; }
     const std::atomic<bool>* Stop() const { return m_stop; }
+    // From `untilMs` on (steady clock, see NowMs; 0: never), every wait of
+    // the line ends at once as if its time were up, as once `stop` is set: a
+    // time-out may still be running, but whoever set the deadline no longer
+    // waits for anything. The protocol client sets it for each of its waits
+    // from what is left of its patience (Tvep::AnswerPatienceMs).
+    void SetDeadline(int64_t untilMs) { m_deadlineMs = untilMs; }
+    int64_t Deadline() const { return m_deadlineMs; }
+    bool DeadlinePassed() const { return m_deadlineMs > 0 && NowMs() >= m_deadlineMs; }
 
     // The clock of WholeReply::untilMs: milliseconds of the steady clock.
     static int64_t NowMs();
@@ -182,6 +190,7 @@ protected:
 
     std::function<void()> m_waitHook;
     const std::atomic<bool>* m_stop = nullptr;
+    int64_t m_deadlineMs = 0;
 
 private:
     bool stopped() const { return m_stop != nullptr && m_stop->load(std::memory_order_relaxed); }

@@ -1,5 +1,5 @@
 // kalmoria-cli backup: many simulated stations at once, their files read
-// back with the link file reader, the JSON lines, exit codes, and Ctrl-C.
+// back with the link file reader, the JSON lines, exit codes, and signals.
 
 #include "model/LinkFile.h"
 #include "tests/cli/CliProcess.h"
@@ -17,7 +17,9 @@
 #include <chrono>
 #include <csignal>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <stdlib.h>
+#include <string.h>
 #include <unistd.h>
 #include <filesystem>
 #include <fstream>
@@ -584,6 +586,57 @@ TEST_F(CliBackup, CtrlCEndsTheReadsAndLeavesOnlyWholeFiles)
     // The slow station's read has ended: its port is free at once.
     QSerialPort port(QString::fromStdString(slow));
     EXPECT_TRUE(port.open(QIODevice::ReadWrite)) << port.errorString().toStdString();
+}
+
+// Whether process `pid` holds the file `path` open.
+bool holdsOpen(qint64 pid, const std::string& path)
+{
+    std::error_code error;
+    for (const auto& fd : fs::directory_iterator("/proc/" + std::to_string(pid) + "/fd", error)) {
+        std::error_code gone;
+        if (fs::read_symlink(fd.path(), gone) == path)
+            return true;
+    }
+    return false;
+}
+
+TEST_F(CliBackup, ASignalEndsTheWaitForAStationListFromAPipe)
+{
+    // A named pipe nobody writes to yet, and one whose writer sent a line and
+    // never closes it: SIGINT, SIGTERM and SIGHUP each end the wait as an interrupt.
+    const std::string list = cli.files.file("stations");
+    for (const bool written : {false, true}) {
+        for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+            const std::string shown = std::string(written ? "written, " : "no writer, ") + strsignal(signal);
+            ASSERT_EQ(::mkfifo(list.c_str(), 0600), 0);
+            // Read and write: this end neither waits for a reader nor ever counts as closed.
+            const int writer = written ? ::open(list.c_str(), O_RDWR | O_CLOEXEC) : -1;
+            if (written) {
+                ASSERT_EQ(::write(writer, "COM3\n", 5), 5);
+            }
+            cli.whileRunning = [&](qint64 pid) {
+                const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+                while (!holdsOpen(pid, list) && std::chrono::steady_clock::now() < deadline)
+                    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+                ::kill(static_cast<pid_t>(pid), signal);
+            };
+            const auto result = backup({QStringLiteral("--stations"), QString::fromStdString(list)});
+            cli.whileRunning = nullptr;
+            if (writer >= 0)
+                ::close(writer);
+            fs::remove(list);
+            EXPECT_EQ(result.exitCode, 130) << shown << ": " << result.err;
+            ASSERT_EQ(result.errorLines().size(), 1u) << shown << ": " << result.err;
+            EXPECT_TRUE(result.err.starts_with("Kalmoria - Fehler: Unterbrochen")) << shown << ": " << result.err;
+            EXPECT_FALSE(fs::exists(dir())) << shown << ": nothing was made";
+        }
+    }
+    // A link file is never waited for: a pipe is no link file.
+    ASSERT_EQ(::mkfifo(cli.files.file("anlage.ini").c_str(), 0600), 0);
+    EXPECT_EQ(cli.run({QStringLiteral("report"), QStringLiteral("anlage.ini"), QStringLiteral("-o"),
+                       QStringLiteral("a.pdf")})
+                  .exitCode,
+              3);
 }
 
 // The processes `pid` started that still run, and its threads.

@@ -1,7 +1,8 @@
-// kalmoria-cli on the serial line: retries, port labels, open failures and
-// the connection doctor.
+// kalmoria-cli on the serial line: retries, port labels, open failures, the
+// connection doctor, and a line that never answers.
 
 #include "tests/cli/CliProcess.h"
+#include "tests/common/PtyPeer.h"
 #include "tests/common/QmxSim.h"
 
 #include <QJsonArray>
@@ -10,8 +11,11 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
+#include <thread>
 
 #include <unistd.h>
 
@@ -145,4 +149,31 @@ TEST_F(CliLine, ADevicePathThatIsNoUtf8ReadsThatStationAndIsShownEscaped)
     EXPECT_EQ(missing.exitCode, 2);
     EXPECT_TRUE(contains(missing.err, files.file("gone-") + "\\xff") && contains(missing.err, std::strerror(ENOENT)))
         << missing.err;
+}
+
+TEST_F(CliLine, ALineThatOnlyChattersIsGivenUpOnWithinTheCommandsBound)
+{
+    // 20 bytes a second, each within the character time-out, never a reply:
+    // each transfer alone would run to its own bound, one after another.
+    for (const QStringList& command : {QStringList{QStringLiteral("info")},
+                                       QStringList{QStringLiteral("backup"), QStringLiteral("--dir"),
+                                                   QString::fromStdString(files.file("b"))}}) {
+        PtyPeer chatter;
+        std::atomic<bool> ended{false};
+        std::thread drip([&] {
+            while (!ended) {
+                chatter.send("\xE1");
+                std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            }
+        });
+        const auto start = std::chrono::steady_clock::now();
+        const auto result = cli.run(command + QStringList{QStringLiteral("--port"), QString::fromStdString(chatter.path())});
+        const auto took = std::chrono::steady_clock::now() - start;
+        ended = true;
+        drip.join();
+        const std::string shown = command.first().toStdString();
+        EXPECT_EQ(result.exitCode, 2) << shown << ": " << result.err;
+        EXPECT_LT(took, std::chrono::seconds(10)) << shown;
+        EXPECT_TRUE(contains(result.err, "Die QMX hat nicht rechtzeitig geantwortet")) << shown << ": " << result.err;
+    }
 }

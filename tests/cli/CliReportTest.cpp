@@ -81,4 +81,22 @@ TEST_F(CliReport, AnOutputThatCannotBeWrittenEndsWith3AndLeavesNothing)
               QStringList{QStringLiteral("station.ini")});
 }
 
+TEST_F(CliReport, AnOverviewOfEndlessNamesIsReportedCutOnAsFewPagesAsAnyOther)
+{
+    // A file near the largest Kalmoria reads, nearly all of it module names.
+    std::string file = "[Info_Modulliste]\r\n";
+    for (int row = 1; row <= 65; ++row)
+        file += (row < 10 ? "0" : "") + std::to_string(row) + "=" + std::to_string(10 + row) + ", PDX-44, "
+                + std::string(62000, static_cast<char>('A' + row % 26)) + ", 8, 2, 8, 2, 0, \r\n";
+    cli.files.write("lang.ini", file + "[QMX_Verknuepfungen]\r\n11=1\r\n12=100\r\n13=0\r\n14=4\r\n15=2\r\n16=300\r\n");
+    const CliProcess::Result result =
+        cli.run({QStringLiteral("report"), QStringLiteral("lang.ini"), QStringLiteral("-o"), QStringLiteral("l.pdf")});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    const std::string info = PdfInfo(cli.files.file("l.pdf"));
+    EXPECT_LE(std::stoi(info.substr(info.find("Pages:") + 6)), 3) << info;
+    std::string text = PdfText(cli.files.file("l.pdf"), 1, 0, false);
+    std::erase_if(text, [](char c) { return c == ' ' || c == '\n'; }); // a name may break across lines
+    EXPECT_TRUE(contains(text, std::string(37, 'B') + "...")) << "the cut is shown";
+}
+
 } // namespace

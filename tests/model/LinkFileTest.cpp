@@ -100,6 +100,29 @@ TEST_F(LinkFileTest, TheOverviewReadsBackWithNamesThatHoldCommas)
     EXPECT_EQ(loaded.overview, overview);
 }
 
+TEST_F(LinkFileTest, OverviewCellsAreCutToWhatADeviceHoldsAndStaySoWhenSavedAgain)
+{
+    // An overview edited by hand: cells far beyond what a device gives, one
+    // name a run of commas. Each is cut to its column's length with a mark.
+    const std::string longName(62000, 'N');
+    const std::string commas(100000, ',');
+    const std::string overview = "[Info_Modulliste]\r\n00=Adr., Typ, Modulname, Q-Bits, Q-Reg, Z-Bits, Z-Reg, Q2-Reg, \r\n"
+                                 "01=123456, " + std::string(41, 'T') + ", " + longName + ", 0, 1234567, 0, 0, 0, \r\n"
+                                 "02=22, KRA-520/DA1, Halle" + commas + "Nord, 32, 12, 24, 8, 16, \r\n";
+    const LinkFileLoad loaded = load("lang.ini", overview + kLegend);
+    ASSERT_TRUE(loaded.ok()) << loaded.reason;
+    const std::vector<std::vector<std::string>> expected{
+        {"12...", std::string(37, 'T') + "...", std::string(37, 'N') + "...", "0", "12...", "0", "0", "0"},
+        {"22", "KRA-520/DA1", "Halle" + std::string(32, ',') + "...", "32", "12", "24", "8", "16"}};
+    ASSERT_EQ(loaded.overview.size(), 3u);
+    EXPECT_EQ(loaded.overview[1], expected[0]);
+    EXPECT_EQ(loaded.overview[2], expected[1]);
+
+    // A cut cell is as long as the device's: read and saved again, it stays.
+    ASSERT_TRUE(SaveLinkFile(folder.file("wieder.ini"), {}, std::nullopt, loaded.overview).ok());
+    EXPECT_EQ(LoadLinkFile(folder.file("wieder.ini")).overview, loaded.overview);
+}
+
 TEST_F(LinkFileTest, APlainExtensionBecomesIniAnyOtherNameGetsItAppended)
 {
     const std::vector<std::pair<std::string, std::string>> names{

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <atomic>
 #include <chrono>
 #include <thread>
 #include <vector>
@@ -235,3 +236,41 @@ TEST_P(TransferTest, BrokenRepliesGiveTheSameResultInBothWays)
 }
 
 INSTANTIATE_TEST_SUITE_P(BothReplyEnds, TransferTest, kBothReplyEnds, replyEndName);
+
+TEST_P(TransferTest, PatienceEndsAChatteringLineButEachGoodReplyGrantsItAnew)
+{
+    vep.ClosePort();
+    vep.AnswerPatienceMs = 400;
+    ASSERT_TRUE(vep.OpenPort(1, 0, '\0'));
+    // Good replies, each after a pause: more than the patience in all, never
+    // that long without one.
+    for (int i = 0; i < 5; ++i) {
+        peer.answer({{150, replyFrame(1500, configurationWords())}});
+        EXPECT_EQ(readConfiguration(), Tvep::Ok) << i;
+    }
+    // Time away from the line (a question to the user) does not count.
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    peer.answer({{150, replyFrame(1500, configurationWords())}});
+    EXPECT_EQ(readConfiguration(), Tvep::Ok) << "after a pause";
+    EXPECT_FALSE(vep.Serial().DeadlinePassed());
+
+    // A byte every 50 ms, never a reply: alone, the transfer would wait for
+    // the longest reply at that pace, seconds.
+    std::atomic<bool> ended{false};
+    std::thread drip([&] {
+        while (!ended) {
+            peer.send("\xE1");
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+    });
+    const auto start = std::chrono::steady_clock::now();
+    const int chattered = readConfiguration();
+    const int after = readConfiguration();
+    const auto took = std::chrono::steady_clock::now() - start;
+    ended = true;
+    drip.join();
+    EXPECT_NE(chattered, Tvep::Ok);
+    EXPECT_NE(after, Tvep::Ok);
+    EXPECT_TRUE(vep.Serial().DeadlinePassed());
+    EXPECT_LT(took, std::chrono::milliseconds(2500)) << "the transfer after it fails at once too";
+}

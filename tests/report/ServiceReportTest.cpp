@@ -100,6 +100,21 @@ TEST_F(ServiceReportTest, A299LinkTableRunsOverA4PagesWithFontsEmbeddedAndHeadin
     }
 }
 
+TEST_F(ServiceReportTest, LinksAllAlikeListAFewFindingsEachAndCountTheRest)
+{
+    // Each link is the same as every one before it: 44,551 findings in all.
+    station = reportStation(kMaxLinks);
+    for (int n = 2; n <= kMaxLinks; ++n)
+        station.LinkTable[static_cast<std::size_t>(n)] = station.LinkTable[1];
+    const std::string text = squeezed(reportText({}, false));
+    for (const char* said : {"Verkn\xFCpfung 299 ist dieselbe wie Verkn\xFCpfung 3.", "... und 295 weitere Befunde",
+                             "Verkn\xFCpfung 4 ist dieselbe wie Verkn\xFCpfung 3.", "Verkn\xFCpfung 2 ist dieselbe"})
+        EXPECT_NE(text.find(squeezed(utf8(said))), std::string::npos) << utf8(said);
+    EXPECT_EQ(text.find(squeezed(utf8("Verkn\xFCpfung 5 ist dieselbe wie Verkn\xFCpfung 4."))), std::string::npos);
+    const std::string info = PdfInfo(pdf);
+    EXPECT_LE(std::stoi(info.substr(info.find("Pages:") + 6)), 60) << "four lines of findings a link at most";
+}
+
 struct ReportCase {
     const char* name;
     std::function<void(ServiceReportFacts&)> arrange;
