@@ -52,6 +52,12 @@ std::optional<Notice> PortOpenNotice(int32_t port, const PortOpenProblem& proble
                                 {PortName(port, problem.path), problem.holder->name,
                                  std::to_string(problem.holder->pid)});
         return DeviceNotice(kMessagePortInUse, Notice::Severity::Error, {comPort, path});
+    case PortOpenProblem::Cause::Unknown:
+        // A COM number that leads to no device file has nothing to open: the
+        // user needs to hear which number, and where its device file is named.
+        if (port > 0 && problem.path.empty())
+            return DeviceNotice(kMessageNoDeviceFileForPort, Notice::Severity::Error, {comPort});
+        return std::nullopt;
     default:
         return std::nullopt;
     }
