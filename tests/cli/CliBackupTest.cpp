@@ -627,7 +627,7 @@ TEST_F(CliBackup, ASignalEndsTheWaitForAStationListFromAPipe)
             fs::remove(list);
             EXPECT_EQ(result.exitCode, 130) << shown << ": " << result.err;
             ASSERT_EQ(result.errorLines().size(), 1u) << shown << ": " << result.err;
-            EXPECT_TRUE(result.err.starts_with("Kalmoria - Fehler: Unterbrochen")) << shown << ": " << result.err;
+            EXPECT_TRUE(result.err.starts_with("kalmoria-cli: Fehler: Unterbrochen")) << shown << ": " << result.err;
             EXPECT_FALSE(fs::exists(dir())) << shown << ": nothing was made";
         }
     }

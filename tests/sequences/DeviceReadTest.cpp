@@ -260,9 +260,11 @@ TEST_F(DeviceRead, LeavesWhatTheTestsStationBuilderCallsARead)
 
 TEST_F(DeviceRead, APortThatWillNotOpenIsReported)
 {
+    // No device started: COM1 leads to no device file, and the message says
+    // which number and where its device file is named, not "error code 0".
     CapturedLog log(32);
     shown(ReadDevice(vep, station, view));
-    EXPECT_EQ(shownTexts(), std::vector<std::string>{message(10, "0")});
+    EXPECT_EQ(shownTexts(), std::vector<std::string>{messageWith(kMessageNoDeviceFileForPort, {"COM1"})});
     EXPECT_EQ(station.ModulAnzahl, 0);
     EXPECT_EQ(station.DataState, 1);
     EXPECT_TRUE(log.contains("L20 - Comport l\xE4sst sich nicht \xF6" "ffnen"));

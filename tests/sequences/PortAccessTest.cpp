@@ -46,17 +46,6 @@ TEST_F(PortAccess, ALineHeldByAnotherProgramIsCalledBusyByReadAndWrite)
     EXPECT_NE(busy.find(path), std::string::npos);
 }
 
-TEST_F(PortAccess, AComNumberWithoutADeviceFileIsNamedWithWhereItWouldBe)
-{
-    startDevice(kSmallDevice);
-    station.ComPortNr = 9; // Kalmoria.ini maps COM1 alone
-
-    CapturedLog log(32);
-    shown(ReadDevice(vep, station, view));
-    expectTheReadFailedAsBefore(station, log);
-    EXPECT_EQ(shownTexts(), (std::vector<std::string>{messageWith(kMessageNoDeviceFileForPort, {"COM9"})}));
-}
-
 namespace {
 
 // The texts a device read and a link write over COM1 = `path` show to an
