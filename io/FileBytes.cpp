@@ -1,5 +1,7 @@
 #include "io/FileBytes.h"
 
+#include "io/Descriptor.h"
+
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -28,28 +30,6 @@ bool fail(std::string* reason, int error)
     return false;
 }
 
-// Closes the descriptor when the scope ends.
-class Descriptor {
-public:
-    explicit Descriptor(int fd)
-        : m_fd(fd)
-    {
-    }
-    ~Descriptor()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-
-    int get() const { return m_fd; }
-    // Closes now; false (errno set) when the close reports an error.
-    bool close() { return ::close(std::exchange(m_fd, -1)) == 0; }
-
-private:
-    int m_fd;
-};
 
 bool writeAll(int fd, std::string_view bytes)
 {

@@ -1,5 +1,7 @@
 #include "transports/TTavorobject.h"
 
+#include "io/Descriptor.h"
+
 #include "transports/LineLock.h"
 #include "transports/PortAccess.h"
 #include "diag/AnsiText.h"
@@ -37,25 +39,6 @@ QSerialPort::Parity qtParity(char parity)
     }
 }
 
-// An open descriptor of our own, closed when it goes out of scope.
-class Descriptor {
-public:
-    explicit Descriptor(int fd)
-        : m_fd(fd)
-    {
-    }
-    ~Descriptor()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return m_fd; }
-
-private:
-    int m_fd;
-};
 
 // Qt's word for a device file the system would not open, as its own open
 // would have given it.
